@@ -1,0 +1,71 @@
+// The one road by which the engine reads physical disks: 512-byte sectors by LBA, with retries.
+// Disk numbers are 0x80 + the index of a physical disk; numbers below 0x80 (drive letters) never open.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Prompts;
+
+constexpr std::uint32_t kSectorSize = 512;
+constexpr std::uint8_t kFirstPhysicalDisk = 0x80;
+
+// A device behind the read entry. Reads return the bytes read (0 past the end) or -1 on an error.
+class SectorDevice {
+ public:
+  virtual ~SectorDevice() = default;
+  virtual long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) = 0;
+  virtual bool SizeBytes(std::uint64_t& size) = 0;
+};
+
+// Where physical disks come from: index 0, 1, ... ; null when there is no such disk.
+class DiskSource {
+ public:
+  virtual ~DiskSource() = default;
+  virtual std::unique_ptr<SectorDevice> Open(unsigned index) = 0;
+};
+
+// The platform's disk list (QUARVEL_DISKS, else /sys/block), read when first needed.
+std::shared_ptr<DiskSource> PlatformDiskSource();
+
+// Image files or block devices given by path, as disks 0, 1, ...
+std::shared_ptr<DiskSource> PathListDiskSource(std::vector<std::string> paths);
+
+// Replaces the disk source (tests, probes) and closes every open device; null restores the platform's.
+void SetDiskSource(std::shared_ptr<DiskSource> source);
+
+// Closes the devices kept open for reads. The next read opens its disk again.
+void CloseDiskDevices();
+
+// Always 0 here: the Windows 9x road does not exist on this platform.
+extern int g_isWin9x;
+
+// Counts the disks by opening them until one fails (at most 128). True when at least one was found.
+bool CountPhysicalDisks(std::uint8_t* count);
+
+// Opens disk number N (0x80 + index) read-only; null for a drive letter or a missing disk.
+std::unique_ptr<SectorDevice> OpenDiskDevice(std::uint16_t n);
+
+// One attempt: reads BYTES at sector LBA (high:low) of the disk. A short read counts as success.
+// The device stays open for the following reads of the process; a failed read closes it, so that
+// the next attempt opens it anew.
+int ReadSectorsNT(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
+                  std::uint32_t bytes);
+
+// The sector-read entry: as many attempts in all as the application's read-retry count says
+// (at least one). 1 on success, 0 on failure; nothing is shown to the user.
+int ReadDiskSectors(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
+                    std::uint32_t bytes);
+
+// The geometry the disk reports: 255 heads x 63 sectors, cylinders = sectors / 16065 (low 16 bits).
+// A disk that cannot be opened shows "Error Code %lu on Disk %u in GetDiskParameters" on PROMPTS
+// (when given) and fails.
+int GetDiskParameters(std::uint16_t disk, std::uint16_t* cylinders, std::uint8_t* tracksPerCylinder,
+                      std::uint8_t* sectorsPerTrack, Prompts* prompts = nullptr);
+
+// The disk's size in sectors, from its full size (capped at 0xFFFFFFFF, the last 32-bit LBA);
+// 0 when the geometry cannot be had.
+int GetDiskSectorCount(std::uint8_t disk, std::uint32_t* count, Prompts* prompts = nullptr);

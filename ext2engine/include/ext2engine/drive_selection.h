@@ -1,0 +1,28 @@
+// The work of the disk and logical-drive dialogs' OK handlers, without their windows: walking a
+// disk's partition tables into the logical-drive list, and opening one drive of that list.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ext2engine/ports.h"
+
+// The size text of a drive list row: "%s.%s GB", "%d GB", "%s.%s MB", "%d MB" or "?.? GB".
+std::string FormatDriveSize(std::uint64_t bytes);
+
+// The file-system text of a partition type ("LINUX" for 0x83), empty for a type not known.
+const char* FileSystemText(std::uint8_t partitionType);
+
+// The model and serial texts of a disk row from an identity: the model with "Seagate " before a
+// model that starts "ST", or "UNKNOWN" twice when the model does not start with a capital letter.
+void DiskRowTexts(const char* model, const char* serial, std::string& modelText, std::string& serialText);
+
+// Select Physical Disk OK with "Use Partition Table Information": logs the disk, walks its tables
+// and logs the outcome. Returns the number of Linux drives found. With none, asks whether to search
+// and returns 0 (the search road is the caller's when the answer is Yes; ANSWER receives it).
+int WalkPartitionTables(FrameServices& frame, std::uint8_t diskIndex, const std::string& modelText,
+                        const std::string& serialText, int* answer = nullptr);
+
+// Select Logical Drive OK on ROW of the logical-drive list: creates the drive object, reads its
+// super block and group descriptors and builds its directory tree. False when ROW is not a row.
+bool OpenLogicalDrive(FrameServices& frame, std::uint8_t diskNumber, int row);

@@ -1,0 +1,129 @@
+// The engine object for one ext2/ext3 logical drive on a physical disk. It only reads the disk.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "ext2engine/entry_node.h"
+#include "ext2engine/ports.h"
+
+struct LogicalDriveNode;
+
+// One block group: sectors relative to the drive's first sector.
+struct GroupDescNode {
+  std::uint32_t blockBitmapSector = 0;
+  std::uint32_t inodeBitmapSector = 0;
+  std::uint32_t inodeTableSector = 0;
+  std::uint32_t inodeTableSectors = 0;
+  std::uint32_t spare = 0;
+};
+
+// The first 124 bytes of an inode, decoded.
+constexpr std::size_t kInodeCopySize = 124;
+struct InodeCopy {
+  std::uint16_t mode = 0;
+  std::uint32_t size = 0;
+  std::uint32_t atime = 0;
+  std::uint32_t ctime = 0;
+  std::uint32_t mtime = 0;
+  std::uint32_t dtime = 0;
+  std::uint32_t flags = 0;
+  std::uint32_t block[15] = {};
+  std::uint8_t raw[kInodeCopySize] = {};
+};
+
+constexpr std::uint32_t kInodeIndexFlag = 0x1000;
+constexpr std::uint16_t kModeTypeMask = 0xF000;
+constexpr std::uint16_t kModeDirectory = 0x4000;
+
+// Decodes the inode record at OFFSET of BUFFER (SIZE bytes); fields beyond the buffer read 0.
+InodeCopy DecodeInode(const std::uint8_t* buffer, std::size_t size, std::size_t offset);
+
+class CLinuxDrive {
+ public:
+  CLinuxDrive() = default;
+  CLinuxDrive(const CLinuxDrive&) = delete;
+  CLinuxDrive& operator=(const CLinuxDrive&) = delete;
+
+  // Lists and attachment.
+  void ClearLists();
+  void ClearDirectoryLists();
+  void AttachFrame(FrameServices* frame);
+  void SetProgressCtrl(void* control) { progressControl = control; }
+
+  // Super block and group descriptors.
+  void ReadSuperBlock(const LogicalDriveNode& drive);
+  int SearchSuperBlock(const LogicalDriveNode& drive);
+  int ReadGroupDescriptors();
+
+  // Inodes. LocateInode returns the byte offset of the inode in its sector, or -1 when the inode
+  // cannot lie in the table (inode 0, no geometry).
+  long LocateInode(std::uint32_t inode, std::uint16_t* group, std::uint32_t* sector) const;
+  std::unique_ptr<InodeCopy> ReadInode(std::uint32_t inode);
+
+  // The data blocks of an inode in file order, through its direct and indirect pointers. The list
+  // holds at most the drive's block count, and an indirect block met twice is not read again.
+  std::vector<std::uint32_t> GetBlockList(const InodeCopy& inode);
+
+  // The directory tree.
+  int ReadDirectory(std::uint32_t inode, std::uint32_t deleted);
+  void FillEntryFromInode(EntryNode& entry, const InodeCopy& inode) const;
+  int IsInodeListed(std::uint32_t inode, int list) const;
+  void BuildDirectoryTree();
+
+  // Lost folders (the walk removes every folder it reaches from the lost list).
+  void RemoveLostFolder(std::uint32_t inode);
+  void SearchLostFolders();
+  void AddLostFolders();
+
+  // Reads COUNT bytes at sector LBA relative to the drive's first sector.
+  int ReadDriveSectors(std::uint64_t relativeSector, void* buffer, std::uint32_t bytes);
+  std::uint32_t BlockSize() const { return sectorsPerBlock * 512u; }
+  std::uint32_t BlockCount() const { return sectorsPerBlock == 0 ? 0 : sectorCount / sectorsPerBlock; }
+  bool HasGeometry() const { return sectorsPerBlock == 2 || sectorsPerBlock == 4 || sectorsPerBlock == 8; }
+
+  // Members, zero when the object is made.
+  std::uint8_t disk = 0;
+  std::uint8_t driveIndex = 0;
+  std::uint8_t sectorsPerBlock = 0;
+  std::uint32_t firstSector = 0;
+  std::uint32_t lastSector = 0;
+  std::uint32_t sectorCount = 0;
+  std::vector<GroupDescNode> descriptors;
+  std::uint16_t descriptorTableOffset = 0;
+  std::uint32_t inodeTableSectorsPerGroup = 0;
+  std::uint32_t inodesPerGroup = 0;
+  std::uint32_t inodesCount = 0;
+  std::uint16_t groupCount = 0;
+  std::uint16_t inodeSize = 128;
+  std::vector<std::uint32_t> visited;  // folders in the order first reached
+  std::unordered_set<std::uint32_t> visitedSet;
+  std::vector<std::uint32_t> lost;  // folders not reached from the root
+  std::unordered_set<std::uint32_t> lostSet;
+  void* progressControl = nullptr;
+  std::uint32_t recoveredFileCount = 0;
+  std::uint32_t entries = 0;
+  std::uint32_t folders = 0;
+  std::uint32_t files = 0;
+  std::uint64_t totalBytes = 0;
+  FrameServices* frame = nullptr;
+  TreeViewPort* treeView = nullptr;
+  ListViewPort* listView = nullptr;
+
+ private:
+  struct BlockWalk;
+  void WalkIndirectBlock(std::uint32_t block, int level, BlockWalk& walk);
+  void FindSingleDirectBlock(std::uint32_t block, BlockWalk& walk);
+  void FindDoubleDirectBlock(std::uint32_t block, BlockWalk& walk);
+  void FindTrippleDirectBlock(std::uint32_t block, BlockWalk& walk);
+  // Takes the geometry of a super block sector; true when it is usable.
+  bool TakeSuperBlock(const std::uint8_t* sector);
+  bool FolderTestByFirstBlock(const InodeCopy& inode);
+  void Log(const char* activity, const char* text, const char* status, int icon);
+};
+
+// The C library's ctime text of now, without its final newline.
+std::string CTimeNow();

@@ -1,0 +1,58 @@
+// The logical-drive list: Linux partitions from the partition-table walk, drives found by the
+// search, or the drive of a scan-information file.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <vector>
+
+struct LogicalDriveNode {
+  std::uint32_t firstSector = 0;  // absolute LBA of the drive's first sector
+  std::uint32_t tableBase = 0;    // absolute LBA of the table that held the entry (0: MBR or search)
+  std::uint32_t endSector = 0;    // one past the drive's last sector
+  std::uint8_t partitionType = 0;
+  std::uint8_t ordinal = 0;
+  std::uint8_t reserved = 0;
+};
+
+constexpr std::uint8_t kLinuxPartition = 0x83;
+
+class LogicalDriveList {
+ public:
+  const std::vector<LogicalDriveNode>& Drives() const { return drives_; }
+  std::vector<LogicalDriveNode>& Drives() { return drives_; }
+  bool HasSavedList() const { return saved_.has_value(); }
+  const std::vector<LogicalDriveNode>* SavedList() const { return saved_ ? &*saved_ : nullptr; }
+
+  // Before a partition walk: a non-empty list becomes the saved list; the walk state is reset.
+  void StartWalk();
+  // Before a search: the list is dropped and the walk state reset; the saved list stays.
+  void StartSearch();
+  // Select Logical Drive OK: the saved list is dropped.
+  void CommitChoice();
+  // Select Logical Drive Cancel: a saved list comes back in place of the current one.
+  void AbandonChoice();
+  // Closing the frame: both lists go.
+  void Clear();
+
+  // Reads the table at LBA of DISK and appends its Linux partitions, following extended partitions
+  // depth-first. A table already read in this walk is not read again.
+  void ScanPartitionTable(std::uint8_t disk, std::uint32_t lba);
+
+ private:
+  void ResetWalkState();
+
+  std::vector<LogicalDriveNode> drives_;
+  std::optional<std::vector<LogicalDriveNode>> saved_;
+  std::uint32_t firstExtendedBase_ = 0;
+  std::uint32_t currentTableBase_ = 0;
+  std::uint8_t ordinalCounter_ = 0;
+  std::set<std::uint32_t> tablesRead_;
+};
+
+// The relative start sector of a 16-byte partition entry.
+std::uint32_t GetPartitionStart(const std::uint8_t* entry);
+
+// The program-wide list.
+LogicalDriveList& LogicalDrives();

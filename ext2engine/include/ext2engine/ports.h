@@ -1,0 +1,97 @@
+// What the engine needs of the workbench: frame services, the two views and the prompts.
+// The wx frame implements these in the program; a headless host implements them in tests and probes.
+#pragma once
+
+#include <cstdint>
+
+#include "ext2engine/entry_node.h"
+
+class CLinuxDrive;
+
+// Log-row icons (index into the log's image list).
+enum LogIcon : int {
+  kIconCompleted = 0,
+  kIconEvent = 1,
+  kIconAborted = 3,
+  kIconStarted = 4,
+  kIconSaveScan = 5,
+  kIconQuestion = 6,
+  kIconNone = 10,
+};
+
+// Toolbar command ids the engine enables and disables while it runs.
+enum ToolbarCommand : int {
+  kCmdSelectPhysicalDisk = 32771,
+  kCmdOpenDrive = 32772,
+  kCmdOpenScanInfo = 32773,
+  kCmdRecoverSelected = 32774,
+  kCmdRecoverAll = 32775,
+  kCmdRecoverDeleted = 32776,
+  kCmdAddFileFilter = 32777,
+  kCmdFind = 32779,
+  kCmdFileMask = 32781,
+  kCmdStop = 32788,
+  kCmdGoUp = 32789,
+};
+
+enum class MessageButtons { Ok, YesNo };
+enum MessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
+
+// Message boxes, cautions and confirmations; each call returns when the user has answered.
+class Prompts {
+ public:
+  virtual ~Prompts() = default;
+  virtual int MessageBox(const char* text, const char* caption, MessageButtons buttons) = 0;
+  // The Caution dialog of a message type (0 to 3).
+  virtual void ShowCaution(std::uint8_t type) = 0;
+  // The Yes/No confirmation of a message type; true for Yes.
+  virtual bool Confirm(std::uint8_t type) = 0;
+};
+
+// The left pane: the folder tree.
+class TreeViewPort {
+ public:
+  virtual ~TreeViewPort() = default;
+  virtual void CollapseChildren() = 0;
+  virtual void ExpandAndSelect(bool collapseFirst) = 0;
+  virtual void ClearTree() = 0;
+  // Frees the entry list and the File Mask's lists (before another drive is opened).
+  virtual void FreeEntryLists() = 0;
+};
+
+// The right pane: the list of the selected folder's entries.
+class ListViewPort {
+ public:
+  virtual ~ListViewPort() = default;
+  virtual void ClearListView() = 0;
+};
+
+// The main frame's services for long processes.
+class FrameServices {
+ public:
+  virtual ~FrameServices() = default;
+
+  // 0 while a process may step; set by Stop and by EndProgress (so it reads 1 between processes).
+  int abortFlag = 0;
+  // 1 while a process is stepping.
+  int busyFlag = 0;
+
+  virtual int AddLogEntry(const char* activity, const char* text, const char* status, int icon) = 0;
+  virtual void StartProgress(int maximum) = 0;
+  virtual void StartProgressText(int maximum, const char* label) = 0;
+  virtual void StepProgress(int n) = 0;
+  // One step of the current bar without a new label (CProgressBar::StepIt), for loops with their own text.
+  virtual void StepProgressBar() = 0;
+  virtual void EndProgress() = 0;
+  virtual void InsertRootItem() = 0;
+  virtual void AddTreeEntry(const EntryNode& entry, const char* name) = 0;
+  virtual void SetDrive(CLinuxDrive* drive) = 0;
+  virtual void UpdateTotalsPane() = 0;
+  virtual void UpdateMarkedPane(bool fromDrive, bool reset, const char* text, bool useText) = 0;
+  // Dispatches waiting events; 0 when the program is quitting.
+  virtual int PumpMessages() = 0;
+  virtual void EnableToolbarButton(int command, bool enable) = 0;
+  virtual TreeViewPort* GetLeftPane() = 0;
+  virtual ListViewPort* GetRightPane() = 0;
+  virtual Prompts& GetPrompts() = 0;
+};

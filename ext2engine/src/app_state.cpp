@@ -1,0 +1,18 @@
+// The program-wide state object.
+#include "ext2engine/app_state.h"
+
+#include "ext2engine/linux_drive.h"
+
+AppState::AppState() = default;
+AppState::~AppState() = default;
+
+void AppState::Reset() {
+  if (currentDrive) currentDrive->ClearLists();
+  currentDrive.reset();
+  static_cast<AppFields&>(*this) = AppFields{};
+}
+
+AppState& App() {
+  static AppState state;
+  return state;
+}

@@ -1,0 +1,169 @@
+// Sector reads from physical disks through the platform layer, with the retry rule.
+#include "ext2engine/disk_access.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ext2engine/app_state.h"
+#include "ext2engine/ports.h"
+#include "platform/disk_list.h"
+#include "platform/raw_device.h"
+
+int g_isWin9x = 0;
+
+namespace {
+
+class RawSectorDevice : public SectorDevice {
+ public:
+  explicit RawSectorDevice(std::unique_ptr<platform::RawDevice> dev) : dev_(std::move(dev)) {}
+  long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
+    return dev_->ReadAt(position, buffer, n);
+  }
+  bool SizeBytes(std::uint64_t& size) override { return dev_->SizeBytes(size); }
+
+ private:
+  std::unique_ptr<platform::RawDevice> dev_;
+};
+
+class PathDiskSource : public DiskSource {
+ public:
+  PathDiskSource() = default;
+  explicit PathDiskSource(std::vector<std::string> paths) : listed_(true), paths_(std::move(paths)) {}
+  std::unique_ptr<SectorDevice> Open(unsigned index) override {
+    if (!listed_) {
+      paths_ = platform::PhysicalDiskPaths();
+      listed_ = true;
+    }
+    if (index >= paths_.size()) {
+      errno = ENOENT;
+      return nullptr;
+    }
+    auto dev = platform::RawDevice::OpenReadOnly(paths_[index]);
+    if (!dev) return nullptr;
+    return std::make_unique<RawSectorDevice>(std::move(dev));
+  }
+
+ private:
+  bool listed_ = false;
+  std::vector<std::string> paths_;
+};
+
+struct DiskContext {
+  std::shared_ptr<DiskSource> source;
+  std::map<std::uint8_t, std::unique_ptr<SectorDevice>> open;
+};
+
+DiskContext& Context() {
+  static DiskContext context;
+  if (!context.source) context.source = PlatformDiskSource();
+  return context;
+}
+
+SectorDevice* KeptDevice(std::uint8_t disk) {
+  auto& context = Context();
+  auto it = context.open.find(disk);
+  if (it != context.open.end()) return it->second.get();
+  auto dev = OpenDiskDevice(disk);
+  if (!dev) return nullptr;
+  return (context.open[disk] = std::move(dev)).get();
+}
+
+}  // namespace
+
+std::shared_ptr<DiskSource> PlatformDiskSource() { return std::make_shared<PathDiskSource>(); }
+
+std::shared_ptr<DiskSource> PathListDiskSource(std::vector<std::string> paths) {
+  return std::make_shared<PathDiskSource>(std::move(paths));
+}
+
+void SetDiskSource(std::shared_ptr<DiskSource> source) {
+  auto& context = Context();
+  context.open.clear();
+  context.source = source ? std::move(source) : PlatformDiskSource();
+}
+
+void CloseDiskDevices() { Context().open.clear(); }
+
+bool CountPhysicalDisks(std::uint8_t* count) {
+  g_isWin9x = 0;
+  unsigned n = 0;
+  while (n < 128) {
+    auto dev = OpenDiskDevice(static_cast<std::uint16_t>(kFirstPhysicalDisk + n));
+    if (!dev) break;
+    ++n;
+  }
+  *count = static_cast<std::uint8_t>(n);
+  return n != 0;
+}
+
+std::unique_ptr<SectorDevice> OpenDiskDevice(std::uint16_t n) {
+  if (n < kFirstPhysicalDisk) {
+    errno = ENOENT;  // drive letters do not exist here
+    return nullptr;
+  }
+  return Context().source->Open(n - kFirstPhysicalDisk);
+}
+
+int ReadSectorsNT(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
+                  std::uint32_t bytes) {
+  SectorDevice* dev = KeptDevice(disk);
+  if (dev == nullptr) return 0;
+  const std::uint64_t lba = (static_cast<std::uint64_t>(lbaHigh) << 32) | lbaLow;
+  if (lba > UINT64_MAX / kSectorSize) return 0;
+  if (dev->ReadAt(lba * kSectorSize, buffer, bytes) < 0) {
+    Context().open.erase(disk);
+    return 0;
+  }
+  return 1;
+}
+
+int ReadDiskSectors(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
+                    std::uint32_t bytes) {
+  const unsigned attempts = App().readRetryCount == 0 ? 1 : App().readRetryCount;
+  for (unsigned k = 0; k < attempts; ++k) {
+    if (ReadSectorsNT(disk, lbaLow, lbaHigh, buffer, bytes)) return 1;
+  }
+  return 0;
+}
+
+namespace {
+
+// The disk's size in bytes; a disk that cannot be opened is reported on PROMPTS.
+bool DiskSizeBytes(std::uint16_t disk, std::uint64_t& size, Prompts* prompts) {
+  auto dev = OpenDiskDevice(disk);
+  if (!dev) {
+    if (prompts != nullptr) {
+      char text[96];
+      std::snprintf(text, sizeof text, "Error Code %lu on Disk %u in GetDiskParameters",
+                    static_cast<unsigned long>(errno), static_cast<unsigned>(disk));
+      prompts->MessageBox(text, "Quarvel Velnora Linux", MessageButtons::Ok);
+    }
+    return false;
+  }
+  return dev->SizeBytes(size);
+}
+
+}  // namespace
+
+int GetDiskParameters(std::uint16_t disk, std::uint16_t* cylinders, std::uint8_t* tracksPerCylinder,
+                      std::uint8_t* sectorsPerTrack, Prompts* prompts) {
+  std::uint64_t size = 0;
+  if (!DiskSizeBytes(disk, size, prompts)) return 0;
+  *cylinders = static_cast<std::uint16_t>(size / kSectorSize / (255 * 63));
+  *tracksPerCylinder = 255;
+  *sectorsPerTrack = 63;
+  return 1;
+}
+
+int GetDiskSectorCount(std::uint8_t disk, std::uint32_t* count, Prompts* prompts) {
+  *count = 0;
+  std::uint64_t size = 0;
+  if (!DiskSizeBytes(disk, size, prompts)) return 0;
+  // From the full size, not from the 16-bit cylinder count of the geometry.
+  const std::uint64_t total = size / kSectorSize;
+  *count = total > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(total);
+  return 1;
+}

@@ -1,0 +1,151 @@
+// Partition walk and drive opening as the selection dialogs run them.
+#include "ext2engine/drive_selection.h"
+
+#include <cstdio>
+
+#include "ext2engine/app_state.h"
+#include "ext2engine/disk_access.h"
+#include "ext2engine/linux_drive.h"
+#include "ext2engine/logical_drives.h"
+
+std::string FormatDriveSize(std::uint64_t bytes) {
+  constexpr std::uint64_t G = 1ull << 30;
+  constexpr std::uint64_t M = 1ull << 20;
+  char text[64];
+  if (bytes >= G) {
+    const std::uint64_t g = bytes / G;
+    const std::uint64_t r = (bytes % G) >> 20;
+    if (r != 0) {
+      std::snprintf(text, sizeof text, "%llu.%llu GB", static_cast<unsigned long long>(g),
+                    static_cast<unsigned long long>(r));
+    } else {
+      std::snprintf(text, sizeof text, "%llu GB", static_cast<unsigned long long>(g));
+    }
+  } else if (bytes >= M) {
+    const std::uint64_t m = bytes / M;
+    const std::uint64_t r = (bytes % M) >> 10;
+    if (r != 0) {
+      std::snprintf(text, sizeof text, "%llu.%llu MB", static_cast<unsigned long long>(m),
+                    static_cast<unsigned long long>(r));
+    } else {
+      std::snprintf(text, sizeof text, "%llu MB", static_cast<unsigned long long>(m));
+    }
+  } else {
+    return "?.? GB";
+  }
+  return text;
+}
+
+const char* FileSystemText(std::uint8_t type) {
+  switch (type) {
+    case 0x01: return "FAT12";
+    case 0x04: case 0x06: return "FAT16";
+    case 0x07: case 0x42: return "NTFS";
+    case 0x0B: case 0x0C: case 0x0E: return "FAT32";
+    case 0x83: return "LINUX";
+    case 0x86: case 0x87: return "EXTENDED NTFS";
+    default: return "";
+  }
+}
+
+void DiskRowTexts(const char* model, const char* serial, std::string& modelText, std::string& serialText) {
+  if (model != nullptr && model[0] >= 'A' && model[0] <= 'Z') {
+    modelText = (model[0] == 'S' && model[1] == 'T') ? std::string("Seagate ") + model : std::string(model);
+    serialText = serial != nullptr ? serial : "";
+  } else {
+    modelText = serialText = "UNKNOWN";
+  }
+}
+
+int WalkPartitionTables(FrameServices& frame, std::uint8_t diskIndex, const std::string& modelText,
+                        const std::string& serialText, int* answer) {
+  AppState& app = App();
+  app.selectedDiskIndex = diskIndex;
+  std::snprintf(app.rowActivity, sizeof app.rowActivity, "Physical disk #%d selected", diskIndex + 1);
+  std::snprintf(app.rowText, sizeof app.rowText, "%s,version %s", modelText.c_str(), serialText.c_str());
+  std::snprintf(app.rowStatus, sizeof app.rowStatus, "%s", CTimeNow().c_str());
+  frame.AddLogEntry(app.rowActivity, app.rowText, app.rowStatus, kIconEvent);
+  app.logHasRows = 1;
+
+  LogicalDriveList& list = LogicalDrives();
+  list.StartWalk();
+  list.ScanPartitionTable(static_cast<std::uint8_t>(kFirstPhysicalDisk + diskIndex), 0);
+  const std::uint8_t count = static_cast<std::uint8_t>(list.Drives().size());
+  if (count > 0) {
+    char status[64];
+    std::snprintf(status, sizeof status, "%d Linux logical drive(s) found", count);
+    frame.AddLogEntry("Read partition table", "Partition table OK", status, kIconQuestion);
+    return count;
+  }
+  frame.AddLogEntry("Read partition table", nullptr, "No valid Linux drives found", kIconQuestion);
+  const int a = frame.GetPrompts().MessageBox("No valid Linux drives in partition table, search for logical drives",
+                                              "Quarvel Velnora Linux", MessageButtons::YesNo);
+  if (answer != nullptr) *answer = a;
+  return 0;
+}
+
+bool OpenLogicalDrive(FrameServices& frame, std::uint8_t diskNumber, int row) {
+  AppState& app = App();
+  LogicalDriveList& list = LogicalDrives();
+  if (row < 0 || static_cast<std::size_t>(row) >= list.Drives().size()) return false;
+  TreeViewPort* tree = frame.GetLeftPane();
+  ListViewPort* listView = frame.GetRightPane();
+  if (tree != nullptr) tree->FreeEntryLists();
+  for (int command : {kCmdOpenScanInfo, kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter,
+                      kCmdFind, kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
+    frame.EnableToolbarButton(command, false);
+  }
+  list.CommitChoice();
+  const LogicalDriveNode node = list.Drives()[static_cast<std::size_t>(row)];
+
+  std::snprintf(app.rowActivity, sizeof app.rowActivity, "Logical drive #%d selected", row + 1);
+  const std::string size = FormatDriveSize(static_cast<std::uint64_t>(node.endSector - node.firstSector) * 512);
+  std::snprintf(app.rowText, sizeof app.rowText, "Drive starts at sector %u, size %s", node.firstSector, size.c_str());
+  std::snprintf(app.rowStatus, sizeof app.rowStatus, "%s", CTimeNow().c_str());
+  frame.AddLogEntry(app.rowActivity, app.rowText, app.rowStatus, kIconEvent);
+  if (node.partitionType != kLinuxPartition) return true;
+
+  frame.UpdateMarkedPane(false, true, nullptr, false);
+  if (app.viewsFilled == 1) {
+    if (tree != nullptr) tree->ClearTree();
+    if (listView != nullptr) listView->ClearListView();
+  }
+  if (app.currentDrive) {
+    app.currentDrive->ClearLists();
+    frame.SetDrive(nullptr);
+    app.currentDrive.reset();
+  }
+  frame.AddLogEntry("Getting drive parameters", nullptr, "Started", kIconStarted);
+  frame.EnableToolbarButton(kCmdSelectPhysicalDisk, false);
+
+  app.currentDrive = std::make_unique<CLinuxDrive>();
+  CLinuxDrive& drive = *app.currentDrive;
+  drive.disk = diskNumber;
+  frame.SetDrive(&drive);
+  drive.AttachFrame(&frame);
+  frame.UpdateTotalsPane();
+  frame.UpdateMarkedPane(false, false, nullptr, false);
+  frame.AddLogEntry(nullptr, nullptr, "Done", kIconCompleted);
+
+  app.deletedAndLostSearched = 0;
+  app.scanSaved = 0;
+  app.scanned = 0;
+  app.processRunning = 1;
+  frame.abortFlag = 0;
+  frame.EnableToolbarButton(kCmdGoUp, false);
+  frame.EnableToolbarButton(kCmdStop, true);
+
+  drive.firstSector = node.firstSector;
+  drive.sectorCount = node.endSector - node.firstSector;
+  drive.lastSector = drive.firstSector + drive.sectorCount - 1;
+  drive.driveIndex = static_cast<std::uint8_t>(row);
+  drive.ReadSuperBlock(node);
+  if (drive.ReadGroupDescriptors()) {
+    drive.BuildDirectoryTree();
+  } else {
+    frame.GetPrompts().MessageBox(" Not A Legal Linux Logical Drive", "Quarvel Velnora Ext2 Ext3", MessageButtons::Ok);
+    app.scanned = 0;
+    app.processRunning = 0;
+  }
+  return true;
+}

@@ -1,0 +1,68 @@
+// Inodes: where they lie and how they are read.
+#include <algorithm>
+#include <vector>
+
+#include "ext2engine/disk_access.h"
+#include "ext2engine/linux_drive.h"
+#include "platform/byte_reader.h"
+
+namespace {
+constexpr std::size_t kInoMode = 0;
+constexpr std::size_t kInoSize = 4;
+constexpr std::size_t kInoAtime = 8;
+constexpr std::size_t kInoCtime = 12;
+constexpr std::size_t kInoMtime = 16;
+constexpr std::size_t kInoDtime = 20;
+constexpr std::size_t kInoFlags = 32;
+constexpr std::size_t kInoBlock = 40;
+constexpr std::size_t kDirectBlocks = 12;
+}  // namespace
+
+InodeCopy DecodeInode(const std::uint8_t* buffer, std::size_t size, std::size_t offset) {
+  InodeCopy inode;
+  if (offset > size) return inode;
+  const std::size_t length = std::min(kInodeCopySize, size - offset);
+  std::copy_n(buffer + offset, length, inode.raw);
+  platform::ByteReader r(inode.raw, sizeof inode.raw);
+  inode.mode = r.Le16(kInoMode);
+  inode.size = r.Le32(kInoSize);
+  inode.atime = r.Le32(kInoAtime);
+  inode.ctime = r.Le32(kInoCtime);
+  inode.mtime = r.Le32(kInoMtime);
+  inode.dtime = r.Le32(kInoDtime);
+  inode.flags = r.Le32(kInoFlags);
+  for (std::size_t i = 0; i < 15; ++i) inode.block[i] = r.Le32(kInoBlock + 4 * i);
+  return inode;
+}
+
+long CLinuxDrive::LocateInode(std::uint32_t inode, std::uint16_t* group, std::uint32_t* sector) const {
+  if (inode == 0 || inodesPerGroup == 0) return -1;
+  const std::uint32_t i = inode - 1;
+  const std::uint32_t g = i / inodesPerGroup;
+  const std::uint64_t byteInTable = static_cast<std::uint64_t>(i % inodesPerGroup) * inodeSize;
+  if (g > 0xFFFF || byteInTable / kSectorSize > 0xFFFFFFFFu) return -1;
+  *group = static_cast<std::uint16_t>(g);
+  *sector = static_cast<std::uint32_t>(byteInTable / kSectorSize);
+  return static_cast<long>(byteInTable % kSectorSize);
+}
+
+std::unique_ptr<InodeCopy> CLinuxDrive::ReadInode(std::uint32_t inode) {
+  std::uint16_t group = 0;
+  std::uint32_t sectorInTable = 0;
+  const long offset = LocateInode(inode, &group, &sectorInTable);
+  if (offset < 0 || group >= groupCount || group >= descriptors.size()) return nullptr;
+  std::uint8_t sector[kSectorSize] = {};
+  ReadDriveSectors(static_cast<std::uint64_t>(descriptors[group].inodeTableSector) + sectorInTable, sector,
+                   kSectorSize);
+  auto copy = std::make_unique<InodeCopy>(DecodeInode(sector, sizeof sector, static_cast<std::size_t>(offset)));
+  // Direct pointers past the drive: the first one rejects the inode, a later one ends the list.
+  const std::uint32_t blocks = BlockCount();
+  for (std::size_t i = 0; i < kDirectBlocks && copy->block[i] != 0; ++i) {
+    if (copy->block[i] > blocks) {
+      if (i == 0) return nullptr;
+      copy->block[i] = 0;
+      break;
+    }
+  }
+  return copy;
+}

@@ -1,0 +1,21 @@
+// The machine's physical disks as this system sees them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The paths that stand for physical disks 0, 1, ...: the colon-separated entries of
+// QUARVEL_DISKS when it is set (empty entries dropped), else the whole-disk block devices
+// listed in /sys/block, in name order, without loop, ram, dm, sr, zram, md and nbd devices.
+std::vector<std::string> PhysicalDiskPaths();
+
+// The same rule over given inputs, for tests: ENV is the variable's value (null when unset),
+// SYS_BLOCK_NAMES the entries of /sys/block.
+std::vector<std::string> PhysicalDiskPaths(const char* env, std::vector<std::string> sys_block_names);
+
+// Splits a colon-separated list, dropping empty entries.
+std::vector<std::string> SplitPathList(const std::string& list);
+
+}  // namespace platform

@@ -1,0 +1,49 @@
+// Disk list from QUARVEL_DISKS or /sys/block.
+#include "platform/disk_list.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+namespace platform {
+
+std::vector<std::string> SplitPathList(const std::string& list) {
+  std::vector<std::string> out;
+  std::string::size_type start = 0;
+  while (start <= list.size()) {
+    auto colon = list.find(':', start);
+    if (colon == std::string::npos) colon = list.size();
+    if (colon > start) out.push_back(list.substr(start, colon - start));
+    start = colon + 1;
+  }
+  return out;
+}
+
+static bool IsWholeDiskName(const std::string& name) {
+  static const char* const kSkipped[] = {"loop", "ram", "dm-", "sr", "zram", "md", "nbd"};
+  for (const char* prefix : kSkipped) {
+    if (name.rfind(prefix, 0) == 0) return false;
+  }
+  return !name.empty();
+}
+
+std::vector<std::string> PhysicalDiskPaths(const char* env, std::vector<std::string> sys_block_names) {
+  if (env != nullptr) return SplitPathList(env);
+  std::sort(sys_block_names.begin(), sys_block_names.end());
+  std::vector<std::string> out;
+  for (const auto& name : sys_block_names) {
+    if (IsWholeDiskName(name)) out.push_back("/dev/" + name);
+  }
+  return out;
+}
+
+std::vector<std::string> PhysicalDiskPaths() {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("/sys/block", ec)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return PhysicalDiskPaths(std::getenv("QUARVEL_DISKS"), std::move(names));
+}
+
+}  // namespace platform

@@ -1,0 +1,101 @@
+// The headless frame, views and prompts.
+#include "headless_host.h"
+
+#include "ext2engine/app_state.h"
+#include "ext2engine/caution_texts.h"
+
+std::string EscapeField(const std::string& bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (unsigned char c : bytes) {
+    if (c == '\t') {
+      out += "\\t";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else if (c < 0x20) {
+      static const char* hex = "0123456789ABCDEF";
+      out += "\\x";
+      out += hex[c >> 4];
+      out += hex[c & 15];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+static std::string Text(const char* s) { return s != nullptr ? s : ""; }
+
+void HeadlessHost::Print(const std::string& line) {
+  if (out_ == nullptr) return;
+  std::fwrite(line.data(), 1, line.size(), out_);
+  std::fputc('\n', out_);
+}
+
+int HeadlessHost::AddLogEntry(const char* activity, const char* text, const char* status, int icon) {
+  log.push_back({Text(activity), Text(text), Text(status), icon});
+  Print("LOG\t" + std::to_string(icon) + "\t" + EscapeField(Text(activity)) + "\t" + EscapeField(Text(text)) + "\t" +
+        EscapeField(Text(status)));
+  return static_cast<int>(log.size());
+}
+
+void HeadlessHost::StartProgressText(int maximum, const char* label) {
+  barShown = true;
+  barLabel = label != nullptr ? label : "Reading..";
+  barMaximum = maximum;
+  barSteps = 0;
+}
+
+void HeadlessHost::StepProgress(int n) {
+  if (!abortFlag) {
+    busyFlag = 1;
+    char label[64];
+    if (App().recovering) {
+      std::snprintf(label, sizeof label, " %d Files Recovered", n + 1);
+    } else {
+      std::snprintf(label, sizeof label, " %d Entries Found", n);
+    }
+    barLabel = label;
+    ++barSteps;
+    PumpMessages();
+  }
+  if (abortFlag) {
+    if (postStopSteps == 0 && barShown) barShown = false;
+    ++postStopSteps;
+  }
+}
+
+void HeadlessHost::EndProgress() {
+  busyFlag = 0;
+  barShown = false;
+  App().processRunning = 0;
+  App().recovering = 0;
+  abortFlag = 1;
+}
+
+void HeadlessHost::UpdateMarkedPane(bool, bool, const char* text, bool useText) {
+  if (useText) markedPaneText = Text(text);
+}
+
+int HeadlessHost::PumpMessages() {
+  ++pumps;
+  if (onPump) onPump(*this);
+  return 1;
+}
+
+int HeadlessHost::MessageBox(const char* text, const char* caption, MessageButtons buttons) {
+  messages.push_back({Text(caption), Text(text)});
+  Print("MSG\t" + EscapeField(Text(caption)) + "\t" + EscapeField(Text(text)));
+  return buttons == MessageButtons::Ok ? kAnswerOk : yesNoAnswer;
+}
+
+void HeadlessHost::ShowCaution(std::uint8_t type) {
+  const CautionText c = CautionTextOf(type);
+  const std::string text = std::string(c.line1) + "\n" + c.line2;
+  messages.push_back({c.caption, text});
+  Print("MSG\t" + EscapeField(c.caption) + "\t" + EscapeField(text));
+}
+
+bool HeadlessHost::Confirm(std::uint8_t) { return false; }
