@@ -9,6 +9,7 @@
 
 #include "ext2engine/entry_list.h"
 #include "ext2engine/ports.h"
+#include "probe_output.h"
 
 struct LogRow {
   std::string activity, text, status;
@@ -18,9 +19,6 @@ struct LogRow {
 struct ShownMessage {
   std::string caption, text;
 };
-
-// A tab, newline, backslash or byte below 0x20 as \t, \n, \\ or \xHH; every other byte as it is.
-std::string EscapeField(const std::string& bytes);
 
 class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewPort, public Prompts {
  public:

@@ -1,7 +1,10 @@
 // qv-probe: runs engine steps of Quarvel Velnora FAT on a headless host and prints what happened.
+// Output lines are tab-separated records (LOG, MSG, DRIVE, ENTRY, TOTAL, ...); exit status 0 unless
+// the probe's own arguments are wrong (2).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,36 +24,83 @@ const char* const kUsage =
     "  open K            open row K (from 0) of the logical-drive list\n"
     "  tree              print the entry list\n";
 
-int Usage(const char* problem) {
-  std::fprintf(stderr, "qv-probe: %s\n%s", problem, kUsage);
-  return 2;
-}
+struct Probe {
+  HeadlessHost& host;
+  std::FILE* out;
+  std::uint8_t diskIndex = 0;
+  std::uint8_t DiskNumber() const { return static_cast<std::uint8_t>(kFirstPhysicalDisk + diskIndex); }
+};
 
-bool ParseNumber(const char* text, long min, long max, long& value) {
-  if (text == nullptr || *text == 0) return false;
+using Args = std::vector<std::string>;
+
+// A step: its name, how many arguments it takes (-1: one or more, up to the next step's name),
+// a check of those arguments (an error text, or empty when they are right) and what it does.
+struct Step {
+  const char* name;
+  int argCount;
+  std::function<std::string(const Args&)> check;
+  std::function<void(Probe&, const Args&)> run;
+};
+
+bool ParseNumber(const std::string& text, long min, long max, long& value) {
+  if (text.empty()) return false;
   char* end = nullptr;
-  value = std::strtol(text, &end, 10);
+  value = std::strtol(text.c_str(), &end, 10);
   return *end == 0 && value >= min && value <= max;
 }
 
-void PrintDrives(std::FILE* out) {
+std::string NoCheck(const Args&) { return {}; }
+
+void PrintDrives(Probe& p) {
   const auto& drives = LogicalDrives().Drives();
   for (std::size_t row = 0; row < drives.size(); ++row) {
     const auto& d = drives[row];
-    std::fprintf(out, "DRIVE\t%zu\t%u\t%u\t%u\t%u\n", row, d.firstSector, d.endSector, d.partitionType, d.ordinal);
+    std::fprintf(p.out, "DRIVE\t%zu\t%u\t%u\t%u\t%u\n", row, d.firstSector, d.endSector, d.partitionType, d.ordinal);
   }
 }
 
-void PrintTree(std::FILE* out, const HeadlessHost& host) {
-  for (const auto& e : host.entries) {
-    std::fprintf(out, "ENTRY\t%u\t%u\t%s\t%u\t%u\t%u\t%u\t%llu\t%llu\t%llu\t%s\n", e.inode, e.parentInode,
+void PrintTree(Probe& p) {
+  for (const auto& e : p.host.entries) {
+    std::fprintf(p.out, "ENTRY\t%u\t%u\t%s\t%u\t%u\t%u\t%u\t%llu\t%llu\t%llu\t%s\n", e.inode, e.parentInode,
                  e.IsFolder() ? "dir" : "file", e.deleted, e.lost, e.check, e.size,
                  static_cast<unsigned long long>(e.accessTime), static_cast<unsigned long long>(e.changeTime),
                  static_cast<unsigned long long>(e.modificationTime), EscapeField(e.name).c_str());
   }
   const CLinuxDrive* drive = App().currentDrive.get();
-  std::fprintf(out, "TOTAL\t%u\t%u\t%u\t%llu\n", drive ? drive->entries : 0, drive ? drive->folders : 0,
+  std::fprintf(p.out, "TOTAL\t%u\t%u\t%u\t%llu\n", drive ? drive->entries : 0, drive ? drive->folders : 0,
                drive ? drive->files : 0, static_cast<unsigned long long>(drive ? drive->totalBytes : 0));
+}
+
+const std::vector<Step>& Steps() {
+  static const std::vector<Step> steps = {
+      {"partitions", 0, NoCheck,
+       [](Probe& p, const Args&) {
+         std::string model, serial;
+         DiskRowTexts(App().diskModel, App().diskSerial, model, serial);
+         WalkPartitionTables(p.host, p.diskIndex, model, serial);
+         PrintDrives(p);
+       }},
+      {"open", 1,
+       [](const Args& a) {
+         long k = 0;
+         return ParseNumber(a[0], 0, 254, k) ? std::string() : std::string("open takes a row number");
+       },
+       [](Probe& p, const Args& a) { OpenLogicalDrive(p.host, p.DiskNumber(), std::atoi(a[0].c_str())); }},
+      {"tree", 0, NoCheck, [](Probe& p, const Args&) { PrintTree(p); }},
+  };
+  return steps;
+}
+
+const Step* FindStep(const std::string& name) {
+  for (const auto& s : Steps()) {
+    if (name == s.name) return &s;
+  }
+  return nullptr;
+}
+
+int Usage(const std::string& problem) {
+  std::fprintf(stderr, "qv-probe: %s\n%s", problem.c_str(), kUsage);
+  return 2;
 }
 
 }  // namespace
@@ -61,11 +111,10 @@ int main(int argc, char** argv) {
   long retries = -1;
   int readMode = -1;
   int i = 1;
-  for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
+  for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; i += 2) {
     const std::string opt = argv[i];
-    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    if (value == nullptr) return Usage(("missing value for " + opt).c_str());
-    ++i;
+    if (i + 1 >= argc) return Usage("missing value for " + opt);
+    const std::string value = argv[i + 1];
     if (opt == "--disk") {
       disks.push_back(value);
     } else if (opt == "--disk-index") {
@@ -73,29 +122,33 @@ int main(int argc, char** argv) {
     } else if (opt == "--retries") {
       if (!ParseNumber(value, 0, 255, retries)) return Usage("--retries takes 0 to 255");
     } else if (opt == "--read-mode") {
-      if (std::strcmp(value, "sector") == 0) {
-        readMode = 1;
-      } else if (std::strcmp(value, "block") == 0) {
-        readMode = 0;
-      } else {
-        return Usage("--read-mode takes sector or block");
-      }
+      if (value != "sector" && value != "block") return Usage("--read-mode takes sector or block");
+      readMode = value == "sector" ? 1 : 0;
     } else {
-      return Usage(("unknown option " + opt).c_str());
+      return Usage("unknown option " + opt);
     }
   }
   if (i >= argc) return Usage("no step given");
 
-  // Check every step before running any, so that a wrong command line runs nothing.
-  for (int j = i; j < argc; ++j) {
-    const std::string step = argv[j];
-    long k = 0;
-    if (step == "open") {
-      if (!ParseNumber(j + 1 < argc ? argv[j + 1] : nullptr, 0, 254, k)) return Usage("open takes a row number");
-      ++j;
-    } else if (step != "partitions" && step != "tree") {
-      return Usage(("unknown step " + step).c_str());
+  // Parse every step before running any, so that a wrong command line runs nothing.
+  std::vector<std::pair<const Step*, Args>> plan;
+  while (i < argc) {
+    const Step* step = FindStep(argv[i]);
+    if (step == nullptr) return Usage(std::string("unknown step ") + argv[i]);
+    ++i;
+    Args args;
+    if (step->argCount >= 0) {
+      for (int n = 0; n < step->argCount; ++n, ++i) {
+        if (i >= argc) return Usage(std::string(step->name) + " needs an argument");
+        args.push_back(argv[i]);
+      }
+    } else {
+      while (i < argc && FindStep(argv[i]) == nullptr) args.push_back(argv[i++]);
+      if (args.empty()) return Usage(std::string(step->name) + " needs arguments");
     }
+    const std::string problem = step->check(args);
+    if (!problem.empty()) return Usage(problem);
+    plan.emplace_back(step, std::move(args));
   }
 
   AppState& app = App();
@@ -108,22 +161,8 @@ int main(int argc, char** argv) {
   static char buffer[1 << 16];
   std::setvbuf(out, buffer, _IOFBF, sizeof buffer);
   HeadlessHost host(out);
-  const std::uint8_t diskNumber = static_cast<std::uint8_t>(kFirstPhysicalDisk + diskIndex);
-
-  for (int j = i; j < argc; ++j) {
-    const std::string step = argv[j];
-    if (step == "partitions") {
-      std::string model, serial;
-      DiskRowTexts(app.diskModel, app.diskSerial, model, serial);
-      WalkPartitionTables(host, static_cast<std::uint8_t>(diskIndex), model, serial);
-      PrintDrives(out);
-    } else if (step == "open") {
-      const int row = std::atoi(argv[++j]);
-      OpenLogicalDrive(host, diskNumber, row);
-    } else if (step == "tree") {
-      PrintTree(out, host);
-    }
-  }
+  Probe probe{host, out, static_cast<std::uint8_t>(diskIndex)};
+  for (const auto& [step, args] : plan) step->run(probe, args);
   std::fflush(out);
   app.Reset();
   return 0;
