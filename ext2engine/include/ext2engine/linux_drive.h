@@ -74,10 +74,16 @@ class CLinuxDrive {
   int IsInodeListed(std::uint32_t inode, int list) const;
   void BuildDirectoryTree();
 
-  // Lost folders (the walk removes every folder it reaches from the lost list).
+  // Lost folders and deleted inodes (lost_folders.cpp, deleted_inodes.cpp).
   void RemoveLostFolder(std::uint32_t inode);
   void SearchLostFolders();
   void AddLostFolders();
+
+  // Scan-information file (scan_file.cpp).
+
+  // Logical-drive search (drive_search.cpp).
+
+  // File recovery and name filters (recovery.cpp, file_filters.cpp).
 
   // Reads COUNT bytes at sector LBA relative to the drive's first sector.
   int ReadDriveSectors(std::uint64_t relativeSector, void* buffer, std::uint32_t bytes);
