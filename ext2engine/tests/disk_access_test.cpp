@@ -1,0 +1,90 @@
+#include "ext2engine/disk_access.h"
+
+#include <gtest/gtest.h>
+
+#include "ext2engine/app_state.h"
+#include "test_disk.h"
+
+namespace {
+
+class DiskAccess : public ::testing::Test {
+ protected:
+  void SetUp() override { App().Reset(); }
+  void TearDown() override { SetDiskSource(nullptr); }
+};
+
+TEST_F(DiskAccess, RetryCountIsTheNumberOfAttemptsInAll) {
+  struct Case {
+    std::uint8_t retries;
+    int failures;
+    int expectResult;
+    int expectReads;
+  } cases[] = {
+      {3, 100, 0, 3},  // never reads: exactly three attempts
+      {3, 1, 1, 2},    // reads on the second attempt
+      {1, 1, 0, 1},
+      {6, 5, 1, 6},
+      {0, 100, 0, 1},  // a stored 0 still makes one attempt
+  };
+  for (const auto& c : cases) {
+    auto disk = InstallMemoryDisk(std::vector<std::uint8_t>(4096, 0xAB));
+    disk->failures = c.failures;
+    App().readRetryCount = c.retries;
+    std::uint8_t buf[512] = {};
+    EXPECT_EQ(ReadDiskSectors(0x80, 1, 0, buf, 512), c.expectResult) << int(c.retries) << "/" << c.failures;
+    EXPECT_EQ(disk->reads, c.expectReads) << int(c.retries) << "/" << c.failures;
+  }
+}
+
+TEST_F(DiskAccess, ShortReadAndReadPastTheEndCountAsSuccess) {
+  auto disk = InstallMemoryDisk(std::vector<std::uint8_t>(1024, 0x11));
+  disk->shortBy = 100;
+  std::uint8_t buf[512];
+  std::memset(buf, 0x77, sizeof buf);
+  EXPECT_EQ(ReadDiskSectors(0x80, 1, 0, buf, 512), 1);
+  EXPECT_EQ(buf[0], 0x11);
+  EXPECT_EQ(buf[511], 0x77);  // the part the device did not deliver keeps what it held
+  EXPECT_EQ(ReadDiskSectors(0x80, 100, 0, buf, 512), 1);
+}
+
+TEST_F(DiskAccess, DiskNumbersAndCounting) {
+  auto source = std::make_shared<MemoryDiskSource>();
+  source->disks.push_back(std::make_shared<MemoryDiskState>());
+  source->disks.push_back(std::make_shared<MemoryDiskState>());
+  SetDiskSource(source);
+  std::uint8_t count = 0;
+  EXPECT_TRUE(CountPhysicalDisks(&count));
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(g_isWin9x, 0);
+  EXPECT_NE(OpenDiskDevice(0x81), nullptr);
+  EXPECT_EQ(OpenDiskDevice(0x82), nullptr);
+  EXPECT_EQ(OpenDiskDevice(2), nullptr);  // drive letter C: there are none here
+  std::uint8_t buf[512];
+  EXPECT_EQ(ReadDiskSectors(0x82, 0, 0, buf, 512), 0);
+
+  SetDiskSource(std::make_shared<MemoryDiskSource>());
+  EXPECT_FALSE(CountPhysicalDisks(&count));
+  EXPECT_EQ(count, 0);
+}
+
+TEST_F(DiskAccess, SectorCountComesFromTheFullSizeNotTheCylinderCount) {
+  auto disk = InstallMemoryDisk({});
+  disk->reportedSize = 600ull * 1000 * 1000 * 1000;  // 72,937 cylinders: more than 16 bits hold
+  std::uint16_t cylinders = 0;
+  std::uint8_t heads = 0, sectors = 0;
+  ASSERT_EQ(GetDiskParameters(0x80, &cylinders, &heads, &sectors), 1);
+  EXPECT_EQ(heads, 255);
+  EXPECT_EQ(sectors, 63);
+  EXPECT_EQ(cylinders, static_cast<std::uint16_t>(1171875000ull / 16065));
+  std::uint32_t count = 0;
+  ASSERT_EQ(GetDiskSectorCount(0x80, &count), 1);
+  EXPECT_EQ(count, 1171875000u);
+
+  disk->reportedSize = 3ull << 41;  // 6 TiB: beyond the last 32-bit sector
+  ASSERT_EQ(GetDiskSectorCount(0x80, &count), 1);
+  EXPECT_EQ(count, 0xFFFFFFFFu);
+  EXPECT_EQ(GetDiskSectorCount(0x85, &count), 0);
+  EXPECT_EQ(count, 0u);
+}
+
+}  // namespace

@@ -1,0 +1,120 @@
+#include "ext2engine/logical_drives.h"
+
+#include <gtest/gtest.h>
+
+#include "ext2engine/app_state.h"
+#include "test_disk.h"
+
+namespace {
+
+// A disk with partition tables written at given sectors.
+class TableDisk {
+ public:
+  explicit TableDisk(std::uint32_t sectors = 20000) : bytes_(static_cast<std::size_t>(sectors) * 512, 0) {}
+  TableDisk& Entry(std::uint32_t tableLba, int slot, std::uint8_t type, std::uint32_t start, std::uint32_t count) {
+    const std::size_t at = static_cast<std::size_t>(tableLba) * 512 + 446 + 16 * slot;
+    bytes_.at(at + 4) = type;
+    PutLe32(bytes_, at + 8, start);
+    PutLe32(bytes_, at + 12, count);
+    return *this;
+  }
+  std::vector<LogicalDriveNode> Walk() {
+    InstallMemoryDisk(bytes_);
+    LogicalDriveList list;
+    list.StartWalk();
+    list.ScanPartitionTable(0x80, 0);
+    SetDiskSource(nullptr);
+    return list.Drives();
+  }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+};
+
+struct Expected {
+  std::uint32_t first, base, end;
+  std::uint8_t ordinal;
+};
+
+void ExpectDrives(const std::vector<LogicalDriveNode>& got, const std::vector<Expected>& want) {
+  ASSERT_EQ(got.size(), want.size());
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    EXPECT_EQ(got[i].firstSector, want[i].first) << i;
+    EXPECT_EQ(got[i].tableBase, want[i].base) << i;
+    EXPECT_EQ(got[i].endSector, want[i].end) << i;
+    EXPECT_EQ(got[i].ordinal, want[i].ordinal) << i;
+    EXPECT_EQ(got[i].partitionType, 0x83) << i;
+  }
+}
+
+TEST(PartitionWalk, LinuxPartitionInTheMasterBootRecordWithoutSignature) {
+  ExpectDrives(TableDisk().Entry(0, 0, 0x83, 63, 1000).Walk(), {{63, 0, 1063, 0}});
+  EXPECT_TRUE(TableDisk().Walk().empty());
+}
+
+TEST(PartitionWalk, ExtendedChainStartsAreRelativeToTheirRecordAndTheFirstExtended) {
+  for (std::uint8_t extended : {0x05, 0x0F, 0x85}) {
+    auto drives = TableDisk()
+                      .Entry(0, 0, 0x83, 63, 1000)
+                      .Entry(0, 1, extended, 2000, 10000)
+                      .Entry(0, 2, 0x83, 15000, 100)
+                      .Entry(2000, 0, 0x83, 63, 500)
+                      .Entry(2000, 1, 0x05, 5000, 3000)
+                      .Entry(7000, 0, 0x82, 63, 10)  // swap
+                      .Entry(7000, 1, 0x83, 100, 200)
+                      .Entry(7000, 2, 0x8E, 400, 10)
+                      .Walk();
+    // Depth-first: the entries before the extended one, the chain, then the entries after it.
+    ExpectDrives(drives, {{63, 0, 1063, 0}, {2063, 2000, 2563, 1}, {7100, 7000, 7300, 2}, {15000, 0, 15100, 3}});
+  }
+}
+
+TEST(PartitionWalk, ChainsThatPointBackEndWithEveryDriveFoundOnce) {
+  // A link back to the record itself.
+  ExpectDrives(TableDisk().Entry(0, 0, 0x05, 2000, 9000).Entry(2000, 0, 0x83, 63, 10).Entry(2000, 1, 0x05, 0, 9000).Walk(),
+               {{2063, 2000, 2073, 0}});
+  // A second record whose link points back to the first one.
+  ExpectDrives(TableDisk()
+                   .Entry(0, 0, 0x05, 2000, 9000)
+                   .Entry(2000, 0, 0x83, 63, 10)
+                   .Entry(2000, 1, 0x05, 1000, 9000)
+                   .Entry(3000, 0, 0x83, 63, 10)
+                   .Entry(3000, 1, 0x05, 0, 9000)
+                   .Walk(),
+               {{2063, 2000, 2073, 0}, {3063, 3000, 3073, 1}});
+  // The master boot record naming itself as an extended partition.
+  ExpectDrives(TableDisk().Entry(0, 0, 0x05, 0, 9000).Entry(0, 1, 0x83, 63, 10).Walk(), {{63, 0, 73, 0}});
+}
+
+TEST(PartitionWalk, UnreadableTableContributesNothing) {
+  ExpectDrives(TableDisk(100).Entry(0, 0, 0x05, 5000, 100).Entry(0, 1, 0x83, 63, 10).Walk(), {{63, 0, 73, 0}});
+}
+
+TEST(LogicalDriveListTest, SavedListUntilTheChoiceIsCommittedOrAbandoned) {
+  LogicalDriveList list;
+  list.Drives().push_back({1, 0, 2, 0x83, 0, 0});
+  list.StartWalk();
+  EXPECT_TRUE(list.Drives().empty());
+  ASSERT_TRUE(list.HasSavedList());
+  list.Drives().push_back({5, 0, 6, 0x83, 0, 0});
+  list.AbandonChoice();
+  ASSERT_EQ(list.Drives().size(), 1u);
+  EXPECT_EQ(list.Drives()[0].firstSector, 1u);
+  EXPECT_FALSE(list.HasSavedList());
+
+  list.StartWalk();
+  list.Drives().push_back({5, 0, 6, 0x83, 0, 0});
+  list.CommitChoice();
+  EXPECT_FALSE(list.HasSavedList());
+  EXPECT_EQ(list.Drives()[0].firstSector, 5u);
+
+  // Without a saved list, Cancel keeps the walk's list; a search drops the list but keeps a saved one.
+  list.AbandonChoice();
+  EXPECT_EQ(list.Drives().size(), 1u);
+  list.StartWalk();
+  list.StartSearch();
+  EXPECT_TRUE(list.Drives().empty());
+  EXPECT_TRUE(list.HasSavedList());
+}
+
+}  // namespace

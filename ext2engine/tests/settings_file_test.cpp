@@ -1,0 +1,74 @@
+#include "ext2engine/settings_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "ext2engine/app_state.h"
+
+namespace {
+
+std::string TempPath() { return (std::filesystem::temp_directory_path() / "qv_settings_test.cfg").string(); }
+
+void WriteBytes(const std::string& path, std::vector<unsigned char> bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(SettingsFile, ReadingTakesTheFirstTwoBytes) {
+  struct Case {
+    std::vector<unsigned char> bytes;  // empty: no file
+    int retries;
+    int mode;
+  } cases[] = {
+      {{}, 3, 1}, {{5, 1}, 5, 1}, {{7, 1}, 3, 1}, {{255, 0}, 3, 0}, {{2, 0}, 2, 0},
+      {{0, 1}, 0, 1},  // a stored 0 is taken as it stands
+      {{4}, 3, 1},     // shorter than two bytes: the defaults
+  };
+  const std::string path = TempPath();
+  for (const auto& c : cases) {
+    std::filesystem::remove(path);
+    if (!c.bytes.empty()) WriteBytes(path, c.bytes);
+    AppFields state;
+    state.readRetryCount = 9;
+    ReadSettings(path, state);
+    EXPECT_EQ(state.readRetryCount, c.retries);
+    EXPECT_EQ(state.readMode, c.mode);
+  }
+  std::filesystem::remove(path);
+}
+
+TEST(SettingsFile, ReadOnlyFileGivesTheDefaults) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may open any file for updating";
+  const std::string path = TempPath();
+  WriteBytes(path, {5, 0});
+  ::chmod(path.c_str(), 0444);
+  AppFields state;
+  ReadSettings(path, state);
+  EXPECT_EQ(state.readRetryCount, 3);
+  EXPECT_EQ(state.readMode, 1);
+  std::filesystem::remove(path);
+}
+
+TEST(SettingsFile, WriterLaysOut260BytesAndStoresLargeCountsAs3) {
+  const std::string path = TempPath();
+  ASSERT_TRUE(WriteSettings(path, 9, false));
+  std::ifstream in(path, std::ios::binary);
+  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+  ASSERT_EQ(bytes.size(), 260u);
+  EXPECT_EQ(bytes[0], 3);
+  EXPECT_EQ(bytes[1], 0);
+  EXPECT_TRUE(std::all_of(bytes.begin() + 2, bytes.end(), [](char c) { return c == 0; }));
+  ASSERT_TRUE(WriteSettings(path, 6, true));
+  AppFields state;
+  ReadSettings(path, state);
+  EXPECT_EQ(state.readRetryCount, 6);
+  EXPECT_EQ(state.readMode, 1);
+  std::filesystem::remove(path);
+  EXPECT_FALSE(WriteSettings("/nonexistent-dir/Velnora.cfg", 3, true));
+}
+
+}  // namespace
