@@ -1,6 +1,7 @@
 // Reading folders: directory blocks parsed record by record, subfolders entered depth-first.
 // The walk keeps its own stack of open folders, so no image can drive it past the program's stack.
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "ext2engine/app_state.h"
@@ -58,17 +59,15 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
   std::vector<std::uint8_t> buffer(blockSize + kSectorSize, 0);
   platform::ByteReader rec(buffer.data(), buffer.size());
   std::vector<OpenFolder> stack;
+  // Folders never share blocks; a block listed again (by another folder, or twice in one list) is
+  // damaged data and is parsed only the first time, which keeps the walk linear in the drive's size.
+  std::unordered_set<std::uint32_t> blocksParsed;
 
   // Opens a folder: its block list from its raw inode. False when it has no blocks.
   auto open = [&](std::uint32_t folder) {
+    InodeCopy raw;
     std::uint16_t group = 0;
-    std::uint32_t sectorInTable = 0;
-    const long offset = LocateInode(folder, &group, &sectorInTable);
-    if (offset < 0 || group > kMaxGroupWithChildren || group >= descriptors.size()) return false;
-    std::uint8_t sector[kSectorSize] = {};
-    ReadDriveSectors(static_cast<std::uint64_t>(descriptors[group].inodeTableSector) + sectorInTable, sector,
-                     kSectorSize);
-    const InodeCopy raw = DecodeInode(sector, sizeof sector, static_cast<std::size_t>(offset));
+    if (!ReadInodeRecord(folder, raw, &group) || group > kMaxGroupWithChildren) return false;
     OpenFolder f;
     f.inode = folder;
     f.blocks = GetBlockList(raw);
@@ -102,6 +101,12 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
     }
     if (!f.started) {
       f.started = true;
+      if (!blocksParsed.insert(f.blocks[f.k]).second) {
+        ++f.k;
+        f.started = false;
+        loaded = false;
+        continue;
+      }
       if (f.k == 0) {
         if (buffer[8] != '.' || buffer[20] != '.' || buffer[21] != '.') {
           stack.pop_back();  // not a folder block: the folder yields nothing more

@@ -59,13 +59,7 @@ void DiskRowTexts(const char* model, const char* serial, std::string& modelText,
 
 int WalkPartitionTables(FrameServices& frame, std::uint8_t diskIndex, const std::string& modelText,
                         const std::string& serialText, int* answer) {
-  AppState& app = App();
-  app.selectedDiskIndex = diskIndex;
-  std::snprintf(app.rowActivity, sizeof app.rowActivity, "Physical disk #%d selected", diskIndex + 1);
-  std::snprintf(app.rowText, sizeof app.rowText, "%s,version %s", modelText.c_str(), serialText.c_str());
-  std::snprintf(app.rowStatus, sizeof app.rowStatus, "%s", CTimeNow().c_str());
-  frame.AddLogEntry(app.rowActivity, app.rowText, app.rowStatus, kIconEvent);
-  app.logHasRows = 1;
+  LogSelectedDisk(frame, diskIndex, modelText, serialText);
 
   LogicalDriveList& list = LogicalDrives();
   list.StartWalk();
@@ -82,6 +76,62 @@ int WalkPartitionTables(FrameServices& frame, std::uint8_t diskIndex, const std:
                                               "Quarvel Velnora Linux", MessageButtons::YesNo);
   if (answer != nullptr) *answer = a;
   return 0;
+}
+
+void LogSelectedDisk(FrameServices& frame, std::uint8_t diskIndex, const std::string& modelText,
+                     const std::string& serialText) {
+  AppState& app = App();
+  app.selectedDiskIndex = diskIndex;
+  std::snprintf(app.rowActivity, sizeof app.rowActivity, "Physical disk #%d selected", diskIndex + 1);
+  std::snprintf(app.rowText, sizeof app.rowText, "%s,version %s", modelText.c_str(), serialText.c_str());
+  std::snprintf(app.rowStatus, sizeof app.rowStatus, "%s", CTimeNow().c_str());
+  frame.AddLogEntry(app.rowActivity, app.rowText, app.rowStatus, kIconEvent);
+  app.logHasRows = 1;
+}
+
+int SearchForLogicalDrives(FrameServices& frame, std::uint8_t diskIndex) {
+  AppState& app = App();
+  if (app.searchType == -1) return 0;
+  LogicalDriveList& list = LogicalDrives();
+  list.StartSearch();
+  if (app.viewsFilled == 1) {
+    if (TreeViewPort* tree = frame.GetLeftPane()) tree->ClearTree();
+    if (ListViewPort* listView = frame.GetRightPane()) listView->ClearListView();
+  }
+  if (app.currentDrive) {
+    app.currentDrive->ClearLists();
+    frame.SetDrive(nullptr);
+    app.currentDrive.reset();
+  }
+  app.currentDrive = std::make_unique<CLinuxDrive>();
+  CLinuxDrive& search = *app.currentDrive;
+  search.disk = static_cast<std::uint8_t>(kFirstPhysicalDisk + diskIndex);
+  search.AttachFrame(&frame);
+  frame.SetDrive(&search);
+  frame.UpdateTotalsPane();
+  frame.UpdateMarkedPane(false, false, nullptr, false);
+
+  search.SearchLogicalDrives();
+  if (search.foundDrives.empty()) return 0;
+
+  // The drive dialog counts its rows in a byte.
+  constexpr std::size_t kMostRows = 255;
+  std::uint8_t ordinal = 0;
+  for (const FoundDriveNode& found : search.foundDrives) {
+    if (ordinal == kMostRows) break;
+    LogicalDriveNode node;
+    node.firstSector = found.firstSector;
+    node.endSector = found.firstSector + found.sectorCount;
+    node.tableBase = 0;
+    node.partitionType = kLinuxPartition;
+    node.ordinal = ++ordinal;
+    list.Drives().push_back(node);
+  }
+  search.foundDrives.clear();
+  search.foundCount = 0;
+  frame.SetDrive(nullptr);
+  app.currentDrive.reset();
+  return static_cast<int>(list.Drives().size());
 }
 
 bool OpenLogicalDrive(FrameServices& frame, std::uint8_t diskNumber, int row) {

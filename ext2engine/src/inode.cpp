@@ -13,6 +13,7 @@ constexpr std::size_t kInoAtime = 8;
 constexpr std::size_t kInoCtime = 12;
 constexpr std::size_t kInoMtime = 16;
 constexpr std::size_t kInoDtime = 20;
+constexpr std::size_t kInoBlocks = 28;
 constexpr std::size_t kInoFlags = 32;
 constexpr std::size_t kInoBlock = 40;
 constexpr std::size_t kDirectBlocks = 12;
@@ -30,9 +31,14 @@ InodeCopy DecodeInode(const std::uint8_t* buffer, std::size_t size, std::size_t 
   inode.ctime = r.Le32(kInoCtime);
   inode.mtime = r.Le32(kInoMtime);
   inode.dtime = r.Le32(kInoDtime);
+  inode.blockCount512 = r.Le32(kInoBlocks);
   inode.flags = r.Le32(kInoFlags);
   for (std::size_t i = 0; i < 15; ++i) inode.block[i] = r.Le32(kInoBlock + 4 * i);
   return inode;
+}
+
+bool IsFastSymlink(const InodeCopy& inode) {
+  return (inode.mode & kModeTypeMask) == kModeSymlink && inode.size < kFastSymlinkMax && inode.blockCount512 == 0;
 }
 
 long CLinuxDrive::LocateInode(std::uint32_t inode, std::uint16_t* group, std::uint32_t* sector) const {
@@ -46,15 +52,24 @@ long CLinuxDrive::LocateInode(std::uint32_t inode, std::uint16_t* group, std::ui
   return static_cast<long>(byteInTable % kSectorSize);
 }
 
-std::unique_ptr<InodeCopy> CLinuxDrive::ReadInode(std::uint32_t inode) {
+bool CLinuxDrive::ReadInodeRecord(std::uint32_t inode, InodeCopy& record, std::uint16_t* groupOut) {
   std::uint16_t group = 0;
   std::uint32_t sectorInTable = 0;
   const long offset = LocateInode(inode, &group, &sectorInTable);
-  if (offset < 0 || group >= groupCount || group >= descriptors.size()) return nullptr;
+  if (offset < 0 || group >= groupCount || group >= descriptors.size()) return false;
   std::uint8_t sector[kSectorSize] = {};
   ReadDriveSectors(static_cast<std::uint64_t>(descriptors[group].inodeTableSector) + sectorInTable, sector,
                    kSectorSize);
-  auto copy = std::make_unique<InodeCopy>(DecodeInode(sector, sizeof sector, static_cast<std::size_t>(offset)));
+  record = DecodeInode(sector, sizeof sector, static_cast<std::size_t>(offset));
+  if (groupOut != nullptr) *groupOut = group;
+  return true;
+}
+
+std::unique_ptr<InodeCopy> CLinuxDrive::ReadInode(std::uint32_t inode) {
+  auto copy = std::make_unique<InodeCopy>();
+  if (!ReadInodeRecord(inode, *copy)) return nullptr;
+  // A fast symbolic link keeps its target text where the block pointers would be.
+  if (IsFastSymlink(*copy)) return copy;
   // Direct pointers past the drive: the first one rejects the inode, a later one ends the list.
   const std::uint32_t blocks = BlockCount();
   for (std::size_t i = 0; i < kDirectBlocks && copy->block[i] != 0; ++i) {

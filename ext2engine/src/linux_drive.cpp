@@ -19,6 +19,7 @@ void CLinuxDrive::ClearDirectoryLists() {
   visitedSet.clear();
   lost.clear();
   lostSet.clear();
+  filters.clear();
 }
 
 void CLinuxDrive::ClearLists() {

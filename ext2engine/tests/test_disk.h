@@ -2,6 +2,7 @@
 // byte-level cases that mke2fs cannot make.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -18,6 +19,7 @@ struct MemoryDiskState {
   int reads = 0;
   std::size_t shortBy = 0;
   std::uint64_t reportedSize = 0;  // 0: the size of BYTES
+  std::vector<std::uint64_t> badSectors;  // reads that touch one of these fail
 };
 
 class MemoryDevice : public SectorDevice {
@@ -28,6 +30,9 @@ class MemoryDevice : public SectorDevice {
     if (s_->failures > 0) {
       --s_->failures;
       return -1;
+    }
+    for (std::uint64_t bad : s_->badSectors) {
+      if (bad * 512 < position + n && position < (bad + 1) * 512) return -1;
     }
     if (position >= s_->bytes.size()) return 0;
     std::size_t len = std::min<std::size_t>(n, s_->bytes.size() - position);
@@ -80,7 +85,7 @@ class TinyExt2 {
   static constexpr std::uint32_t kFirstData = 40;
 
   explicit TinyExt2(std::uint32_t blocks = 256, std::uint32_t inodes = 128, std::uint16_t inodeSize = 128)
-      : bytes(static_cast<std::size_t>(blocks) * kBlock, 0), inodeSize_(inodeSize), inodes_(inodes) {
+      : bytes(static_cast<std::size_t>(blocks) * kBlock, 0), inodeSize_(inodeSize) {
     const std::size_t sb = 1024;
     PutLe32(bytes, sb + 0, inodes);
     PutLe32(bytes, sb + 4, blocks);
@@ -137,5 +142,4 @@ class TinyExt2 {
 
  private:
   std::uint16_t inodeSize_;
-  std::uint32_t inodes_;
 };

@@ -3,6 +3,8 @@
 
 #include "ext2engine/app_state.h"
 #include "ext2engine/caution_texts.h"
+#include "ext2engine/recovery.h"
+#include "ext2engine/scan_file.h"
 
 static std::string Text(const char* s) { return s != nullptr ? s : ""; }
 
@@ -66,7 +68,9 @@ int HeadlessHost::PumpMessages() {
 int HeadlessHost::MessageBox(const char* text, const char* caption, MessageButtons buttons) {
   messages.push_back({Text(caption), Text(text)});
   Print("MSG\t" + EscapeField(Text(caption)) + "\t" + EscapeField(Text(text)));
-  return buttons == MessageButtons::Ok ? kAnswerOk : yesNoAnswer;
+  if (buttons == MessageButtons::Ok) return kAnswerOk;
+  const auto answer = answersByText.find(Text(text));
+  return answer != answersByText.end() ? answer->second : yesNoAnswer;
 }
 
 void HeadlessHost::ShowCaution(std::uint8_t type) {
@@ -77,3 +81,21 @@ void HeadlessHost::ShowCaution(std::uint8_t type) {
 }
 
 bool HeadlessHost::Confirm(std::uint8_t) { return false; }
+
+void HeadlessHost::FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) {
+  AppState& app = App();
+  for (int& d : app.fileExists) d = 0;
+  app.fileExists[onExists] = 1;
+  const std::string proposed = ProposeCopyName(directory, inode, name);
+  std::snprintf(app.newName, sizeof app.newName, "%s", proposed.c_str());
+}
+
+void HeadlessHost::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) {
+  AppState& app = App();
+  for (int& d : app.scanFileExists) d = 0;
+  app.scanFileExists[onScanExists] = 1;
+  if (onScanExists == 0) {
+    const std::string proposed = ProposeScanFileName(path, diskIndex, driveIndex) + ".DAT";
+    std::snprintf(app.newName, sizeof app.newName, "%s", proposed.c_str());
+  }
+}

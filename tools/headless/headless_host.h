@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ext2engine/entry_list.h"
@@ -47,14 +49,22 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   void ExpandAndSelect(bool) override {}
   void ClearTree() override {}
   void FreeEntryLists() override { entries.Clear(); }
+  EntryList& Entries() override { return entries; }
+  void UncheckEntry(std::uintptr_t, int) override {}
+  void SetItemStateImage(std::uintptr_t item, int image) override { stateImages.emplace_back(item, image); }
 
   // ListViewPort
   void ClearListView() override {}
+  void UpdateItemCheck(const std::string&, std::uint32_t, std::uintptr_t, int) override {}
 
   // Prompts: OK boxes are answered OK, Yes/No boxes with yesNoAnswer; confirmations with No.
   int MessageBox(const char* text, const char* caption, MessageButtons buttons) override;
   void ShowCaution(std::uint8_t type) override;
   bool Confirm(std::uint8_t type) override;
+  // Answers with onExists; a rename proposes the dialog's first free name.
+  void FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) override;
+  // Answers with onScanExists; a rename takes the dialog's proposed name with ".DAT".
+  void ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) override;
 
   // What the engine handed over.
   std::vector<LogRow> log;
@@ -70,6 +80,16 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   std::string markedPaneText;
 
   int yesNoAnswer = kAnswerNo;
+  // Yes/No boxes answered by their text, in place of yesNoAnswer.
+  std::map<std::string, int> answersByText;
+  // The File Already Exists answer: an index into the application's decisions
+  // (0 Skip All, 1 Overwrite All, 2 Rename All, 3 Skip, 4 OverWrite, 5 Rename).
+  int onExists = 4;
+  // The File already exists answer of the scan-information file: an index into the application's
+  // decisions (0 Rename, 1 Cancel, 2 Overwrite).
+  int onScanExists = 2;
+  // Every state image set on a tree item: (item, image).
+  std::vector<std::pair<std::uintptr_t, int>> stateImages;
   // Runs inside every pump, as a user's command would (a test's Stop, say).
   std::function<void(HeadlessHost&)> onPump;
 

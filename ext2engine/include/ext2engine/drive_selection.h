@@ -23,6 +23,18 @@ void DiskRowTexts(const char* model, const char* serial, std::string& modelText,
 int WalkPartitionTables(FrameServices& frame, std::uint8_t diskIndex, const std::string& modelText,
                         const std::string& serialText, int* answer = nullptr);
 
+// Select Physical Disk OK, before the action is asked: the chosen disk becomes the selected disk and
+// its row is logged ("Physical disk #%d selected", model ",version " serial).
+void LogSelectedDisk(FrameServices& frame, std::uint8_t diskIndex, const std::string& modelText,
+                     const std::string& serialText);
+
+// Select Physical Disk OK with "Search for Logical Drives", once the search type is chosen (the
+// application's search type; -1, cancelled, does nothing): the logical-drive list is dropped, a
+// drive object made for the search runs it, and the drives it found become the list with ordinals
+// 1, 2, 3 ... (at most 255, the most the drive dialog counts). The search object is then released.
+// Returns the number of drives in the list; with none the search object stays the current drive.
+int SearchForLogicalDrives(FrameServices& frame, std::uint8_t diskIndex);
+
 // Select Logical Drive OK on ROW of the logical-drive list: creates the drive object, reads its
 // super block and group descriptors and builds its directory tree. False when ROW is not a row.
 bool OpenLogicalDrive(FrameServices& frame, std::uint8_t diskNumber, int row);

@@ -4,13 +4,17 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "ext2engine/drive_search.h"
 #include "ext2engine/entry_node.h"
 #include "ext2engine/ports.h"
+#include "ext2engine/recovery.h"
 
 struct LogicalDriveNode;
+struct ListedEntry;
 
 // One block group: sectors relative to the drive's first sector.
 struct GroupDescNode {
@@ -30,6 +34,7 @@ struct InodeCopy {
   std::uint32_t ctime = 0;
   std::uint32_t mtime = 0;
   std::uint32_t dtime = 0;
+  std::uint32_t blockCount512 = 0;  // i_blocks: 512-byte units held
   std::uint32_t flags = 0;
   std::uint32_t block[15] = {};
   std::uint8_t raw[kInodeCopySize] = {};
@@ -38,6 +43,11 @@ struct InodeCopy {
 constexpr std::uint32_t kInodeIndexFlag = 0x1000;
 constexpr std::uint16_t kModeTypeMask = 0xF000;
 constexpr std::uint16_t kModeDirectory = 0x4000;
+constexpr std::uint16_t kModeSymlink = 0xA000;
+constexpr std::uint32_t kFastSymlinkMax = 60;
+
+// A symbolic link whose target text sits in the block pointers (it holds no data blocks).
+bool IsFastSymlink(const InodeCopy& inode);
 
 // Decodes the inode record at OFFSET of BUFFER (SIZE bytes); fields beyond the buffer read 0.
 InodeCopy DecodeInode(const std::uint8_t* buffer, std::size_t size, std::size_t offset);
@@ -63,6 +73,9 @@ class CLinuxDrive {
   // cannot lie in the table (inode 0, no geometry).
   long LocateInode(std::uint32_t inode, std::uint16_t* group, std::uint32_t* sector) const;
   std::unique_ptr<InodeCopy> ReadInode(std::uint32_t inode);
+  // The inode's record as stored, pointers unchecked; false when it lies outside the group tables.
+  // GROUP receives its group.
+  bool ReadInodeRecord(std::uint32_t inode, InodeCopy& record, std::uint16_t* group = nullptr);
 
   // The data blocks of an inode in file order, through its direct and indirect pointers. The list
   // holds at most the drive's block count, and an indirect block met twice is not read again.
@@ -75,15 +88,41 @@ class CLinuxDrive {
   void BuildDirectoryTree();
 
   // Lost folders and deleted inodes (lost_folders.cpp, deleted_inodes.cpp).
-  void RemoveLostFolder(std::uint32_t inode);
+  // Removes INODE from the lost list; 1 when it was there.
+  int RemoveLostFolder(std::uint32_t inode);
+  // Folders of the inode tables whose ".." is the root and that the walk did not reach, listed under
+  // Root and walked; the others go to the lost list.
   void SearchLostFolders();
+  // The top folders of the lost list as "Folder %d" under "Lost Folder(s)", each walked.
   void AddLostFolders();
+  // Every inode with a deletion time as "Inode #%d" under "Deleted Files".
+  void SearchDeletedFiles();
 
   // Scan-information file (scan_file.cpp).
+  // Writes the drive's geometry, descriptors, the logical-drive list and the tree's entries to PATH.
+  void SaveScanInfo(const std::string& path);
+  // Fills this fresh drive from the file at PATH: geometry, descriptors, the logical-drive list and
+  // the tree.
+  void LoadScanInfo(const std::string& path);
 
   // Logical-drive search (drive_search.cpp).
+  // The standard or advanced search by the application's search type, with the advanced search
+  // offered when the standard one found nothing.
+  void SearchLogicalDrives();
+  // Super blocks at track and cylinder boundaries; 1 when it found nothing and was not stopped.
+  int StandardSearch();
+  // Super blocks in every sector of the disk.
+  void AdvancedSearch();
 
   // File recovery and name filters (recovery.cpp, file_filters.cpp).
+  // The number of listed entries whose check is 1.
+  std::uint32_t CountCheckedEntries() const;
+  // Recovers the folder INODE into the folder PATH (made when missing) and, by TYPE, its files and
+  // subfolders below it. 1 when the last file or folder handled was written or skipped.
+  int RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, const std::string& path, std::uint8_t type,
+                    std::uint32_t deleted);
+  // The data blocks of an inode from its record, as the directory walk builds them.
+  std::vector<std::uint32_t> GetclusterList(std::uint32_t inode);
 
   // Reads COUNT bytes at sector LBA relative to the drive's first sector.
   int ReadDriveSectors(std::uint64_t relativeSector, void* buffer, std::uint32_t bytes);
@@ -118,8 +157,30 @@ class CLinuxDrive {
   FrameServices* frame = nullptr;
   TreeViewPort* treeView = nullptr;
   ListViewPort* listView = nullptr;
+  // Results of the logical-drive search: the drives in the order found, the number logged, and the
+  // disk's size in sectors as the advanced search took it.
+  std::vector<FoundDriveNode> foundDrives;
+  std::uint32_t foundCount = 0;
+  std::uint32_t diskSize = 0;
+  // Include/exclude patterns of recovery and their mode (0 include, 1 exclude).
+  std::vector<FilterNode> filters;
+  std::uint8_t filterMode = 0;
+  // Lost folders: the ".." inode of each folder in the lost list; the folders taken off it since
+  // AddLostFolders last looked; how many taken-off folders `lost` still holds until it is compacted
+  // (lostSet is the list's true content); entries listed by the lost-folder roads.
+  std::unordered_map<std::uint32_t, std::uint32_t> lostParents;
+  std::vector<std::uint32_t> lostRemoved;
+  std::size_t lostStale = 0;
+  std::uint32_t lostEntries = 0;
+  // Set when the drive was filled from a scan-information file rather than read from the disk.
+  bool openedFromScanFile = false;
 
  private:
+  struct RecoveryRun;
+  int RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, const std::string& dirPath);
+  void RecoverFolderFiles(const std::vector<ListedEntry*>& children, std::uint8_t type, std::uint32_t folderDeleted,
+                          RecoveryRun& run, int dirFd, const std::string& dirPath);
+  void MarkHandled(ListedEntry& entry, std::uint8_t type);
   struct BlockWalk;
   void WalkIndirectBlock(std::uint32_t block, int level, BlockWalk& walk);
   void FindSingleDirectBlock(std::uint32_t block, BlockWalk& walk);

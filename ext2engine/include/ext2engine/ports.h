@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "ext2engine/entry_node.h"
+
+class EntryList;
 
 class CLinuxDrive;
 
@@ -46,6 +49,12 @@ class Prompts {
   virtual void ShowCaution(std::uint8_t type) = 0;
   // The Yes/No confirmation of a message type; true for Yes.
   virtual bool Confirm(std::uint8_t type) = 0;
+  // The File Already Exists dialog for NAME in the folder DIRECTORY (recovering INODE): writes one
+  // decision and, for Rename, the new name into the application object.
+  virtual void FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) = 0;
+  // The File already exists dialog of the scan-information file PATH (disk and logical-drive rows
+  // from 0): writes Rename (with the new name), Cancel or Overwrite into the application object.
+  virtual void ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) = 0;
 };
 
 // The left pane: the folder tree.
@@ -57,6 +66,12 @@ class TreeViewPort {
   virtual void ClearTree() = 0;
   // Frees the entry list and the File Mask's lists (before another drive is opened).
   virtual void FreeEntryLists() = 0;
+  // The master entry list the view keeps.
+  virtual EntryList& Entries() = 0;
+  // Shows a folder's tree item partly checked (1) or unchecked (0).
+  virtual void UncheckEntry(std::uintptr_t treeItem, int value) = 0;
+  // Sets a folder's tree item to state image IMAGE (1 unchecked, 2 checked, 3 partly checked).
+  virtual void SetItemStateImage(std::uintptr_t treeItem, int image) = 0;
 };
 
 // The right pane: the list of the selected folder's entries.
@@ -64,6 +79,8 @@ class ListViewPort {
  public:
   virtual ~ListViewPort() = default;
   virtual void ClearListView() = 0;
+  // Shows the row of NAME/INODE grey (1) or unchecked (0), when it is shown checked or grey.
+  virtual void UpdateItemCheck(const std::string& name, std::uint32_t inode, std::uintptr_t treeItem, int value) = 0;
 };
 
 // The main frame's services for long processes.
@@ -75,6 +92,10 @@ class FrameServices {
   int abortFlag = 0;
   // 1 while a process is stepping.
   int busyFlag = 0;
+  // The marked amount shown in the Marked pane.
+  int markedFolders = 0;
+  int markedFiles = 0;
+  std::uint64_t markedBytes = 0;
 
   virtual int AddLogEntry(const char* activity, const char* text, const char* status, int icon) = 0;
   virtual void StartProgress(int maximum) = 0;

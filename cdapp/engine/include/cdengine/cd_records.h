@@ -1,0 +1,58 @@
+// The engine's records: the chosen volume descriptor, directory entries, path-table and
+// directory-sector runs found by the raw scans, folders taken from a path table, filter patterns.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+inline constexpr std::uint8_t kTypeFile = 1;
+inline constexpr std::uint8_t kTypeFolder = 2;
+inline constexpr std::uint8_t kExistenceDeleted = 1;
+inline constexpr std::uint8_t kExistenceExisting = 2;
+
+struct VolumeInfo {
+  std::uint8_t head[120] = {};  // the descriptor's first 120 bytes
+  std::uint16_t volumeSetSize = 0;
+  std::uint16_t volumeSequenceNumber = 0;
+  std::uint16_t logicalBlockSize = 0;
+  std::uint32_t pathTableSize = 0;
+  std::uint32_t lPathTable = 0;
+  std::uint32_t optionalLPathTable = 0;
+  std::uint32_t mPathTable = 0;          // converted from big-endian
+  std::uint32_t optionalMPathTableRaw = 0;  // on-disc byte order
+  std::uint8_t rootRecordLength = 0;
+  std::uint8_t rootExtendedAttributeLength = 0;
+  std::uint32_t rootExtent = 0;
+  std::uint32_t rootDataLength = 0;
+};
+
+struct DirEntryNode {
+  std::string name;  // converted; Joliet names in UTF-8
+  std::uint8_t type = 0;
+  std::uint32_t extent = 0;  // the tree key
+  std::uint8_t date[6] = {};  // years since 1900, month, day, hour, minute, second
+  std::uint32_t size = 0;
+  std::uint32_t parentKey = 0;
+  std::uint8_t mark = 0;
+  std::uint8_t existence = kExistenceExisting;
+  std::uint32_t folderSize = 0;
+};
+
+struct PathTableRun {
+  std::uint32_t firstSector = 0;
+  std::uint32_t sectorCount = 0;
+  std::uint8_t tableType = 0;  // 1 L, 2 M
+  std::uint32_t nameKind = 0;  // 1 Joliet, 2 ISO9660
+};
+
+struct DirSectorRun {
+  std::uint32_t firstSector = 0;
+  std::uint32_t sectorCount = 0;
+  std::uint8_t kind = 0;  // 1 Joliet-looking, 2 otherwise
+  std::uint32_t complete = 0;
+};
+
+struct ScannedDirNode {
+  std::string name;
+  std::uint32_t extent = 0;
+};

@@ -1,0 +1,112 @@
+// The CD folder tree: the TreeItemNode list (every folder and file found), the tree items of the
+// folders, tri-state check marks and their propagation, mark counts and Find Next. Written
+// against the tree-control contract; the list view and the frame are reached through ports.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "cdengine/app_state.h"
+#include "cdengine/ports.h"
+#include "controls/tree_control.h"
+
+struct CCDReader;
+
+inline constexpr std::uint32_t kRootParentKey = 0xFFFFFFFFu;
+
+struct TreeItemNode {
+  controls::TreeItem treeItem = controls::kNoItem;  // folders only
+  std::uint32_t key = 0;
+  std::uint8_t type = 0;  // 1 file, 2 folder
+  std::string name;
+  std::uint8_t date[3] = {};  // years since 1900, month, day
+  std::uint8_t time[3] = {};  // hour, minute, second
+  std::uint32_t size = 0;
+  std::uint32_t parentKey = 0;
+  std::uint8_t mark = 0;  // 0 unmarked, 1 marked, 2 partly marked
+  std::uint8_t existence = 2;
+};
+
+class CdTreeView {
+ public:
+  CdTreeView(controls::TreeControl& tree, CdAppState& app);
+
+  void SetFrame(CdFrame* frame) { frame_ = frame; }
+  void SetListView(CdListViewPort* list) { list_ = list; }
+  void SetReader(const CCDReader* reader) { reader_ = reader; }
+
+  // Building the tree.
+  void InsertRootItem();
+  // Appends one node; a folder also gets a tree item under its parent folder's (dropped when that
+  // parent has no node). Date, size, parent key, mark and existence come from the reader's newest entry.
+  void AddTreeItem(std::uint8_t type, const std::string& name, std::uint32_t parentKey, std::uint32_t key);
+  void ExpandRoot(int collapseFirst);
+  void CollapseRootChildren();
+  void ClearTree();
+  void FreeNodeList();
+
+  // Events of the tree control.
+  void OnSelchanged(controls::TreeItem item);
+  // A left click: only a click on a state icon changes marks. True when it was one.
+  bool OnLButtonDown(controls::TreePoint point);
+  // The check-box click on ITEM.
+  void ClickStateIcon(controls::TreeItem item);
+
+  // Marks.
+  void MarkSubtree(int state, std::uint32_t key, controls::TreeItem item);
+  std::uint8_t SiblingsCheckState(controls::TreeItem item, int state);
+  int AreChildFilesMarked(std::uint32_t key, int kind);
+  void PropagateCheckUp(int kind);
+  std::uint8_t LocateRelativeToCaret(std::uint32_t key, const std::string& name);
+  void SyncTreeCheckFromList(int state, const std::string& name, const std::string& typeText,
+                             const std::string& summary, std::uint32_t key);
+  std::uint32_t CountMarked(std::uint32_t* folders, std::uint32_t* files);
+  int CountFiles(int selector);
+  void UnmarkFolder(controls::TreeItem item);
+  // The list view's row click sets the node's mark: the first node with KEY, TYPE and NAME.
+  void SetNodeMark(int state, std::uint32_t key, const std::string& name, std::uint8_t type);
+
+  // Navigation and Find.
+  void SelectItemByKey(std::uint32_t key);
+  int SelectChildByData(std::uint32_t key);
+  void FindNextItem();
+
+  // The node list, in arrival order, and lookups over it.
+  const std::vector<TreeItemNode>& Nodes() const { return nodes_; }
+  std::vector<TreeItemNode>& Nodes() { return nodes_; }
+  // Indexes of the nodes whose parent key is KEY, in list order.
+  const std::vector<std::uint32_t>& ChildrenOf(std::uint32_t key) const;
+  // The first node with NAME and KEY; null when none.
+  TreeItemNode* FindNode(const std::string& name, std::uint32_t key);
+  // The first folder node with KEY; null when none.
+  TreeItemNode* FindFolder(std::uint32_t key);
+  controls::TreeControl& Tree() { return tree_; }
+  controls::TreeItem RootItem() const { return rootItem_; }
+  std::size_t NodeCount() const { return nodes_.size(); }
+
+ private:
+  void Append(TreeItemNode node);
+  void SetMark(TreeItemNode& node, int state);
+  // Climbs from the walk item, settling each folder above it, until the walk is finished.
+  void SettleAncestors(int state);  // mark and the tree item's state image
+  static int StateImageOfMark(int mark) { return mark + 1; }
+
+  controls::TreeControl& tree_;
+  CdAppState& app_;
+  CdFrame* frame_ = nullptr;
+  CdListViewPort* list_ = nullptr;
+  const CCDReader* reader_ = nullptr;
+
+  std::vector<TreeItemNode> nodes_;
+  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> byKey_;
+  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> byParent_;
+  std::unordered_map<std::uint32_t, std::uint32_t> firstFolder_;
+  controls::TreeItem rootItem_ = controls::kNoItem;
+
+  // The upward walk of a click.
+  controls::TreeItem walkItem_ = controls::kNoItem;
+  int walkFinished_ = 0;
+  std::uint16_t level_ = 0;
+};

@@ -1,0 +1,203 @@
+// The breadth-first directory walk: records of one extent become entries, then each listed folder
+// is read in turn. Every directory extent is walked at most once, so a folder that names itself
+// or an ancestor cannot make the walk run on.
+#include <algorithm>
+#include <unordered_set>
+#include <vector>
+
+#include "cdengine/directory_record.h"
+#include "cdengine/log_time.h"
+#include "cdengine/tree_view.h"
+#include "cdengine/volume_reading.h"
+#include "platform/byte_reader.h"
+
+std::uint32_t SectorsToRead(const CCDReader& reader, std::uint32_t extent, std::uint64_t byteLength) {
+  std::uint64_t sectors = (byteLength + kSectorSize - 1) / kSectorSize;
+  const std::uint64_t medium = reader.MediumSectors();
+  const std::uint64_t room = extent < medium ? medium - extent : 0;
+  sectors = std::min<std::uint64_t>({sectors, room, kMaxDirectorySectors});
+  return static_cast<std::uint32_t>(sectors);
+}
+
+int FindDirEntry(CCDReader& reader, std::uint32_t extent, const std::string& name, bool countOnly) {
+  if (countOnly) {
+    reader.cursor = 0;
+    return static_cast<int>(reader.entries.size());
+  }
+  for (std::size_t i = 0; i < reader.entries.size(); ++i) {
+    if (reader.entries[i].extent == extent && reader.entries[i].name == name) {
+      reader.cursor = i;
+      return 1;
+    }
+  }
+  reader.cursor = 0;
+  return 0;
+}
+
+bool IsDirectoryVisited(const CCDReader& reader, std::uint32_t extent, const std::string& name) {
+  for (const auto& v : reader.visitedDirs) {
+    if (v.extent == extent && v.name == name) return true;
+  }
+  return false;
+}
+
+void ReadFolderDateAndSize(CCDReader& reader) {
+  if (reader.newest >= reader.entries.size()) return;
+  DirEntryNode& node = reader.entries[reader.newest];
+  std::vector<std::uint8_t> buffer(kSectorSize, 0);
+  std::uint32_t got = 0;
+  node.size = 0;
+  std::fill(std::begin(node.date), std::end(node.date), 0);
+  node.folderSize = 0;
+  if (!reader.ReadSectors(node.extent, 1, buffer, got)) return;
+  platform::ByteReader r(buffer.data(), got);
+  for (std::size_t i = 0; i < 6; ++i) node.date[i] = r.U8(dirrec::kDate + i);
+  node.folderSize = r.Le32(dirrec::kDataLength);
+}
+
+namespace {
+
+struct Walk {
+  CCDReader& reader;
+  bool joliet;
+  std::uint32_t entryNumber;
+  std::uint32_t parentKey = 0;
+
+  void AddRecord(std::span<const std::uint8_t> record) {
+    platform::ByteReader r(record);
+    const std::size_t nameLength = r.U8(dirrec::kNameLength);
+    if (nameLength == 0) return;
+    const bool folder = (r.U8(dirrec::kFlags) & dirrec::kFlagDirectory) != 0;
+    if (!reader.nameKindSettled) {
+      // Joliet names are UCS-2: the high byte of each character of a Latin name is 0.
+      const std::size_t looked = (nameLength + 1) / 2;
+      joliet = r.U8(dirrec::kName + 2 * (looked - 1)) == 0 && r.Has(dirrec::kName + 2 * (looked - 1), 1);
+      reader.nameKindSettled = 1;
+    }
+    DirEntryNode node;
+    node.name = ConvertRecordName(record.data() + dirrec::kName, nameLength, joliet, folder);
+    node.type = folder ? kTypeFolder : kTypeFile;
+    for (std::size_t i = 0; i < 6; ++i) node.date[i] = r.U8(dirrec::kDate + i);
+    const std::uint32_t dataLength = r.Le32(dirrec::kDataLength);
+    if (folder) {
+      node.folderSize = dataLength;
+      ++reader.foldersCounted;
+    } else {
+      node.size = dataLength;
+      reader.totalBytes += dataLength;
+      ++reader.filesCounted;
+    }
+    node.parentKey = parentKey;
+    node.extent = r.Le32(dirrec::kExtent);
+    const bool first = reader.entries.empty();
+    reader.entries.push_back(std::move(node));
+    reader.newest = reader.entries.size() - 1;
+    if (first) {
+      reader.cursor = 0;
+      reader.frame->StartProgress();
+      reader.frame->AttachPanes();
+    }
+    ++entryNumber;
+    const DirEntryNode& added = reader.entries[reader.newest];
+    reader.frame->StepProgress(entryNumber, added.type, added.name.c_str(), added.parentKey, added.name.size(),
+                               added.extent);
+  }
+
+  void WalkBuffer(std::span<const std::uint8_t> buffer) {
+    WalkRecords(buffer, FirstRealRecord(buffer), [this](std::span<const std::uint8_t> rec) { AddRecord(rec); });
+  }
+};
+
+void WriteRow(CCDReader& reader, const char* activity, const char* text, const std::string& status, int icon) {
+  CdAppState& app = *reader.app;
+  app.rowActivity = activity != nullptr ? activity : "";
+  app.rowText = text;
+  app.rowStatus = status;
+  reader.frame->AddLogEntry(activity, text, status.c_str(), icon);
+}
+
+}  // namespace
+
+bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::uint32_t firstNumber,
+                          std::uint32_t extent, std::uint32_t byteLength, bool final) {
+  CdAppState& app = *reader.app;
+  CdFrame& frame = *reader.frame;
+  const CdTime start = CdNowUtc();
+  app.weekday = WeekdayName(start.weekday);
+  app.month = MonthName(start.month);
+  app.rowActivity.clear();
+  app.rowText.clear();
+  app.rowStatus.clear();
+  WriteRow(reader, "Creating directory tree", "Process started",
+           FormatLogTime("Started %s, %s %d %d at %d-%d-%d", app.weekday, app.month, start), kCdIconOk);
+
+  Walk walk{reader, isJoliet, 0};
+  std::vector<std::uint8_t> buffer;
+  std::unordered_set<std::uint32_t> walked;
+  if (!fromList) {
+    reader.FreeEntryList();
+    const std::uint32_t sectors = SectorsToRead(reader, extent, byteLength);
+    buffer.assign(static_cast<std::size_t>(sectors) * kSectorSize, kFillByte);
+    std::uint32_t got = 0;
+    if (sectors == 0 || !reader.ReadSectors(extent, sectors, buffer, got)) return false;
+    walked.insert(extent);
+  } else {
+    walk.entryNumber = firstNumber;
+  }
+
+  bool aborted = false;
+  bool firstFolder = true;
+  bool haveBuffer = !fromList;
+  for (;;) {
+    if (frame.stopFlag && !app.imageOpening) {
+      aborted = true;
+      break;
+    }
+    if (haveBuffer) walk.WalkBuffer(buffer);
+    haveBuffer = false;
+    // The next folder of the list: the cursor itself the first time, afterwards the node after it.
+    std::size_t i = firstFolder ? reader.cursor : reader.cursor + 1;
+    while (i < reader.entries.size() && reader.entries[i].type != kTypeFolder) ++i;
+    if (fromList && firstFolder) {
+      while (i < reader.entries.size() &&
+             !(reader.entries[i].type == kTypeFolder &&
+               IsDirectoryVisited(reader, reader.entries[i].extent, reader.entries[i].name))) {
+        ++i;
+      }
+    }
+    firstFolder = false;
+    if (i >= reader.entries.size()) break;
+    reader.cursor = i;
+    const DirEntryNode folder = reader.entries[i];
+    reader.currentDirectoryExtent = folder.extent;
+    walk.parentKey = folder.extent;
+    if (!walked.insert(folder.extent).second) continue;
+    if (reader.treeView != nullptr) reader.treeView->ExpandRoot(0);
+    const std::uint32_t sectors = SectorsToRead(reader, folder.extent, folder.folderSize);
+    if (sectors == 0) continue;
+    buffer.assign(static_cast<std::size_t>(sectors) * kSectorSize, 0);
+    std::uint32_t got = 0;
+    if (!reader.ReadSectors(folder.extent, sectors, buffer, got)) continue;
+    haveBuffer = true;
+  }
+
+  const CdTime now = CdNowUtc();
+  if (aborted) {
+    WriteRow(reader, nullptr, "Process aborted, user intervention ",
+             FormatLogTime("Aborted %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconError);
+    reader.cursor = reader.newest = 0;
+    frame.EndProgress(0);
+    app.logHasRows = 1;
+  } else if (final) {
+    WriteRow(reader, nullptr, "Process completed ",
+             FormatLogTime("Completed %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconDone);
+    app.logHasRows = 1;
+    frame.EndProgress(walk.entryNumber + 1);
+    reader.cursor = reader.newest = 0;
+  }
+  frame.stopFlag = 0;
+  frame.stepsAfterStop = 0;
+  reader.foldersCounted = 0;
+  reader.filesCounted = 0;
+  return true;
+}

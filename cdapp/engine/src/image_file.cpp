@@ -1,0 +1,147 @@
+// Creating and opening CD image files.
+#include "cdengine/image_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "cdengine/drive_access.h"
+#include "cdengine/log_time.h"
+#include "cdengine/volume_reading.h"
+
+const char kImageSignature[26] = "12345abbgtpogpkicupog6789";
+
+namespace {
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t n) {
+  std::size_t done = 0;
+  while (done < n) {
+    const ssize_t w = ::write(fd, data + done, n - done);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return false;
+    done += static_cast<std::size_t>(w);
+  }
+  return true;
+}
+
+void Row(CCDReader& reader, const char* activity, const char* text, const std::string& status, int icon) {
+  reader.app->rowActivity = activity != nullptr ? activity : "";
+  reader.app->rowText = text;
+  reader.app->rowStatus = status;
+  reader.frame->AddLogEntry(activity, text, status.c_str(), icon);
+}
+
+}  // namespace
+
+std::string ImageFilePath(const std::string& pathName, const std::string& fileName) {
+  const std::size_t slash = pathName.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : pathName.substr(0, slash + 1);
+  const std::string name = fileName.find(".cd") != std::string::npos ? fileName : fileName + ".cd";
+  return folder + name;
+}
+
+void CreateImage(CCDReader& reader, const std::string& pathName, const std::string& fileName,
+                 const std::string& /*extension*/) {
+  CdFrame& frame = *reader.frame;
+  CdAppState& app = *reader.app;
+  const CdTime start = CdNowUtc();
+  app.weekday = WeekdayName(start.weekday);
+  app.month = MonthName(start.month);
+  app.rowActivity.clear();
+  app.rowText.clear();
+  app.rowStatus.clear();
+  Row(reader, "Creating CD-ROM Image", "Process started",
+      FormatLogTime("Started, %s, %s %d %d at %d-%d-%d", app.weekday, app.month, start), kCdIconOk);
+  frame.EnableToolbarButton(kCdCmdFileMask, false);
+  frame.stepsAfterStop = 0;
+  app.overwriteAnswer = 0;
+
+  const std::string path = ImageFilePath(pathName, fileName);
+  if (!ScanDisc(reader)) return;
+  std::uint64_t sectors = reader.volumeSpaceSize != 0 ? reader.volumeSpaceSize : kSectorsWithoutDescriptor;
+
+  // An existing file is replaced only when the user says Overwrite.
+  struct stat st {};
+  struct stat source {};
+  const bool exists = ::lstat(path.c_str(), &st) == 0;
+  if (exists && reader.device && ::stat(reader.device->Path().c_str(), &source) == 0 && st.st_dev == source.st_dev &&
+      st.st_ino == source.st_ino) {
+    // Never write over the disc or image being read.
+    frame.GetPrompts().MessageBox("Unable to create/Open file for storing image", "System Error", CdButtons::Ok);
+    return;
+  }
+  if (exists) {
+    frame.GetPrompts().RunOverwriteDialog();
+    if (app.overwriteAnswer != 1) return;
+  }
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    frame.GetPrompts().MessageBox("Unable to create/Open file for storing image", "System Error", CdButtons::Ok);
+    return;
+  }
+  frame.StartProgressRange(static_cast<std::uint32_t>(sectors));
+
+  // Reads past the end of the medium end the copy as a read that delivers nothing does.
+  const std::uint64_t medium = reader.MediumSectors();
+  std::vector<std::uint8_t> buffer(kSectorSize);
+  bool stopped = false;
+  std::uint64_t i = 0;
+  for (; i < sectors; ++i) {
+    if (frame.stopFlag) {
+      app.logHasRows = 1;
+      const CdTime now = CdNowUtc();
+      Row(reader, nullptr, "Aborted, user intervention",
+          FormatLogTime("Aborted, %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconError);
+      stopped = true;
+      break;
+    }
+    if (i >= medium) break;
+    std::fill(buffer.begin(), buffer.end(), kFillByte);
+    std::uint32_t got = 0;
+    const bool ok = reader.ReadSectors(static_cast<std::uint32_t>(i), 1, buffer, got);
+    frame.StepProgress(static_cast<std::uint32_t>(i), 0, nullptr, 0, 0, 0);
+    if (ok && got == 0) break;
+    WriteAll(fd, buffer.data(), buffer.size());
+    if (!ok || got < kSectorSize) {
+      char status[64];
+      std::snprintf(status, sizeof status, "Error reading sector %d", static_cast<int>(i));
+      Row(reader, nullptr, "Read error", status, kCdIconError);
+      app.logHasRows = 1;
+    }
+  }
+  std::fill(buffer.begin(), buffer.end(), kFillByte);
+  std::memcpy(buffer.data(), kImageSignature, sizeof kImageSignature);
+  WriteAll(fd, buffer.data(), buffer.size());
+  ::close(fd);
+  if (!stopped) {
+    const CdTime now = CdNowUtc();
+    Row(reader, nullptr, "Process completed successfully",
+        FormatLogTime("Completed %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconDone);
+    app.logHasRows = 1;
+  }
+  frame.busy = 0;
+  frame.stopFlag = 1;
+  frame.StepProgress(static_cast<std::uint32_t>(i), 0, nullptr, 0, 0, 0);
+}
+
+bool OpenImage(CCDReader& reader, const std::string& path) {
+  reader.device.reset();
+  reader.device = reader.openDevice(path);
+  if (!reader.device) {
+    reader.frame->GetPrompts().MessageBox("Unable to Open Image File", "System Error", CdButtons::Ok);
+    ReopenSelectedDrive(reader);
+    return false;
+  }
+  std::vector<std::uint8_t> buffer(kSectorSize, kFillByte);
+  std::uint32_t got = 0;
+  if (!reader.ReadBytes(0, kSectorSize, 0, buffer, got) || got < 25 ||
+      std::memcmp(buffer.data(), kImageSignature, 25) != 0) {
+    ReopenSelectedDrive(reader);
+    return false;
+  }
+  return true;
+}

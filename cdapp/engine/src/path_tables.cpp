@@ -1,0 +1,266 @@
+// Path tables and the raw scans for sectors that begin a path table or a directory. Every scan
+// stops at the end of the medium; every record is read only where it lies inside the buffer.
+#include "cdengine/path_tables.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "cdengine/directory_record.h"
+#include "cdengine/volume_reading.h"
+#include "platform/byte_reader.h"
+
+namespace {
+
+constexpr std::uint32_t kMaxScannedTableSectors = 1024;
+constexpr std::uint32_t kMaxRunSectors = 255;  // a run's count is one byte
+constexpr std::size_t kTableMinEnd = 50;
+constexpr std::size_t kRecordSpacingLeft = 60;
+constexpr int kTablesToFind = 4;
+
+std::size_t PathRecordLength(std::size_t nameLength) { return 8 + nameLength + (nameLength & 1); }
+
+// Reads sector S into a fresh 0xF6-filled buffer. 1 read with bytes, 0 delivered no bytes, -1 failed.
+int ReadOne(CCDReader& reader, std::uint32_t s, std::vector<std::uint8_t>& sector, std::uint32_t& got) {
+  sector.assign(kSectorSize, kFillByte);
+  if (!reader.ReadSectors(s, 1, sector, got)) return -1;
+  return got == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool isJoliet) {
+  std::uint32_t entryNumber = 0;
+  if (freshList) {
+    reader.FreeEntryList();
+  } else {
+    entryNumber = static_cast<std::uint32_t>(FindDirEntry(reader, 0, std::string(), true));
+  }
+  std::size_t runIndex = 0;
+  while (runIndex < reader.pathTableRuns.size()) {
+    // Choose a run that reads.
+    const PathTableRun* run = nullptr;
+    std::vector<std::uint8_t> buffer;
+    for (; runIndex < reader.pathTableRuns.size(); ++runIndex) {
+      const PathTableRun& candidate = reader.pathTableRuns[runIndex];
+      const std::uint32_t sectors = SectorsToRead(reader, candidate.firstSector,
+                                                  static_cast<std::uint64_t>(candidate.sectorCount) * kSectorSize);
+      if (sectors == 0) continue;
+      buffer.assign(static_cast<std::size_t>(sectors) * kSectorSize, kFillByte);
+      std::uint32_t got = 0;
+      if (!reader.ReadSectors(candidate.firstSector, sectors, buffer, got)) continue;
+      if (!reader.rawScansUsed) {
+        run = &candidate;
+        break;
+      }
+      if (candidate.nameKind != 1) continue;
+      walkAfter = got == static_cast<std::uint64_t>(candidate.sectorCount) * kSectorSize || reader.jolietPathTableRuns <= 1;
+      run = &candidate;
+      break;
+    }
+    if (run == nullptr) return;
+    ++runIndex;
+
+    platform::ByteReader table(buffer.data(), buffer.size());
+    const bool joliet = run->nameKind == 1;
+    for (std::size_t pos = ptrec::kSecondRecord; table.Has(pos, ptrec::kName);) {
+      const std::size_t nameLength = table.U8(pos + ptrec::kNameLength);
+      if (!table.Has(pos + ptrec::kName, nameLength)) break;
+      const std::uint16_t parent = run->tableType == 1 ? table.Le16(pos + ptrec::kParent) : table.Be16(pos + ptrec::kParent);
+      if (parent == 1 && nameLength > 0) {
+        const std::uint8_t* name = table.data() + pos + ptrec::kName;
+        std::string text = joliet ? Ucs2BeToUtf8(name, nameLength) : std::string(reinterpret_cast<const char*>(name), nameLength);
+        const std::uint32_t extent = run->tableType == 1 ? table.Le32(pos + ptrec::kExtent) : table.Be32(pos + ptrec::kExtent);
+        if (freshList || !FindDirEntry(reader, extent, text, false)) {
+          const bool first = reader.entries.empty();
+          DirEntryNode node;
+          node.type = kTypeFolder;
+          node.name = text;
+          node.extent = extent;
+          reader.entries.push_back(node);
+          reader.newest = reader.entries.size() - 1;
+          reader.visitedDirs.push_back({text, extent});
+          if (first) {
+            reader.cursor = 0;
+            reader.frame->StartProgress();
+            reader.frame->AttachPanes();
+          }
+          ReadFolderDateAndSize(reader);
+          ++entryNumber;
+          reader.frame->StepProgress(entryNumber, kTypeFolder, text.c_str(), 0, text.size(), extent);
+        }
+      }
+      pos += PathRecordLength(nameLength);
+    }
+    reader.cursor = 0;
+    if (!walkAfter) {
+      if (reader.nameKindSettled) return;
+      continue;
+    }
+    WalkDirectoryRecords(reader, 1, isJoliet, entryNumber, 0, 0, true);
+    if (reader.rawScansUsed) reader.visitedDirs.clear();
+    return;
+  }
+}
+
+void ScanPathTableSectors(CCDReader& reader) {
+  reader.pathTableRuns.clear();
+  reader.jolietPathTableRuns = 0;
+  int tablesFound = 0;
+  const std::uint64_t medium = reader.MediumSectors();
+  std::vector<std::uint8_t> sector;
+  for (std::uint64_t s = vd::kFirstDescriptorSector; s < medium; ++s) {
+    std::uint32_t got = 0;
+    const int r = ReadOne(reader, static_cast<std::uint32_t>(s), sector, got);
+    if (r < 0) continue;
+    if (r == 0) break;
+    platform::ByteReader first(sector);
+    if (first.U8(0) != 1 || first.U8(6) > 1 || first.U8(7) > 1 || first.U8(8) != 0 || first.U8(9) != 0 ||
+        first.Le32(2) == 0) {
+      continue;
+    }
+    // Walk the records that follow the root's, reading on into further sectors as they run on.
+    std::vector<std::uint8_t> table = sector;
+    std::uint32_t spanned = 1;
+    bool consistent = false, endedAtZero = false;
+    std::size_t pos = ptrec::kSecondRecord;
+    for (;;) {
+      if (pos + ptrec::kName >= table.size() || pos + PathRecordLength(table[std::min(pos, table.size() - 1)]) > table.size()) {
+        // The record runs past the sectors read: read the next one, or take the table as it stands.
+        std::vector<std::uint8_t> next;
+        std::uint32_t more = 0;
+        if (spanned >= kMaxScannedTableSectors || s + spanned >= medium ||
+            ReadOne(reader, static_cast<std::uint32_t>(s + spanned), next, more) <= 0) {
+          consistent = true;
+          break;
+        }
+        table.insert(table.end(), next.begin(), next.end());
+        ++spanned;
+        continue;
+      }
+      const std::uint8_t length = table[pos];
+      if (length == kFillByte && pos >= kTableMinEnd) {
+        consistent = true;
+        break;
+      }
+      if (length == 0) {
+        consistent = pos > kTableMinEnd;
+        endedAtZero = consistent;
+        break;
+      }
+      if ((length & 1) && table[pos + ptrec::kName + length] != 0) break;  // a pad byte must be zero
+      pos += PathRecordLength(length);
+    }
+    if (!consistent) continue;
+    PathTableRun run;
+    run.firstSector = static_cast<std::uint32_t>(s);
+    run.sectorCount = spanned;
+    run.tableType = first.U8(6) == 1 ? 1 : 2;
+    run.nameKind = first.U8(18) == 0 ? 1 : 2;
+    if (run.nameKind == 1) ++reader.jolietPathTableRuns;
+    reader.pathTableRuns.push_back(run);
+    if (endedAtZero && ++tablesFound >= kTablesToFind) break;
+  }
+  reader.pathTableCursor = 0;
+}
+
+namespace {
+
+bool PlausibleDate(platform::ByteReader r, std::size_t pos) {
+  const std::uint8_t month = r.U8(pos + dirrec::kDate + 1);
+  const std::uint8_t day = r.U8(pos + dirrec::kDate + 2);
+  const std::uint8_t hour = r.U8(pos + dirrec::kDate + 3);
+  return month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour <= 23;
+}
+
+}  // namespace
+
+void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
+  reader.dirSectorRuns.clear();
+  const std::uint64_t medium = reader.MediumSectors();
+  std::vector<std::uint8_t> sector;
+  for (std::uint64_t s = firstSector; s < medium;) {
+    std::uint32_t got = 0;
+    const int r = ReadOne(reader, static_cast<std::uint32_t>(s), sector, got);
+    if (r < 0) {
+      ++s;
+      continue;
+    }
+    if (r == 0) break;
+    platform::ByteReader b(sector);
+    if (b.U8(0) != 34 || b.Le32(dirrec::kExtent) != s || b.U8(34) != 34 || b.U8(68) < 34) {
+      ++s;
+      continue;
+    }
+    DirSectorRun run;
+    run.firstSector = static_cast<std::uint32_t>(s);
+    run.sectorCount = 1;
+    if (got < kSectorSize) {
+      run.kind = b.U8(68 + dirrec::kName) == 0 ? 1 : 2;
+    } else {
+      run.kind = b.U8(68 + dirrec::kName) == 0 ? 1 : 2;
+      std::size_t pos = 68;
+      bool continuation = false;
+      for (;;) {
+        bool nextSector = false;
+        if (pos >= kSectorSize) {
+          nextSector = true;
+        } else {
+          const std::uint8_t length = sector[pos];
+          if (length == kFillByte && IsFillAt(sector, pos)) break;  // not complete
+          if (length == 0) {
+            if (kSectorSize - pos > kRecordSpacingLeft) {
+              run.complete = 1;
+              break;
+            }
+            nextSector = true;
+          } else if (length < dirrec::kFixedPart + 1 || pos + length > kSectorSize) {
+            break;  // not a record: the run ends here, not complete
+          } else if (!PlausibleDate(platform::ByteReader(sector), pos)) {
+            if (continuation) run.complete = 1;
+            break;
+          } else {
+            pos += length;
+          }
+        }
+        if (!nextSector) continue;
+        std::uint32_t more = 0;
+        if (run.sectorCount >= kMaxRunSectors || s + run.sectorCount >= medium ||
+            ReadOne(reader, static_cast<std::uint32_t>(s + run.sectorCount), sector, more) <= 0 || more < kSectorSize) {
+          break;
+        }
+        ++run.sectorCount;
+        pos = 0;
+        continuation = true;
+      }
+    }
+    reader.dirSectorRuns.push_back(run);
+    reader.directorySectorsFound = 1;
+    if (run.complete && run.kind == 1) break;
+    s += run.sectorCount;
+  }
+  reader.dirSectorCursor = 0;
+}
+
+void RunRawScanFallback(CCDReader& reader, FallbackForm form) {
+  reader.directorySectorsFound = 0;
+  ScanDirectorySectors(reader, vd::kFirstDescriptorSector);
+  ScanPathTableSectors(reader);
+  reader.pathTableCursor = 0;
+  reader.dirSectorCursor = 0;
+  for (std::size_t i = 0; i < reader.dirSectorRuns.size(); ++i) {
+    const DirSectorRun run = reader.dirSectorRuns[i];
+    if (run.kind != 1) continue;
+    reader.dirSectorCursor = i;
+    if (run.complete) {
+      WalkDirectoryRecords(reader, 0, false, 0, run.firstSector, run.sectorCount * kSectorSize, true);
+      break;
+    }
+    WalkDirectoryRecords(reader, 0, false, 0, run.firstSector, run.sectorCount * kSectorSize, false);
+    reader.nameKindSettled = 0;
+    if (reader.jolietPathTableRuns >= 1) {
+      ReadPathTableTree(reader, false, false, false);
+      break;
+    }
+  }
+  if (!reader.directorySectorsFound) ReadPathTableTree(reader, true, form == FallbackForm::B, false);
+}

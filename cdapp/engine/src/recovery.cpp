@@ -1,0 +1,329 @@
+// Recovery of marked, all or deleted CD files. The walk over the tree keeps its own stack of
+// folders (no recursion a deep tree could drive past the stack) and builds every output path
+// from the destination, so nothing is written outside it and no link is followed.
+#include "cdengine/recovery.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+#include "cdengine/tree_view.h"
+
+using controls::kNoItem;
+using controls::TreeItem;
+
+namespace {
+
+constexpr const char* kRootText = "Root";
+constexpr std::uint32_t kChunk = 2048;
+
+bool MakeDirectory(const std::string& path) {
+  if (::mkdir(path.c_str(), 0755) == 0) return true;
+  if (errno != EEXIST) return false;
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsMarkedImage(int image) { return image == controls::kStateChecked || image == controls::kStatePartly; }
+
+class Recovery {
+ public:
+  Recovery(CCDReader& reader, const std::string& destination, int mode)
+      : r_(reader), frame_(*reader.frame), app_(*reader.app), view_(*reader.treeView), tree_(view_.Tree()),
+        list_(reader.listView), destination_(destination), mode_(mode) {}
+
+  void Run();
+
+ private:
+  std::string CurrentDirectory() const {
+    std::string path = destination_;
+    for (const auto& d : dirs_) path += "/" + d;
+    return path;
+  }
+  bool Admitted(const std::string& name) const {
+    const int matched = MatchesFileFilter(r_, name);
+    return (matched == 1 && frame_.filterMode == 1) || (matched == 0 && frame_.filterMode == 0);
+  }
+  void RecoverSubtree(TreeItem start, int stateCode);
+  bool EnterFolder(TreeItem item, int stateCode, bool& pushed);
+  void RecoverDirectoryFiles(TreeItem item, int stateCode);
+  void SaveRecoveredFile(TreeItemNode& node);
+  void CopyFileExtent(int fd, std::uint32_t size, const std::string& name);
+  void Uncheck(TreeItem item) {
+    tree_.SetStateImage(item, controls::kStateUnchecked);
+    if (list_ != nullptr) list_->UncheckListItem(tree_.GetItemText(item), tree_.GetItemData(item));
+    view_.UnmarkFolder(item);
+  }
+  void StepFiles() { frame_.StepProgress(r_.filesSaved, 0, nullptr, 0, 0, 0); }
+
+  CCDReader& r_;
+  CdFrame& frame_;
+  CdAppState& app_;
+  CdTreeView& view_;
+  controls::TreeControl& tree_;
+  CdListViewPort* list_;
+  std::string destination_;
+  int mode_;
+  std::vector<std::string> dirs_;  // folders below the destination of the folder being written
+};
+
+// Steps 1 to 3 of a folder: false when the stop flag ends the walk here.
+bool Recovery::EnterFolder(TreeItem item, int stateCode, bool& pushed) {
+  pushed = false;
+  if (frame_.stopFlag) {
+    StepFiles();
+    frame_.busy = 0;
+    return false;
+  }
+  const std::string text = tree_.GetItemText(item);
+  const bool marked = IsMarkedImage(tree_.GetStateImage(item));
+  if (text != kRootText && ((mode_ == kRecoverMarked && marked) || mode_ == kRecoverAll)) {
+    const std::string name = SafeOutputName(text, tree_.GetItemData(item));
+    MakeDirectory(CurrentDirectory() + "/" + name);
+    dirs_.push_back(name);
+    pushed = true;
+  }
+  if (((mode_ == kRecoverMarked && marked) || mode_ != kRecoverMarked) && !frame_.stopFlag) {
+    RecoverDirectoryFiles(item, stateCode);
+  }
+  return true;
+}
+
+void Recovery::RecoverSubtree(TreeItem start, int stateCode) {
+  struct Level {
+    TreeItem nextChild;
+    bool pushed;
+  };
+  std::vector<Level> stack;
+  bool pushed = false;
+  if (!EnterFolder(start, stateCode, pushed)) return;
+  const bool visitChildren = tree_.GetItemText(start) != kRootText && mode_ != kRecoverDeleted;
+  stack.push_back({visitChildren ? tree_.GetChild(start) : kNoItem, pushed});
+  while (!stack.empty()) {
+    Level& top = stack.back();
+    TreeItem next = kNoItem;
+    while (top.nextChild != kNoItem) {
+      const TreeItem child = top.nextChild;
+      top.nextChild = tree_.GetNext(child);
+      if (frame_.stopFlag) continue;
+      if (mode_ == kRecoverMarked && !IsMarkedImage(tree_.GetStateImage(child))) continue;
+      next = child;
+      break;
+    }
+    if (next == kNoItem) {
+      if (stack.back().pushed) dirs_.pop_back();
+      stack.pop_back();
+      continue;
+    }
+    if (!EnterFolder(next, stateCode, pushed)) {
+      continue;
+    }
+    stack.push_back({tree_.GetChild(next), pushed});
+  }
+}
+
+void Recovery::RecoverDirectoryFiles(TreeItem item, int stateCode) {
+  app_.itemUnderRecovery = item;
+  ++r_.foldersSaved;
+  const std::uint32_t key = tree_.GetItemData(item);
+  const std::vector<std::uint32_t> children = view_.ChildrenOf(key);
+  auto& nodes = view_.Nodes();
+  for (std::uint32_t i : children) {
+    TreeItemNode& node = nodes[i];
+    if (node.type != 1) continue;
+    if (mode_ == kRecoverMarked && node.mark != 1) continue;
+    if (mode_ == kRecoverDeleted && node.existence != 1) continue;
+    if (app_.recoveryStop) return;
+    r_.readOffset = static_cast<std::uint64_t>(node.key) * kSectorSize;
+    if (Admitted(node.name)) {
+      SaveRecoveredFile(node);
+      ++r_.filesSaved;
+    }
+  }
+  (void)stateCode;
+  if (mode_ == kRecoverMarked) {
+    frame_.UpdateMarkedPane();
+    const TreeItem parent = tree_.GetParent(item);
+    if (parent != kNoItem && parent != view_.RootItem()) Uncheck(item);
+  } else if (IsMarkedImage(tree_.GetStateImage(item))) {
+    frame_.UpdateMarkedPane();
+    tree_.SetStateImage(item, controls::kStateUnchecked);
+  }
+}
+
+void Recovery::CopyFileExtent(int fd, std::uint32_t size, const std::string& name) {
+  std::vector<std::uint8_t> buffer(kChunk);
+  std::uint32_t remaining = size;
+  for (;;) {
+    std::fill(buffer.begin(), buffer.end(), kFillByte);
+    const std::uint32_t n = std::min(remaining, kChunk);
+    std::uint32_t got = 0;
+    const bool ok = r_.ReadBytes(r_.readOffset, n, 1, buffer, got);
+    if (fd >= 0 && n > 0) {
+      std::size_t done = 0;
+      while (done < n) {
+        const ssize_t w = ::write(fd, buffer.data() + done, n - done);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) break;
+        done += static_cast<std::size_t>(w);
+      }
+    }
+    if (!ok) {
+      if (r_.failedReads < 255) ++r_.failedReads;
+    } else if (got < n) {
+      if (r_.shortReads < 255) ++r_.shortReads;
+    }
+    r_.readOffset += n;
+    if (remaining > kChunk) {
+      remaining -= kChunk;
+    } else {
+      break;
+    }
+  }
+  r_.recoveredFilePath = CurrentDirectory() + "/" + name;
+}
+
+void Recovery::SaveRecoveredFile(TreeItemNode& node) {
+  r_.failedReads = r_.shortReads = 0;
+  const std::string name = SafeOutputName(node.name, node.key);
+  const std::string path = CurrentDirectory() + "/" + name;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+  CopyFileExtent(fd, node.size, name);
+  if (node.mark == 1) {
+    node.mark = 0;
+    if (list_ != nullptr) list_->UncheckListItem(node.name, node.key);
+    if (frame_.markedFiles > 0) --frame_.markedFiles;
+    frame_.markedBytes = frame_.markedBytes >= node.size ? frame_.markedBytes - node.size : 0;
+    frame_.UpdateMarkedPane();
+  }
+  const char* status = "File Recovered Successfully";
+  int icon = kCdIconOk;
+  if (r_.failedReads || r_.shortReads) {
+    status = r_.shortReads ? "File Recovered Partially" : "File Recovery Failed";
+    icon = kCdIconError;
+  }
+  app_.rowActivity = "Recovering file";
+  app_.rowText = r_.recoveredFilePath;
+  app_.rowStatus = status;
+  frame_.AddLogEntry("Recovering file", r_.recoveredFilePath.c_str(), status, icon);
+  app_.logHasRows = 1;
+  StepFiles();
+  if (fd >= 0) ::close(fd);
+}
+
+void Recovery::Run() {
+  for (int cmd : {kCdCmdFileMask, kCdCmdOpenDrive, kCdCmdAddFileFilter, kCdCmdFind, kCdCmdRecoverAll,
+                  kCdCmdRecoverSelected, kCdCmdRecoverDeleted}) {
+    frame_.EnableToolbarButton(cmd, false);
+  }
+  app_.recoveryStop = 0;
+  r_.foldersSaved = 0;
+  frame_.stopFlag = 0;
+  frame_.stepsAfterStop = 0;
+  r_.filesSaved = 0;
+  frame_.busy = 1;
+  const int n = mode_ == kRecoverAll ? static_cast<int>(tree_.GetCount()) : view_.CountFiles(mode_);
+  frame_.StartProgressRange(static_cast<std::uint32_t>(n));
+  MakeDirectory(destination_);
+
+  const TreeItem root = tree_.GetRoot();
+  bool stopped = false;
+  if (root != kNoItem) {
+    const int rootImage = tree_.GetStateImage(root);
+    if (mode_ != kRecoverMarked) {
+      RecoverSubtree(root, 0);
+    } else if (rootImage == controls::kStateChecked) {
+      RecoverSubtree(root, 1);
+    } else if (rootImage == controls::kStatePartly) {
+      RecoverSubtree(root, 2);
+    }
+    for (TreeItem child = tree_.GetChild(root); child != kNoItem; child = tree_.GetNext(child)) {
+      const int image = tree_.GetStateImage(child);
+      if (image == controls::kStateChecked || image == controls::kStatePartly) {
+        RecoverSubtree(child, image == controls::kStateChecked ? 1 : 2);
+        Uncheck(child);
+      } else if (mode_ != kRecoverMarked) {
+        RecoverSubtree(child, 0);
+      }
+      if (app_.recoveryStop) {
+        stopped = true;
+        break;
+      }
+      dirs_.clear();
+    }
+    char text[96];
+    std::snprintf(text, sizeof text, "Saved %ld Files in %ld Dirs", static_cast<long>(r_.filesSaved),
+                  static_cast<long>(r_.foldersSaved));
+    if (!stopped) {
+      app_.recoveryStopped = 0;
+      if (tree_.GetStateImage(root) == controls::kStatePartly) tree_.SetStateImage(root, controls::kStateUnchecked);
+      frame_.AddLogEntry("Recovery Status", text, "Process Completed", kCdIconOk);
+    } else {
+      app_.recoveryStopped = 1;
+      // Grey the top-level folder that was in progress.
+      TreeItem item = static_cast<TreeItem>(app_.itemUnderRecovery);
+      while (item != kNoItem && tree_.GetParent(item) != kNoItem && tree_.GetItemData(tree_.GetParent(item)) != 0) {
+        item = tree_.GetParent(item);
+      }
+      if (item != kNoItem && item != root) {
+        tree_.SetStateImage(item, controls::kStatePartly);
+        if (list_ != nullptr) list_->GreyListItem(tree_.GetItemText(item), tree_.GetItemData(item), 1);
+        if (TreeItemNode* node = view_.FindNode(tree_.GetItemText(item), tree_.GetItemData(item))) node->mark = 2;
+      }
+      frame_.AddLogEntry("Recovery Status", text, "Process Stopped", kCdIconOk);
+    }
+    app_.logHasRows = 1;
+  }
+  frame_.stopFlag = 1;
+  StepFiles();
+  frame_.busy = 0;
+  if (root != kNoItem && IsMarkedImage(tree_.GetStateImage(root))) tree_.SetStateImage(root, controls::kStatePartly);
+  view_.CountMarked(nullptr, nullptr);
+}
+
+}  // namespace
+
+std::string SafeOutputName(const std::string& name, std::uint32_t key) {
+  if (name.empty() || name == "." || name == "..") return "Extent #" + std::to_string(key);
+  std::string safe = name;
+  for (char& c : safe) {
+    if (c == '/' || c == 0) c = '_';
+  }
+  return safe;
+}
+
+int ComparePattern(const CCDReader& reader, const std::string& extensionPattern, const std::string& name) {
+  for (const auto& p : reader.filterPatterns) {
+    if (p == extensionPattern) return 1;
+  }
+  for (const auto& p : reader.filterPatterns) {
+    if (p == name) return 1;
+  }
+  return 0;
+}
+
+int MatchesFileFilter(const CCDReader& reader, const std::string& name) {
+  if (reader.filterPatterns.empty()) return 0;
+  const std::size_t dot = name.find('.');
+  const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+  return ComparePattern(reader, "*." + extension, name);
+}
+
+bool AddFilterPattern(CCDReader& reader, const std::string& pattern) {
+  const std::string text = pattern.substr(0, 255);
+  if (std::find(reader.filterPatterns.begin(), reader.filterPatterns.end(), text) != reader.filterPatterns.end()) {
+    return false;
+  }
+  reader.filterPatterns.push_back(text);
+  return true;
+}
+
+void RecoverItems(CCDReader& reader, const std::string& destination, int mode) {
+  if (reader.treeView == nullptr) return;
+  Recovery(reader, destination, mode).Run();
+}

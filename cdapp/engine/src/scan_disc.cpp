@@ -1,0 +1,135 @@
+// The disc scan: probe, choose the volume descriptor (Joliet first), read the tree from the root
+// record, and fall back to the path tables and the raw scans.
+#include <vector>
+
+#include "cdengine/directory_record.h"
+#include "cdengine/path_tables.h"
+#include "cdengine/tree_view.h"
+#include "cdengine/volume_reading.h"
+#include "platform/byte_reader.h"
+
+namespace {
+
+constexpr std::uint32_t kProbeSectors = 5001;
+constexpr std::uint32_t kDescriptorSectors = 100;
+constexpr std::size_t kMaxPrimaryCandidates = 5;
+
+// The root extent reads whole and begins with its "." record, which names the extent itself.
+// A root extent that reads but holds something else (zeroed, overwritten) counts as unreadable.
+bool RootReadsWhole(CCDReader& reader, const VolumeInfo& v) {
+  const std::uint32_t sectors = SectorsToRead(reader, v.rootExtent, v.rootDataLength);
+  if (sectors == 0 || static_cast<std::uint64_t>(sectors) * kSectorSize < v.rootDataLength) return false;
+  std::vector<std::uint8_t> scratch(static_cast<std::size_t>(sectors) * kSectorSize, 0);
+  std::uint32_t got = 0;
+  if (!reader.ReadSectors(v.rootExtent, 0, scratch, got, v.rootDataLength, true) || got != v.rootDataLength) {
+    return false;
+  }
+  platform::ByteReader r(scratch.data(), got);
+  return r.U8(dirrec::kLength) >= dirrec::kFixedPart + 1 && r.Le32(dirrec::kExtent) == v.rootExtent;
+}
+
+bool ReadsWhole(CCDReader& reader, std::uint32_t sector, std::uint32_t bytes) {
+  const std::uint32_t sectors = SectorsToRead(reader, sector, bytes);
+  if (static_cast<std::uint64_t>(sectors) * kSectorSize < bytes || bytes == 0) return false;
+  std::vector<std::uint8_t> scratch(static_cast<std::size_t>(sectors) * kSectorSize, kFillByte);
+  std::uint32_t got = 0;
+  return reader.ReadSectors(sector, 0, scratch, got, bytes, true) && got == bytes;
+}
+
+// A scan whose walks never completed (nothing readable to walk) still ends its process, so the
+// frame does not stay busy.
+void EndUnfinishedScan(CCDReader& reader) {
+  if (reader.frame->busy && !reader.frame->imaging) {
+    reader.frame->EndProgress(static_cast<std::uint32_t>(reader.entries.size()));
+  }
+}
+
+}  // namespace
+
+void ReadDirectoryTree(CCDReader& reader, bool isJoliet) {
+  const VolumeInfo v = reader.volumeInfo ? *reader.volumeInfo : VolumeInfo{};
+  if (RootReadsWhole(reader, v)) {
+    WalkDirectoryRecords(reader, 0, isJoliet, 0, v.rootExtent, v.rootDataLength, true);
+  } else {
+    WalkDirectoryRecords(reader, 0, isJoliet, 0, v.rootExtent, v.rootDataLength, false);
+    const bool lWhole = ReadsWhole(reader, v.lPathTable, v.pathTableSize);
+    const bool mWhole = !lWhole && ReadsWhole(reader, v.mPathTable, v.pathTableSize);
+    const auto count = static_cast<std::uint32_t>((static_cast<std::uint64_t>(v.pathTableSize) + kSectorSize - 1) / kSectorSize);
+    const std::uint32_t kind = isJoliet ? 1 : 2;
+    reader.pathTableRuns.clear();
+    if (lWhole || !mWhole) reader.pathTableRuns.push_back({v.lPathTable, count, 1, kind});
+    if (mWhole || !lWhole) reader.pathTableRuns.push_back({v.mPathTable, count, 2, kind});
+    reader.pathTableCursor = 0;
+    ReadPathTableTree(reader, false, true, isJoliet);
+  }
+  reader.visitedDirs.clear();
+}
+
+bool ScanDisc(CCDReader& reader) {
+  CdFrame& frame = *reader.frame;
+  CdAppState& app = *reader.app;
+  reader.nameKindSettled = 0;
+  reader.rawScansUsed = 0;
+  reader.treeView = frame.GetLeftPane();
+  reader.listView = frame.GetRightPane();
+
+  std::vector<std::uint8_t> buffer(kSectorSize);
+  std::uint32_t got = 0;
+  reader.discReadable = 0;
+  for (std::uint32_t i = 0; i < kProbeSectors; ++i) {
+    std::fill(buffer.begin(), buffer.end(), kFillByte);
+    if (reader.ReadSectors(vd::kFirstDescriptorSector + i, 1, buffer, got)) {
+      reader.discReadable = 1;
+      break;
+    }
+  }
+  if (!reader.discReadable) {
+    frame.GetPrompts().MessageBox("CDROM not found / CDROM entirely corrupted", "Quarvel Velnora CDROM", CdButtons::Ok);
+    app.driveOpened = 0;
+    return false;
+  }
+
+  frame.EnableToolbarButton(kCdCmdStop, true);
+  app.processRunning = 1;
+  app.findNext = 0;
+  frame.busy = 1;
+
+  std::vector<std::uint32_t> primaries;
+  for (std::uint32_t s = vd::kFirstDescriptorSector; s < vd::kFirstDescriptorSector + kDescriptorSectors; ++s) {
+    std::fill(buffer.begin(), buffer.end(), kFillByte);
+    if (!reader.ReadSectors(s, 1, buffer, got)) continue;
+    if (!IsVolumeDescriptor(buffer)) continue;
+    if (buffer[vd::kType] == vd::kSupplementary) {
+      if (got != kSectorSize) continue;  // a Joliet descriptor read short is passed over
+      reader.nameKindSettled = 1;
+      ReadVolumeDescriptor(reader, s);
+      if (frame.imaging) return true;
+      ReadDirectoryTree(reader, true);
+      EndUnfinishedScan(reader);
+      return true;
+    }
+    if (primaries.size() < kMaxPrimaryCandidates) primaries.push_back(s);
+    reader.nameKindSettled = 1;
+  }
+
+  if (!primaries.empty()) {
+    bool taken = false;
+    for (std::uint32_t s : primaries) {
+      std::fill(buffer.begin(), buffer.end(), kFillByte);
+      if (!reader.ReadSectors(s, 1, buffer, got) || got != kSectorSize) continue;
+      ReadVolumeDescriptor(reader, s);
+      if (frame.imaging) return true;
+      ReadDirectoryTree(reader, false);
+      taken = true;
+      break;
+    }
+    if (!taken) {
+      reader.nameKindSettled = 0;
+      reader.rawScansUsed = 1;
+      RunRawScanFallback(reader, FallbackForm::A);
+    }
+  }
+  if (!reader.nameKindSettled) RunRawScanFallback(reader, FallbackForm::B);
+  EndUnfinishedScan(reader);
+  return frame.imaging != 0;
+}

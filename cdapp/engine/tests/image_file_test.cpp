@@ -1,0 +1,129 @@
+// CD image files: creation with the trailer, read errors, overwrite, and opening (which then
+// serves every read, recovery included).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "cdengine/commands.h"
+#include "cdengine/image_file.h"
+#include "cdengine/recovery.h"
+#include "test_image.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct ImageFixture : ::testing::Test {
+  fs::path dir;
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("cdimg-" + std::to_string(::getpid()) + "-" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+};
+
+TEST(ImageFilePath, AppendsCdUnlessNamed) {
+  EXPECT_EQ(ImageFilePath("/x/y/disc", "disc"), "/x/y/disc.cd");
+  EXPECT_EQ(ImageFilePath("/x/my.cdimage", "my.cdimage"), "/x/my.cdimage");
+  EXPECT_EQ(ImageFilePath("disc", "disc"), "disc.cd");
+}
+
+TEST_F(ImageFixture, CreateWritesEverySectorAndTheTrailer) {
+  TestImage img = StandardImage(true);
+  CdHeadlessHost host;
+  MemoryDevice& dev = UseDevice(host, img.bytes);
+  dev.shortRead[5] = 1024;
+  dev.fail = {7};
+  CreateImageCommand(host.reader, (dir / "disc").string());
+  const std::string bytes = ReadFile(dir / "disc.cd");
+  ASSERT_EQ(bytes.size(), 41u * 2048);
+  const std::string trailer = bytes.substr(40 * 2048);
+  EXPECT_EQ(trailer.substr(0, 26), std::string(kImageSignature, 26));
+  EXPECT_EQ(trailer.substr(26), std::string(2048 - 26, '\xF6'));
+  EXPECT_EQ(bytes.substr(0, 5 * 2048), std::string(reinterpret_cast<const char*>(img.bytes.data()), 5 * 2048));
+  EXPECT_EQ(bytes.substr(5 * 2048 + 1024, 1024), std::string(1024, '\xF6'));
+  EXPECT_EQ(bytes.substr(7 * 2048, 2048), std::string(2048, '\xF6'));
+  std::vector<std::string> errors;
+  for (const auto& r : host.log) {
+    if (r.text == "Read error") errors.push_back(r.status);
+  }
+  EXPECT_EQ(errors, (std::vector<std::string>{"Error reading sector 5", "Error reading sector 7"}));
+  EXPECT_EQ(host.log.front().activity, "Creating CD-ROM Image");
+  EXPECT_EQ(host.log.back().text, "Process completed successfully");
+  EXPECT_TRUE(host.treeView.Nodes().empty());  // imaging builds no tree when a descriptor is found
+}
+
+TEST_F(ImageFixture, VolumeLargerThanTheMediumStopsAtItsEnd) {
+  TestImage img = StandardImage(true);
+  TestImage::Both32(img.Sector(17) + 80, 100000);
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  CreateImageCommand(host.reader, (dir / "big.cd").string());
+  EXPECT_EQ(fs::file_size(dir / "big.cd"), 41u * 2048);
+}
+
+TEST_F(ImageFixture, OverwriteOnlyWhenAnswered) {
+  const fs::path target = dir / "old.cd";
+  std::ofstream(target, std::ios::binary) << std::string(100 * 2048, 'x');
+  for (int answer : {0, 1}) {
+    CdHeadlessHost host;
+    UseDevice(host, StandardImage(true).bytes);
+    host.overwriteAnswer = answer;
+    CreateImageCommand(host.reader, target.string());
+    EXPECT_EQ(fs::file_size(target), answer ? 41u * 2048 : 100u * 2048);
+  }
+  EXPECT_EQ(ReadFile(target).substr(40 * 2048, 25), std::string(kImageSignature, 25));
+}
+
+TEST_F(ImageFixture, NeverWritesOverTheSourceItReads) {
+  const fs::path source = dir / "source.cd";
+  TestImage img = StandardImage(true);
+  std::ofstream(source, std::ios::binary).write(reinterpret_cast<const char*>(img.bytes.data()), img.bytes.size());
+  CdHeadlessHost host;
+  host.reader.device = OpenSectorDevice(source.string());
+  host.app.driveOpened = 1;
+  host.overwriteAnswer = 1;
+  CreateImageCommand(host.reader, source.string());
+  EXPECT_EQ(fs::file_size(source), img.bytes.size());
+  EXPECT_EQ(host.messages.back().text, "Unable to create/Open file for storing image");
+}
+
+TEST_F(ImageFixture, OpenImageAcceptsTheTrailerAndRecoveryReadsTheImage) {
+  TestImage img = StandardImage(true);
+  CdHeadlessHost maker;
+  UseDevice(maker, img.bytes);
+  CreateImageCommand(maker.reader, (dir / "disc.cd").string());
+  fs::copy_file(dir / "disc.cd", dir / "renamed.bin");
+
+  // The drive in use is a different disc: after Open Image the image must be what is read.
+  CdHeadlessHost host;
+  UseDevice(host, StandardImage(false).bytes);
+  OpenImageCommand(host.reader, (dir / "renamed.bin").string());
+  ASSERT_EQ(host.treeView.NodeCount(), 4u);
+  EXPECT_EQ(host.treeView.Nodes()[1].name, "a.txt");  // Joliet: the image's names
+  RecoverFiles(host.reader, dir.string(), kRecoverAll);
+  EXPECT_EQ(ReadFile(dir / "Root/a.txt"), std::string(reinterpret_cast<const char*>(img.Sector(30)), 5000));
+
+  // A file without the trailer is refused, and the drive is the device again.
+  std::ofstream(dir / "plain.iso", std::ios::binary).write(reinterpret_cast<const char*>(img.bytes.data()), img.bytes.size());
+  EXPECT_FALSE(OpenImage(host.reader, (dir / "plain.iso").string()));
+  host.messages.clear();
+  OpenImageCommand(host.reader, (dir / "plain.iso").string());
+  ASSERT_FALSE(host.messages.empty());
+  EXPECT_EQ(host.messages.back().text, "Invalid Image File Selected");
+  // Too short to hold a trailer; missing.
+  std::ofstream(dir / "tiny", std::ios::binary) << "12345abbgtpogpkicupog6789";
+  EXPECT_FALSE(OpenImage(host.reader, (dir / "tiny").string()));
+  EXPECT_FALSE(OpenImage(host.reader, (dir / "missing").string()));
+  EXPECT_EQ(host.messages.back().text, "Unable to Open Image File");
+}
+
+}  // namespace

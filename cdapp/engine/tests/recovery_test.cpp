@@ -1,0 +1,213 @@
+// Recovery of marked, all and deleted files from byte-level images, with filters, read faults,
+// stop, and names that would leave the destination.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "cdengine/commands.h"
+#include "cdengine/recovery.h"
+#include "test_image.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Bytes(const TestImage& img, std::uint32_t sector, std::size_t n) {
+  return std::string(reinterpret_cast<const char*>(img.bytes.data()) + static_cast<std::size_t>(sector) * 2048, n);
+}
+
+// Every regular file below ROOT, as relative paths.
+std::vector<std::string> Files(const fs::path& root) {
+  std::vector<std::string> out;
+  if (!fs::exists(root)) return out;
+  for (const auto& e : fs::recursive_directory_iterator(root)) {
+    if (e.is_regular_file()) out.push_back(fs::relative(e.path(), root).string());
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+struct RecoveryFixture : ::testing::Test {
+  fs::path dest;
+  TestImage img = StandardImage(true);
+  CdHeadlessHost host;
+  MemoryDevice* dev = nullptr;
+
+  void SetUp() override {
+    dest = fs::temp_directory_path() / ("cdrec-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dest);
+    fs::create_directories(dest);
+    // Root also holds c.txt, c.TXT, readme and archive.tar.gz, all one byte long.
+    img.Directory(25, 25,
+                  {{TestImage::Ucs2("a.txt;1"), 30, 5000, false},
+                   {TestImage::Ucs2("dir"), 26, 2048, true},
+                   {TestImage::Ucs2("c.TXT;1"), 36, 1, false},
+                   {TestImage::Ucs2("b.doc;1"), 36, 1, false},
+                   {TestImage::Ucs2("readme;1"), 36, 1, false},
+                   {TestImage::Ucs2("archive.tar.gz;1"), 36, 1, false}});
+    Open();
+  }
+  void TearDown() override { fs::remove_all(dest); }
+  void Open() {
+    host.treeView.FreeNodeList();
+    dev = &UseDevice(host, img.bytes);
+    OpenDriveCommand(host.reader);
+  }
+  std::uint32_t KeyOf(const std::string& name) {
+    for (const auto& n : host.treeView.Nodes()) {
+      if (n.name == name) return n.key;
+    }
+    return 0;
+  }
+  std::vector<std::string> Statuses() {
+    std::vector<std::string> out;
+    for (const auto& r : host.log) {
+      if (r.activity == "Recovering file") out.push_back(fs::path(r.text).filename().string() + " " + r.status);
+    }
+    return out;
+  }
+};
+
+TEST_F(RecoveryFixture, AllWritesTheSourceBytesBelowRoot) {
+  RecoverFiles(host.reader, dest.string(), kRecoverAll);
+  EXPECT_EQ(Files(dest / "Root"), (std::vector<std::string>{"a.txt", "archive.tar.gz", "b.doc", "c.TXT", "dir/b.dat",
+                                                            "readme"}));
+  EXPECT_EQ(ReadFile(dest / "Root/a.txt"), Bytes(img, 30, 5000));
+  EXPECT_EQ(ReadFile(dest / "Root/dir/b.dat"), Bytes(img, 34, 3));
+  // A 5000-byte file is read in chunks of 2048, 2048 and 904 from its extent.
+  std::vector<std::pair<std::uint64_t, std::size_t>> chunks;
+  for (const auto& r : dev->reads) {
+    if (r.first >= 30 * 2048 && r.first < 33 * 2048) chunks.push_back(r);
+  }
+  EXPECT_EQ(chunks, (std::vector<std::pair<std::uint64_t, std::size_t>>{{61440, 2048}, {63488, 2048}, {65536, 904}}));
+  EXPECT_EQ(host.log.back().activity, "Recovery Status");
+  EXPECT_EQ(host.log.back().text, "Saved 6 Files in 2 Dirs");
+  EXPECT_EQ(host.log.back().status, "Process Completed");
+  EXPECT_EQ(host.busy, 0);
+}
+
+TEST_F(RecoveryFixture, MarkedFolderIsCopiedAndCleared) {
+  host.treeView.ClickStateIcon(host.treeView.FindFolder(26)->treeItem);
+  RecoverFiles(host.reader, dest.string(), kRecoverMarked);
+  EXPECT_EQ(Files(dest / "Root"), (std::vector<std::string>{"dir/b.dat"}));
+  EXPECT_EQ(host.treeView.Tree().GetStateImage(host.treeView.FindFolder(26)->treeItem), controls::kStateUnchecked);
+  for (const auto& n : host.treeView.Nodes()) {
+    if (n.name != "Root") {
+      EXPECT_EQ(n.mark, 0) << n.name;
+    }
+  }
+  EXPECT_EQ(host.app.somethingMarked, 0);
+}
+
+TEST_F(RecoveryFixture, GreyRootCopiesOnlyMarkedFiles) {
+  host.treeView.Tree().Select(host.treeView.RootItem());
+  host.ClickListRow("a.txt", 30);
+  RecoverFiles(host.reader, dest.string(), kRecoverMarked);
+  EXPECT_EQ(Files(dest / "Root"), (std::vector<std::string>{"a.txt"}));
+  EXPECT_EQ(Statuses(), (std::vector<std::string>{"a.txt File Recovered Successfully"}));
+}
+
+TEST_F(RecoveryFixture, FiltersIncludeAndExclude) {
+  struct Case {
+    std::vector<std::string> patterns;
+    int include;
+    std::vector<std::string> files;
+  };
+  const std::vector<Case> cases = {
+      {{"*.txt"}, 1, {"a.txt"}},
+      {{"*.txt"}, 0, {"archive.tar.gz", "b.doc", "c.TXT", "dir/b.dat", "readme"}},
+      {{"readme", "*.tar.gz"}, 1, {"archive.tar.gz", "readme"}},
+      {{"*.gz"}, 1, {}},  // the extension is everything after the first dot
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(dest / "Root");
+    RemoveFileFilter(host.reader);
+    ApplyFileFilter(host.reader, c.patterns, c.include);
+    RecoverFiles(host.reader, dest.string(), kRecoverAll);
+    EXPECT_EQ(Files(dest / "Root"), c.files) << c.patterns[0] << " " << c.include;
+  }
+  // Include with no patterns copies nothing.
+  fs::remove_all(dest / "Root");
+  RemoveFileFilter(host.reader);
+  host.filterMode = 1;
+  RecoverFiles(host.reader, dest.string(), kRecoverAll);
+  EXPECT_TRUE(Files(dest / "Root").empty());
+  EXPECT_FALSE(AddFilterPattern(host.reader, "x") && AddFilterPattern(host.reader, "x"));
+}
+
+TEST_F(RecoveryFixture, ReadFaultsGiveFillBytesAndTheirRow) {
+  dev->fail = {31};          // the middle chunk of a.txt
+  dev->shortRead[34] = 1;    // b.dat comes short
+  RecoverFiles(host.reader, dest.string(), kRecoverAll);
+  const std::string a = ReadFile(dest / "Root/a.txt");
+  ASSERT_EQ(a.size(), 5000u);
+  EXPECT_EQ(a.substr(0, 2048), Bytes(img, 30, 2048));
+  EXPECT_EQ(a.substr(2048, 2048), std::string(2048, '\xF6'));
+  EXPECT_EQ(a.substr(4096), Bytes(img, 32, 904));
+  EXPECT_EQ(ReadFile(dest / "Root/dir/b.dat"), Bytes(img, 34, 1) + "\xF6\xF6");
+  const auto statuses = Statuses();
+  EXPECT_NE(std::find(statuses.begin(), statuses.end(), "a.txt File Recovery Failed"), statuses.end());
+  EXPECT_NE(std::find(statuses.begin(), statuses.end(), "b.dat File Recovered Partially"), statuses.end());
+}
+
+TEST_F(RecoveryFixture, DeletedModeFindsNothingOnAnEngineDisc) {
+  RecoverFiles(host.reader, dest.string(), kRecoverDeleted);
+  EXPECT_TRUE(Files(dest / "Root").empty());
+  EXPECT_EQ(host.log.back().text, "Saved 0 Files in 2 Dirs");
+}
+
+TEST_F(RecoveryFixture, StopEndsAfterTheCurrentFileAndGreysItsFolder) {
+  host.treeView.ClickStateIcon(host.treeView.RootItem());
+  host.onPump = [](CdHeadlessHost& h) {
+    if (h.app.recovering && h.reader.filesSaved >= 1) StopCommand(h.reader);
+  };
+  RecoverFiles(host.reader, dest.string(), kRecoverMarked);
+  EXPECT_EQ(host.log.back().status, "Process Stopped");
+  EXPECT_LT(Files(dest / "Root").size(), 6u);
+}
+
+TEST(RecoveryNames, UnsafeNamesStayInsideTheDestination) {
+  TestImage img(40);
+  img.Descriptor(16, 1, 23, 2048);
+  img.Terminator(17);
+  img.Directory(23, 23,
+                {{"..", 24, 2048, true},
+                 {"../../escape;1", 30, 4, false},
+                 {".;1", 31, 4, false},
+                 {";1", 32, 4, false},
+                 {"/etc/passwd;1", 33, 4, false}});
+  img.Directory(24, 23, {{"inner;1", 34, 4, false}});
+  const fs::path dest = fs::temp_directory_path() / ("cdrec-names-" + std::to_string(::getpid()));
+  fs::remove_all(dest);
+  fs::create_directories(dest / "Root");
+  fs::create_symlink("/tmp", dest / "Root/link");
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  RecoverFiles(host.reader, dest.string(), kRecoverAll);
+  EXPECT_EQ(Files(dest / "Root"),
+            (std::vector<std::string>{".._.._escape", "Extent #24/inner", "Extent #31", "Extent #32", "_etc_passwd"}));
+  EXPECT_FALSE(fs::exists(dest / "escape"));
+  fs::remove_all(dest);
+}
+
+TEST(SafeOutputName, Table) {
+  EXPECT_EQ(SafeOutputName("", 5), "Extent #5");
+  EXPECT_EQ(SafeOutputName(".", 5), "Extent #5");
+  EXPECT_EQ(SafeOutputName("..", 5), "Extent #5");
+  EXPECT_EQ(SafeOutputName("a/b", 5), "a_b");
+  EXPECT_EQ(SafeOutputName(std::string("a\0b", 3), 5), "a_b");
+  EXPECT_EQ(SafeOutputName("...", 5), "...");
+}
+
+}  // namespace

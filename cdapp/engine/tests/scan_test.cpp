@@ -1,0 +1,239 @@
+// The disc scan: descriptor choice, the breadth-first walk, path tables and raw scans, on
+// byte-level images with faults and hostile structures.
+#include <gtest/gtest.h>
+
+#include "cdengine/commands.h"
+#include "cdengine/log_time.h"
+#include "cdengine/path_tables.h"
+#include "cdengine/volume_reading.h"
+#include "test_image.h"
+
+namespace {
+
+// "parent/key name" of every node but Root, in list order.
+std::vector<std::string> Listing(const CdHeadlessHost& host) {
+  std::vector<std::string> out;
+  for (std::size_t i = 1; i < host.treeView.Nodes().size(); ++i) {
+    const auto& n = host.treeView.Nodes()[i];
+    out.push_back(std::to_string(n.parentKey) + "/" + std::to_string(n.key) + " " + n.name);
+  }
+  return out;
+}
+
+std::vector<std::string> LogTexts(const CdHeadlessHost& host) {
+  std::vector<std::string> out;
+  for (const auto& row : host.log) out.push_back(row.text);
+  return out;
+}
+
+TEST(ScanDisc, PrefersJolietWhateverTheOrder) {
+  for (bool jolietFirst : {false, true}) {
+    TestImage img = StandardImage(true);
+    if (jolietFirst) {
+      std::vector<std::uint8_t> pvd(img.Sector(16), img.Sector(17));
+      std::memmove(img.Sector(16), img.Sector(17), 2048);
+      std::memcpy(img.Sector(17), pvd.data(), 2048);
+    }
+    CdHeadlessHost host;
+    UseDevice(host, img.bytes);
+    OpenDriveCommand(host.reader);
+    EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/30 a.txt", "0/26 dir", "26/34 b.dat"})) << jolietFirst;
+    EXPECT_EQ(host.reader.volumeSpaceSize, 40u);
+    EXPECT_EQ(host.treeView.Nodes()[1].size, 5000u);
+    EXPECT_EQ(host.treeView.Nodes()[1].date[0], 120);
+    EXPECT_EQ(host.treeView.Nodes()[1].time[0], 10);
+  }
+}
+
+TEST(ScanDisc, JolietDescriptorReadShortFallsBackToPrimary) {
+  CdHeadlessHost host;
+  MemoryDevice& dev = UseDevice(host, StandardImage(true).bytes);
+  dev.shortRead[17] = 1024;
+  OpenDriveCommand(host.reader);
+  EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/30 A.TXT", "0/24 DIR", "24/34 B.DAT"}));
+}
+
+TEST(ScanDisc, PrimaryAfterAnEarlyTerminatorIsFound) {
+  TestImage img = StandardImage(false);
+  std::memcpy(img.Sector(20), img.Sector(16), 2048);
+  std::memset(img.Sector(16), 0, 2048);
+  img.Terminator(17);
+  std::memset(img.Sector(19), 0, 2048);  // its path table is not needed
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  EXPECT_EQ(Listing(host).size(), 3u);
+}
+
+TEST(ScanDisc, EmptyRootGivesStartAndEndRowsOnly) {
+  TestImage img(30);
+  img.Descriptor(16, 1, 23, 2048);
+  img.Terminator(17);
+  img.Directory(23, 23, {});
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  SetCdClock([] { return CdTime{2026, 12, 6, 0, 8, 5, 3}; });  // a Sunday
+  OpenDriveCommand(host.reader);
+  SetCdClock(nullptr);
+  EXPECT_TRUE(host.treeView.Nodes().empty());
+  EXPECT_EQ(LogTexts(host), (std::vector<std::string>{"Process started", "Process completed "}));
+  EXPECT_EQ(host.log[0].status, "Started Sunday, December 6 2026 at 8-5-3");
+  EXPECT_EQ(host.log[1].icon, kCdIconDone);
+  EXPECT_EQ(host.barSteps, 9999u);  // EndProgress(1) fills the bar from 1
+}
+
+TEST(ScanDisc, DirectoryOfThreeSectorsWithASectorFilledExactly) {
+  TestImage img(60);
+  img.Descriptor(16, 1, 23, 3 * 2048);
+  img.Terminator(17);
+  // Sector 23: "." and ".." and a few records; sector 24 filled to its last byte; sector 25 one more.
+  std::uint8_t* d = img.Sector(23);
+  std::size_t pos = TestImage::Record(d, 23, 3 * 2048, true, std::string(1, '\0'));
+  pos += TestImage::Record(d + pos, 23, 3 * 2048, true, std::string(1, '\1'));
+  pos += TestImage::Record(d + pos, 40, 1, false, "F0;1");
+  std::uint8_t* s = img.Sector(24);
+  // 2048 = 15 records of 128 + one of 128: names of 94 bytes give records of 33 + 94 + 1 = 128.
+  int n = 0;
+  for (std::size_t p = 0; p < 2048; ++n) p += TestImage::Record(s + p, 41, 1, false, "G" + std::string(90, 'x') + std::to_string(100 + n) );
+  TestImage::Record(img.Sector(25), 42, 1, false, "H;1");
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  EXPECT_EQ(Listing(host).size(), static_cast<std::size_t>(1 + n + 1));
+  EXPECT_EQ(host.treeView.Nodes().back().name, "H");
+}
+
+TEST(ScanDisc, DirectoriesThatContainThemselvesOrTheirParentEnd) {
+  TestImage img(40);
+  img.Descriptor(16, 1, 23, 2048);
+  img.Terminator(17);
+  img.Directory(23, 23, {{"SELF", 23, 2048, true}, {"SUB", 24, 2048, true}});
+  img.Directory(24, 23, {{"UP", 23, 2048, true}, {"LOOP", 24, 2048, true}, {"F;1", 30, 1, false}});
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/23 SELF", "0/24 SUB", "24/23 UP", "24/24 LOOP", "24/30 F"}));
+}
+
+TEST(ScanDisc, UnreadableRootComesBackThroughThePathTables) {
+  for (bool failL : {false, true}) {
+    CdHeadlessHost host;
+    TestImage img = StandardImage(true);
+    // A folder below the first level, listed in the path table with parent 2.
+    img.PathTable(21, false, 25, {{TestImage::Ucs2("dir"), 26, 1}, {TestImage::Ucs2("deep"), 27, 2}});
+    img.Directory(26, 25, {{TestImage::Ucs2("b.dat;1"), 34, 3, false}, {TestImage::Ucs2("deep"), 27, 2048, true}});
+    img.Directory(27, 26, {{TestImage::Ucs2("c;1"), 35, 1, false}});
+    MemoryDevice& dev = UseDevice(host, img.bytes);
+    dev.fail = {25};
+    if (failL) dev.fail.insert(21);  // only the M table reads
+    OpenDriveCommand(host.reader);
+    EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/26 dir", "26/34 b.dat", "26/27 deep", "27/35 c"})) << failL;
+    EXPECT_EQ(host.treeView.Nodes()[1].date[1], 6);  // from the folder's "." record
+  }
+}
+
+TEST(ScanDisc, ZeroedRootExtentCountsAsUnreadable) {
+  TestImage img = StandardImage(true);
+  std::memset(img.Sector(25), 0, 2048);
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/26 dir", "26/34 b.dat"}));
+}
+
+TEST(ScanDisc, DescriptorsGoneTreeComesFromRawScans) {
+  TestImage img = StandardImage(true);
+  for (std::uint32_t s = 16; s <= 18; ++s) std::memset(img.Sector(s), 0, 2048);
+  // A raw directory start needs a real entry at 68: the Joliet root has one.
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/30 a.txt", "0/26 dir", "26/34 b.dat"}));
+  EXPECT_FALSE(host.reader.dirSectorRuns.empty());
+}
+
+TEST(ScanDisc, HostileVolumesEndWithoutCrashOrHang) {
+  struct Case {
+    const char* what;
+    std::function<void(TestImage&)> damage;
+  };
+  const std::vector<Case> cases = {
+      {"volume space larger than the image", [](TestImage& i) { TestImage::Both32(i.Sector(17) + 80, 0x7FFFFFFF); }},
+      {"huge root data length", [](TestImage& i) { TestImage::Both32(i.Sector(17) + 156 + 10, 0xFFFFFFF0u); }},
+      {"huge path table, root unreadable",
+       [](TestImage& i) {
+         TestImage::Both32(i.Sector(17) + 132, 0xFFFFFFF0u);
+         std::memset(i.Sector(25), 0, 2048);
+       }},
+      {"path table parents pointing forward",
+       [](TestImage& i) {
+         i.PathTable(21, false, 25, {{TestImage::Ucs2("dir"), 26, 3}, {TestImage::Ucs2("x"), 26, 9}});
+         std::memset(i.Sector(25), 0, 2048);
+       }},
+      {"path table of 0xF6 bytes", [](TestImage& i) {
+         std::memset(i.Sector(21), 0xF6, 2048);
+         std::memset(i.Sector(25), 0, 2048);
+       }},
+      {"root extent past the end", [](TestImage& i) { TestImage::Both32(i.Sector(17) + 156 + 2, 0x00FFFFFF); }},
+      {"all zero", [](TestImage& i) { std::fill(i.bytes.begin(), i.bytes.end(), 0); }},
+  };
+  for (const auto& c : cases) {
+    TestImage img = StandardImage(true);
+    c.damage(img);
+    CdHeadlessHost host;
+    UseDevice(host, img.bytes);
+    OpenDriveCommand(host.reader);
+    EXPECT_EQ(host.busy, 0) << c.what;
+  }
+  // An image of one sector: readable (a read at the end delivers nothing) and empty.
+  CdHeadlessHost host;
+  UseDevice(host, std::vector<std::uint8_t>(2048, 0));
+  OpenDriveCommand(host.reader);
+  EXPECT_TRUE(host.treeView.Nodes().empty());
+}
+
+TEST(ScanDisc, UnreadableDiscShowsTheMessage) {
+  CdHeadlessHost host;
+  MemoryDevice& dev = UseDevice(host, std::vector<std::uint8_t>(40 * 2048));
+  for (std::uint64_t s = 0; s < 5100; ++s) dev.fail.insert(s);
+  EXPECT_FALSE(ScanDisc(host.reader));
+  ASSERT_FALSE(host.messages.empty());
+  EXPECT_EQ(host.messages.back().text, "CDROM not found / CDROM entirely corrupted");
+  EXPECT_EQ(host.app.driveOpened, 0);
+}
+
+TEST(ScanDisc, StopAbortsTheWalk) {
+  CdHeadlessHost host;
+  UseDevice(host, StandardImage(true).bytes);
+  host.onPump = [](CdHeadlessHost& h) {
+    if (h.treeView.Nodes().size() >= 2) StopCommand(h.reader);
+  };
+  OpenDriveCommand(host.reader);
+  ASSERT_FALSE(host.log.empty());
+  EXPECT_EQ(host.log.back().text, "Process aborted, user intervention ");
+  EXPECT_LT(host.treeView.Nodes().size(), 4u);
+  EXPECT_EQ(host.stopFlag, 0);
+}
+
+TEST(RawScans, PathTableAndDirectoryStarts) {
+  TestImage img(40);
+  img.PathTable(18, false, 23, {{TestImage::Ucs2("dir"), 26, 1}, {TestImage::Ucs2("abcdefghij"), 27, 1}});
+  img.Directory(23, 23, {{TestImage::Ucs2("x;1"), 30, 1, false}});
+  img.Directory(24, 24, {});  // only "." and "..": not a directory start
+  img.Sector(25)[0] = 34;      // data starting with 34 whose extent is not its own sector
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  ScanPathTableSectors(host.reader);
+  ASSERT_EQ(host.reader.pathTableRuns.size(), 1u);
+  EXPECT_EQ(host.reader.pathTableRuns[0].firstSector, 18u);
+  EXPECT_EQ(host.reader.pathTableRuns[0].sectorCount, 1u);
+  EXPECT_EQ(host.reader.pathTableRuns[0].tableType, 1);
+  EXPECT_EQ(host.reader.pathTableRuns[0].nameKind, 1u);
+  ScanDirectorySectors(host.reader, 16);
+  ASSERT_EQ(host.reader.dirSectorRuns.size(), 1u);
+  EXPECT_EQ(host.reader.dirSectorRuns[0].firstSector, 23u);
+  EXPECT_EQ(host.reader.dirSectorRuns[0].kind, 1);
+  EXPECT_EQ(host.reader.dirSectorRuns[0].complete, 1u);
+}
+
+}  // namespace

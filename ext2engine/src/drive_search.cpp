@@ -1,0 +1,350 @@
+// The logical-drive search: super blocks at track and cylinder boundaries (standard) or in every
+// sector (advanced), backup copies dropped, and the overlap pass after an advanced search.
+// Sector numbers run in 64 bits so that the loops end on a disk of 2^32 - 1 sectors, and no read
+// asks for sectors at or past the disk's end.
+#include "ext2engine/drive_search.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "ext2engine/app_state.h"
+#include "ext2engine/disk_access.h"
+#include "ext2engine/linux_drive.h"
+#include "platform/byte_reader.h"
+
+namespace {
+constexpr std::size_t kSbInodesCount = 0;
+constexpr std::size_t kSbBlocksCount = 4;
+constexpr std::size_t kSbReservedBlocksCount = 8;
+constexpr std::size_t kSbLogBlockSize = 24;
+constexpr std::size_t kSbBlocksPerGroup = 32;
+constexpr std::size_t kSbInodesPerGroup = 40;
+constexpr std::size_t kSbMagic = 56;
+constexpr std::size_t kSbLastCheck = 64;
+constexpr std::size_t kSbCheckInterval = 68;
+constexpr std::uint16_t kExt2Magic = 0xEF53;
+
+constexpr std::uint32_t kTrack = 63;                 // sectors per track
+constexpr std::uint32_t kCylinder = 255 * kTrack;    // 16065
+constexpr std::uint32_t kSmallCylinder = 16 * kTrack;  // 1008
+constexpr std::uint32_t kSmallCylinderStart = kCylinder + kTrack;  // 16128
+constexpr std::uint32_t kStandardReadSectors = 3;
+constexpr std::size_t kSuperBlockInRead = 1024;  // the super block lies 1024 bytes into its drive
+constexpr std::uint32_t kSuperBlockSector = 2;
+constexpr std::uint32_t kAdvancedReadSectors = 63;
+
+bool HasMagic(const platform::ByteReader& r, std::size_t offset) { return r.Le16(offset + kSbMagic) == kExt2Magic; }
+
+struct KeyHash {
+  std::size_t operator()(const SuperBlockKey& k) const {
+    std::uint64_t h = k.inodesCount;
+    for (std::uint32_t v : {k.blocksCount, k.reservedBlocksCount, k.lastCheck, k.checkInterval}) {
+      h = h * 0x100000001B3ull ^ v;
+    }
+    return static_cast<std::size_t>(h ^ (h >> 32));
+  }
+};
+
+// Finds backup copies of drives already in the list without scanning the whole list for each
+// candidate: the nodes are grouped by their super-block key, and as long as candidates come in
+// rising order of first sector (both searches offer them so) one comparison settles it.
+class DuplicateIndex {
+ public:
+  explicit DuplicateIndex(const std::vector<FoundDriveNode>& nodes) : nodes_(nodes) {
+    for (std::size_t i = 0; i < nodes_.size(); ++i) Add(i);
+  }
+
+  // True when a node with the same key has first < FIRST < end.
+  bool IsBackupCopy(const SuperBlockKey& key, std::uint32_t first) const {
+    auto it = groups_.find(key);
+    if (it == groups_.end()) return false;
+    const Group& g = it->second;
+    if (first > g.maxFirst) return g.maxEnd > first;
+    return std::any_of(g.members.begin(), g.members.end(), [&](std::size_t i) {
+      return nodes_[i].firstSector < first && first < nodes_[i].endSector;
+    });
+  }
+
+  void Add(std::size_t i) {
+    Group& g = groups_[nodes_[i].key];
+    g.maxFirst = std::max(g.maxFirst, nodes_[i].firstSector);
+    g.maxEnd = std::max(g.maxEnd, nodes_[i].endSector);
+    g.members.push_back(i);
+  }
+
+ private:
+  struct Group {
+    std::uint32_t maxFirst = 0;
+    std::uint32_t maxEnd = 0;
+    std::vector<std::size_t> members;
+  };
+  const std::vector<FoundDriveNode>& nodes_;
+  std::unordered_map<SuperBlockKey, Group, KeyHash> groups_;
+};
+
+// What one search run shares: the drive, the disk size, the duplicate index and the frame.
+class SearchRun {
+ public:
+  SearchRun(CLinuxDrive& drive, std::uint32_t diskSize)
+      : drive_(drive), diskSize_(diskSize), index_(drive.foundDrives) {}
+
+  void Log(const char* activity, const char* text, const std::string& status, int icon) {
+    if (drive_.frame != nullptr) drive_.frame->AddLogEntry(activity, text, status.c_str(), icon);
+  }
+
+  void LogFound(std::uint32_t first) {
+    char text[48];
+    char status[64];
+    std::snprintf(text, sizeof text, "Logical drive %u", drive_.foundCount);
+    std::snprintf(status, sizeof status, "Found at sector number %u", first);
+    Log(nullptr, text, status, kIconNone);
+  }
+
+  // The pane text, the bar and the pump of one candidate; false when Stop was chosen.
+  bool Step(std::uint64_t sector, bool barFirst) {
+    FrameServices* frame = drive_.frame;
+    if (frame == nullptr) return true;
+    if (barFirst) frame->StepProgressBar();
+    char text[64];
+    std::snprintf(text, sizeof text, " Reading Sector %llu of %u", static_cast<unsigned long long>(sector), diskSize_);
+    frame->UpdateMarkedPane(false, false, text, true);
+    if (!barFirst) frame->StepProgressBar();
+    frame->PumpMessages();
+    return frame->abortFlag == 0;
+  }
+
+  // Reads SECTORS sectors at LBA into BUFFER, cleared first; sectors at or past the disk's end are
+  // not asked for and stay zero. Returns the number of sectors asked for.
+  std::uint32_t Read(std::uint64_t lba, std::uint32_t sectors, std::vector<std::uint8_t>& buffer) {
+    std::memset(buffer.data(), 0, std::min<std::size_t>(buffer.size(), std::size_t{sectors} * kSectorSize));
+    if (lba >= diskSize_) return 0;
+    const std::uint32_t n = static_cast<std::uint32_t>(std::min<std::uint64_t>(sectors, diskSize_ - lba));
+    ReadDiskSectors(drive_.disk, static_cast<std::uint32_t>(lba), static_cast<std::uint32_t>(lba >> 32), buffer.data(),
+                    n * kSectorSize);
+    return n;
+  }
+
+  // Takes the super block at OFFSET of the read (SIZE bytes from there) as a drive starting at FIRST,
+  // unless it is implausible or a backup copy. True when a drive was added.
+  bool Consider(const std::vector<std::uint8_t>& buffer, std::size_t offset, std::size_t size, std::uint64_t first) {
+    FoundDriveNode node;
+    if (!IsPlausibleSuperBlock(buffer.data() + offset, size, first, diskSize_, node)) return false;
+    if (index_.IsBackupCopy(node.key, node.firstSector)) return false;
+    drive_.foundDrives.push_back(node);
+    index_.Add(drive_.foundDrives.size() - 1);
+    ++drive_.foundCount;
+    LogFound(node.firstSector);
+    return true;
+  }
+
+ private:
+  CLinuxDrive& drive_;
+  std::uint32_t diskSize_;
+  DuplicateIndex index_;
+};
+
+std::uint32_t DiskSizeOf(CLinuxDrive& drive) {
+  std::uint32_t size = 0;
+  GetDiskSectorCount(drive.disk, &size, drive.frame != nullptr ? &drive.frame->GetPrompts() : nullptr);
+  return size;
+}
+
+std::string SearchRangeText(std::uint32_t diskSize) {
+  char text[64];
+  std::snprintf(text, sizeof text, "Search sector range 0 to %u", diskSize);
+  return text;
+}
+
+}  // namespace
+
+bool IsPlausibleSuperBlock(const std::uint8_t* sb, std::size_t size, std::uint64_t first, std::uint32_t diskSize,
+                           FoundDriveNode& node) {
+  const platform::ByteReader r(sb, size);
+  if (r.Le16(kSbMagic) != kExt2Magic) return false;
+  const std::uint8_t logBlockSize = r.U8(kSbLogBlockSize);
+  if (logBlockSize > 2) return false;
+  const std::uint32_t sectorsPerBlock = 2u << logBlockSize;
+  const std::uint32_t blocks = r.Le32(kSbBlocksCount);
+  const std::uint32_t inodes = r.Le32(kSbInodesCount);
+  const std::uint32_t blocksPerGroup = r.Le32(kSbBlocksPerGroup);
+  const std::uint32_t inodesPerGroup = r.Le32(kSbInodesPerGroup);
+  // The size and the end in 64 bits: a block count that overflows 32 bits must not wrap into range.
+  const std::uint64_t count = static_cast<std::uint64_t>(sectorsPerBlock) * blocks;
+  if (blocks == 0 || count > diskSize) return false;
+  if (inodes == 0 || inodes >= blocks) return false;
+  if (blocksPerGroup == 0 || blocksPerGroup >= blocks) return false;
+  if (inodesPerGroup == 0 || inodesPerGroup >= inodes) return false;
+  if (first + count > diskSize) return false;
+  node.firstSector = static_cast<std::uint32_t>(first);
+  node.sectorCount = static_cast<std::uint32_t>(count);
+  node.endSector = static_cast<std::uint32_t>(first + count);
+  node.sectorsPerBlock = static_cast<std::uint8_t>(sectorsPerBlock);
+  node.key = {inodes, blocks, r.Le32(kSbReservedBlocksCount), r.Le32(kSbLastCheck), r.Le32(kSbCheckInterval)};
+  return true;
+}
+
+void CLinuxDrive::SearchLogicalDrives() {
+  AppState& app = App();
+  if (frame != nullptr) {
+    frame->EnableToolbarButton(kCmdStop, true);
+    for (int command : {kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter, kCmdFind,
+                        kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
+      frame->EnableToolbarButton(command, false);
+    }
+  }
+  auto startProcess = [&] {
+    app.processRunning = 1;
+    app.stopRequested = 0;
+    app.recovering = 0;
+    if (frame != nullptr) frame->busyFlag = 1;
+  };
+  startProcess();
+  if (frame != nullptr) frame->abortFlag = 0;
+  if (app.searchType == 1) {
+    if (StandardSearch() == 0) return;
+    if (frame == nullptr) return;
+    frame->abortFlag = 0;
+    const int answer = frame->GetPrompts().MessageBox(kSwitchToAdvancedSearchText, kSwitchToAdvancedSearchCaption,
+                                                      MessageButtons::YesNo);
+    if (answer != kAnswerYes) return;
+    startProcess();
+  } else if (app.searchType != 0) {
+    return;
+  }
+  AdvancedSearch();
+}
+
+int CLinuxDrive::StandardSearch() {
+  AppState& app = App();
+  foundDrives.clear();
+  const std::uint32_t size = DiskSizeOf(*this);
+  SearchRun run(*this, size);
+  run.Log("Searching logical drive", SearchRangeText(size).c_str(), "Started on " + CTimeNow(), kIconStarted);
+  if (frame != nullptr) {
+    frame->StartProgressText(static_cast<int>(size / kCylinder + size / kSmallCylinder + 255), "Read Progress..");
+  }
+
+  std::vector<std::uint8_t> at(kStandardReadSectors * kSectorSize);
+  std::vector<std::uint8_t> afterTrack(kStandardReadSectors * kSectorSize);
+  const platform::ByteReader afterTrackReader(afterTrack.data(), afterTrack.size());
+  bool stopped = false;
+
+  // Track boundaries of the first cylinder.
+  for (std::uint64_t s = kTrack; s < kCylinder; s += kTrack) {
+    if (!run.Step(s, true)) {
+      stopped = true;
+      break;
+    }
+    run.Read(s, kStandardReadSectors, at);
+    run.Consider(at, kSuperBlockInRead, kSectorSize, s);
+  }
+
+  // Boundaries of STEP-sector cylinders from START on: a drive one track in (the read at s + 63) is
+  // taken before one at the boundary itself, which is tested only when the first holds no magic.
+  auto cylinders = [&](std::uint64_t start, std::uint64_t step) {
+    bool added = false;
+    for (std::uint64_t s = start; s < size && !stopped; s += step) {
+      if (!run.Step(s, true)) {
+        stopped = true;
+        break;
+      }
+      run.Read(s, kStandardReadSectors, at);
+      run.Read(s + kTrack, kStandardReadSectors, afterTrack);
+      if (HasMagic(afterTrackReader, kSuperBlockInRead)) {
+        added |= run.Consider(afterTrack, kSuperBlockInRead, kSectorSize, s + kTrack);
+      } else {
+        added |= run.Consider(at, kSuperBlockInRead, kSectorSize, s);
+      }
+    }
+    return added;
+  };
+  bool cylinderDriveAdded = false;
+  if (!stopped && size > kCylinder) cylinderDriveAdded = cylinders(kCylinder, kCylinder);
+  if (!stopped && !cylinderDriveAdded && size > kSmallCylinderStart) cylinders(kSmallCylinderStart, kSmallCylinder);
+
+  if (stopped) {
+    if (frame != nullptr) frame->EndProgress();
+    app.logHasRows = 1;
+    run.Log(nullptr, "Process aborted, user intervention", "Aborted on " + CTimeNow(), kIconAborted);
+  } else {
+    run.Log(nullptr, "Process completed", "Completed on " + CTimeNow(), kIconCompleted);
+  }
+  if (frame != nullptr) {
+    frame->EndProgress();
+    frame->UpdateMarkedPane(false, false, nullptr, false);
+  }
+  return foundCount == 0 && !stopped ? 1 : 0;
+}
+
+void CLinuxDrive::AdvancedSearch() {
+  AppState& app = App();
+  std::vector<std::uint8_t> buffer(kAdvancedReadSectors * kSectorSize);
+  const platform::ByteReader reader(buffer.data(), buffer.size());
+  foundDrives.clear();
+  diskSize = DiskSizeOf(*this);
+  SearchRun run(*this, diskSize);
+  run.Log("Searching logical drive", SearchRangeText(diskSize).c_str(), "Started on " + CTimeNow(), kIconStarted);
+  if (frame != nullptr) frame->StartProgressText(static_cast<int>(diskSize / kAdvancedReadSectors), "Read Progress..");
+
+  bool stopped = false;
+  for (std::uint64_t i = 0; i < diskSize; i += kAdvancedReadSectors) {
+    if (!run.Step(i, false)) {
+      stopped = true;
+      break;
+    }
+    const std::uint32_t n = run.Read(i, kAdvancedReadSectors, buffer);
+    for (std::uint32_t k = 0; k < n; ++k) {
+      const std::size_t offset = static_cast<std::size_t>(k) * kSectorSize;
+      if (!HasMagic(reader, offset)) continue;
+      // A magic in sector j is a super block of a drive starting at j - 2; none can start before 0.
+      const std::uint64_t j = i + k;
+      if (j < kSuperBlockSector) continue;
+      run.Consider(buffer, offset, buffer.size() - offset, j - kSuperBlockSector);
+    }
+  }
+
+  if (stopped) {
+    run.Log(nullptr, "Process aborted, user intervention", "Aborted on " + CTimeNow(), kIconAborted);
+    if (foundCount != 0) {
+      char status[64];
+      std::snprintf(status, sizeof status, "%u Logical drive found", foundCount);
+      run.Log(nullptr, nullptr, status, kIconCompleted);
+    } else {
+      run.Log(nullptr, nullptr, "No logical drive found", kIconAborted);
+    }
+    if (frame != nullptr) frame->EndProgress();
+    app.logHasRows = 1;
+    return;
+  }
+
+  // Overlap pass: a drive that reaches into its successor gets a copy of itself ending just before
+  // the successor. The copies go after the last node once the pass is over.
+  std::vector<FoundDriveNode> copies;
+  for (std::size_t k = 0; k + 1 < foundDrives.size(); ++k) {
+    const FoundDriveNode& n = foundDrives[k];
+    const FoundDriveNode& m = foundDrives[k + 1];
+    if (n.endSector > m.firstSector && m.firstSector > n.sectorCount) {
+      FoundDriveNode copy = n;
+      copy.firstSector = m.firstSector - n.sectorCount - 1;
+      copies.push_back(copy);
+      ++foundCount;
+      run.LogFound(copy.firstSector);
+    }
+  }
+  foundDrives.insert(foundDrives.end(), copies.begin(), copies.end());
+
+  const std::string status = "Completed on " + CTimeNow();
+  if (foundCount != 0) {
+    char text[64];
+    std::snprintf(text, sizeof text, "Process completed %u Logical Drives Found", foundCount);
+    run.Log(nullptr, text, status, kIconCompleted);
+  } else {
+    run.Log(nullptr, "Process completed, no drive found", status, kIconAborted);
+  }
+  if (frame != nullptr) frame->EndProgress();
+  app.logHasRows = 1;
+}

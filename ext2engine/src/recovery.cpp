@@ -1,0 +1,305 @@
+// Recovery of marked, all, existing or deleted entries: folders made below the destination, files
+// written from their data blocks with their sizes and times. The source is only read. Folders are
+// walked with an explicit stack, and every name is made safe before it is used on the destination.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "ext2engine/app_state.h"
+#include "ext2engine/disk_access.h"
+#include "ext2engine/entry_list.h"
+#include "ext2engine/linux_drive.h"
+
+namespace {
+
+constexpr int kMaxRenameAsks = 1000;
+
+bool Exists(int dirFd, const std::string& name) {
+  struct stat st {};
+  return ::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+bool Exists(const std::string& directory, const std::string& name) {
+  struct stat st {};
+  return ::lstat((directory + "/" + name).c_str(), &st) == 0;
+}
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t n) {
+  while (n > 0) {
+    const ssize_t w = ::write(fd, data, n);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += w;
+    n -= static_cast<std::size_t>(w);
+  }
+  return true;
+}
+
+// Opens (making it first when missing) the folder NAME below DIR_FD, never through a link.
+int OpenFolderBelow(int dirFd, const std::string& name) {
+  if (::mkdirat(dirFd, name.c_str(), 0755) != 0 && errno != EEXIST) return -1;
+  return ::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+}  // namespace
+
+std::string SafeRecoveredName(const std::string& name, std::uint32_t inode) {
+  if (name.empty() || name == "." || name == "..") return "Inode #" + std::to_string(inode);
+  std::string safe = name;
+  std::replace(safe.begin(), safe.end(), '/', '_');
+  return safe;
+}
+
+std::string ProposeCopyName(const std::string& directory, std::uint32_t inode, const std::string& name) {
+  const std::string tail = "_" + std::to_string(inode) + "_" + name;
+  std::string candidate = "Copy" + tail;
+  for (unsigned k = 1; Exists(directory, candidate) && k < 100000; ++k) candidate = "Copy" + std::to_string(k) + tail;
+  return candidate;
+}
+
+// What one recovery keeps while it runs: the children of each folder in list order, and the
+// folders already recovered (a listed folder can name an ancestor only in damaged scan data).
+struct CLinuxDrive::RecoveryRun {
+  std::unordered_map<std::uint32_t, std::vector<ListedEntry*>> children;
+  std::unordered_set<std::uint32_t> foldersDone;
+  int last = 0;
+};
+
+std::uint32_t CLinuxDrive::CountCheckedEntries() const {
+  if (treeView == nullptr) return 0;
+  std::uint32_t n = 0;
+  for (const auto& e : treeView->Entries()) n += e.check == 1 ? 1 : 0;
+  return n;
+}
+
+std::vector<std::uint32_t> CLinuxDrive::GetclusterList(std::uint32_t inode) {
+  InodeCopy record;
+  if (!ReadInodeRecord(inode, record)) return {};
+  return GetBlockList(record);
+}
+
+void CLinuxDrive::MarkHandled(ListedEntry& entry, std::uint8_t type) {
+  if (type != kRecoverMarked) return;
+  if (listView != nullptr) listView->UpdateItemCheck(entry.name, entry.inode, entry.treeItem, 0);
+  entry.check = 0;
+  if (frame != nullptr) {
+    frame->markedBytes -= std::min<std::uint64_t>(frame->markedBytes, entry.size);
+    if (frame->markedFiles > 0) --frame->markedFiles;
+    frame->UpdateMarkedPane(false, false, nullptr, false);
+  }
+}
+
+int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, const std::string& dirPath) {
+  AppState& app = App();
+  bool skipped = false;
+  std::string target = SafeRecoveredName(entry.name, entry.inode);
+  auto close = [&]() {
+    ++recoveredFileCount;
+    if (frame != nullptr) frame->StepProgress(static_cast<int>(recoveredFileCount));
+    MarkHandled(entry, type);
+    if (skipped) {
+      Log(nullptr, (dirPath + "/" + target).c_str(), "Started", kIconNone);
+      Log(nullptr, nullptr, "Skipped", kIconNone);
+    } else {
+      Log(nullptr, nullptr, "Completed", kIconNone);
+    }
+    return 1;
+  };
+  if (app.stopRequested) return close();
+  if (entry.size == 0 || entry.inode < 2 || !MatchFilterList(entry.name, filters, filterMode)) {
+    if (frame != nullptr) frame->StepProgress(static_cast<int>(recoveredFileCount));
+    MarkHandled(entry, type);
+    return 0;
+  }
+  if (type == kRecoverExisting && entry.deleted != 0) return close();
+
+  if (Exists(dirFd, target)) {
+    int* d = app.fileExists;  // Skip All, Overwrite All, Rename All, Skip, OverWrite, Rename
+    if (!d[2] && !d[1] && !d[0] && frame != nullptr) {
+      frame->GetPrompts().FileExists(dirPath, target, entry.inode);
+      for (int asks = 0; d[5] && asks < kMaxRenameAsks; ++asks) {
+        const std::string wanted = SafeRecoveredName(app.newName, entry.inode);
+        if (!Exists(dirFd, wanted)) {
+          target = wanted;
+          break;
+        }
+        frame->GetPrompts().FileExists(dirPath, wanted, entry.inode);
+      }
+    }
+    if (d[2]) {
+      target = ProposeCopyName(dirPath, entry.inode, target);
+    } else if (d[5]) {
+      if (Exists(dirFd, target)) skipped = true;  // no free name was given
+    } else if (!d[1] && !d[4]) {
+      skipped = true;  // Skip, Skip All, or no answer
+    }
+    if (skipped) return close();
+  }
+
+  app.rowActivity[0] = app.rowText[0] = app.rowStatus[0] = 0;
+  Log(nullptr, (dirPath + "/" + target).c_str(), "Started", kIconNone);
+  const int fd = ::openat(dirFd, target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) return 0;
+
+  InodeCopy record;
+  const bool haveRecord = ReadInodeRecord(entry.inode, record);
+  std::uint32_t remaining = entry.size;  // unsigned: sizes from 2 GiB to 4 GiB are written whole
+  bool writeFailed = false;
+  auto put = [&](const std::uint8_t* data, std::uint32_t n) {
+    if (!writeFailed && !WriteAll(fd, data, n)) {
+      writeFailed = true;
+      Log(nullptr, "Disk write error, file may not be completely recovered", "Error writing file", kIconEvent);
+    }
+  };
+  if (haveRecord && IsFastSymlink(record)) {
+    put(record.raw + 40, remaining);  // the link's target text
+    remaining = 0;
+  }
+  const std::vector<std::uint32_t> blocks = remaining > 0 && haveRecord ? GetBlockList(record) : std::vector<std::uint32_t>{};
+  const std::uint32_t blockSize = BlockSize();
+  std::vector<std::uint8_t> buffer(app.readMode == 1 ? kSectorSize : blockSize, 0);
+  for (std::size_t b = 0; b < blocks.size() && remaining > 0 && !writeFailed; ++b) {
+    const std::uint64_t blockSector = static_cast<std::uint64_t>(blocks[b]) * sectorsPerBlock;
+    if (app.readMode == 1) {
+      for (std::uint32_t i = 0; i < sectorsPerBlock && remaining > 0; ++i) {
+        if (!ReadDriveSectors(blockSector + i, buffer.data(), kSectorSize)) {
+          std::fill(buffer.begin(), buffer.end(), 0);
+          char status[64];
+          std::snprintf(status, sizeof status, "Error reading sector %llu",
+                        static_cast<unsigned long long>(firstSector + blockSector + i));
+          Log(nullptr, "Disk read error, file may not be completely recovered", status, kIconEvent);
+        }
+        const std::uint32_t n = std::min<std::uint32_t>(remaining, kSectorSize);
+        put(buffer.data(), n);
+        remaining -= n;
+      }
+    } else {
+      if (!ReadDriveSectors(blockSector, buffer.data(), blockSize)) {
+        std::fill(buffer.begin(), buffer.end(), 0);
+        char status[64];
+        std::snprintf(status, sizeof status, "Error reading block %llu",
+                      static_cast<unsigned long long>(firstSector + blockSector));
+        Log(nullptr, "Disk read error, file may not be completely recovered", status, kIconEvent);
+      }
+      const std::uint32_t n = std::min<std::uint32_t>(remaining, blockSize);
+      put(buffer.data(), n);
+      remaining -= n;
+    }
+  }
+  // Access and modification times as stored; Linux has no settable creation time.
+  struct timespec times[2] = {{static_cast<time_t>(entry.accessTime), 0},
+                              {static_cast<time_t>(entry.modificationTime), 0}};
+  ::futimens(fd, times);
+  ::close(fd);
+  return close();
+}
+
+void CLinuxDrive::RecoverFolderFiles(const std::vector<ListedEntry*>& children, std::uint8_t type,
+                                     std::uint32_t folderDeleted, RecoveryRun& run, int dirFd,
+                                     const std::string& dirPath) {
+  AppState& app = App();
+  for (ListedEntry* child : children) {
+    if (app.stopRequested) break;
+    if (child->IsFolder()) continue;
+    bool take = false;
+    switch (type) {
+      case kRecoverAll: take = true; break;
+      case kRecoverDeleted: take = child->deleted == 1 || folderDeleted == 1; break;
+      case kRecoverMarked: take = child->check == 1; break;
+      case kRecoverExisting: take = !(child->deleted != 0 && folderDeleted != 0); break;
+      default: break;
+    }
+    if (take) run.last = RecoverFile(*child, type, dirFd, dirPath);
+  }
+}
+
+int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, const std::string& path,
+                               std::uint8_t type, std::uint32_t deleted) {
+  AppState& app = App();
+  RecoveryRun run;
+  if (treeView != nullptr) {
+    for (auto& e : treeView->Entries()) {
+      if (e.inode == kRootInode && e.parentInode == kNoParent) continue;
+      run.children[e.parentInode].push_back(&e);
+    }
+  }
+  auto childrenOf = [&](std::uint32_t folder) {
+    std::vector<ListedEntry*> out;
+    auto it = run.children.find(folder);
+    if (it == run.children.end()) return out;
+    for (ListedEntry* e : it->second) {
+      if (type != kRecoverMarked || e->check == 1 || e->check == 2) out.push_back(e);
+    }
+    return out;
+  };
+
+  struct Open {
+    std::uintptr_t treeItem;
+    std::uint32_t inode;
+    std::string key;   // the name the views know the folder by
+    std::string path;  // where it is written
+    int fd;
+    std::vector<ListedEntry*> children;
+    std::size_t next = 0;
+  };
+  std::vector<Open> stack;
+  auto enter = [&](std::uintptr_t item, std::uint32_t folder, int parentFd, const std::string& parentPath,
+                   const std::string& name, const std::string& key, std::uint32_t folderDeleted) {
+    run.foldersDone.insert(folder);
+    std::vector<ListedEntry*> children = childrenOf(folder);
+    const int fd = parentFd == AT_FDCWD ? OpenFolderBelow(AT_FDCWD, name) : OpenFolderBelow(parentFd, name);
+    if (fd < 0) {
+      run.last = 0;
+      return;
+    }
+    const std::string here = parentFd == AT_FDCWD ? name : parentPath + "/" + name;
+    RecoverFolderFiles(children, type, folderDeleted, run, fd, here);
+    if (type == kRecoverMarked) {
+      if (listView != nullptr) listView->UpdateItemCheck(key, folder, item, 1);
+      if (treeView != nullptr) treeView->UncheckEntry(item, 1);
+    }
+    stack.push_back({item, folder, key, here, fd, std::move(children)});
+  };
+
+  // The top folder is the destination path itself; the views know it as "Root".
+  enter(treeItem, inode, AT_FDCWD, "", path, "Root", deleted);
+  while (!stack.empty()) {
+    Open& top = stack.back();
+    ListedEntry* next = nullptr;
+    while (top.next < top.children.size() && !app.stopRequested) {
+      ListedEntry* c = top.children[top.next++];
+      if (c->IsFolder() && run.foldersDone.count(c->inode) == 0 &&
+          (type == kRecoverMarked || type == kRecoverAll || type == kRecoverDeleted || type == kRecoverExisting)) {
+        next = c;
+        break;
+      }
+    }
+    if (next != nullptr) {
+      const int parentFd = top.fd;
+      const std::string parentPath = top.path;
+      enter(next->treeItem, next->inode, parentFd, parentPath, SafeRecoveredName(next->name, next->inode), next->name,
+            next->deleted);
+      continue;
+    }
+    if (type == kRecoverMarked && !app.stopRequested) {
+      if (treeView != nullptr) treeView->UncheckEntry(top.treeItem, 0);
+      if (listView != nullptr) listView->UpdateItemCheck(top.key, top.inode, top.treeItem, 0);
+      if (frame != nullptr && frame->markedFolders > 0) {
+        --frame->markedFolders;
+        frame->UpdateMarkedPane(false, false, nullptr, false);
+      }
+    }
+    ::close(top.fd);
+    stack.pop_back();
+  }
+  return run.last;
+}

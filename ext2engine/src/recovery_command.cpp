@@ -1,0 +1,52 @@
+// The Recover commands as the frame runs them once the destination folder is chosen.
+#include <sys/statvfs.h>
+
+#include <cstdio>
+
+#include "ext2engine/app_state.h"
+#include "ext2engine/entry_list.h"
+#include "ext2engine/linux_drive.h"
+#include "ext2engine/recovery.h"
+
+int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, const std::string& destination) {
+  AppState& app = App();
+  for (int& d : app.fileExists) d = 0;
+  frame.GetPrompts().ShowCaution(1);
+  frame.abortFlag = 0;
+  app.processRunning = 1;
+  app.stopRequested = 0;
+  drive.recoveredFileCount = 0;
+  app.recovering = 1;
+  for (int command : {kCmdSelectPhysicalDisk, kCmdFileMask, kCmdOpenDrive, kCmdAddFileFilter, kCmdFind, kCmdRecoverAll,
+                      kCmdRecoverSelected, kCmdRecoverDeleted}) {
+    frame.EnableToolbarButton(command, false);
+  }
+  const std::string path = destination + (!destination.empty() && destination.back() == '/' ? "#Root" : "/#Root");
+  frame.EnableToolbarButton(kCmdStop, true);
+  frame.StartProgressText(static_cast<int>(type == kRecoverAll ? drive.entries : drive.CountCheckedEntries()),
+                          nullptr);
+
+  struct statvfs fs {};
+  if (::statvfs(destination.c_str(), &fs) == 0) {
+    const std::uint64_t available = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
+    if (available < frame.markedBytes) {
+      char text[200];
+      std::snprintf(text, sizeof text,
+                    "Insufficient disk space on destination media\n\nRequired Space: %8d MB\nAvailable Space: %8d MB",
+                    static_cast<int>(frame.markedBytes / 1048576), static_cast<int>(available / 1048576));
+      frame.GetPrompts().MessageBox(text, "Can not recover file(s) on to  destination media", MessageButtons::Ok);
+      frame.EndProgress();
+      return 0;
+    }
+  }
+
+  app.rowActivity[0] = app.rowText[0] = app.rowStatus[0] = 0;
+  frame.AddLogEntry("Recovering file", "Process started", ("Started on " + CTimeNow()).c_str(), kIconStarted);
+  std::uintptr_t rootItem = 0;
+  if (drive.treeView != nullptr && !drive.treeView->Entries().empty()) rootItem = drive.treeView->Entries()[0].treeItem;
+  drive.RecoverFolder(rootItem, kRootInode, path, type, 0);
+  app.recovering = 0;
+  frame.EndProgress();
+  app.recoverSelected = 0;
+  return 1;
+}

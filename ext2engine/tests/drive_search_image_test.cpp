@@ -1,0 +1,121 @@
+// The logical-drive search on a disk image without a partition table, with file systems that mke2fs
+// wrote at chosen sectors.
+//
+// Recipe (200,000 sectors, sparse):
+//   truncate -s 102400000 disk.img
+//   mke2fs -t ext2 -b 1024 -E offset=$((63*512)),nodiscard disk.img 20000            # 3 groups
+//   mke2fs -t ext3 -b 1024 -E offset=$((48258*512)),nodiscard disk.img 20000         # 3 x 16065 + 63
+//   mke2fs -t ext2 -b 4096 -g 8192 -N 4096 -E offset=$((100001*512)),nodiscard disk.img 10000  # odd sector
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ext2engine/app_state.h"
+#include "ext2engine/disk_access.h"
+#include "ext2engine/drive_selection.h"
+#include "ext2engine/linux_drive.h"
+#include "ext2engine/logical_drives.h"
+#include "headless_host.h"
+
+namespace {
+
+constexpr std::uint64_t kDiskSectors = 200000;
+
+struct MadeDrive {
+  std::uint32_t first;
+  std::uint32_t sectors;
+  std::uint16_t groups;
+};
+const std::vector<MadeDrive> kMade = {{63, 40000, 3}, {48258, 40000, 3}, {100001, 80000, 2}};
+
+std::uint64_t Checksum(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::uint64_t h = 1469598103934665603ull;
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    for (std::streamsize i = 0; i < in.gcount(); ++i) h = (h ^ static_cast<unsigned char>(buffer[i])) * 1099511628211ull;
+  }
+  return h;
+}
+
+class DriveSearchImageTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    path_ = ::testing::TempDir() + "drive_search_disk.img";
+    std::remove(path_.c_str());
+    const std::string mk = "E2FSPROGS_FAKE_TIME=1500000000 mke2fs -q -F ";
+    const std::string commands[] = {
+        "truncate -s " + std::to_string(kDiskSectors * 512) + " " + path_,
+        mk + "-t ext2 -b 1024 -E offset=" + std::to_string(63 * 512) + ",nodiscard " + path_ + " 20000",
+        mk + "-t ext3 -b 1024 -E offset=" + std::to_string(48258 * 512) + ",nodiscard " + path_ + " 20000",
+        mk + "-t ext2 -b 4096 -g 8192 -N 4096 -E offset=" + std::to_string(100001ull * 512) + ",nodiscard " + path_ + " 10000",
+    };
+    made_ = true;
+    for (const std::string& c : commands) {
+      if (std::system((c + " >/dev/null 2>&1").c_str()) != 0) made_ = false;
+    }
+  }
+  static void TearDownTestSuite() { std::remove(path_.c_str()); }
+
+  void SetUp() override {
+    if (!made_) GTEST_SKIP() << "mke2fs could not make the disk image";
+    App().Reset();
+    LogicalDrives().Clear();
+    SetDiskSource(PathListDiskSource({path_}));
+  }
+  void TearDown() override {
+    App().Reset();
+    LogicalDrives().Clear();
+    SetDiskSource(nullptr);
+  }
+
+  static std::string path_;
+  static bool made_;
+  HeadlessHost host;
+};
+std::string DriveSearchImageTest::path_;
+bool DriveSearchImageTest::made_ = false;
+
+TEST_F(DriveSearchImageTest, StandardFindsBoundaryDrivesAndAdvancedFindsEveryDrive) {
+  const std::uint64_t before = Checksum(path_);
+  struct Case {
+    int searchType;
+    std::size_t drives;
+  };
+  for (const Case& c : {Case{1, 2}, Case{0, 3}}) {
+    SCOPED_TRACE(c.searchType);
+    host.messages.clear();
+    App().searchType = c.searchType;
+    EXPECT_EQ(SearchForLogicalDrives(host, 0), static_cast<int>(c.drives));
+    EXPECT_TRUE(host.messages.empty());
+    const auto& drives = LogicalDrives().Drives();
+    ASSERT_EQ(drives.size(), c.drives);
+    for (std::size_t i = 0; i < c.drives; ++i) {
+      EXPECT_EQ(drives[i].firstSector, kMade[i].first);
+      EXPECT_EQ(drives[i].endSector, kMade[i].first + kMade[i].sectors);
+      EXPECT_EQ(drives[i].ordinal, i + 1);
+    }
+  }
+
+  // Each drive found opens: its super block is where the search put the drive's start.
+  for (std::size_t i = 0; i < kMade.size(); ++i) {
+    const LogicalDriveNode node = LogicalDrives().Drives()[i];
+    CLinuxDrive drive;
+    drive.disk = kFirstPhysicalDisk;
+    drive.firstSector = node.firstSector;
+    drive.sectorCount = node.endSector - node.firstSector;
+    drive.lastSector = node.endSector - 1;
+    drive.ReadSuperBlock(node);
+    EXPECT_EQ(drive.ReadGroupDescriptors(), 1);
+    EXPECT_EQ(drive.groupCount, kMade[i].groups);
+  }
+  CloseDiskDevices();
+  EXPECT_EQ(Checksum(path_), before);
+}
+
+}  // namespace

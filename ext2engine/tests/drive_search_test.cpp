@@ -1,0 +1,439 @@
+// The logical-drive search on sparse in-memory disks: where each search looks, the plausibility
+// and duplicate tests, the overlap pass, the disk's end, Stop, and the Select Physical Disk road.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ext2engine/app_state.h"
+#include "ext2engine/disk_access.h"
+#include "ext2engine/drive_search.h"
+#include "ext2engine/drive_selection.h"
+#include "ext2engine/linux_drive.h"
+#include "ext2engine/logical_drives.h"
+#include "headless_host.h"
+
+namespace {
+
+// A disk of SECTORS sectors that is zero except for the sectors put into it. Remembers how far
+// any read asked to go.
+struct SparseDiskState {
+  std::uint64_t sectors = 0;
+  std::map<std::uint64_t, std::vector<std::uint8_t>> put;  // sector -> 512 bytes
+  std::uint64_t furthestAsked = 0;                         // byte position one past the furthest request
+  long reads = 0;
+};
+
+class SparseDevice : public SectorDevice {
+ public:
+  explicit SparseDevice(std::shared_ptr<SparseDiskState> s) : s_(std::move(s)) {}
+  long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
+    ++s_->reads;
+    s_->furthestAsked = std::max(s_->furthestAsked, position + n);
+    const std::uint64_t size = s_->sectors * kSectorSize;
+    if (position >= size) return 0;
+    const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(n, size - position));
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::memset(out, 0, len);
+    const std::uint64_t first = position / kSectorSize;
+    for (auto it = s_->put.lower_bound(first); it != s_->put.end() && it->first * kSectorSize < position + len; ++it) {
+      const std::uint64_t at = it->first * kSectorSize;
+      std::memcpy(out + (at - position), it->second.data(), std::min<std::uint64_t>(kSectorSize, position + len - at));
+    }
+    return static_cast<long long>(len);
+  }
+  bool SizeBytes(std::uint64_t& size) override {
+    size = s_->sectors * kSectorSize;
+    return true;
+  }
+
+ private:
+  std::shared_ptr<SparseDiskState> s_;
+};
+
+class SparseDiskSource : public DiskSource {
+ public:
+  explicit SparseDiskSource(std::shared_ptr<SparseDiskState> s) : s_(std::move(s)) {}
+  std::unique_ptr<SectorDevice> Open(unsigned index) override {
+    return index == 0 ? std::make_unique<SparseDevice>(s_) : nullptr;
+  }
+
+ private:
+  std::shared_ptr<SparseDiskState> s_;
+};
+
+void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// The fields of a super block the search reads. The defaults make a small drive of 200 sectors.
+struct Sb {
+  std::uint32_t inodes = 40;
+  std::uint32_t blocks = 100;
+  std::uint32_t reserved = 5;
+  std::uint32_t logBlockSize = 0;
+  std::uint32_t blocksPerGroup = 50;
+  std::uint32_t inodesPerGroup = 20;
+  std::uint32_t lastCheck = 1200000000;
+  std::uint32_t checkInterval = 0;
+  std::uint16_t magic = 0xEF53;
+};
+
+std::vector<std::uint8_t> SuperBlockSector(const Sb& f) {
+  std::vector<std::uint8_t> b(kSectorSize, 0);
+  Put32(b, 0, f.inodes);
+  Put32(b, 4, f.blocks);
+  Put32(b, 8, f.reserved);
+  Put32(b, 24, f.logBlockSize);
+  Put32(b, 32, f.blocksPerGroup);
+  Put32(b, 40, f.inodesPerGroup);
+  b[56] = static_cast<std::uint8_t>(f.magic);
+  b[57] = static_cast<std::uint8_t>(f.magic >> 8);
+  Put32(b, 64, f.lastCheck);
+  Put32(b, 68, f.checkInterval);
+  return b;
+}
+
+// A super block for a drive starting at FIRST (it lies at FIRST + 2).
+struct Placed {
+  std::uint64_t first;
+  Sb sb;
+};
+
+// Fields of a drive of 4,000,000 1 KiB blocks.
+Sb BigDrive() {
+  Sb sb;
+  sb.inodes = 1000000;
+  sb.blocks = 4000000;
+  sb.reserved = 200000;
+  sb.blocksPerGroup = 8192;
+  sb.inodesPerGroup = 2048;
+  return sb;
+}
+
+class DriveSearchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App().Reset();
+    LogicalDrives().Clear();
+    disk = std::make_shared<SparseDiskState>();
+    SetDiskSource(std::make_shared<SparseDiskSource>(disk));
+  }
+  void TearDown() override {
+    App().Reset();
+    LogicalDrives().Clear();
+    SetDiskSource(nullptr);
+  }
+
+  void Layout(std::uint64_t sectors, const std::vector<Placed>& placed) {
+    disk->sectors = sectors;
+    disk->put.clear();
+    for (const Placed& p : placed) disk->put[p.first + 2] = SuperBlockSector(p.sb);
+  }
+
+  // A fresh search object on disk 0, as the dialog makes it.
+  std::unique_ptr<CLinuxDrive> SearchDrive() {
+    auto drive = std::make_unique<CLinuxDrive>();
+    drive->disk = kFirstPhysicalDisk;
+    drive->AttachFrame(&host);
+    host.abortFlag = 0;  // as SearchLogicalDrives leaves it for the searches
+    return drive;
+  }
+
+  static std::vector<std::uint32_t> Firsts(const CLinuxDrive& d) {
+    std::vector<std::uint32_t> out;
+    for (const auto& n : d.foundDrives) out.push_back(n.firstSector);
+    return out;
+  }
+
+  bool Logged(const std::string& text, const std::string& status, int icon) const {
+    return std::any_of(host.log.begin(), host.log.end(),
+                       [&](const LogRow& r) { return r.text == text && r.status.rfind(status, 0) == 0 && r.icon == icon; });
+  }
+
+  std::shared_ptr<SparseDiskState> disk;
+  HeadlessHost host;
+};
+
+struct SearchCase {
+  const char* name;
+  std::uint64_t sectors;
+  std::vector<Placed> placed;
+  std::vector<std::uint32_t> standard;
+  std::vector<std::uint32_t> advanced;
+};
+
+TEST_F(DriveSearchTest, EachSearchFindsTheDrivesWhereItLooks) {
+  Sb tooBig;
+  tooBig.blocks = 6000000;
+  tooBig.inodes = 1000000;
+  tooBig.blocksPerGroup = 8192;
+  tooBig.inodesPerGroup = 2048;
+  Sb eightK;
+  eightK.logBlockSize = 3;
+  Sb other;
+  other.lastCheck = 1300000000;
+  Sb backup = BigDrive();  // same counts and check times as the drive at 63
+
+  const std::uint32_t c5 = 5 * 16065;
+  const std::vector<SearchCase> cases = {
+      {"at sector 63, with backup copies inside it dropped", 10000000,
+       {{63, BigDrive()}, {16128, backup}, {63 + 16384, backup}},
+       {63},
+       {63}},
+      {"one track after a cylinder boundary", 100000, {{c5 + 63, Sb{}}}, {c5 + 63}, {c5 + 63}},
+      {"on a cylinder boundary itself", 100000, {{c5, Sb{}}}, {c5}, {c5}},
+      {"a magic one track in hides the boundary", 100000, {{c5, Sb{}}, {c5 + 63, eightK}}, {}, {c5}},
+      {"on a 16-head cylinder, only when no 255-head cylinder had one", 100000, {{16128 + 1008 * 7, Sb{}}},
+       {16128 + 1008 * 7}, {16128 + 1008 * 7}},
+      {"16-head cylinders not searched after a 255-head cylinder drive", 100000,
+       {{2 * 16065 + 63, Sb{}}, {16128 + 1008 * 30, other}}, {2 * 16065 + 63}, {2 * 16065 + 63, 16128 + 1008 * 30}},
+      {"a drive larger than the disk", 10000000, {{63, tooBig}}, {}, {}},
+      {"8 KiB blocks", 100000, {{63, eightK}}, {}, {}},
+      {"at an odd sector", 100000, {{1001, Sb{}}}, {}, {1001}},
+  };
+  for (const SearchCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Layout(c.sectors, c.placed);
+    auto standard = SearchDrive();
+    EXPECT_EQ(standard->StandardSearch(), c.standard.empty() ? 1 : 0);
+    EXPECT_EQ(Firsts(*standard), c.standard);
+    auto advanced = SearchDrive();
+    advanced->AdvancedSearch();
+    EXPECT_EQ(Firsts(*advanced), c.advanced);
+    EXPECT_EQ(advanced->diskSize, c.sectors);
+  }
+}
+
+TEST_F(DriveSearchTest, FoundDrivesAreLoggedWithTheirSizes) {
+  Layout(10000000, {{63, BigDrive()}});
+  auto drive = SearchDrive();
+  EXPECT_EQ(drive->StandardSearch(), 0);
+  ASSERT_EQ(drive->foundDrives.size(), 1u);
+  const FoundDriveNode& n = drive->foundDrives[0];
+  EXPECT_EQ(n.sectorCount, 8000000u);
+  EXPECT_EQ(n.endSector, 8000063u);
+  EXPECT_EQ(n.sectorsPerBlock, 2);
+  EXPECT_TRUE(Logged("Search sector range 0 to 10000000", "Started on ", kIconStarted));
+  EXPECT_TRUE(Logged("Logical drive 1", "Found at sector number 63", kIconNone));
+  EXPECT_TRUE(Logged("Process completed", "Completed on ", kIconCompleted));
+  EXPECT_EQ(host.barMaximum, 10000000 / 16065 + 10000000 / 1008 + 255);
+  EXPECT_FALSE(host.barShown);
+}
+
+TEST_F(DriveSearchTest, PlausibilityRules) {
+  struct Case {
+    const char* name;
+    Sb sb;
+    std::uint64_t first;
+    bool taken;
+  };
+  auto with = [](auto change) {
+    Sb sb;
+    change(sb);
+    return sb;
+  };
+  const std::uint32_t disk = 10000;
+  const std::vector<Case> cases = {
+      {"plain", Sb{}, 63, true},
+      {"ending at the disk's end", Sb{}, disk - 200, true},
+      {"ending one past the disk's end", Sb{}, disk - 199, false},
+      {"no magic", with([](Sb& s) { s.magic = 0xEF54; }), 63, false},
+      {"4 KiB blocks", with([](Sb& s) { s.logBlockSize = 2; }), 63, true},
+      {"block size above 4 KiB", with([](Sb& s) { s.logBlockSize = 3; }), 63, false},
+      {"no blocks", with([](Sb& s) { s.blocks = 0; }), 63, false},
+      {"as many inodes as blocks", with([](Sb& s) { s.inodes = 100; }), 63, false},
+      {"no inodes", with([](Sb& s) { s.inodes = 0; }), 63, false},
+      {"one group of blocks", with([](Sb& s) { s.blocksPerGroup = 100; }), 63, false},
+      {"no blocks per group", with([](Sb& s) { s.blocksPerGroup = 0; }), 63, false},
+      {"one group of inodes", with([](Sb& s) { s.inodesPerGroup = 40; }), 63, false},
+      {"no inodes per group", with([](Sb& s) { s.inodesPerGroup = 0; }), 63, false},
+      // 2 x 0x80000001 is 2 in 32 bits; the drive is far larger than the disk.
+      {"a block count whose size overflows 32 bits",
+       with([](Sb& s) { s.blocks = 0x80000001u; s.blocksPerGroup = 8192; s.inodes = 1000; s.inodesPerGroup = 100; }),
+       63, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto sector = SuperBlockSector(c.sb);
+    FoundDriveNode node;
+    EXPECT_EQ(IsPlausibleSuperBlock(sector.data(), sector.size(), c.first, disk, node), c.taken);
+  }
+}
+
+TEST_F(DriveSearchTest, NoReadGoesPastTheDiskEnd) {
+  // 100 whole reads of 63 sectors and a last one of 17. The smallest plausible drive has 6 sectors.
+  const std::uint32_t sectors = 100 * 63 + 17;
+  Sb tiny;
+  tiny.blocks = 3;
+  tiny.inodes = 2;
+  tiny.blocksPerGroup = 1;
+  tiny.inodesPerGroup = 1;
+  Sb tinyOther = tiny;
+  tinyOther.lastCheck = 1;
+  Layout(sectors, {{sectors - 6, tiny}, {sectors - 5, tinyOther}});
+  // A super block in sector 1 would start a drive at sector -1.
+  disk->put[1] = SuperBlockSector(tiny);
+  auto advanced = SearchDrive();
+  advanced->AdvancedSearch();
+  EXPECT_EQ(Firsts(*advanced), std::vector<std::uint32_t>{sectors - 6});
+  EXPECT_LE(disk->furthestAsked, std::uint64_t{sectors} * kSectorSize);
+  EXPECT_EQ(host.barMaximum, static_cast<int>(sectors / 63));
+
+  // The standard search's read one track after the last cylinder boundary lies past the end.
+  disk->furthestAsked = 0;
+  Layout(2 * 16065 + 30, {});
+  auto standard = SearchDrive();
+  EXPECT_EQ(standard->StandardSearch(), 1);
+  EXPECT_LE(disk->furthestAsked, std::uint64_t{2 * 16065 + 30} * kSectorSize);
+}
+
+TEST_F(DriveSearchTest, StandardSearchEndsOnTheLargestDisk) {
+  // 2^32 - 1 sectors: the cylinder loop must not wrap around to small sector numbers at the top.
+  // A drive on a 255-head cylinder spares the 16-head cylinders, which run through the same loop.
+  const std::uint32_t d = 0xFFFFFFFFu;
+  const int candidates = 254 + static_cast<int>((d - 1) / 16065);
+  Layout(d, {{10 * 16065 + 63, Sb{}}});
+  host.onPump = [candidates](HeadlessHost& h) {
+    if (h.pumps > candidates) h.abortFlag = 1;  // a loop that wrapped around: stop it
+  };
+  auto drive = SearchDrive();
+  drive->StandardSearch();
+  EXPECT_EQ(Firsts(*drive), std::vector<std::uint32_t>{10 * 16065 + 63});
+  EXPECT_EQ(host.barSteps, candidates);
+  EXPECT_EQ(host.pumps, candidates);
+}
+
+TEST_F(DriveSearchTest, OverlapPassAddsADriveEndingBeforeItsSuccessor) {
+  Sb a;  // 8000 sectors
+  a.blocks = 4000;
+  a.inodes = 2000;
+  a.blocksPerGroup = 2000;
+  a.inodesPerGroup = 1000;
+  Sb b;  // 200 sectors
+  b.lastCheck = 1;
+  struct Case {
+    std::uint32_t bFirst;
+    std::vector<std::uint32_t> firsts;
+  };
+  for (const Case& c : {Case{8500, {1000, 8500, 499}}, Case{5000, {1000, 5000}}}) {
+    SCOPED_TRACE(c.bFirst);
+    host.log.clear();
+    Layout(20000, {{1000, a}, {c.bFirst, b}});
+    auto drive = SearchDrive();
+    drive->AdvancedSearch();
+    EXPECT_EQ(Firsts(*drive), c.firsts);
+    EXPECT_EQ(drive->foundCount, c.firsts.size());
+    if (c.firsts.size() == 3) {
+      EXPECT_EQ(drive->foundDrives[2].sectorCount, 8000u);
+      EXPECT_TRUE(Logged("Logical drive 3", "Found at sector number 499", kIconNone));
+      EXPECT_TRUE(Logged("Process completed 3 Logical Drives Found", "Completed on ", kIconCompleted));
+    }
+  }
+}
+
+TEST_F(DriveSearchTest, StopEndsEitherSearchAtTheNextCandidate) {
+  Layout(100000, {{63, Sb{}}});
+  host.onPump = [](HeadlessHost& h) {
+    if (h.pumps == 5) h.abortFlag = 1;
+  };
+  App().searchType = 1;
+  auto standard = SearchDrive();
+  standard->SearchLogicalDrives();
+  EXPECT_EQ(host.pumps, 5);
+  EXPECT_EQ(Firsts(*standard), std::vector<std::uint32_t>{63});
+  EXPECT_TRUE(Logged("Process aborted, user intervention", "Aborted on ", kIconAborted));
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(App().logHasRows, 1);
+
+  // Stopped with nothing found, the standard search does not offer the advanced one.
+  Layout(100000, {{1001, Sb{}}});
+  host.pumps = 0;
+  host.log.clear();
+  auto empty = SearchDrive();
+  empty->SearchLogicalDrives();
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_TRUE(empty->foundDrives.empty());
+
+  // The advanced search keeps what it found before Stop, and makes no overlap copies.
+  Sb a;
+  a.blocks = 4000;
+  a.inodes = 2000;
+  a.blocksPerGroup = 2000;
+  a.inodesPerGroup = 1000;
+  Layout(100000, {{63, a}, {7000, Sb{}}, {50000, Sb{}}});
+  host.pumps = 0;
+  host.log.clear();
+  host.onPump = [](HeadlessHost& h) {
+    if (h.pumps == 200) h.abortFlag = 1;
+  };
+  App().searchType = 0;
+  auto advanced = SearchDrive();
+  advanced->SearchLogicalDrives();
+  EXPECT_EQ(host.pumps, 200);
+  EXPECT_EQ(Firsts(*advanced), (std::vector<std::uint32_t>{63, 7000}));
+  EXPECT_TRUE(Logged("Process aborted, user intervention", "Aborted on ", kIconAborted));
+  EXPECT_TRUE(Logged("", "2 Logical drive found", kIconCompleted));
+  EXPECT_FALSE(host.barShown);
+}
+
+TEST_F(DriveSearchTest, SearchRoadTurnsFoundDrivesIntoTheDriveList) {
+  Layout(100000, {{1001, Sb{}}, {5000, Sb{}}});
+  struct Case {
+    int answer;
+    std::vector<std::uint32_t> firsts;
+  };
+  for (const Case& c : {Case{kAnswerNo, {}}, Case{kAnswerYes, {1001, 5000}}}) {
+    SCOPED_TRACE(c.answer);
+    App().Reset();
+    host.log.clear();
+    host.messages.clear();
+    host.answersByText[kSwitchToAdvancedSearchText] = c.answer;
+    LogicalDrives().Clear();
+    LogicalDrives().Drives().push_back({77, 0, 88, kLinuxPartition, 0, 0});  // an earlier search's list
+    App().searchType = 1;
+    const int count = SearchForLogicalDrives(host, 0);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "No Linux logical drive(s) found, switch to Advanced Search?");
+    EXPECT_EQ(host.messages[0].caption, "Quarvel Velnora Linux");
+    const auto& drives = LogicalDrives().Drives();
+    ASSERT_EQ(count, static_cast<int>(c.firsts.size()));
+    ASSERT_EQ(drives.size(), c.firsts.size());
+    for (std::size_t i = 0; i < drives.size(); ++i) {
+      EXPECT_EQ(drives[i].firstSector, c.firsts[i]);
+      EXPECT_EQ(drives[i].endSector, c.firsts[i] + 200);
+      EXPECT_EQ(drives[i].tableBase, 0u);
+      EXPECT_EQ(drives[i].partitionType, kLinuxPartition);
+      EXPECT_EQ(drives[i].ordinal, i + 1);
+    }
+    // Without a drive the search object stays the current drive; with drives it is released.
+    EXPECT_EQ(App().currentDrive != nullptr, c.firsts.empty());
+    EXPECT_EQ(host.drive, App().currentDrive.get());
+  }
+}
+
+TEST_F(DriveSearchTest, SearchRoadListsAtMost255Drives) {
+  // 300 small drives of 6 sectors, each with its own check time, 8 sectors apart.
+  std::vector<Placed> placed;
+  for (std::uint32_t k = 0; k < 300; ++k) {
+    Sb tiny;
+    tiny.blocks = 3;
+    tiny.inodes = 2;
+    tiny.blocksPerGroup = 1;
+    tiny.inodesPerGroup = 1;
+    tiny.lastCheck = k;
+    placed.push_back({100 + 8 * k, tiny});
+  }
+  Layout(4000, placed);
+  App().searchType = 0;
+  EXPECT_EQ(SearchForLogicalDrives(host, 0), 255);
+  const auto& drives = LogicalDrives().Drives();
+  ASSERT_EQ(drives.size(), 255u);
+  EXPECT_EQ(drives.back().ordinal, 255);
+  EXPECT_EQ(drives.back().firstSector, 100u + 8 * 254);
+}
+
+}  // namespace

@@ -1,0 +1,298 @@
+// Recovery into a destination folder, and the name filters.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "ext2engine/recovery.h"
+#include "walk_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(FileFilters, PatternsMatchBothPartsAsPrefixesWithoutCase) {
+  EXPECT_EQ(ExpandPattern("*.*"), std::string(128, '?') + "." + std::string(128, '?'));
+  EXPECT_EQ(ExpandPattern("ab*.t"), "AB*.T");
+  EXPECT_EQ(ExpandPattern("name."), "NAME.");
+  struct Case {
+    const char* name;
+    const char* pattern;
+    int match;
+  } cases[] = {
+      {"notes.txt", "*.TXT", 1}, {"notes.doc", "*.TXT", 0}, {"abc.txt", "AB.TXT", 1}, {"abc.txt", "ABC.T", 1},
+      {"ab.txt", "ABC.TXT", 0},  {"readme", "*.*", 0},       {"readme", "*", 1},       {"a.tar.gz", "*.TAR", 1},
+      {"a.tar.gz", "*.GZ", 0},   {"README", "read", 1},      {"x.txt", "", 0},         {"data", "data.", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MatchPattern(c.name, c.pattern), c.match) << c.name << " ~ " << c.pattern;
+
+  const std::vector<FilterNode> txt = {{"*.TXT", 1}};
+  EXPECT_EQ(MatchFilterList("notes.txt", txt, 0), 1);
+  EXPECT_EQ(MatchFilterList("notes.doc", txt, 0), 0);
+  EXPECT_EQ(MatchFilterList("notes.txt", txt, 1), 0);
+  EXPECT_EQ(MatchFilterList("notes.doc", txt, 1), 1);
+  EXPECT_EQ(MatchFilterList("anything", {}, 0), 1);
+}
+
+TEST(FileFilters, UnsafeNamesAndCopyNames) {
+  EXPECT_EQ(SafeRecoveredName("..", 12), "Inode #12");
+  EXPECT_EQ(SafeRecoveredName(".", 12), "Inode #12");
+  EXPECT_EQ(SafeRecoveredName("", 12), "Inode #12");
+  EXPECT_EQ(SafeRecoveredName("a/../b", 12), "a_.._b");
+  EXPECT_EQ(SafeRecoveredName("...", 12), "...");
+  const fs::path dir = fs::temp_directory_path() / "qv_copy_names";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  EXPECT_EQ(ProposeCopyName(dir, 12, "a.txt"), "Copy_12_a.txt");
+  std::ofstream(dir / "Copy_12_a.txt") << "x";
+  std::ofstream(dir / "Copy1_12_a.txt") << "x";
+  EXPECT_EQ(ProposeCopyName(dir, 12, "a.txt"), "Copy2_12_a.txt");
+  fs::remove_all(dir);
+}
+
+std::string Pattern(std::size_t n, int seed) {
+  std::string s(n, 0);
+  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 31 + seed) & 0xFF);
+  return s;
+}
+
+// Writes DATA into consecutive blocks from FIRST and gives their numbers.
+std::vector<std::uint32_t> PutData(TinyExt2& fs, std::uint32_t first, const std::string& data) {
+  std::vector<std::uint32_t> blocks;
+  for (std::size_t at = 0; at < data.size(); at += 1024) {
+    const std::uint32_t b = first + static_cast<std::uint32_t>(at / 1024);
+    std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(at), std::min<std::size_t>(1024, data.size() - at),
+                fs.bytes.begin() + static_cast<std::ptrdiff_t>(b) * 1024);
+    blocks.push_back(b);
+  }
+  return blocks;
+}
+
+std::string ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+class Recovery : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dest = fs::temp_directory_path() / ("qv_recovery_" + std::to_string(::getpid()));
+    fs::remove_all(dest);
+    fs::create_directories(dest);
+  }
+  void TearDown() override { fs::remove_all(dest); }
+  fs::path dest;
+};
+
+// Root: "docs" (folder 12) holding a.txt (13, 1000 bytes) and b.bin (14, 2049 bytes); c.txt (15,
+// 1 byte, deleted) and empty (16, 0 bytes) in Root.
+TinyExt2 SmallTree(std::string& a, std::string& b) {
+  TinyExt2 fs(512);
+  fs.Dir(2, {40});
+  fs.Dots(40, 2, 2);
+  fs.Record(40, 24, 12, 12, "docs", 2);
+  fs.Record(40, 36, 15, 16, "c.txt", 1);
+  fs.Record(40, 52, 16, 1024 - 52, "empty", 1);
+  fs.Dir(12, {41});
+  fs.Dots(41, 12, 2);
+  fs.Record(41, 24, 13, 16, "a.txt", 1);
+  fs.Record(41, 40, 14, 1024 - 40, "b.bin", 1);
+  a = Pattern(1000, 1);
+  b = Pattern(2049, 2);
+  fs.SetInode(13, 0x81A4, 1000, PutData(fs, 100, a), 1500000000);
+  fs.SetInode(14, 0x81A4, 2049, PutData(fs, 110, b), 1600000000);
+  fs.SetInode(15, 0x81A4, 1, PutData(fs, 120, "z"));
+  fs.File(16, 0);
+  return fs;
+}
+
+TEST_F(Recovery, AllFilesInBothReadModesWithTheirTimes) {
+  for (std::uint8_t mode : {1, 0}) {
+    std::string a, b;
+    OpenedDrive d(SmallTree(a, b).bytes);
+    d.Build();
+    App().readMode = mode;
+    const fs::path out = dest / std::to_string(mode);
+    fs::create_directories(out);
+    ASSERT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, out.string()), 1);
+    struct stat st {};
+    ASSERT_EQ(::stat((out / "#Root/docs/a.txt").c_str(), &st), 0);  // before a read moves the access time
+    EXPECT_EQ(st.st_atime, 1500000000);
+    EXPECT_EQ(st.st_mtime, 1500000002);
+    EXPECT_EQ(ReadFile(out / "#Root/docs/a.txt"), a);
+    EXPECT_EQ(ReadFile(out / "#Root/docs/b.bin"), b);
+    EXPECT_EQ(ReadFile(out / "#Root/c.txt"), "z");
+    EXPECT_FALSE(fs::exists(out / "#Root/empty"));  // empty files are left out
+    EXPECT_EQ(d.drive.recoveredFileCount, 3u);
+    EXPECT_EQ(d.host.log[d.host.log.size() - 1].status, "Completed");
+    EXPECT_EQ(App().recovering, 0);
+    EXPECT_EQ(App().processRunning, 0);
+  }
+}
+
+TEST_F(Recovery, MarkedEntriesOnlyAndTheirMarksCleared) {
+  std::string a, b;
+  OpenedDrive d(SmallTree(a, b).bytes);
+  d.Build();
+  for (auto& e : d.host.entries) {
+    if (e.inode == 12) e.check = 2;  // partly checked: entered, only its checked files written
+    if (e.inode == 14) e.check = 1;
+  }
+  d.host.markedFolders = 1;
+  d.host.markedFiles = 1;
+  d.host.markedBytes = 2049;
+  ASSERT_EQ(RecoverFiles(d.host, d.drive, kRecoverMarked, dest.string()), 1);
+  EXPECT_TRUE(fs::exists(dest / "#Root/docs/b.bin"));
+  EXPECT_FALSE(fs::exists(dest / "#Root/docs/a.txt"));
+  EXPECT_FALSE(fs::exists(dest / "#Root/c.txt"));
+  for (const auto& e : d.host.entries) {
+    if (e.inode == 14) {
+      EXPECT_EQ(e.check, 0);
+    }
+  }
+  EXPECT_EQ(d.host.markedFiles, 0);
+  EXPECT_EQ(d.host.markedBytes, 0u);
+}
+
+TEST_F(Recovery, ExistingAndDeletedSelections) {
+  std::string a, b;
+  OpenedDrive d(SmallTree(a, b).bytes);
+  d.Build();
+  for (auto& e : d.host.entries) {
+    if (e.inode == 15) e.deleted = 1;
+  }
+  fs::create_directories(dest / "existing");
+  fs::create_directories(dest / "deleted");
+  RecoverFiles(d.host, d.drive, kRecoverExisting, (dest / "existing").string());
+  EXPECT_TRUE(fs::exists(dest / "existing/#Root/docs/a.txt"));
+  EXPECT_FALSE(fs::exists(dest / "existing/#Root/c.txt"));
+  RecoverFiles(d.host, d.drive, kRecoverDeleted, (dest / "deleted").string());
+  EXPECT_TRUE(fs::exists(dest / "deleted/#Root/c.txt"));
+  EXPECT_FALSE(fs::exists(dest / "deleted/#Root/docs/a.txt"));
+}
+
+TEST_F(Recovery, NameClashAnswers) {
+  struct Case {
+    int answer;  // index of the decision
+    const char* expectFile;
+    const char* expectOld;
+  } cases[] = {
+      {0, nullptr, "old"},             // Skip All
+      {3, nullptr, "old"},             // Skip
+      {4, nullptr, nullptr},           // OverWrite: a.txt holds the recovered bytes
+      {2, "Copy1_13_a.txt", "old"},    // Rename All, with Copy_13_a.txt taken
+      {5, "Copy1_13_a.txt", "old"},    // Rename, taking the dialog's proposal
+  };
+  for (const auto& c : cases) {
+    std::string a, b;
+    OpenedDrive d(SmallTree(a, b).bytes);
+    d.Build();
+    d.host.onExists = c.answer;
+    const fs::path out = dest / std::to_string(c.answer);
+    fs::create_directories(out / "#Root/docs");
+    std::ofstream(out / "#Root/docs/a.txt") << "old";
+    std::ofstream(out / "#Root/docs/Copy_13_a.txt") << "taken";
+    RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
+    EXPECT_EQ(ReadFile(out / "#Root/docs/a.txt"), c.expectOld ? c.expectOld : a) << c.answer;
+    if (c.expectFile) {
+      EXPECT_EQ(ReadFile(out / "#Root/docs" / c.expectFile), a) << c.answer;
+    }
+    EXPECT_EQ(ReadFile(out / "#Root/docs/b.bin"), b) << c.answer;
+  }
+}
+
+TEST_F(Recovery, ReadErrorsWriteZerosAndAreLogged) {
+  for (std::uint8_t mode : {1, 0}) {
+    std::string a, b;
+    OpenedDrive d(SmallTree(a, b).bytes);
+    d.Build();
+    App().readMode = mode;
+    App().readRetryCount = 2;
+    d.disk->badSectors = {110 * 2 + 1};  // second sector of b.bin's first block
+    const fs::path out = dest / std::to_string(mode);
+    fs::create_directories(out);
+    RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
+    std::string expect = b;
+    const std::size_t from = mode == 1 ? 512 : 0;  // sector mode loses one sector, block mode the block
+    std::fill(expect.begin() + static_cast<std::ptrdiff_t>(from), expect.begin() + 1024, '\0');
+    EXPECT_EQ(ReadFile(out / "#Root/docs/b.bin"), expect);
+    bool logged = false;
+    for (const auto& row : d.host.log) {
+      if (row.text == "Disk read error, file may not be completely recovered") {
+        logged = true;
+        EXPECT_EQ(row.status, mode == 1 ? "Error reading sector 221" : "Error reading block 220");
+      }
+    }
+    EXPECT_TRUE(logged);
+  }
+}
+
+TEST_F(Recovery, HostileNamesStayInsideTheDestination) {
+  TinyExt2 fs(512);
+  fs.Dir(2, {40});
+  fs.Dots(40, 2, 2);
+  fs.Record(40, 24, 12, 20, "../../evil", 1);
+  fs.Record(40, 44, 13, 12, "..", 1);
+  fs.Record(40, 56, 14, 1024 - 56, "sub/x", 2);
+  fs.File(12, 1, PutData(fs, 100, "e"));
+  fs.File(13, 1, PutData(fs, 101, "d"));
+  fs.Dir(14, {42});
+  fs.Dots(42, 14, 2);
+  fs.Record(42, 24, 15, 1000, ".", 1);
+  fs.File(15, 1, PutData(fs, 102, "f"));
+  OpenedDrive d(fs.bytes);
+  d.Build();
+  const fs::path out = dest / "inner";
+  fs::create_directories(out);
+  RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
+  EXPECT_EQ(ReadFile(out / "#Root/.._.._evil"), "e");
+  EXPECT_EQ(ReadFile(out / "#Root/Inode #13"), "d");
+  EXPECT_EQ(ReadFile(out / "#Root/sub_x/Inode #15"), "f");
+  std::size_t outside = 0;
+  for (const auto& p : fs::recursive_directory_iterator(dest)) outside += p.path().string().find("/inner/") == std::string::npos;
+  EXPECT_EQ(outside, 1u);  // only "inner" itself
+}
+
+TEST_F(Recovery, SizesAbove2GiBAndFastSymlinks) {
+  TinyExt2 fs(512);
+  fs.Dir(2, {40});
+  fs.Dots(40, 2, 2);
+  fs.Record(40, 24, 12, 12, "big", 1);
+  fs.Record(40, 36, 13, 1024 - 36, "link", 7);
+  const std::string data = Pattern(3 * 1024, 5);
+  fs.SetInode(12, 0x81A4, 0xC0000000u, PutData(fs, 100, data));  // 3 GiB, but only three blocks listed
+  fs.SetInode(13, 0xA1FF, 11, {});
+  const std::string target = "target/file";
+  std::copy(target.begin(), target.end(), fs.bytes.begin() + static_cast<std::ptrdiff_t>(fs.InodeAt(13) + 40));
+  OpenedDrive d(fs.bytes);
+  d.Build();
+  RecoverFiles(d.host, d.drive, kRecoverAll, dest.string());
+  EXPECT_EQ(ReadFile(dest / "#Root/big"), data);  // written up to where the block list ends
+  EXPECT_EQ(ReadFile(dest / "#Root/link"), target);
+}
+
+TEST_F(Recovery, FiltersSelectTheFilesWritten) {
+  std::string a, b;
+  OpenedDrive d(SmallTree(a, b).bytes);
+  d.Build();
+  d.drive.filters = {{"*.TXT", 1}};
+  d.drive.filterMode = 1;  // exclude
+  RecoverFiles(d.host, d.drive, kRecoverAll, dest.string());
+  EXPECT_FALSE(fs::exists(dest / "#Root/docs/a.txt"));
+  EXPECT_TRUE(fs::exists(dest / "#Root/docs/b.bin"));
+  EXPECT_FALSE(fs::exists(dest / "#Root/c.txt"));
+}
+
+TEST_F(Recovery, InsufficientSpaceStopsBeforeWriting) {
+  std::string a, b;
+  OpenedDrive d(SmallTree(a, b).bytes);
+  d.Build();
+  d.host.markedBytes = ~0ull >> 1;
+  EXPECT_EQ(RecoverFiles(d.host, d.drive, kRecoverMarked, dest.string()), 0);
+  EXPECT_FALSE(fs::exists(dest / "#Root"));
+  EXPECT_EQ(d.host.messages.back().caption, "Can not recover file(s) on to  destination media");
+  EXPECT_EQ(App().processRunning, 0);
+}
+
+}  // namespace

@@ -1,0 +1,400 @@
+// Scan-information files: the layout written, the round trip, old-layout files and hostile files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <tuple>
+
+#include "ext2engine/deleted_and_lost.h"
+#include "ext2engine/scan_file.h"
+#include "lost_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes ReadBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary | std::ios::ate);
+  Bytes b(in ? static_cast<std::size_t>(in.tellg()) : 0);
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(b.data()), static_cast<std::streamsize>(b.size()));
+  return b;
+}
+void WriteBytes(const fs::path& p, const Bytes& b) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+// A folder for the test's files, removed afterwards.
+struct TempFolder {
+  fs::path path;
+  TempFolder() {
+    path = fs::path(::testing::TempDir()) /
+           ("qv_scan_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(path);
+    fs::create_directories(path);
+  }
+  ~TempFolder() { fs::remove_all(path); }
+};
+
+const std::string kLongName(255, 'n');
+
+// Root: folder "a" (12) holding file "x" (13, 5 bytes), file "r" (14, 7 bytes) and a file with a
+// 255-byte name (15, 9 bytes).
+TinyExt2 SmallTree(std::uint16_t inodeSize) {
+  TinyExt2 t(256, 128, inodeSize);
+  t.Dir(2, {40});
+  t.Dots(40, 2, 2);
+  t.Record(40, 24, 12, 12, "a", 2);
+  t.Record(40, 36, 14, 12, "r", 1);
+  t.Record(40, 48, 15, 1024 - 48, kLongName, 1);
+  t.Dir(12, {41});
+  t.Dots(41, 12, 2);
+  t.Record(41, 24, 13, 1000, "x", 1);
+  t.File(13, 5, {50});
+  t.File(14, 7);
+  t.File(15, 9);
+  return t;
+}
+
+ListedEntry* Find(HeadlessHost& h, std::uint32_t inode) {
+  for (auto& e : h.entries) {
+    if (e.inode == inode) return &e;
+  }
+  return nullptr;
+}
+
+using EntryKey = std::tuple<std::uint32_t, std::uint32_t, std::uint8_t, std::uint32_t, std::uint32_t, std::uint8_t,
+                            std::uint32_t, std::uint64_t, std::uint64_t, std::uint64_t, std::string>;
+std::vector<EntryKey> Keys(const EntryList& list) {
+  std::vector<EntryKey> keys;
+  for (const auto& e : list) {
+    keys.emplace_back(e.inode, e.parentInode, e.kind, e.deleted, e.lost, e.check, e.size, e.accessTime, e.changeTime,
+                      e.modificationTime, e.name);
+  }
+  std::sort(keys.begin(), keys.end());
+  return keys;
+}
+
+void Put32(Bytes& b, std::size_t at, std::uint32_t v) { PutLe32(b, at, v); }
+
+TEST(ScanFile, HeaderAndRecordsAreWrittenByteForByte) {
+  TempFolder dir;
+  CurrentDrive c(SmallTree(256).bytes);
+  c.Open();
+  CLinuxDrive& d = c.drive();
+  d.disk = 0x81;
+  d.driveIndex = 3;
+  LogicalDrives().Drives() = {{63, 0, 1063, 0x83, 0, 0}, {2063, 2000, 5000, 0x83, 1, 0}};
+  Find(c.host, 14)->check = 1;
+  const fs::path file = dir.path / "scan.DAT";
+  d.SaveScanInfo(file.string());
+  const Bytes got = ReadBytes(file);
+
+  Bytes header(512, 0);
+  header[0] = 0x81;
+  header[1] = 2;          // sectors per block
+  Put32(header, 4, 0);    // first sector
+  Put32(header, 8, 511);  // last sector
+  Put32(header, 12, 512);
+  header[16] = 4;         // descriptor table
+  header[18] = 0x00;      // inode size 256
+  header[19] = 0x01;
+  Put32(header, 20, 64);  // inode-table sectors per group
+  Put32(header, 24, 128);
+  Put32(header, 28, 128);
+  header[32] = 1;         // groups
+  Put32(header, 36, 4);   // entries
+  Put32(header, 40, 2);   // folders
+  Put32(header, 44, 3);   // files
+  Put32(header, 48, 21);  // bytes
+  header[56] = 2;         // logical-drive records
+  const std::string signature = "abbgtpogpkicupoglinux";
+  const std::string notice = "QUARVEL VELNORA LINUX SCAN DATA FILE";
+  std::copy(signature.begin(), signature.end(), header.begin() + 57);
+  std::copy(notice.begin(), notice.end(), header.begin() + 89);
+  Bytes descriptor(24, 0);
+  Put32(descriptor, 4, 6);
+  Put32(descriptor, 8, 8);
+  Put32(descriptor, 12, 10);
+  Put32(descriptor, 16, 64);
+  Bytes drives(72, 0);
+  Put32(drives, 8, 63);
+  Put32(drives, 16, 1063);
+  drives[20] = 0x83;
+  Put32(drives, 36 + 8, 2063);
+  Put32(drives, 36 + 12, 2000);
+  Put32(drives, 36 + 16, 5000);
+  drives[36 + 20] = 0x83;
+  drives[36 + 21] = 1;
+  // Root's entries first ("a", "r", the long name), then the entries of "a".
+  Bytes r(1 + 52 + 1, 0);
+  r[0] = 1;
+  r[1] = 0x20;
+  Put32(r, 1 + 4, 1000000000);
+  Put32(r, 1 + 8, 1000000001);
+  Put32(r, 1 + 12, 1000000002);
+  Put32(r, 1 + 28, 7);
+  Put32(r, 1 + 32, 2);
+  Put32(r, 1 + 36, 14);
+  r[1 + 48] = 1;  // checked
+  r[53] = 'r';
+
+  ASSERT_GE(got.size(), 512u + 24 + 72);
+  EXPECT_EQ(Bytes(got.begin(), got.begin() + 512), header);
+  EXPECT_EQ(Bytes(got.begin() + 512, got.begin() + 536), descriptor);
+  EXPECT_EQ(Bytes(got.begin() + 536, got.begin() + 608), drives);
+  const std::size_t second = 608 + 1 + 52 + 1;  // after "a"
+  EXPECT_EQ(Bytes(got.begin() + second, got.begin() + second + r.size()), r);
+  const std::size_t longAt = second + r.size();
+  EXPECT_EQ(got[longAt], 255);
+  const std::size_t xAt = longAt + 1 + 52 + 255;
+  ASSERT_EQ(got.size(), xAt + 1 + 52 + 1);
+  EXPECT_EQ(got.back(), 'x');
+  EXPECT_EQ(c.host.log.back().status, "Completed");
+  EXPECT_EQ(c.host.log.back().icon, 3);
+}
+
+struct RoundTripCase {
+  const char* name;
+  std::uint16_t inodeSize;
+  bool deletedAndLost;
+};
+
+class ScanFileRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(ScanFileRoundTrip, LoadGivesBackTheTreeMarksDrivesAndGeometry) {
+  const RoundTripCase& k = GetParam();
+  TempFolder dir;
+  TinyExt2 t = SmallTree(k.inodeSize);
+  t.SetInode(30, 0x81A4, 77, {}, 1300000000);  // deleted
+  PutLe32(t.bytes, t.InodeAt(30) + 20, 1300000005);
+  t.Dir(31, {42});  // lost, with a child
+  t.Dots(42, 31, 99);
+  t.Record(42, 24, 32, 1000, "inlost", 1);
+  t.File(32, 3);
+  CurrentDrive c(t.bytes);
+  c.Open();
+  if (k.deletedAndLost) SearchDeletedAndLost(c.host);
+  Find(c.host, 13)->check = 1;
+  Find(c.host, 12)->check = 2;
+  LogicalDrives().Drives() = {{63, 0, 1063, 0x83, 0, 0}};
+  struct Saved {
+    std::uint8_t sectorsPerBlock;
+    std::uint32_t lastSector, sectorCount;
+    std::uint16_t descriptorTableOffset;
+    std::uint32_t inodeTableSectorsPerGroup, inodesPerGroup, inodesCount;
+    std::uint16_t groupCount;
+    std::vector<GroupDescNode> descriptors;
+    std::uint32_t entries, folders, files;
+    std::uint64_t totalBytes;
+  };
+  const CLinuxDrive& o = c.drive();
+  const Saved saved{o.sectorsPerBlock, o.lastSector, o.sectorCount, o.descriptorTableOffset,
+                    o.inodeTableSectorsPerGroup, o.inodesPerGroup, o.inodesCount, o.groupCount,
+                    o.descriptors, o.entries, o.folders, o.files, o.totalBytes};
+  const auto before = Keys(c.host.entries);
+  const fs::path file = dir.path / "scan.DAT";
+  c.drive().SaveScanInfo(file.string());
+
+  OpenUsingScanInfo(c.host, file.string());
+  const CLinuxDrive& d = c.drive();
+  EXPECT_EQ(Keys(c.host.entries), before);
+  EXPECT_EQ(d.sectorsPerBlock, saved.sectorsPerBlock);
+  EXPECT_EQ(d.lastSector, saved.lastSector);
+  EXPECT_EQ(d.sectorCount, saved.sectorCount);
+  EXPECT_EQ(d.descriptorTableOffset, saved.descriptorTableOffset);
+  EXPECT_EQ(d.inodeTableSectorsPerGroup, saved.inodeTableSectorsPerGroup);
+  EXPECT_EQ(d.inodesPerGroup, saved.inodesPerGroup);
+  EXPECT_EQ(d.inodesCount, saved.inodesCount);
+  EXPECT_EQ(d.groupCount, saved.groupCount);
+  EXPECT_EQ(d.inodeSize, k.inodeSize);
+  ASSERT_EQ(d.descriptors.size(), saved.descriptors.size());
+  EXPECT_EQ(d.descriptors[0].inodeTableSector, saved.descriptors[0].inodeTableSector);
+  EXPECT_EQ(d.descriptors[0].inodeTableSectors, saved.descriptors[0].inodeTableSectors);
+  ASSERT_EQ(LogicalDrives().Drives().size(), 1u);
+  EXPECT_EQ(LogicalDrives().Drives()[0].endSector, 1063u);
+  if (!k.deletedAndLost) {
+    EXPECT_EQ(d.entries, saved.entries);
+    EXPECT_EQ(d.folders, saved.folders);
+    EXPECT_EQ(d.files, saved.files);
+    EXPECT_EQ(d.totalBytes, saved.totalBytes);
+  }
+  // The partly checked folder's tree item shows it.
+  EXPECT_EQ(c.host.stateImages.size(), 1u);
+  EXPECT_EQ(c.host.stateImages.empty() ? 0 : c.host.stateImages[0].second, 3);
+  // The loaded drive reads its inodes with the stored inode size.
+  auto x = App().currentDrive->ReadInode(13);
+  ASSERT_NE(x, nullptr);
+  EXPECT_EQ(x->size, 5u);
+  EXPECT_EQ(c.host.log.back().text, "Process completed successfully ");
+  EXPECT_EQ(App().scanned, 1);
+  EXPECT_EQ(App().scanSaved, 1);
+
+  // A drive opened from a scan file has nothing more to save.
+  App().currentDrive->SaveScanInfo((dir.path / "again.DAT").string());
+  EXPECT_EQ(c.host.messages.back().text, "The image of this logical drive is already saved");
+  EXPECT_FALSE(fs::exists(dir.path / "again.DAT"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Trees, ScanFileRoundTrip,
+                         ::testing::Values(RoundTripCase{"Opened128", 128, false}, RoundTripCase{"Opened256", 256, false},
+                                           RoundTripCase{"DeletedAndLost256", 256, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ScanFile, DeletedAndLostEntriesKeepTheirPseudoFolders) {
+  TempFolder dir;
+  TinyExt2 t = SmallTree(128);
+  t.SetInode(30, 0x81A4, 77, {});
+  PutLe32(t.bytes, t.InodeAt(30) + 20, 1300000005);
+  t.Dir(31, {42});
+  t.Dots(42, 31, 99);
+  CurrentDrive c(t.bytes);
+  c.Open();
+  SearchDeletedAndLost(c.host);
+  const fs::path file = dir.path / "scan.DAT";
+  c.drive().SaveScanInfo(file.string());
+  OpenUsingScanInfo(c.host, file.string());
+  EXPECT_EQ(c.Listed(), (std::vector<std::string>{"a@12<2", "r@14<2", kLongName + "@15<2", "Lost Folder(s)@1<2",
+                                                   "Deleted Files@268435455<2", "x@13<12", "Folder 31@31<1",
+                                                   "Inode #30@30<268435455"}));
+}
+
+TEST(ScanFile, OldLayoutWithZeroInodeSizeLoadsAs128ByteInodes) {
+  TempFolder dir;
+  CurrentDrive c(SmallTree(128).bytes);
+  c.Open();
+  const fs::path file = dir.path / "old.DAT";
+  c.drive().SaveScanInfo(file.string());
+  Bytes b = ReadBytes(file);
+  ASSERT_EQ(b[18], 128);
+  b[18] = 0;
+  WriteBytes(file, b);
+  OpenUsingScanInfo(c.host, file.string());
+  EXPECT_EQ(c.drive().inodeSize, 128);
+  auto x = c.drive().ReadInode(13);
+  ASSERT_NE(x, nullptr);
+  EXPECT_EQ(x->size, 5u);
+}
+
+struct HostileCase {
+  const char* name;
+  std::function<void(Bytes&)> damage;
+  bool refused;
+  std::size_t entriesLoaded;  // when not refused
+};
+
+class HostileScanFile : public ::testing::TestWithParam<HostileCase> {};
+
+// The valid file has 4 entries; the last one is "x", 1 + 52 + 1 bytes at the end.
+TEST_P(HostileScanFile, IsRefusedOrLoadsWhatItHolds) {
+  const HostileCase& k = GetParam();
+  TempFolder dir;
+  CurrentDrive c(SmallTree(128).bytes);
+  c.Open();
+  const fs::path file = dir.path / "hostile.DAT";
+  c.drive().SaveScanInfo(file.string());
+  Bytes b = ReadBytes(file);
+  k.damage(b);
+  WriteBytes(file, b);
+  c.host.messages.clear();
+  OpenUsingScanInfo(c.host, file.string());
+  const CLinuxDrive& d = c.drive();
+  if (k.refused) {
+    ASSERT_GE(c.host.log.size(), 1u);
+    EXPECT_EQ(c.host.log.back().activity, "Not a valid file");
+    EXPECT_EQ(c.host.log.back().text, file.string() + ", does not contain scan information");
+    EXPECT_EQ(c.host.log.back().status, "Process failed");
+    ASSERT_EQ(c.host.messages.size(), 1u);
+    EXPECT_EQ(c.host.messages[0].text, "Not a valid scan file");
+    EXPECT_EQ(c.host.messages[0].caption, "Quarvel Velnora NTFS");
+    EXPECT_EQ(d.entries, 0u);
+    EXPECT_TRUE(d.descriptors.empty());
+  } else {
+    EXPECT_EQ(d.entries, k.entriesLoaded);
+    EXPECT_TRUE(c.host.messages.empty());
+    for (const auto& e : c.host.entries) EXPECT_LE(e.check, 2);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damage, HostileScanFile,
+    ::testing::Values(
+        HostileCase{"Empty", [](Bytes& b) { b.clear(); }, true, 0},
+        HostileCase{"HeaderCut", [](Bytes& b) { b.resize(300); }, true, 0},
+        HostileCase{"WrongSignature", [](Bytes& b) { b[57] = 'X'; }, true, 0},
+        HostileCase{"SignatureNotEnded", [](Bytes& b) { b[57 + 21] = 'x'; }, true, 0},
+        HostileCase{"OtherNotice", [](Bytes& b) { b[89 + 10] = 'Z'; }, true, 0},
+        HostileCase{"GroupCountPastTheFile", [](Bytes& b) { b[32] = b[33] = 0xFF; }, true, 0},
+        HostileCase{"DriveRecordsPastTheFile", [](Bytes& b) { b[56] = 0xFF; }, true, 0},
+        HostileCase{"InodeSizeNotAPowerOfTwo", [](Bytes& b) { b[18] = 100; }, true, 0},
+        HostileCase{"InodeSizeHuge", [](Bytes& b) { b[18] = 0; b[19] = 0x80; }, true, 0},
+        HostileCase{"CutInTheLastName", [](Bytes& b) { b.pop_back(); }, false, 3},
+        HostileCase{"CutInTheLastRecord", [](Bytes& b) { b.resize(b.size() - 20); }, false, 3},
+        HostileCase{"NameLengthPastTheEnd", [](Bytes& b) { b[b.size() - 54] = 255; }, false, 3},
+        HostileCase{"HugeEntryCount", [](Bytes& b) { std::fill(b.begin() + 36, b.begin() + 48, 0xFF); }, false, 4},
+        HostileCase{"CheckByteOutOfRange", [](Bytes& b) { b[b.size() - 5] = 9; }, false, 4},
+        HostileCase{"TrailingByte", [](Bytes& b) { b.push_back(7); }, false, 4}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ScanFile, DriveWhoseRootHoldsOnlyFilesIsSaved) {
+  TempFolder dir;
+  TinyExt2 t(256);
+  t.Dir(2, {40});
+  t.Dots(40, 2, 2);
+  t.Record(40, 24, 14, 1000, "only", 1);
+  t.File(14, 7);
+  CurrentDrive c(t.bytes);
+  c.Open();
+  ASSERT_TRUE(c.drive().visited.empty());
+  const fs::path file = dir.path / "files.DAT";
+  c.drive().SaveScanInfo(file.string());
+  OpenUsingScanInfo(c.host, file.string());
+  EXPECT_EQ(c.Listed(), (std::vector<std::string>{"only@14<2"}));
+}
+
+TEST(ScanFile, MissingFileIsReported) {
+  TempFolder dir;
+  CurrentDrive c(SmallTree(128).bytes);
+  const std::string path = (dir.path / "none.DAT").string();
+  OpenUsingScanInfo(c.host, path);
+  EXPECT_EQ(c.host.log.back().activity, "Unable to open file containing scan information");
+  EXPECT_EQ(c.host.log.back().icon, kIconQuestion);
+  ASSERT_FALSE(c.host.messages.empty());
+  EXPECT_EQ(c.host.messages.back().text, "Error opening file " + path);
+  EXPECT_EQ(c.host.messages.back().caption, "Quarvel Velnora NTFS");
+}
+
+TEST(ScanFile, ExistingFileIsWrittenOverRenamedOrLeftAsTheUserSays) {
+  TempFolder dir;
+  CurrentDrive c(SmallTree(128).bytes);
+  c.Open();
+  c.drive().disk = 0x81;
+  c.drive().driveIndex = 3;
+  const fs::path file = dir.path / "x.DAT";
+  const Bytes old = {1, 2, 3};
+  WriteBytes(file, old);
+
+  c.host.onScanExists = 1;  // Cancel
+  const std::size_t rows = c.host.log.size();
+  c.drive().SaveScanInfo(file.string());
+  EXPECT_EQ(ReadBytes(file), old);
+  EXPECT_EQ(c.host.log.size(), rows);
+
+  c.host.onScanExists = 0;  // Rename to the proposed name
+  WriteBytes(dir.path / "HardDrv1_LogDrv3_Scan.DAT", old);
+  EXPECT_EQ(ProposeScanFileName(file.string(), 1, 3), (dir.path / "HardDrv1_LogDrv3_Scan1").string());
+  EXPECT_EQ(ProposeScanFileName("x.DAT", 1, 3).rfind("HardDrv1_LogDrv3_Scan", 0), 0u);
+  c.drive().SaveScanInfo(file.string());
+  EXPECT_EQ(ReadBytes(file), old);
+  EXPECT_GT(ReadBytes(dir.path / "HardDrv1_LogDrv3_Scan1.DAT").size(), 512u);
+  EXPECT_EQ(c.host.log[c.host.log.size() - 2].text, (dir.path / "HardDrv1_LogDrv3_Scan1.DAT").string());
+
+  c.host.onScanExists = 2;  // Overwrite
+  c.drive().SaveScanInfo(file.string());
+  EXPECT_GT(ReadBytes(file).size(), 512u);
+}
+
+}  // namespace

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Seed inputs for the fuzz targets, made with the fixture tools: small ext2/ext3 drives and disks.
+set -euo pipefail
+out=${1:?usage: make-seeds.sh OUTDIR}
+[ -f "$out/.done" ] && exit 0
+mkdir -p "$out/ext2_tree" "$out/partition_walk"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/tree/a/b" "$work/tree/c"
+echo hello > "$work/tree/a/one.txt"
+head -c 3000 /dev/zero | tr '\0' 'x' > "$work/tree/a/b/two"
+ln -s one.txt "$work/tree/a/link"
+for i in $(seq 1 40); do echo "$i" > "$work/tree/c/f$i"; done
+export E2FSPROGS_FAKE_TIME=1000000000
+for spec in "ext2 1024 128" "ext2 1024 256" "ext3 1024 256" "ext2 2048 128" "ext2 4096 256"; do
+  set -- $spec
+  img="$out/ext2_tree/$1-$2-$3.img"
+  scale=1
+  [ "$1" = ext3 ] && scale=5  # room for the journal
+  blocks=$(( 262144 / $2 * scale ))
+  mke2fs -q -F -t "$1" -b "$2" -I "$3" -N 64 -d "$work/tree" "$img" "$blocks" >/dev/null 2>&1 || rm -f "$img"
+done
+disk="$out/partition_walk/chain.img"
+truncate -s 4M "$disk"
+printf 'label: dos\nstart=63, size=1000, type=83\nstart=2048, size=6000, type=5\nstart=2111, size=500, type=83\nstart=3000, size=500, type=82\nstart=4000, size=500, type=83\n' |
+  sfdisk -q "$disk" >/dev/null 2>&1
+# The tables only: the first sector of every record.
+python3 - "$disk" <<'PY'
+import sys
+d = open(sys.argv[1], 'rb').read()
+keep = bytearray(len(d))
+for lba in range(0, len(d) // 512):
+    s = d[lba*512:(lba+1)*512]
+    if s[510:512] == b'\x55\xaa':
+        keep[lba*512:(lba+1)*512] = s
+open(sys.argv[1], 'wb').write(bytes(keep).rstrip(b'\0') or b'\0')
+PY
+touch "$out/.done"

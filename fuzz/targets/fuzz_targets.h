@@ -1,0 +1,12 @@
+// The fuzz targets: each feeds one input to one parser road of the engines, over an in-memory
+// device behind the read seam. libFuzzer entries and the regression runner both call these.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The input is a whole disk: its partition tables are walked.
+int FuzzPartitionWalk(const std::uint8_t* data, std::size_t size);
+// The input is one logical drive: super block (and its search), group descriptors, the directory
+// tree from the root, and the lost-folder road when the root yields nothing.
+int FuzzExt2Tree(const std::uint8_t* data, std::size_t size);

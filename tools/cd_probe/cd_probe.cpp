@@ -1,0 +1,205 @@
+// cd-probe: runs the CD engine's commands on a headless host and prints what happened.
+// Output lines are tab-separated records (LOG, MSG, NODE); exit status 0 unless the probe's own
+// arguments are wrong (2).
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cd_headless_host.h"
+#include "cdengine/commands.h"
+#include "cdengine/drive_access.h"
+#include "cdengine/recovery.h"
+#include "probe_output.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: cd-probe [--cdrom PATH]... [--on-overwrite overwrite|cancel] STEP...\n"
+    "  open-drive                       open the selected CD drive and scan it\n"
+    "  open-image PATH                  open an image file and scan it\n"
+    "  tree                             print the node list\n"
+    "  check KEY...                     click the check box of each folder or file KEY\n"
+    "  select-all                       mark everything\n"
+    "  filter include|exclude PATTERN...  set the File Filter\n"
+    "  recover selected|all|deleted DIR recover into DIR/Root\n"
+    "  create-image PATH                copy the disc into an image file\n";
+
+using Args = std::vector<std::string>;
+
+// A step: its name, how many arguments it takes (-1: one or more, up to the next step's name),
+// a check of those arguments (an error text, or empty when they are right) and what it does.
+struct Step {
+  const char* name;
+  int argCount;
+  std::function<std::string(const Args&)> check;
+  std::function<void(CdHeadlessHost&, std::FILE*, const Args&)> run;
+};
+
+bool ParseKey(const std::string& text, std::uint32_t& key) {
+  if (text.empty() || text.size() > 10) return false;
+  char* end = nullptr;
+  const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
+  if (*end != 0 || value > 0xFFFFFFFFull || text[0] == '-') return false;
+  key = static_cast<std::uint32_t>(value);
+  return true;
+}
+
+std::string NoCheck(const Args&) { return {}; }
+
+void PrintTree(CdHeadlessHost& host, std::FILE* out) {
+  for (const auto& n : host.treeView.Nodes()) {
+    std::fprintf(out, "NODE\t%u\t%u\t%s\t%u\t%u\t%u\t%04d-%02u-%02u %02u:%02u:%02u\t%s\n", n.key, n.parentKey,
+                 n.type == 2 ? "dir" : "file", n.mark, n.existence, n.size, 1900 + n.date[0], n.date[1], n.date[2],
+                 n.time[0], n.time[1], n.time[2], EscapeField(n.name).c_str());
+  }
+}
+
+void Check(CdHeadlessHost& host, std::uint32_t key) {
+  CdTreeView& view = host.treeView;
+  if (const TreeItemNode* folder = view.FindFolder(key); folder != nullptr && folder->treeItem != controls::kNoItem) {
+    view.ClickStateIcon(folder->treeItem);
+    return;
+  }
+  for (const auto& node : view.Nodes()) {
+    if (node.key != key || node.type != 1) continue;
+    const std::string name = node.name;
+    view.SelectItemByKey(node.parentKey);
+    host.FillFromTreeNodes(node.parentKey);
+    host.ClickListRow(name, key);
+    return;
+  }
+}
+
+const std::vector<Step>& Steps() {
+  static const std::vector<Step> steps = {
+      {"open-drive", 0, NoCheck,
+       [](CdHeadlessHost& h, std::FILE*, const Args&) {
+         OpenDrive(h.reader);
+         h.app.driveOpened = 1;
+         OpenDriveCommand(h.reader);
+       }},
+      {"open-image", 1, NoCheck, [](CdHeadlessHost& h, std::FILE*, const Args& a) { OpenImageCommand(h.reader, a[0]); }},
+      {"tree", 0, NoCheck, [](CdHeadlessHost& h, std::FILE* out, const Args&) { PrintTree(h, out); }},
+      {"check", -1,
+       [](const Args& a) {
+         std::uint32_t key = 0;
+         for (const auto& k : a) {
+           if (!ParseKey(k, key)) return std::string("check takes keys (sector numbers)");
+         }
+         return std::string();
+       },
+       [](CdHeadlessHost& h, std::FILE*, const Args& a) {
+         for (const auto& k : a) {
+           std::uint32_t key = 0;
+           ParseKey(k, key);
+           Check(h, key);
+         }
+       }},
+      {"select-all", 0, NoCheck, [](CdHeadlessHost& h, std::FILE*, const Args&) { SelectAll(h.reader); }},
+      {"filter", -1,
+       [](const Args& a) {
+         if (a[0] != "include" && a[0] != "exclude") return std::string("filter takes include or exclude");
+         if (a.size() < 2) return std::string("filter needs patterns");
+         return std::string();
+       },
+       [](CdHeadlessHost& h, std::FILE*, const Args& a) {
+         ApplyFileFilter(h.reader, Args(a.begin() + 1, a.end()), a[0] == "include" ? 1 : 0);
+       }},
+      {"recover", 2,
+       [](const Args& a) {
+         if (a[0] != "selected" && a[0] != "all" && a[0] != "deleted") {
+           return std::string("recover takes selected, all or deleted");
+         }
+         return std::string();
+       },
+       [](CdHeadlessHost& h, std::FILE*, const Args& a) {
+         const int mode = a[0] == "selected" ? kRecoverMarked : a[0] == "all" ? kRecoverAll : kRecoverDeleted;
+         RecoverFiles(h.reader, a[1], mode);
+       }},
+      {"create-image", 1, NoCheck,
+       [](CdHeadlessHost& h, std::FILE*, const Args& a) { CreateImageCommand(h.reader, a[0]); }},
+  };
+  return steps;
+}
+
+const Step* FindStep(const std::string& name) {
+  for (const auto& s : Steps()) {
+    if (name == s.name) return &s;
+  }
+  return nullptr;
+}
+
+int Usage(const std::string& problem) {
+  std::fprintf(stderr, "cd-probe: %s\n%s", problem.c_str(), kUsage);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> drives;
+  int overwrite = 0;
+  int i = 1;
+  for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; i += 2) {
+    const std::string opt = argv[i];
+    if (i + 1 >= argc) return Usage("missing value for " + opt);
+    const std::string value = argv[i + 1];
+    if (opt == "--cdrom") {
+      if (value.empty() || value.find(':') != std::string::npos) return Usage("--cdrom takes a path without ':'");
+      drives.push_back(value);
+    } else if (opt == "--on-overwrite") {
+      if (value != "overwrite" && value != "cancel") return Usage("--on-overwrite takes overwrite or cancel");
+      overwrite = value == "overwrite" ? 1 : 0;
+    } else {
+      return Usage("unknown option " + opt);
+    }
+  }
+  if (i >= argc) return Usage("no step given");
+
+  // Parse every step before running any, so that a wrong command line runs nothing.
+  std::vector<std::pair<const Step*, Args>> plan;
+  while (i < argc) {
+    const Step* step = FindStep(argv[i]);
+    if (step == nullptr) return Usage(std::string("unknown step ") + argv[i]);
+    ++i;
+    Args args;
+    if (step->argCount >= 0) {
+      for (int n = 0; n < step->argCount; ++n, ++i) {
+        if (i >= argc) return Usage(std::string(step->name) + " needs an argument");
+        args.push_back(argv[i]);
+      }
+    } else {
+      while (i < argc && FindStep(argv[i]) == nullptr) args.push_back(argv[i++]);
+      if (args.empty()) return Usage(std::string(step->name) + " needs arguments");
+    }
+    const std::string problem = step->check(args);
+    if (!problem.empty()) return Usage(problem);
+    plan.emplace_back(step, std::move(args));
+  }
+
+  if (!drives.empty()) {
+    std::string list;
+    for (const auto& d : drives) list += (list.empty() ? "" : ":") + d;
+    ::setenv("QUARVEL_CDROMS", list.c_str(), 1);
+  }
+
+  std::FILE* out = stdout;
+  static char buffer[1 << 16];
+  std::setvbuf(out, buffer, _IOFBF, sizeof buffer);
+  auto host = std::make_unique<CdHeadlessHost>(out);
+  host->overwriteAnswer = overwrite;
+  for (const auto& [step, args] : plan) {
+    // Every command is chosen from a menu, and opening a menu opens the drive the first time.
+    if (!host->app.driveOpened) {
+      OpenDrive(host->reader);
+      host->app.driveOpened = 1;
+    }
+    step->run(*host, out, args);
+  }
+  CloseDevice(host->reader);
+  std::fflush(out);
+  return 0;
+}
