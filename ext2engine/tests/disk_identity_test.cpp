@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -106,6 +108,33 @@ TEST_F(DiskIdentityTest, ADiskWithoutAnswerShowsNoOtherDisksTexts) {
   EXPECT_STREQ(App().diskModel, "");
   EXPECT_STREQ(App().diskSerial, "");
   EXPECT_STREQ(App().diskFirmware, "");
+}
+
+TEST_F(DiskIdentityTest, HdioAnswerDecodesLikeTheDevicesOwn) {
+  // HDIO_GET_IDENTITY gives the text fields as plain text and the other words in the processor's
+  // order; once put back in the device's order they decode as the device's own bytes do.
+  const IdentifyBytes device = Identify({"5JVABCDE", "ST3500320AS", "SD15"});
+  platform::AtaIdentifyBytes hdio{};
+  auto text = [&](std::size_t at, const std::string& t, std::size_t width) {
+    std::string padded = t;
+    padded.resize(width, ' ');
+    for (std::size_t i = 0; i < width; ++i) hdio[at + i] = static_cast<std::uint8_t>(padded[i]);
+  };
+  text(2 * 10, "5JVABCDE", 20);
+  text(2 * 23, "SD15", 8);
+  text(2 * 27, "ST3500320AS", 40);
+  const std::uint16_t capabilities = 0x0F00;  // word 49, in the processor's order
+  std::memcpy(&hdio[2 * 49], &capabilities, sizeof capabilities);
+  const platform::AtaIdentifyBytes fixed = platform::HdioIdentityToDeviceOrder(hdio);
+  IdentifyBytes bytes{};
+  std::copy(fixed.begin(), fixed.end(), bytes.begin());
+  const IdentifyWords words = DecodeIdentifyWords(bytes);
+  EXPECT_EQ(words[49], 0x0F00);
+  EXPECT_EQ(ExtractIdentifyString(words, 27, 46), ExtractIdentifyString(DecodeIdentifyWords(device), 27, 46));
+  StoreDiskIdentity(0, words);
+  EXPECT_STREQ(App().diskModel, "ST3500320AS");
+  EXPECT_STREQ(App().diskSerial, "5JVABCDE");
+  EXPECT_STREQ(App().diskFirmware, "SD15");
 }
 
 TEST_F(DiskIdentityTest, AnImageFileHasNoIdentity) {

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
+
 namespace platform {
 
 namespace {
@@ -36,14 +38,23 @@ class Descriptor {
   int fd_;
 };
 
-bool ByHdioGetIdentity(int fd, AtaIdentifyBytes& bytes) {
-  std::uint16_t words[kAtaIdentifySize / 2] = {};
-  if (::ioctl(fd, HDIO_GET_IDENTITY, words) != 0) return false;
-  // The kernel hands the words over in the processor's order.
-  for (std::size_t i = 0; i < kAtaIdentifySize / 2; ++i) {
-    bytes[2 * i] = static_cast<std::uint8_t>(words[i] & 0xFF);
-    bytes[2 * i + 1] = static_cast<std::uint8_t>(words[i] >> 8);
+// The text fields of IDENTIFY data, as first and last word.
+struct TextField {
+  std::size_t first, last;
+};
+constexpr TextField kTextFields[] = {{10, 19}, {23, 26}, {27, 46}};
+
+bool IsTextWord(std::size_t w) {
+  for (const TextField& f : kTextFields) {
+    if (w >= f.first && w <= f.last) return true;
   }
+  return false;
+}
+
+bool ByHdioGetIdentity(int fd, AtaIdentifyBytes& bytes) {
+  AtaIdentifyBytes raw{};
+  if (::ioctl(fd, HDIO_GET_IDENTITY, raw.data()) != 0) return false;
+  bytes = HdioIdentityToDeviceOrder(raw);
   return true;
 }
 
@@ -73,6 +84,25 @@ bool ByAtaPassThrough(int fd, std::uint8_t command, AtaIdentifyBytes& bytes) {
 }
 
 }  // namespace
+
+AtaIdentifyBytes HdioIdentityToDeviceOrder(const AtaIdentifyBytes& raw) {
+  AtaIdentifyBytes out{};
+  for (std::size_t w = 0; w < kAtaIdentifySize / 2; ++w) {
+    const std::uint8_t b0 = raw[2 * w];
+    const std::uint8_t b1 = raw[2 * w + 1];
+    if (IsTextWord(w)) {
+      // B0 is the earlier character: the device's high byte.
+      out[2 * w] = b1;
+      out[2 * w + 1] = b0;
+    } else {
+      std::uint16_t word;
+      std::memcpy(&word, &raw[2 * w], sizeof word);
+      out[2 * w] = static_cast<std::uint8_t>(word & 0xFF);
+      out[2 * w + 1] = static_cast<std::uint8_t>(word >> 8);
+    }
+  }
+  return out;
+}
 
 bool ReadAtaIdentify(const std::string& path, AtaIdentifyBytes& bytes) {
   Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));

@@ -2,8 +2,6 @@
 // by parent key, so adding, marking and recovering stay linear in the size of what they touch.
 #include "cdengine/tree_view.h"
 
-#include <deque>
-
 #include "cdengine/cd_reader.h"
 
 using controls::kNoItem;
@@ -66,6 +64,9 @@ TreeItemNode* CdTreeView::FindFolder(std::uint32_t key) {
 }
 
 void CdTreeView::InsertRootItem() {
+  // A second tree build of one scan (a raw-scan form after another) starts a fresh node list; the
+  // items of the first would have no nodes behind them, so they go too.
+  if (rootItem_ != kNoItem) tree_.DeleteAll();
   rootItem_ = tree_.InsertSorted(kNoItem, "Root", 0, 0);
   tree_.SetItemData(rootItem_, 0);
   tree_.SetStateImage(rootItem_, controls::kStateUnchecked);

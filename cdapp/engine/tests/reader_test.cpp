@@ -1,7 +1,10 @@
 // The read primitives, record names and the bounded record walk.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "cdengine/directory_record.h"
+#include "cdengine/drive_access.h"
 #include "test_image.h"
 
 namespace {
@@ -62,6 +65,23 @@ TEST(ReadSectors, NoDeviceFails) {
   std::uint32_t got = 1;
   EXPECT_FALSE(host.reader.ReadSectors(16, 1, buf, got));
   EXPECT_EQ(got, 0u);
+}
+
+TEST(OpenDrive, DriveListAndChoice) {
+  ::setenv("QUARVEL_CDROMS", ":/dev/null::/proc/self/exe:", 1);
+  EXPECT_EQ(FindCdDrives(), (std::vector<std::string>{"/dev/null", "/proc/self/exe"}));
+  for (int choice : {-1, 1}) {  // -1: the dialog is cancelled and the previous choice (0) stays
+    CdHeadlessHost host;
+    host.driveChoice = choice;
+    OpenDrive(host.reader);
+    ASSERT_TRUE(host.reader.device);
+    EXPECT_EQ(host.reader.device->Path(), choice == 1 ? "/proc/self/exe" : "/dev/null");
+  }
+  ::setenv("QUARVEL_CDROMS", "/nonexistent/cd", 1);
+  CdHeadlessHost host;
+  OpenDrive(host.reader);
+  EXPECT_FALSE(host.reader.device);  // every later read fails
+  ::unsetenv("QUARVEL_CDROMS");
 }
 
 struct NameCase {

@@ -167,13 +167,21 @@ TEST_F(RecoveryFixture, DeletedModeFindsNothingOnAnEngineDisc) {
 }
 
 TEST_F(RecoveryFixture, StopEndsAfterTheCurrentFileAndGreysItsFolder) {
+  // dir gets a second file, so that Stop during its first leaves work undone.
+  img.Directory(26, 25, {{TestImage::Ucs2("b.dat;1"), 34, 3, false}, {TestImage::Ucs2("z.dat;1"), 35, 3, false}});
+  Open();
   host.treeView.ClickStateIcon(host.treeView.RootItem());
-  host.onPump = [](CdHeadlessHost& h) {
-    if (h.app.recovering && h.reader.filesSaved >= 1) StopCommand(h.reader);
+  const controls::TreeItem dir = host.treeView.FindFolder(26)->treeItem;
+  host.onPump = [dir](CdHeadlessHost& h) {
+    if (h.app.recovering && h.app.itemUnderRecovery == dir) StopCommand(h.reader);
   };
   RecoverFiles(host.reader, dest.string(), kRecoverMarked);
   EXPECT_EQ(host.log.back().status, "Process Stopped");
-  EXPECT_LT(Files(dest / "Root").size(), 6u);
+  EXPECT_EQ(host.app.recoveryStopped, 1);
+  EXPECT_EQ(ReadFile(dest / "Root/dir/b.dat"), Bytes(img, 34, 3));  // the file in progress is finished
+  EXPECT_FALSE(fs::exists(dest / "Root/dir/z.dat"));
+  EXPECT_EQ(host.treeView.Tree().GetStateImage(dir), controls::kStatePartly);
+  EXPECT_EQ(host.treeView.FindFolder(26)->mark, 2);
 }
 
 TEST(RecoveryNames, UnsafeNamesStayInsideTheDestination) {

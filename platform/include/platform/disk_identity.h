@@ -17,4 +17,9 @@ using AtaIdentifyBytes = std::array<std::uint8_t, kAtaIdentifySize>;
 // identity), a path that cannot be opened, or a disk that answers none of them.
 bool ReadAtaIdentify(const std::string& path, AtaIdentifyBytes& bytes);
 
+// The answer of HDIO_GET_IDENTITY (RAW) in the device's order. The kernel hands the words over in
+// the processor's order, and the serial number, firmware and model fields as plain text (the
+// earlier character first in memory), where the device puts the earlier character in the high byte.
+AtaIdentifyBytes HdioIdentityToDeviceOrder(const AtaIdentifyBytes& raw);
+
 }  // namespace platform

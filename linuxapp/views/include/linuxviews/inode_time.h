@@ -1,0 +1,24 @@
+// The one conversion of an inode time into calendar fields, and the list's text of it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Calendar fields of an instant in UTC, as SYSTEMTIME holds them.
+struct SystemTime {
+  std::uint16_t year = 0;
+  std::uint16_t month = 0;  // 1-12
+  std::uint16_t dayOfWeek = 0;
+  std::uint16_t day = 0;  // 1-31
+  std::uint16_t hour = 0;
+  std::uint16_t minute = 0;
+  std::uint16_t second = 0;
+  std::uint16_t milliseconds = 0;
+};
+
+// TIME is an unsigned 32-bit count of seconds since 1970-01-01 00:00:00 UTC (the high half of the
+// 64-bit slot is ignored). Day of week and milliseconds are left 0.
+void InodeTimeToSystemTime(SystemTime& out, std::uint64_t time);
+
+// "dd-mm-yyyy hh:mm:ss" of an inode time.
+std::string FormatInodeTime(std::uint64_t time);

@@ -1,0 +1,143 @@
+// The folder tree of the main window: it keeps the master entry list, shows the folders under one
+// "Root" item with tri-state check marks, spreads a check click down the subtree and up the
+// ancestors, keeps the list view and the Marked pane in step, and finds entries by name.
+// Written against controls::TreeControl; the wx window only turns its events into these calls.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "controls/tree_control.h"
+#include "ext2engine/app_state.h"
+#include "ext2engine/entry_list.h"
+#include "ext2engine/ports.h"
+#include "linuxviews/entry_index.h"
+
+class CQuarvelVelnoraView;
+
+// Normal images of tree items.
+enum TreeImage : int {
+  kTreeImageRoot = 0,
+  kTreeImageFolder = 1,
+  kTreeImageFolderSelected = 2,
+  kTreeImageDeletedFolder = 3,
+  kTreeImageDeletedFolderSelected = 4,
+};
+
+// The words by which the list view tells the tree how its rows are checked.
+inline constexpr const char* kAllItemsUnchecked = "AllItemsUnchecked";
+inline constexpr const char* kAllItemsBlackchecked = "AllItemsBlackchecked";
+inline constexpr const char* kAllItemsGreychecked = "AllItemsGreychecked";
+inline constexpr const char* kAllItemsAreMixed = "AllItemsAreMixed";
+
+class CLeftView : public TreeViewPort {
+ public:
+  // Takes over TREE's selection handler for as long as the view lives.
+  CLeftView(controls::TreeControl& tree, AppState& app);
+  ~CLeftView() override;
+  CLeftView(const CLeftView&) = delete;
+  CLeftView& operator=(const CLeftView&) = delete;
+
+  // Wiring, done by the frame once both panes exist. FRAME carries the marked amount, the Marked
+  // pane and the message boxes; either may be null (nothing is told then).
+  void SetListView(CQuarvelVelnoraView* list) { list_ = list; }
+  void SetFrame(FrameServices* frame) { frame_ = frame; }
+
+  controls::TreeControl& Tree() { return tree_; }
+
+  // --- Entries and items ---
+  // Inserts "Root" and starts a new entry list whose only record is Root.
+  void InsertRootItem();
+  // Lists a copy of ENTRY under NAME; a folder whose parent folder has an item gets one of its own.
+  void AddEntry(const EntryNode& entry, const char* name);
+  // Rebuilding a tree from a list: a folder item for ENTRY under PARENT (ENTRY remembers it), and a
+  // bare "Root" item with no record. Both become the last inserted item.
+  controls::TreeItem InsertEntryItem(EntryNode& entry, const char* name, controls::TreeItem parent);
+  controls::TreeItem InsertRootOnly();
+  controls::TreeItem RootItem() const { return root_; }
+  controls::TreeItem LastInsertedItem() const { return lastInserted_; }
+
+  // The index of the entry list, in step with it. Code that replaces records of Entries() other
+  // than by appending calls EntriesChanged() afterwards.
+  const EntryIndex& Index();
+  void EntriesChanged() { index_.Reset(); }
+  // The first record with that name and inode, or null.
+  ListedEntry* FindRecord(const std::string& name, std::uint32_t inode);
+  // Whether the list holds a folder record with that inode.
+  bool HasFolderRecord(std::uint32_t inode);
+
+  // --- TreeViewPort ---
+  void CollapseChildren() override;
+  // Root expanded (collapsed first when asked), the list filled with Root's contents, Root selected.
+  void ExpandAndSelect(bool collapseFirst) override;
+  // Deletes every item and clears the scanned flag; the records forget their items.
+  void ClearTree() override;
+  void FreeEntryLists() override;
+  EntryList& Entries() override { return entries_; }
+  // After recovery: the folder record of ITEM goes from checked to partly checked (PARTLY 1) or
+  // from checked or partly checked to unchecked (PARTLY 0), and ITEM shows it.
+  void UncheckEntry(std::uintptr_t treeItem, int partly) override;
+  void SetItemStateImage(std::uintptr_t treeItem, int image) override;
+
+  // --- Selection and navigation ---
+  // The selection moved to ITEM: Go Up follows it and the list shows ITEM's contents.
+  void OnSelChanged(controls::TreeItem item);
+  // Selects the parent of the selected item (nothing at "Root").
+  void GoUp();
+  // Expands and selects the item of the first record with INODE; false when it has none.
+  bool SelectEntry(std::uint32_t inode);
+  // Opens the selected item's child with that data; false when there is none.
+  bool OpenChildFolder(std::uint32_t inode);
+  // Continues the last Find after its match; "No more entries are available" at the end.
+  void FindNext();
+
+  // --- Check marks ---
+  // A left click at POINT. Returns whether the control should handle the click too (a click on
+  // an item but not on its state icon); a click on a state icon or on no item is the view's alone.
+  bool OnLButtonDown(controls::TreePoint point);
+  // A click on ITEM's check box: the whole subtree flips, the folders above settle, the list view
+  // and the marked totals follow.
+  void ClickStateIcon(controls::TreeItem item);
+  // Sets the subtree of ITEM (whose inode is INODE) to STATE (1 checked, 0 unchecked): every record
+  // that is one of its folders or lies directly in one. INODE 0 sets every record (Select All).
+  void CollectCheckedItems(int state, std::uint32_t inode, controls::TreeItem item, std::uint32_t parentInode);
+  // The list view's row NAME/INODE of kind KIND (its Type text) was set to STATE; SUMMARY is the
+  // list's word for all its rows.
+  void SyncTreeCheckFromList(int state, const std::string& name, const std::string& kind, const std::string& summary,
+                             std::uint32_t inode);
+  // Marked folders (partly checked ones included), files and bytes over the whole list; sets the
+  // marked flag. Either count may be null.
+  std::uint64_t CountMarked(int* folders, int* files);
+  // Recounts the marked amount into the frame, refreshes the Marked pane and the flag of a
+  // non-zero amount.
+  void RefreshMarkedTotals();
+
+ private:
+  controls::TreeItem InsertFolderItem(const EntryNode& entry, const std::string& name, controls::TreeItem parent);
+  void TakeState(ListedEntry& record, int state);
+  void SetRecordAndItem(controls::TreeItem item, std::uint8_t check, int image);
+  // 3 when an item under ITEM's parent disagrees with STATE, else 1 (checked) or 2 (unchecked).
+  int SiblingsCheckState(controls::TreeItem item, int state);
+  // 1 when every file directly in the folder agrees with D (1 all checked, 2 all unchecked).
+  int FilesCheckState(std::uint32_t folderInode, int d);
+  // One step of the walk up from walkItem_; sets walkDone_ at the top.
+  void PropagateCheckUp(int d);
+  void WalkUp(controls::TreeItem from, int state);
+  // Brings the list's rows in line with a click on ITEM that set STATE.
+  void SyncListAfterClick(controls::TreeItem item, int state);
+  bool SameItem(controls::TreeItem a, controls::TreeItem b) const;
+
+  controls::TreeControl& tree_;
+  AppState& app_;
+  CQuarvelVelnoraView* list_ = nullptr;
+  FrameServices* frame_ = nullptr;
+
+  EntryList entries_;
+  EntryIndex index_;
+  controls::TreeItem root_ = controls::kNoItem;
+  controls::TreeItem lastInserted_ = controls::kNoItem;
+
+  // The walk up after a click.
+  controls::TreeItem walkItem_ = controls::kNoItem;
+  bool walkDone_ = false;
+};
