@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Seed inputs for the fuzz targets, made with the fixture tools: small ext2/ext3 drives and disks.
 set -euo pipefail
-out=${1:?usage: make-seeds.sh OUTDIR}
+out=${1:?usage: make-seeds.sh OUTDIR QV-PROBE}
+probe=${2:?usage: make-seeds.sh OUTDIR QV-PROBE}
 [ -f "$out/.done" ] && exit 0
-mkdir -p "$out/ext2_tree" "$out/partition_walk"
+mkdir -p "$out/ext2_tree" "$out/partition_walk" "$out/deleted_lost" "$out/drive_search" "$out/scan_file"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/tree/a/b" "$work/tree/c"
@@ -12,8 +13,8 @@ head -c 3000 /dev/zero | tr '\0' 'x' > "$work/tree/a/b/two"
 ln -s one.txt "$work/tree/a/link"
 for i in $(seq 1 40); do echo "$i" > "$work/tree/c/f$i"; done
 export E2FSPROGS_FAKE_TIME=1000000000
-for spec in "ext2 1024 128" "ext2 1024 256" "ext3 1024 256" "ext2 2048 128" "ext2 4096 256"; do
-  set -- $spec
+for family in "ext2 1024 128" "ext2 1024 256" "ext3 1024 256" "ext2 2048 128" "ext2 4096 256"; do
+  set -- $family
   img="$out/ext2_tree/$1-$2-$3.img"
   scale=1
   [ "$1" = ext3 ] && scale=5  # room for the journal
@@ -35,4 +36,23 @@ for lba in range(0, len(d) // 512):
         keep[lba*512:(lba+1)*512] = s
 open(sys.argv[1], 'wb').write(bytes(keep).rstrip(b'\0') or b'\0')
 PY
+# Deleted files and a lost folder.
+img="$out/deleted_lost/deleted.img"
+cp "$out/ext2_tree/ext2-1024-128.img" "$img"
+debugfs -w -R "rm /a/one.txt" "$img" >/dev/null 2>&1
+debugfs -w -R "unlink /a/b" "$img" >/dev/null 2>&1
+cp "$out"/ext2_tree/*.img "$out/deleted_lost/"
+# A disk without tables whose file system (small groups, so that it has several) starts at sector 63.
+mke2fs -q -F -t ext2 -b 1024 -g 256 -N 64 -d "$work/tree" "$work/small.img" 900 >/dev/null 2>&1
+truncate -s $((63 * 512)) "$out/drive_search/at63.img"
+cat "$work/small.img" >> "$out/drive_search/at63.img"
+# Scan files saved from the seed drives.
+for img in "$out"/ext2_tree/*.img; do
+  disk="$work/disk.img"
+  truncate -s 0 "$disk"; truncate -s $((2048 * 512)) "$disk"
+  cat "$img" >> "$disk"
+  sectors=$(( $(stat -c %s "$img") / 512 ))
+  printf 'label: dos\nstart=2048, size=%d, type=83\n' "$sectors" | sfdisk -q "$disk" >/dev/null 2>&1
+  "$probe" --disk "$disk" partitions open 0 save-scan "$out/scan_file/$(basename "$img" .img).DAT" >/dev/null 2>&1 || true
+done
 touch "$out/.done"

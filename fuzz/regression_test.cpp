@@ -26,5 +26,8 @@ void ReplayAll(const char* target, int (*run)(const std::uint8_t*, std::size_t))
 
 TEST(FuzzRegressions, PartitionWalk) { ReplayAll("partition_walk", FuzzPartitionWalk); }
 TEST(FuzzRegressions, Ext2Tree) { ReplayAll("ext2_tree", FuzzExt2Tree); }
+TEST(FuzzRegressions, DeletedAndLost) { ReplayAll("deleted_lost", FuzzDeletedAndLost); }
+TEST(FuzzRegressions, DriveSearch) { ReplayAll("drive_search", FuzzDriveSearch); }
+TEST(FuzzRegressions, ScanFile) { ReplayAll("scan_file", FuzzScanFile); }
 
 }  // namespace

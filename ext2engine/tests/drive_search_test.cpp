@@ -295,9 +295,9 @@ TEST_F(DriveSearchTest, StandardSearchEndsOnTheLargestDisk) {
   // 2^32 - 1 sectors: the cylinder loop must not wrap around to small sector numbers at the top.
   // A drive on a 255-head cylinder spares the 16-head cylinders, which run through the same loop.
   const std::uint32_t d = 0xFFFFFFFFu;
-  const int candidates = 254 + static_cast<int>((d - 1) / 16065);
+  static const int candidates = 254 + static_cast<int>((d - 1) / 16065);
   Layout(d, {{10 * 16065 + 63, Sb{}}});
-  host.onPump = [candidates](HeadlessHost& h) {
+  host.onPump = [](HeadlessHost& h) {
     if (h.pumps > candidates) h.abortFlag = 1;  // a loop that wrapped around: stop it
   };
   auto drive = SearchDrive();

@@ -296,3 +296,25 @@ TEST_F(Recovery, InsufficientSpaceStopsBeforeWriting) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Recovery, UnwritableTargetsAreSkippedAndTheWalkGoesOn) {
+  std::string a, b;
+  OpenedDrive d(SmallTree(a, b).bytes);
+  d.Build();
+  // A file where the folder "docs" would go, and a folder where the file c.txt would go.
+  fs::create_directories(dest / "#Root/c.txt");
+  std::ofstream(dest / "#Root/docs") << "in the way";
+  d.host.onExists = 4;  // overwrite
+  ASSERT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, dest.string()), 1);
+  EXPECT_TRUE(fs::is_directory(dest / "#Root/c.txt"));
+  EXPECT_EQ(ReadFile(dest / "#Root/docs"), "in the way");
+  EXPECT_EQ(App().processRunning, 0);
+  // Nothing else was written, and the process ended normally.
+  std::size_t files = 0;
+  for (const auto& p : fs::recursive_directory_iterator(dest)) files += p.is_regular_file();
+  EXPECT_EQ(files, 1u);
+}
+
+}  // namespace

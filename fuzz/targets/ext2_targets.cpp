@@ -1,9 +1,17 @@
 // Fuzz targets of the ext2 engine.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
 #include <vector>
+
+#include "ext2engine/deleted_and_lost.h"
+#include "ext2engine/drive_selection.h"
 
 #include "ext2engine/app_state.h"
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
+#include "ext2engine/scan_file.h"
 #include "fuzz_targets.h"
 #include "headless_host.h"
 #include "test_disk.h"
@@ -24,18 +32,52 @@ int FuzzPartitionWalk(const std::uint8_t* data, std::size_t size) {
   return 0;
 }
 
-int FuzzExt2Tree(const std::uint8_t* data, std::size_t size) {
-  if (size < 1024 + 512) return 0;
+// Opens the whole input as one logical drive on HOST, as Select Logical Drive OK does.
+bool OpenWholeDrive(const std::uint8_t* data, std::size_t size, HeadlessHost& host) {
+  if (size < 1024 + 512) return false;
   Disk(data, size);
+  LogicalDrives().Clear();
+  LogicalDrives().Drives().push_back({0, 0, static_cast<std::uint32_t>(size / 512), 0x83, 0, 0});
+  OpenLogicalDrive(host, 0x80, 0);
+  return App().currentDrive != nullptr;
+}
+
+int FuzzExt2Tree(const std::uint8_t* data, std::size_t size) {
   HeadlessHost host;
-  CLinuxDrive drive;
-  drive.disk = 0x80;
-  drive.sectorCount = static_cast<std::uint32_t>(size / 512);
-  drive.lastSector = drive.sectorCount - 1;
-  drive.AttachFrame(&host);
-  LogicalDriveNode node{0, 0, drive.sectorCount, 0x83, 0, 0};
-  drive.ReadSuperBlock(node);
-  if (drive.ReadGroupDescriptors()) drive.BuildDirectoryTree();
-  drive.ClearLists();
+  OpenWholeDrive(data, size, host);
+  App().Reset();
+  return 0;
+}
+
+int FuzzDeletedAndLost(const std::uint8_t* data, std::size_t size) {
+  HeadlessHost host;
+  if (OpenWholeDrive(data, size, host) && App().currentDrive->HasGeometry()) SearchDeletedAndLost(host);
+  App().Reset();
+  return 0;
+}
+
+int FuzzDriveSearch(const std::uint8_t* data, std::size_t size) {
+  for (int type : {1, 0}) {
+    Disk(data, size);
+    App().searchType = type;
+    HeadlessHost host;
+    SearchForLogicalDrives(host, 0);
+    App().Reset();
+  }
+  LogicalDrives().Clear();
+  return 0;
+}
+
+int FuzzScanFile(const std::uint8_t* data, std::size_t size) {
+  static const std::string path = "/tmp/qv-fuzz-scan-" + std::to_string(::getpid()) + ".DAT";
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return 0;
+  std::fwrite(data, 1, size, f);
+  std::fclose(f);
+  Disk(data, 0);
+  HeadlessHost host;
+  OpenUsingScanInfo(host, path);
+  App().Reset();
+  LogicalDrives().Clear();
   return 0;
 }

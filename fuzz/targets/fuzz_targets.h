@@ -10,3 +10,9 @@ int FuzzPartitionWalk(const std::uint8_t* data, std::size_t size);
 // The input is one logical drive: super block (and its search), group descriptors, the directory
 // tree from the root, and the lost-folder road when the root yields nothing.
 int FuzzExt2Tree(const std::uint8_t* data, std::size_t size);
+// The input is one logical drive opened as above, then searched for deleted and lost entries.
+int FuzzDeletedAndLost(const std::uint8_t* data, std::size_t size);
+// The input is a whole disk: the standard, then the advanced logical-drive search.
+int FuzzDriveSearch(const std::uint8_t* data, std::size_t size);
+// The input is a scan-information file, loaded into a fresh drive.
+int FuzzScanFile(const std::uint8_t* data, std::size_t size);
