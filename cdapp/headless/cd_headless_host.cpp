@@ -29,22 +29,15 @@ void CdHeadlessHost::StartProgressRange(std::uint32_t n) {
   barShown = true;
   barRange = n;
   barSteps = 0;
-  barText = "Reading..";
+  barKind_ = BarKind::Reading;
 }
 
 void CdHeadlessHost::StepProgress(std::uint32_t count, std::uint8_t type, const char* name, std::uint32_t parentKey,
                                   std::size_t nameLength, std::uint32_t key) {
   if (!stopFlag) {
     busy = 1;
-    char text[64];
-    if (app.recovering) {
-      std::snprintf(text, sizeof text, " %d Files Recovered", static_cast<int>(count + 1));
-    } else if (imaging) {
-      std::snprintf(text, sizeof text, "Reading Sector No %ld ", static_cast<long>(count));
-    } else {
-      std::snprintf(text, sizeof text, " %d Entries Found", static_cast<int>(count));
-    }
-    barText = text;
+    barKind_ = app.recovering ? BarKind::Recovered : imaging ? BarKind::Sector : BarKind::Entries;
+    barCount_ = count;
     ++barSteps;
     PumpMessages();
     if (!app.recovering && !imaging) {
@@ -75,7 +68,28 @@ void CdHeadlessHost::EndProgress(std::uint32_t n) {
 void CdHeadlessHost::UpdateTotalsPane(std::uint32_t folders, std::uint32_t files) {
   totalFolders = folders;
   totalFiles = files;
-  totalsPane = SizePaneText("Total", reader.totalBytes, files, folders);
+}
+
+std::string CdHeadlessHost::TotalsPane() const {
+  return SizePaneText("Total", reader.totalBytes, totalFiles, totalFolders);
+}
+
+std::string CdHeadlessHost::BarText() const {
+  char text[64];
+  switch (barKind_) {
+    case BarKind::Reading:
+      return "Reading..";
+    case BarKind::Recovered:
+      std::snprintf(text, sizeof text, " %d Files Recovered", static_cast<int>(barCount_ + 1));
+      break;
+    case BarKind::Sector:
+      std::snprintf(text, sizeof text, "Reading Sector No %ld ", static_cast<long>(barCount_));
+      break;
+    case BarKind::Entries:
+      std::snprintf(text, sizeof text, " %d Entries Found", static_cast<int>(barCount_));
+      break;
+  }
+  return text;
 }
 
 void CdHeadlessHost::UpdateMarkedPane() { markedPane = SizePaneText("Marked", markedBytes, markedFiles, markedFolders); }

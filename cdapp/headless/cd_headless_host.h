@@ -83,9 +83,11 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
   bool barShown = false;
   std::uint32_t barRange = 0;
   std::uint32_t barSteps = 0;
-  std::string barText;
+  // The bar's and the totals pane's texts, formatted when asked for: a scan steps once per entry.
+  std::string BarText() const;
+  std::string TotalsPane() const;
   std::uint32_t entriesAdded = 0;
-  std::string totalsPane, markedPane;
+  std::string markedPane;
   int pumps = 0;
 
   int okCancelAnswer = kCdAnswerOk;
@@ -97,4 +99,6 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
  private:
   void Print(const std::string& line);
   std::FILE* out_;
+  enum class BarKind { Reading, Recovered, Sector, Entries } barKind_ = BarKind::Reading;
+  std::uint32_t barCount_ = 0;
 };

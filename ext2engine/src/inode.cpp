@@ -41,6 +41,18 @@ bool IsFastSymlink(const InodeCopy& inode) {
   return (inode.mode & kModeTypeMask) == kModeSymlink && inode.size < kFastSymlinkMax && inode.blockCount512 == 0;
 }
 
+bool HasNoBlocks(const InodeCopy& inode) {
+  switch (inode.mode & kModeTypeMask) {
+    case 0x1000:  // fifo
+    case 0x2000:  // character device
+    case 0x6000:  // block device
+    case 0xC000:  // socket
+      return true;
+    default:
+      return false;
+  }
+}
+
 long CLinuxDrive::LocateInode(std::uint32_t inode, std::uint16_t* group, std::uint32_t* sector) const {
   if (inode == 0 || inodesPerGroup == 0) return -1;
   const std::uint32_t i = inode - 1;
@@ -68,8 +80,9 @@ bool CLinuxDrive::ReadInodeRecord(std::uint32_t inode, InodeCopy& record, std::u
 std::unique_ptr<InodeCopy> CLinuxDrive::ReadInode(std::uint32_t inode) {
   auto copy = std::make_unique<InodeCopy>();
   if (!ReadInodeRecord(inode, *copy)) return nullptr;
-  // A fast symbolic link keeps its target text where the block pointers would be.
-  if (IsFastSymlink(*copy)) return copy;
+  // A fast symbolic link keeps its target text where the block pointers would be, and a device,
+  // fifo or socket its device numbers: neither has blocks to check.
+  if (IsFastSymlink(*copy) || HasNoBlocks(*copy)) return copy;
   // Direct pointers past the drive: the first one rejects the inode, a later one ends the list.
   const std::uint32_t blocks = BlockCount();
   for (std::size_t i = 0; i < kDirectBlocks && copy->block[i] != 0; ++i) {

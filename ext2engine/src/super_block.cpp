@@ -40,7 +40,10 @@ bool CLinuxDrive::TakeSuperBlock(const std::uint8_t* sector) {
   inodeSize = static_cast<std::uint16_t>(size);
   inodesPerGroup = perGroup;
   inodesCount = count;
-  groupCount = static_cast<std::uint16_t>(count / perGroup + (count % perGroup != 0 ? 1 : 0));
+  // The count of groups is kept in 16 bits; a larger one (a damaged inode count) is held at the
+  // top instead of wrapping to a small number. The descriptor table ends the groups anyway.
+  const std::uint32_t groups = count / perGroup + (count % perGroup != 0 ? 1 : 0);
+  groupCount = static_cast<std::uint16_t>(groups > 0xFFFF ? 0xFFFF : groups);
   const std::uint64_t tableSectors = static_cast<std::uint64_t>(perGroup) * inodeSize / kSectorSize;
   inodeTableSectorsPerGroup = tableSectors > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(tableSectors);
   // The descriptor table starts at the block after the one that holds the super block.

@@ -49,11 +49,47 @@ bool ParseKey(const std::string& text, std::uint32_t& key) {
 
 std::string NoCheck(const Args&) { return {}; }
 
+void AppendNumber(std::string& line, unsigned long value, int width = 0) {
+  char digits[24];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  for (int pad = n; pad < width; ++pad) line += '0';
+  while (n > 0) line += digits[--n];
+}
+
+// NODE <key> <parent key> <dir|file> <mark> <existence> <size> <YYYY-MM-DD hh:mm:ss> <name>
 void PrintTree(CdHeadlessHost& host, std::FILE* out) {
+  std::string line;
   for (const auto& n : host.treeView.Nodes()) {
-    std::fprintf(out, "NODE\t%u\t%u\t%s\t%u\t%u\t%u\t%04d-%02u-%02u %02u:%02u:%02u\t%s\n", n.key, n.parentKey,
-                 n.type == 2 ? "dir" : "file", n.mark, n.existence, n.size, 1900 + n.date[0], n.date[1], n.date[2],
-                 n.time[0], n.time[1], n.time[2], EscapeField(n.name).c_str());
+    line = "NODE\t";
+    AppendNumber(line, n.key);
+    line += '\t';
+    AppendNumber(line, n.parentKey);
+    line += n.type == 2 ? "\tdir\t" : "\tfile\t";
+    AppendNumber(line, n.mark);
+    line += '\t';
+    AppendNumber(line, n.existence);
+    line += '\t';
+    AppendNumber(line, n.size);
+    line += '\t';
+    AppendNumber(line, 1900u + n.date[0], 4);
+    line += '-';
+    AppendNumber(line, n.date[1], 2);
+    line += '-';
+    AppendNumber(line, n.date[2], 2);
+    line += ' ';
+    AppendNumber(line, n.time[0], 2);
+    line += ':';
+    AppendNumber(line, n.time[1], 2);
+    line += ':';
+    AppendNumber(line, n.time[2], 2);
+    line += '\t';
+    line += EscapeField(n.name);
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), out);
   }
 }
 

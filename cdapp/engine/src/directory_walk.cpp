@@ -134,6 +134,9 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
   Walk walk{reader, isJoliet, 0};
   std::vector<std::uint8_t> buffer;
   std::unordered_set<std::uint32_t> walked;
+  // A disc holds each directory sector once; folders whose extents overlap (a crafted disc) could
+  // make the walk read the medium over and over, so one walk reads at most the medium's sectors.
+  std::uint64_t sectorsLeft = reader.MediumSectors();
   if (!fromList) {
     reader.FreeEntryList();
     const std::uint32_t sectors = SectorsToRead(reader, extent, byteLength);
@@ -141,6 +144,7 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
     std::uint32_t got = 0;
     if (sectors == 0 || !reader.ReadSectors(extent, sectors, buffer, got)) return false;
     walked.insert(extent);
+    sectorsLeft -= std::min<std::uint64_t>(sectorsLeft, sectors);
   } else {
     walk.entryNumber = firstNumber;
   }
@@ -173,8 +177,10 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
     walk.parentKey = folder.extent;
     if (!walked.insert(folder.extent).second) continue;
     if (reader.treeView != nullptr) reader.treeView->ExpandRoot(0);
-    const std::uint32_t sectors = SectorsToRead(reader, folder.extent, folder.folderSize);
+    const auto sectors = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(SectorsToRead(reader, folder.extent, folder.folderSize), sectorsLeft));
     if (sectors == 0) continue;
+    sectorsLeft -= sectors;
     buffer.assign(static_cast<std::size_t>(sectors) * kSectorSize, 0);
     std::uint32_t got = 0;
     if (!reader.ReadSectors(folder.extent, sectors, buffer, got)) continue;

@@ -72,15 +72,20 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
       st.st_ino == source.st_ino) {
     // Never write over the disc or image being read.
     frame.GetPrompts().MessageBox("Unable to create/Open file for storing image", "System Error", CdButtons::Ok);
+    frame.busy = 0;
     return;
   }
   if (exists) {
     frame.GetPrompts().RunOverwriteDialog();
-    if (app.overwriteAnswer != 1) return;
+    if (app.overwriteAnswer != 1) {
+      frame.busy = 0;  // the copy ends before it started
+      return;
+    }
   }
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) {
     frame.GetPrompts().MessageBox("Unable to create/Open file for storing image", "System Error", CdButtons::Ok);
+    frame.busy = 0;
     return;
   }
   frame.StartProgressRange(static_cast<std::uint32_t>(sectors));

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr std::uint32_t kMaxScannedTableSectors = 1024;
+constexpr std::uint64_t kScanReadsPerSector = 4;
 constexpr std::uint32_t kMaxRunSectors = 255;  // a run's count is one byte
 constexpr std::size_t kTableMinEnd = 50;
 constexpr std::size_t kRecordSpacingLeft = 60;
@@ -107,9 +108,13 @@ void ScanPathTableSectors(CCDReader& reader) {
   reader.jolietPathTableRuns = 0;
   int tablesFound = 0;
   const std::uint64_t medium = reader.MediumSectors();
+  // Candidates whose records run on into later sectors read those again; a crafted disc could make
+  // every sector such a candidate, so the reads of one scan are bounded by a multiple of the medium.
+  std::uint64_t readsLeft = std::min<std::uint64_t>(medium, 0xFFFFFFFFull) * kScanReadsPerSector + kMaxScannedTableSectors;
   std::vector<std::uint8_t> sector;
-  for (std::uint64_t s = vd::kFirstDescriptorSector; s < medium; ++s) {
+  for (std::uint64_t s = vd::kFirstDescriptorSector; s < medium && readsLeft > 0; ++s) {
     std::uint32_t got = 0;
+    --readsLeft;
     const int r = ReadOne(reader, static_cast<std::uint32_t>(s), sector, got);
     if (r < 0) continue;
     if (r == 0) break;
@@ -128,8 +133,8 @@ void ScanPathTableSectors(CCDReader& reader) {
         // The record runs past the sectors read: read the next one, or take the table as it stands.
         std::vector<std::uint8_t> next;
         std::uint32_t more = 0;
-        if (spanned >= kMaxScannedTableSectors || s + spanned >= medium ||
-            ReadOne(reader, static_cast<std::uint32_t>(s + spanned), next, more) <= 0) {
+        if (spanned >= kMaxScannedTableSectors || s + spanned >= medium || readsLeft == 0 ||
+            (--readsLeft, ReadOne(reader, static_cast<std::uint32_t>(s + spanned), next, more) <= 0)) {
           consistent = true;
           break;
         }

@@ -70,6 +70,19 @@ TEST_F(ImageFixture, VolumeLargerThanTheMediumStopsAtItsEnd) {
   EXPECT_EQ(fs::file_size(dir / "big.cd"), 41u * 2048);
 }
 
+TEST_F(ImageFixture, StopEndsTheCopyWithATrailer) {
+  CdHeadlessHost host;
+  UseDevice(host, StandardImage(true).bytes);
+  host.onPump = [](CdHeadlessHost& h) {
+    if (h.imaging && h.barSteps == 10) StopCommand(h.reader);
+  };
+  CreateImageCommand(host.reader, (dir / "part.cd").string());
+  const std::string bytes = ReadFile(dir / "part.cd");
+  EXPECT_EQ(bytes.size(), 11u * 2048);  // ten sectors and the trailer
+  EXPECT_EQ(bytes.substr(10 * 2048, 25), std::string(kImageSignature, 25));
+  EXPECT_EQ(host.log.back().text, "Aborted, user intervention");
+}
+
 TEST_F(ImageFixture, OverwriteOnlyWhenAnswered) {
   const fs::path target = dir / "old.cd";
   std::ofstream(target, std::ios::binary) << std::string(100 * 2048, 'x');
@@ -79,6 +92,7 @@ TEST_F(ImageFixture, OverwriteOnlyWhenAnswered) {
     host.overwriteAnswer = answer;
     CreateImageCommand(host.reader, target.string());
     EXPECT_EQ(fs::file_size(target), answer ? 41u * 2048 : 100u * 2048);
+    EXPECT_EQ(host.busy, 0);
   }
   EXPECT_EQ(ReadFile(target).substr(40 * 2048, 25), std::string(kImageSignature, 25));
 }

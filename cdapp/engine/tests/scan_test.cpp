@@ -94,7 +94,7 @@ TEST(ScanDisc, DirectoryOfThreeSectorsWithASectorFilledExactly) {
   std::uint8_t* s = img.Sector(24);
   // 2048 = 15 records of 128 + one of 128: names of 94 bytes give records of 33 + 94 + 1 = 128.
   int n = 0;
-  for (std::size_t p = 0; p < 2048; ++n) p += TestImage::Record(s + p, 41, 1, false, "G" + std::string(90, 'x') + std::to_string(100 + n) );
+  for (std::size_t p = 0; p < 2048; ++n) p += TestImage::Record(s + p, 41, 1, false, std::string("G").append(90, 'x').append(std::to_string(100 + n)));
   TestImage::Record(img.Sector(25), 42, 1, false, "H;1");
   CdHeadlessHost host;
   UseDevice(host, img.bytes);
@@ -113,6 +113,22 @@ TEST(ScanDisc, DirectoriesThatContainThemselvesOrTheirParentEnd) {
   UseDevice(host, img.bytes);
   OpenDriveCommand(host.reader);
   EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/23 SELF", "0/24 SUB", "24/23 UP", "24/24 LOOP", "24/30 F"}));
+}
+
+TEST(ScanDisc, OverlappingFolderExtentsReadTheMediumAtMostOnce) {
+  TestImage img(300);
+  img.Descriptor(16, 1, 23, 2048);
+  img.Terminator(17);
+  std::vector<TestImage::Entry> folders;
+  for (std::uint32_t i = 0; i < 40; ++i) folders.push_back({std::string("F").append(std::to_string(i)), 30 + i, 250 * 2048, true});
+  img.Directory(23, 23, folders);
+  CdHeadlessHost host;
+  MemoryDevice& dev = UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  std::uint64_t bytes = 0;
+  for (const auto& r : dev.reads) bytes += r.second;
+  EXPECT_LT(bytes, 2u * 300 * 2048 + 5100u * 2048);  // not 40 folders x 250 sectors
+  EXPECT_EQ(Listing(host).size(), 40u);
 }
 
 TEST(ScanDisc, UnreadableRootComesBackThroughThePathTables) {
@@ -213,6 +229,47 @@ TEST(ScanDisc, StopAbortsTheWalk) {
   EXPECT_EQ(host.log.back().text, "Process aborted, user intervention ");
   EXPECT_LT(host.treeView.Nodes().size(), 4u);
   EXPECT_EQ(host.stopFlag, 0);
+}
+
+TEST(RawScans, DirectoriesAndPathTablesSpanningSectors) {
+  TestImage img(80);
+  std::vector<TestImage::Entry> entries;
+  std::vector<TestImage::PathEntry> dirs;
+  for (int i = 0; i < 60; ++i) {
+    const std::string name = std::string("folder-with-a-long-name-").append(std::to_string(100 + i));
+    entries.push_back({TestImage::Ucs2(name), static_cast<std::uint32_t>(40 + i / 4), 2048, true});
+    dirs.push_back({TestImage::Ucs2(name), static_cast<std::uint32_t>(40 + i / 4), 1});
+  }
+  img.Directory(20, 20, entries, 3);  // about 5 KB of records
+  img.PathTable(30, false, 20, dirs);  // about 3.2 KB: two sectors
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  ScanDirectorySectors(host.reader, 16);
+  ASSERT_FALSE(host.reader.dirSectorRuns.empty());
+  EXPECT_EQ(host.reader.dirSectorRuns[0].firstSector, 20u);
+  EXPECT_EQ(host.reader.dirSectorRuns[0].sectorCount, 3u);
+  EXPECT_EQ(host.reader.dirSectorRuns[0].complete, 1u);
+  ScanPathTableSectors(host.reader);
+  ASSERT_FALSE(host.reader.pathTableRuns.empty());
+  EXPECT_EQ(host.reader.pathTableRuns[0].firstSector, 30u);
+  EXPECT_EQ(host.reader.pathTableRuns[0].sectorCount, 2u);
+  // The whole tree comes back from the raw directory run.
+  host.reader.FreeEntryList();
+  OpenDriveCommand(host.reader);
+  EXPECT_EQ(Listing(host).size(), 60u);
+}
+
+TEST(RawScans, RunOnPathTableCandidatesStayBounded) {
+  // One stream of consistent records from sector 16 to the end: every fifth sector begins like a
+  // path table, and each such table runs on to the end of the disc.
+  TestImage img(3000);
+  const std::uint8_t record[10] = {1, 0, 5, 0, 0, 0, 1, 0, 0, 0};
+  for (std::size_t i = 16 * 2048; i + 10 <= img.bytes.size(); i += 10) std::memcpy(&img.bytes[i], record, 10);
+  CdHeadlessHost host;
+  MemoryDevice& dev = UseDevice(host, img.bytes);
+  ScanPathTableSectors(host.reader);
+  EXPECT_LE(dev.reads.size(), 4u * 3000 + 1024 + 16);
+  EXPECT_GT(dev.reads.size(), 2u * 3000);  // the candidates did run on
 }
 
 TEST(RawScans, PathTableAndDirectoryStarts) {

@@ -174,6 +174,18 @@ TEST_F(TreeFixture, ListFollowsClicksOnTheCaretFolderOnly) {
   }
 }
 
+TEST_F(TreeFixture, OpensChildFoldersByData) {
+  view.Tree().Select(view.RootItem());
+  EXPECT_EQ(view.SelectChildByData(999), 0);
+  EXPECT_EQ(view.SelectChildByData(10), 1);
+  EXPECT_EQ(view.Tree().GetSelection(), Item(10));
+  EXPECT_EQ(host.rows.size(), 3u);  // the list shows A's entries
+  view.SelectItemByKey(11);
+  EXPECT_EQ(view.Tree().GetSelection(), Item(11));
+  view.CollapseRootChildren();
+  EXPECT_FALSE(view.Tree().IsExpanded(Item(10)));
+}
+
 TEST_F(TreeFixture, ClicksBesideTheStateIconChangeNothing) {
   controls::TreeRect rect;
   ASSERT_TRUE(view.Tree().GetStateIconRect(Item(10), rect));

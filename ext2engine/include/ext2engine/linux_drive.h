@@ -48,6 +48,8 @@ constexpr std::uint32_t kFastSymlinkMax = 60;
 
 // A symbolic link whose target text sits in the block pointers (it holds no data blocks).
 bool IsFastSymlink(const InodeCopy& inode);
+// A device, fifo or socket: its block pointers hold no block numbers.
+bool HasNoBlocks(const InodeCopy& inode);
 
 // Decodes the inode record at OFFSET of BUFFER (SIZE bytes); fields beyond the buffer read 0.
 InodeCopy DecodeInode(const std::uint8_t* buffer, std::size_t size, std::size_t offset);

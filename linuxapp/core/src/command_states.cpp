@@ -82,6 +82,18 @@ CommandStates MenuStates(const CommandInputs& in) {
   return s;
 }
 
+int WxId(int command) {
+  if (command >= 59000) return 12000 + command - 59000;
+  if (command >= 57000) return 11000 + command - 57000;
+  return 10000 + command - 32000;
+}
+
+int CommandOfWxId(int id) {
+  if (id >= 12000) return 59000 + id - 12000;
+  if (id >= 11000) return 57000 + id - 11000;
+  return 32000 + id - 10000;
+}
+
 bool FrameSwallowsKey(int key, bool scanned) {
   if (key == kKeyEscape || key == kKeyReturn || key == kKeyNumpadEnter) return true;
   return !scanned && key >= kKeyF1 && key <= kKeyF12;

@@ -92,6 +92,14 @@ TEST(CommandStates, StatesThatMatter) {
   EXPECT_FALSE(menu[kIdSearchDeletedAndLost]);
 }
 
+TEST(CommandStates, WindowIdsRoundTripBelowTheToolkitLimit) {
+  for (int command : std::initializer_list<int>{kCmdSelectPhysicalDisk, kIdHelpTopics, kIdAbout, kIdExit, kIdViewToolBar, kIdDetails}) {
+    EXPECT_LT(WxId(command), 0x7FFF);
+    EXPECT_GE(WxId(command), 10000);
+    EXPECT_EQ(CommandOfWxId(WxId(command)), command);
+  }
+}
+
 TEST(CommandStates, KeyFilter) {
   EXPECT_TRUE(FrameSwallowsKey(27, true));
   EXPECT_TRUE(FrameSwallowsKey(13, true));

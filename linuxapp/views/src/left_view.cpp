@@ -69,8 +69,8 @@ void CLeftView::AddEntry(const EntryNode& entry, const char* name) {
   listed.treeItem = item;
 }
 
-TreeItem CLeftView::InsertEntryItem(EntryNode& entry, const char* name, TreeItem parent) {
-  lastInserted_ = InsertFolderItem(entry, name != nullptr ? name : "", parent);
+TreeItem CLeftView::InsertEntryItem(ListedEntry& entry, TreeItem parent) {
+  lastInserted_ = InsertFolderItem(entry, entry.name, parent);
   entry.treeItem = lastInserted_;
   return lastInserted_;
 }
@@ -91,8 +91,13 @@ void CLeftView::ExpandAndSelect(bool collapseFirst) {
   if (root_ == kNoItem) return;
   if (collapseFirst) tree_.Collapse(root_);
   tree_.Expand(root_);
-  if (list_ != nullptr) list_->FillFromEntries(kRootInode);
-  tree_.Select(root_);
+  // Selecting Root refills the list through the selection handler; fill it here only when the
+  // selection stays where it is.
+  if (tree_.GetSelection() == root_) {
+    if (list_ != nullptr) list_->FillFromEntries(kRootInode);
+  } else {
+    tree_.Select(root_);
+  }
 }
 
 void CLeftView::ClearTree() {

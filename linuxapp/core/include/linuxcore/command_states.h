@@ -64,6 +64,11 @@ CommandStates ToolbarStates(const CommandInputs& in);
 // Every menu command.
 CommandStates MenuStates(const CommandInputs& in);
 
+// Window ids stay below 0x7FFF: the commands' ids map onto 10771.. (32771..), 11664.. (57664..)
+// and 12392.. (59392..), and back.
+int WxId(int command);
+int CommandOfWxId(int id);
+
 // True when the main frame swallows a key: Esc and Enter always, F1 to F12 until a drive is scanned.
 // KEY is a wx key code.
 bool FrameSwallowsKey(int key, bool scanned);

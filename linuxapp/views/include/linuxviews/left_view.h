@@ -52,7 +52,7 @@ class CLeftView : public TreeViewPort {
   void AddEntry(const EntryNode& entry, const char* name);
   // Rebuilding a tree from a list: a folder item for ENTRY under PARENT (ENTRY remembers it), and a
   // bare "Root" item with no record. Both become the last inserted item.
-  controls::TreeItem InsertEntryItem(EntryNode& entry, const char* name, controls::TreeItem parent);
+  controls::TreeItem InsertEntryItem(ListedEntry& entry, controls::TreeItem parent);
   controls::TreeItem InsertRootOnly();
   controls::TreeItem RootItem() const { return root_; }
   controls::TreeItem LastInsertedItem() const { return lastInserted_; }

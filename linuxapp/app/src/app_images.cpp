@@ -1,0 +1,85 @@
+// Pictures drawn with a memory DC.
+#include "app_images.h"
+
+#include <wx/dcmemory.h>
+
+#include "linuxcore/command_states.h"
+
+namespace {
+
+wxBitmap Draw(int size, const std::function<void(wxDC&)>& paint) {
+  wxBitmap bitmap(size, size, 32);
+  wxMemoryDC dc(bitmap);
+  dc.SetBackground(*wxWHITE_BRUSH);
+  dc.Clear();
+  paint(dc);
+  dc.SelectObject(wxNullBitmap);
+  wxImage image = bitmap.ConvertToImage();
+  image.SetMaskColour(255, 255, 255);
+  return wxBitmap(image);
+}
+
+void Glyph(wxDC& dc, const wxColour& back, const wxString& text, int size) {
+  dc.SetBrush(wxBrush(back));
+  dc.SetPen(wxPen(back.ChangeLightness(70)));
+  dc.DrawRoundedRectangle(1, 1, size - 2, size - 2, size / 5);
+  dc.SetTextForeground(*wxWHITE);
+  wxFont font(wxFontInfo(size / 2).Bold());
+  dc.SetFont(font);
+  const wxSize extent = dc.GetTextExtent(text);
+  dc.DrawText(text, (size - extent.x) / 2, (size - extent.y) / 2);
+}
+
+}  // namespace
+
+wxBitmap LogIcon(int index) {
+  return Draw(16, [index](wxDC& dc) {
+    switch (index) {
+      case 0:  // tick
+        dc.SetPen(wxPen(*wxBLACK, 2));
+        dc.DrawLine(3, 8, 7, 12);
+        dc.DrawLine(7, 12, 13, 3);
+        break;
+      case 1:  // grey panel with lines
+        dc.SetBrush(*wxLIGHT_GREY_BRUSH);
+        dc.SetPen(*wxGREY_PEN);
+        dc.DrawRectangle(2, 2, 12, 12);
+        for (int y = 5; y < 13; y += 3) dc.DrawLine(4, y, 12, y);
+        break;
+      case 2: Glyph(dc, wxColour(30, 60, 200), "W", 16); break;
+      case 3: {  // white cross on a red disc
+        dc.SetBrush(*wxRED_BRUSH);
+        dc.SetPen(*wxRED_PEN);
+        dc.DrawCircle(8, 8, 7);
+        dc.SetPen(wxPen(*wxWHITE, 2));
+        dc.DrawLine(5, 5, 11, 11);
+        dc.DrawLine(11, 5, 5, 11);
+        break;
+      }
+      case 4: Glyph(dc, wxColour(40, 110, 220), "i", 16); break;
+      case 5: Glyph(dc, wxColour(90, 90, 90), "C", 16); break;
+      case 6: Glyph(dc, wxColour(40, 140, 60), "?", 16); break;
+      default: break;
+    }
+  });
+}
+
+wxBitmap ToolbarPicture(int id) {
+  struct Face {
+    int id;
+    const char* text;
+    wxColour colour;
+  };
+  static const Face faces[] = {
+      {kCmdSelectPhysicalDisk, "D", wxColour(60, 90, 160)}, {kCmdOpenDrive, "O", wxColour(60, 120, 160)},
+      {kCmdAddFileFilter, "F", wxColour(120, 90, 40)},      {kCmdFind, "?", wxColour(40, 120, 60)},
+      {kIdFindNext, "?>", wxColour(40, 120, 60)},           {kCmdRecoverAll, "A", wxColour(160, 60, 60)},
+      {kCmdRecoverSelected, "S", wxColour(160, 60, 60)},    {kCmdRecoverDeleted, "X", wxColour(160, 60, 60)},
+      {kCmdFileMask, "M", wxColour(110, 60, 150)},          {kCmdGoUp, "^", wxColour(80, 80, 80)},
+      {kCmdStop, "||", wxColour(200, 30, 30)},              {kIdHelpTopics, "H", wxColour(30, 30, 150)},
+  };
+  for (const auto& f : faces) {
+    if (f.id == id) return Draw(32, [&f](wxDC& dc) { Glyph(dc, f.colour, f.text, 32); });
+  }
+  return Draw(32, [](wxDC&) {});
+}

@@ -1,0 +1,73 @@
+// The workbench's small modal dialogs: disk, action, search type and logical-drive choice,
+// caution, confirmation, file exists, scan file exists, About.
+#pragma once
+
+#include <wx/dialog.h>
+#include <wx/listctrl.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ext2engine/logical_drives.h"
+
+// A dialog of one report list whose row is chosen by a click, a double click (which is OK too)
+// or Enter on the highlighted row.
+class CListChoiceDlg : public wxDialog {
+ public:
+  CListChoiceDlg(wxWindow* parent, const wxString& caption, const std::vector<std::pair<wxString, int>>& columns);
+  // -1 when no row is chosen.
+  int SelectedRow() const { return selected_; }
+  wxListCtrl* List() const { return list_; }
+  void AddRow(const std::vector<wxString>& cells);
+  void SelectRow(int row);
+
+ protected:
+  void OnOk(wxCommandEvent& event);
+
+ private:
+  wxListCtrl* list_;
+  int selected_ = -1;
+};
+
+// Select Physical Disk: "HardDisk %d" with the model and serial each disk reports.
+class CSelectPhysicalDiskDlg : public CListChoiceDlg {
+ public:
+  explicit CSelectPhysicalDiskDlg(wxWindow* parent);
+  int DiskCount() const { return count_; }
+
+ private:
+  int count_ = 0;
+};
+
+// Select Logical Drive over the logical-drive list.
+class CSelectLogicalDriveDlg : public CListChoiceDlg {
+ public:
+  CSelectLogicalDriveDlg(wxWindow* parent, const std::vector<LogicalDriveNode>& drives);
+};
+
+// Two radio buttons; the answer is 1 for the first, 0 for the second, -1 on Cancel.
+class CChoiceOfTwoDlg : public wxDialog {
+ public:
+  CChoiceOfTwoDlg(wxWindow* parent, const wxString& caption, const wxString& box, const wxString& first,
+                  const wxString& second);
+  int Answer() const { return answer_; }
+
+ private:
+  int answer_ = 1;
+};
+
+// "Select Appropriate Action": 1 use the partition table, 0 search, -1 cancel.
+int RunSelectActionDlg(wxWindow* parent);
+// "Select Search Type": 1 standard, 0 advanced, -1 cancel.
+int RunSelectSearchTypeDlg(wxWindow* parent);
+
+// The Caution dialog of a message type.
+void RunCautionDlg(wxWindow* parent, std::uint8_t type);
+// The Yes/No confirmation of a message type: 0 "Save Drive Scan Information ?", 1 "Stop current process ?".
+bool RunConfirmDlg(wxWindow* parent, std::uint8_t type);
+// "File Already Exists": writes one decision and the new name into the application state.
+void RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std::string& name, std::uint32_t inode);
+// "File already exists" for a scan file: writes one decision and the new name.
+void RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex);
+void RunAboutDlg(wxWindow* parent);

@@ -1,0 +1,578 @@
+// The main window and its commands.
+#include "main_frame.h"
+
+#include <wx/app.h>
+#include <wx/dirdlg.h>
+#include <wx/evtloop.h>
+#include <wx/filedlg.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+
+#include <fstream>
+
+#include "app_images.h"
+#include "controls/wx/state_images.h"
+#include "dialogs.h"
+#include "ext2engine/app_state.h"
+#include "ext2engine/deleted_and_lost.h"
+#include "ext2engine/disk_access.h"
+#include "ext2engine/drive_search.h"
+#include "ext2engine/drive_selection.h"
+#include "ext2engine/linux_drive.h"
+#include "ext2engine/logical_drives.h"
+#include "ext2engine/recovery.h"
+#include "ext2engine/scan_file.h"
+#include "linuxcore/log_report.h"
+#include "linuxcore/size_text.h"
+
+namespace {
+
+wxString U(const char* s) { return s != nullptr ? wxString::FromUTF8(s) : wxString(); }
+
+struct MenuItem {
+  int id;
+  const char* text;
+  const char* prompt;
+  wxItemKind kind = wxITEM_NORMAL;
+};
+
+}  // namespace
+
+CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1", wxDefaultPosition, wxSize(1100, 760)) {
+  BuildMenus();
+  BuildToolbar();
+  CreateStatusBar(3);
+  const int widths[] = {265, 250, -1};
+  GetStatusBar()->SetStatusWidths(3, widths);
+  SetStatusText("Total 0 Bytes in 0 Files in 0 Folders", 1);
+  SetStatusText("Marked 0 Bytes in 0 Files in 0 Folders", 2);
+
+  aui_.SetManagedWindow(this);
+  splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
+  tree_ = std::make_unique<controls::WxTreeControl>(splitter_);
+  list_ = std::make_unique<controls::WxListControl>(splitter_);
+  splitter_->SplitVertically(tree_->Window(), list_->Window(), 210);
+  splitter_->SetMinimumPaneSize(32);
+
+  AppState& app = App();
+  leftView_ = std::make_unique<CLeftView>(*tree_, app);
+  listView_ = std::make_unique<CQuarvelVelnoraView>(*list_, app);
+  leftView_->SetListView(listView_.get());
+  leftView_->SetFrame(this);
+  listView_->SetTreeView(leftView_.get());
+  listView_->SetFrame(this);
+  listView_->InsertColumns();
+
+  // The tree: a click on a state icon is the view's; other clicks go on to the control.
+  tree_->Window()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
+    if (leftView_->OnLButtonDown({e.GetX(), e.GetY()})) e.Skip();
+  });
+  list_->ItemWindow()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
+    e.Skip();
+    const wxPoint at = e.GetPosition();
+    CallAfter([this, at] { listView_->OnLButtonDown({at.x, at.y}); });
+  });
+  list_->Window()->Bind(wxEVT_LIST_ITEM_ACTIVATED,
+                        [this](wxListEvent& e) { listView_->OnDblclk(static_cast<int>(e.GetIndex())); });
+  list_->Window()->Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& e) { listView_->OnHeaderItemClick(e.GetColumn(), 0); });
+
+  log_ = new CMessageLogDlg(this);
+  aui_.AddPane(splitter_, wxAuiPaneInfo().Name("tree").CenterPane());
+  aui_.AddPane(log_, wxAuiPaneInfo()
+                         .Name("log")
+                         .Caption("Quarvel Velnora Linux Log")
+                         .Bottom()
+                         .BestSize(-1, 200)
+                         .MinSize(32, 32)
+                         .CloseButton(true)
+                         .Floatable(true)
+                         .Dockable(true));
+  aui_.Update();
+
+  Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
+  Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+  Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
+  Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
+    const CommandStates states = ToolbarStates(Inputs());
+    auto it = states.find(CommandOfWxId(e.GetId()));
+    if (it != states.end()) e.Enable(it->second);
+  }, WxId(kCmdSelectPhysicalDisk), WxId(kIdHelpTopics));
+  abortFlag = 0;
+}
+
+CMainFrame::~CMainFrame() {
+  bar_.reset();
+  aui_.UnInit();
+}
+
+void CMainFrame::BuildMenus() {
+  auto add = [this](wxMenu* menu, std::initializer_list<MenuItem> items) {
+    for (const auto& item : items) {
+      if (item.id == 0) {
+        menu->AppendSeparator();
+      } else {
+        menu->Append(WxId(item.id), wxString::FromUTF8(item.text), wxString::FromUTF8(item.prompt), item.kind);
+      }
+    }
+  };
+  auto* drive = new wxMenu;
+  add(drive, {{kCmdOpenDrive, "&Open Drive", "Open Drive"},
+              {kCmdSelectPhysicalDisk, "&Select Physical Disk\tCtrl+O", "Select Physical Disk Drive"},
+              {kCmdOpenScanInfo, "Open &Using Scan Information", "Open Drive Using Scan Information"},
+              {0, "", ""},
+              {kIdExit, "E&xit Quarvel Velnora", "Quit the application; prompts to save documents"}});
+  auto* file = new wxMenu;
+  add(file, {{kCmdRecoverSelected, "Recover &Selected Files\tCtrl+S", "Recover Selected Files"},
+             {kCmdRecoverAll, "Recover &All", "Recover All"},
+             {kCmdRecoverDeleted, "Recover &Deleted Files", "Recover Deleted Files"},
+             {0, "", ""},
+             {kCmdAddFileFilter, "Add &File Filter", "Add File Filter"},
+             {kIdRemoveFileFilter, "&Remove File Filter", ""}});
+  auto* tools = new wxMenu;
+  add(tools, {{kIdSearchDeletedAndLost, "&Search Deleted and Lost Files and Folders", ""},
+              {kCmdStop, "S&top Current Process", "Stop Current Process"},
+              {0, "", ""},
+              {kCmdFind, "&Find\tCtrl+F", "Find"},
+              {kIdFindNext, "Find &Next Item\tF3", "Find Next"},
+              {kCmdFileMask, "File &Mask\tCtrl+M", "File Mask"},
+              {kIdUnMask, "UnMas&k", ""},
+              {0, "", ""},
+              {kIdSelectAll, "Select &All", "Mark All Items"},
+              {kIdUnselectAll, "&Unselect All", "UnMark All Items"},
+              {0, "", ""},
+              {kIdSaveScanInfo, "Save Scan &Information", "Save Scan Information"},
+              {kIdClearLog, "&Clear Log", "Clear Log"},
+              {kIdSaveLog, "Save &Log", "Save Log To File"},
+              {0, "", ""},
+              {kIdAdvanceSettings, "A&dvance Settings", "Set Advance Configuration"}});
+  auto* view = new wxMenu;
+  add(view, {{kIdViewToolBar, "&Tool Bar", "Show or hide the toolbar", wxITEM_CHECK},
+             {kIdViewStatusBar, "&Status Bar", "Show or hide the status bar", wxITEM_CHECK},
+             {kIdViewMessageLog, "&Message Log", "", wxITEM_CHECK},
+             {0, "", ""},
+             {kCmdGoUp, "&Go Up", "Up"},
+             {0, "", ""},
+             {kIdLargeIcons, "&Large Icons", "Display items by using large icons.", wxITEM_RADIO},
+             {kIdSmallIcons, "Small Ic&ons", "Display items by using small icons.", wxITEM_RADIO},
+             {kIdList, "L&ist", "Displays items in a list.", wxITEM_RADIO},
+             {kIdDetails, "&Details", "Displays detailed information about each item in the window.", wxITEM_RADIO}});
+  auto* arrange = new wxMenu;
+  add(arrange, {{kIdArrangeByName, "By &Name", "Arrange File By Name"},
+                {kIdArrangeByType, "By &Type", "Arrange Files By Type"},
+                {kIdArrangeBySize, "By &Size", "Arrange Files By Size"},
+                {kIdArrangeByDate, "By &Date", "Arrange Files By Date"}});
+  view->AppendSubMenu(arrange, "&Arrange");
+  auto* help = new wxMenu;
+  add(help, {{kIdHelpTopics, "&Help Topics", ""}, {kIdAbout, "&About Quarvel Velnora Linux", ""}});
+  auto* bar = new wxMenuBar;
+  bar->Append(drive, "&Drive");
+  bar->Append(file, "&File");
+  bar->Append(tools, "&Tools");
+  bar->Append(view, "&View");
+  bar->Append(help, "&Help");
+  SetMenuBar(bar);
+  for (int id : {kIdViewToolBar, kIdViewStatusBar, kIdViewMessageLog, kIdDetails}) bar->Check(WxId(id), true);
+
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { SelectPhysicalDisk(); }, WxId(kCmdSelectPhysicalDisk));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OpenDrive(); }, WxId(kCmdOpenDrive));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OpenUsingScanInformation(); }, WxId(kCmdOpenScanInfo));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, WxId(kIdExit));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Recover(kRecoverMarked); }, WxId(kCmdRecoverSelected));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) {
+    wxMessageDialog ask(nullptr, "Do you wish to recover deleted file(s) and folder(s) too ?", "Recover All",
+                        wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+    Recover(ask.ShowModal() == wxID_YES ? kRecoverAll : kRecoverExisting);
+  }, WxId(kCmdRecoverAll));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Recover(kRecoverDeleted); }, WxId(kCmdRecoverDeleted));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) {
+    if (App().currentDrive) App().currentDrive->filters.clear();
+    App().filterCount = 0;
+    App().filterPresent = 0;
+  }, WxId(kIdRemoveFileFilter));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { SearchDeletedAndLostCommand(); }, WxId(kIdSearchDeletedAndLost));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Stop(); }, WxId(kCmdStop));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { leftView_->FindNext(); }, WxId(kIdFindNext));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { SelectAll(); }, WxId(kIdSelectAll));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { UnselectAll(); }, WxId(kIdUnselectAll));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { SaveScanInformation(); }, WxId(kIdSaveScanInfo));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { ClearLog(); }, WxId(kIdClearLog));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { SaveLog(); }, WxId(kIdSaveLog));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { GoUp(); }, WxId(kCmdGoUp));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunAboutDlg(this); }, WxId(kIdAbout));
+  Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
+    GetToolBar()->Show(e.IsChecked());
+    SendSizeEvent();
+  }, WxId(kIdViewToolBar));
+  Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
+    GetStatusBar()->Show(e.IsChecked());
+    SendSizeEvent();
+  }, WxId(kIdViewStatusBar));
+  Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
+    aui_.GetPane("log").Show(e.IsChecked());
+    aui_.Update();
+  }, WxId(kIdViewMessageLog));
+  Bind(wxEVT_AUI_PANE_CLOSE, [this](wxAuiManagerEvent&) { GetMenuBar()->Check(WxId(kIdViewMessageLog), false); });
+  const std::pair<int, controls::ListViewStyle> styles[] = {{kIdLargeIcons, controls::ListViewStyle::Icon},
+                                                            {kIdSmallIcons, controls::ListViewStyle::SmallIcon},
+                                                            {kIdList, controls::ListViewStyle::List},
+                                                            {kIdDetails, controls::ListViewStyle::Report}};
+  for (const auto& [id, style] : styles) {
+    Bind(wxEVT_MENU, [this, style = style](wxCommandEvent&) { list_->SetViewStyle(style); }, WxId(id));
+  }
+  for (int c = 0; c < 4; ++c) {
+    Bind(wxEVT_MENU, [this, c](wxCommandEvent&) { OnArrange(c); }, WxId(kIdArrangeByName + c));
+  }
+}
+
+void CMainFrame::BuildToolbar() {
+  wxToolBar* bar = CreateToolBar(wxTB_FLAT | wxTB_HORIZONTAL | wxTB_DOCKABLE);
+  bar->SetToolBitmapSize(wxSize(32, 32));
+  const std::pair<int, const char*> tools[] = {
+      {kCmdSelectPhysicalDisk, "Select Physical Disk Drive"}, {kCmdOpenDrive, "Open Drive"}, {0, nullptr},
+      {kCmdAddFileFilter, "Add File Filter"}, {0, nullptr}, {kCmdFind, "Find"}, {kIdFindNext, "Find Next Item"},
+      {0, nullptr}, {kCmdRecoverAll, "Recover All"}, {kCmdRecoverSelected, "Recover Selected Files"},
+      {kCmdRecoverDeleted, "Recover Deleted Files"}, {0, nullptr}, {kCmdFileMask, " File Mask"}, {0, nullptr},
+      {kCmdGoUp, "Up"}, {0, nullptr}, {kCmdStop, "Stop Current Process"}, {0, nullptr}, {kIdHelpTopics, "Help"}};
+  for (const auto& [id, tip] : tools) {
+    if (id == 0) {
+      bar->AddSeparator();
+    } else {
+      bar->AddTool(WxId(id), tip, ToolbarPicture(id), tip);
+    }
+  }
+  bar->Realize();
+}
+
+CommandInputs CMainFrame::Inputs() const {
+  const AppState& app = App();
+  CommandInputs in;
+  in.scanned = app.scanned != 0;
+  in.maskApplied = app.maskApplied != 0;
+  in.recovering = app.recovering != 0;
+  in.processRunning = app.processRunning != 0;
+  in.busy = busyFlag != 0;
+  in.abort = abortFlag != 0;
+  in.driveOpen = app.currentDrive != nullptr;
+  in.driveListNotEmpty = !LogicalDrives().Drives().empty();
+  in.recoverSelected = app.recoverSelected != 0;
+  in.allMarked = app.allMarked != 0;
+  in.marked = app.marked != 0;
+  in.findNext = app.findNext != 0;
+  in.filterPresent = app.filterPresent != 0;
+  in.deletedAndLostSearched = app.deletedAndLostSearched != 0;
+  in.goUp = app.goUp != 0;
+  const controls::TreeItem selected = tree_->GetSelection();
+  in.selectedIsRoot = selected == controls::kNoItem || tree_->GetItemText(selected) == "Root";
+  in.logHasRows = app.logHasRows != 0;
+  in.unmaskedListSaved = false;
+  in.rightPane = true;
+  return in;
+}
+
+void CMainFrame::ApplyStates(wxMenu* menu, const CommandStates& states) {
+  for (wxMenuItem* item : menu->GetMenuItems()) {
+    if (item->IsSubMenu()) {
+      ApplyStates(item->GetSubMenu(), states);
+      continue;
+    }
+    auto it = states.find(CommandOfWxId(item->GetId()));
+    if (it != states.end()) item->Enable(it->second);
+  }
+}
+
+void CMainFrame::OnMenuOpen(wxMenuEvent& event) {
+  if (wxMenu* menu = event.GetMenu()) ApplyStates(menu, MenuStates(Inputs()));
+  event.Skip();
+}
+
+void CMainFrame::OnCharHook(wxKeyEvent& event) {
+  if (wxGetActiveWindow() == this && FrameSwallowsKey(event.GetKeyCode(), App().scanned != 0)) return;
+  event.Skip();
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event) {
+  AppState& app = App();
+  if (busyFlag && event.CanVeto()) {
+    RunCautionDlg(this, 2);
+    event.Veto();
+    return;
+  }
+  if (app.scanned && !app.scanSaved && Confirm(0)) SaveScanInformation();
+  if (app.currentDrive) {
+    app.currentDrive->ClearLists();
+    drive_ = nullptr;
+    app.currentDrive.reset();
+  }
+  LogicalDrives().Clear();
+  Destroy();
+}
+
+// --- Frame services ---
+
+int CMainFrame::AddLogEntry(const char* activity, const char* text, const char* status, int icon) {
+  return log_->AddRow(activity, text, status, icon);
+}
+
+void CMainFrame::StartProgressText(int maximum, const char* label) {
+  bar_.reset();
+  bar_ = std::make_unique<controls::CProgressBar>(label != nullptr ? U(label) : wxString("Reading.."), 100, maximum, true, 0);
+}
+
+void CMainFrame::StepProgress(int n) {
+  if (!abortFlag) {
+    busyFlag = 1;
+    if (bar_) {
+      bar_->SetText(App().recovering ? wxString::Format(" %d Files Recovered", n + 1)
+                                     : wxString::Format(" %d Entries Found", n));
+      bar_->StepIt();
+    }
+    PumpMessages();
+  }
+  if (abortFlag) {
+    if (postStopSteps_ == 0) bar_.reset();
+    ++postStopSteps_;
+  }
+}
+
+void CMainFrame::StepProgressBar() {
+  if (bar_) bar_->StepIt();
+}
+
+void CMainFrame::EndProgress() {
+  busyFlag = 0;
+  bar_.reset();
+  App().processRunning = 0;
+  App().recovering = 0;
+  abortFlag = 1;
+}
+
+void CMainFrame::InsertRootItem() { leftView_->InsertRootItem(); }
+
+void CMainFrame::AddTreeEntry(const EntryNode& entry, const char* name) {
+  leftView_->AddEntry(entry, name);
+  UpdateTotalsPane();
+}
+
+void CMainFrame::UpdateTotalsPane() {
+  if (drive_ == nullptr) {
+    SetStatusText(FormatSizeText(0, 0, 0, false), 1);
+    return;
+  }
+  SetStatusText(FormatSizeText(drive_->totalBytes, drive_->files, drive_->folders, false), 1);
+}
+
+void CMainFrame::UpdateMarkedPane(bool fromDrive, bool reset, const char* text, bool useText) {
+  if (useText) {
+    SetStatusText(wxString::FromUTF8(std::string(text != nullptr ? text : "").substr(0, 255)), 2);
+    return;
+  }
+  if (fromDrive && drive_ != nullptr) {
+    markedBytes = drive_->totalBytes;
+    markedFiles = static_cast<int>(drive_->files);
+    markedFolders = static_cast<int>(drive_->folders);
+  }
+  if (reset) {
+    markedBytes = 0;
+    markedFiles = markedFolders = 0;
+  }
+  SetStatusText(FormatSizeText(markedBytes, markedFiles, markedFolders, true), 2);
+}
+
+int CMainFrame::PumpMessages() {
+  wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+  if (loop == nullptr) return 1;
+  while (loop->Pending()) {
+    if (!loop->Dispatch()) return 0;
+  }
+  if (wxTheApp != nullptr) wxTheApp->ProcessPendingEvents();
+  return 1;
+}
+
+void CMainFrame::EnableToolbarButton(int command, bool enable) {
+  if (GetToolBar() != nullptr) GetToolBar()->EnableTool(WxId(command), enable);
+}
+
+// --- Prompts ---
+
+int CMainFrame::MessageBox(const char* text, const char* caption, MessageButtons buttons) {
+  const bool yesNo = buttons == MessageButtons::YesNo;
+  wxMessageDialog box(nullptr, U(text), U(caption), yesNo ? (wxYES_NO | wxICON_QUESTION) : wxOK);
+  const int answer = box.ShowModal();
+  if (!yesNo) return kAnswerOk;
+  return answer == wxID_YES ? kAnswerYes : kAnswerNo;
+}
+
+void CMainFrame::ShowCaution(std::uint8_t type) { RunCautionDlg(this, type); }
+bool CMainFrame::Confirm(std::uint8_t type) { return RunConfirmDlg(this, type); }
+
+void CMainFrame::FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) {
+  RunFileExistsDlg(this, directory, name, inode);
+}
+
+void CMainFrame::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) {
+  RunScanFileExistsDlg(this, path, diskIndex, driveIndex);
+}
+
+// --- Commands ---
+
+void CMainFrame::SelectPhysicalDisk() {
+  AppState& app = App();
+  int diskIndex = 0;
+  std::string model, serial;
+  {
+    CSelectPhysicalDiskDlg disks(this);
+    if (disks.ShowModal() != wxID_OK || disks.SelectedRow() < 0) return;
+    diskIndex = disks.SelectedRow();
+    model = disks.List()->GetItemText(diskIndex, 1).utf8_string();
+    serial = disks.List()->GetItemText(diskIndex, 2).utf8_string();
+  }
+  app.driveListAction = RunSelectActionDlg(this);
+  if (app.driveListAction < 0) return;
+  LogSelectedDisk(*this, static_cast<std::uint8_t>(diskIndex), model, serial);
+  const std::uint8_t disk = static_cast<std::uint8_t>(kFirstPhysicalDisk + diskIndex);
+  if (app.driveListAction == 1) {
+    int answer = kAnswerNo;
+    if (WalkPartitionTables(*this, static_cast<std::uint8_t>(diskIndex), model, serial, &answer) > 0) {
+      RunSelectLogicalDrive(disk);
+      return;
+    }
+    if (answer != kAnswerYes) return;
+  }
+  app.searchType = RunSelectSearchTypeDlg(this);
+  if (app.searchType < 0) return;
+  if (SearchForLogicalDrives(*this, static_cast<std::uint8_t>(diskIndex)) > 0) RunSelectLogicalDrive(disk);
+}
+
+void CMainFrame::RunSelectLogicalDrive(std::uint8_t diskNumber) {
+  int row = -1;
+  {
+    CSelectLogicalDriveDlg drives(this, LogicalDrives().Drives());
+    if (drives.ShowModal() == wxID_OK) row = drives.SelectedRow();
+  }
+  if (row < 0) {
+    LogicalDrives().AbandonChoice();
+    return;
+  }
+  AppState& app = App();
+  if (app.scanned && !app.scanSaved && Confirm(0)) SaveScanInformation();
+  OpenLogicalDrive(*this, diskNumber, row);
+}
+
+void CMainFrame::OpenDrive() {
+  if (LogicalDrives().Drives().empty()) return;
+  AppState& app = App();
+  const std::uint8_t disk = app.currentDrive ? app.currentDrive->disk
+                                             : static_cast<std::uint8_t>(kFirstPhysicalDisk + app.selectedDiskIndex);
+  RunSelectLogicalDrive(disk);
+}
+
+void CMainFrame::Recover(std::uint8_t type, std::string destination) {
+  AppState& app = App();
+  if (!app.currentDrive) return;
+  recoverType_ = type;
+  if (destination.empty()) {
+    wxDirDialog choose(this, "Select the Destination folder for Saving Files", wxEmptyString,
+                       wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+    if (choose.ShowModal() != wxID_OK) return;
+    destination = choose.GetPath().utf8_string();
+  }
+  RecoverFiles(*this, *app.currentDrive, type, destination);
+}
+
+void CMainFrame::Stop() {
+  if (!Confirm(1)) return;
+  AppState& app = App();
+  app.stopRequested = 1;
+  abortFlag = 1;
+  busyFlag = 0;
+  app.processRunning = 0;
+  leftView_->CollapseChildren();
+}
+
+void CMainFrame::SearchDeletedAndLostCommand() { SearchDeletedAndLost(*this); }
+
+void CMainFrame::SaveScanInformation(std::string path) {
+  AppState& app = App();
+  if (!app.currentDrive) return;
+  if (path.empty()) {
+    RunCautionDlg(this, 1);
+    wxFileDialog save(this, "Save Scan Information to File", wxEmptyString, "Quarvel Velnora Linux Scan", "(*.DAT)|*",
+                      wxFD_SAVE);
+    if (save.ShowModal() != wxID_OK) return;
+    path = save.GetPath().utf8_string();
+  }
+  path += ".DAT";
+  app.scanSaved = 1;
+  app.currentDrive->SaveScanInfo(path);
+}
+
+void CMainFrame::OpenUsingScanInformation(std::string path) {
+  if (path.empty()) {
+    wxFileDialog open(this, "Open Scan File", wxEmptyString, wxEmptyString, "Scan File(*.DAT)|*.DAT",
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (open.ShowModal() != wxID_OK) {
+      abortFlag = 1;
+      return;
+    }
+    path = open.GetPath().utf8_string();
+  }
+  OpenUsingScanInfo(*this, path);
+  abortFlag = 1;
+}
+
+void CMainFrame::SelectAll() {
+  AppState& app = App();
+  app.recoverSelected = 1;
+  app.allMarked = 1;
+  leftView_->CollectCheckedItems(1, 0, leftView_->RootItem(), 0);
+  listView_->SetItemCheckState(1, 2, "");
+  UpdateMarkedPane(true, false, nullptr, false);
+}
+
+void CMainFrame::UnselectAll() {
+  AppState& app = App();
+  app.allMarked = app.recoverSelected = app.marked = 0;
+  leftView_->CollectCheckedItems(0, 0, leftView_->RootItem(), 0);
+  listView_->SetItemCheckState(1, 1, "");
+  UpdateMarkedPane(false, true, nullptr, false);
+}
+
+void CMainFrame::GoUp() { leftView_->GoUp(); }
+
+void CMainFrame::ClearLog() {
+  log_->Clear();
+  App().logHasRows = 0;
+}
+
+void CMainFrame::SaveLog(std::string path) {
+  if (path.empty()) {
+    RunCautionDlg(this, 1);
+    wxFileDialog save(this, "Save Log To File", wxEmptyString, "Quarvel Velnora Linux Log",
+                      "Text Document(*.txt)|*", wxFD_SAVE);
+    if (save.ShowModal() != wxID_OK) return;
+    path = save.GetPath().utf8_string();
+  }
+  std::ofstream out(LogReportPath(path), std::ios::binary | std::ios::trunc);
+  if (!out) {
+    wxMessageDialog box(nullptr, "File creation error", "Quarvel Velnora Linux", wxOK | wxICON_ERROR);
+    box.ShowModal();
+    return;
+  }
+  out << FormatLogReport(log_->Rows());
+}
+
+void CMainFrame::OnArrange(int column) {
+  AppState& app = App();
+  app.sortToggle = app.sortToggle ? 0 : 1;
+  app.userSorted = 1;
+  app.sortColumn = column;
+  app.sortDirection = app.sortToggle;
+  if (app.scanned) list_->Header().SetSortImage(column, app.sortDirection);
+  if (column < 2) {
+    listView_->SortTextItems(column, app.sortDirection != 0);
+  } else {
+    listView_->SortNumericItems(column, app.sortDirection != 0);
+  }
+}

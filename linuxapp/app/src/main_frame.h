@@ -1,0 +1,94 @@
+// The main window of Quarvel Velnora FAT: toolbar, three-pane status bar, the folder tree and the
+// entry list side by side, and the dockable message log. It carries out the commands and offers the
+// engine its services (log rows, progress, message pump, tree entries, panes, prompts).
+#pragma once
+
+#include <wx/aui/aui.h>
+#include <wx/frame.h>
+#include <wx/splitter.h>
+
+#include <memory>
+#include <string>
+
+#include "controls/wx/progress_bar.h"
+#include "controls/wx/wx_list_control.h"
+#include "controls/wx/wx_tree_control.h"
+#include "ext2engine/ports.h"
+#include "linuxcore/command_states.h"
+#include "linuxviews/left_view.h"
+#include "linuxviews/list_view.h"
+#include "message_log.h"
+
+class CMainFrame : public wxFrame, public FrameServices, public Prompts {
+ public:
+  CMainFrame();
+  ~CMainFrame() override;
+
+  CLeftView* LeftView() { return leftView_.get(); }
+  CQuarvelVelnoraView* ListView() { return listView_.get(); }
+  CMessageLogDlg* Log() { return log_; }
+  // The commands' states as the menus and the toolbar would show them now.
+  CommandInputs Inputs() const;
+
+  // FrameServices
+  int AddLogEntry(const char* activity, const char* text, const char* status, int icon) override;
+  void StartProgress(int maximum) override { StartProgressText(maximum, nullptr); }
+  void StartProgressText(int maximum, const char* label) override;
+  void StepProgress(int n) override;
+  void StepProgressBar() override;
+  void EndProgress() override;
+  void InsertRootItem() override;
+  void AddTreeEntry(const EntryNode& entry, const char* name) override;
+  void SetDrive(CLinuxDrive* drive) override { drive_ = drive; }
+  void UpdateTotalsPane() override;
+  void UpdateMarkedPane(bool fromDrive, bool reset, const char* text, bool useText) override;
+  int PumpMessages() override;
+  void EnableToolbarButton(int command, bool enable) override;
+  TreeViewPort* GetLeftPane() override { return leftView_.get(); }
+  ListViewPort* GetRightPane() override { return listView_.get(); }
+  Prompts& GetPrompts() override { return *this; }
+
+  // Prompts
+  int MessageBox(const char* text, const char* caption, MessageButtons buttons) override;
+  void ShowCaution(std::uint8_t type) override;
+  bool Confirm(std::uint8_t type) override;
+  void FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) override;
+  void ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) override;
+
+  // Commands (also called by tests).
+  void SelectPhysicalDisk();
+  void OpenDrive();
+  // Recover of TYPE into DESTINATION; with an empty destination the folder dialog asks for it.
+  void Recover(std::uint8_t type, std::string destination = {});
+  void Stop();
+  void SearchDeletedAndLostCommand();
+  void SaveScanInformation(std::string path = {});
+  void OpenUsingScanInformation(std::string path = {});
+  void SelectAll();
+  void UnselectAll();
+  void GoUp();
+  void ClearLog();
+  void SaveLog(std::string path = {});
+
+ private:
+  void BuildMenus();
+  void BuildToolbar();
+  void OnMenuOpen(wxMenuEvent& event);
+  void OnClose(wxCloseEvent& event);
+  void OnCharHook(wxKeyEvent& event);
+  void OnArrange(int column);
+  void RunSelectLogicalDrive(std::uint8_t diskNumber);
+  void ApplyStates(wxMenu* menu, const CommandStates& states);
+
+  wxAuiManager aui_;
+  wxSplitterWindow* splitter_ = nullptr;
+  std::unique_ptr<controls::WxTreeControl> tree_;
+  std::unique_ptr<controls::WxListControl> list_;
+  std::unique_ptr<CLeftView> leftView_;
+  std::unique_ptr<CQuarvelVelnoraView> listView_;
+  CMessageLogDlg* log_ = nullptr;
+  std::unique_ptr<controls::CProgressBar> bar_;
+  CLinuxDrive* drive_ = nullptr;
+  int postStopSteps_ = 0;
+  std::uint8_t recoverType_ = 0;
+};
