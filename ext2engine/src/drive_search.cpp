@@ -117,14 +117,19 @@ class SearchRun {
     return frame->abortFlag == 0;
   }
 
-  // Reads SECTORS sectors at LBA into BUFFER, cleared first; sectors at or past the disk's end are
-  // not asked for and stay zero. Returns the number of sectors asked for.
+  // Reads SECTORS sectors at LBA into BUFFER; sectors at or past the disk's end are not asked for and
+  // read as zeros, as does a read that fails. Returns the number of sectors asked for.
   std::uint32_t Read(std::uint64_t lba, std::uint32_t sectors, std::vector<std::uint8_t>& buffer) {
-    std::memset(buffer.data(), 0, std::min<std::size_t>(buffer.size(), std::size_t{sectors} * kSectorSize));
-    if (lba >= diskSize_) return 0;
-    const std::uint32_t n = static_cast<std::uint32_t>(std::min<std::uint64_t>(sectors, diskSize_ - lba));
-    ReadDiskSectors(drive_.disk, static_cast<std::uint32_t>(lba), static_cast<std::uint32_t>(lba >> 32), buffer.data(),
-                    n * kSectorSize);
+    const std::size_t bytes = std::min<std::size_t>(buffer.size(), std::size_t{sectors} * kSectorSize);
+    const std::uint32_t n =
+        lba >= diskSize_ ? 0 : static_cast<std::uint32_t>(std::min<std::uint64_t>(sectors, diskSize_ - lba));
+    // Clearing only what the read does not deliver keeps the scan to one pass over memory.
+    std::memset(buffer.data() + std::size_t{n} * kSectorSize, 0, bytes - std::min(bytes, std::size_t{n} * kSectorSize));
+    if (n == 0) return 0;
+    if (!ReadDiskSectors(drive_.disk, static_cast<std::uint32_t>(lba), static_cast<std::uint32_t>(lba >> 32),
+                         buffer.data(), n * kSectorSize)) {
+      std::memset(buffer.data(), 0, std::size_t{n} * kSectorSize);
+    }
     return n;
   }
 

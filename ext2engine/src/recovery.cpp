@@ -122,7 +122,10 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   }
   if (type == kRecoverExisting && entry.deleted != 0) return close();
 
-  if (Exists(dirFd, target)) {
+  // Most targets are new: creating the file exclusively is also the test of whether the name is taken.
+  constexpr int kCreate = O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC;
+  int fd = ::openat(dirFd, target.c_str(), kCreate | O_EXCL, 0644);
+  if (fd < 0 && errno == EEXIST) {
     int* d = app.fileExists;  // Skip All, Overwrite All, Rename All, Skip, OverWrite, Rename
     if (!d[2] && !d[1] && !d[0] && frame != nullptr) {
       frame->GetPrompts().FileExists(dirPath, target, entry.inode);
@@ -147,7 +150,7 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
 
   app.rowActivity[0] = app.rowText[0] = app.rowStatus[0] = 0;
   Log(nullptr, (dirPath + "/" + target).c_str(), "Started", kIconNone);
-  const int fd = ::openat(dirFd, target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) fd = ::openat(dirFd, target.c_str(), kCreate | O_TRUNC, 0644);
   if (fd < 0) return 0;
 
   InodeCopy record;
@@ -166,32 +169,36 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   }
   const std::vector<std::uint32_t> blocks = remaining > 0 && haveRecord ? GetBlockList(record) : std::vector<std::uint32_t>{};
   const std::uint32_t blockSize = BlockSize();
-  std::vector<std::uint8_t> buffer(app.readMode == 1 ? kSectorSize : blockSize, 0);
+  std::vector<std::uint8_t> block(blockSize, 0);
   for (std::size_t b = 0; b < blocks.size() && remaining > 0 && !writeFailed; ++b) {
     const std::uint64_t blockSector = static_cast<std::uint64_t>(blocks[b]) * sectorsPerBlock;
     if (app.readMode == 1) {
+      // A sector at a time, so that a bad sector costs only itself. The whole block is tried first:
+      // when it reads, every sector of it would have, and the bytes are the same.
+      const bool wholeBlock = ReadDriveSectors(blockSector, block.data(), blockSize) != 0;
       for (std::uint32_t i = 0; i < sectorsPerBlock && remaining > 0; ++i) {
-        if (!ReadDriveSectors(blockSector + i, buffer.data(), kSectorSize)) {
-          std::fill(buffer.begin(), buffer.end(), 0);
+        std::uint8_t* sector = block.data() + static_cast<std::size_t>(i) * kSectorSize;
+        if (!wholeBlock && !ReadDriveSectors(blockSector + i, sector, kSectorSize)) {
+          std::fill(sector, sector + kSectorSize, 0);
           char status[64];
           std::snprintf(status, sizeof status, "Error reading sector %llu",
                         static_cast<unsigned long long>(firstSector + blockSector + i));
           Log(nullptr, "Disk read error, file may not be completely recovered", status, kIconEvent);
         }
         const std::uint32_t n = std::min<std::uint32_t>(remaining, kSectorSize);
-        put(buffer.data(), n);
+        put(sector, n);
         remaining -= n;
       }
     } else {
-      if (!ReadDriveSectors(blockSector, buffer.data(), blockSize)) {
-        std::fill(buffer.begin(), buffer.end(), 0);
+      if (!ReadDriveSectors(blockSector, block.data(), blockSize)) {
+        std::fill(block.begin(), block.end(), 0);
         char status[64];
         std::snprintf(status, sizeof status, "Error reading block %llu",
                       static_cast<unsigned long long>(firstSector + blockSector));
         Log(nullptr, "Disk read error, file may not be completely recovered", status, kIconEvent);
       }
       const std::uint32_t n = std::min<std::uint32_t>(remaining, blockSize);
-      put(buffer.data(), n);
+      put(block.data(), n);
       remaining -= n;
     }
   }
