@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev
   e2fsprogs fdisk sleuthkit python3
-  genisoimage xorriso
+  genisoimage xorriso libarchive-tools p7zip-full
   libwxgtk3.2-dev xvfb xauth
   clang libclang-rt-14-dev
 )
