@@ -2,7 +2,8 @@
 # Seed inputs for the fuzz targets, made with the fixture tools: small ext2/ext3 drives and disks.
 set -euo pipefail
 out=${1:?usage: make-seeds.sh OUTDIR QV-PROBE}
-probe=${2:?usage: make-seeds.sh OUTDIR QV-PROBE}
+probe=${2:?usage: make-seeds.sh OUTDIR QV-PROBE CD-PROBE}
+cdprobe=${3:?usage: make-seeds.sh OUTDIR QV-PROBE CD-PROBE}
 [ -f "$out/.done" ] && exit 0
 mkdir -p "$out/ext2_tree" "$out/partition_walk" "$out/deleted_lost" "$out/drive_search" "$out/scan_file"
 work=$(mktemp -d)
@@ -55,4 +56,18 @@ for img in "$out"/ext2_tree/*.img; do
   printf 'label: dos\nstart=2048, size=%d, type=83\n' "$sectors" | sfdisk -q "$disk" >/dev/null 2>&1
   "$probe" --disk "$disk" partitions open 0 save-scan "$out/scan_file/$(basename "$img" .img).DAT" >/dev/null 2>&1 || true
 done
+# Discs: ISO9660 with and without Joliet, and an image file made from one.
+mkdir -p "$out/cd_volume" "$out/cd_raw_scans" "$out/cd_image"
+SOURCE_DATE_EPOCH=1000000000 genisoimage -quiet -r -o "$out/cd_volume/iso.iso" "$work/tree" 2>/dev/null
+SOURCE_DATE_EPOCH=1000000000 genisoimage -quiet -J -r -o "$out/cd_volume/joliet.iso" "$work/tree" 2>/dev/null
+cp "$out"/cd_volume/*.iso "$out/cd_raw_scans/"
+# Without the volume descriptors the raw scans have to find the tree.
+python3 - "$out/cd_raw_scans/joliet.iso" <<'PY'
+import sys
+p = sys.argv[1]
+d = bytearray(open(p, 'rb').read())
+d[16 * 2048:20 * 2048] = bytes(4 * 2048)
+open(p.replace('.iso', '-novd.iso'), 'wb').write(d)
+PY
+"$cdprobe" --cdrom "$out/cd_volume/joliet.iso" create-image "$out/cd_image/joliet.cd" >/dev/null 2>&1 || true
 touch "$out/.done"

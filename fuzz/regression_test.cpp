@@ -29,5 +29,8 @@ TEST(FuzzRegressions, Ext2Tree) { ReplayAll("ext2_tree", FuzzExt2Tree); }
 TEST(FuzzRegressions, DeletedAndLost) { ReplayAll("deleted_lost", FuzzDeletedAndLost); }
 TEST(FuzzRegressions, DriveSearch) { ReplayAll("drive_search", FuzzDriveSearch); }
 TEST(FuzzRegressions, ScanFile) { ReplayAll("scan_file", FuzzScanFile); }
+TEST(FuzzRegressions, CdVolume) { ReplayAll("cd_volume", FuzzCdVolume); }
+TEST(FuzzRegressions, CdRawScans) { ReplayAll("cd_raw_scans", FuzzCdRawScans); }
+TEST(FuzzRegressions, CdImage) { ReplayAll("cd_image", FuzzCdImage); }
 
 }  // namespace

@@ -11,7 +11,7 @@ jobs=$(nproc 2>/dev/null || echo 4)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_FUZZ=ON -DQV_BUILD_GUI=OFF >/dev/null
 cmake --build build-fuzz -j "$jobs"
 [ ${#targets[@]} -gt 0 ] || targets=($(cd build-fuzz/fuzz && ls fuzz_* | grep -v regression | sed 's/^fuzz_//'))
-bash fuzz/make-seeds.sh build-fuzz/seeds "$PWD/build-fuzz/tools/qv-probe"
+bash fuzz/make-seeds.sh build-fuzz/seeds "$PWD/build-fuzz/tools/qv-probe" "$PWD/build-fuzz/tools/cd_probe/cd-probe"
 for t in "${targets[@]}"; do
   corpus=build-fuzz/corpus/$t
   findings=build-fuzz/findings/$t

@@ -16,3 +16,10 @@ int FuzzDeletedAndLost(const std::uint8_t* data, std::size_t size);
 int FuzzDriveSearch(const std::uint8_t* data, std::size_t size);
 // The input is a scan-information file, loaded into a fresh drive.
 int FuzzScanFile(const std::uint8_t* data, std::size_t size);
+// The input is a disc: its volume descriptors, the directory walk and, when they fail, the path
+// tables and the raw scans, as Open Drive runs them.
+int FuzzCdVolume(const std::uint8_t* data, std::size_t size);
+// The input is a disc: the raw path-table and directory-sector scans of both fallback forms.
+int FuzzCdRawScans(const std::uint8_t* data, std::size_t size);
+// The input is an image file: the trailer check of Open Image, then the scan of the image.
+int FuzzCdImage(const std::uint8_t* data, std::size_t size);

@@ -161,8 +161,10 @@ class MemoryDevice : public SectorDevice {
     std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, size - position));
     if (auto it = shortRead.find(sector); it != shortRead.end()) count = std::min(count, it->second);
     auto* out = static_cast<std::uint8_t*>(buffer);
-    for (std::size_t i = 0; i < count; ++i) {
-      out[i] = syntheticSize ? static_cast<std::uint8_t>((position + i) / 2048) : bytes_[position + i];
+    if (!syntheticSize) {
+      std::memcpy(out, bytes_.data() + position, count);
+    } else {
+      for (std::size_t i = 0; i < count; ++i) out[i] = static_cast<std::uint8_t>((position + i) / 2048);
     }
     return static_cast<long long>(count);
   }
