@@ -23,3 +23,9 @@ for t in "${targets[@]}"; do
     -timeout=1 -rss_limit_mb=256 -max_len=1048576 -artifact_prefix="$findings/" -print_final_stats=1 2>&1 |
     grep -E '^(#[0-9]+ *DONE|stat::|==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written)' || true
 done
+found=$(find build-fuzz/findings -type f 2>/dev/null | head -20)
+if [ -n "$found" ]; then
+  echo "fuzz: findings (store each as fuzz/regressions/<target>/<fault-name> and mend it):" >&2
+  echo "$found" >&2
+  exit 1
+fi
