@@ -2,6 +2,8 @@
 #include "main_frame.h"
 
 #include <wx/app.h>
+#include <wx/config.h>
+#include <wx/filename.h>
 #include <wx/dirdlg.h>
 #include <wx/evtloop.h>
 #include <wx/filedlg.h>
@@ -201,6 +203,8 @@ void CMainFrame::BuildMenus() {
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { SaveLog(); }, WxId(kIdSaveLog));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { GoUp(); }, WxId(kCmdGoUp));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunAboutDlg(this); }, WxId(kIdAbout));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { HelpTopics(); }, WxId(kIdHelpTopics));
+  Bind(wxEVT_HELP, [this](wxHelpEvent&) { HelpTopics(); });
   Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
     GetToolBar()->Show(e.IsChecked());
     SendSizeEvent();
@@ -540,6 +544,15 @@ void CMainFrame::UnselectAll() {
 }
 
 void CMainFrame::GoUp() { leftView_->GoUp(); }
+
+void CMainFrame::HelpTopics() {
+  // The folder of the help book: the value "Path" of the program's key, else where it is installed.
+  wxConfig key("Quarvel Velnora Linux", "Quarvel");
+  wxString folder;
+  if (!key.Read("Path", &folder)) folder = QV_HELP_DIR;
+  if (!help_) help_ = std::make_unique<wxHtmlHelpController>(wxHF_DEFAULT_STYLE, this);
+  if (help_->AddBook(wxFileName(folder, "Quarvel Velnora Linux.hhp"))) help_->DisplayContents();
+}
 
 void CMainFrame::ClearLog() {
   log_->Clear();

@@ -5,6 +5,7 @@
 
 #include <wx/aui/aui.h>
 #include <wx/frame.h>
+#include <wx/html/helpctrl.h>
 #include <wx/splitter.h>
 
 #include <memory>
@@ -69,6 +70,8 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   void GoUp();
   void ClearLog();
   void SaveLog(std::string path = {});
+  // The help book's contents.
+  void HelpTopics();
 
  private:
   void BuildMenus();
@@ -91,4 +94,5 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   CLinuxDrive* drive_ = nullptr;
   int postStopSteps_ = 0;
   std::uint8_t recoverType_ = 0;
+  std::unique_ptr<wxHtmlHelpController> help_;
 };
