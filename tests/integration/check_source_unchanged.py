@@ -14,6 +14,10 @@ RUNS = [
     ("sample.img", ["partitions", "open", "0", "tree", "open", "1", "tree"]),
     ("fs-ipg-zero.img", ["partitions", "open", "0", "tree"]),
     ("part-loop-self.img", ["partitions", "open", "0", "tree"]),
+    # Every step that reads a drive, into folders of the probe's own working folder.
+    ("sample.img", ["partitions", "open", "1", "deleted-lost", "check", "12", "recover", "selected", ".",
+                    "recover", "all", ".", "recover", "deleted", ".", "save-scan", "scan",
+                    "load-scan", "scan.DAT", "search", "standard", "search", "advanced", "identify"]),
 ]
 
 

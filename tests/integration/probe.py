@@ -46,6 +46,7 @@ class Run:
         self.stderr = completed.stderr
         self.seconds = seconds
         self.logs, self.msgs, self.drives, self.entries, self.totals = [], [], [], [], []
+        self.identities = []
         for line in completed.stdout.split(b"\n"):
             if not line:
                 continue
@@ -62,6 +63,8 @@ class Run:
                                     tuple(int(x) for x in f[4:11]) + (unescape(f[11]),))
             elif kind == b"TOTAL":
                 self.totals.append(tuple(int(x) for x in f[1:5]))
+            elif kind == b"IDENTITY":
+                self.identities.append(tuple(unescape(x).decode("utf-8", "replace") for x in f[1:4]))
             else:
                 raise ValueError("unknown record %r" % line[:80])
 
