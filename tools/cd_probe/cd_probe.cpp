@@ -13,6 +13,7 @@
 #include "cdengine/drive_access.h"
 #include "cdengine/recovery.h"
 #include "probe_output.h"
+#include "probe_steps.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ const char* const kUsage =
     "  recover selected|all|deleted DIR recover into DIR/Root\n"
     "  create-image PATH                copy the disc into an image file\n";
 
-using Args = std::vector<std::string>;
+using Args = ProbeArgs;
 
 // A step: its name, how many arguments it takes (-1: one or more, up to the next step's name),
 // a check of those arguments (an error text, or empty when they are right) and what it does.
@@ -161,12 +162,6 @@ const std::vector<Step>& Steps() {
   return steps;
 }
 
-const Step* FindStep(const std::string& name) {
-  for (const auto& s : Steps()) {
-    if (name == s.name) return &s;
-  }
-  return nullptr;
-}
 
 int Usage(const std::string& problem) {
   std::fprintf(stderr, "cd-probe: %s\n%s", problem.c_str(), kUsage);
@@ -193,28 +188,10 @@ int main(int argc, char** argv) {
       return Usage("unknown option " + opt);
     }
   }
-  if (i >= argc) return Usage("no step given");
-
   // Parse every step before running any, so that a wrong command line runs nothing.
   std::vector<std::pair<const Step*, Args>> plan;
-  while (i < argc) {
-    const Step* step = FindStep(argv[i]);
-    if (step == nullptr) return Usage(std::string("unknown step ") + argv[i]);
-    ++i;
-    Args args;
-    if (step->argCount >= 0) {
-      for (int n = 0; n < step->argCount; ++n, ++i) {
-        if (i >= argc) return Usage(std::string(step->name) + " needs an argument");
-        args.push_back(argv[i]);
-      }
-    } else {
-      while (i < argc && FindStep(argv[i]) == nullptr) args.push_back(argv[i++]);
-      if (args.empty()) return Usage(std::string(step->name) + " needs arguments");
-    }
-    const std::string problem = step->check(args);
-    if (!problem.empty()) return Usage(problem);
-    plan.emplace_back(step, std::move(args));
-  }
+  const std::string problem = PlanSteps(argc, argv, i, Steps(), plan);
+  if (!problem.empty()) return Usage(problem);
 
   if (!drives.empty()) {
     std::string list;
