@@ -32,9 +32,13 @@ bool ScanInodeTables(CLinuxDrive& drive, bool stepPerSector,
       std::min<std::uint64_t>({drive.inodeTableSectorsPerGroup, filled, std::max<std::uint32_t>(drive.sectorCount, 1)});
   std::vector<std::uint8_t> sector(kSectorSize, 0);
   FrameServices* frame = drive.frame;
+  // All the tables together fit on the drive: damaged descriptors that name the same or too large
+  // tables for many groups end the scan there instead of reading the drive over and over.
+  std::uint64_t budget = std::max<std::uint32_t>(drive.sectorCount, 1);
   for (std::size_t g = 0; g < drive.descriptors.size(); ++g) {
     const std::uint64_t tableStart = drive.descriptors[g].inodeTableSector;
     for (std::uint64_t s = 0; s < sectors; ++s) {
+      if (budget-- == 0) return true;
       if (frame != nullptr) {
         if (stepPerSector) frame->StepProgressBar();
         frame->PumpMessages();
