@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (ASan + UBSan) and runs each for SECONDS (default 60).
+# Exits 3 when a run found something, any other non-zero status when the build failed.
 # A run over one second or 256 MiB on an input is a finding, like a crash. Findings land in
 # build-fuzz/findings/<target>/; store each as fuzz/regressions/<target>/<fault-name>.
 set -euo pipefail
@@ -27,5 +28,5 @@ found=$(find build-fuzz/findings -type f 2>/dev/null | head -20)
 if [ -n "$found" ]; then
   echo "fuzz: findings (store each as fuzz/regressions/<target>/<fault-name> and mend it):" >&2
   echo "$found" >&2
-  exit 1
+  exit 3
 fi
