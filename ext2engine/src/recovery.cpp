@@ -102,7 +102,7 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   AppState& app = App();
   bool skipped = false;
   std::string target = SafeRecoveredName(entry.name, entry.inode);
-  auto close = [&]() {
+  auto finish = [&]() {
     ++recoveredFileCount;
     if (frame != nullptr) frame->StepProgress(static_cast<int>(recoveredFileCount));
     MarkHandled(entry, type);
@@ -114,13 +114,13 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
     }
     return 1;
   };
-  if (app.stopRequested) return close();
+  if (app.stopRequested) return finish();
   if (entry.size == 0 || entry.inode < 2 || !MatchFilterList(entry.name, filters, filterMode)) {
     if (frame != nullptr) frame->StepProgress(static_cast<int>(recoveredFileCount));
     MarkHandled(entry, type);
     return 0;
   }
-  if (type == kRecoverExisting && entry.deleted != 0) return close();
+  if (type == kRecoverExisting && entry.deleted != 0) return finish();
 
   // Most targets are new: creating the file exclusively is also the test of whether the name is taken.
   constexpr int kCreate = O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC;
@@ -145,7 +145,7 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
     } else if (!d[1] && !d[4]) {
       skipped = true;  // Skip, Skip All, or no answer
     }
-    if (skipped) return close();
+    if (skipped) return finish();
   }
 
   app.rowActivity[0] = app.rowText[0] = app.rowStatus[0] = 0;
@@ -207,7 +207,7 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
                               {static_cast<time_t>(entry.modificationTime), 0}};
   ::futimens(fd, times);
   ::close(fd);
-  return close();
+  return finish();
 }
 
 void CLinuxDrive::RecoverFolderFiles(const std::vector<ListedEntry*>& children, std::uint8_t type,
