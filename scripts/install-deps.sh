@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   e2fsprogs fdisk sleuthkit python3
   genisoimage xorriso libarchive-tools p7zip-full
-  libwxgtk3.2-dev xvfb xauth
+  libwxgtk3.2-dev libgtk-3-dev xvfb xauth
   clang libclang-rt-14-dev
 )
 

@@ -434,7 +434,8 @@ void CMainFrame::SelectPhysicalDisk() {
   }
   app.driveListAction = RunSelectActionDlg(this);
   if (app.driveListAction < 0) return;
-  LogSelectedDisk(*this, static_cast<std::uint8_t>(diskIndex), model, serial);
+  // The partition-table walk logs the chosen disk itself.
+  if (app.driveListAction == 0) LogSelectedDisk(*this, static_cast<std::uint8_t>(diskIndex), model, serial);
   const std::uint8_t disk = static_cast<std::uint8_t>(kFirstPhysicalDisk + diskIndex);
   if (app.driveListAction == 1) {
     int answer = kAnswerNo;

@@ -3,17 +3,26 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <wx/app.h>
+#include <wx/evtloop.h>
 #include <wx/init.h>
+#include <wx/msgdlg.h>
+#include <wx/radiobut.h>
+#include <wx/stattext.h>
 #include <wx/testing.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <set>
+#include <tuple>
 #include <thread>
 
 #include "dialogs.h"
+#include "gui_test_support.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
+#include "ext2engine/drive_search.h"
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
 #include "ext2engine/recovery.h"
@@ -23,42 +32,77 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Chooses ROW in a list dialog and presses OK.
-template <class T>
-class ExpectRow : public wxExpectModalBase<T, ExpectRow<T>> {
+using namespace guitest;
+
+
+// Picks the first (1) or second (0) radio button of a two-way choice and presses OK.
+class ExpectChoice : public wxExpectModalBase<CChoiceOfTwoDlg, ExpectChoice> {
  public:
-  explicit ExpectRow(int row) : row_(row) {}
+  explicit ExpectChoice(int answer) : answer_(answer) {}
 
  protected:
-  int OnInvoked(T* dlg) const override {
-    dlg->SelectRow(row_);
+  int OnInvoked(CChoiceOfTwoDlg* dlg) const override {
+    auto* button = wxDynamicCast(dlg->FindWindow(answer_ == 1 ? 1001 : 1002), wxRadioButton);
+    EXPECT_NE(button, nullptr);
+    if (button != nullptr) {
+      button->SetValue(true);
+      wxCommandEvent click(wxEVT_RADIOBUTTON, button->GetId());
+      click.SetEventObject(button);
+      button->HandleWindowEvent(click);
+    }
+    EXPECT_EQ(dlg->Answer(), answer_);
     return wxID_OK;
   }
 
  private:
-  int row_;
+  int answer_;
 };
 
-void Pump() {
-  for (int i = 0; i < 20; ++i) {
-    wxTheApp->Yield(true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-}
+// A message box whose text is TEXT, answered with ANSWER.
+class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
+ public:
+  ExpectMessage(std::string text, int answer) : text_(std::move(text)), answer_(answer) {}
 
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), {});
-}
-
-// The files below ROOT by relative path with their bytes.
-std::map<std::string, std::string> Files(const fs::path& root) {
-  std::map<std::string, std::string> out;
-  if (!fs::exists(root)) return out;
-  for (const auto& e : fs::recursive_directory_iterator(root)) {
-    if (e.is_regular_file()) out[fs::relative(e.path(), root).string()] = ReadFile(e.path());
+ protected:
+  int OnInvoked(wxMessageDialog* dlg) const override {
+    EXPECT_EQ(dlg->GetMessage().utf8_string(), text_);
+    return answer_;
   }
-  return out;
+
+ private:
+  std::string text_;
+  int answer_;
+};
+
+// A dialog of ours that shows the line TEXT, answered with ANSWER.
+class ExpectLine : public wxExpectModalBase<wxDialog, ExpectLine> {
+ public:
+  ExpectLine(std::string text, int answer) : text_(std::move(text)), answer_(answer) {}
+
+ protected:
+  int OnInvoked(wxDialog* dlg) const override {
+    bool found = false;
+    for (wxWindow* child : dlg->GetChildren()) {
+      if (auto* line = wxDynamicCast(child, wxStaticText)) found |= line->GetLabel().utf8_string() == text_;
+    }
+    EXPECT_TRUE(found) << dlg->GetTitle() << " lacks \"" << text_ << "\"";
+    return answer_;
+  }
+
+ private:
+  std::string text_;
+  int answer_;
+};
+
+// The first sector and the sector count of partition entry INDEX of the MBR in BYTES.
+std::pair<std::uint32_t, std::uint32_t> PartitionEntry(const std::string& bytes, int index) {
+  auto u32 = [&](std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<std::uint8_t>(bytes[at + i]);
+    return v;
+  };
+  const std::size_t entry = 446 + 16 * index;
+  return {u32(entry + 8), u32(entry + 12)};
 }
 
 class MainRoad : public ::testing::Test {
@@ -75,10 +119,12 @@ class MainRoad : public ::testing::Test {
     fs::create_directories(dest);
   }
   void TearDown() override {
-    frame->busyFlag = 0;
-    App().scanSaved = 1;  // no question on closing
-    frame->Close(true);
-    Pump();
+    if (frame != nullptr) {
+      frame->busyFlag = 0;
+      App().scanSaved = 1;  // no question on closing
+      frame->Close(true);
+      Pump();
+    }
     SetDiskSource(nullptr);
     fs::remove_all(dest);
   }
@@ -102,6 +148,20 @@ class MainRoad : public ::testing::Test {
     return out;
   }
 
+  // How many log rows have TEXT in its activity, text or status.
+  int Logged(const std::string& text) const {
+    int n = 0;
+    for (const auto& r : frame->Log()->Rows()) n += r.activity == text || r.text == text || r.status == text;
+    return n;
+  }
+
+  // A process has ended and left the window ready for the next command.
+  void ExpectIdle() const {
+    EXPECT_EQ(App().processRunning, 0);
+    EXPECT_EQ(App().recovering, 0);
+    EXPECT_EQ(frame->busyFlag, 0);
+  }
+
   CMainFrame* frame = nullptr;
   fs::path dest;
 };
@@ -115,6 +175,7 @@ TEST_F(MainRoad, PartitionTableToTreeThenMarksAndRecoverSelected) {
   ASSERT_GT(tree.Entries().size(), 5u);
   EXPECT_EQ(tree.Entries()[0].name, "Root");
   EXPECT_GT(frame->Log()->List()->GetItemCount(), 4);
+  EXPECT_EQ(Logged("Physical disk #1 selected"), 1);
   EXPECT_EQ(frame->GetStatusBar()->GetStatusText(1).rfind("   Total ", 0), 0u);
 
   // A folder's check box in the tree, then one file's in the list.
@@ -175,6 +236,169 @@ TEST_F(MainRoad, RecoverAllAndDeletedFromTheSecondDrive) {
   }
   // The four deleted files come back under "Deleted Files" with their bytes.
   EXPECT_EQ(Files(deleted / "#Root/Deleted Files").size(), 4u);
+}
+
+// The tree as (parent, inode, name) rows, for comparing two roads to the same drive.
+std::set<std::tuple<std::uint32_t, std::uint32_t, std::string>> TreeRows(CLeftView& tree) {
+  std::set<std::tuple<std::uint32_t, std::uint32_t, std::string>> rows;
+  for (const auto& e : tree.Entries()) rows.emplace(e.parentInode, e.inode, e.name);
+  return rows;
+}
+
+TEST_F(MainRoad, SearchForLogicalDrivesOnADiskWithoutPartitionTable) {
+  OpenDrive(1);
+  const auto expected = TreeRows(*frame->LeftView());
+
+  // The second partition's file system (the first has a single group, which no search takes for a
+  // drive) alone, at sector 63 of a disk with no MBR.
+  const std::string sample = ReadFile(QV_SAMPLE_DISK);
+  const auto [first, count] = PartitionEntry(sample, 1);
+  std::string bare(63 * 512, '\0');
+  bare += sample.substr(std::size_t{first} * 512, std::size_t{count} * 512);
+  bare.append(1024 * 512, '\0');
+  const fs::path disk = dest / "bare.img";
+  WriteFile(disk, bare);
+  SetDiskSource(PathListDiskSource({disk.string()}));
+
+  for (int type : {1, 0}) {
+    SCOPED_TRACE(type == 1 ? "standard search" : "advanced search");
+    App().scanSaved = 1;
+    wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),
+                  ExpectChoice(0), ExpectChoice(type), ExpectRow<CSelectLogicalDriveDlg>(0),
+                  wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution after the tree is built"));
+    Pump();
+    ASSERT_FALSE(LogicalDrives().Drives().empty());
+    EXPECT_EQ(LogicalDrives().Drives()[0].firstSector, 63u);
+    ASSERT_TRUE(App().currentDrive);
+    EXPECT_EQ(App().currentDrive->firstSector, 63u);
+    EXPECT_EQ(TreeRows(*frame->LeftView()), expected);
+    EXPECT_EQ(Logged("Physical disk #1 selected"), type == 1 ? 2 : 3);
+    ExpectIdle();
+  }
+}
+
+TEST_F(MainRoad, SaveScanInformationThenOpenItInANewSessionAndRecover) {
+  OpenDrive(1);
+  const auto expected = TreeRows(*frame->LeftView());
+  const fs::path scan = dest / "drive2";
+  frame->SaveScanInformation(scan.string());
+  ASSERT_TRUE(fs::exists(scan.string() + ".DAT"));
+  EXPECT_EQ(App().scanSaved, 1);
+
+  frame->Close(true);
+  Pump();
+  App().Reset();
+  LogicalDrives().Clear();
+  frame = new CMainFrame();
+  frame->Show();
+  Pump();
+  frame->OpenUsingScanInformation(scan.string() + ".DAT");
+  Pump();
+  ASSERT_TRUE(App().currentDrive);
+  EXPECT_EQ(App().scanned, 1);
+  EXPECT_EQ(TreeRows(*frame->LeftView()), expected);
+
+  const fs::path out = dest / "out";
+  fs::create_directories(out);
+  wxTEST_DIALOG(frame->Recover(kRecoverExisting, out.string()), wxExpectDismissableModal<wxDialog>(wxID_OK));
+  Pump();
+  const auto recovered = Files(out / "#Root");
+  const auto oracle = Files(Dump("/", 1));
+  ASSERT_FALSE(recovered.empty());
+  for (const auto& [path, bytes] : oracle) {
+    if (path.rfind("lost+found", 0) == 0) continue;
+    ASSERT_TRUE(recovered.count(path)) << path;
+    EXPECT_EQ(recovered.at(path), bytes) << path;
+  }
+  ExpectIdle();
+}
+
+TEST_F(MainRoad, StopAnsweredYesDuringSearchDeletedAndLost) {
+  OpenDrive(1);
+  // Stop is chosen from inside the process, at its first message pump; the process pumps only
+  // the active event loop, as the program's main loop would be.
+  wxGUIEventLoop loop;
+  wxEventLoopActivator active(&loop);
+  frame->CallAfter([this] { frame->Stop(); });
+  wxTEST_DIALOG(frame->SearchDeletedAndLostCommand(),
+                wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution before the search"),
+                ExpectLine("Stop current process ?", wxID_YES));
+  Pump();
+  EXPECT_TRUE(Logged("Process aborted, user intervention "));
+  ExpectIdle();
+  EXPECT_EQ(frame->abortFlag, 1);
+}
+
+TEST_F(MainRoad, ClosingWithAnUnsavedScanAsksToSave) {
+  OpenDrive(0);
+  ASSERT_EQ(App().scanSaved, 0);
+  wxTEST_DIALOG(frame->Close(false), ExpectLine("Save Drive Scan Information ?", wxID_NO));
+  EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(frame));
+  EXPECT_FALSE(App().currentDrive);
+  frame = nullptr;
+  Pump();
+}
+
+TEST_F(MainRoad, BadInputIsReportedAndTheProgramGoesOn) {
+  std::mt19937 random(5);
+  std::string noise(2 << 20, '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+  const fs::path noiseFile = dest / "noise.img";
+  WriteFile(noiseFile, noise);
+
+  {
+    SCOPED_TRACE("an image that is not a disk");
+    SetDiskSource(PathListDiskSource({noiseFile.string()}));
+    wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),
+                  ExpectChoice(1),
+                  ExpectMessage("No valid Linux drives in partition table, search for logical drives", wxID_YES),
+                  ExpectChoice(1), ExpectMessage(kSwitchToAdvancedSearchText, wxID_NO));
+    Pump();
+    EXPECT_TRUE(Logged("No valid Linux drives found"));
+    EXPECT_EQ(App().scanned, 0);
+    ExpectIdle();
+  }
+  {
+    SCOPED_TRACE("a drive that is not ext2");
+    std::string disk = ReadFile(QV_SAMPLE_DISK);
+    const std::size_t super = std::size_t{PartitionEntry(disk, 0).first} * 512 + 1024;
+    std::fill_n(disk.begin() + static_cast<std::ptrdiff_t>(super), 1024, '\0');
+    const fs::path broken = dest / "broken.img";
+    WriteFile(broken, disk);
+    SetDiskSource(PathListDiskSource({broken.string()}));
+    wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),
+                  ExpectChoice(1), ExpectRow<CSelectLogicalDriveDlg>(0),
+                  ExpectMessage(" Not A Legal Linux Logical Drive", wxID_OK));
+    Pump();
+    EXPECT_EQ(App().scanned, 0);
+    ExpectIdle();
+  }
+  {
+    SCOPED_TRACE("a scan file that is not one");
+    frame->abortFlag = 0;
+    wxTEST_DIALOG(frame->OpenUsingScanInformation(noiseFile.string()), ExpectMessage("Not a valid scan file", wxID_OK));
+    EXPECT_TRUE(Logged("Not a valid file"));
+    const std::string missing = (dest / "missing.DAT").string();
+    wxTEST_DIALOG(frame->OpenUsingScanInformation(missing), ExpectMessage("Error opening file " + missing, wxID_OK));
+    EXPECT_EQ(App().scanned, 0);
+    ExpectIdle();
+  }
+
+  // The sample disk still opens, and a destination that cannot be written takes nothing.
+  SetDiskSource(PathListDiskSource({QV_SAMPLE_DISK}));
+  OpenDrive(0);
+  ASSERT_TRUE(App().currentDrive);
+  const fs::path plain = dest / "plain";
+  WriteFile(plain, "a file, not a folder");
+  wxTEST_DIALOG(frame->Recover(kRecoverExisting, (plain / "sub").string()), wxExpectDismissableModal<wxDialog>(wxID_OK));
+  Pump();
+  EXPECT_EQ(ReadFile(plain), "a file, not a folder");
+  ExpectIdle();
+  const fs::path out = dest / "out";
+  fs::create_directories(out);
+  wxTEST_DIALOG(frame->Recover(kRecoverExisting, out.string()), wxExpectDismissableModal<wxDialog>(wxID_OK));
+  EXPECT_FALSE(Files(out / "#Root").empty());
+  ExpectIdle();
 }
 
 TEST_F(MainRoad, ClosingIsRefusedWhileBusy) {

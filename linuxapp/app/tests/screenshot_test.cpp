@@ -1,0 +1,156 @@
+// Pictures of the workbench for review: the main window after a scan, every dialog, and the log
+// pane floating, written as PNGs into the screenshot folder of the build.
+//
+// A screen blit under Xvfb shows whatever was last composited, so each window draws itself into
+// an image surface of its own size instead.
+#include <cairo.h>
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <wx/aui/aui.h>
+#include <wx/radiobut.h>
+#include <wx/testing.h>
+#include <wx/treectrl.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "dialogs.h"
+#include "ext2engine/app_state.h"
+#include "ext2engine/disk_access.h"
+#include "ext2engine/linux_drive.h"
+#include "ext2engine/logical_drives.h"
+#include "gui_test_support.h"
+#include "main_frame.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace guitest;
+
+const fs::path kShots = QV_SCREENSHOT_DIR;
+
+// Draws WINDOW as it is now into kShots/NAME.png; false when nothing could be drawn.
+bool Shoot(wxWindow* window, const std::string& name) {
+  GtkWidget* widget = GTK_WIDGET(window->GetHandle());
+  GtkAllocation a{};
+  gtk_widget_get_allocation(widget, &a);
+  if (a.width <= 1 || a.height <= 1) return false;
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, a.width, a.height);
+  cairo_t* cr = cairo_create(surface);
+  gtk_widget_draw(widget, cr);
+  cairo_destroy(cr);
+  const bool ok = cairo_surface_write_to_png(surface, (kShots / (name + ".png")).c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(surface);
+  return ok;
+}
+
+// Answers a modal dialog with ANSWER after showing it for a moment and taking its picture; PREPARE
+// may set its controls first.
+template <class T = wxDialog>
+class ShootModal : public wxExpectModalBase<T, ShootModal<T>> {
+ public:
+  ShootModal(std::string name, int answer, std::function<void(T*)> prepare = {})
+      : name_(std::move(name)), answer_(answer), prepare_(std::move(prepare)) {}
+
+ protected:
+  int OnInvoked(T* dlg) const override {
+    if (prepare_) prepare_(dlg);
+    dlg->Show();
+    PumpFor(150);
+    EXPECT_TRUE(Shoot(dlg, name_)) << name_;
+    dlg->Hide();
+    return answer_;
+  }
+
+ private:
+  std::string name_;
+  int answer_;
+  std::function<void(T*)> prepare_;
+};
+
+template <class T>
+T* FindChild(wxWindow* parent) {
+  for (wxWindow* child : parent->GetChildren()) {
+    if (auto* hit = dynamic_cast<T*>(child)) return hit;
+    if (T* hit = FindChild<T>(child)) return hit;
+  }
+  return nullptr;
+}
+
+class Screenshots : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(kShots);
+    App().Reset();
+    LogicalDrives().Clear();
+    SetDiskSource(PathListDiskSource({QV_SAMPLE_DISK}));
+    frame = new CMainFrame();
+    frame->Show();
+    Pump();
+  }
+  void TearDown() override {
+    frame->busyFlag = 0;
+    App().scanSaved = 1;
+    frame->Close(true);
+    Pump();
+    SetDiskSource(nullptr);
+  }
+  CMainFrame* frame = nullptr;
+};
+
+TEST_F(Screenshots, MainWindowDialogsAndFloatingLog) {
+  // The road to a scanned drive, each dialog pictured on the way.
+  wxTEST_DIALOG(frame->SelectPhysicalDisk(), ShootModal<CSelectPhysicalDiskDlg>("select_physical_disk", wxID_OK),
+                ShootModal<CChoiceOfTwoDlg>("select_appropriate_action", wxID_OK),
+                ShootModal<CSelectLogicalDriveDlg>("select_logical_drive", wxID_OK,
+                                                   [](CSelectLogicalDriveDlg* d) { d->SelectRow(1); }),
+                ShootModal<>("caution", wxID_OK));
+  Pump();
+  ASSERT_TRUE(App().currentDrive);
+
+  // Deleted entries too, so that the tree shows its pseudo-folders.
+  wxTEST_DIALOG(frame->SearchDeletedAndLostCommand(), wxExpectDismissableModal<wxDialog>(wxID_OK));
+  auto* tree = FindChild<wxTreeCtrl>(frame);
+  ASSERT_NE(tree, nullptr);
+  tree->ExpandAll();
+  std::uint32_t folder = 0;
+  std::size_t most = 0;
+  for (const auto& f : frame->LeftView()->Entries()) {
+    if (!f.IsFolder()) continue;
+    std::size_t n = 0;
+    for (const auto& e : frame->LeftView()->Entries()) n += e.parentInode == f.inode && !e.IsFolder();
+    if (n > most) {
+      most = n;
+      folder = f.inode;
+    }
+  }
+  ASSERT_TRUE(frame->LeftView()->SelectEntry(folder));
+  Pump();
+  EXPECT_GT(frame->ListView()->List().GetItemCount(), 0);
+  EXPECT_GT(frame->Log()->List()->GetItemCount(), 4);
+  EXPECT_TRUE(Shoot(frame, "main_window"));
+
+  // The dialogs that no road of this disk opens.
+  wxTEST_DIALOG(RunSelectSearchTypeDlg(frame), ShootModal<CChoiceOfTwoDlg>("select_search_type", wxID_OK));
+  wxTEST_DIALOG(RunConfirmDlg(frame, 1), ShootModal<>("confirm_stop", wxID_NO));
+  wxTEST_DIALOG(RunFileExistsDlg(frame, "/tmp/dest/#Root/docs", "notes.txt", 14),
+                ShootModal<>("file_already_exists", wxID_CANCEL));
+  wxTEST_DIALOG(RunScanFileExistsDlg(frame, "/tmp/Quarvel Velnora Linux Scan.DAT", 0, 1),
+                ShootModal<>("scan_file_exists", wxID_CANCEL));
+  wxTEST_DIALOG(RunAboutDlg(frame), ShootModal<>("about", wxID_OK));
+
+  // The log pane torn off into a window of its own.
+  wxAuiManager* aui = wxAuiManager::GetManager(frame);
+  ASSERT_NE(aui, nullptr);
+  wxAuiPaneInfo& log = aui->GetPane("log");
+  log.Float().FloatingPosition(40, 40).FloatingSize(700, 260);
+  aui->Update();
+  PumpFor(200);
+  ASSERT_NE(log.frame, nullptr);
+  EXPECT_TRUE(Shoot(log.frame, "log_floating"));
+  EXPECT_TRUE(Shoot(frame, "main_window_log_floating"));
+}
+
+}  // namespace
