@@ -36,6 +36,27 @@ TEST_F(DiskAccess, RetryCountIsTheNumberOfAttemptsInAll) {
   }
 }
 
+// Reopening a block device for every read drops its page cache: one descriptor serves the reads of
+// the process, and only a failed read makes the next attempt open the disk anew.
+TEST_F(DiskAccess, OneOpenServesEveryReadUntilAReadFails) {
+  auto source = std::make_shared<MemoryDiskSource>();
+  auto disk = std::make_shared<MemoryDiskState>();
+  disk->bytes.assign(64 * 512, 0x5A);
+  source->disks.push_back(disk);
+  SetDiskSource(source);
+  std::uint8_t buf[512] = {};
+  for (std::uint32_t lba = 0; lba < 64; ++lba) ASSERT_EQ(ReadDiskSectors(0x80, lba, 0, buf, 512), 1);
+  EXPECT_EQ(source->opens, 1);
+  disk->failures = 1;
+  EXPECT_EQ(ReadDiskSectors(0x80, 3, 0, buf, 512), 1);  // the retry opens the disk again
+  EXPECT_EQ(source->opens, 2);
+  EXPECT_EQ(ReadDiskSectors(0x80, 4, 0, buf, 512), 1);
+  EXPECT_EQ(source->opens, 2);
+  CloseDiskDevices();
+  EXPECT_EQ(ReadDiskSectors(0x80, 5, 0, buf, 512), 1);
+  EXPECT_EQ(source->opens, 3);
+}
+
 TEST_F(DiskAccess, ShortReadAndReadPastTheEndCountAsSuccess) {
   auto disk = InstallMemoryDisk(std::vector<std::uint8_t>(1024, 0x11));
   disk->shortBy = 100;

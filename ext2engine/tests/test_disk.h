@@ -52,8 +52,10 @@ class MemoryDevice : public SectorDevice {
 class MemoryDiskSource : public DiskSource {
  public:
   std::vector<std::shared_ptr<MemoryDiskState>> disks;
+  int opens = 0;
   std::unique_ptr<SectorDevice> Open(unsigned index) override {
     if (index >= disks.size()) return nullptr;
+    ++opens;
     return std::make_unique<MemoryDevice>(disks[index]);
   }
 };
