@@ -21,6 +21,7 @@ if [ -z "$probe" ]; then
   done
 fi
 [ -x "${probe:-}" ] || { echo "ext2_walk: no qv-probe; build it or name it" >&2; exit 2; }
+probe=$(realpath "$probe")  # the timings run in a folder of their own
 command -v fls >/dev/null || { echo "ext2_walk: fls not found (package sleuthkit)" >&2; exit 2; }
 work=${2:-/tmp/qv-bench}
 mkdir -p "$work"

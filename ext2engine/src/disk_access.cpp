@@ -1,6 +1,7 @@
 // Sector reads from physical disks through the platform layer, with the retry rule.
 #include "ext2engine/disk_access.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <map>
@@ -108,23 +109,26 @@ std::unique_ptr<SectorDevice> OpenDiskDevice(std::uint16_t n) {
 }
 
 int ReadSectorsNT(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
-                  std::uint32_t bytes) {
+                  std::uint32_t bytes, std::uint32_t* delivered) {
+  if (delivered != nullptr) *delivered = 0;
   SectorDevice* dev = KeptDevice(disk);
   if (dev == nullptr) return 0;
   const std::uint64_t lba = (static_cast<std::uint64_t>(lbaHigh) << 32) | lbaLow;
   if (lba > UINT64_MAX / kSectorSize) return 0;
-  if (dev->ReadAt(lba * kSectorSize, buffer, bytes) < 0) {
+  const long long got = dev->ReadAt(lba * kSectorSize, buffer, bytes);
+  if (got < 0) {
     Context().open.erase(disk);
     return 0;
   }
+  if (delivered != nullptr) *delivered = static_cast<std::uint32_t>(std::min<long long>(got, bytes));
   return 1;
 }
 
 int ReadDiskSectors(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
-                    std::uint32_t bytes) {
+                    std::uint32_t bytes, std::uint32_t* delivered) {
   const unsigned attempts = App().readRetryCount == 0 ? 1 : App().readRetryCount;
   for (unsigned k = 0; k < attempts; ++k) {
-    if (ReadSectorsNT(disk, lbaLow, lbaHigh, buffer, bytes)) return 1;
+    if (ReadSectorsNT(disk, lbaLow, lbaHigh, buffer, bytes, delivered)) return 1;
   }
   return 0;
 }

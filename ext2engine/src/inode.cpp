@@ -17,6 +17,8 @@ constexpr std::size_t kInoBlocks = 28;
 constexpr std::size_t kInoFlags = 32;
 constexpr std::size_t kInoBlock = 40;
 constexpr std::size_t kDirectBlocks = 12;
+// Sectors of an inode-table run: 16 KiB, the inodes of 64 to 128 entries.
+constexpr std::uint32_t kInodeRunSectors = 32;
 }  // namespace
 
 InodeCopy DecodeInode(const std::uint8_t* buffer, std::size_t size, std::size_t offset) {
@@ -64,14 +66,35 @@ long CLinuxDrive::LocateInode(std::uint32_t inode, std::uint16_t* group, std::ui
   return static_cast<long>(byteInTable % kSectorSize);
 }
 
+bool CLinuxDrive::ReadFromInodeRun(std::uint64_t tableSector, std::uint32_t sectorInTable, std::uint8_t* sector) {
+  InodeTableRun& run = inodeRun_;
+  const std::uint64_t at = tableSector + sectorInTable;
+  if (at < run.firstSector || at >= run.firstSector + run.asked) {
+    // The run that holds the sector: aligned in its table and not past the table's end.
+    const std::uint32_t start = sectorInTable - sectorInTable % kInodeRunSectors;
+    if (start >= inodeTableSectorsPerGroup) return false;
+    const std::uint32_t count = std::min(kInodeRunSectors, inodeTableSectorsPerGroup - start);
+    run.bytes.assign(static_cast<std::size_t>(count) * kSectorSize, 0);
+    std::uint32_t got = 0;
+    run.firstSector = tableSector + start;
+    run.asked = count;
+    run.delivered = ReadDriveSectors(run.firstSector, run.bytes.data(), count * kSectorSize, &got) ? got / kSectorSize : 0;
+  }
+  if (at >= run.firstSector + run.delivered) return false;
+  std::copy_n(run.bytes.data() + (at - run.firstSector) * kSectorSize, kSectorSize, sector);
+  return true;
+}
+
 bool CLinuxDrive::ReadInodeRecord(std::uint32_t inode, InodeCopy& record, std::uint16_t* groupOut) {
   std::uint16_t group = 0;
   std::uint32_t sectorInTable = 0;
   const long offset = LocateInode(inode, &group, &sectorInTable);
   if (offset < 0 || group >= groupCount || group >= descriptors.size()) return false;
   std::uint8_t sector[kSectorSize] = {};
-  ReadDriveSectors(static_cast<std::uint64_t>(descriptors[group].inodeTableSector) + sectorInTable, sector,
-                   kSectorSize);
+  const std::uint64_t tableSector = descriptors[group].inodeTableSector;
+  if (!inodeRun_.active || !ReadFromInodeRun(tableSector, sectorInTable, sector)) {
+    ReadDriveSectors(tableSector + sectorInTable, sector, kSectorSize);
+  }
   record = DecodeInode(sector, sizeof sector, static_cast<std::size_t>(offset));
   if (groupOut != nullptr) *groupOut = group;
   return true;

@@ -33,10 +33,11 @@ void CLinuxDrive::AttachFrame(FrameServices* f) {
   listView = f != nullptr ? f->GetRightPane() : nullptr;
 }
 
-int CLinuxDrive::ReadDriveSectors(std::uint64_t relativeSector, void* buffer, std::uint32_t bytes) {
+int CLinuxDrive::ReadDriveSectors(std::uint64_t relativeSector, void* buffer, std::uint32_t bytes,
+                                  std::uint32_t* delivered) {
   const std::uint64_t lba = firstSector + relativeSector;
   return ReadDiskSectors(disk, static_cast<std::uint32_t>(lba), static_cast<std::uint32_t>(lba >> 32), buffer,
-                         bytes);
+                         bytes, delivered);
 }
 
 void CLinuxDrive::Log(const char* activity, const char* text, const char* status, int icon) {

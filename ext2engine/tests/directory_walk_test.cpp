@@ -198,6 +198,38 @@ TEST(DirectoryWalk, BlockListIsBoundedByTheDriveBlockCount) {
   EXPECT_EQ(d.drive.GetBlockList(*d.drive.ReadInode(12)).size(), 256u);
 }
 
+// The walk reads inode-table sectors in runs; a sector the run cannot deliver is read on its own,
+// so an unreadable sector costs only the inodes it holds, as when every inode is read alone.
+TEST(DirectoryWalk, InodesAreReadInRunsAndABadSectorCostsOnlyItsOwnInodes) {
+  constexpr std::uint32_t kFirst = 12;
+  constexpr std::uint32_t kFiles = 60;
+  TinyExt2 fs = RootOnly();
+  for (std::uint32_t k = 0; k < kFiles; ++k) {
+    const std::uint32_t ino = kFirst + k;
+    const std::uint16_t length = k + 1 < kFiles ? 12 : static_cast<std::uint16_t>(1024 - 24 - 12 * k);
+    fs.Record(40, 24 + 12 * k, ino, length, "f" + std::to_string(ino), 1);
+    fs.File(ino, 100 + k);
+  }
+  // Inodes 17 to 20 share the table's fifth sector (absolute sector 14).
+  constexpr std::uint64_t kBadSector = TinyExt2::kInodeTable * 2 + 4;
+  for (const bool bad : {false, true}) {
+    SCOPED_TRACE(bad ? "bad sector" : "all readable");
+    OpenedDrive d(fs.bytes);
+    if (bad) d.disk->badSectors.push_back(kBadSector);
+    d.Build();
+    ASSERT_EQ(d.host.entries.size(), kFiles + 1);
+    for (std::uint32_t k = 0; k < kFiles; ++k) {
+      const auto& e = d.host.entries[k + 1];
+      const bool lost = bad && e.inode >= 17 && e.inode <= 20;
+      EXPECT_EQ(e.size, lost ? 0u : 100 + k) << e.name;
+      EXPECT_EQ(e.modificationTime, lost ? 0u : 1000000002u) << e.name;
+    }
+    if (!bad) {
+      EXPECT_LT(d.disk->reads, 10);  // not one read for each of the 61 inodes
+    }
+  }
+}
+
 TEST(DirectoryWalk, IndexedFolderSkipsItsHashIndex) {
   TinyExt2 fs = RootOnly();
   fs.Record(40, 24, 12, 1000, "big", 2);

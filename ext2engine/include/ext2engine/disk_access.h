@@ -49,16 +49,18 @@ bool CountPhysicalDisks(std::uint8_t* count);
 // Opens disk number N (0x80 + index) read-only; null for a drive letter or a missing disk.
 std::unique_ptr<SectorDevice> OpenDiskDevice(std::uint16_t n);
 
-// One attempt: reads BYTES at sector LBA (high:low) of the disk. A short read counts as success.
+// One attempt: reads BYTES at sector LBA (high:low) of the disk. A short read counts as success;
+// DELIVERED, when given, receives the number of bytes the device returned.
 // The device stays open for the following reads of the process; a failed read closes it, so that
 // the next attempt opens it anew.
 int ReadSectorsNT(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
-                  std::uint32_t bytes);
+                  std::uint32_t bytes, std::uint32_t* delivered = nullptr);
 
 // The sector-read entry: as many attempts in all as the application's read-retry count says
-// (at least one). 1 on success, 0 on failure; nothing is shown to the user.
+// (at least one). 1 on success, 0 on failure; nothing is shown to the user. DELIVERED, when given,
+// receives the byte count of the successful attempt (0 on failure).
 int ReadDiskSectors(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
-                    std::uint32_t bytes);
+                    std::uint32_t bytes, std::uint32_t* delivered = nullptr);
 
 // The geometry the disk reports: 255 heads x 63 sectors, cylinders = sectors / 16065 (low 16 bits).
 // A disk that cannot be opened shows "Error Code %lu on Disk %u in GetDiskParameters" on PROMPTS

@@ -126,8 +126,10 @@ class CLinuxDrive {
   // The data blocks of an inode from its record, as the directory walk builds them.
   std::vector<std::uint32_t> GetclusterList(std::uint32_t inode);
 
-  // Reads COUNT bytes at sector LBA relative to the drive's first sector.
-  int ReadDriveSectors(std::uint64_t relativeSector, void* buffer, std::uint32_t bytes);
+  // Reads BYTES at sector RELATIVE_SECTOR of the drive (from its first sector); DELIVERED as in
+  // ReadDiskSectors.
+  int ReadDriveSectors(std::uint64_t relativeSector, void* buffer, std::uint32_t bytes,
+                       std::uint32_t* delivered = nullptr);
   std::uint32_t BlockSize() const { return sectorsPerBlock * 512u; }
   std::uint32_t BlockCount() const { return sectorsPerBlock == 0 ? 0 : sectorCount / sectorsPerBlock; }
   bool HasGeometry() const { return sectorsPerBlock == 2 || sectorsPerBlock == 4 || sectorsPerBlock == 8; }
@@ -178,6 +180,18 @@ class CLinuxDrive {
   bool openedFromScanFile = false;
 
  private:
+  // While a folder walk runs, a run of inode-table sectors read at once: the inodes of one folder
+  // mostly lie together, so they cost one read instead of one each. A sector the run's read did not
+  // deliver is read on its own, as it is outside a walk, so every result stays the same.
+  struct InodeTableRun {
+    bool active = false;
+    std::uint64_t firstSector = 0;  // relative to the drive
+    std::uint32_t asked = 0;        // sectors the read asked for
+    std::uint32_t delivered = 0;    // sectors it delivered (0 when it failed)
+    std::vector<std::uint8_t> bytes;
+  };
+  InodeTableRun inodeRun_;
+  bool ReadFromInodeRun(std::uint64_t tableSector, std::uint32_t sectorInTable, std::uint8_t* sector);
   struct RecoveryRun;
   int RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, const std::string& dirPath);
   void RecoverFolderFiles(const std::vector<ListedEntry*>& children, std::uint8_t type, std::uint32_t folderDeleted,
