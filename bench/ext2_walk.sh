@@ -8,9 +8,10 @@
 #   spread-100k  100,000 empty files in 5,000 folders
 #   flat-20k      20,000 empty files in one folder (linear, as mke2fs -d writes it)
 #   flat-40k      40,000 empty files in one folder
-# Each command runs once to warm the page cache, then 5 times; the median is printed with the
-# ratios probe/fls, 100k/10k and 40k/20k beside the targets (probe no slower than fls; 100k at
-# most 12 times 10k; 40k at most 2.2 times 20k). Not a test: nothing fails on a missed target.
+# Each command runs once to warm the page cache, then 5 times, all of them in turn in each round
+# (the machine may be shared). The medians are printed with the ratios probe/fls, 100k/10k and
+# 40k/20k beside the targets (probe no slower than fls; 100k at most 12 times 10k; 40k at most 2.2
+# times 20k). Not a test: nothing fails on a missed target.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/tools/fixtures/lib.sh"
@@ -53,14 +54,10 @@ probe, work = sys.argv[1:]
 RUNS = 5
 
 
-def median_seconds(args, cwd):
+def seconds(args, cwd):
+    start = time.perf_counter()
     subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=cwd, check=True)
-    times = []
-    for _ in range(RUNS):
-        start = time.perf_counter()
-        subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=cwd, check=True)
-        times.append(time.perf_counter() - start)
-    return statistics.median(times)
+    return time.perf_counter() - start
 
 
 def probe_entries(img, cwd):
@@ -75,13 +72,27 @@ def fls_entries(img):
     return out.count(b"\n")
 
 
-results = {}
+NAMES = ["spread-10k", "spread-100k", "flat-20k", "flat-40k"]
 with tempfile.TemporaryDirectory() as cwd:  # the probe reads Velnora.cfg from its folder
-    print("%-12s %9s %9s %10s %10s %9s" % ("image", "entries", "fls rows", "probe s", "fls s", "probe/fls"))
-    for name in ["spread-10k", "spread-100k", "flat-20k", "flat-40k"]:
+    commands = {}
+    for name in NAMES:
         img = os.path.join(work, name + ".img")
-        p = median_seconds([probe, "--disk", img, "partitions", "open", "0", "tree"], cwd)
-        f = median_seconds(["fls", "-o", "2048", "-r", "-p", img], cwd)
+        commands[name] = ([probe, "--disk", img, "partitions", "open", "0", "tree"],
+                          ["fls", "-o", "2048", "-r", "-p", img])
+    # One warm-up run of each, then rounds in which every command runs once, back to back, so that
+    # a machine shared with other work weighs on all of them alike.
+    times = {(name, tool): [] for name in NAMES for tool in (0, 1)}
+    for round in range(RUNS + 1):
+        for name in NAMES:
+            for tool in (0, 1):
+                t = seconds(commands[name][tool], cwd)
+                if round > 0:
+                    times[(name, tool)].append(t)
+    results = {}
+    print("%-12s %9s %9s %10s %10s %9s" % ("image", "entries", "fls rows", "probe s", "fls s", "probe/fls"))
+    for name in NAMES:
+        img = os.path.join(work, name + ".img")
+        p, f = statistics.median(times[(name, 0)]), statistics.median(times[(name, 1)])
         results[name] = (p, f)
         print("%-12s %9d %9d %10.3f %10.3f %9.2f" % (name, probe_entries(img, cwd), fls_entries(img), p, f, p / f))
 
