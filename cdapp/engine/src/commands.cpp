@@ -33,6 +33,9 @@ void OpenDriveCommand(CCDReader& reader) {
       kCdAnswerOk) {
     return;
   }
+  // An image opened earlier stays the device until this command: it goes back to the drive, unless
+  // it is the image being opened that is to be scanned.
+  if (reader.imageIsDevice && !app.imageOpening) ReopenSelectedDrive(reader);
   SetMediaLock(reader, true);
   app.allMarked = 0;
   app.markedBytesFlag = 0;

@@ -31,6 +31,7 @@ std::vector<std::string> FindCdDrives() {
 
 void ReopenSelectedDrive(CCDReader& reader) {
   reader.device.reset();
+  reader.imageIsDevice = false;
   if (reader.selectedDrive < reader.drivePaths.size()) {
     reader.device = reader.openDevice(reader.drivePaths[reader.selectedDrive]);
   }
@@ -53,6 +54,7 @@ void SetMediaLock(CCDReader& reader, bool lock) {
 void CloseDevice(CCDReader& reader) {
   if (reader.mediaLockTaken) SetMediaLock(reader, false);
   reader.device.reset();
+  reader.imageIsDevice = false;
   reader.volumeInfo.reset();
   reader.drivePaths.clear();
   reader.FreeEntryList();

@@ -148,5 +148,6 @@ bool OpenImage(CCDReader& reader, const std::string& path) {
     ReopenSelectedDrive(reader);
     return false;
   }
+  reader.imageIsDevice = true;
   return true;
 }

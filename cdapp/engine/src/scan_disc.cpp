@@ -93,6 +93,10 @@ bool ScanDisc(CCDReader& reader) {
   app.processRunning = 1;
   app.findNext = 0;
   frame.busy = 1;
+  // Recovery and image copies end with the stop flag set (it removes their progress bar); a scan
+  // that started with it set would abort at once, so a scan starts with no Stop pending.
+  frame.stopFlag = 0;
+  frame.stepsAfterStop = 0;
 
   std::vector<std::uint32_t> primaries;
   for (std::uint32_t s = vd::kFirstDescriptorSector; s < vd::kFirstDescriptorSector + kDescriptorSectors; ++s) {

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "cdengine/commands.h"
+#include "cdengine/drive_access.h"
 #include "cdengine/image_file.h"
 #include "cdengine/recovery.h"
 #include "test_image.h"
@@ -117,18 +118,33 @@ TEST_F(ImageFixture, OpenImageAcceptsTheTrailerAndRecoveryReadsTheImage) {
   CreateImageCommand(maker.reader, (dir / "disc.cd").string());
   fs::copy_file(dir / "disc.cd", dir / "renamed.bin");
 
-  // The drive in use is a different disc: after Open Image the image must be what is read.
+  // The drive in use holds a different disc (ISO 9660 names only): after Open Image the image must
+  // be what is read, until Open Drive goes back to the drive.
   CdHeadlessHost host;
-  UseDevice(host, StandardImage(false).bytes);
+  const std::vector<std::uint8_t> drive = StandardImage(false).bytes;
+  host.reader.openDevice = [drive](const std::string& path) -> std::unique_ptr<SectorDevice> {
+    if (path == "drive") return std::make_unique<MemoryDevice>(drive, path);
+    return OpenSectorDevice(path);
+  };
+  host.reader.drivePaths = {"drive"};
+  ReopenSelectedDrive(host.reader);
+  host.app.driveOpened = 1;
   OpenImageCommand(host.reader, (dir / "renamed.bin").string());
   ASSERT_EQ(host.treeView.NodeCount(), 4u);
   EXPECT_EQ(host.treeView.Nodes()[1].name, "a.txt");  // Joliet: the image's names
   RecoverFiles(host.reader, dir.string(), kRecoverAll);
   EXPECT_EQ(ReadFile(dir / "Root/a.txt"), std::string(reinterpret_cast<const char*>(img.Sector(30)), 5000));
+  OpenDriveCommand(host.reader);  // right after a recovery, which ends with the stop flag set
+  ASSERT_EQ(host.treeView.NodeCount(), 4u);
+  EXPECT_EQ(host.treeView.Nodes()[1].name, "A.TXT");
+  EXPECT_EQ(host.reader.device->Path(), "drive");
 
   // A file without the trailer is refused, and the drive is the device again.
+  OpenImageCommand(host.reader, (dir / "renamed.bin").string());
   std::ofstream(dir / "plain.iso", std::ios::binary).write(reinterpret_cast<const char*>(img.bytes.data()), img.bytes.size());
   EXPECT_FALSE(OpenImage(host.reader, (dir / "plain.iso").string()));
+  ASSERT_TRUE(host.reader.device);
+  EXPECT_EQ(host.reader.device->Path(), "drive");
   host.messages.clear();
   OpenImageCommand(host.reader, (dir / "plain.iso").string());
   ASSERT_FALSE(host.messages.empty());

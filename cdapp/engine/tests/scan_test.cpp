@@ -168,6 +168,17 @@ TEST(ScanDisc, DescriptorsGoneTreeComesFromRawScans) {
   EXPECT_FALSE(host.reader.dirSectorRuns.empty());
 }
 
+TEST(ScanDisc, PrimaryThatNeverReadsWholeFallsBackToRawScans) {
+  CdHeadlessHost host;
+  MemoryDevice& dev = UseDevice(host, StandardImage(true).bytes);
+  dev.shortRead[16] = 1024;  // the primary descriptor: recognised, but never read whole (form A)
+  dev.shortRead[17] = 1024;  // the Joliet one is passed over
+  OpenDriveCommand(host.reader);
+  EXPECT_EQ(host.reader.rawScansUsed, 1u);
+  EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/30 a.txt", "0/26 dir", "26/34 b.dat"}));
+  EXPECT_EQ(host.busy, 0);
+}
+
 TEST(ScanDisc, HostileVolumesEndWithoutCrashOrHang) {
   struct Case {
     const char* what;
@@ -241,6 +252,7 @@ TEST(RawScans, DirectoriesAndPathTablesSpanningSectors) {
     dirs.push_back({TestImage::Ucs2(name), static_cast<std::uint32_t>(40 + i / 4), 1});
   }
   img.Directory(20, 20, entries, 3);  // about 5 KB of records
+  img.Sector(21)[21] = 0;  // recorded in the hour after midnight: a date, not the directory's end
   img.PathTable(30, false, 20, dirs);  // about 3.2 KB: two sectors
   CdHeadlessHost host;
   UseDevice(host, img.bytes);
@@ -270,6 +282,34 @@ TEST(RawScans, RunOnPathTableCandidatesStayBounded) {
   ScanPathTableSectors(host.reader);
   EXPECT_LE(dev.reads.size(), 4u * 3000 + 1024 + 16);
   EXPECT_GT(dev.reads.size(), 2u * 3000);  // the candidates did run on
+}
+
+TEST(RawScans, BothScansStopAtTheEndOfTheMedium) {
+  // No Joliet directory ends the directory scan early, and the last sector begins both a
+  // directory and a path table whose records run on to its end.
+  for (bool failPastEnd : {false, true}) {  // an image file delivers nothing there, a drive fails
+    TestImage img = StandardImage(false);
+    std::uint8_t* last = img.Sector(39);
+    std::size_t pos = TestImage::Record(last, 39, 2048, true, std::string(1, '\0'));
+    pos += TestImage::Record(last + pos, 23, 2048, true, std::string(1, '\1'));
+    for (int i = 0; pos < 2048; ++i) pos += TestImage::Record(last + pos, 5, 1, false, std::string(96, 'x').append(std::to_string(100 + i)));
+    ASSERT_EQ(pos, 2048u);
+    CdHeadlessHost host;
+    MemoryDevice& dev = UseDevice(host, img.bytes);
+    dev.failPastEnd = failPastEnd;
+    ScanDirectorySectors(host.reader, 16);
+    ASSERT_FALSE(host.reader.dirSectorRuns.empty());
+    EXPECT_EQ(host.reader.dirSectorRuns.back().firstSector, 39u);
+    for (const auto& r : dev.reads) EXPECT_LT(r.first, img.bytes.size()) << failPastEnd;
+    std::fill(last, last + 2048, 0);
+    const std::uint8_t record[10] = {1, 0, 5, 0, 0, 0, 1, 0, 0, 0};
+    for (std::size_t i = 0; i + 10 <= 2048; i += 10) std::memcpy(last + i, record, 10);
+    MemoryDevice& tables = UseDevice(host, img.bytes);
+    tables.failPastEnd = failPastEnd;
+    ScanPathTableSectors(host.reader);
+    EXPECT_EQ(host.reader.pathTableRuns.back().firstSector, 39u);
+    for (const auto& r : tables.reads) EXPECT_LT(r.first, img.bytes.size()) << failPastEnd;
+  }
 }
 
 TEST(RawScans, PathTableAndDirectoryStarts) {

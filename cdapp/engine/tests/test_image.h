@@ -150,6 +150,8 @@ class MemoryDevice : public SectorDevice {
   std::vector<std::pair<std::uint64_t, std::size_t>> reads;
   // A device of this size whose every byte is the low byte of its sector number.
   std::uint64_t syntheticSize = 0;
+  // Reads at or past the end fail, as a drive's do, instead of delivering nothing.
+  bool failPastEnd = false;
 
   long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
     reads.emplace_back(position, n);
@@ -157,7 +159,7 @@ class MemoryDevice : public SectorDevice {
     if (fail.count(sector)) return -1;
     if (failOnce.erase(sector)) return -1;
     std::uint64_t size = syntheticSize ? syntheticSize : bytes_.size();
-    if (position >= size) return 0;
+    if (position >= size) return failPastEnd ? -1 : 0;
     std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, size - position));
     if (auto it = shortRead.find(sector); it != shortRead.end()) count = std::min(count, it->second);
     auto* out = static_cast<std::uint8_t*>(buffer);

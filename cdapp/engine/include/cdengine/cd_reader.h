@@ -66,6 +66,8 @@ struct CCDReader {
 
   // The shared device: the CD drive in use or an opened image file; null before any open.
   std::unique_ptr<SectorDevice> device;
+  // True while an opened image file is the device, until the drive is opened again.
+  bool imageIsDevice = false;
   // How a path becomes a device; tests put fault-injecting devices behind it.
   std::function<std::unique_ptr<SectorDevice>(const std::string&)> openDevice = OpenSectorDevice;
 

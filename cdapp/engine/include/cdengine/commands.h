@@ -7,10 +7,11 @@
 
 #include "cdengine/cd_reader.h"
 
-// The Open Drive command: prompt, media lock, fresh views, the disc scan.
+// The Open Drive command: prompt, media lock, fresh views, the disc scan. After Open Image it goes
+// back to the selected drive.
 void OpenDriveCommand(CCDReader& reader);
 // The Open Image command after the file was chosen: the image becomes the device and is scanned.
-// It stays the device afterwards, so recovery reads the image.
+// It stays the device afterwards, so recovery reads the image, until Open Drive or a refused image.
 void OpenImageCommand(CCDReader& reader, const std::string& path);
 // The Create Image command after the file was chosen.
 void CreateImageCommand(CCDReader& reader, const std::string& path);
