@@ -36,6 +36,8 @@ MemoryTreeControl::~MemoryTreeControl() { DeleteAll(); }
 
 MemoryTreeControl::Item* MemoryTreeControl::Get(TreeItem item) const { return reinterpret_cast<Item*>(item); }
 
+int MemoryTreeControl::GetImage(TreeItem item) const { return item == kNoItem ? 0 : Get(item)->image; }
+
 TreeItem MemoryTreeControl::InsertSorted(TreeItem parent, const std::string& text, int image, int selectedImage) {
   Item* holder = parent == kNoItem ? top_.get() : Get(parent);
   auto* item = new Item;

@@ -12,6 +12,14 @@ void AppState::Reset() {
   static_cast<AppFields&>(*this) = AppFields{};
 }
 
+void FileMaskCriteria::ResetKeepingTimeChoice() {
+  const int c = created, a = accessed, m = modified;
+  *this = FileMaskCriteria{};
+  created = c;
+  accessed = a;
+  modified = m;
+}
+
 AppState& App() {
   static AppState state;
   return state;

@@ -14,6 +14,11 @@ std::string SettingsPathInCurrentDirectory() {
   return std::string(dir.data()) + "/" + kSettingsFileName;
 }
 
+const std::string& SettingsPath() {
+  static const std::string path = SettingsPathInCurrentDirectory();
+  return path;
+}
+
 void ReadSettings(const std::string& path, AppFields& state) {
   state.readRetryCount = 3;
   state.readMode = 1;

@@ -48,6 +48,9 @@ class MemoryTreeControl : public TreeControl {
 
   TreeItem FindChildByText(TreeItem parent, const std::string& text) const override;
 
+  // The normal image ITEM was inserted with (for tests of the views).
+  int GetImage(TreeItem item) const;
+
  private:
   struct Item;
   Item* Get(TreeItem item) const;

@@ -4,23 +4,38 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CLinuxDrive;
 
-// The File Mask criteria written by the mask dialog and read by the tree's mask.
+// The File Mask criteria: written by the mask dialog's handlers, read by the tree's mask. Each
+// value counts only while its flag is set (the size values also need a value: from not 0, up to
+// above 2; the periods a value above 0).
 struct FileMaskCriteria {
-  int byExtension = 0;
+  int deletedFiles = 0;
+  int existingFiles = 0;
+  int byExtension = 0;  // the mask text is not empty; `extensions` holds its items
   int matchCase = 0;
-  int existing = 0;
-  int deleted = 0;
-  int bySize = 0;
-  int sizeAtLeast = 0;
-  int sizeAtMost = 0;
-  int uptoSize = 2;  // MB
-  int byDate = 0;
+  int sizeFrom = 0;  // thousands of bytes
+  int bySizeFrom = 0;
+  int sizeUpto = 2;  // thousands of bytes
+  int bySizeUpto = 0;
   int lastDays = 0;
+  int byLastDays = 0;
   int lastMonths = 0;
+  int byLastMonths = 0;
   int betweenDates = 0;
+  int fromYear = 0, fromMonth = 0, fromDay = 0;
+  int toYear = 0, toMonth = 0, toDay = 0;
+  // Which time of an entry the periods test: change ("Files Created"), access, else modification.
+  int created = 0;
+  int accessed = 0;
+  int modified = 0;
+  // The ";"-separated items of the mask text, while the mask is applied.
+  std::vector<std::string> extensions;
+
+  // Every criterion back to its start value; the choice of time stays.
+  void ResetKeepingTimeChoice();
 };
 
 // The plain fields, with the defaults of a freshly started program.

@@ -10,6 +10,9 @@ constexpr std::size_t kSettingsFileSize = 260;
 // "<dir>/Velnora.cfg" for the current directory. The program fixes it once at start-up, so that
 // later changes of the current directory (file dialogs, recovery) read and write the same file.
 std::string SettingsPathInCurrentDirectory();
+// The path of the program's settings file: SettingsPathInCurrentDirectory() as it was at the first
+// call (the program makes that call at start-up).
+const std::string& SettingsPath();
 
 // Reads the two bytes into STATE: a file that cannot be opened for reading and updating, or is
 // shorter than two bytes, gives 3 attempts and sector-at-a-time reading; a count above 6 reads as 3.

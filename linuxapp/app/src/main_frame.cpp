@@ -16,6 +16,7 @@
 
 #include "app_images.h"
 #include "controls/wx/state_images.h"
+#include "criteria_dialogs.h"
 #include "dialogs.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/deleted_and_lost.h"
@@ -26,6 +27,8 @@
 #include "ext2engine/logical_drives.h"
 #include "ext2engine/recovery.h"
 #include "ext2engine/scan_file.h"
+#include "ext2engine/settings_file.h"
+#include "settings_dialog.h"
 #include "linuxcore/log_report.h"
 #include "linuxcore/size_text.h"
 
@@ -196,6 +199,13 @@ void CMainFrame::BuildMenus() {
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { SearchDeletedAndLostCommand(); }, WxId(kIdSearchDeletedAndLost));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { Stop(); }, WxId(kCmdStop));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { leftView_->FindNext(); }, WxId(kIdFindNext));
+  // The criteria and settings dialogs.
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunFileFilterDlg(this, App().currentDrive.get()); }, WxId(kCmdAddFileFilter));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunFindDlg(this, *leftView_); }, WxId(kCmdFind));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunFileMaskDlg(this, App().currentDrive.get(), *leftView_); },
+       WxId(kCmdFileMask));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { leftView_->UnMask(drive_); }, WxId(kIdUnMask));
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunAdvanceSettingsDlg(this, SettingsPath()); }, WxId(kIdAdvanceSettings));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { SelectAll(); }, WxId(kIdSelectAll));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { UnselectAll(); }, WxId(kIdUnselectAll));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { SaveScanInformation(); }, WxId(kIdSaveScanInfo));
@@ -270,7 +280,7 @@ CommandInputs CMainFrame::Inputs() const {
   const controls::TreeItem selected = tree_->GetSelection();
   in.selectedIsRoot = selected == controls::kNoItem || tree_->GetItemText(selected) == "Root";
   in.logHasRows = app.logHasRows != 0;
-  in.unmaskedListSaved = false;
+  in.unmaskedListSaved = leftView_->HasUnmaskedList();
   in.rightPane = true;
   return in;
 }

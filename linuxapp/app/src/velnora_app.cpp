@@ -13,7 +13,7 @@
 
 class CQuarvelVelnoraApp : public wxApp {
  public:
-  CQuarvelVelnoraApp() { ReadSettings(SettingsPathInCurrentDirectory(), App()); }
+  CQuarvelVelnoraApp() { ReadSettings(SettingsPath(), App()); }
 
   bool OnInit() override {
     if (!wxApp::OnInit()) return false;

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <wx/aui/aui.h>
+#include <wx/checkbox.h>
 #include <wx/radiobut.h>
+#include <wx/textctrl.h>
 #include <wx/testing.h>
 #include <wx/treectrl.h>
 
@@ -15,13 +17,17 @@
 #include <functional>
 #include <string>
 
+#include "controls/wx/notice_dialogs.h"
+#include "criteria_dialogs.h"
 #include "dialogs.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
 #include "gui_test_support.h"
+#include "linuxcore/command_states.h"
 #include "main_frame.h"
+#include "settings_dialog.h"
 
 namespace fs = std::filesystem;
 
@@ -151,6 +157,64 @@ TEST_F(Screenshots, MainWindowDialogsAndFloatingLog) {
   ASSERT_NE(log.frame, nullptr);
   EXPECT_TRUE(Shoot(log.frame, "log_floating"));
   EXPECT_TRUE(Shoot(frame, "main_window_log_floating"));
+}
+
+}  // namespace
+
+namespace {
+
+// The menu command ID of FRAME, as the menu sends it.
+void Command(CMainFrame* frame, int id) {
+  wxCommandEvent e(wxEVT_MENU, WxId(id));
+  frame->ProcessWindowEvent(e);
+}
+
+TEST_F(Screenshots, CriteriaAndSettingsDialogsAndAMaskedTree) {
+  wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),
+                wxExpectDismissableModal<CChoiceOfTwoDlg>(wxID_OK), ExpectRow<CSelectLogicalDriveDlg>(0),
+                wxExpectDismissableModal<wxDialog>(wxID_OK));
+  Pump();
+  ASSERT_TRUE(App().currentDrive);
+
+  wxTEST_DIALOG(Command(frame, kCmdAddFileFilter),
+                ShootModal<CFileFilterDlg>("add_file_filter", wxID_CANCEL, [](CFileFilterDlg* d) {
+                  auto* edit = wxDynamicCast(d->FindWindow(kIdFilterText), wxTextCtrl);
+                  for (const char* p : {"*.txt", "report*.*"}) {
+                    edit->SetValue(p);
+                    wxCommandEvent add(wxEVT_BUTTON, kIdAddToList);
+                    d->FindWindow(kIdAddToList)->HandleWindowEvent(add);
+                  }
+                  edit->SetValue("*.c");
+                }));
+  wxTEST_DIALOG(Command(frame, kCmdFind), ShootModal<CFindDlg>("find", wxID_CANCEL, [](CFindDlg* d) {
+                  wxDynamicCast(d->FindWindow(kIdFindText), wxTextCtrl)->SetValue("todo.txt");
+                }));
+  wxTEST_DIALOG(RunAdvanceSettingsDlg(frame, (kShots / "Velnora.cfg").string()),
+                ShootModal<CAdvanceSettingsDlg>("advance_settings", wxID_CANCEL));
+  // The mask dialog with "Date" and the days period chosen, then applied.
+  wxTEST_DIALOG(Command(frame, kCmdFileMask),
+                ShootModal<CFileMaskDlg>("file_mask", wxID_OK,
+                                         [](CFileMaskDlg* d) {
+                                           wxDynamicCast(d->FindWindow(kIdMaskText), wxTextCtrl)->SetValue("*.txt;*.c");
+                                           auto* date = wxDynamicCast(d->FindWindow(kIdDateCheck), wxCheckBox);
+                                           date->SetValue(true);
+                                           wxCommandEvent click(wxEVT_CHECKBOX, kIdDateCheck);
+                                           click.SetInt(1);
+                                           date->HandleWindowEvent(click);
+                                         }),
+                wxExpectDismissableModal<controls::CWaitDlg>(wxID_CANCEL));
+  Pump();
+  ASSERT_TRUE(frame->LeftView()->HasUnmaskedList());
+  auto* tree = FindChild<wxTreeCtrl>(frame);
+  ASSERT_NE(tree, nullptr);
+  tree->ExpandAll();
+  std::uint32_t src = 0;
+  for (const auto& e : frame->LeftView()->Entries()) {
+    if (e.IsFolder() && e.name == "src") src = e.inode;
+  }
+  ASSERT_TRUE(frame->LeftView()->SelectEntry(src));
+  Pump();
+  EXPECT_TRUE(Shoot(frame, "main_window_masked"));
 }
 
 }  // namespace

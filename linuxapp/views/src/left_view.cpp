@@ -112,6 +112,8 @@ void CLeftView::ClearTree() {
 void CLeftView::FreeEntryLists() {
   entries_.Clear();
   index_.Reset();
+  unmasked_.Clear();
+  hasUnmasked_ = false;
 }
 
 void CLeftView::UncheckEntry(std::uintptr_t treeItem, int partly) {

@@ -120,6 +120,38 @@ struct FindTree : TreeFixture {
   }
 };
 
+TEST(TreeView, FindTakesTheFirstWholeNameMatchAmongItsCandidates) {
+  struct Case {
+    const char* text;
+    int matchCase, existing, deleted;
+    int position;  // -1: no match
+  } cases[] = {
+      {"report", 0, 1, 1, 3},  {"report", 1, 1, 1, 4}, {"report", 0, 1, 0, 3}, {"report", 0, 0, 1, 4},
+      {"REPORT", 1, 1, 0, 6},  {"repor", 0, 1, 1, -1}, {"Report", 1, 0, 1, -1}, {"reports", 0, 1, 1, 7},
+  };
+  for (const Case& c : cases) {
+    FindTree t;
+    t.app.findMatchCase = c.matchCase;
+    t.app.findExisting = c.existing;
+    t.app.findDeleted = c.deleted;
+    t.app.findLastMatch = 99;
+    EXPECT_EQ(t.view.Find(c.text), c.position >= 0) << c.text;
+    EXPECT_EQ(t.app.findText, c.text);
+    if (c.position < 0) {
+      ASSERT_EQ(t.frame.messages.size(), 1u) << c.text;
+      EXPECT_EQ(t.frame.messages[0].text, "No matching entry found");
+      EXPECT_EQ(t.frame.messages[0].caption, "Search Failure");
+      EXPECT_EQ(t.app.findNext, 0);
+      continue;
+    }
+    EXPECT_TRUE(t.frame.messages.empty()) << c.text;
+    EXPECT_EQ(t.app.findNext, 1);
+    EXPECT_EQ(t.app.findLastMatch, c.position) << c.text;
+    const ListedEntry& match = t.view.Entries()[static_cast<std::size_t>(c.position)];
+    EXPECT_EQ(t.tree.GetItemData(t.tree.GetSelection()), match.parentInode) << c.text;
+  }
+}
+
 TEST(TreeView, FindNextWalksTheMatchesToTheEndOfTheList) {
   struct Case {
     const char* text;

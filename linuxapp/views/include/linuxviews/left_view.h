@@ -6,13 +6,17 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "controls/tree_control.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/entry_list.h"
 #include "ext2engine/ports.h"
 #include "linuxviews/entry_index.h"
+#include "linuxviews/inode_time.h"
 
+class CLinuxDrive;
 class CQuarvelVelnoraView;
 
 // Normal images of tree items.
@@ -88,8 +92,25 @@ class CLeftView : public TreeViewPort {
   bool SelectEntry(std::uint32_t inode);
   // Opens the selected item's child with that data; false when there is none.
   bool OpenChildFolder(std::uint32_t inode);
+  // Find: the first entry whose whole name is TEXT among the kinds the application's Find options
+  // name; selects its folder and its row. Without a match: "No matching entry found" and Find Next
+  // off. Returns whether it found one.
+  bool Find(const std::string& text);
   // Continues the last Find after its match; "No more entries are available" at the end.
   void FindNext();
+
+  // --- File Mask ---
+  // Narrows the tree to the files that pass the application's mask criteria and the folders that
+  // lead to them, under a new "Root"; the list as it stood is kept aside for UnMask. The periods
+  // count back from TODAY.
+  void ApplyFileMask(const SystemTime& today);
+  // A mask is in force: the list of the full scan is kept aside.
+  bool HasUnmaskedList() const { return hasUnmasked_; }
+  // Puts the list kept aside back as the entry list; the tree is left as it is.
+  void RestoreUnmaskedList();
+  // UnMask: the full scan's list comes back and its tree is rebuilt folder by folder, breadth first,
+  // as a process with progress; DRIVE (may be null) counts its entries, folders, files and bytes again.
+  void UnMask(CLinuxDrive* drive);
 
   // --- Check marks ---
   // A left click at POINT. Returns whether the control should handle the click too (a click on
@@ -126,6 +147,15 @@ class CLeftView : public TreeViewPort {
   // Brings the list's rows in line with a click on ITEM that set STATE.
   void SyncListAfterClick(controls::TreeItem item, int state);
   bool SameItem(controls::TreeItem a, controls::TreeItem b) const;
+  // The first candidate of the last Find from POSITION on, selected; false at the end of the list.
+  bool FindFrom(std::size_t position);
+
+  // The mask's steps: the folders from INODE up to Root join the filtered list, each once; the
+  // masked list starts with a new "Root" and grows breadth first from the filtered list.
+  void AddParentChain(std::uint32_t inode);
+  bool RememberParentKey(std::uint32_t inode);
+  void InsertMaskedRoot();
+  void BuildMaskedTree();
 
   controls::TreeControl& tree_;
   AppState& app_;
@@ -136,6 +166,14 @@ class CLeftView : public TreeViewPort {
   EntryIndex index_;
   controls::TreeItem root_ = controls::kNoItem;
   controls::TreeItem lastInserted_ = controls::kNoItem;
+
+  // The File Mask: the filtered list and the folders already on it while a mask is built, the
+  // list being built, and the full scan's list kept aside while the mask is in force.
+  std::vector<ListedEntry> filtered_;
+  std::unordered_set<std::uint32_t> parentKeys_;
+  EntryList masked_;
+  EntryList unmasked_;
+  bool hasUnmasked_ = false;
 
   // The walk up after a click.
   controls::TreeItem walkItem_ = controls::kNoItem;

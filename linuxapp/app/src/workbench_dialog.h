@@ -1,0 +1,19 @@
+// What the workbench's criteria and settings dialogs share: ending from a handler whether or not
+// the dialog runs modally (the test hook answers ShowModal without a modal loop).
+#pragma once
+
+#include <wx/dialog.h>
+
+class CWorkbenchDlg : public wxDialog {
+ public:
+  using wxDialog::wxDialog;
+
+  // Ends the dialog with ID; outside a modal loop only the return code is set.
+  void Finish(int id) {
+    if (IsModal()) {
+      EndModal(id);
+    } else {
+      SetReturnCode(id);
+    }
+  }
+};

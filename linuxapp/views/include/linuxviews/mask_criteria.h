@@ -1,0 +1,34 @@
+// The File Mask's tests of one entry: extensions, deleted or existing, size bounds, a recent period
+// or a date range. The tree view applies them to its whole list (CLeftView::ApplyFileMask).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ext2engine/app_state.h"
+#include "ext2engine/entry_node.h"
+#include "linuxviews/inode_time.h"
+
+// Today's date in UTC.
+SystemTime TodayUtc();
+
+// The items of a mask text: split at each ";" (an empty item between two ";" or before a leading
+// one, none after a final one), each at most 255 characters. The text counts up to 255 characters;
+// a text of one character gives no item.
+std::vector<std::string> SplitMaskText(const std::string& text);
+
+// Whether "*." followed by NAME's extension (everything after its first ".") equals an item,
+// byte for byte with MATCHCASE, else ASCII case-insensitively. A name without "." never matches.
+bool MatchMaskExtension(const std::string& name, const std::vector<std::string>& items, bool matchCase);
+
+// The date passes when it is no older than N days before TODAY, months counted as 30 days; a date
+// later in today's year passes too.
+bool WithinLastDays(int n, int day, int month, int year, const SystemTime& today);
+// The date passes when it is no older than N months before TODAY (same day of the month); a date
+// up to the end of today's year passes too.
+bool WithinLastMonths(int n, int day, int month, int year, const SystemTime& today);
+// The date lies between the two dates, both included, in whichever order they are given.
+bool WithinDates(int day, int month, int year, const FileMaskCriteria& c);
+
+// Whether the file ENTRY (NAME) passes every criterion of C that is in force.
+bool PassesFileMask(const EntryNode& entry, const std::string& name, const FileMaskCriteria& c, const SystemTime& today);
