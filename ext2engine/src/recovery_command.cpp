@@ -21,13 +21,19 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
                       kCmdRecoverSelected, kCmdRecoverDeleted}) {
     frame.EnableToolbarButton(command, false);
   }
-  const std::string path = destination + (!destination.empty() && destination.back() == '/' ? "#Root" : "/#Root");
+  // Without a destination the user chooses one now; Cancel ends the process before anything is written.
+  std::string chosen = destination;
+  if (chosen.empty() && !frame.GetPrompts().BrowseForFolder(chosen)) {
+    frame.EndProgress();
+    return 0;
+  }
+  const std::string path = chosen + (!chosen.empty() && chosen.back() == '/' ? "#Root" : "/#Root");
   frame.EnableToolbarButton(kCmdStop, true);
   frame.StartProgressText(static_cast<int>(type == kRecoverAll ? drive.entries : drive.CountCheckedEntries()),
                           nullptr);
 
   struct statvfs fs {};
-  if (::statvfs(destination.c_str(), &fs) == 0) {
+  if (::statvfs(chosen.c_str(), &fs) == 0) {
     const std::uint64_t available = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
     if (available < frame.markedBytes) {
       char text[200];

@@ -1,6 +1,7 @@
 // The status-bar progress bar in a real status bar: placement after its label, stepping, following
 // the status bar, and the pane text given back.
 #include "controls/wx/progress_bar.h"
+#include "controls/wx/status_bar.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -124,6 +125,40 @@ TEST_F(ProgressBarTest, WithoutAStatusBarEveryCallDoesNothing) {
   // A pane the status bar does not have is refused as well.
   CProgressBar missing("Reading..", 100, 10, true, 7);
   EXPECT_EQ(missing.Gauge(), nullptr);
+}
+
+// Steps change the label at every unit of work; painting waits for the window's next repaint.
+TEST(ProgressBarSteps, ForceNoRepaintOfTheirOwn) {
+  auto* main = new wxFrame(nullptr, wxID_ANY, "steps", wxDefaultPosition, wxSize(640, 200));
+  main->SetStatusBar(new controls::CStatusBar(main));
+  main->GetStatusBar()->SetFieldsCount(2);
+  main->Show();
+  wxTheApp->SetTopWindow(main);
+  guitest::Pump(std::chrono::milliseconds(100));
+  {
+    CProgressBar progress("Reading..", 100, 1000, true, 0);
+    ASSERT_NE(progress.Gauge(), nullptr);
+    guitest::Pump(std::chrono::milliseconds(100));
+    int paints = 0;
+    auto count = [&paints](wxPaintEvent& e) {
+      ++paints;
+      e.Skip();
+    };
+    main->GetStatusBar()->Bind(wxEVT_PAINT, count);
+    progress.Gauge()->Bind(wxEVT_PAINT, count);
+    for (int n = 0; n < 200; ++n) {
+      progress.SetText(wxString::Format(" %d Entries Found", n));
+      progress.StepIt();
+      main->SetStatusText(wxString::Format("   Total %d.00 KB in %d Files in 1 Folders", n, n), 1);
+    }
+    EXPECT_EQ(paints, 0);
+    guitest::Pump(std::chrono::milliseconds(100));
+    EXPECT_GT(paints, 0);  // the last texts show with the next repaint
+    EXPECT_EQ(main->GetStatusBar()->GetStatusText(0), " 199 Entries Found");
+  }
+  wxTheApp->SetTopWindow(guitest::Frame());
+  main->Destroy();
+  guitest::Pump(std::chrono::milliseconds(50));
 }
 
 }  // namespace

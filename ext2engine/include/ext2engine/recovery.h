@@ -37,7 +37,8 @@ std::string SafeRecoveredName(const std::string& name, std::uint32_t inode);
 // "Copy_<inode>_<name>", else "Copy<k>_<inode>_<name>" for the first k = 1, 2, ... that is free in DIRECTORY.
 std::string ProposeCopyName(const std::string& directory, std::uint32_t inode, const std::string& name);
 
-// The Recover command of the frame after the destination folder was chosen: the caution, the flags,
-// the free-space check against the marked amount, the start row, the walk from Root into
-// DESTINATION/#Root, and the end of the process. 1 when the recovery ran.
+// The Recover command of the frame: the caution, the flags, the destination (DESTINATION, or when it
+// is empty the user's choice; Cancel ends the process), the free-space check against the marked
+// amount, the start row, the walk from Root into DESTINATION/#Root, and the end of the process.
+// 1 when the recovery ran.
 int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, const std::string& destination);

@@ -64,6 +64,37 @@ wxBitmap LogIcon(int index) {
   });
 }
 
+wxBitmap DialogIcon(int index) {
+  wxImage image = LogIcon(index).ConvertToImage();
+  image.Rescale(32, 32, wxIMAGE_QUALITY_NEAREST);
+  return wxBitmap(image);
+}
+
+wxBitmap DiskIcon() {
+  return Draw(16, [](wxDC& dc) {
+    dc.SetBrush(wxBrush(wxColour(150, 150, 160)));
+    dc.SetPen(wxPen(wxColour(70, 70, 80)));
+    dc.DrawRoundedRectangle(1, 4, 14, 9, 2);
+    dc.SetBrush(*wxGREEN_BRUSH);
+    dc.DrawRectangle(11, 9, 2, 2);
+  });
+}
+
+wxBitmap ProgramPicture(wxSize size) {
+  wxBitmap picture(size, 24);
+  wxMemoryDC dc(picture);
+  dc.SetBackground(wxBrush(wxColour(20, 50, 110)));
+  dc.Clear();
+  dc.SetTextForeground(*wxWHITE);
+  dc.SetFont(wxFontInfo(16).Bold());
+  dc.DrawText("Quarvel Velnora Linux 2.1", 16, size.y / 2 - 40);
+  dc.SetFont(wxFontInfo(8));
+  dc.DrawText("Data Recovery Software for Linux", 16, size.y / 2 + 4);
+  dc.DrawText("(Ext2,Ext3 File System)", 16, size.y / 2 + 20);
+  dc.SelectObject(wxNullBitmap);
+  return picture;
+}
+
 wxBitmap ToolbarPicture(int id) {
   struct Face {
     int id;

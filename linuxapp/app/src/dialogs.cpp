@@ -4,12 +4,16 @@
 #include <wx/button.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
+#include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
+#include "app_images.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/caution_texts.h"
 #include "ext2engine/disk_access.h"
@@ -22,12 +26,13 @@ namespace {
 wxString U(const std::string& s) { return wxString::FromUTF8(s); }
 }  // namespace
 
-CListChoiceDlg::CListChoiceDlg(wxWindow* parent, const wxString& caption,
-                               const std::vector<std::pair<wxString, int>>& columns)
-    : wxDialog(parent, wxID_ANY, caption) {
+CListChoiceDlg::CListChoiceDlg(wxWindow* parent, const wxString& caption, const std::vector<ListColumn>& columns)
+    : wxDialog(parent, wxID_ANY, caption), images_(16, 16, true, 2) {
   list_ = new wxListCtrl(this, 1000, wxDefaultPosition, wxSize(420, 200),
                          wxLC_REPORT | wxLC_SINGLE_SEL | wxLC_HRULES | wxLC_VRULES);
-  for (const auto& [text, width] : columns) list_->AppendColumn(text, wxLIST_FORMAT_LEFT, width);
+  for (const auto& c : columns) list_->AppendColumn(c.text, c.align, c.width);
+  images_.Add(DiskIcon());
+  list_->SetImageList(&images_, wxIMAGE_LIST_SMALL);
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(list_, 1, wxEXPAND | wxALL, 8);
   sizer->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);
@@ -49,7 +54,7 @@ void CListChoiceDlg::OnOk(wxCommandEvent&) {
 }
 
 void CListChoiceDlg::AddRow(const std::vector<wxString>& cells) {
-  const long row = list_->InsertItem(list_->GetItemCount(), cells.empty() ? wxString() : cells[0]);
+  const long row = list_->InsertItem(list_->GetItemCount(), cells.empty() ? wxString() : cells[0], 0);
   for (std::size_t c = 1; c < cells.size(); ++c) list_->SetItem(row, static_cast<int>(c), cells[c]);
 }
 
@@ -60,7 +65,8 @@ void CListChoiceDlg::SelectRow(int row) {
 }
 
 CSelectPhysicalDiskDlg::CSelectPhysicalDiskDlg(wxWindow* parent)
-    : CListChoiceDlg(parent, "Select Physical Disk", {{"Disk No.", 90}, {"Model No. ", 120}, {"Serial No.", 60}}) {
+    : CListChoiceDlg(parent, "Select Physical Disk", {{"Disk No.", 90, wxLIST_FORMAT_LEFT}, {"Model No. ", 120, wxLIST_FORMAT_LEFT},
+                      {"Serial No.", 60, wxLIST_FORMAT_LEFT}}) {
   std::uint8_t count = 0;
   CountPhysicalDisks(&count);
   count_ = count;
@@ -79,7 +85,11 @@ CSelectPhysicalDiskDlg::CSelectPhysicalDiskDlg(wxWindow* parent)
 
 CSelectLogicalDriveDlg::CSelectLogicalDriveDlg(wxWindow* parent, const std::vector<LogicalDriveNode>& drives)
     : CListChoiceDlg(parent, "Select Logical Drive",
-                     {{"Name", 100}, {"File System", 65}, {"Start Sector", 90}, {"Size", 75}}) {
+                     // Right alignment is asked of every column; the first shows left-aligned regardless.
+                     {{"Name", 100, wxLIST_FORMAT_LEFT},
+                      {"File System", 65, wxLIST_FORMAT_RIGHT},
+                      {"Start Sector", 90, wxLIST_FORMAT_RIGHT},
+                      {"Size", 75, wxLIST_FORMAT_RIGHT}}) {
   for (std::size_t i = 0; i < drives.size() && i < 255; ++i) {
     const auto& d = drives[i];
     AddRow({wxString::Format("Logical Drive %d", static_cast<int>(i + 1)), FileSystemText(d.partitionType),
@@ -119,21 +129,27 @@ int RunSelectSearchTypeDlg(wxWindow* parent) {
 
 namespace {
 
-// Two lines of text over the buttons of FLAGS.
+// An icon beside two lines of text over a row of buttons, each button a (id, text) pair; the
+// first is the default.
 class CTwoLineDlg : public wxDialog {
  public:
-  CTwoLineDlg(wxWindow* parent, const wxString& caption, const wxString& line1, const wxString& line2, long flags)
+  CTwoLineDlg(wxWindow* parent, const wxString& caption, const wxBitmap& icon, int id1, const wxString& line1,
+              int id2, const wxString& line2, const std::vector<std::pair<int, wxString>>& buttons)
       : wxDialog(parent, wxID_ANY, caption) {
+    auto* lines = new wxBoxSizer(wxVERTICAL);
+    lines->Add(new wxStaticText(this, id1, line1), 0, wxBOTTOM, 6);
+    lines->Add(new wxStaticText(this, id2, line2));
+    auto* top = new wxBoxSizer(wxHORIZONTAL);
+    top->Add(new wxStaticBitmap(this, wxID_ANY, icon), 0, wxRIGHT, 12);
+    top->Add(lines, 1);
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    for (const auto& [id, text] : buttons) row->Add(new wxButton(this, id, text), 0, wxALL, 4);
+    SetAffirmativeId(buttons.front().first);
+    if (auto* first = wxDynamicCast(FindWindow(buttons.front().first), wxButton)) first->SetDefault();
     auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(new wxStaticText(this, wxID_ANY, line1), 0, wxLEFT | wxRIGHT | wxTOP, 12);
-    sizer->Add(new wxStaticText(this, wxID_ANY, line2), 0, wxALL, 12);
-    sizer->Add(CreateStdDialogButtonSizer(flags), 0, wxEXPAND | wxALL, 8);
+    sizer->Add(top, 0, wxEXPAND | wxALL, 12);
+    sizer->Add(row, 0, wxALIGN_CENTER | wxBOTTOM, 8);
     SetSizerAndFit(sizer);
-    if (flags & wxYES) {
-      Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_YES); }, wxID_YES);
-      Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_NO); }, wxID_NO);
-      SetEscapeId(wxID_NO);
-    }
   }
 };
 
@@ -141,37 +157,50 @@ class CTwoLineDlg : public wxDialog {
 
 void RunCautionDlg(wxWindow* parent, std::uint8_t type) {
   const CautionText c = CautionTextOf(type);
-  CTwoLineDlg dlg(parent, U(c.caption), U(c.line1), U(c.line2), wxOK);
+  CTwoLineDlg dlg(parent, U(c.caption), DialogIcon(4), kCautionLine1Id, U(c.line1), kCautionLine2Id, U(c.line2),
+                  {{wxID_OK, "OK"}});
   dlg.ShowModal();
 }
 
 bool RunConfirmDlg(wxWindow* parent, std::uint8_t type) {
-  const char* line1 = type == 0 ? "Save Drive Scan Information ?" : type == 1 ? "Stop current process ?" : "";
-  CTwoLineDlg dlg(parent, "Quarvel Velnora Linux", line1, "", wxYES | wxNO);
-  return dlg.ShowModal() == wxID_YES;
+  static const char* const lines[][2] = {
+      {"Save Drive Scan Information ?",
+       "(Click YES if you wish to resume recovery of this logical drive at a later stage)"},
+      {"Stop current process ?", "(This process cannot be resumed from current state and has to be restarted)"}};
+  const char* const* text = type < 2 ? lines[type] : nullptr;
+  // Yes is the dialog's OK; No, Esc and the close box its Cancel.
+  CTwoLineDlg dlg(parent, "Quarvel Velnora Linux", DialogIcon(6), kConfirmLine1Id, text ? text[0] : "",
+                  kConfirmLine2Id, text ? text[1] : "", {{wxID_OK, "Yes"}, {wxID_CANCEL, "No"}});
+  return dlg.ShowModal() == wxID_OK;
 }
 
 namespace {
 
-// A name, a proposal in an edit and a row of decision buttons.
+// A name, a proposal in an edit and a row of decision buttons; every button ends the dialog with
+// its id, the first is the default.
 class CExistsDlg : public wxDialog {
  public:
-  CExistsDlg(wxWindow* parent, const wxString& caption, const wxString& nameLabel, const wxString& name,
+  struct Ids {
+    int nameLabel, name, newLabel, edit;
+  };
+  CExistsDlg(wxWindow* parent, const wxString& caption, Ids ids, const wxString& nameLabel, const wxString& name,
              const wxString& newLabel, const wxString& proposal, const std::vector<std::pair<int, wxString>>& buttons)
       : wxDialog(parent, wxID_ANY, caption) {
     auto* grid = new wxFlexGridSizer(2, 8, 8);
-    grid->Add(new wxStaticText(this, wxID_ANY, nameLabel));
-    grid->Add(new wxStaticText(this, wxID_ANY, name, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN), 1,
+    grid->AddGrowableCol(1);
+    grid->Add(new wxStaticText(this, ids.nameLabel, nameLabel), 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(new wxStaticText(this, ids.name, name, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN), 1,
               wxEXPAND);
-    grid->Add(new wxStaticText(this, wxID_ANY, newLabel));
-    edit_ = new wxTextCtrl(this, wxID_ANY, proposal, wxDefaultPosition, wxSize(320, -1));
+    grid->Add(new wxStaticText(this, ids.newLabel, newLabel), 0, wxALIGN_CENTER_VERTICAL);
+    edit_ = new wxTextCtrl(this, ids.edit, proposal, wxDefaultPosition, wxSize(320, -1));
     grid->Add(edit_, 1, wxEXPAND);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     for (const auto& [id, text] : buttons) {
       auto* b = new wxButton(this, id, text);
       row->Add(b, 0, wxALL, 4);
-      b->Bind(wxEVT_BUTTON, [this, id](wxCommandEvent&) { EndModal(id); });
+      b->Bind(wxEVT_BUTTON, [this, id = id](wxCommandEvent&) { EndModal(id); });
     }
+    if (auto* first = wxDynamicCast(FindWindow(buttons.front().first), wxButton)) first->SetDefault();
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(grid, 0, wxEXPAND | wxALL, 10);
     sizer->Add(row, 0, wxALIGN_CENTER | wxALL, 6);
@@ -183,49 +212,63 @@ class CExistsDlg : public wxDialog {
   wxTextCtrl* edit_;
 };
 
+// Sets decision INDEX of DECISIONS and clears the others.
+template <std::size_t N>
+void Decide(int (&decisions)[N], std::size_t index) {
+  for (int& d : decisions) d = 0;
+  decisions[index] = 1;
+}
+
 }  // namespace
 
 void RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std::string& name, std::uint32_t inode) {
-  // Button ids 1.. map onto the decisions Skip All, Overwrite All, Rename All, Skip, OverWrite, Rename.
-  CExistsDlg dlg(parent, "File Already Exists", "File Name :", U(name), "Rename to :",
+  CExistsDlg dlg(parent, "File Already Exists", {1013, 1015, 1014, 1016}, "File Name :", U(name), "Rename to :",
                  U(ProposeCopyName(directory, inode, name)),
-                 {{wxID_HIGHEST + 6, "Rename"},
-                  {wxID_HIGHEST + 3, "Rename All"},
-                  {wxID_HIGHEST + 5, "OverWrite"},
-                  {wxID_HIGHEST + 2, "Overwrite All"},
-                  {wxID_HIGHEST + 4, "Skip"},
-                  {wxID_HIGHEST + 1, "Skip All"}});
-  const int answer = dlg.ShowModal() - wxID_HIGHEST - 1;
-  if (answer < 0 || answer > 5) return;  // closed: the decisions stay as they were
+                 {{wxID_OK, "Rename"},
+                  {1019, "Rename All"},
+                  {1011, "OverWrite"},
+                  {1010, "Overwrite All"},
+                  {1009, "Skip"},
+                  {1017, "Skip All"}});
+  // The decisions in the application's order: Skip All, Overwrite All, Rename All, Skip, OverWrite, Rename.
+  static const int order[] = {1017, 1010, 1019, 1009, 1011, wxID_OK};
+  const int answer = dlg.ShowModal();
+  const auto* hit = std::find(std::begin(order), std::end(order), answer);
+  if (hit == std::end(order)) return;  // closed: the decisions stay as they were
   AppState& app = App();
-  for (int& d : app.fileExists) d = 0;
-  app.fileExists[answer] = 1;
-  if (answer == 5) std::snprintf(app.newName, sizeof app.newName, "%s", dlg.Text().c_str());
+  Decide(app.fileExists, static_cast<std::size_t>(hit - std::begin(order)));
+  if (answer == wxID_OK) std::snprintf(app.newName, sizeof app.newName, "%s", dlg.Text().c_str());
 }
 
 void RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex,
                           std::uint8_t driveIndex) {
-  // Decisions in the order Rename, Cancel, Overwrite.
-  CExistsDlg dlg(parent, "File already exists", "File Name:", U(path), "New Name:",
+  CExistsDlg dlg(parent, "File already exists", {wxID_ANY, 1022, 1023, 1020}, "File Name:", U(path), "New Name:",
                  U(ProposeScanFileName(path, diskIndex, driveIndex)),
-                 {{wxID_HIGHEST + 1, "Rename"}, {wxID_HIGHEST + 3, "Overwrite"}, {wxID_HIGHEST + 2, "Cancel"}});
-  const int answer = dlg.ShowModal() - wxID_HIGHEST - 1;
-  if (answer < 0 || answer > 2) return;
+                 {{wxID_OK, "Rename"}, {1011, "Overwrite"}, {1021, "Cancel"}});
+  // The decisions in the application's order: Rename, Cancel, Overwrite.
+  static const int order[] = {wxID_OK, 1021, 1011};
+  const int answer = dlg.ShowModal();
+  const auto* hit = std::find(std::begin(order), std::end(order), answer);
+  if (hit == std::end(order)) return;
   AppState& app = App();
-  for (int& d : app.scanFileExists) d = 0;
-  app.scanFileExists[answer] = 1;
-  if (answer == 0) std::snprintf(app.newName, sizeof app.newName, "%s.DAT", dlg.Text().c_str());
+  Decide(app.scanFileExists, static_cast<std::size_t>(hit - std::begin(order)));
+  if (answer == wxID_OK) std::snprintf(app.newName, sizeof app.newName, "%s.DAT", dlg.Text().c_str());
 }
 
 void RunAboutDlg(wxWindow* parent) {
-  wxDialog dlg(parent, wxID_ANY, "About Quarvel Velnora Linux");
+  // No caption bar: the picture, the description and O&K.
+  wxDialog dlg(parent, wxID_ANY, "About Quarvel Velnora Linux", wxDefaultPosition, wxDefaultSize, wxBORDER_RAISED);
   auto* sizer = new wxBoxSizer(wxVERTICAL);
+  sizer->Add(new wxStaticBitmap(&dlg, wxID_ANY, ProgramPicture(wxSize(326, 160)), wxDefaultPosition, wxDefaultSize,
+                                wxBORDER_SUNKEN),
+             0, wxALL, 12);
   sizer->Add(new wxStaticText(&dlg, wxID_ANY, "Data Recovery Software for Linux (Ext2,Ext3 File System)",
                               wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN),
-             0, wxALL, 16);
+             0, wxLEFT | wxRIGHT | wxEXPAND, 12);
   auto* ok = new wxButton(&dlg, wxID_OK, "O&K");
   ok->SetDefault();
-  sizer->Add(ok, 0, wxALIGN_CENTER | wxALL, 8);
+  sizer->Add(ok, 0, wxALIGN_CENTER | wxALL, 10);
   dlg.SetSizerAndFit(sizer);
+  dlg.CentreOnParent();
   dlg.ShowModal();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <wx/dialog.h>
+#include <wx/imaglist.h>
 #include <wx/listctrl.h>
 
 #include <cstdint>
@@ -15,7 +16,12 @@
 // or Enter on the highlighted row.
 class CListChoiceDlg : public wxDialog {
  public:
-  CListChoiceDlg(wxWindow* parent, const wxString& caption, const std::vector<std::pair<wxString, int>>& columns);
+  struct ListColumn {
+    wxString text;
+    int width;
+    wxListColumnFormat align;
+  };
+  CListChoiceDlg(wxWindow* parent, const wxString& caption, const std::vector<ListColumn>& columns);
   // -1 when no row is chosen.
   int SelectedRow() const { return selected_; }
   wxListCtrl* List() const { return list_; }
@@ -27,6 +33,7 @@ class CListChoiceDlg : public wxDialog {
 
  private:
   wxListCtrl* list_;
+  wxImageList images_;
   int selected_ = -1;
 };
 
@@ -62,12 +69,22 @@ int RunSelectActionDlg(wxWindow* parent);
 // "Select Search Type": 1 standard, 0 advanced, -1 cancel.
 int RunSelectSearchTypeDlg(wxWindow* parent);
 
+// The two text lines of the Caution and the confirmation dialogs.
+inline constexpr int kCautionLine1Id = 1028;
+inline constexpr int kCautionLine2Id = 1027;
+inline constexpr int kConfirmLine1Id = 1029;
+inline constexpr int kConfirmLine2Id = 1030;
+
 // The Caution dialog of a message type.
 void RunCautionDlg(wxWindow* parent, std::uint8_t type);
 // The Yes/No confirmation of a message type: 0 "Save Drive Scan Information ?", 1 "Stop current process ?".
+// Yes is the dialog's wxID_OK, No (and Esc) its wxID_CANCEL.
 bool RunConfirmDlg(wxWindow* parent, std::uint8_t type);
-// "File Already Exists": writes one decision and the new name into the application state.
+// "File Already Exists": writes one decision and the new name into the application state. The
+// buttons are Rename (wxID_OK), Rename All 1019, OverWrite 1011, Overwrite All 1010, Skip 1009 and
+// Skip All 1017; the edit is 1016.
 void RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std::string& name, std::uint32_t inode);
-// "File already exists" for a scan file: writes one decision and the new name.
+// "File already exists" for a scan file: writes one decision and the new name. The buttons are
+// Rename (wxID_OK), Overwrite 1011 and Cancel 1021; the edit is 1020.
 void RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex);
 void RunAboutDlg(wxWindow* parent);

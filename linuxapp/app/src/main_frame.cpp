@@ -16,6 +16,7 @@
 
 #include "app_images.h"
 #include "controls/wx/state_images.h"
+#include "controls/wx/status_bar.h"
 #include "criteria_dialogs.h"
 #include "dialogs.h"
 #include "ext2engine/app_state.h"
@@ -36,6 +37,16 @@ namespace {
 
 wxString U(const char* s) { return s != nullptr ? wxString::FromUTF8(s) : wxString(); }
 
+// The list view's sort arrow is the list header's triangle.
+class HeaderSortArrow : public SortArrow {
+ public:
+  explicit HeaderSortArrow(controls::WxListControl& list) : list_(list) {}
+  void SetSortImage(int column, int direction) override { list_.Header().SetSortImage(column, direction); }
+
+ private:
+  controls::WxListControl& list_;
+};
+
 struct MenuItem {
   int id;
   const char* text;
@@ -48,7 +59,8 @@ struct MenuItem {
 CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1", wxDefaultPosition, wxSize(1100, 760)) {
   BuildMenus();
   BuildToolbar();
-  CreateStatusBar(3);
+  SetStatusBar(new controls::CStatusBar(this));
+  GetStatusBar()->SetFieldsCount(3);
   const int widths[] = {265, 250, -1};
   GetStatusBar()->SetStatusWidths(3, widths);
   SetStatusText("Total 0 Bytes in 0 Files in 0 Folders", 1);
@@ -58,6 +70,7 @@ CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1
   splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
   tree_ = std::make_unique<controls::WxTreeControl>(splitter_);
   list_ = std::make_unique<controls::WxListControl>(splitter_);
+  sortArrow_ = std::make_unique<HeaderSortArrow>(*list_);
   splitter_->SplitVertically(tree_->Window(), list_->Window(), 210);
   splitter_->SetMinimumPaneSize(32);
 
@@ -82,6 +95,16 @@ CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1
   list_->Window()->Bind(wxEVT_LIST_ITEM_ACTIVATED,
                         [this](wxListEvent& e) { listView_->OnDblclk(static_cast<int>(e.GetIndex())); });
   list_->Window()->Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& e) { listView_->OnHeaderItemClick(e.GetColumn(), 0); });
+  listView_->SetSortArrow(sortArrow_.get());
+  // The list's context menu offers the four styles; the frame's commands carry them out.
+  list_->Window()->Bind(wxEVT_CONTEXT_MENU, [this](wxContextMenuEvent& e) {
+    wxWindow* list = list_->Window();
+    const wxPoint at = list->ScreenToClient(e.GetPosition());
+    if (!wxRect(list->GetClientSize()).Contains(at)) return;
+    wxMenu menu;
+    for (const auto& style : kListStyleCommands) menu.Append(WxId(style.command), wxString::FromUTF8(style.text));
+    list->PopupMenu(&menu, at);
+  });
 
   log_ = new CMessageLogDlg(this);
   aui_.AddPane(splitter_, wxAuiPaneInfo().Name("tree").CenterPane());
@@ -99,8 +122,14 @@ CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1
   Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
   Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
   Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
+  // Menu items follow the menu rule (also while a menu stays open). Toolbar buttons follow the
+  // toolbar rule while no process runs; a process sets them itself at its start, and its message
+  // pump must not give a second process a button to start from.
   Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
-    const CommandStates states = ToolbarStates(Inputs());
+    const bool menu = wxDynamicCast(e.GetEventObject(), wxMenu) != nullptr;
+    const CommandInputs in = Inputs();
+    if (!menu && (in.processRunning || in.recovering || in.busy)) return;
+    const CommandStates states = menu ? MenuStates(in) : ToolbarStates(in);
     auto it = states.find(CommandOfWxId(e.GetId()));
     if (it != states.end()) e.Enable(it->second);
   }, WxId(kCmdSelectPhysicalDisk), WxId(kIdHelpTopics));
@@ -302,7 +331,11 @@ void CMainFrame::OnMenuOpen(wxMenuEvent& event) {
 }
 
 void CMainFrame::OnCharHook(wxKeyEvent& event) {
-  if (wxGetActiveWindow() == this && FrameSwallowsKey(event.GetKeyCode(), App().scanned != 0)) return;
+  // Keys typed in the frame's own windows only; dialogs and floating panes keep theirs.
+  auto* from = wxDynamicCast(event.GetEventObject(), wxWindow);
+  if (from != nullptr && wxGetTopLevelParent(from) == this && FrameSwallowsKey(event.GetKeyCode(), App().scanned != 0)) {
+    return;
+  }
   event.Skip();
 }
 
@@ -429,6 +462,14 @@ void CMainFrame::ScanFileExists(const std::string& path, std::uint8_t diskIndex,
   RunScanFileExistsDlg(this, path, diskIndex, driveIndex);
 }
 
+bool CMainFrame::BrowseForFolder(std::string& path) {
+  wxDirDialog choose(this, "Select the Destination folder for Saving Files", wxEmptyString,
+                     wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+  if (choose.ShowModal() != wxID_OK) return false;
+  path = choose.GetPath().utf8_string();
+  return true;
+}
+
 // --- Commands ---
 
 void CMainFrame::SelectPhysicalDisk() {
@@ -487,12 +528,6 @@ void CMainFrame::Recover(std::uint8_t type, std::string destination) {
   AppState& app = App();
   if (!app.currentDrive) return;
   recoverType_ = type;
-  if (destination.empty()) {
-    wxDirDialog choose(this, "Select the Destination folder for Saving Files", wxEmptyString,
-                       wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
-    if (choose.ShowModal() != wxID_OK) return;
-    destination = choose.GetPath().utf8_string();
-  }
   RecoverFiles(*this, *app.currentDrive, type, destination);
 }
 

@@ -55,11 +55,13 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   bool Confirm(std::uint8_t type) override;
   void FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) override;
   void ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) override;
+  bool BrowseForFolder(std::string& path) override;
 
   // Commands (also called by tests).
   void SelectPhysicalDisk();
   void OpenDrive();
-  // Recover of TYPE into DESTINATION; with an empty destination the folder dialog asks for it.
+  // Recover of TYPE into DESTINATION; with an empty destination the folder dialog asks for it
+  // after the caution.
   void Recover(std::uint8_t type, std::string destination = {});
   void Stop();
   void SearchDeletedAndLostCommand();
@@ -89,6 +91,7 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   std::unique_ptr<controls::WxListControl> list_;
   std::unique_ptr<CLeftView> leftView_;
   std::unique_ptr<CQuarvelVelnoraView> listView_;
+  std::unique_ptr<SortArrow> sortArrow_;
   CMessageLogDlg* log_ = nullptr;
   std::unique_ptr<controls::CProgressBar> bar_;
   CLinuxDrive* drive_ = nullptr;

@@ -1,6 +1,8 @@
 // Helpers shared by the window tests: pumping events, answering list dialogs, reading files back.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <unistd.h>
 #include <wx/app.h>
 #include <wx/testing.h>
 
@@ -11,6 +13,12 @@
 #include <map>
 #include <string>
 #include <thread>
+
+#include "dialogs.h"
+#include "ext2engine/app_state.h"
+#include "ext2engine/disk_access.h"
+#include "ext2engine/logical_drives.h"
+#include "main_frame.h"
 
 namespace guitest {
 
@@ -62,5 +70,42 @@ inline std::map<std::string, std::string> Files(const fs::path& root) {
   }
   return out;
 }
+
+// A main window over the sample disk, with an empty destination folder; closed without questions.
+class WorkbenchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App().Reset();
+    LogicalDrives().Clear();
+    SetDiskSource(PathListDiskSource({QV_SAMPLE_DISK}));
+    frame = new CMainFrame();
+    frame->Show();
+    Pump();
+    dest = fs::temp_directory_path() / ("qv_gui_" + std::to_string(::getpid()));
+    fs::remove_all(dest);
+    fs::create_directories(dest);
+  }
+  void TearDown() override {
+    if (frame != nullptr) {
+      frame->busyFlag = 0;
+      App().scanSaved = 1;  // no question on closing
+      frame->Close(true);
+      Pump();
+    }
+    SetDiskSource(nullptr);
+    fs::remove_all(dest);
+  }
+
+  // Select Physical Disk -> Use Partition Table Information -> Select Logical Drive ROW.
+  void OpenDrive(int row) {
+    wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),
+                  wxExpectDismissableModal<CChoiceOfTwoDlg>(wxID_OK), ExpectRow<CSelectLogicalDriveDlg>(row),
+                  wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution after the tree is built"));
+    Pump();
+  }
+
+  CMainFrame* frame = nullptr;
+  fs::path dest;
+};
 
 }  // namespace guitest

@@ -105,38 +105,8 @@ std::pair<std::uint32_t, std::uint32_t> PartitionEntry(const std::string& bytes,
   return {u32(entry + 8), u32(entry + 12)};
 }
 
-class MainRoad : public ::testing::Test {
+class MainRoad : public WorkbenchTest {
  protected:
-  void SetUp() override {
-    App().Reset();
-    LogicalDrives().Clear();
-    SetDiskSource(PathListDiskSource({QV_SAMPLE_DISK}));
-    frame = new CMainFrame();
-    frame->Show();
-    Pump();
-    dest = fs::temp_directory_path() / ("qv_gui_" + std::to_string(::getpid()));
-    fs::remove_all(dest);
-    fs::create_directories(dest);
-  }
-  void TearDown() override {
-    if (frame != nullptr) {
-      frame->busyFlag = 0;
-      App().scanSaved = 1;  // no question on closing
-      frame->Close(true);
-      Pump();
-    }
-    SetDiskSource(nullptr);
-    fs::remove_all(dest);
-  }
-
-  // Select Physical Disk -> Use Partition Table Information -> Select Logical Drive ROW.
-  void OpenDrive(int row) {
-    wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),
-                  wxExpectDismissableModal<CChoiceOfTwoDlg>(wxID_OK), ExpectRow<CSelectLogicalDriveDlg>(row),
-                  wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution after the tree is built"));
-    Pump();
-  }
-
   // The same partition dumped by debugfs, the independent reader.
   fs::path Dump(const std::string& inside, int partition) {
     const fs::path out = dest / ("oracle" + std::to_string(partition));
@@ -162,8 +132,6 @@ class MainRoad : public ::testing::Test {
     EXPECT_EQ(frame->busyFlag, 0);
   }
 
-  CMainFrame* frame = nullptr;
-  fs::path dest;
 };
 
 TEST_F(MainRoad, PartitionTableToTreeThenMarksAndRecoverSelected) {
@@ -322,7 +290,7 @@ TEST_F(MainRoad, StopAnsweredYesDuringSearchDeletedAndLost) {
   frame->CallAfter([this] { frame->Stop(); });
   wxTEST_DIALOG(frame->SearchDeletedAndLostCommand(),
                 wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution before the search"),
-                ExpectLine("Stop current process ?", wxID_YES));
+                ExpectLine("Stop current process ?", wxID_OK));
   Pump();
   EXPECT_TRUE(Logged("Process aborted, user intervention "));
   ExpectIdle();
@@ -332,7 +300,7 @@ TEST_F(MainRoad, StopAnsweredYesDuringSearchDeletedAndLost) {
 TEST_F(MainRoad, ClosingWithAnUnsavedScanAsksToSave) {
   OpenDrive(0);
   ASSERT_EQ(App().scanSaved, 0);
-  wxTEST_DIALOG(frame->Close(false), ExpectLine("Save Drive Scan Information ?", wxID_NO));
+  wxTEST_DIALOG(frame->Close(false), ExpectLine("Save Drive Scan Information ?", wxID_CANCEL));
   EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(frame));
   EXPECT_FALSE(App().currentDrive);
   frame = nullptr;

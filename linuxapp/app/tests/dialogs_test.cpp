@@ -1,0 +1,142 @@
+// The small dialogs' texts, control ids and the decisions each button writes.
+#include <gtest/gtest.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include <functional>
+
+#include "gui_test_support.h"
+
+namespace {
+
+using namespace guitest;
+
+wxString LabelOf(wxDialog* dlg, int id) {
+  wxWindow* w = dlg->FindWindow(id);
+  EXPECT_NE(w, nullptr) << "no control " << id << " in " << dlg->GetTitle();
+  return w != nullptr ? w->GetLabel() : wxString();
+}
+
+// Looks at the dialog, then ends it as the button ID would; a button id must name a control.
+class Press : public wxExpectModalBase<wxDialog, Press> {
+ public:
+  explicit Press(int id, std::function<void(wxDialog*)> look = {}) : id_(id), look_(std::move(look)) {}
+
+ protected:
+  int OnInvoked(wxDialog* dlg) const override {
+    if (look_) look_(dlg);
+    if (id_ != wxID_CANCEL) {
+      EXPECT_NE(dlg->FindWindow(id_), nullptr) << id_;
+    }
+    return id_;
+  }
+
+ private:
+  int id_;
+  std::function<void(wxDialog*)> look_;
+};
+
+class Dialogs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App().Reset();
+    dir = fs::temp_directory_path() / ("qv_dialogs_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  fs::path dir;
+};
+
+TEST_F(Dialogs, FileAlreadyExistsWritesOneDecisionPerButton) {
+  WriteFile(dir / "a.txt", "x");
+  WriteFile(dir / "Copy_12_a.txt", "x");
+  // Button, its text, and the decision it sets in the order Skip All, Overwrite All, Rename All,
+  // Skip, OverWrite, Rename.
+  const struct {
+    int id;
+    const char* text;
+    int decision;
+  } buttons[] = {{1017, "Skip All", 0}, {1010, "Overwrite All", 1}, {1019, "Rename All", 2},
+                 {1009, "Skip", 3},     {1011, "OverWrite", 4},     {wxID_OK, "Rename", 5}};
+  AppState& app = App();
+  for (const auto& b : buttons) {
+    SCOPED_TRACE(b.text);
+    wxTEST_DIALOG(RunFileExistsDlg(nullptr, dir.string(), "a.txt", 12), Press(b.id, [&](wxDialog* dlg) {
+                    EXPECT_EQ(dlg->GetTitle(), "File Already Exists");
+                    EXPECT_EQ(LabelOf(dlg, b.id), b.text);
+                    EXPECT_EQ(LabelOf(dlg, 1015), "a.txt");
+                    auto* edit = wxDynamicCast(dlg->FindWindow(1016), wxTextCtrl);
+                    ASSERT_NE(edit, nullptr);
+                    EXPECT_EQ(edit->GetValue(), "Copy1_12_a.txt");
+                    edit->ChangeValue("b.txt");
+                  }));
+    for (int d = 0; d < 6; ++d) EXPECT_EQ(app.fileExists[d], d == b.decision ? 1 : 0) << d;
+  }
+  EXPECT_STREQ(app.newName, "b.txt");
+  // Esc or the close box keeps the decision of the previous file.
+  wxTEST_DIALOG(RunFileExistsDlg(nullptr, dir.string(), "a.txt", 12), Press(wxID_CANCEL));
+  EXPECT_EQ(app.fileExists[5], 1);
+}
+
+TEST_F(Dialogs, ScanFileExistsRenameAddsTheExtension) {
+  const std::string path = (dir / "x.DAT").string();
+  WriteFile(path, "x");
+  AppState& app = App();
+  const struct {
+    int id;
+    const char* text;
+    int decision;  // Rename, Cancel, Overwrite
+  } buttons[] = {{1011, "Overwrite", 2}, {1021, "Cancel", 1}, {wxID_OK, "Rename", 0}};
+  for (const auto& b : buttons) {
+    SCOPED_TRACE(b.text);
+    wxTEST_DIALOG(RunScanFileExistsDlg(nullptr, path, 0, 0), Press(b.id, [&](wxDialog* dlg) {
+                    EXPECT_EQ(dlg->GetTitle(), "File already exists");
+                    EXPECT_EQ(LabelOf(dlg, b.id), b.text);
+                    EXPECT_EQ(LabelOf(dlg, 1022), path);
+                    auto* edit = wxDynamicCast(dlg->FindWindow(1020), wxTextCtrl);
+                    ASSERT_NE(edit, nullptr);
+                    EXPECT_EQ(edit->GetValue(), (dir / "HardDrv0_LogDrv0_Scan").string());
+                  }));
+    for (int d = 0; d < 3; ++d) EXPECT_EQ(app.scanFileExists[d], d == b.decision ? 1 : 0) << d;
+  }
+  EXPECT_EQ(std::string(app.newName), (dir / "HardDrv0_LogDrv0_Scan.DAT").string());
+}
+
+TEST_F(Dialogs, CautionAndConfirmationTexts) {
+  const struct {
+    int type;
+    const char* caption;
+    const char* line1;
+  } cautions[] = {{0, "Caution", "If you are unable to find the lost file(s) and folder(s) in the displayed tree"},
+                  {1, "Caution", "Saving files on to the same logical drive that contains your lost data"},
+                  {2, "Quarvel Velnora Linux", "Can not exit"},
+                  {3, "Caution", "This process may take long time that depends upon the disk size"}};
+  for (const auto& c : cautions) {
+    wxTEST_DIALOG(RunCautionDlg(nullptr, static_cast<std::uint8_t>(c.type)), Press(wxID_OK, [&](wxDialog* dlg) {
+                    EXPECT_EQ(dlg->GetTitle(), c.caption);
+                    EXPECT_EQ(LabelOf(dlg, kCautionLine1Id).utf8_string(), c.line1);
+                    EXPECT_FALSE(LabelOf(dlg, kCautionLine2Id).empty());
+                  }));
+  }
+  auto lines = [](const char* one, const char* two) {
+    return [=](wxDialog* dlg) {
+      EXPECT_EQ(dlg->GetTitle(), "Quarvel Velnora Linux");
+      EXPECT_EQ(LabelOf(dlg, kConfirmLine1Id), one);
+      EXPECT_EQ(LabelOf(dlg, kConfirmLine2Id), two);
+      EXPECT_EQ(LabelOf(dlg, wxID_OK), "Yes");
+      EXPECT_EQ(LabelOf(dlg, wxID_CANCEL), "No");
+    };
+  };
+  bool yes = false;
+  wxTEST_DIALOG(yes = RunConfirmDlg(nullptr, 0),
+                Press(wxID_OK, lines("Save Drive Scan Information ?",
+                                     "(Click YES if you wish to resume recovery of this logical drive at a later stage)")));
+  EXPECT_TRUE(yes);
+  // Esc and the close box answer No.
+  wxTEST_DIALOG(yes = RunConfirmDlg(nullptr, 1),
+                Press(wxID_CANCEL, lines("Stop current process ?",
+                                         "(This process cannot be resumed from current state and has to be restarted)")));
+  EXPECT_FALSE(yes);
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+// The start of the user interface: profile and recent-file list, then the splash, then the window.
+#include <gtest/gtest.h>
+#include <wx/config.h>
+
+#include "controls/wx/notice_dialogs.h"
+#include "gui_test_support.h"
+#include "start_up.h"
+
+namespace {
+
+// The splash: shown before any main window exists, once the profile is in place.
+class ExpectSplash : public wxExpectModalBase<controls::CSplashDlg, ExpectSplash> {
+ protected:
+  int OnInvoked(controls::CSplashDlg* dlg) const override {
+    EXPECT_EQ(dlg->Time(), std::chrono::milliseconds(1000));
+    for (wxWindow* w : wxTopLevelWindows) EXPECT_EQ(dynamic_cast<CMainFrame*>(w), nullptr);
+    EXPECT_EQ(wxConfigBase::Get()->GetAppName(), kProfileKey);
+    return wxID_CANCEL;
+  }
+};
+
+TEST(StartUp, ProfileThenSplashThenTheWindowUnderItsTitle) {
+  App().Reset();
+  wxFileHistory history(4);
+  CMainFrame* frame = nullptr;
+  wxTEST_DIALOG(frame = StartUserInterface(history), ExpectSplash());
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(history.GetMaxFiles(), 4u);
+  EXPECT_TRUE(frame->IsShown());
+  EXPECT_EQ(wxTheApp->GetTopWindow(), frame);
+  EXPECT_EQ(frame->GetTitle(), "Quarvel Velnora Linux 2.1");
+  frame->Close(true);
+  guitest::Pump();
+}
+
+}  // namespace
