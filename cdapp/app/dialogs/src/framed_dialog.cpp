@@ -1,0 +1,19 @@
+// The bordered look of CD's dialogs.
+#include <wx/dcclient.h>
+
+#include "cd_dialogs.h"
+
+CCdFramedDlg::CCdFramedDlg(wxWindow* parent, const wxString& caption, long style)
+    : wxDialog(parent, wxID_ANY, caption, wxDefaultPosition, wxDefaultSize, style) {
+  Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
+    wxPaintDC dc(this);
+    dc.SetPen(*wxBLACK_PEN);
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(GetClientRect());
+  });
+}
+
+void CCdFramedDlg::EndWith(int id) {
+  SetReturnCode(id);
+  EndDialog(id);
+}

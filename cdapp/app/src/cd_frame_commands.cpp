@@ -1,0 +1,374 @@
+// The CD main window's menus, toolbar, enable rules, key filter and commands.
+#include <unistd.h>
+#include <wx/config.h>
+#include <wx/dirdlg.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/toolbar.h>
+
+#include <ctime>
+#include <fstream>
+
+#include "cd_about_dlg.h"
+#include "cd_app_state.h"
+#include "cd_images.h"
+#include "cd_main_frame.h"
+#include "cdengine/commands.h"
+#include "cdengine/drive_access.h"
+#include "cdengine/recovery.h"
+#include "cdviews/cd_texts.h"
+
+namespace {
+
+struct MenuItem {
+  int id;  // 0: a separator
+  const char* text;
+  const char* prompt;
+  wxItemKind kind = wxITEM_NORMAL;
+};
+
+constexpr const char* kCaption = "Quarvel Velnora CDROM";
+
+void Warn(const char* text) {
+  wxMessageDialog box(nullptr, text, kCaption, wxOK | wxICON_WARNING);
+  box.ShowModal();
+}
+
+const std::pair<int, controls::ListViewStyle> kStyles[] = {{kCdIdLargeIcons, controls::ListViewStyle::Icon},
+                                                          {kCdIdSmallIcons, controls::ListViewStyle::SmallIcon},
+                                                          {kCdIdList, controls::ListViewStyle::List},
+                                                          {kCdIdDetails, controls::ListViewStyle::Report}};
+
+}  // namespace
+
+void CMainFrame::BuildMenus() {
+  auto add = [](wxMenu* menu, std::initializer_list<MenuItem> items) {
+    for (const auto& item : items) {
+      if (item.id == 0) {
+        menu->AppendSeparator();
+      } else {
+        menu->Append(CdWxId(item.id), wxString::FromUTF8(item.text), wxString::FromUTF8(item.prompt), item.kind);
+      }
+    }
+  };
+  auto* drive = new wxMenu;
+  add(drive, {{kCdCmdOpenDrive, "&Open Drive", "Open drive"},
+              {kCdIdCreateImage, "&Create Image", "Create cdrom image"},
+              {kCdIdOpenImage, "Open &Image", "Open cdrom image"},
+              {0, "", ""},
+              {kCdIdExit, "E&xit Quarvel Velnora CDROM ", "Quit the application; prompts to save documents"}});
+  auto* file = new wxMenu;
+  add(file, {{kCdCmdRecoverSelected, "Recover &Selected Files\tCtrl+S", "Recover selected files"},
+             {kCdCmdRecoverAll, "&Recover All", "Recover all"},
+             {0, "", ""},
+             {kCdCmdAddFileFilter, "&Add File Filter", "Add file filter"},
+             {kCdIdRemoveFileFilter, "Remove &File Filter", "Remove file filter"}});
+  auto* tools = new wxMenu;
+  add(tools, {{kCdCmdFind, "&Find\tCtrl+F", "Find item"},
+              {kCdIdFindNext, "Find Next Item\tF3", "Find next item"},
+              {kCdCmdFileMask, "File &Mask\tCtrl+M", "File mask"},
+              {0, "", ""},
+              {kCdIdSelectAll, "Select &All", "Mark all items"},
+              {kCdIdUnselectAll, "&Unselect All", "Unmark all items"},
+              {0, "", ""},
+              {kCdIdClearLog, "&Clear Process Log", "Clear process log"},
+              {kCdIdSaveLog, "&Save Process Log to File", "Save process log to file"}});
+  auto* view = new wxMenu;
+  add(view, {{kCdIdViewToolBar, "&Toolbar", "Show or hide toolbar", wxITEM_CHECK},
+             {kCdIdViewStatusBar, "&Status Bar", "Show or hide statusbar", wxITEM_CHECK},
+             {kCdIdViewProcessLog, "&Process Log", "Show or hide process log", wxITEM_CHECK},
+             {0, "", ""},
+             {kCdCmdStop, "Stop &Current Process", "Stop current process"},
+             {kCdCmdGoUp, "&Go Up", "Up"},
+             {0, "", ""},
+             {kCdIdLargeIcons, "Large Icons", "Display items by using large icons.", wxITEM_RADIO},
+             {kCdIdSmallIcons, "Small Icons", "Display items by using small icons.", wxITEM_RADIO},
+             {kCdIdList, "List", "Displays items in a list.", wxITEM_RADIO},
+             {kCdIdDetails, "Details", "Displays detailed information about each item in the window.", wxITEM_RADIO}});
+  auto* arrange = new wxMenu;
+  add(arrange, {{kCdIdArrangeByName, "By &Name", "Sort items by name"},
+                {kCdIdArrangeByType, "By &Type", "Sort items by type"},
+                {kCdIdArrangeBySize, "By &Size", "Sort items by size"},
+                {kCdIdArrangeByDate, "By &Date", "Sort items by date"}});
+  view->AppendSubMenu(arrange, "Arrange");
+  auto* help = new wxMenu;
+  add(help, {{kCdCmdHelpTopics, "&Help Topics", "List help topics"},
+             {kCdIdAbout, "&About Quarvel Velnora CDROM ", "Display program information, version number and copyright"}});
+  auto* bar = new wxMenuBar;
+  bar->Append(drive, "&Drive");
+  bar->Append(file, "&File");
+  bar->Append(tools, "&Tools");
+  bar->Append(view, "&View");
+  bar->Append(help, "&Help");
+  SetMenuBar(bar);
+  for (int id : {kCdIdViewToolBar, kCdIdViewStatusBar, kCdIdViewProcessLog, kCdIdDetails}) bar->Check(CdWxId(id), true);
+}
+
+void CMainFrame::BuildToolbar() {
+  wxToolBar* bar = CreateToolBar(wxTB_FLAT | wxTB_HORIZONTAL | wxTB_DOCKABLE);
+  bar->SetToolBitmapSize(wxSize(30, 30));
+  const std::tuple<int, const char*, const char*> tools[] = {
+      {kCdCmdOpenDrive, "Open Drive", "Open drive"},
+      {0, nullptr, nullptr},
+      {kCdCmdAddFileFilter, "Add File Filter", "Add file filter"},
+      {kCdCmdFind, "Find Item", "Find item"},
+      {kCdIdFindNext, "Find Next Item", "Find next item"},
+      {0, nullptr, nullptr},
+      {kCdCmdRecoverAll, "Recover All", "Recover all"},
+      {kCdCmdRecoverSelected, "Recover Selected Files", "Recover selected files"},
+      {kCdCmdFileMask, " FileMask", "File mask"},
+      {kCdCmdGoUp, "Up", "Up"},
+      {0, nullptr, nullptr},
+      {kCdCmdStop, "Stop Current Process", "Stop current process"},
+      {0, nullptr, nullptr},
+      {kCdCmdHelpTopics, "Help Topics", "List help topics"}};
+  for (const auto& [id, tip, prompt] : tools) {
+    if (id == 0) {
+      bar->AddSeparator();
+    } else {
+      bar->AddTool(CdWxId(id), tip, CdToolbarPicture(id), wxNullBitmap, wxITEM_NORMAL, tip, prompt);
+    }
+  }
+  bar->Realize();
+}
+
+void CMainFrame::BindCommands() {
+  auto on = [this](int id, auto&& handler) {
+    Bind(wxEVT_MENU, [handler](wxCommandEvent&) { handler(); }, CdWxId(id));
+  };
+  on(kCdCmdOpenDrive, [this] { OpenDriveCmd(); });
+  on(kCdIdCreateImage, [this] { CreateImageCmd(); });
+  on(kCdIdOpenImage, [this] { OpenImageCmd(); });
+  on(kCdIdExit, [this] { Close(); });
+  on(kCdCmdRecoverSelected, [this] { Recover(kRecoverMarked); });
+  on(kCdCmdRecoverAll, [this] { Recover(kRecoverAll); });
+  on(kCdCmdRecoverDeleted, [this] { Recover(kRecoverDeleted); });
+  on(kCdCmdAddFileFilter, [this] { AddFileFilterCmd(); });
+  on(kCdIdRemoveFileFilter, [this] { RemoveFileFilterCmd(); });
+  on(kCdCmdFind, [this] { FindCmd(); });
+  on(kCdIdFindNext, [this] { FindNextCmd(); });
+  on(kCdCmdFileMask, [this] { FileMaskCmd(); });
+  on(kCdIdSelectAll, [this] { SelectAllCmd(); });
+  on(kCdIdUnselectAll, [this] { UnselectAllCmd(); });
+  on(kCdIdClearLog, [this] { ClearLog(); });
+  on(kCdIdSaveLog, [this] { SaveLog(); });
+  on(kCdCmdStop, [this] { StopCmd(); });
+  on(kCdCmdGoUp, [this] { GoUp(); });
+  on(kCdCmdHelpTopics, [this] { HelpTopics(); });
+  on(kCdIdAbout, [this] { About(); });
+  for (int c = 0; c < 4; ++c) on(kCdIdArrangeByName + c, [this, c] { Arrange(c); });
+  for (const auto& [id, style] : kStyles) on(id, [this, style = style] { SetViewStyle(style); });
+  Bind(wxEVT_HELP, [this](wxHelpEvent&) { HelpTopics(); });
+  Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
+    GetToolBar()->Show(e.IsChecked());
+    SendSizeEvent();
+  }, CdWxId(kCdIdViewToolBar));
+  Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
+    GetStatusBar()->Show(e.IsChecked());
+    SendSizeEvent();
+  }, CdWxId(kCdIdViewStatusBar));
+  Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
+    aui_.GetPane("log").Show(e.IsChecked());
+    aui_.Update();
+  }, CdWxId(kCdIdViewProcessLog));
+  Bind(wxEVT_AUI_PANE_CLOSE, [this](wxAuiManagerEvent&) { GetMenuBar()->Check(CdWxId(kCdIdViewProcessLog), false); });
+  // The update rules decide the toolbar buttons whenever the program is idle.
+  Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
+    if (!e.GetEventObject() || !wxDynamicCast(e.GetEventObject(), wxToolBar)) return;
+    const CdCommandStates states = CdUpdateStates(Inputs());
+    const auto it = states.find(CdCommandOfWxId(e.GetId()));
+    if (it != states.end()) e.Enable(it->second);
+  });
+}
+
+// --- Enable rules and keys ---
+
+void CMainFrame::ApplyStates(wxMenu* menu, const CdCommandStates& states) {
+  for (wxMenuItem* item : menu->GetMenuItems()) {
+    if (item->IsSubMenu()) {
+      ApplyStates(item->GetSubMenu(), states);
+      continue;
+    }
+    const int command = CdCommandOfWxId(item->GetId());
+    const auto it = states.find(command);
+    if (it != states.end()) item->Enable(it->second);
+    for (const auto& [id, style] : kStyles) {
+      if (id == command && list_->Window() != nullptr) item->Check(list_->GetViewStyle() == style);
+    }
+  }
+}
+
+void CMainFrame::OnInitMenuPopup(wxMenu* menu) {
+  CdAppState& app = CdApp();
+  if (!app.driveOpened) {
+    OpenDrive(*reader_);
+    app.driveOpened = 1;
+  }
+  if (menu != nullptr) ApplyStates(menu, CdMenuStates(Inputs()));
+}
+
+void CMainFrame::OnMenuOpen(wxMenuEvent& event) { OnInitMenuPopup(event.GetMenu()); }
+
+void CMainFrame::OnCharHook(wxKeyEvent& event) {
+  if (wxGetTopLevelParent(wxWindow::FindFocus()) != this && wxGetActiveWindow() != this) {
+    event.Skip();
+    return;
+  }
+  const int key = event.GetKeyCode();
+  // The list opens the selected folder on Enter although the frame discards the key.
+  if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && list_->Window() != nullptr &&
+      wxWindow::FindFocus() != nullptr &&
+      (wxWindow::FindFocus() == list_->Window() || wxWindow::FindFocus()->GetParent() == list_->Window())) {
+    listView_->OnEnterKey();
+  }
+  if (CdFrameSwallowsKey(key, CdApp().findNext != 0)) return;
+  event.Skip();
+}
+
+void CMainFrame::OnListContextMenu(wxContextMenuEvent& event) {
+  wxPoint at = event.GetPosition();
+  if (at == wxDefaultPosition) return;
+  wxWindow* window = list_->Window();
+  at = window->ScreenToClient(at);
+  if (!wxRect(window->GetClientSize()).Contains(at)) return;
+  wxMenu menu;
+  menu.Append(CdWxId(kCdCmdRecoverSelected), "&Recover Selected");
+  menu.Append(CdWxId(kCdCmdRecoverAll), "&Recover All");
+  menu.Append(CdWxId(kCdCmdRecoverDeleted), "&Recover Deleted Files");
+  menu.AppendSeparator();
+  menu.Append(CdWxId(kCdIdLargeIcons), "&View Large Icons");
+  menu.Append(CdWxId(kCdIdSmallIcons), "&View Small Icons");
+  menu.Append(CdWxId(kCdIdList), "&List");
+  menu.Append(CdWxId(kCdIdDetails), "&Details");
+  PopupMenu(&menu, ScreenToClient(window->ClientToScreen(at)));
+}
+
+// --- Commands ---
+
+void CMainFrame::OpenDriveCmd() {
+  OpenDriveCommand(*reader_);
+  // A new scan replaces the list a mask had set aside.
+  if (!CdApp().fileMaskApplied) mask_ = CdFileMask();
+}
+
+void CMainFrame::CreateImageCmd(std::string path) {
+  if (path.empty()) {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    const std::string name = CdDefaultImageName(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday);
+    wxFileDialog save(this, "Save Image to File", wxEmptyString, wxString::FromUTF8(name), "Image File(*.cd)|*",
+                      wxFD_SAVE);
+    if (save.ShowModal() != wxID_OK) {
+      Warn("No selection made");
+      return;
+    }
+    path = save.GetPath().utf8_string();
+  }
+  CreateImageCommand(*reader_, path);
+}
+
+void CMainFrame::OpenImageCmd(std::string path) {
+  if (path.empty()) {
+    wxFileDialog open(this, "Open CDROM Image from", wxEmptyString, wxEmptyString, "Image File(*.cd)|*.cd",
+                      wxFD_OPEN);
+    if (open.ShowModal() != wxID_OK) {
+      Warn("Improper Selection Made");
+      return;
+    }
+    path = open.GetPath().utf8_string();
+  }
+  OpenImageCommand(*reader_, path);
+  if (!CdApp().fileMaskApplied) mask_ = CdFileMask();
+}
+
+void CMainFrame::Recover(int mode, std::string destination) {
+  recoverMode_ = mode;
+  if (destination.empty()) {
+    wxDirDialog choose(this,
+                       imaging ? "Select the Destination folder for Saving Image File"
+                               : "Select the Destination folder for Saving Files",
+                       wxEmptyString, wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+    if (choose.ShowModal() != wxID_OK) return;
+    destination = choose.GetPath().utf8_string();
+  }
+  const wxString saved = wxGetCwd();
+  RecoverFiles(*reader_, destination, mode);
+  wxSetWorkingDirectory(saved);
+}
+
+void CMainFrame::RemoveFileFilterCmd() { RemoveFileFilter(*reader_); }
+
+void CMainFrame::SelectAllCmd() { SelectAll(*reader_); }
+
+void CMainFrame::UnselectAllCmd() { UnselectAll(*reader_); }
+
+void CMainFrame::StopCmd() { StopCommand(*reader_); }
+
+void CMainFrame::FindNextCmd() { leftView_->FindNextItem(); }
+
+void CMainFrame::GoUp() {
+  const controls::TreeItem caret = tree_->GetSelection();
+  if (caret == controls::kNoItem) return;
+  const controls::TreeItem parent = tree_->GetParent(caret);
+  if (parent == controls::kNoItem) return;
+  tree_->Expand(parent);
+  tree_->Select(parent);
+}
+
+void CMainFrame::Arrange(int column) {
+  CdAppState& app = CdApp();
+  list_->SetHotItem(controls::kNoRow);
+  app.sortToggle = app.sortToggle ? 0 : 1;
+  app.sortAscending = app.sortToggle;
+  app.userSorted = 1;
+  app.sortColumn = column;
+  if (app.contentsShown) SetSortImage(column, app.sortAscending);
+  if (column < 2) {
+    listView_->SortTextItems(column, app.sortAscending != 0);
+  } else {
+    listView_->SortNumericItems(column, app.sortAscending != 0);
+  }
+}
+
+void CMainFrame::SetViewStyle(controls::ListViewStyle style) {
+  if (list_->Window() != nullptr) list_->SetViewStyle(style);
+}
+
+void CMainFrame::ClearLog() {
+  log_->Clear();
+  CdApp().logHasRows = 0;
+  logRows_ = 0;
+}
+
+void CMainFrame::SaveLog(std::string path) {
+  if (path.empty()) {
+    wxFileDialog save(this, "Save Log To File", wxEmptyString, "Quarvel Velnora CD.txt", "Text Document(*.txt)|*",
+                      wxFD_SAVE);
+    if (save.ShowModal() != wxID_OK) return;
+    path = save.GetPath().utf8_string();
+  }
+  std::ofstream out(CdLogReportPath(path), std::ios::binary | std::ios::trunc);
+  if (!out) {
+    wxMessageDialog box(nullptr, "File Creation Error", "Quarvel Velnora CD", wxOK | wxICON_ERROR);
+    box.ShowModal();
+    return;
+  }
+  out << CdLogReport(log_->Rows());
+}
+
+void CMainFrame::HelpTopics() {
+  // The folder of the help book: the value "Path" of the program's key, else where it is installed.
+  wxConfig key("Quarvel Velnora CDROM", "Quarvel");
+  wxString folder;
+  if (!key.Read("Path", &folder)) folder = QV_CD_HELP_DIR;
+  if (!help_) help_ = std::make_unique<wxHtmlHelpController>(wxHF_DEFAULT_STYLE, this);
+  if (help_->AddBook(wxFileName(folder, "Quarvel Velnora CD.hhp"))) help_->DisplayContents();
+}
+
+void CMainFrame::About() {
+  CAboutDlg about(this);
+  about.ShowModal();
+}

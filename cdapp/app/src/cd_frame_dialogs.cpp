@@ -1,0 +1,16 @@
+// The CD main window's commands and prompts that run a dialog of their own.
+#include "cd_app_state.h"
+#include "cd_dialogs.h"
+#include "cd_main_frame.h"
+
+void CMainFrame::RunSelectDriveDialog(const std::vector<std::string>& drives) {
+  RunSelectDriveDlg(this, CdApp(), drives);
+}
+
+void CMainFrame::RunOverwriteDialog() { RunOverwriteDlg(this, CdApp(), *this); }
+
+void CMainFrame::AddFileFilterCmd() { RunFileFilterDlg(this, *reader_); }
+
+void CMainFrame::FindCmd() { RunFindDlg(this, *reader_); }
+
+void CMainFrame::FileMaskCmd() { RunFileMaskDlg(this, *reader_, mask_); }

@@ -1,0 +1,157 @@
+// Pictures drawn with a memory DC, white as the transparent colour.
+#include "cd_images.h"
+
+#include <wx/dcmemory.h>
+
+#include <functional>
+
+#include "cdviews/cd_command_states.h"
+
+namespace {
+
+wxBitmap Draw(int size, const std::function<void(wxDC&)>& paint, int height = 0) {
+  wxBitmap bitmap(size, height > 0 ? height : size, 32);
+  wxMemoryDC dc(bitmap);
+  dc.SetBackground(*wxWHITE_BRUSH);
+  dc.Clear();
+  paint(dc);
+  dc.SelectObject(wxNullBitmap);
+  wxImage image = bitmap.ConvertToImage();
+  image.SetMaskColour(255, 255, 255);
+  return wxBitmap(image);
+}
+
+void Glyph(wxDC& dc, const wxColour& back, const wxString& text, int size) {
+  dc.SetBrush(wxBrush(back));
+  dc.SetPen(wxPen(back.ChangeLightness(70)));
+  dc.DrawRoundedRectangle(1, 1, size - 2, size - 2, size / 5);
+  dc.SetTextForeground(*wxWHITE);
+  dc.SetFont(wxFont(wxFontInfo(size / 2).Bold()));
+  const wxSize extent = dc.GetTextExtent(text);
+  dc.DrawText(text, (size - extent.x) / 2, (size - extent.y) / 2);
+}
+
+void Disc(wxDC& dc, int size) {
+  const int c = size / 2;
+  dc.SetPen(wxPen(wxColour(110, 110, 120)));
+  dc.SetBrush(wxBrush(wxColour(200, 210, 225)));
+  dc.DrawCircle(c, c, c - 1);
+  dc.SetBrush(wxBrush(wxColour(170, 190, 230)));
+  dc.DrawCircle(c, c, c * 2 / 3);
+  dc.SetBrush(wxBrush(wxColour(250, 250, 250)));
+  dc.DrawCircle(c, c, std::max(2, c / 4));
+}
+
+void Folder(wxDC& dc, int size, bool open, const wxColour& colour) {
+  const int u = size / 16;
+  dc.SetPen(wxPen(colour.ChangeLightness(60)));
+  dc.SetBrush(wxBrush(colour));
+  dc.DrawRectangle(1 * u, 3 * u, 6 * u, 3 * u);
+  dc.DrawRectangle(1 * u, 4 * u, 14 * u, 10 * u);
+  if (open) {
+    dc.SetBrush(wxBrush(colour.ChangeLightness(125)));
+    const wxPoint lid[] = {{3 * u, 7 * u}, {15 * u, 7 * u}, {13 * u, 14 * u}, {1 * u, 14 * u}};
+    dc.DrawPolygon(4, lid);
+  }
+}
+
+void Page(wxDC& dc, int size, const wxColour& colour) {
+  const int u = size / 16;
+  dc.SetPen(wxPen(wxColour(90, 90, 90)));
+  dc.SetBrush(wxBrush(colour));
+  dc.DrawRectangle(3 * u, 1 * u, 10 * u, 14 * u);
+  for (int y = 4; y < 13; y += 3) dc.DrawLine(5 * u, y * u, 11 * u, y * u);
+}
+
+void Cross(wxDC& dc, int size) {
+  dc.SetPen(wxPen(wxColour(200, 0, 0), std::max(1, size / 10)));
+  dc.DrawLine(size / 2, size / 2, size - 2, size - 2);
+  dc.DrawLine(size - 2, size / 2, size / 2, size - 2);
+}
+
+}  // namespace
+
+wxBitmap CdLogIcon(int index) {
+  return Draw(16, [index](wxDC& dc) {
+    switch (index) {
+      case 0:
+        dc.SetPen(wxPen(wxColour(0, 120, 0), 2));
+        dc.DrawLine(3, 8, 7, 12);
+        dc.DrawLine(7, 12, 13, 3);
+        break;
+      case 1:
+        dc.SetBrush(*wxRED_BRUSH);
+        dc.SetPen(*wxRED_PEN);
+        dc.DrawCircle(8, 8, 7);
+        dc.SetPen(wxPen(*wxWHITE, 2));
+        dc.DrawLine(5, 5, 11, 11);
+        dc.DrawLine(11, 5, 5, 11);
+        break;
+      case 2: Glyph(dc, wxColour(40, 110, 220), "i", 16); break;
+      default: break;
+    }
+  });
+}
+
+wxBitmap CdToolbarPicture(int id) {
+  struct Face {
+    int id;
+    const char* text;
+    wxColour colour;
+  };
+  static const Face faces[] = {
+      {kCdCmdOpenDrive, "O", wxColour(60, 120, 160)},       {kCdCmdAddFileFilter, "F", wxColour(120, 90, 40)},
+      {kCdCmdFind, "?", wxColour(40, 120, 60)},             {kCdIdFindNext, "?>", wxColour(40, 120, 60)},
+      {kCdCmdRecoverAll, "A", wxColour(160, 60, 60)},       {kCdCmdRecoverSelected, "S", wxColour(160, 60, 60)},
+      {kCdCmdFileMask, "M", wxColour(110, 60, 150)},        {kCdCmdGoUp, "^", wxColour(80, 80, 80)},
+      {kCdCmdStop, "||", wxColour(200, 30, 30)},            {kCdCmdHelpTopics, "H", wxColour(30, 30, 150)},
+  };
+  if (id == kCdCmdOpenDrive) return Draw(30, [](wxDC& dc) { Disc(dc, 30); });
+  for (const auto& f : faces) {
+    if (f.id == id) return Draw(30, [&f](wxDC& dc) { Glyph(dc, f.colour, f.text, 30); });
+  }
+  return Draw(30, [](wxDC&) {});
+}
+
+std::vector<wxBitmap> CdTreeImages() {
+  const wxColour yellow(240, 200, 80);
+  return {Draw(16, [](wxDC& dc) { Disc(dc, 16); }), Draw(16, [&](wxDC& dc) { Folder(dc, 16, false, yellow); }),
+          Draw(16, [&](wxDC& dc) { Folder(dc, 16, true, yellow); })};
+}
+
+std::vector<wxBitmap> CdListIcons(int size) {
+  const wxColour yellow(240, 200, 80), grey(190, 190, 190);
+  return {Draw(size, [&](wxDC& dc) { Folder(dc, size, false, yellow); }),
+          Draw(size, [&](wxDC& dc) { Page(dc, size, *wxWHITE); }),
+          Draw(size, [&](wxDC& dc) {
+            Folder(dc, size, false, grey);
+            Cross(dc, size);
+          }),
+          Draw(size, [&](wxDC& dc) {
+            Page(dc, size, grey);
+            Cross(dc, size);
+          }),
+          Draw(size, [&](wxDC& dc) {
+            Folder(dc, size, false, yellow);
+            dc.SetTextForeground(*wxBLUE);
+            dc.SetFont(wxFont(wxFontInfo(size / 2).Bold()));
+            dc.DrawText("?", size / 3, size / 4);
+          })};
+}
+
+wxBitmap CdDiscPicture(int size) { return Draw(size, [size](wxDC& dc) { Disc(dc, size); }); }
+
+wxBitmap CdSplashPicture() {
+  wxBitmap picture(460, 220);
+  wxMemoryDC dc(picture);
+  dc.SetBackground(wxBrush(wxColour(20, 50, 110)));
+  dc.Clear();
+  dc.DrawBitmap(CdDiscPicture(96), 24, 62, true);
+  dc.SetTextForeground(*wxWHITE);
+  dc.SetFont(wxFont(wxFontInfo(20).Bold()));
+  dc.DrawText("Quarvel Velnora CDROM", 140, 70);
+  dc.SetFont(wxFont(wxFontInfo(11)));
+  dc.DrawText("Data Recovery Software for ISO9660/ JOLIET File System", 140, 120);
+  dc.SelectObject(wxNullBitmap);
+  return picture;
+}

@@ -1,0 +1,231 @@
+// The CD main window: its parts, the services it offers the engine and its prompts.
+#include "cd_main_frame.h"
+
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/imaglist.h>
+#include <wx/msgdlg.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+
+#include "cd_app_state.h"
+#include "cd_images.h"
+#include "cdengine/commands.h"
+#include "cdengine/drive_access.h"
+
+namespace {
+constexpr int kTreeWidth = 195;
+}
+
+CMainFrame::CMainFrame()
+    : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora CDROM (For ISO9660/JOLIET File System)", wxDefaultPosition,
+              wxSize(1000, 700)) {
+  CdAppState& app = CdApp();
+  reader_ = std::make_unique<CCDReader>(app, this);
+
+  BuildMenus();
+  BuildToolbar();
+  CreateStatusBar(3);
+  const int widths[] = {265, 300, -1};
+  GetStatusBar()->SetStatusWidths(3, widths);
+  SetStatusText("For Help, press F1", 0);
+  SetStatusText("   Total 0 Bytes in 0 Files in 0 Folders", 1);
+  SetStatusText("   Marked 0 Bytes in 0 Files in 0 Folders", 2);
+
+  aui_.SetManagedWindow(this);
+  splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
+  tree_ = std::make_unique<controls::WxTreeControl>(splitter_);
+  list_ = std::make_unique<controls::WxListControl>(splitter_);
+  splitter_->SplitVertically(tree_->Window(), list_->Window(), kTreeWidth);
+  splitter_->SetMinimumPaneSize(32);
+
+  auto* treeImages = new wxImageList(16, 16, true, 3);
+  for (const wxBitmap& image : CdTreeImages()) treeImages->Add(image);
+  tree_->SetImageList(treeImages);
+  list_->SetIcons(CdListIcons(16), CdListIcons(32));
+
+  leftView_ = std::make_unique<CdTreeView>(*tree_, app);
+  listView_ = std::make_unique<CCDView>(*list_, app);
+  leftView_->SetFrame(this);
+  leftView_->SetListView(listView_.get());
+  listView_->SetTreeView(leftView_.get());
+  listView_->SetFrame(this);
+  listView_->SetSortArrow(this);
+  listView_->InsertColumns();
+
+  // A click on a state icon is the tree view's; other clicks go on to the control.
+  tree_->Window()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
+    if (!leftView_->OnLButtonDown({e.GetX(), e.GetY()})) e.Skip();
+  });
+  // The list selects the clicked row first; the view then looks at the click.
+  list_->ItemWindow()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
+    e.Skip();
+    const wxPoint at = e.GetPosition();
+    CallAfter([this, at] { listView_->OnLButtonDown({at.x, at.y}); });
+  });
+  list_->Window()->Bind(wxEVT_LIST_ITEM_ACTIVATED,
+                        [this](wxListEvent& e) { listView_->OnDblclk(static_cast<int>(e.GetIndex())); });
+  list_->Window()->Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& e) { listView_->OnHeaderItemClick(e.GetColumn(), 0); });
+  list_->Window()->Bind(wxEVT_CONTEXT_MENU, &CMainFrame::OnListContextMenu, this);
+
+  log_ = new CProcessLogBar(this);
+  aui_.AddPane(splitter_, wxAuiPaneInfo().Name("tree").CenterPane());
+  aui_.AddPane(log_, wxAuiPaneInfo()
+                         .Name("log")
+                         .Caption("Process Log")
+                         .Bottom()
+                         .BestSize(-1, 180)
+                         .MinSize(32, 32)
+                         .TopDockable(true)
+                         .BottomDockable(true)
+                         .LeftDockable(false)
+                         .RightDockable(false)
+                         .CloseButton(true)
+                         .Floatable(true));
+  aui_.Update();
+
+  Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
+  Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+  Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
+  BindCommands();
+}
+
+CMainFrame::~CMainFrame() {
+  bar_.reset();
+  aui_.UnInit();
+}
+
+CdCommandInputs CMainFrame::Inputs() const {
+  const CdAppState& app = CdApp();
+  CdCommandInputs in;
+  in.busy = busy != 0;
+  in.contentsShown = app.contentsShown != 0;
+  in.maskApplied = app.fileMaskApplied != 0;
+  in.allMarked = app.allMarked != 0;
+  in.markedBytes = app.markedBytesFlag != 0;
+  in.somethingMarked = app.somethingMarked != 0;
+  in.findNext = app.findNext != 0;
+  in.filterPresent = app.filterPresent != 0;
+  in.processRunning = app.processRunning != 0;
+  in.imaging = imaging != 0;
+  in.stopFlag = stopFlag != 0;
+  in.logHasRows = app.logHasRows != 0;
+  in.scanUnderWay = app.scanUnderWay != 0;
+  in.recovering = app.recovering != 0;
+  const controls::TreeItem caret = tree_->GetSelection();
+  in.caretIsRoot = caret == controls::kNoItem || tree_->GetItemText(caret) == "Root";
+  in.listView = list_->Window() != nullptr;
+  return in;
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event) {
+  if (busy && event.CanVeto()) {
+    MessageBox("Stop Current Process before closing", "Quarvel Velnora CDROM", CdButtons::Ok);
+    event.Veto();
+    return;
+  }
+  CloseDevice(*reader_);
+  Destroy();
+}
+
+// --- Services ---
+
+void CMainFrame::AddLogEntry(const char* activity, const char* text, const char* status, int icon) {
+  logRows_ = log_->AddRow(activity, text, status, icon);
+}
+
+void CMainFrame::StartProgressRange(std::uint32_t n) {
+  bar_.reset();
+  bar_ = std::make_unique<controls::CProgressBar>("Reading..", 100, static_cast<int>(n), true, 0);
+}
+
+void CMainFrame::StepProgress(std::uint32_t count, std::uint8_t type, const char* name, std::uint32_t parentKey,
+                              std::size_t nameLength, std::uint32_t key) {
+  CdAppState& app = CdApp();
+  if (!stopFlag) {
+    busy = 1;
+    if (bar_) {
+      if (app.recovering) {
+        bar_->SetText(wxString::Format(" %d Files Recovered", static_cast<int>(count + 1)));
+      } else if (imaging) {
+        bar_->SetText(wxString::Format("Reading Sector No %ld ", static_cast<long>(count)));
+      } else {
+        bar_->SetText(wxString::Format(" %d Entries Found", static_cast<int>(count)));
+      }
+      bar_->StepIt();
+    }
+    PumpMessages();
+    if (!app.recovering && !imaging) {
+      if (entriesAdded_ == 0) leftView_->SetReader(reader_.get());
+      ++entriesAdded_;
+      leftView_->AddTreeItem(type, std::string(name != nullptr ? name : "", name != nullptr ? nameLength : 0), parentKey,
+                             key);
+      UpdateTotalsPane(reader_->foldersCounted, reader_->filesCounted);
+    }
+  }
+  if (stopFlag) {
+    if (stepsAfterStop == 0) bar_.reset();
+    ++stepsAfterStop;
+  }
+}
+
+void CMainFrame::EndProgress(std::uint32_t n) {
+  CdAppState& app = CdApp();
+  app.scanUnderWay = 0;
+  if (!stopFlag) {
+    if (bar_) {
+      const wxString text = wxString::Format("%d Files Found", static_cast<int>(n));
+      for (std::uint32_t i = n; i < 10000; ++i) {
+        bar_->SetText(text);
+        bar_->StepIt();
+        PumpMessages();
+      }
+    }
+    bar_.reset();
+  }
+  leftView_->ExpandRoot(1);
+  busy = 0;
+  app.processRunning = 0;
+  app.contentsShown = 1;
+}
+
+void CMainFrame::AttachPanes() { leftView_->InsertRootItem(); }
+
+void CMainFrame::UpdateTotalsPane(std::uint32_t folders, std::uint32_t files) {
+  totalFolders = folders;
+  totalFiles = files;
+  SetStatusText(SizePaneText("Total", reader_->totalBytes, files, folders), 1);
+}
+
+void CMainFrame::UpdateMarkedPane() { SetStatusText(SizePaneText("Marked", markedBytes, markedFiles, markedFolders), 2); }
+
+void CMainFrame::SetMarkedPaneText(const std::string& text) { SetStatusText(wxString::FromUTF8(text), 2); }
+
+int CMainFrame::PumpMessages() {
+  wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+  // Before the main loop runs (a command started from OnInit or a test) a yield stands in for it.
+  if (loop == nullptr) {
+    if (wxTheApp != nullptr) wxTheApp->Yield(true);
+    return 1;
+  }
+  while (loop->Pending()) {
+    if (!loop->Dispatch()) return 0;
+  }
+  if (wxTheApp != nullptr) wxTheApp->ProcessPendingEvents();
+  return 1;
+}
+
+void CMainFrame::EnableToolbarButton(int command, bool enable) {
+  if (GetToolBar() != nullptr) GetToolBar()->EnableTool(CdWxId(command), enable);
+}
+
+void CMainFrame::SetSortImage(int column, int ascending) { list_->Header().SetSortImage(column, ascending); }
+
+// --- Prompts ---
+
+int CMainFrame::MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) {
+  const bool okCancel = buttons == CdButtons::OkCancel;
+  wxMessageDialog box(nullptr, wxString::FromUTF8(text), wxString::FromUTF8(caption), okCancel ? wxOK | wxCANCEL : wxOK);
+  const int answer = box.ShowModal();
+  return !okCancel || answer == wxID_OK ? kCdAnswerOk : kCdAnswerCancel;
+}

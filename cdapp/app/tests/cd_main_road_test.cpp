@@ -1,0 +1,279 @@
+// The main roads of CD in a real window (under Xvfb) on the ISO fixtures: the drive chosen when the
+// first menu opens, scans, marks from the tree and the list, recovery, image files, damaged discs,
+// Stop and closing while busy. Modal dialogs are answered through the test hook.
+#include <wx/bmpcbox.h>
+#include <wx/menu.h>
+#include <wx/toolbar.h>
+
+#include "cd_dialogs.h"
+#include "cd_gui_support.h"
+#include "cdengine/recovery.h"
+
+namespace {
+
+using namespace cdtest;
+
+// Picks drive ROW in Select Drive and presses OK.
+class ExpectDrive : public wxExpectModalBase<CSelectDriveDlg, ExpectDrive> {
+ public:
+  explicit ExpectDrive(int row) : row_(row) {}
+
+ protected:
+  int OnInvoked(CSelectDriveDlg* dlg) const override {
+    wxBitmapComboBox* combo = dlg->Combo();
+    combo->SetSelection(row_);
+    wxCommandEvent picked(wxEVT_COMBOBOX, combo->GetId());
+    picked.SetInt(row_);
+    picked.SetEventObject(combo);
+    combo->HandleWindowEvent(picked);
+    return wxID_OK;
+  }
+
+ private:
+  int row_;
+};
+
+wxMenu* MenuNamed(wxFrame* frame, const char* title) {
+  wxMenuBar* bar = frame->GetMenuBar();
+  return bar->GetMenu(bar->FindMenu(title));
+}
+
+bool MenuEnabled(wxFrame* frame, int command) { return frame->GetMenuBar()->IsEnabled(CdWxId(command)); }
+
+// A left click at P on WINDOW, as the control would receive it.
+void Click(wxWindow* window, int x, int y) {
+  wxMouseEvent down(wxEVT_LEFT_DOWN);
+  down.SetPosition({x, y});
+  down.SetEventObject(window);
+  window->GetEventHandler()->ProcessEvent(down);
+  wxMouseEvent up(wxEVT_LEFT_UP);
+  up.SetPosition({x, y});
+  up.SetEventObject(window);
+  window->GetEventHandler()->ProcessEvent(up);
+  Pump(50);
+}
+
+using MainRoad = CdWindow;
+
+TEST_F(MainRoad, FirstMenuChoosesAndOpensTheDriveOnce) {
+  const fs::path joliet = kFixtures / "joliet.iso";
+  SetDrives((kFixtures / "deep.iso").string() + ":" + joliet.string());
+  wxTEST_DIALOG(frame->OnInitMenuPopup(MenuNamed(frame, "Drive")), ExpectDrive(1));
+  EXPECT_EQ(CdApp().driveOpened, 1);
+  EXPECT_EQ(CdApp().selectedDrive, 1);
+  ASSERT_EQ(frame->Reader().drivePaths.size(), 2u);
+  ASSERT_TRUE(frame->Reader().device);
+  // The next menu asks nothing; the rules grey what needs a scanned disc.
+  {
+    NoDialogs none;
+    frame->OnInitMenuPopup(MenuNamed(frame, "File"));
+  }
+  EXPECT_FALSE(MenuEnabled(frame, kCdCmdRecoverAll));
+  EXPECT_FALSE(MenuEnabled(frame, kCdCmdRecoverSelected));
+  EXPECT_TRUE(MenuEnabled(frame, kCdCmdOpenDrive));
+  // Open Drive scans the chosen drive.
+  wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process"));
+  EXPECT_NE(Node("sector1.bin"), nullptr);
+  {
+    NoDialogs none;
+    frame->OnInitMenuPopup(MenuNamed(frame, "File"));
+  }
+  EXPECT_TRUE(MenuEnabled(frame, kCdCmdRecoverAll));
+  EXPECT_FALSE(MenuEnabled(frame, kCdCmdRecoverSelected));
+}
+
+TEST_F(MainRoad, OpenDriveScansTheDiscIntoTreeListAndPanes) {
+  // A cancelled prompt scans nothing and leaves the drive unlocked.
+  SetDrives((kFixtures / "joliet.iso").string());
+  wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process", wxID_CANCEL));
+  EXPECT_EQ(frame->LeftView().NodeCount(), 0u);
+  EXPECT_EQ(frame->Reader().mediaLockTaken, 0u);
+
+  OpenDisc(kFixtures / "joliet.iso");
+  const CdAppState& app = CdApp();
+  EXPECT_EQ(app.contentsShown, 1);
+  EXPECT_EQ(app.scanUnderWay, 0);
+  EXPECT_EQ(frame->busy, 0);
+  EXPECT_EQ(frame->Bar(), nullptr);
+  EXPECT_EQ(frame->Reader().mediaLockTaken, 1u);
+  // 13 entries and Root.
+  EXPECT_EQ(frame->LeftView().NodeCount(), 14u);
+  EXPECT_EQ(frame->Tree().GetItemText(frame->Tree().GetSelection()), "Root");
+  std::set<std::string> rows;
+  for (int r = 0; r < frame->List().GetItemCount(); ++r) rows.insert(frame->List().GetItemText(r, 0));
+  EXPECT_EQ(rows, (std::set<std::string>{"archive.tar.gz", "data", "docs", "empty", "one.bin", "sector.bin",
+                                         "sector1.bin", "zero.bin"}));
+  EXPECT_TRUE(frame->GetStatusBar()->GetStatusText(1).StartsWith("   Total 3 MB in 9 Files in 4 Folders"))
+      << frame->GetStatusBar()->GetStatusText(1);
+  // Go Up from a folder selects its parent.
+  frame->Tree().Select(Node("notes")->treeItem);
+  frame->GoUp();
+  EXPECT_EQ(frame->Tree().GetSelection(), Node("docs")->treeItem);
+  EXPECT_EQ(frame->List().GetItemCount(), 2);
+}
+
+TEST_F(MainRoad, MarksFromTreeAndListRecoverSelectedAndClear) {
+  OpenDisc(kFixtures / "joliet.iso");
+  controls::WxTreeControl& tree = frame->Tree();
+  // The box of "docs" in the tree marks the folder and all below it.
+  tree.Expand(tree.GetRoot());
+  Pump(50);
+  controls::TreeRect box;
+  ASSERT_TRUE(tree.GetStateIconRect(Node("docs")->treeItem, box));
+  Click(tree.Window(), box.x + box.width / 2, box.y + box.height / 2);
+  EXPECT_EQ(tree.GetStateImage(Node("docs")->treeItem), controls::kStateChecked);
+  EXPECT_EQ(Node("todo.doc")->mark, 1);
+  EXPECT_EQ(tree.GetStateImage(tree.GetRoot()), controls::kStatePartly);
+  // The box of "one.bin" in the list (Root shown).
+  controls::WxListControl& list = frame->List();
+  const int row = list.FindItem(controls::kNoRow, "one.bin");
+  ASSERT_NE(row, controls::kNoRow);
+  controls::ListRect rowBox;
+  ASSERT_TRUE(list.GetStateIconRect(row, rowBox));
+  Click(list.ItemWindow(), rowBox.x + rowBox.width / 2, rowBox.y + rowBox.height / 2);
+  EXPECT_EQ(list.GetStateImage(row), controls::kListStateChecked);
+  EXPECT_EQ(Node("one.bin")->mark, 1);
+  EXPECT_EQ(CdApp().somethingMarked, 1);
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(2).ToStdString().rfind("   Marked ", 0), 0u);
+  EXPECT_EQ(frame->markedFiles, 4u);  // one.bin, readme.txt, todo.doc, README
+
+  frame->Recover(kRecoverMarked, work.string());
+  const auto got = Files(work / "Root");
+  const auto basic = Files(kFixtures / "basic");
+  EXPECT_EQ(got.size(), 4u);
+  for (const char* name : {"one.bin", "docs/readme.txt", "docs/notes/todo.doc", "docs/notes/README"}) {
+    ASSERT_EQ(got.count(name), 1u) << name;
+    EXPECT_EQ(got.at(name), basic.at(name)) << name;
+  }
+  // The marks are gone from the tree, the list and the nodes.
+  EXPECT_EQ(tree.GetStateImage(Node("docs")->treeItem), controls::kStateUnchecked);
+  EXPECT_EQ(Node("todo.doc")->mark, 0);
+  EXPECT_EQ(list.GetStateImage(list.FindItem(controls::kNoRow, "one.bin")), controls::kListStateUnchecked);
+  EXPECT_EQ(CdApp().recovering, 0);
+}
+
+TEST_F(MainRoad, RecoverAllGivesTheWholeDiscAndSelectAllShowsTheTotal) {
+  OpenDisc(kFixtures / "joliet.iso");
+  frame->SelectAllCmd();
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(2), "   Marked 3 MB in 9 Files in 4 Folders");
+  for (int r = 0; r < frame->List().GetItemCount(); ++r) {
+    EXPECT_EQ(frame->List().GetStateImage(r), controls::kListStateChecked);
+  }
+  frame->UnselectAllCmd();
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(2), "   Marked 0 Bytes in 0 Files in 0 Folders");
+  frame->Recover(kRecoverAll, (work / "").string());  // a trailing '/' still gives one Root
+  EXPECT_EQ(Files(work / "Root"), Files(kFixtures / "basic"));
+  EXPECT_TRUE(fs::is_directory(work / "Root" / "empty"));
+  EXPECT_EQ(CdApp().logHasRows, 1);
+}
+
+TEST_F(MainRoad, CreateImageThenOpenImageAndRecoverFromIt) {
+  // The drive is a copy of the disc, spoilt once the image is made, so that recovery can only have
+  // read the image.
+  const fs::path drive = work / "drive.iso";
+  fs::copy_file(kFixtures / "joliet.iso", drive);
+  OpenDisc(drive);
+  frame->CreateImageCmd((work / "disc").string());
+  ASSERT_TRUE(fs::exists(work / "disc.cd"));
+  EXPECT_EQ(fs::file_size(work / "disc.cd"), fs::file_size(drive) + 2048);
+  EXPECT_EQ(frame->imaging, 0);
+  EXPECT_EQ(CdApp().processRunning, 0);
+  EXPECT_EQ(frame->imageCreated, 1);
+  {
+    std::ofstream spoil(drive, std::ios::binary | std::ios::trunc);
+  }
+  // A file that is no image is refused.
+  wxTEST_DIALOG(frame->OpenImageCmd(drive.string()), ExpectMessage("Invalid Image File Selected"));
+  wxTEST_DIALOG(frame->OpenImageCmd((work / "disc.cd").string()), ExpectMessage("Insert CDROM To Start Process"));
+  EXPECT_EQ(frame->LeftView().NodeCount(), 14u);
+  EXPECT_EQ(CdApp().imageOpening, 0);
+  fs::create_directories(work / "out");
+  frame->Recover(kRecoverAll, (work / "out").string());
+  const auto got = Files(work / "out" / "Root");
+  const auto basic = Files(kFixtures / "basic");
+  for (const auto& [name, bytes] : basic) {
+    ASSERT_EQ(got.count(name), 1u) << name;
+    EXPECT_TRUE(got.at(name) == bytes) << name;
+  }
+  EXPECT_EQ(got.size(), basic.size());
+}
+
+TEST_F(MainRoad, DamagedDiscsAreReadThroughThePathTables) {
+  // The Joliet root zeroed: the folders come from the path tables, the root's own files are lost.
+  for (const char* image : {"rootzero.iso", "monly.iso"}) {
+    SCOPED_TRACE(image);
+    OpenDisc(kFixtures / image);
+    for (const char* folder : {"docs", "notes", "data", "empty"}) EXPECT_NE(Node(folder), nullptr) << folder;
+    const fs::path out = work / image;
+    fs::create_directories(out);
+    frame->Recover(kRecoverAll, out.string());
+    const auto got = Files(out / "Root");
+    const auto basic = Files(kFixtures / "basic");
+    for (const char* name : {"docs/readme.txt", "docs/notes/todo.doc", "data/big.dat"}) {
+      ASSERT_EQ(got.count(name), 1u) << name;
+      EXPECT_EQ(got.at(name), basic.at(name)) << name;
+    }
+  }
+}
+
+TEST_F(MainRoad, StopEndsAScanAtItsNextStep) {
+  frame->CallAfter([this] { frame->StopCmd(); });
+  OpenDisc(kFixtures / "many.iso");
+  EXPECT_LT(frame->LeftView().NodeCount(), 10000u);
+  EXPECT_EQ(frame->Bar(), nullptr);
+  EXPECT_EQ(frame->busy, 0);
+  EXPECT_EQ(CdApp().processRunning, 0);
+  EXPECT_EQ(CdApp().scanUnderWay, 0);
+  EXPECT_EQ(CdApp().contentsShown, 1);
+  // What was listed stays usable.
+  {
+    NoDialogs none;
+    frame->OnInitMenuPopup(MenuNamed(frame, "File"));
+  }
+  EXPECT_TRUE(MenuEnabled(frame, kCdCmdRecoverAll));
+  EXPECT_TRUE(MenuEnabled(frame, kCdCmdOpenDrive));
+}
+
+TEST_F(MainRoad, ClosingIsRefusedWhileAScanRuns) {
+  bool closed = true;
+  frame->CallAfter([&] {
+    closed = frame->Close();
+    frame->StopCmd();
+  });
+  SetDrives((kFixtures / "many.iso").string());
+  wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process"),
+                ExpectMessage("Stop Current Process before closing"));
+  EXPECT_FALSE(closed);
+  EXPECT_TRUE(frame->IsShown());
+  EXPECT_GT(frame->LeftView().NodeCount(), 1u);
+}
+
+TEST_F(MainRoad, ProcessLogSavesItsReportAndClears) {
+  OpenDisc(kFixtures / "joliet.iso");
+  frame->Recover(kRecoverAll, work.string());
+  ASSERT_GT(frame->Log()->List()->GetItemCount(), 0);
+  frame->SaveLog((work / "report").string());
+  const std::string report = ReadFile(work / "report.Txt");
+  EXPECT_EQ(report.rfind("---------------Message Log Report of Quarvel Velnora CD---------------\r\n\r\n", 0), 0u);
+  EXPECT_NE(report.find("Process Completed"), std::string::npos);
+  frame->SaveLog((work / "run.log").string());
+  EXPECT_EQ(ReadFile(work / "run.log"), report);
+  frame->ClearLog();
+  EXPECT_EQ(frame->Log()->List()->GetItemCount(), 0);
+  EXPECT_EQ(CdApp().logHasRows, 0);
+}
+
+TEST_F(MainRoad, ArrangeAlternatesTheDirection) {
+  OpenDisc(kFixtures / "joliet.iso");
+  frame->Arrange(2);  // by size, ascending
+  controls::WxListControl& list = frame->List();
+  EXPECT_EQ(list.GetItemText(list.GetItemCount() - 1, 0), "sector1.bin");
+  frame->Arrange(0);  // by name, now descending
+  EXPECT_EQ(list.GetItemText(0, 0), "zero.bin");
+  EXPECT_EQ(list.Header().GetSortColumn(), 0);
+  frame->SetViewStyle(controls::ListViewStyle::List);
+  EXPECT_EQ(list.GetViewStyle(), controls::ListViewStyle::List);
+  EXPECT_EQ(list.GetItemText(0, 0), "zero.bin");
+}
+
+}  // namespace

@@ -1,0 +1,47 @@
+// Pictures of CD for review: the main window after a scan, the About box and every dialog,
+// written as PNGs into the build's screenshot folder.
+#include <wx/aui/aui.h>
+#include <wx/bmpcbox.h>
+#include <wx/textctrl.h>
+
+#include "cd_about_dlg.h"
+#include "cd_dialogs.h"
+#include "cd_gui_support.h"
+#include "window_shot.h"
+
+namespace {
+
+using namespace cdtest;
+using guitest::ShootModal;
+
+const fs::path kShots = QV_SCREENSHOT_DIR;
+
+using Screenshots = CdWindow;
+
+TEST_F(Screenshots, MainWindowAndDialogs) {
+  fs::create_directories(kShots);
+  SetDrives((kFixtures / "joliet.iso").string() + ":" + (kFixtures / "deep.iso").string());
+  wxTEST_DIALOG(frame->OnInitMenuPopup(nullptr), ShootModal<CSelectDriveDlg>(kShots, "select_drive", wxID_OK));
+  wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process"));
+  Pump();
+  ASSERT_GT(frame->LeftView().NodeCount(), 1u);
+  // The "docs" folder open, a file marked, and its row found.
+  for (const auto& n : frame->LeftView().Nodes()) {
+    if (n.name == "docs") frame->Tree().Select(n.treeItem);
+  }
+  frame->ListView().SetItemCheckState(0, controls::kStateChecked, "readme.txt", 0);
+  frame->Recover(1, work.string());
+  Pump(200);
+  EXPECT_GT(frame->List().GetItemCount(), 0);
+  EXPECT_GT(frame->Log()->List()->GetItemCount(), 0);
+  EXPECT_TRUE(guitest::Shoot(frame, kShots, "cd_main_window"));
+
+  wxTEST_DIALOG(frame->About(), ShootModal<CAboutDlg>(kShots, "cd_about", wxID_OK));
+  wxTEST_DIALOG(frame->AddFileFilterCmd(), ShootModal<CFileFilterDlg>(kShots, "cd_add_file_filter", wxID_CANCEL));
+  wxTEST_DIALOG(frame->FileMaskCmd(), ShootModal<CFileMaskDlg>(kShots, "cd_file_mask", wxID_CANCEL));
+  wxTEST_DIALOG(frame->FindCmd(), ShootModal<CFindDlg>(kShots, "cd_find", wxID_CANCEL));
+  wxTEST_DIALOG(frame->RunOverwriteDialog(), ShootModal<COverwriteDlg>(kShots, "cd_imp_note", wxID_CANCEL));
+  frame->busy = 0;
+}
+
+}  // namespace
