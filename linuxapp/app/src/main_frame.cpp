@@ -29,9 +29,9 @@
 #include "ext2engine/recovery.h"
 #include "ext2engine/scan_file.h"
 #include "ext2engine/settings_file.h"
-#include "settings_dialog.h"
 #include "linuxcore/log_report.h"
 #include "linuxcore/size_text.h"
+#include "settings_dialog.h"
 
 namespace {
 

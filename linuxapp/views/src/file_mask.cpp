@@ -173,7 +173,8 @@ void CLeftView::UnMask(CLinuxDrive* drive) {
         if (queued.insert(record.inode).second) queue.emplace_back(record.inode, child);
       } else {
         ++files;
-        bytes += record.size;
+        // As the deleted-inode search counts them: the inodes under "Deleted Files" add no bytes.
+        if (inode != kDeletedFilesInode) bytes += record.size;
       }
       showTotals();
     }

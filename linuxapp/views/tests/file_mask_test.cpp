@@ -325,6 +325,22 @@ TEST(FileMask, UnMaskRestoresTheFullTreeAndCounts) {
   EXPECT_EQ(t.list.GetItemCount(), 5);  // docs, pics, empty, gone, top.txt
 }
 
+TEST(FileMask, UnMaskCountsDeletedInodesAsTheDeletedSearchDoes) {
+  MaskTree t;
+  t.Add(Folder(kDeletedFilesInode, 2, 1), "Deleted Files");
+  t.AddFile(99, kDeletedFilesInode, "Inode #99", 7000, 1, Stamp(2024, 3, 9));
+  ++t.drive.entries, ++t.drive.entries;
+  ++t.drive.folders;
+  ++t.drive.files;  // the search leaves the byte total as it was
+  const std::uint64_t bytes = t.drive.totalBytes;
+  t.Mask("", [](FileMaskCriteria& c) { c.existingFiles = 0; });
+  EXPECT_EQ(t.Files(), (std::set<std::string>{"a.tar.gz", "old.txt", "Inode #99"}));
+  t.view.UnMask(&t.drive);
+  EXPECT_EQ(t.drive.totalBytes, bytes);
+  EXPECT_EQ(t.drive.files, 8u);
+  EXPECT_EQ(t.drive.folders, 7u);
+}
+
 TEST(FileMask, UnMaskOfAFolderListedInsideItselfEnds) {
   MaskTree t;
   t.Add(Folder(21, 21), "loop");  // a damaged folder naming itself as a child
