@@ -248,9 +248,16 @@ void CMainFrame::OnListContextMenu(wxContextMenuEvent& event) {
 // --- Commands ---
 
 void CMainFrame::OpenDriveCmd() {
+  CdAppState& app = CdApp();
+  // An opened image stays the device until Open Drive goes back to the drive.
+  if (imageIsDevice_) app.driveOpened = 0;
   OpenDriveCommand(*reader_);
+  if (imageIsDevice_) {
+    imageIsDevice_ = reader_->device && reader_->device->Path() == imagePath_;
+    if (imageIsDevice_) app.driveOpened = 1;  // the prompt was cancelled
+  }
   // A new scan replaces the list a mask had set aside.
-  if (!CdApp().fileMaskApplied) mask_ = CdFileMask();
+  if (!app.fileMaskApplied) mask_ = CdFileMask();
 }
 
 void CMainFrame::CreateImageCmd(std::string path) {
@@ -281,6 +288,8 @@ void CMainFrame::OpenImageCmd(std::string path) {
     path = open.GetPath().utf8_string();
   }
   OpenImageCommand(*reader_, path);
+  imagePath_ = path;
+  imageIsDevice_ = reader_->device && reader_->device->Path() == path;
   if (!CdApp().fileMaskApplied) mask_ = CdFileMask();
 }
 

@@ -6,6 +6,7 @@
 #include <wx/toolbar.h>
 
 #include "cd_dialogs.h"
+#include "controls/wx/notice_dialogs.h"
 #include "cd_gui_support.h"
 #include "cdengine/recovery.h"
 
@@ -196,6 +197,17 @@ TEST_F(MainRoad, CreateImageThenOpenImageAndRecoverFromIt) {
     EXPECT_TRUE(got.at(name) == bytes) << name;
   }
   EXPECT_EQ(got.size(), basic.size());
+  // A menu leaves the image the device; Open Drive goes back to the (now empty) drive.
+  {
+    NoDialogs none;
+    frame->OnInitMenuPopup(MenuNamed(frame, "File"));
+  }
+  EXPECT_EQ(frame->Reader().device->Path(), (work / "disc.cd").string());
+  wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process", wxID_CANCEL));
+  EXPECT_EQ(frame->Reader().device->Path(), (work / "disc.cd").string());
+  wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process"));
+  EXPECT_EQ(frame->Reader().device->Path(), drive.string());
+  EXPECT_EQ(frame->LeftView().NodeCount(), 0u);
 }
 
 TEST_F(MainRoad, DamagedDiscsAreReadThroughThePathTables) {
@@ -261,6 +273,33 @@ TEST_F(MainRoad, ProcessLogSavesItsReportAndClears) {
   frame->ClearLog();
   EXPECT_EQ(frame->Log()->List()->GetItemCount(), 0);
   EXPECT_EQ(CdApp().logHasRows, 0);
+}
+
+TEST_F(MainRoad, FileMaskNarrowsTheTreeAndFindNextGoesOn) {
+  OpenDisc(kFixtures / "joliet.iso");
+  // Find: the first README (case ignored) is shown; Find Next finds no other and says so.
+  wxTEST_DIALOG(frame->FindCmd(), Act<CFindDlg>([](CFindDlg* dlg) { TypeAndOk(dlg, 1003, "readme"); }));
+  EXPECT_EQ(CdApp().findNext, 1);
+  EXPECT_EQ(frame->Tree().GetSelection(), Node("notes")->treeItem);
+  EXPECT_EQ(frame->List().GetItemText(frame->List().GetHotItem(), 0), "README");
+  wxTEST_DIALOG(frame->FindNextCmd(), ExpectMessage("No More Entries Are Available"));
+  EXPECT_EQ(CdApp().findNext, 0);
+
+  // File Mask "*.txt": only the .txt files and the folders on their way remain, and Recover All
+  // writes just those.
+  wxTEST_DIALOG(frame->FileMaskCmd(), Act<CFileMaskDlg>([](CFileMaskDlg* dlg) { TypeAndOk(dlg, 1011, "*.txt;"); }),
+                wxExpectDismissableModal<controls::CWaitDlg>(wxID_CANCEL).Describe("the wait notice"));
+  EXPECT_EQ(CdApp().fileMaskApplied, 1);
+  EXPECT_NE(Node("readme.txt"), nullptr);
+  EXPECT_EQ(Node("todo.doc"), nullptr);
+  EXPECT_EQ(Node("data"), nullptr);
+  frame->Recover(kRecoverAll, work.string());
+  EXPECT_EQ(Files(work / "Root"),
+            (std::map<std::string, std::string>{{"docs/readme.txt", ReadFile(kFixtures / "basic/docs/readme.txt")}}));
+  // A new scan drops the mask.
+  OpenDisc(kFixtures / "joliet.iso");
+  EXPECT_EQ(CdApp().fileMaskApplied, 0);
+  EXPECT_NE(Node("todo.doc"), nullptr);
 }
 
 TEST_F(MainRoad, ArrangeAlternatesTheDirection) {
