@@ -2,6 +2,8 @@
 // first menu opens, scans, marks from the tree and the list, recovery, image files, damaged discs,
 // Stop and closing while busy. Modal dialogs are answered through the test hook.
 #include <wx/bmpcbox.h>
+#include <wx/filedlg.h>
+#include <wx/html/helpfrm.h>
 #include <wx/menu.h>
 #include <wx/toolbar.h>
 
@@ -9,6 +11,9 @@
 #include "controls/wx/notice_dialogs.h"
 #include "cd_gui_support.h"
 #include "cdengine/recovery.h"
+#include "cdviews/cd_texts.h"
+
+#include <ctime>
 
 namespace {
 
@@ -53,6 +58,22 @@ void Click(wxWindow* window, int x, int y) {
   window->GetEventHandler()->ProcessEvent(up);
   Pump(50);
 }
+
+// A file dialog: its title and proposed name are checked, then it is cancelled.
+class ExpectFileCancelled : public wxExpectModalBase<wxFileDialog, ExpectFileCancelled> {
+ public:
+  ExpectFileCancelled(std::string title, std::string name) : title_(std::move(title)), name_(std::move(name)) {}
+
+ protected:
+  int OnInvoked(wxFileDialog* dlg) const override {
+    EXPECT_EQ(dlg->GetMessage().utf8_string(), title_);
+    EXPECT_EQ(dlg->GetFilename().utf8_string(), name_);
+    return wxID_CANCEL;
+  }
+
+ private:
+  std::string title_, name_;
+};
 
 using MainRoad = CdWindow;
 
@@ -111,6 +132,16 @@ TEST_F(MainRoad, OpenDriveScansTheDiscIntoTreeListAndPanes) {
   frame->GoUp();
   EXPECT_EQ(frame->Tree().GetSelection(), Node("docs")->treeItem);
   EXPECT_EQ(frame->List().GetItemCount(), 2);
+  // The toolbar follows the update rules when the program is idle.
+  frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+  wxToolBar* bar = frame->GetToolBar();
+  EXPECT_TRUE(bar->GetToolEnabled(CdWxId(kCdCmdGoUp)));
+  EXPECT_TRUE(bar->GetToolEnabled(CdWxId(kCdCmdRecoverAll)));
+  EXPECT_FALSE(bar->GetToolEnabled(CdWxId(kCdCmdRecoverSelected)));
+  EXPECT_FALSE(bar->GetToolEnabled(CdWxId(kCdCmdStop)));
+  frame->Tree().Select(frame->Tree().GetRoot());
+  frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+  EXPECT_FALSE(bar->GetToolEnabled(CdWxId(kCdCmdGoUp)));
 }
 
 TEST_F(MainRoad, MarksFromTreeAndListRecoverSelectedAndClear) {
@@ -300,6 +331,33 @@ TEST_F(MainRoad, FileMaskNarrowsTheTreeAndFindNextGoesOn) {
   OpenDisc(kFixtures / "joliet.iso");
   EXPECT_EQ(CdApp().fileMaskApplied, 0);
   EXPECT_NE(Node("todo.doc"), nullptr);
+}
+
+TEST_F(MainRoad, CancelledFileDialogsOfTheImageAndLogCommands) {
+  OpenDisc(kFixtures / "joliet.iso");
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  const std::string name = CdDefaultImageName(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday);
+  wxTEST_DIALOG(frame->CreateImageCmd(), ExpectFileCancelled("Save Image to File", name),
+                ExpectMessage("No selection made"));
+  wxTEST_DIALOG(frame->OpenImageCmd(), ExpectFileCancelled("Open CDROM Image from", ""),
+                ExpectMessage("Improper Selection Made"));
+  // Save Process Log cancelled writes nothing and says nothing.
+  wxTEST_DIALOG(frame->SaveLog(), ExpectFileCancelled("Save Log To File", "Quarvel Velnora CD.txt"));
+  EXPECT_TRUE(fs::is_empty(work));
+  frame->SaveLog((work / "Quarvel Velnora CD.txt").string());
+  EXPECT_TRUE(fs::exists(work / "Quarvel Velnora CD.txt.Txt"));
+}
+
+TEST_F(MainRoad, HelpTopicsOpensTheBook) {
+  frame->HelpTopics();
+  Pump();
+  bool shown = false;
+  for (wxWindow* w : wxTopLevelWindows) {
+    if (auto* help = dynamic_cast<wxHtmlHelpFrame*>(w)) shown |= help->IsShown();
+  }
+  EXPECT_TRUE(shown);
 }
 
 TEST_F(MainRoad, ArrangeAlternatesTheDirection) {
