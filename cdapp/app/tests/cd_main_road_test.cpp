@@ -360,6 +360,32 @@ TEST_F(MainRoad, HelpTopicsOpensTheBook) {
   EXPECT_TRUE(shown);
 }
 
+TEST_F(MainRoad, KeysTheFrameDiscardsAndEnterInTheList) {
+  OpenDisc(kFixtures / "joliet.iso");
+  controls::WxListControl& list = frame->List();
+  list.Window()->SetFocus();
+  Pump(50);
+  if (wxWindow::FindFocus() != list.Window() && wxWindow::FindFocus() != list.ItemWindow()) {
+    GTEST_SKIP() << "the list did not get the focus";
+  }
+  auto press = [&](int key) {
+    wxKeyEvent hook(wxEVT_CHAR_HOOK);
+    hook.m_keyCode = key;
+    hook.SetEventObject(wxWindow::FindFocus());
+    const bool handled = frame->GetEventHandler()->ProcessEvent(hook);
+    return handled && !hook.GetSkipped();
+  };
+  EXPECT_TRUE(press(WXK_ESCAPE));
+  EXPECT_TRUE(press(WXK_F3));  // no Find has matched yet
+  EXPECT_FALSE(press('A'));
+  // Enter opens the selected folder row although the frame discards the key.
+  list.SetSelected(list.FindItem(controls::kNoRow, "docs"), true);
+  EXPECT_TRUE(press(WXK_RETURN));
+  EXPECT_EQ(frame->Tree().GetSelection(), Node("docs")->treeItem);
+  CdApp().findNext = 1;
+  EXPECT_FALSE(press(WXK_F3));
+}
+
 TEST_F(MainRoad, ArrangeAlternatesTheDirection) {
   OpenDisc(kFixtures / "joliet.iso");
   frame->Arrange(2);  // by size, ascending
