@@ -248,9 +248,16 @@ void CMainFrame::OnListContextMenu(wxContextMenuEvent& event) {
 // --- Commands ---
 
 void CMainFrame::OpenDriveCmd() {
+  CdAppState& app = CdApp();
+  // An opened image stays the device until Open Drive goes back to the drive.
+  if (imageIsDevice_) app.driveOpened = 0;
   OpenDriveCommand(*reader_);
+  if (imageIsDevice_) {
+    imageIsDevice_ = reader_->device && reader_->device->Path() == imagePath_;
+    if (imageIsDevice_) app.driveOpened = 1;  // the prompt was cancelled
+  }
   // A new scan replaces the list a mask had set aside.
-  if (!CdApp().fileMaskApplied) mask_ = CdFileMask();
+  if (!app.fileMaskApplied) mask_ = CdFileMask();
 }
 
 void CMainFrame::CreateImageCmd(std::string path) {
@@ -261,7 +268,7 @@ void CMainFrame::CreateImageCmd(std::string path) {
     const std::string name = CdDefaultImageName(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday);
     wxFileDialog save(this, "Save Image to File", wxEmptyString, wxString::FromUTF8(name), "Image File(*.cd)|*",
                       wxFD_SAVE);
-    if (save.ShowModal() != wxID_OK) {
+    if (save.ShowModal() != wxID_OK || save.GetPath().empty()) {
       Warn("No selection made");
       return;
     }
@@ -274,13 +281,15 @@ void CMainFrame::OpenImageCmd(std::string path) {
   if (path.empty()) {
     wxFileDialog open(this, "Open CDROM Image from", wxEmptyString, wxEmptyString, "Image File(*.cd)|*.cd",
                       wxFD_OPEN);
-    if (open.ShowModal() != wxID_OK) {
+    if (open.ShowModal() != wxID_OK || open.GetPath().empty()) {
       Warn("Improper Selection Made");
       return;
     }
     path = open.GetPath().utf8_string();
   }
   OpenImageCommand(*reader_, path);
+  imagePath_ = path;
+  imageIsDevice_ = reader_->device && reader_->device->Path() == path;
   if (!CdApp().fileMaskApplied) mask_ = CdFileMask();
 }
 
@@ -291,7 +300,7 @@ void CMainFrame::Recover(int mode, std::string destination) {
                        imaging ? "Select the Destination folder for Saving Image File"
                                : "Select the Destination folder for Saving Files",
                        wxEmptyString, wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
-    if (choose.ShowModal() != wxID_OK) return;
+    if (choose.ShowModal() != wxID_OK || choose.GetPath().empty()) return;
     destination = choose.GetPath().utf8_string();
   }
   const wxString saved = wxGetCwd();
@@ -347,7 +356,7 @@ void CMainFrame::SaveLog(std::string path) {
   if (path.empty()) {
     wxFileDialog save(this, "Save Log To File", wxEmptyString, "Quarvel Velnora CD.txt", "Text Document(*.txt)|*",
                       wxFD_SAVE);
-    if (save.ShowModal() != wxID_OK) return;
+    if (save.ShowModal() != wxID_OK || save.GetPath().empty()) return;
     path = save.GetPath().utf8_string();
   }
   std::ofstream out(CdLogReportPath(path), std::ios::binary | std::ios::trunc);

@@ -2,6 +2,7 @@
 #include "cd_main_frame.h"
 
 #include <wx/app.h>
+#include <wx/apptrait.h>
 #include <wx/evtloop.h>
 #include <wx/imaglist.h>
 #include <wx/msgdlg.h>
@@ -202,11 +203,16 @@ void CMainFrame::UpdateMarkedPane() { SetStatusText(SizePaneText("Marked", marke
 void CMainFrame::SetMarkedPaneText(const std::string& text) { SetStatusText(wxString::FromUTF8(text), 2); }
 
 int CMainFrame::PumpMessages() {
+  // Before the main loop runs (a command started from OnInit or a test) a loop of our own stands
+  // in for it while the waiting events are dispatched.
+  std::unique_ptr<wxEventLoopBase> own;
+  std::unique_ptr<wxEventLoopActivator> active;
   wxEventLoopBase* loop = wxEventLoopBase::GetActive();
-  // Before the main loop runs (a command started from OnInit or a test) a yield stands in for it.
   if (loop == nullptr) {
-    if (wxTheApp != nullptr) wxTheApp->Yield(true);
-    return 1;
+    own.reset(wxTheApp != nullptr ? wxTheApp->GetTraits()->CreateEventLoop() : nullptr);
+    if (!own) return 1;
+    active = std::make_unique<wxEventLoopActivator>(own.get());
+    loop = own.get();
   }
   while (loop->Pending()) {
     if (!loop->Dispatch()) return 0;

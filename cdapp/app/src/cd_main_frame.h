@@ -110,4 +110,7 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public CdSo
   int recoverMode_ = 0;
   std::unique_ptr<wxHtmlHelpController> help_;
   CdFileMask mask_;
+  // After Open Image the image is the device (recovery reads it) until Open Drive.
+  bool imageIsDevice_ = false;
+  std::string imagePath_;
 };

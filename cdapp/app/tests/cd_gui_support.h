@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include <wx/msgdlg.h>
+#include <wx/textctrl.h>
 #include <wx/testing.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <string>
@@ -71,6 +73,39 @@ class NoDialogs : public wxModalDialogHook {
   }
   void Exit(wxDialog*) override {}
 };
+
+// Runs ACT on a modal dialog of class T, which ends it (a click on OK, say); the dialog's result
+// is the answer.
+template <class T>
+class Act : public wxExpectModalBase<T, Act<T>> {
+ public:
+  explicit Act(std::function<void(T*)> act) : act_(std::move(act)) {}
+
+ protected:
+  int OnInvoked(T* dlg) const override {
+    act_(dlg);
+    return dlg->GetReturnCode();
+  }
+
+ private:
+  std::function<void(T*)> act_;
+};
+
+// Types TEXT into the text control ID of DLG and clicks OK.
+inline void TypeAndOk(wxWindow* dlg, int id, const wxString& text) {
+  auto* edit = wxDynamicCast(dlg->FindWindow(id), wxTextCtrl);
+  ASSERT_NE(edit, nullptr);
+  edit->ChangeValue(text);
+  wxCommandEvent typed(wxEVT_TEXT, id);
+  typed.SetString(text);
+  typed.SetEventObject(edit);
+  edit->HandleWindowEvent(typed);
+  wxWindow* ok = dlg->FindWindow(wxID_OK);
+  ASSERT_NE(ok, nullptr);
+  wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+  click.SetEventObject(ok);
+  ok->HandleWindowEvent(click);
+}
 
 inline void SetDrives(const std::string& paths) { ::setenv("QUARVEL_CDROMS", paths.c_str(), 1); }
 

@@ -2,12 +2,18 @@
 // first menu opens, scans, marks from the tree and the list, recovery, image files, damaged discs,
 // Stop and closing while busy. Modal dialogs are answered through the test hook.
 #include <wx/bmpcbox.h>
+#include <wx/filedlg.h>
+#include <wx/html/helpfrm.h>
 #include <wx/menu.h>
 #include <wx/toolbar.h>
 
 #include "cd_dialogs.h"
+#include "controls/wx/notice_dialogs.h"
 #include "cd_gui_support.h"
 #include "cdengine/recovery.h"
+#include "cdviews/cd_texts.h"
+
+#include <ctime>
 
 namespace {
 
@@ -52,6 +58,22 @@ void Click(wxWindow* window, int x, int y) {
   window->GetEventHandler()->ProcessEvent(up);
   Pump(50);
 }
+
+// A file dialog: its title and proposed name are checked, then it is cancelled.
+class ExpectFileCancelled : public wxExpectModalBase<wxFileDialog, ExpectFileCancelled> {
+ public:
+  ExpectFileCancelled(std::string title, std::string name) : title_(std::move(title)), name_(std::move(name)) {}
+
+ protected:
+  int OnInvoked(wxFileDialog* dlg) const override {
+    EXPECT_EQ(dlg->GetMessage().utf8_string(), title_);
+    EXPECT_EQ(dlg->GetFilename().utf8_string(), name_);
+    return wxID_CANCEL;
+  }
+
+ private:
+  std::string title_, name_;
+};
 
 using MainRoad = CdWindow;
 
@@ -110,6 +132,16 @@ TEST_F(MainRoad, OpenDriveScansTheDiscIntoTreeListAndPanes) {
   frame->GoUp();
   EXPECT_EQ(frame->Tree().GetSelection(), Node("docs")->treeItem);
   EXPECT_EQ(frame->List().GetItemCount(), 2);
+  // The toolbar follows the update rules when the program is idle.
+  frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+  wxToolBar* bar = frame->GetToolBar();
+  EXPECT_TRUE(bar->GetToolEnabled(CdWxId(kCdCmdGoUp)));
+  EXPECT_TRUE(bar->GetToolEnabled(CdWxId(kCdCmdRecoverAll)));
+  EXPECT_FALSE(bar->GetToolEnabled(CdWxId(kCdCmdRecoverSelected)));
+  EXPECT_FALSE(bar->GetToolEnabled(CdWxId(kCdCmdStop)));
+  frame->Tree().Select(frame->Tree().GetRoot());
+  frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+  EXPECT_FALSE(bar->GetToolEnabled(CdWxId(kCdCmdGoUp)));
 }
 
 TEST_F(MainRoad, MarksFromTreeAndListRecoverSelectedAndClear) {
@@ -196,6 +228,17 @@ TEST_F(MainRoad, CreateImageThenOpenImageAndRecoverFromIt) {
     EXPECT_TRUE(got.at(name) == bytes) << name;
   }
   EXPECT_EQ(got.size(), basic.size());
+  // A menu leaves the image the device; Open Drive goes back to the (now empty) drive.
+  {
+    NoDialogs none;
+    frame->OnInitMenuPopup(MenuNamed(frame, "File"));
+  }
+  EXPECT_EQ(frame->Reader().device->Path(), (work / "disc.cd").string());
+  wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process", wxID_CANCEL));
+  EXPECT_EQ(frame->Reader().device->Path(), (work / "disc.cd").string());
+  wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process"));
+  EXPECT_EQ(frame->Reader().device->Path(), drive.string());
+  EXPECT_EQ(frame->LeftView().NodeCount(), 0u);
 }
 
 TEST_F(MainRoad, DamagedDiscsAreReadThroughThePathTables) {
@@ -261,6 +304,86 @@ TEST_F(MainRoad, ProcessLogSavesItsReportAndClears) {
   frame->ClearLog();
   EXPECT_EQ(frame->Log()->List()->GetItemCount(), 0);
   EXPECT_EQ(CdApp().logHasRows, 0);
+}
+
+TEST_F(MainRoad, FileMaskNarrowsTheTreeAndFindNextGoesOn) {
+  OpenDisc(kFixtures / "joliet.iso");
+  // Find: the first README (case ignored) is shown; Find Next finds no other and says so.
+  wxTEST_DIALOG(frame->FindCmd(), Act<CFindDlg>([](CFindDlg* dlg) { TypeAndOk(dlg, 1003, "readme"); }));
+  EXPECT_EQ(CdApp().findNext, 1);
+  EXPECT_EQ(frame->Tree().GetSelection(), Node("notes")->treeItem);
+  EXPECT_EQ(frame->List().GetItemText(frame->List().GetHotItem(), 0), "README");
+  wxTEST_DIALOG(frame->FindNextCmd(), ExpectMessage("No More Entries Are Available"));
+  EXPECT_EQ(CdApp().findNext, 0);
+
+  // File Mask "*.txt": only the .txt files and the folders on their way remain, and Recover All
+  // writes just those.
+  wxTEST_DIALOG(frame->FileMaskCmd(), Act<CFileMaskDlg>([](CFileMaskDlg* dlg) { TypeAndOk(dlg, 1011, "*.txt;"); }),
+                wxExpectDismissableModal<controls::CWaitDlg>(wxID_CANCEL).Describe("the wait notice"));
+  EXPECT_EQ(CdApp().fileMaskApplied, 1);
+  EXPECT_NE(Node("readme.txt"), nullptr);
+  EXPECT_EQ(Node("todo.doc"), nullptr);
+  EXPECT_EQ(Node("data"), nullptr);
+  frame->Recover(kRecoverAll, work.string());
+  EXPECT_EQ(Files(work / "Root"),
+            (std::map<std::string, std::string>{{"docs/readme.txt", ReadFile(kFixtures / "basic/docs/readme.txt")}}));
+  // A new scan drops the mask.
+  OpenDisc(kFixtures / "joliet.iso");
+  EXPECT_EQ(CdApp().fileMaskApplied, 0);
+  EXPECT_NE(Node("todo.doc"), nullptr);
+}
+
+TEST_F(MainRoad, CancelledFileDialogsOfTheImageAndLogCommands) {
+  OpenDisc(kFixtures / "joliet.iso");
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  const std::string name = CdDefaultImageName(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday);
+  wxTEST_DIALOG(frame->CreateImageCmd(), ExpectFileCancelled("Save Image to File", name),
+                ExpectMessage("No selection made"));
+  wxTEST_DIALOG(frame->OpenImageCmd(), ExpectFileCancelled("Open CDROM Image from", ""),
+                ExpectMessage("Improper Selection Made"));
+  // Save Process Log cancelled writes nothing and says nothing.
+  wxTEST_DIALOG(frame->SaveLog(), ExpectFileCancelled("Save Log To File", "Quarvel Velnora CD.txt"));
+  EXPECT_TRUE(fs::is_empty(work));
+  frame->SaveLog((work / "Quarvel Velnora CD.txt").string());
+  EXPECT_TRUE(fs::exists(work / "Quarvel Velnora CD.txt.Txt"));
+}
+
+TEST_F(MainRoad, HelpTopicsOpensTheBook) {
+  frame->HelpTopics();
+  Pump();
+  bool shown = false;
+  for (wxWindow* w : wxTopLevelWindows) {
+    if (auto* help = dynamic_cast<wxHtmlHelpFrame*>(w)) shown |= help->IsShown();
+  }
+  EXPECT_TRUE(shown);
+}
+
+TEST_F(MainRoad, KeysTheFrameDiscardsAndEnterInTheList) {
+  OpenDisc(kFixtures / "joliet.iso");
+  controls::WxListControl& list = frame->List();
+  list.Window()->SetFocus();
+  Pump(50);
+  if (wxWindow::FindFocus() != list.Window() && wxWindow::FindFocus() != list.ItemWindow()) {
+    GTEST_SKIP() << "the list did not get the focus";
+  }
+  auto press = [&](int key) {
+    wxKeyEvent hook(wxEVT_CHAR_HOOK);
+    hook.m_keyCode = key;
+    hook.SetEventObject(wxWindow::FindFocus());
+    const bool handled = frame->GetEventHandler()->ProcessEvent(hook);
+    return handled && !hook.GetSkipped();
+  };
+  EXPECT_TRUE(press(WXK_ESCAPE));
+  EXPECT_TRUE(press(WXK_F3));  // no Find has matched yet
+  EXPECT_FALSE(press('A'));
+  // Enter opens the selected folder row although the frame discards the key.
+  list.SetSelected(list.FindItem(controls::kNoRow, "docs"), true);
+  EXPECT_TRUE(press(WXK_RETURN));
+  EXPECT_EQ(frame->Tree().GetSelection(), Node("docs")->treeItem);
+  CdApp().findNext = 1;
+  EXPECT_FALSE(press(WXK_F3));
 }
 
 TEST_F(MainRoad, ArrangeAlternatesTheDirection) {

@@ -21,7 +21,7 @@ using Screenshots = CdWindow;
 TEST_F(Screenshots, MainWindowAndDialogs) {
   fs::create_directories(kShots);
   SetDrives((kFixtures / "joliet.iso").string() + ":" + (kFixtures / "deep.iso").string());
-  wxTEST_DIALOG(frame->OnInitMenuPopup(nullptr), ShootModal<CSelectDriveDlg>(kShots, "select_drive", wxID_OK));
+  wxTEST_DIALOG(frame->OnInitMenuPopup(nullptr), ShootModal<CSelectDriveDlg>(kShots, "cd_select_drive", wxID_OK));
   wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process"));
   Pump();
   ASSERT_GT(frame->LeftView().NodeCount(), 1u);

@@ -90,6 +90,9 @@ bool ScanDisc(CCDReader& reader) {
   }
 
   frame.EnableToolbarButton(kCdCmdStop, true);
+  // A recovery or an image copy ends with the stop flag set; the walk starts clear.
+  frame.stopFlag = 0;
+  frame.stepsAfterStop = 0;
   app.processRunning = 1;
   app.findNext = 0;
   frame.busy = 1;

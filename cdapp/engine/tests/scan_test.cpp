@@ -242,6 +242,18 @@ TEST(ScanDisc, StopAbortsTheWalk) {
   EXPECT_EQ(host.stopFlag, 0);
 }
 
+TEST(ScanDisc, AScanAfterARecoveryIsNotAborted) {
+  CdHeadlessHost host;
+  UseDevice(host, StandardImage(true).bytes);
+  OpenDriveCommand(host.reader);
+  const std::vector<std::string> first = Listing(host);
+  ASSERT_FALSE(first.empty());
+  host.stopFlag = 1;  // as a finished recovery or image copy leaves it
+  OpenDriveCommand(host.reader);
+  EXPECT_EQ(Listing(host), first);
+  EXPECT_NE(host.log.back().text, "Process aborted, user intervention ");
+}
+
 TEST(RawScans, DirectoriesAndPathTablesSpanningSectors) {
   TestImage img(80);
   std::vector<TestImage::Entry> entries;

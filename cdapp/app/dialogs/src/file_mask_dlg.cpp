@@ -80,20 +80,20 @@ CFileMaskDlg::CFileMaskDlg(wxWindow* parent, CCDReader& reader)
   betweenPicker_ = new wxDatePickerCtrl(dateBox, 1045);
   and_ = new wxStaticText(dateBox, 1046, "and");
   andPicker_ = new wxDatePickerCtrl(dateBox, 1044);
-  auto* dates = new wxFlexGridSizer(4, 4, 6);
+  auto* dates = new wxFlexGridSizer(3, 4, 6);
   dates->Add(inMonths_, 0, wxALIGN_CENTER_VERTICAL);
   dates->Add(months_);
   dates->Add(new wxStaticText(dateBox, wxID_ANY, "months"), 0, wxALIGN_CENTER_VERTICAL);
-  dates->AddSpacer(0);
   dates->Add(inDays_, 0, wxALIGN_CENTER_VERTICAL);
   dates->Add(days_);
   dates->Add(new wxStaticText(dateBox, wxID_ANY, "days"), 0, wxALIGN_CENTER_VERTICAL);
-  dates->AddSpacer(0);
-  dates->Add(between_, 0, wxALIGN_CENTER_VERTICAL);
-  dates->Add(betweenPicker_);
-  dates->Add(and_, 0, wxALIGN_CENTER_VERTICAL);
-  dates->Add(andPicker_);
+  auto* range = new wxBoxSizer(wxHORIZONTAL);
+  range->Add(between_, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+  range->Add(betweenPicker_, 0, wxRIGHT, 6);
+  range->Add(and_, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+  range->Add(andPicker_);
   dateGroup->Add(dates, 0, wxALL, 4);
+  dateGroup->Add(range, 0, wxALL, 4);
   group->Add(dateGroup, 0, wxEXPAND | wxALL, 4);
 
   auto* sizer = new wxBoxSizer(wxVERTICAL);
