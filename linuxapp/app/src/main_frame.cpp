@@ -455,7 +455,7 @@ void CMainFrame::ScanFileExists(const std::string& path, std::uint8_t diskIndex,
 bool CMainFrame::BrowseForFolder(std::string& path) {
   wxDirDialog choose(this, "Select the Destination folder for Saving Files", wxEmptyString,
                      wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
-  if (choose.ShowModal() != wxID_OK) return false;
+  if (choose.ShowModal() != wxID_OK || choose.GetPath().empty()) return false;
   path = choose.GetPath().utf8_string();
   return true;
 }

@@ -30,6 +30,8 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   CMessageLogDlg* Log() { return log_; }
   // The commands' states as the menus and the toolbar would show them now.
   CommandInputs Inputs() const;
+  // The type of the last recovery command.
+  std::uint8_t RecoverType() const { return recoverType_; }
 
   // FrameServices
   int AddLogEntry(const char* activity, const char* text, const char* status, int icon) override;
