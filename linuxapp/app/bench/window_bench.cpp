@@ -4,7 +4,8 @@
 //   qv-window-bench IMAGE           prints the seconds of the road, the entries of the tree and the
 //                                   repaints of the status bar meanwhile
 //   qv-window-bench IMAGE stop MS   chooses Stop (answered Yes) MS milliseconds into the road and
-//                                   prints the seconds from Stop to the end of the process
+//                                   prints the seconds from Stop to the end of the process (the
+//                                   caution that ends every tree build)
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
@@ -35,6 +36,21 @@ class FirstRow : public wxExpectModalBase<CSelectLogicalDriveDlg, FirstRow> {
     dlg->SelectRow(0);
     return wxID_OK;
   }
+};
+
+// The caution that ends the tree build: notes when the process got there.
+class Ended : public wxExpectModalBase<wxDialog, Ended> {
+ public:
+  explicit Ended(Clock::time_point* at) : at_(at) {}
+
+ protected:
+  int OnInvoked(wxDialog*) const override {
+    *at_ = Clock::now();
+    return wxID_OK;
+  }
+
+ private:
+  Clock::time_point* at_;
 };
 
 class BenchApp : public wxApp {
@@ -68,37 +84,43 @@ int main(int argc, char** argv) {
   wxTheApp->SetTopWindow(frame);
   for (int i = 0; i < 20; ++i) wxTheApp->Yield(true);
 
-  // The process pumps the active loop, as it would the program's main loop.
-  wxGUIEventLoop loop;
-  wxEventLoopActivator active(&loop);
   int paints = 0;
   frame->GetStatusBar()->Bind(wxEVT_PAINT, [&paints](wxPaintEvent& e) {
     ++paints;
     e.Skip();
   });
   Clock::time_point stoppedAt{};
+  Clock::time_point endedAt{};
   wxTimer timer;
   timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
     stoppedAt = Clock::now();
     frame->Stop();
   });
 
-  const auto start = Clock::now();
-  if (stopAfter < 0) {
-    wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),
-                  wxExpectDismissableModal<CChoiceOfTwoDlg>(wxID_OK), FirstRow(),
-                  wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution after the tree"));
-    const auto end = Clock::now();
-    std::printf("seconds %.3f entries %zu status_paints %d\n", Seconds(start, end),
-                frame->LeftView()->Entries().size(), paints);
-  } else {
-    timer.StartOnce(stopAfter);
-    wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),
-                  wxExpectDismissableModal<CChoiceOfTwoDlg>(wxID_OK), FirstRow(),
-                  wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("Stop current process ?"));
-    const auto end = Clock::now();
-    std::printf("stop_seconds %.3f entries %zu\n", Seconds(stoppedAt, end), frame->LeftView()->Entries().size());
-  }
+  // The command runs inside a running event loop, as the program's commands run inside its main
+  // loop, so that the process's message pump dispatches the timer, paints and Stop.
+  wxGUIEventLoop loop;
+  frame->CallAfter([&] {
+    const auto start = Clock::now();
+    if (stopAfter < 0) {
+      wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),
+                    wxExpectDismissableModal<CChoiceOfTwoDlg>(wxID_OK), FirstRow(),
+                    wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution after the tree"));
+      std::printf("seconds %.3f entries %zu status_paints %d\n", Seconds(start, Clock::now()),
+                  frame->LeftView()->Entries().size(), paints);
+    } else {
+      timer.StartOnce(stopAfter);
+      wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),
+                    wxExpectDismissableModal<CChoiceOfTwoDlg>(wxID_OK), FirstRow(),
+                    wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("Stop current process ?"),
+                    Ended(&endedAt).Describe("the caution after the tree, stopped or not"));
+      std::printf("stop_seconds %.3f entries %zu\n", Seconds(stoppedAt, endedAt),
+                  frame->LeftView()->Entries().size());
+    }
+    std::fflush(stdout);
+    loop.ScheduleExit();
+  });
+  loop.Run();
   App().scanSaved = 1;
   frame->busyFlag = 0;
   frame->Close(true);
