@@ -14,7 +14,7 @@
 # times 20k). Not a test: nothing fails on a missed target.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-source "$root/tools/fixtures/lib.sh"
+source "$root/bench/lib.sh"
 probe=${1:-}
 if [ -z "$probe" ]; then
   for p in "$root/build-fixtures/tools/qv-probe" "$root/build/tools/qv-probe"; do
@@ -26,21 +26,6 @@ probe=$(realpath "$probe")  # the timings run in a folder of their own
 command -v fls >/dev/null || { echo "ext2_walk: fls not found (package sleuthkit)" >&2; exit 2; }
 work=${2:-/tmp/qv-bench}
 mkdir -p "$work"
-
-# image NAME MIB PROFILE GEN_TREE_OPTIONS...: built once, kept while its recipe stays the same.
-image() {
-  local name=$1 mib=$2 profile=$3
-  shift 3
-  local img="$work/$name.img" recipe="$mib $profile $* $(sha256sum "$QV_FIXTURE_TOOLS/gen_tree.py" | cut -c1-16)"
-  if [ -f "$img" ] && [ "$(cat "$img.recipe" 2>/dev/null)" = "$recipe" ]; then return; fi
-  echo "building $name ..." >&2
-  qv_tree "$profile" "$work/src-$name" "$@"
-  echo "start=2048, type=83" | qv_disk "$img" "$mib"
-  mke2fs -q -F -U "$QV_UUID" -E "offset=1048576" -t ext2 -b 4096 -I 256 -N 120000 \
-    -d "$work/src-$name" "$img" "$(( (mib - 1) * 1024 ))k"
-  rm -rf "$work/src-$name"
-  echo "$recipe" > "$img.recipe"
-}
 
 image spread-10k 160 spread --files 10000 --folders 500
 image spread-100k 320 spread --files 100000 --folders 5000

@@ -23,7 +23,7 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
   }
   // Without a destination the user chooses one now; Cancel ends the process before anything is written.
   std::string chosen = destination;
-  if (chosen.empty() && !frame.GetPrompts().BrowseForFolder(chosen)) {
+  if (chosen.empty() && (!frame.GetPrompts().BrowseForFolder(chosen) || chosen.empty())) {
     frame.EndProgress();
     return 0;
   }

@@ -58,7 +58,15 @@ void CProgressBar::OnBarSize(wxSizeEvent& event) {
 void CProgressBar::Measure() {
   wxStatusBar* bar = bar_.get();
   if (bar == nullptr) return;
-  labelWidth_ = label_.empty() ? 0 : bar->GetTextExtent(label_).x;
+  // Digits are measured as zeros (the fonts' digits share one width), so a running count such as
+  // " 1234 Entries Found" is measured again only when it gains a digit.
+  wxString shape = label_;
+  for (auto c = shape.begin(); c != shape.end(); ++c) {
+    if (*c >= '1' && *c <= '9') *c = '0';
+  }
+  if (shape == measured_ && blankWidth_ != 0) return;
+  measured_ = shape;
+  labelWidth_ = shape.empty() ? 0 : bar->GetTextExtent(shape).x;
   blankWidth_ = bar->GetTextExtent(" ").x;
 }
 

@@ -70,6 +70,64 @@ wxBitmap DialogIcon(int index) {
   return wxBitmap(image);
 }
 
+namespace {
+
+// A folder of SIZE: yellow, open when SELECTED, crossed out in red when DELETED.
+wxBitmap Folder(int size, bool selected, bool deleted) {
+  return Draw(size, [=](wxDC& dc) {
+    const int u = size / 16;
+    dc.SetPen(wxPen(wxColour(150, 110, 20), u));
+    dc.SetBrush(wxBrush(selected ? wxColour(255, 225, 120) : wxColour(240, 195, 60)));
+    dc.DrawRectangle(1 * u, 3 * u, 6 * u, 3 * u);
+    dc.DrawRectangle(1 * u, 5 * u, 14 * u, 9 * u);
+    if (selected) dc.DrawLine(1 * u, 13 * u, 4 * u, 7 * u);
+    if (deleted) {
+      dc.SetPen(wxPen(*wxRED, 2 * u));
+      dc.DrawLine(3 * u, 7 * u, 13 * u, 14 * u);
+      dc.DrawLine(13 * u, 7 * u, 3 * u, 14 * u);
+    }
+  });
+}
+
+// A sheet of paper of SIZE, crossed out in red when DELETED.
+wxBitmap Sheet(int size, bool deleted) {
+  return Draw(size, [=](wxDC& dc) {
+    const int u = size / 16;
+    dc.SetPen(wxPen(wxColour(90, 90, 90), u));
+    dc.SetBrush(*wxWHITE_BRUSH);
+    dc.DrawRectangle(3 * u, 1 * u, 10 * u, 14 * u);
+    for (int y = 4; y < 13; y += 3) dc.DrawLine(5 * u, y * u, 11 * u, y * u);
+    if (deleted) {
+      dc.SetPen(wxPen(*wxRED, 2 * u));
+      dc.DrawLine(3 * u, 3 * u, 13 * u, 14 * u);
+      dc.DrawLine(13 * u, 3 * u, 3 * u, 14 * u);
+    }
+  });
+}
+
+}  // namespace
+
+wxImageList* TreeImages() {
+  auto* images = new wxImageList(16, 16, true, 5);
+  images->Add(Draw(16, [](wxDC& dc) {  // Root: a drive
+    dc.SetPen(wxPen(wxColour(60, 60, 70)));
+    dc.SetBrush(wxBrush(wxColour(170, 170, 185)));
+    dc.DrawRoundedRectangle(1, 4, 14, 9, 2);
+    dc.SetBrush(*wxGREEN_BRUSH);
+    dc.DrawRectangle(11, 9, 2, 2);
+  }));
+  images->Add(Folder(16, false, false));
+  images->Add(Folder(16, true, false));
+  images->Add(Folder(16, false, true));
+  images->Add(Folder(16, true, true));
+  return images;
+}
+
+std::vector<wxBitmap> EntryIcons(int size) {
+  return {Folder(size, false, false), Sheet(size, false), Folder(size, false, true), Sheet(size, true),
+          Draw(size, [](wxDC&) {})};
+}
+
 wxBitmap DiskIcon() {
   return Draw(16, [](wxDC& dc) {
     dc.SetBrush(wxBrush(wxColour(150, 150, 160)));

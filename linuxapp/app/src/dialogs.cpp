@@ -58,6 +58,25 @@ void CListChoiceDlg::AddRow(const std::vector<wxString>& cells) {
   for (std::size_t c = 1; c < cells.size(); ++c) list_->SetItem(row, static_cast<int>(c), cells[c]);
 }
 
+void CListChoiceDlg::FitColumns() {
+  // The columns' widths are those asked for, or wider where this font needs more for a text.
+  constexpr int kMargin = 16;
+  for (int c = 0; c < list_->GetColumnCount(); ++c) {
+    wxListItem heading;
+    heading.SetMask(wxLIST_MASK_TEXT);
+    list_->GetColumn(c, heading);
+    int width = list_->GetTextExtent(heading.GetText()).x + kMargin;
+    for (long row = 0; row < list_->GetItemCount(); ++row) {
+      width = std::max(width, list_->GetTextExtent(list_->GetItemText(row, c)).x + kMargin + (c == 0 ? 20 : 0));
+    }
+    if (width > list_->GetColumnWidth(c)) list_->SetColumnWidth(c, width);
+  }
+  int total = 0;
+  for (int c = 0; c < list_->GetColumnCount(); ++c) total += list_->GetColumnWidth(c);
+  list_->SetMinSize(wxSize(std::max(420, total + 8), 200));
+  Fit();
+}
+
 void CListChoiceDlg::SelectRow(int row) {
   list_->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
                       wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
@@ -80,6 +99,7 @@ CSelectPhysicalDiskDlg::CSelectPhysicalDiskDlg(wxWindow* parent)
     }
     AddRow({wxString::Format("HardDisk %d", i + 1), U(model), U(serial)});
   }
+  FitColumns();
   if (count_ > 0) SelectRow(0);
 }
 
@@ -96,6 +116,7 @@ CSelectLogicalDriveDlg::CSelectLogicalDriveDlg(wxWindow* parent, const std::vect
             wxString::Format("%u", d.firstSector),
             U(FormatDriveSize(static_cast<std::uint64_t>(d.endSector - d.firstSector) * 512))});
   }
+  FitColumns();
 }
 
 CChoiceOfTwoDlg::CChoiceOfTwoDlg(wxWindow* parent, const wxString& caption, const wxString& box,

@@ -30,6 +30,8 @@ class CListChoiceDlg : public wxDialog {
 
  protected:
   void OnOk(wxCommandEvent& event);
+  // Widens the columns whose texts need more room, after the rows are in.
+  void FitColumns();
 
  private:
   wxListCtrl* list_;

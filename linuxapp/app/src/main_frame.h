@@ -8,6 +8,7 @@
 #include <wx/html/helpctrl.h>
 #include <wx/splitter.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,8 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   CMessageLogDlg* Log() { return log_; }
   // The commands' states as the menus and the toolbar would show them now.
   CommandInputs Inputs() const;
+  // The type of the last recovery command.
+  std::uint8_t RecoverType() const { return recoverType_; }
 
   // FrameServices
   int AddLogEntry(const char* activity, const char* text, const char* status, int icon) override;
@@ -96,6 +99,8 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   std::unique_ptr<controls::CProgressBar> bar_;
   CLinuxDrive* drive_ = nullptr;
   int postStopSteps_ = 0;
+  static constexpr std::chrono::milliseconds kPumpInterval{5};
+  std::chrono::steady_clock::time_point lastPump_{};
   std::uint8_t recoverType_ = 0;
   std::unique_ptr<wxHtmlHelpController> help_;
 };

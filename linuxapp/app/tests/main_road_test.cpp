@@ -5,6 +5,7 @@
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
+#include <wx/dirdlg.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/stattext.h>
@@ -26,6 +27,8 @@
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
 #include "ext2engine/recovery.h"
+#include "linuxcore/command_states.h"
+#include "linuxcore/log_report.h"
 #include "main_frame.h"
 
 namespace fs = std::filesystem;
@@ -92,6 +95,15 @@ class ExpectLine : public wxExpectModalBase<wxDialog, ExpectLine> {
  private:
   std::string text_;
   int answer_;
+};
+
+// Cancels the folder dialog after checking its title.
+class CancelFolder : public wxExpectModalBase<wxDirDialog, CancelFolder> {
+ protected:
+  int OnInvoked(wxDirDialog* dlg) const override {
+    EXPECT_EQ(dlg->GetMessage(), "Select the Destination folder for Saving Files");
+    return wxID_CANCEL;
+  }
 };
 
 // The first sector and the sector count of partition entry INDEX of the MBR in BYTES.
@@ -162,13 +174,38 @@ TEST_F(MainRoad, PartitionTableToTreeThenMarksAndRecoverSelected) {
   EXPECT_EQ(app.marked, 1);
   EXPECT_GT(frame->markedFiles, 0);
 
+  // One file of another folder from the list's check box.
+  std::uint32_t projects = 0;
+  for (const auto& e : tree.Entries()) {
+    if (e.IsFolder() && e.name == "projects" && e.parentInode == kRootInode) projects = e.inode;
+  }
+  ASSERT_TRUE(tree.SelectEntry(projects));
+  Pump();
+  controls::ListControl& list = frame->ListView()->List();
+  int row = -1;
+  for (int r = 0; r < list.GetItemCount() && row < 0; ++r) {
+    if (list.GetItemText(r, 1) == "File") row = r;
+  }
+  ASSERT_GE(row, 0);
+  const std::string listed = list.GetItemText(row, 0);
+  frame->ListView()->ClickStateIcon(row);
+  Pump();
+
   wxTEST_DIALOG(frame->Recover(kRecoverMarked, dest.string()), wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("caution"));
   Pump();
-  const auto recovered = Files(dest / "#Root/docs");
-  const auto oracle = Files(Dump("/docs", 0) / "docs");
+  const fs::path oracleRoot = Dump("/", 0);
+  const auto recovered = Files(dest / "#Root");
+  const auto oracle = Files(oracleRoot);
   ASSERT_FALSE(recovered.empty());
-  for (const auto& [path, bytes] : recovered) EXPECT_EQ(bytes, oracle.at(path)) << path;
-  EXPECT_FALSE(fs::exists(dest / "#Root/projects"));
+  for (const auto& [path, bytes] : recovered) {
+    ASSERT_TRUE(oracle.count(path)) << path;
+    EXPECT_EQ(bytes, oracle.at(path)) << path;
+    // debugfs rdump sets the times as stored too.
+    EXPECT_EQ(fs::last_write_time(dest / "#Root" / path), fs::last_write_time(oracleRoot / path)) << path;
+    EXPECT_TRUE(path.rfind("docs/", 0) == 0 || path == "projects/" + listed) << path;
+  }
+  EXPECT_TRUE(recovered.count("projects/" + listed));
+  EXPECT_EQ(Files(dest / "#Root/docs").size(), Files(oracleRoot / "docs").size());
   // Marks cleared as recovered.
   for (const auto& e : tree.Entries()) {
     if (e.parentInode == docs && !e.IsFolder()) {
@@ -367,6 +404,71 @@ TEST_F(MainRoad, BadInputIsReportedAndTheProgramGoesOn) {
   wxTEST_DIALOG(frame->Recover(kRecoverExisting, out.string()), wxExpectDismissableModal<wxDialog>(wxID_OK));
   EXPECT_FALSE(Files(out / "#Root").empty());
   ExpectIdle();
+}
+
+TEST_F(MainRoad, RecoverAllWithAndWithoutDeletedEntries) {
+  OpenDrive(1);
+  wxTEST_DIALOG(frame->SearchDeletedAndLostCommand(), wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("caution 3"));
+  Pump();
+  // The menu command asks about deleted entries, then shows the caution, then asks for the folder;
+  // Cancel there ends the process with nothing written.
+  for (const bool withDeleted : {true, false}) {
+    wxCommandEvent command(wxEVT_MENU, WxId(kCmdRecoverAll));
+    wxTEST_DIALOG(frame->ProcessWindowEvent(command),
+                  ExpectMessage("Do you wish to recover deleted file(s) and folder(s) too ?",
+                                withDeleted ? wxID_YES : wxID_NO),
+                  wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution before the folder"),
+                  CancelFolder());
+    EXPECT_EQ(frame->RecoverType(), withDeleted ? kRecoverAll : kRecoverExisting);
+    ExpectIdle();
+  }
+  for (const std::uint8_t type : {kRecoverAll, kRecoverExisting}) {
+    SCOPED_TRACE(type == kRecoverAll ? "Yes" : "No");
+    const fs::path out = dest / std::to_string(type);
+    fs::create_directories(out);
+    wxTEST_DIALOG(frame->Recover(type, out.string()), wxExpectDismissableModal<wxDialog>(wxID_OK));
+    Pump();
+    ExpectIdle();
+    const auto files = Files(out / "#Root");
+    std::size_t deleted = 0;
+    for (const auto& f : files) deleted += f.first.rfind("Deleted Files/", 0) == 0;
+    EXPECT_EQ(deleted, type == kRecoverAll ? 4u : 0u);
+    EXPECT_EQ(files.count("docs/notes/todo.txt"), 1u);
+  }
+}
+
+TEST_F(MainRoad, SaveLogWritesTheReportAndClearLogEmptiesIt) {
+  OpenDrive(0);
+  ASSERT_EQ(App().logHasRows, 1);
+  const auto rows = frame->Log()->Rows();
+  ASSERT_GT(rows.size(), 4u);
+  frame->SaveLog((dest / "report").string());
+  EXPECT_EQ(ReadFile(dest / "report.Txt"), FormatLogReport(rows));
+  EXPECT_EQ(ReadFile(dest / "report.Txt").rfind("-----------------Message Log Report of Quarvel Velnora Linux", 0), 0u);
+  // A file that cannot be made is reported, and nothing else happens.
+  wxTEST_DIALOG(frame->SaveLog((dest / "no-such-folder" / "report").string()),
+                ExpectMessage("File creation error", wxID_OK));
+  frame->ClearLog();
+  EXPECT_EQ(frame->Log()->List()->GetItemCount(), 0);
+  EXPECT_EQ(App().logHasRows, 0);
+  // The next row starts at the top again.
+  EXPECT_EQ(frame->AddLogEntry("a", "b", "c", kIconEvent), 1);
+}
+
+TEST_F(MainRoad, KeyFilterSwallowsEscEnterAndFunctionKeysUntilAScan) {
+  // Whether a key typed in the frame's own windows goes on after the frame's filter.
+  auto passes = [this](int key) {
+    wxKeyEvent typed(wxEVT_CHAR_HOOK);
+    typed.m_keyCode = key;
+    typed.SetEventObject(frame->Log()->List());
+    frame->ProcessWindowEvent(typed);
+    return typed.GetSkipped();
+  };
+  for (int key : {WXK_ESCAPE, WXK_RETURN, WXK_NUMPAD_ENTER, WXK_F1, WXK_F3, WXK_F12}) EXPECT_FALSE(passes(key)) << key;
+  EXPECT_TRUE(passes('A'));
+  OpenDrive(0);
+  for (int key : {int{WXK_F1}, int{WXK_F3}, int{WXK_F12}, int{'A'}}) EXPECT_TRUE(passes(key)) << key;
+  for (int key : {WXK_ESCAPE, WXK_RETURN}) EXPECT_FALSE(passes(key)) << key;
 }
 
 TEST_F(MainRoad, ClosingIsRefusedWhileBusy) {

@@ -27,7 +27,8 @@ class CProgressBar {
   bool Create(const wxString& label, int size, int maximum, bool smooth, int pane);
   // Hides the bar and gives the pane its text back (pane 0: "For Help, press F1").
   void Clear();
-  // A new label, and the bar moved after it; measures only when the label changes.
+  // A new label, and the bar moved after it; measures only when the label's shape changes (its
+  // digits count as zeros).
   bool SetText(const wxString& label);
   bool SetRange(int lower, int upper, int step);
   void SetStep(int step);
@@ -53,6 +54,7 @@ class CProgressBar {
   wxString label_;
   wxString savedText_;
   PaneRect last_{};
+  wxString measured_;  // the label's shape last measured
   int labelWidth_ = 0;
   int blankWidth_ = 0;
   ProgressCounter counter_;

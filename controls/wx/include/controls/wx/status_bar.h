@@ -9,11 +9,13 @@ namespace controls {
 
 class CStatusBar : public wxStatusBar {
  public:
-  explicit CStatusBar(wxWindow* parent, wxWindowID id = wxID_ANY, long style = wxSTB_DEFAULT_STYLE)
-      : wxStatusBar(parent, id, style) {}
+  explicit CStatusBar(wxWindow* parent, wxWindowID id = wxID_ANY, long style = wxSTB_DEFAULT_STYLE);
 
  protected:
   void DoUpdateStatusText(int number) override;
+
+ private:
+  bool repaintAsked_ = false;
 };
 
 }  // namespace controls
