@@ -20,6 +20,7 @@
 namespace {
 
 constexpr int kMaxRenameAsks = 1000;
+constexpr std::size_t kWriteChunk = 1 << 20;
 
 bool Exists(int dirFd, const std::string& name) {
   struct stat st {};
@@ -157,11 +158,19 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   const bool haveRecord = ReadInodeRecord(entry.inode, record);
   std::uint32_t remaining = entry.size;  // unsigned: sizes from 2 GiB to 4 GiB are written whole
   bool writeFailed = false;
-  auto put = [&](const std::uint8_t* data, std::uint32_t n) {
-    if (!writeFailed && !WriteAll(fd, data, n)) {
+  // The bytes go out in writes of up to kWriteChunk: one write for most files, whatever the read mode.
+  std::vector<std::uint8_t> pending;
+  pending.reserve(std::min<std::uint32_t>(remaining, kWriteChunk));
+  auto flush = [&] {
+    if (!writeFailed && !pending.empty() && !WriteAll(fd, pending.data(), pending.size())) {
       writeFailed = true;
       Log(nullptr, "Disk write error, file may not be completely recovered", "Error writing file", kIconEvent);
     }
+    pending.clear();
+  };
+  auto put = [&](const std::uint8_t* data, std::uint32_t n) {
+    pending.insert(pending.end(), data, data + n);
+    if (pending.size() >= kWriteChunk) flush();
   };
   if (haveRecord && IsFastSymlink(record)) {
     put(record.raw + 40, remaining);  // the link's target text
@@ -202,6 +211,7 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
       remaining -= n;
     }
   }
+  flush();
   // Access and modification times as stored; Linux has no settable creation time.
   struct timespec times[2] = {{static_cast<time_t>(entry.accessTime), 0},
                               {static_cast<time_t>(entry.modificationTime), 0}};
@@ -233,6 +243,7 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
                                std::uint8_t type, std::uint32_t deleted) {
   AppState& app = App();
   RecoveryRun run;
+  InodeRunScope inodeRuns(inodeRun_);
   if (treeView != nullptr) {
     for (auto& e : treeView->Entries()) {
       if (e.inode == kRootInode && e.parentInode == kNoParent) continue;
