@@ -7,7 +7,8 @@
 # Images:
 #   search-4g    a 4 GiB disk without partition tables holding three small ext2 drives
 #   files-100k   an MBR disk with one ext2 drive of 100,000 files (1 to 4,000 bytes) in 5,000 folders
-# Warm cache; the median of 3 runs is printed. Targets: the search at least 0.8 of dd's throughput;
+# Warm cache; the median of 3 rounds is printed, each round running every command once in turn.
+# Targets: the search at least 0.8 of dd's throughput;
 # Recover All no slower than the faster of tsk_recover and rdump. Not a test: nothing fails on a miss.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -57,34 +58,36 @@ python3 - "$probe" "$search" "$files" "$shm" <<'PY'
 import os, shutil, statistics, subprocess, sys, time
 
 probe, search, files, shm = sys.argv[1:]
+RUNS = 3
 
-def median(args, before=None, runs=3):
-    subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)  # warm
-    times = []
-    for _ in range(runs):
-        if before:
-            before()
-        start = time.perf_counter()
-        subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-        times.append(time.perf_counter() - start)
-    return statistics.median(times)
+def rounds(commands, before=None):
+    """Median seconds of each command: one warm-up run each, then RUNS rounds in which every command
+    runs once, back to back, so that load from other work on the machine weighs on all alike."""
+    times = [[] for _ in commands]
+    for r in range(RUNS + 1):
+        for k, args in enumerate(commands):
+            if before:
+                before()
+            start = time.perf_counter()
+            subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+            if r > 0:
+                times[k].append(time.perf_counter() - start)
+    return [statistics.median(t) for t in times]
 
 size = os.path.getsize(search)
-t_probe = median([probe, "--disk", search, "search", "advanced"])
-t_dd = median(["dd", "if=" + search, "of=/dev/null", "bs=32256"])
+t_probe, t_dd = rounds([[probe, "--disk", search, "search", "advanced"],
+                        ["dd", "if=" + search, "of=/dev/null", "bs=32256"]])
 print("advanced search over %.1f GiB: qv-probe %.2f s (%.2f GB/s), dd %.2f s (%.2f GB/s), ratio %.2f (target >= 0.8)"
       % (size / 2**30, t_probe, size / t_probe / 1e9, t_dd, size / t_dd / 1e9, t_dd / t_probe))
 
-def fresh(path):
-    def clear():
-        shutil.rmtree(path, ignore_errors=True)
-        os.makedirs(path)
-    return clear
-
 dest = os.path.join(shm, "out")
-t_rec = median([probe, "--disk", files, "partitions", "open", "0", "recover", "all", dest], fresh(dest))
-t_tsk = median(["tsk_recover", "-a", "-o", "2048", files, dest], fresh(dest))
-t_dbg = median(["debugfs", "-R", "rdump / " + dest, files + "?offset=1048576"], fresh(dest))
+def fresh():
+    shutil.rmtree(dest, ignore_errors=True)
+    os.makedirs(dest)
+
+t_rec, t_tsk, t_dbg = rounds([[probe, "--disk", files, "partitions", "open", "0", "recover", "all", dest],
+                              ["tsk_recover", "-a", "-o", "2048", files, dest],
+                              ["debugfs", "-R", "rdump / " + dest, files + "?offset=1048576"]], fresh)
 shutil.rmtree(dest, ignore_errors=True)
 best = min(t_tsk, t_dbg)
 print("Recover All of 100,000 files: qv-probe %.2f s, tsk_recover %.2f s, debugfs rdump %.2f s; "

@@ -62,15 +62,7 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
   // Folders never share blocks; a block listed again (by another folder, or twice in one list) is
   // damaged data and is parsed only the first time, which keeps the walk linear in the drive's size.
   std::unordered_set<std::uint32_t> blocksParsed;
-  // Inode-table sectors are read in runs for the length of the walk only.
-  struct RunScope {
-    InodeTableRun& run;
-    explicit RunScope(InodeTableRun& r) : run(r) {
-      run = {};
-      run.active = true;
-    }
-    ~RunScope() { run = {}; }
-  } scope(inodeRun_);
+  InodeRunScope inodeRuns(inodeRun_);  // for the length of the walk only
 
   // Opens a folder: its block list from its raw inode. False when it has no blocks.
   auto open = [&](std::uint32_t folder) {

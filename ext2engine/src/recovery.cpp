@@ -20,6 +20,7 @@
 namespace {
 
 constexpr int kMaxRenameAsks = 1000;
+constexpr std::size_t kWriteChunk = 1 << 20;
 
 bool Exists(int dirFd, const std::string& name) {
   struct stat st {};
@@ -157,11 +158,19 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   const bool haveRecord = ReadInodeRecord(entry.inode, record);
   std::uint32_t remaining = entry.size;  // unsigned: sizes from 2 GiB to 4 GiB are written whole
   bool writeFailed = false;
-  auto put = [&](const std::uint8_t* data, std::uint32_t n) {
-    if (!writeFailed && !WriteAll(fd, data, n)) {
+  // The bytes go out in writes of up to kWriteChunk: one write for most files, whatever the read mode.
+  std::vector<std::uint8_t> pending;
+  pending.reserve(std::min<std::uint32_t>(remaining, kWriteChunk));
+  auto flush = [&] {
+    if (!writeFailed && !pending.empty() && !WriteAll(fd, pending.data(), pending.size())) {
       writeFailed = true;
       Log(nullptr, "Disk write error, file may not be completely recovered", "Error writing file", kIconEvent);
     }
+    pending.clear();
+  };
+  auto put = [&](const std::uint8_t* data, std::uint32_t n) {
+    pending.insert(pending.end(), data, data + n);
+    if (pending.size() >= kWriteChunk) flush();
   };
   if (haveRecord && IsFastSymlink(record)) {
     put(record.raw + 40, remaining);  // the link's target text
@@ -174,10 +183,14 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
     const std::uint64_t blockSector = static_cast<std::uint64_t>(blocks[b]) * sectorsPerBlock;
     if (app.readMode == 1) {
       // A sector at a time, so that a bad sector costs only itself. The whole block is tried first:
-      // when it reads, every sector of it would have, and the bytes are the same.
+      // when it reads, every sector of it would have, and the bytes are the same. Buffers are
+      // cleared before each read, so that what a read does not deliver is written as zeros, never
+      // as the bytes of the block before.
+      std::fill(block.begin(), block.end(), 0);
       const bool wholeBlock = ReadDriveSectors(blockSector, block.data(), blockSize) != 0;
       for (std::uint32_t i = 0; i < sectorsPerBlock && remaining > 0; ++i) {
         std::uint8_t* sector = block.data() + static_cast<std::size_t>(i) * kSectorSize;
+        if (!wholeBlock) std::fill(sector, sector + kSectorSize, 0);
         if (!wholeBlock && !ReadDriveSectors(blockSector + i, sector, kSectorSize)) {
           std::fill(sector, sector + kSectorSize, 0);
           char status[64];
@@ -190,6 +203,7 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
         remaining -= n;
       }
     } else {
+      std::fill(block.begin(), block.end(), 0);
       if (!ReadDriveSectors(blockSector, block.data(), blockSize)) {
         std::fill(block.begin(), block.end(), 0);
         char status[64];
@@ -202,6 +216,7 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
       remaining -= n;
     }
   }
+  flush();
   // Access and modification times as stored; Linux has no settable creation time.
   struct timespec times[2] = {{static_cast<time_t>(entry.accessTime), 0},
                               {static_cast<time_t>(entry.modificationTime), 0}};
@@ -233,6 +248,7 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
                                std::uint8_t type, std::uint32_t deleted) {
   AppState& app = App();
   RecoveryRun run;
+  InodeRunScope inodeRuns(inodeRun_);
   if (treeView != nullptr) {
     for (auto& e : treeView->Entries()) {
       if (e.inode == kRootInode && e.parentInode == kNoParent) continue;

@@ -7,6 +7,7 @@
 //   src/big (70,000 B); mke2fs -q -F -t TYPE -b BLOCK -I INODE -d src img 8M;
 //   debugfs -w: rm gone; rm c/gone2; rm big; zap_block -f /a 0
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -55,7 +56,7 @@ TEST_P(DeletedAndLostImage, RemovedFilesAndCutFoldersComeBack) {
   if (Shell("command -v mke2fs debugfs || ls /usr/sbin/mke2fs /usr/sbin/debugfs 2>/dev/null").empty()) {
     GTEST_SKIP() << "e2fsprogs not installed";
   }
-  const fs::path dir = fs::path(::testing::TempDir()) / (std::string("qv_dl_") + k.name);
+  const fs::path dir = fs::path(::testing::TempDir()) / ("qv_dl_" + std::to_string(::getpid()) + "_" + k.name);
   fs::remove_all(dir);
   fs::create_directories(dir / "src/a/b/deep");
   fs::create_directories(dir / "src/c");

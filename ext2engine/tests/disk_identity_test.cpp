@@ -3,6 +3,7 @@
 #include "ext2engine/disk_identity.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -138,7 +139,7 @@ TEST_F(DiskIdentityTest, HdioAnswerDecodesLikeTheDevicesOwn) {
 }
 
 TEST_F(DiskIdentityTest, AnImageFileHasNoIdentity) {
-  const std::string path = ::testing::TempDir() + "identity_image.img";
+  const std::string path = ::testing::TempDir() + "identity_image." + std::to_string(::getpid()) + ".img";
   std::FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);
   std::fputs("not a disk", f);

@@ -7,6 +7,7 @@
 //   mke2fs -t ext3 -b 1024 -E offset=$((48258*512)),nodiscard disk.img 20000         # 3 x 16065 + 63
 //   mke2fs -t ext2 -b 4096 -g 8192 -N 4096 -E offset=$((100001*512)),nodiscard disk.img 10000  # odd sector
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -46,7 +47,8 @@ std::uint64_t Checksum(const std::string& path) {
 class DriveSearchImageTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    path_ = ::testing::TempDir() + "drive_search_disk.img";
+    // The process id keeps test runs of other build trees at the same time apart.
+    path_ = ::testing::TempDir() + "drive_search_disk." + std::to_string(::getpid()) + ".img";
     std::remove(path_.c_str());
     const std::string mk = "E2FSPROGS_FAKE_TIME=1500000000 mke2fs -q -F ";
     const std::string commands[] = {

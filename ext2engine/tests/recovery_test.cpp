@@ -228,6 +228,25 @@ TEST_F(Recovery, ReadErrorsWriteZerosAndAreLogged) {
   }
 }
 
+// A block the device cannot deliver (past the end of a cut image: the read comes back empty but
+// counts as success) is written as zeros, not as what the buffer held from the block before.
+TEST_F(Recovery, BlockPastTheEndOfACutImageIsWrittenAsZeros) {
+  for (std::uint8_t mode : {1, 0}) {
+    std::string a, b;
+    TinyExt2 fs = SmallTree(a, b);
+    fs.SetInode(14, 0x81A4, 2049, {110, 600, 112}, 1600000000);  // the image holds 512 blocks
+    OpenedDrive d(fs.bytes);
+    d.Build();
+    App().readMode = mode;
+    const fs::path out = dest / std::to_string(mode);
+    fs::create_directories(out);
+    RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
+    std::string expect = b;
+    std::fill(expect.begin() + 1024, expect.begin() + 2048, '\0');
+    EXPECT_EQ(ReadFile(out / "#Root/docs/b.bin"), expect) << "read mode " << int(mode);
+  }
+}
+
 TEST_F(Recovery, HostileNamesStayInsideTheDestination) {
   TinyExt2 fs(512);
   fs.Dir(2, {40});

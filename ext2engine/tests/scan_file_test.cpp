@@ -1,5 +1,6 @@
 // Scan-information files: the layout written, the round trip, old-layout files and hostile files.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -31,8 +32,10 @@ void WriteBytes(const fs::path& p, const Bytes& b) {
 struct TempFolder {
   fs::path path;
   TempFolder() {
-    path = fs::path(::testing::TempDir()) /
-           ("qv_scan_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    // One folder per process and test; a parameterised test's name holds a '/'.
+    std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(test.begin(), test.end(), '/', '_');
+    path = fs::path(::testing::TempDir()) / ("qv_scan_" + std::to_string(::getpid()) + "_" + test);
     fs::remove_all(path);
     fs::create_directories(path);
   }

@@ -15,10 +15,10 @@ void HeadlessHost::Print(const std::string& line) {
 }
 
 int HeadlessHost::AddLogEntry(const char* activity, const char* text, const char* status, int icon) {
-  log.push_back({Text(activity), Text(text), Text(status), icon});
+  if (keepLog) log.push_back({Text(activity), Text(text), Text(status), icon});
   Print("LOG\t" + std::to_string(icon) + "\t" + EscapeField(Text(activity)) + "\t" + EscapeField(Text(text)) + "\t" +
         EscapeField(Text(status)));
-  return static_cast<int>(log.size());
+  return ++logRows;
 }
 
 void HeadlessHost::StartProgressText(int maximum, const char* label) {

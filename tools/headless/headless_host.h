@@ -66,7 +66,10 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   // Answers with onScanExists; a rename takes the dialog's proposed name with ".DAT".
   void ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) override;
 
-  // What the engine handed over.
+  // What the engine handed over. Log rows are kept while keepLog is set (tests read them); a probe
+  // that only prints them clears it, so that a recovery of many files does not hold every row.
+  bool keepLog = true;
+  int logRows = 0;
   std::vector<LogRow> log;
   std::vector<ShownMessage> messages;
   EntryList entries;

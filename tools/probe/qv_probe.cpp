@@ -268,6 +268,7 @@ int main(int argc, char** argv) {
   static char buffer[1 << 16];
   std::setvbuf(out, buffer, _IOFBF, sizeof buffer);
   HeadlessHost host(out);
+  host.keepLog = false;  // every row is printed as it comes
   host.onExists = onExists;
   host.answersByText[kSwitchToAdvancedSearchText] = advancedOnFail;
   Probe probe{host, out, static_cast<std::uint8_t>(diskIndex)};

@@ -180,15 +180,26 @@ class CLinuxDrive {
   bool openedFromScanFile = false;
 
  private:
-  // While a folder walk runs, a run of inode-table sectors read at once: the inodes of one folder
-  // mostly lie together, so they cost one read instead of one each. A sector the run's read did not
-  // deliver is read on its own, as it is outside a walk, so every result stays the same.
+  // While a folder walk or a recovery runs, a run of inode-table sectors read at once: the inodes of
+  // one folder mostly lie together, so they cost one read instead of one each. A sector the run's
+  // read did not deliver is read on its own, as it is at other times, so every result stays the same.
   struct InodeTableRun {
     bool active = false;
     std::uint64_t firstSector = 0;  // relative to the drive
     std::uint32_t asked = 0;        // sectors the read asked for
     std::uint32_t delivered = 0;    // sectors it delivered (0 when it failed)
     std::vector<std::uint8_t> bytes;
+  };
+  // Reads inodes in runs for as long as it lives.
+  struct InodeRunScope {
+    InodeTableRun& run;
+    explicit InodeRunScope(InodeTableRun& r) : run(r) {
+      run = {};
+      run.active = true;
+    }
+    ~InodeRunScope() { run = {}; }
+    InodeRunScope(const InodeRunScope&) = delete;
+    InodeRunScope& operator=(const InodeRunScope&) = delete;
   };
   InodeTableRun inodeRun_;
   bool ReadFromInodeRun(std::uint64_t tableSector, std::uint32_t sectorInTable, std::uint8_t* sector);
