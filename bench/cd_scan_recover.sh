@@ -11,7 +11,8 @@
 # Scan: `cd-probe --cdrom IMG open-drive tree` against `isoinfo -J -l -i IMG` and `bsdtar -tf IMG`.
 # Recover All: `cd-probe --cdrom IMG open-drive recover all DEST` against `7z x -oDEST IMG` and
 # `bsdtar -xf IMG -C DEST`, every one into the same tmpfs DEST, cleared before each run.
-# Warm cache (one untimed run first); the median of 3 runs is printed, with cd-probe / fastest peer
+# Warm cache (one untimed round first); cd-probe and its peers run in rounds, back to back, and the
+# median of 5 rounds is printed, with cd-probe / fastest peer
 # (target <= 1.0) and the scan time of folder-40k / folder-20k (linear in one folder: about 2).
 # Not a test: nothing fails on a miss.
 set -euo pipefail
@@ -90,41 +91,40 @@ def clear():
     shutil.rmtree(dest, ignore_errors=True)
     os.makedirs(dest)
 
-def median(args, runs=3):
-    times = []
-    for n in range(runs + 1):  # the first run warms the cache and is not counted
-        clear()
-        start = time.perf_counter()
-        done = subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        elapsed = time.perf_counter() - start
-        if done.returncode != 0:
-            sys.exit("cd_scan_recover: %s exited with %d" % (" ".join(args), done.returncode))
-        if n > 0:
-            times.append(elapsed)
-    return statistics.median(times)
+def timed(args):
+    clear()
+    start = time.perf_counter()
+    done = subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    elapsed = time.perf_counter() - start
+    if done.returncode != 0:
+        sys.exit("cd_scan_recover: %s exited with %d" % (" ".join(args), done.returncode))
+    return elapsed
 
-def row(what, mine, peers):
-    best_name, best = min(peers.items(), key=lambda p: p[1])
-    text = ", ".join("%s %.3f s" % p for p in peers.items())
+def compare(what, mine, peers, runs=5):
+    # Rounds of cd-probe and each peer back to back, so that a busy machine weighs on all alike;
+    # the first round warms the cache and is not counted.
+    commands = dict([("cd-probe", mine)] + list(peers.items()))
+    times = {name: [] for name in commands}
+    for n in range(runs + 1):
+        for name, args in commands.items():
+            elapsed = timed(args)
+            if n > 0:
+                times[name].append(elapsed)
+    med = {name: statistics.median(t) for name, t in times.items()}
+    best_name = min(peers, key=lambda name: med[name])
+    text = ", ".join("%s %.3f s" % (name, med[name]) for name in peers)
     print("  %-8s cd-probe %.3f s, %s; cd-probe / %s %.2f (target <= 1.0)"
-          % (what, mine, text, best_name, mine / best))
+          % (what, med["cd-probe"], text, best_name, med["cd-probe"] / med[best_name]))
+    return med
 
 scans = {}
 for name in ["files-10k", "files-100k", "folder-20k", "folder-40k"]:
     img = os.path.join(work, name + ".iso")
     print("%s (%.0f MiB):" % (name, os.path.getsize(img) / 2**20))
-    mine = median([probe, "--cdrom", img, "open-drive", "tree"])
-    peers = {
-        "isoinfo -J -l": median(["isoinfo", "-J", "-l", "-i", img]),
-        "bsdtar -tf": median(["bsdtar", "-tf", img]),
-    }
-    row("scan", mine, peers)
-    scans[name] = dict(peers, **{"cd-probe": mine})
-    peers = {
-        "7z x": median(["7z", "x", "-y", "-o" + dest, img]),
-        "bsdtar -xf": median(["bsdtar", "-xf", img, "-C", dest]),
-    }
-    row("recover", median([probe, "--cdrom", img, "open-drive", "recover", "all", dest]), peers)
+    scans[name] = compare("scan", [probe, "--cdrom", img, "open-drive", "tree"],
+                          {"isoinfo -J -l": ["isoinfo", "-J", "-l", "-i", img], "bsdtar -tf": ["bsdtar", "-tf", img]})
+    compare("recover", [probe, "--cdrom", img, "open-drive", "recover", "all", dest],
+            {"7z x": ["7z", "x", "-y", "-o" + dest, img], "bsdtar -xf": ["bsdtar", "-xf", img, "-C", dest]})
 print("one folder, scan of 40,000 files / 20,000 files (linear: about 2, quadratic: about 4):")
 print("  " + ", ".join("%s %.2f" % (tool, scans["folder-40k"][tool] / scans["folder-20k"][tool])
                        for tool in ["cd-probe", "isoinfo -J -l", "bsdtar -tf"]))

@@ -1,6 +1,8 @@
 // cd-probe: runs the CD engine's commands on a headless host and prints what happened.
 // Output lines are tab-separated records (LOG, MSG, NODE); exit status 0 unless the probe's own
 // arguments are wrong (2).
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -50,47 +52,56 @@ bool ParseKey(const std::string& text, std::uint32_t& key) {
 
 std::string NoCheck(const Args&) { return {}; }
 
-void AppendNumber(std::string& line, unsigned long value, int width = 0) {
+// VALUE in decimal at P, zero-padded to WIDTH digits; returns the end.
+char* PutNumber(char* p, unsigned long value, int width = 0) {
   char digits[24];
-  int n = 0;
-  do {
-    digits[n++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  for (int pad = n; pad < width; ++pad) line += '0';
-  while (n > 0) line += digits[--n];
+  char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  for (auto n = end - digits; n < width; ++n) *p++ = '0';
+  return std::copy(digits, end, p);
+}
+
+bool NeedsEscape(const std::string& name) {
+  for (const unsigned char c : name) {
+    if (c < 0x20 || c == '\\') return true;
+  }
+  return false;
 }
 
 // NODE <key> <parent key> <dir|file> <mark> <existence> <size> <YYYY-MM-DD hh:mm:ss> <name>
 void PrintTree(CdHeadlessHost& host, std::FILE* out) {
-  std::string line;
   for (const auto& n : host.treeView.Nodes()) {
-    line = "NODE\t";
-    AppendNumber(line, n.key);
-    line += '\t';
-    AppendNumber(line, n.parentKey);
-    line += n.type == 2 ? "\tdir\t" : "\tfile\t";
-    AppendNumber(line, n.mark);
-    line += '\t';
-    AppendNumber(line, n.existence);
-    line += '\t';
-    AppendNumber(line, n.size);
-    line += '\t';
-    AppendNumber(line, 1900u + n.date[0], 4);
-    line += '-';
-    AppendNumber(line, n.date[1], 2);
-    line += '-';
-    AppendNumber(line, n.date[2], 2);
-    line += ' ';
-    AppendNumber(line, n.time[0], 2);
-    line += ':';
-    AppendNumber(line, n.time[1], 2);
-    line += ':';
-    AppendNumber(line, n.time[2], 2);
-    line += '\t';
-    line += EscapeField(n.name);
-    line += '\n';
-    std::fwrite(line.data(), 1, line.size(), out);
+    char head[128];
+    char* p = std::copy_n("NODE\t", 5, head);
+    p = PutNumber(p, n.key);
+    *p++ = '\t';
+    p = PutNumber(p, n.parentKey);
+    p = n.type == 2 ? std::copy_n("\tdir\t", 5, p) : std::copy_n("\tfile\t", 6, p);
+    p = PutNumber(p, n.mark);
+    *p++ = '\t';
+    p = PutNumber(p, n.existence);
+    *p++ = '\t';
+    p = PutNumber(p, n.size);
+    *p++ = '\t';
+    p = PutNumber(p, 1900u + n.date[0], 4);
+    *p++ = '-';
+    p = PutNumber(p, n.date[1], 2);
+    *p++ = '-';
+    p = PutNumber(p, n.date[2], 2);
+    *p++ = ' ';
+    p = PutNumber(p, n.time[0], 2);
+    *p++ = ':';
+    p = PutNumber(p, n.time[1], 2);
+    *p++ = ':';
+    p = PutNumber(p, n.time[2], 2);
+    *p++ = '\t';
+    std::fwrite(head, 1, static_cast<std::size_t>(p - head), out);
+    if (NeedsEscape(n.name)) {
+      const std::string escaped = EscapeField(n.name);
+      std::fwrite(escaped.data(), 1, escaped.size(), out);
+    } else {
+      std::fwrite(n.name.data(), 1, n.name.size(), out);
+    }
+    std::fputc('\n', out);
   }
 }
 

@@ -40,6 +40,7 @@ void DropVersion(std::string& name) {
 std::string Ucs2BeToUtf8(const std::uint8_t* bytes, std::size_t byteCount) {
   std::string out;
   const std::size_t units = byteCount / 2;
+  out.reserve(units);
   for (std::size_t i = 0; i < units; ++i) {
     std::uint32_t c = (static_cast<std::uint32_t>(bytes[2 * i]) << 8) | bytes[2 * i + 1];
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units) {

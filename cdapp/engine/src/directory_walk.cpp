@@ -11,12 +11,19 @@
 #include "cdengine/volume_reading.h"
 #include "platform/byte_reader.h"
 
-std::uint32_t SectorsToRead(const CCDReader& reader, std::uint32_t extent, std::uint64_t byteLength) {
-  std::uint64_t sectors = (byteLength + kSectorSize - 1) / kSectorSize;
-  const std::uint64_t medium = reader.MediumSectors();
+namespace {
+
+// Sectors of BYTE_LENGTH bytes at EXTENT that a medium of MEDIUM sectors holds.
+std::uint32_t SectorsWithin(std::uint64_t medium, std::uint32_t extent, std::uint64_t byteLength) {
+  const std::uint64_t sectors = (byteLength + kSectorSize - 1) / kSectorSize;
   const std::uint64_t room = extent < medium ? medium - extent : 0;
-  sectors = std::min<std::uint64_t>({sectors, room, kMaxDirectorySectors});
-  return static_cast<std::uint32_t>(sectors);
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>({sectors, room, kMaxDirectorySectors}));
+}
+
+}  // namespace
+
+std::uint32_t SectorsToRead(const CCDReader& reader, std::uint32_t extent, std::uint64_t byteLength) {
+  return SectorsWithin(reader.MediumSectors(), extent, byteLength);
 }
 
 int FindDirEntry(CCDReader& reader, std::uint32_t extent, const std::string& name, bool countOnly) {
@@ -136,7 +143,8 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
   std::unordered_set<std::uint32_t> walked;
   // A disc holds each directory sector once; folders whose extents overlap (a crafted disc) could
   // make the walk read the medium over and over, so one walk reads at most the medium's sectors.
-  std::uint64_t sectorsLeft = reader.MediumSectors();
+  const std::uint64_t medium = reader.MediumSectors();
+  std::uint64_t sectorsLeft = medium;
   if (!fromList) {
     reader.FreeEntryList();
     const std::uint32_t sectors = SectorsToRead(reader, extent, byteLength);
@@ -178,7 +186,7 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
     if (!walked.insert(folder.extent).second) continue;
     if (reader.treeView != nullptr) reader.treeView->ExpandRoot(0);
     const auto sectors = static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(SectorsToRead(reader, folder.extent, folder.folderSize), sectorsLeft));
+        std::min<std::uint64_t>(SectorsWithin(medium, folder.extent, folder.folderSize), sectorsLeft));
     if (sectors == 0) continue;
     sectorsLeft -= sectors;
     buffer.assign(static_cast<std::size_t>(sectors) * kSectorSize, 0);

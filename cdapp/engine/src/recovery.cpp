@@ -70,6 +70,13 @@ class Recovery {
   std::string destination_;
   int mode_;
   std::vector<std::string> dirs_;  // folders below the destination of the folder being written
+  // Whether the destination and each of dirs_ is a directory this recovery may write into: a name
+  // taken by a file or a link is not, and nothing is created below it.
+  bool destinationMade_ = false;
+  std::vector<bool> dirsMade_;
+  bool Writable() const {
+    return destinationMade_ && std::find(dirsMade_.begin(), dirsMade_.end(), false) == dirsMade_.end();
+  }
 };
 
 // Steps 1 to 3 of a folder: false when the stop flag ends the walk here.
@@ -84,7 +91,7 @@ bool Recovery::EnterFolder(TreeItem item, int stateCode, bool& pushed) {
   const bool marked = IsMarkedImage(tree_.GetStateImage(item));
   if (text != kRootText && ((mode_ == kRecoverMarked && marked) || mode_ == kRecoverAll)) {
     const std::string name = SafeOutputName(text, tree_.GetItemData(item));
-    MakeDirectory(CurrentDirectory() + "/" + name);
+    dirsMade_.push_back(Writable() && MakeDirectory(CurrentDirectory() + "/" + name));
     dirs_.push_back(name);
     pushed = true;
   }
@@ -116,7 +123,10 @@ void Recovery::RecoverSubtree(TreeItem start, int stateCode) {
       break;
     }
     if (next == kNoItem) {
-      if (stack.back().pushed) dirs_.pop_back();
+      if (stack.back().pushed) {
+        dirs_.pop_back();
+        dirsMade_.pop_back();
+      }
       stack.pop_back();
       continue;
     }
@@ -192,7 +202,7 @@ void Recovery::SaveRecoveredFile(TreeItemNode& node) {
   r_.failedReads = r_.shortReads = 0;
   const std::string name = SafeOutputName(node.name, node.key);
   const std::string path = CurrentDirectory() + "/" + name;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+  const int fd = Writable() ? ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644) : -1;
   CopyFileExtent(fd, node.size, name);
   if (node.mark == 1) {
     node.mark = 0;
@@ -203,7 +213,10 @@ void Recovery::SaveRecoveredFile(TreeItemNode& node) {
   }
   const char* status = "File Recovered Successfully";
   int icon = kCdIconOk;
-  if (r_.failedReads || r_.shortReads) {
+  if (fd < 0) {
+    status = "File Recovery Failed";  // written nowhere: not a success, whatever the reads gave
+    icon = kCdIconError;
+  } else if (r_.failedReads || r_.shortReads) {
     status = r_.shortReads ? "File Recovered Partially" : "File Recovery Failed";
     icon = kCdIconError;
   }
@@ -229,7 +242,7 @@ void Recovery::Run() {
   frame_.busy = 1;
   const int n = mode_ == kRecoverAll ? static_cast<int>(tree_.GetCount()) : view_.CountFiles(mode_);
   frame_.StartProgressRange(static_cast<std::uint32_t>(n));
-  MakeDirectory(destination_);
+  destinationMade_ = MakeDirectory(destination_);
 
   const TreeItem root = tree_.GetRoot();
   bool stopped = false;
@@ -255,6 +268,7 @@ void Recovery::Run() {
         break;
       }
       dirs_.clear();
+      dirsMade_.clear();
     }
     char text[96];
     std::snprintf(text, sizeof text, "Saved %ld Files in %ld Dirs", static_cast<long>(r_.filesSaved),

@@ -34,9 +34,7 @@ void CdTreeView::MarkSubtree(int state, std::uint32_t key, TreeItem item) {
   }
   // Every node that is one of those folders or lies directly in one of them.
   for (std::uint32_t k : keys) {
-    if (auto it = byKey_.find(k); it != byKey_.end()) {
-      for (std::uint32_t i : it->second) SetMark(nodes_[i], state);
-    }
+    for (std::uint32_t i = FirstWithKey(k); i != kNoNode; i = nextWithKey_[i]) SetMark(nodes_[i], state);
     if (auto it = byParent_.find(k); it != byParent_.end()) {
       for (std::uint32_t i : it->second) SetMark(nodes_[i], state);
     }
@@ -189,10 +187,8 @@ void CdTreeView::SyncTreeCheckFromList(int state, const std::string& name, const
                                                         : controls::kStatePartly;
     tree_.SetStateImage(caret, image);
     const std::string text = tree_.GetItemText(caret);
-    if (auto it = byKey_.find(tree_.GetItemData(caret)); it != byKey_.end()) {
-      for (std::uint32_t i : it->second) {
-        if (nodes_[i].name == text) nodes_[i].mark = static_cast<std::uint8_t>(image - 1);
-      }
+    for (std::uint32_t i = FirstWithKey(tree_.GetItemData(caret)); i != kNoNode; i = nextWithKey_[i]) {
+      if (nodes_[i].name == text) nodes_[i].mark = static_cast<std::uint8_t>(image - 1);
     }
     walkItem_ = caret;
   } else if (typeText == "Dir") {

@@ -31,7 +31,6 @@ CdTreeView::CdTreeView(controls::TreeControl& tree, CdAppState& app) : tree_(tre
 
 void CdTreeView::Append(TreeItemNode node) {
   const auto index = static_cast<std::uint32_t>(nodes_.size());
-  byKey_[node.key].push_back(index);
   byParent_[node.parentKey].push_back(index);
   if (node.type == 2) firstFolder_.try_emplace(node.key, index);
   nodes_.push_back(std::move(node));
@@ -40,6 +39,7 @@ void CdTreeView::Append(TreeItemNode node) {
 void CdTreeView::FreeNodeList() {
   nodes_.clear();
   byKey_.clear();
+  nextWithKey_.clear();
   byParent_.clear();
   firstFolder_.clear();
 }
@@ -49,10 +49,20 @@ const std::vector<std::uint32_t>& CdTreeView::ChildrenOf(std::uint32_t key) cons
   return it != byParent_.end() ? it->second : NoIndexes();
 }
 
-TreeItemNode* CdTreeView::FindNode(const std::string& name, std::uint32_t key) {
+std::uint32_t CdTreeView::FirstWithKey(std::uint32_t key) {
+  for (auto index = static_cast<std::uint32_t>(nextWithKey_.size()); index < nodes_.size(); ++index) {
+    nextWithKey_.push_back(kNoNode);
+    if (const auto [it, fresh] = byKey_.try_emplace(nodes_[index].key, KeyRun{index, index}); !fresh) {
+      nextWithKey_[it->second.last] = index;
+      it->second.last = index;
+    }
+  }
   const auto it = byKey_.find(key);
-  if (it == byKey_.end()) return nullptr;
-  for (std::uint32_t i : it->second) {
+  return it != byKey_.end() ? it->second.first : kNoNode;
+}
+
+TreeItemNode* CdTreeView::FindNode(const std::string& name, std::uint32_t key) {
+  for (std::uint32_t i = FirstWithKey(key); i != kNoNode; i = nextWithKey_[i]) {
     if (nodes_[i].name == name) return &nodes_[i];
   }
   return nullptr;
@@ -131,9 +141,9 @@ void CdTreeView::OnSelchanged(TreeItem item) {
 }
 
 void CdTreeView::SelectItemByKey(std::uint32_t key) {
-  const auto it = byKey_.find(key);
-  if (it == byKey_.end() || it->second.empty()) return;
-  const TreeItem item = nodes_[it->second.front()].treeItem;
+  const std::uint32_t first = FirstWithKey(key);
+  if (first == kNoNode) return;
+  const TreeItem item = nodes_[first].treeItem;
   if (item == kNoItem) return;
   tree_.Expand(item);
   tree_.Select(item);
@@ -200,9 +210,7 @@ int CdTreeView::CountFiles(int selector) {
 void CdTreeView::UnmarkFolder(TreeItem item) {
   const std::uint32_t key = tree_.GetItemData(item);
   const std::string text = tree_.GetItemText(item);
-  const auto it = byKey_.find(key);
-  if (it == byKey_.end()) return;
-  for (std::uint32_t i : it->second) {
+  for (std::uint32_t i = FirstWithKey(key); i != kNoNode; i = nextWithKey_[i]) {
     TreeItemNode& node = nodes_[i];
     if (node.type == 2 && node.name == text && (node.mark == 1 || node.mark == 2)) {
       node.mark = 0;
@@ -212,9 +220,7 @@ void CdTreeView::UnmarkFolder(TreeItem item) {
 }
 
 void CdTreeView::SetNodeMark(int state, std::uint32_t key, const std::string& name, std::uint8_t type) {
-  const auto it = byKey_.find(key);
-  if (it == byKey_.end()) return;
-  for (std::uint32_t i : it->second) {
+  for (std::uint32_t i = FirstWithKey(key); i != kNoNode; i = nextWithKey_[i]) {
     if (nodes_[i].type == type && nodes_[i].name == name) {
       nodes_[i].mark = state == 1 ? 1 : 0;
       return;

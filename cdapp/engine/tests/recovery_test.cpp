@@ -193,12 +193,18 @@ TEST(RecoveryNames, UnsafeNamesStayInsideTheDestination) {
                  {"../../escape;1", 30, 4, false},
                  {".;1", 31, 4, false},
                  {";1", 32, 4, false},
-                 {"/etc/passwd;1", 33, 4, false}});
+                 {"/etc/passwd;1", 33, 4, false},
+                 {"LINK", 25, 2048, true}});
   img.Directory(24, 23, {{"inner;1", 34, 4, false}});
+  // LINK's name is taken in the destination by a link to somewhere else.
+  img.Directory(25, 23, {{"out;1", 35, 4, false}, {"DEEPER", 26, 2048, true}});
+  img.Directory(26, 25, {{"deep;1", 36, 4, false}});
   const fs::path dest = fs::temp_directory_path() / ("cdrec-names-" + std::to_string(::getpid()));
+  const fs::path elsewhere = dest / "elsewhere";
   fs::remove_all(dest);
   fs::create_directories(dest / "Root");
-  fs::create_symlink("/tmp", dest / "Root/link");
+  fs::create_directories(elsewhere);
+  fs::create_symlink(elsewhere, dest / "Root/LINK");
   CdHeadlessHost host;
   UseDevice(host, img.bytes);
   OpenDriveCommand(host.reader);
@@ -206,6 +212,15 @@ TEST(RecoveryNames, UnsafeNamesStayInsideTheDestination) {
   EXPECT_EQ(Files(dest / "Root"),
             (std::vector<std::string>{".._.._escape", "Extent #24/inner", "Extent #31", "Extent #32", "_etc_passwd"}));
   EXPECT_FALSE(fs::exists(dest / "escape"));
+  EXPECT_TRUE(fs::is_empty(elsewhere));
+  int linkRows = 0;
+  for (const auto& row : host.log) {
+    if (row.text.find("/LINK/") != std::string::npos) {
+      ++linkRows;
+      EXPECT_EQ(row.status, "File Recovery Failed") << row.text;  // written nowhere
+    }
+  }
+  EXPECT_EQ(linkRows, 2);
   fs::remove_all(dest);
 }
 

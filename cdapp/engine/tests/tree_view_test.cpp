@@ -72,6 +72,20 @@ TEST_F(TreeFixture, BuildsSortedItemsAndKeepsOrphans) {
   EXPECT_EQ(view.Nodes()[0].parentKey, kRootParentKey);
 }
 
+TEST_F(TreeFixture, LookupsSeeNodesAddedAfterAnEarlierOne) {
+  // A click may come while the scan still adds nodes: later lookups find the newer nodes too.
+  ASSERT_NE(view.FindNode("a1", 101), nullptr);
+  Add(host, 1, "same key", 0, 101);
+  Add(host, 1, "late", 20, 301);
+  EXPECT_EQ(view.FindNode("a1", 101), &view.Nodes()[4]);
+  ASSERT_NE(view.FindNode("same key", 101), nullptr);
+  view.SetNodeMark(1, 301, "late", 1);
+  EXPECT_EQ(Mark("late"), 1);
+  ClickFolder(20);
+  ClickFolder(20);
+  EXPECT_EQ(Mark("late"), 0);
+}
+
 TEST_F(TreeFixture, RootClickMarksEverythingAndTheList) {
   ClickFolder(0);
   for (const auto& n : view.Nodes()) EXPECT_EQ(n.mark, 1) << n.name;

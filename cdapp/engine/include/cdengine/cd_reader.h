@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <span>
@@ -38,8 +39,9 @@ struct CCDReader {
   CdTreeView* treeView = nullptr;
   CdListViewPort* listView = nullptr;
 
-  // The entry list, in arrival order; the cursor and newest are indexes into it.
-  std::vector<DirEntryNode> entries;
+  // The entry list, in arrival order; the cursor and newest are indexes into it. A deque grows
+  // without moving what it holds, which keeps a scan of a large disc from copying its entries.
+  std::deque<DirEntryNode> entries;
   std::size_t cursor = 0;
   std::size_t newest = 0;
   const DirEntryNode* Newest() const { return newest < entries.size() ? &entries[newest] : nullptr; }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -18,16 +19,19 @@ inline constexpr std::uint32_t kRootParentKey = 0xFFFFFFFFu;
 
 struct TreeItemNode {
   controls::TreeItem treeItem = controls::kNoItem;  // folders only
-  std::uint32_t key = 0;
-  std::uint8_t type = 0;  // 1 file, 2 folder
   std::string name;
-  std::uint8_t date[3] = {};  // years since 1900, month, day
-  std::uint8_t time[3] = {};  // hour, minute, second
+  std::uint32_t key = 0;
   std::uint32_t size = 0;
   std::uint32_t parentKey = 0;
+  std::uint8_t type = 0;  // 1 file, 2 folder
+  std::uint8_t date[3] = {};  // years since 1900, month, day
+  std::uint8_t time[3] = {};  // hour, minute, second
   std::uint8_t mark = 0;  // 0 unmarked, 1 marked, 2 partly marked
   std::uint8_t existence = 2;
 };
+
+// The node list grows without moving its nodes: a scan of a large disc appends to it entry by entry.
+using TreeNodeList = std::deque<TreeItemNode>;
 
 class CdTreeView {
  public:
@@ -74,8 +78,8 @@ class CdTreeView {
   void FindNextItem();
 
   // The node list, in arrival order, and lookups over it.
-  const std::vector<TreeItemNode>& Nodes() const { return nodes_; }
-  std::vector<TreeItemNode>& Nodes() { return nodes_; }
+  const TreeNodeList& Nodes() const { return nodes_; }
+  TreeNodeList& Nodes() { return nodes_; }
   // Indexes of the nodes whose parent key is KEY, in list order.
   const std::vector<std::uint32_t>& ChildrenOf(std::uint32_t key) const;
   // The first node with NAME and KEY; null when none.
@@ -99,8 +103,17 @@ class CdTreeView {
   CdListViewPort* list_ = nullptr;
   const CCDReader* reader_ = nullptr;
 
-  std::vector<TreeItemNode> nodes_;
-  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> byKey_;
+  TreeNodeList nodes_;
+  // The nodes with one key, in list order: the first and last of each key, each chained to the
+  // next through nextWithKey_ (most keys have one node; a list per key would cost one per node).
+  // A scan looks up no key, so nodes are indexed by key when a lookup first needs them.
+  static constexpr std::uint32_t kNoNode = 0xFFFFFFFFu;
+  struct KeyRun {
+    std::uint32_t first, last;
+  };
+  std::uint32_t FirstWithKey(std::uint32_t key);
+  std::unordered_map<std::uint32_t, KeyRun> byKey_;
+  std::vector<std::uint32_t> nextWithKey_;  // one for each node indexed so far
   std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> byParent_;
   std::unordered_map<std::uint32_t, std::uint32_t> firstFolder_;
   controls::TreeItem rootItem_ = controls::kNoItem;
