@@ -23,6 +23,15 @@ constexpr const char* kScanCaption = "Quarvel Velnora NTFS";
 
 bool ReadExactly(std::FILE* f, void* buffer, std::size_t n) { return n == 0 || std::fread(buffer, 1, n, f) == n; }
 
+// The bytes from the read position to the end of the file (0 when that cannot be told).
+std::size_t BytesLeft(std::FILE* f) {
+  const long at = std::ftell(f);
+  if (at < 0 || std::fseek(f, 0, SEEK_END) != 0) return 0;
+  const long end = std::ftell(f);
+  if (std::fseek(f, at, SEEK_SET) != 0 || end < at) return 0;
+  return static_cast<std::size_t>(end - at);
+}
+
 // An inode size the drive can work with: a power of two from 128 bytes up to the largest block.
 bool UsableInodeSize(std::uint32_t size) { return size >= 128 && size <= 4096 && (size & (size - 1)) == 0; }
 }  // namespace
@@ -47,8 +56,15 @@ void CLinuxDrive::LoadScanInfo(const std::string& path) {
   if (ReadExactly(file.get(), head.data(), head.size())) header = DecodeScanHeader(head);
   std::vector<std::uint8_t> records;
   if (header && UsableInodeSize(header->inodeSize)) {
-    records.resize(header->groupCount * kScanDescriptorSize + header->driveRecords * kScanDriveRecordSize);
-    if (!ReadExactly(file.get(), records.data(), records.size())) header.reset();
+    // Checked against the file before the buffer is made: a short file must not get one as large
+    // as its header claims.
+    const std::size_t size = header->groupCount * kScanDescriptorSize + header->driveRecords * kScanDriveRecordSize;
+    if (size <= BytesLeft(file.get())) {
+      records.resize(size);
+      if (!ReadExactly(file.get(), records.data(), records.size())) header.reset();
+    } else {
+      header.reset();
+    }
   } else {
     header.reset();
   }

@@ -1,6 +1,4 @@
 // Fuzz targets of the CD engine, over an in-memory disc.
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -30,7 +28,7 @@ int FuzzCdRawScans(const std::uint8_t* data, std::size_t size) {
 }
 
 int FuzzCdImage(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = "/tmp/qv-fuzz-image-" + std::to_string(::getpid()) + ".cd";
+  static const std::string path = FuzzTempPath("image.cd");
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) return 0;
   std::fwrite(data, 1, size, f);

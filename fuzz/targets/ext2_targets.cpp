@@ -1,6 +1,4 @@
 // Fuzz targets of the ext2 engine.
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -69,7 +67,7 @@ int FuzzDriveSearch(const std::uint8_t* data, std::size_t size) {
 }
 
 int FuzzScanFile(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = "/tmp/qv-fuzz-scan-" + std::to_string(::getpid()) + ".DAT";
+  static const std::string path = FuzzTempPath("scan.DAT");
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) return 0;
   std::fwrite(data, 1, size, f);
