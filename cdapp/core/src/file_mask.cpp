@@ -16,8 +16,8 @@ std::vector<std::string> SplitMaskPatterns(const std::string& text) {
   return patterns;
 }
 
-std::vector<TreeItemNode> BuildMaskedList(const std::vector<TreeItemNode>& full,
-                                          const std::function<bool(const TreeItemNode&)>& passes) {
+TreeNodeList BuildMaskedList(const TreeNodeList& full,
+                              const std::function<bool(const TreeItemNode&)>& passes) {
   // The hits: passing files in list order, then each one's chain of folders up to Root.
   std::vector<const TreeItemNode*> hits;
   for (const auto& node : full) {
@@ -43,7 +43,7 @@ std::vector<TreeItemNode> BuildMaskedList(const std::vector<TreeItemNode>& full,
   for (std::size_t i = 0; i < hits.size(); ++i) hitsByParent[hits[i]->parentKey].push_back(i);
   std::vector<bool> taken(hits.size(), false);
 
-  std::vector<TreeItemNode> masked;
+  TreeNodeList masked;
   TreeItemNode root;
   root.key = 0;
   root.type = 2;
@@ -79,7 +79,7 @@ void CdFileMask::Apply(CCDReader& reader, CdDate today) {
 
   const CdFileMaskSettings settings = app.mask;
   const std::vector<std::string> patterns = reader.fileMaskPatterns;
-  const std::vector<TreeItemNode> masked = BuildMaskedList(
+  const TreeNodeList masked = BuildMaskedList(
       saved_, [&](const TreeItemNode& node) { return PassesFileMask(node, settings, patterns, today); });
 
   if (CdListViewPort* list = frame.GetRightPane()) list->ClearListView();
@@ -89,7 +89,7 @@ void CdFileMask::Apply(CCDReader& reader, CdDate today) {
   view->SetReader(nullptr);
   view->InsertRootItem();
   controls::TreeControl& tree = view->Tree();
-  std::vector<TreeItemNode>& nodes = view->Nodes();
+  TreeNodeList& nodes = view->Nodes();
   std::uint32_t folders = 0, files = 0, bytes = 0;
   for (std::size_t i = 0; i < masked.size(); ++i) {
     const TreeItemNode& m = masked[i];

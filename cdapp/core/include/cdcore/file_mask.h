@@ -17,8 +17,8 @@ std::vector<std::string> SplitMaskPatterns(const std::string& text);
 // The masked node list of FULL: a new Root first, then breadth first every file for which PASSES
 // is true and every folder on the way from Root to one, in FULL's order within a folder. Each
 // folder is taken once; a file or folder whose chain does not reach Root is left out.
-std::vector<TreeItemNode> BuildMaskedList(const std::vector<TreeItemNode>& full,
-                                          const std::function<bool(const TreeItemNode&)>& passes);
+TreeNodeList BuildMaskedList(const TreeNodeList& full,
+                              const std::function<bool(const TreeItemNode&)>& passes);
 
 // The mask of one frame: holds the scan's node list while a mask is in force.
 class CdFileMask {
@@ -29,9 +29,9 @@ class CdFileMask {
   void Apply(CCDReader& reader, CdDate today);
 
   // The scan's node list set aside by the mask in force; empty when none.
-  const std::vector<TreeItemNode>& SavedList() const { return saved_; }
+  const TreeNodeList& SavedList() const { return saved_; }
 
  private:
-  std::vector<TreeItemNode> saved_;
+  TreeNodeList saved_;
   bool haveSaved_ = false;
 };
