@@ -118,18 +118,20 @@ class SearchRun {
   }
 
   // Reads SECTORS sectors at LBA into BUFFER; sectors at or past the disk's end are not asked for and
-  // read as zeros, as does a read that fails. Returns the number of sectors asked for.
+  // read as zeros, as does what a read does not deliver (it failed or came back short). Returns the
+  // number of sectors asked for.
   std::uint32_t Read(std::uint64_t lba, std::uint32_t sectors, std::vector<std::uint8_t>& buffer) {
     const std::size_t bytes = std::min<std::size_t>(buffer.size(), std::size_t{sectors} * kSectorSize);
     const std::uint32_t n =
         lba >= diskSize_ ? 0 : static_cast<std::uint32_t>(std::min<std::uint64_t>(sectors, diskSize_ - lba));
-    // Clearing only what the read does not deliver keeps the scan to one pass over memory.
-    std::memset(buffer.data() + std::size_t{n} * kSectorSize, 0, bytes - std::min(bytes, std::size_t{n} * kSectorSize));
-    if (n == 0) return 0;
-    if (!ReadDiskSectors(drive_.disk, static_cast<std::uint32_t>(lba), static_cast<std::uint32_t>(lba >> 32),
-                         buffer.data(), n * kSectorSize)) {
-      std::memset(buffer.data(), 0, std::size_t{n} * kSectorSize);
+    std::uint32_t delivered = 0;
+    if (n != 0 && !ReadDiskSectors(drive_.disk, static_cast<std::uint32_t>(lba), static_cast<std::uint32_t>(lba >> 32),
+                                   buffer.data(), n * kSectorSize, &delivered)) {
+      delivered = 0;
     }
+    // Clearing only what the read did not deliver keeps the scan to one pass over memory.
+    const std::size_t got = std::min<std::size_t>(delivered, bytes);
+    std::memset(buffer.data() + got, 0, bytes - got);
     return n;
   }
 

@@ -25,6 +25,7 @@ struct SparseDiskState {
   std::map<std::uint64_t, std::vector<std::uint8_t>> put;  // sector -> 512 bytes
   std::uint64_t furthestAsked = 0;                         // byte position one past the furthest request
   long reads = 0;
+  std::uint64_t shortAt = UINT64_MAX;  // a read across this byte position stops there (a bad sector)
 };
 
 class SparseDevice : public SectorDevice {
@@ -35,7 +36,8 @@ class SparseDevice : public SectorDevice {
     s_->furthestAsked = std::max(s_->furthestAsked, position + n);
     const std::uint64_t size = s_->sectors * kSectorSize;
     if (position >= size) return 0;
-    const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(n, size - position));
+    std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(n, size - position));
+    if (position < s_->shortAt && s_->shortAt < position + len) len = static_cast<std::size_t>(s_->shortAt - position);
     auto* out = static_cast<std::uint8_t*>(buffer);
     std::memset(out, 0, len);
     const std::uint64_t first = position / kSectorSize;
@@ -305,6 +307,22 @@ TEST_F(DriveSearchTest, StandardSearchEndsOnTheLargestDisk) {
   EXPECT_EQ(Firsts(*drive), std::vector<std::uint32_t>{10 * 16065 + 63});
   EXPECT_EQ(host.barSteps, candidates);
   EXPECT_EQ(host.pumps, candidates);
+}
+
+// A read that comes back short inside the disk (a device stopping at a bad sector) leaves the rest of
+// the buffer cleared, so no super block of the read before is seen again at another sector.
+TEST_F(DriveSearchTest, ShortReadInsideTheDiskLeavesNoBytesOfThePreviousRead) {
+  Sb small;  // 30 blocks of 1 KiB: 60 sectors
+  small.inodes = 16;
+  small.blocks = 30;
+  small.reserved = 1;
+  small.blocksPerGroup = 8;
+  small.inodesPerGroup = 8;
+  Layout(200, {{38, small}});              // its super block is sector 40 of the first read (0-62)
+  disk->shortAt = 93 * kSectorSize;        // the second read (63-125) delivers 63-92 only
+  auto d = SearchDrive();
+  d->AdvancedSearch();
+  EXPECT_EQ(Firsts(*d), (std::vector<std::uint32_t>{38}));
 }
 
 TEST_F(DriveSearchTest, OverlapPassAddsADriveEndingBeforeItsSuccessor) {
