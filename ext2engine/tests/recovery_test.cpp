@@ -303,6 +303,23 @@ TEST_F(Recovery, FiltersSelectTheFilesWritten) {
   EXPECT_FALSE(fs::exists(dest / "#Root/c.txt"));
 }
 
+TEST_F(Recovery, TheFolderIsAskedAfterTheCautionAndNoFolderIsACancel) {
+  std::string a, b;
+  OpenedDrive d(SmallTree(a, b).bytes);
+  d.Build();
+  // A folder dialog that answers OK without a folder must not make the target "/#Root".
+  d.host.chosenFolder = "";
+  EXPECT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, ""), 0);
+  EXPECT_EQ(App().processRunning, 0);
+  EXPECT_EQ(App().recovering, 0);
+  d.host.chosenFolder.reset();  // Cancel
+  EXPECT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, ""), 0);
+  for (const auto& row : d.host.log) EXPECT_NE(row.activity, "Recovering file");
+  d.host.chosenFolder = dest.string();
+  EXPECT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, ""), 1);
+  EXPECT_TRUE(fs::exists(dest / "#Root/docs/a.txt"));
+}
+
 TEST_F(Recovery, InsufficientSpaceStopsBeforeWriting) {
   std::string a, b;
   OpenedDrive d(SmallTree(a, b).bytes);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -65,6 +66,13 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   void FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) override;
   // Answers with onScanExists; a rename takes the dialog's proposed name with ".DAT".
   void ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) override;
+  // Answers with chosenFolder when one is set (even an empty one), else as Cancel.
+  bool BrowseForFolder(std::string& path) override {
+    if (!chosenFolder) return false;
+    path = *chosenFolder;
+    return true;
+  }
+  std::optional<std::string> chosenFolder;
 
   // What the engine handed over. Log rows are kept while keepLog is set (tests read them); a probe
   // that only prints them clears it, so that a recovery of many files does not hold every row.

@@ -471,6 +471,21 @@ TEST_F(MainRoad, KeyFilterSwallowsEscEnterAndFunctionKeysUntilAScan) {
   for (int key : {WXK_ESCAPE, WXK_RETURN}) EXPECT_FALSE(passes(key)) << key;
 }
 
+TEST_F(MainRoad, HeaderClicksAndArrangeByShowTheSortArrow) {
+  OpenDrive(0);
+  auto& list = dynamic_cast<controls::WxListControl&>(frame->ListView()->List());
+  EXPECT_EQ(list.Header().GetSortColumn(), -1);
+  wxListEvent click(wxEVT_LIST_COL_CLICK, list.Window()->GetId());
+  click.m_col = 2;
+  click.SetEventObject(list.Window());
+  list.Window()->ProcessWindowEvent(click);
+  EXPECT_EQ(list.Header().GetSortColumn(), 2);
+  EXPECT_TRUE(list.Header().IsOwnerDrawn(2));
+  wxCommandEvent arrange(wxEVT_MENU, WxId(kIdArrangeByName));
+  frame->ProcessWindowEvent(arrange);
+  EXPECT_EQ(list.Header().GetSortColumn(), 0);
+}
+
 TEST_F(MainRoad, ClosingIsRefusedWhileBusy) {
   frame->busyFlag = 1;
   wxTEST_DIALOG(frame->Close(false), wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("cannot exit"));
