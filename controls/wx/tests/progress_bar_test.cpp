@@ -1,13 +1,13 @@
 // The status-bar progress bar in a real status bar: placement after its label, stepping, following
 // the status bar, and the pane text given back.
 #include "controls/wx/progress_bar.h"
-#include "controls/wx/status_bar.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
 
 #include <memory>
 
+#include "controls/wx/status_bar.h"
 #include "gui_test_support.h"
 
 namespace {

@@ -28,7 +28,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
+double Seconds(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration<double>(to - from).count();
+}
 
 class FirstRow : public wxExpectModalBase<CSelectLogicalDriveDlg, FirstRow> {
  protected:
@@ -114,8 +116,7 @@ int main(int argc, char** argv) {
                     wxExpectDismissableModal<CChoiceOfTwoDlg>(wxID_OK), FirstRow(),
                     wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("Stop current process ?"),
                     Ended(&endedAt).Describe("the caution after the tree, stopped or not"));
-      std::printf("stop_seconds %.3f entries %zu\n", Seconds(stoppedAt, endedAt),
-                  frame->LeftView()->Entries().size());
+      std::printf("stop_seconds %.3f entries %zu\n", Seconds(stoppedAt, endedAt), frame->LeftView()->Entries().size());
     }
     std::fflush(stdout);
     loop.ScheduleExit();

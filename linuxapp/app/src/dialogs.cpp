@@ -84,7 +84,9 @@ void CListChoiceDlg::SelectRow(int row) {
 }
 
 CSelectPhysicalDiskDlg::CSelectPhysicalDiskDlg(wxWindow* parent)
-    : CListChoiceDlg(parent, "Select Physical Disk", {{"Disk No.", 90, wxLIST_FORMAT_LEFT}, {"Model No. ", 120, wxLIST_FORMAT_LEFT},
+    : CListChoiceDlg(parent, "Select Physical Disk",
+                     {{"Disk No.", 90, wxLIST_FORMAT_LEFT},
+                      {"Model No. ", 120, wxLIST_FORMAT_LEFT},
                       {"Serial No.", 60, wxLIST_FORMAT_LEFT}}) {
   std::uint8_t count = 0;
   CountPhysicalDisks(&count);
@@ -154,8 +156,8 @@ namespace {
 // first is the default.
 class CTwoLineDlg : public wxDialog {
  public:
-  CTwoLineDlg(wxWindow* parent, const wxString& caption, const wxBitmap& icon, int id1, const wxString& line1,
-              int id2, const wxString& line2, const std::vector<std::pair<int, wxString>>& buttons)
+  CTwoLineDlg(wxWindow* parent, const wxString& caption, const wxBitmap& icon, int id1, const wxString& line1, int id2,
+              const wxString& line2, const std::vector<std::pair<int, wxString>>& buttons)
       : wxDialog(parent, wxID_ANY, caption) {
     auto* lines = new wxBoxSizer(wxVERTICAL);
     lines->Add(new wxStaticText(this, id1, line1), 0, wxBOTTOM, 6);
@@ -190,8 +192,8 @@ bool RunConfirmDlg(wxWindow* parent, std::uint8_t type) {
       {"Stop current process ?", "(This process cannot be resumed from current state and has to be restarted)"}};
   const char* const* text = type < 2 ? lines[type] : nullptr;
   // Yes is the dialog's OK; No, Esc and the close box its Cancel.
-  CTwoLineDlg dlg(parent, "Quarvel Velnora Linux", DialogIcon(6), kConfirmLine1Id, text ? text[0] : "",
-                  kConfirmLine2Id, text ? text[1] : "", {{wxID_OK, "Yes"}, {wxID_CANCEL, "No"}});
+  CTwoLineDlg dlg(parent, "Quarvel Velnora Linux", DialogIcon(6), kConfirmLine1Id, text ? text[0] : "", kConfirmLine2Id,
+                  text ? text[1] : "", {{wxID_OK, "Yes"}, {wxID_CANCEL, "No"}});
   return dlg.ShowModal() == wxID_OK;
 }
 
@@ -210,8 +212,7 @@ class CExistsDlg : public wxDialog {
     auto* grid = new wxFlexGridSizer(2, 8, 8);
     grid->AddGrowableCol(1);
     grid->Add(new wxStaticText(this, ids.nameLabel, nameLabel), 0, wxALIGN_CENTER_VERTICAL);
-    grid->Add(new wxStaticText(this, ids.name, name, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN), 1,
-              wxEXPAND);
+    grid->Add(new wxStaticText(this, ids.name, name, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN), 1, wxEXPAND);
     grid->Add(new wxStaticText(this, ids.newLabel, newLabel), 0, wxALIGN_CENTER_VERTICAL);
     edit_ = new wxTextCtrl(this, ids.edit, proposal, wxDefaultPosition, wxSize(320, -1));
     grid->Add(edit_, 1, wxEXPAND);
@@ -243,8 +244,8 @@ void Decide(int (&decisions)[N], std::size_t index) {
 }  // namespace
 
 void RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std::string& name, std::uint32_t inode) {
-  CExistsDlg dlg(parent, "File Already Exists", {1013, 1015, 1014, 1016}, "File Name :", U(name), "Rename to :",
-                 U(ProposeCopyName(directory, inode, name)),
+  CExistsDlg dlg(parent, "File Already Exists", {1013, 1015, 1014, 1016}, "File Name :", U(name),
+                 "Rename to :", U(ProposeCopyName(directory, inode, name)),
                  {{wxID_OK, "Rename"},
                   {1019, "Rename All"},
                   {1011, "OverWrite"},
@@ -263,8 +264,8 @@ void RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std:
 
 void RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex,
                           std::uint8_t driveIndex) {
-  CExistsDlg dlg(parent, "File already exists", {wxID_ANY, 1022, 1023, 1020}, "File Name:", U(path), "New Name:",
-                 U(ProposeScanFileName(path, diskIndex, driveIndex)),
+  CExistsDlg dlg(parent, "File already exists", {wxID_ANY, 1022, 1023, 1020}, "File Name:", U(path),
+                 "New Name:", U(ProposeScanFileName(path, diskIndex, driveIndex)),
                  {{wxID_OK, "Rename"}, {1011, "Overwrite"}, {1021, "Cancel"}});
   // The decisions in the application's order: Rename, Cancel, Overwrite.
   static const int order[] = {wxID_OK, 1021, 1011};

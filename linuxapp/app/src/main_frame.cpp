@@ -3,10 +3,10 @@
 
 #include <wx/app.h>
 #include <wx/config.h>
-#include <wx/filename.h>
 #include <wx/dirdlg.h>
 #include <wx/evtloop.h>
 #include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/statusbr.h>
@@ -130,14 +130,17 @@ CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1
   // Menu items follow the menu rule (also while a menu stays open). Toolbar buttons follow the
   // toolbar rule while no process runs; a process sets them itself at its start, and its message
   // pump must not give a second process a button to start from.
-  Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
-    const bool menu = wxDynamicCast(e.GetEventObject(), wxMenu) != nullptr;
-    const CommandInputs in = Inputs();
-    if (!menu && (in.processRunning || in.recovering || in.busy)) return;
-    const CommandStates states = menu ? MenuStates(in) : ToolbarStates(in);
-    auto it = states.find(CommandOfWxId(e.GetId()));
-    if (it != states.end()) e.Enable(it->second);
-  }, WxId(kCmdSelectPhysicalDisk), WxId(kIdHelpTopics));
+  Bind(
+      wxEVT_UPDATE_UI,
+      [this](wxUpdateUIEvent& e) {
+        const bool menu = wxDynamicCast(e.GetEventObject(), wxMenu) != nullptr;
+        const CommandInputs in = Inputs();
+        if (!menu && (in.processRunning || in.recovering || in.busy)) return;
+        const CommandStates states = menu ? MenuStates(in) : ToolbarStates(in);
+        auto it = states.find(CommandOfWxId(e.GetId()));
+        if (it != states.end()) e.Enable(it->second);
+      },
+      WxId(kCmdSelectPhysicalDisk), WxId(kIdHelpTopics));
   abortFlag = 0;
 }
 
@@ -338,7 +341,8 @@ void CMainFrame::OnMenuOpen(wxMenuEvent& event) {
 void CMainFrame::OnCharHook(wxKeyEvent& event) {
   // Keys typed in the frame's own windows only; dialogs and floating panes keep theirs.
   auto* from = wxDynamicCast(event.GetEventObject(), wxWindow);
-  if (from != nullptr && wxGetTopLevelParent(from) == this && FrameSwallowsKey(event.GetKeyCode(), App().scanned != 0)) {
+  if (from != nullptr && wxGetTopLevelParent(from) == this &&
+      FrameSwallowsKey(event.GetKeyCode(), App().scanned != 0)) {
     return;
   }
   event.Skip();

@@ -1,5 +1,7 @@
 // The enable rules as the real window shows them: the menus when they open (and at idle, while
 // one stays open), the toolbar at idle, in the states that matter.
+#include "linuxcore/command_states.h"
+
 #include <gtest/gtest.h>
 #include <wx/evtloop.h>
 #include <wx/menu.h>
@@ -12,7 +14,6 @@
 
 #include "ext2engine/recovery.h"
 #include "gui_test_support.h"
-#include "linuxcore/command_states.h"
 
 namespace {
 
@@ -66,8 +67,9 @@ std::set<int> Enabled(const Shown& shown) {
 }
 
 // The commands that never depend on the state.
-const std::set<int> kAlways = {kIdAdvanceSettings, kIdExit, kIdViewToolBar, kIdViewStatusBar, kIdViewMessageLog,
-                               kIdHelpTopics, kIdAbout, kIdLargeIcons, kIdSmallIcons, kIdList, kIdDetails};
+const std::set<int> kAlways = {kIdAdvanceSettings, kIdExit,       kIdViewToolBar, kIdViewStatusBar,
+                               kIdViewMessageLog,  kIdHelpTopics, kIdAbout,       kIdLargeIcons,
+                               kIdSmallIcons,      kIdList,       kIdDetails};
 
 std::set<int> With(std::set<int> ids, std::initializer_list<int> more) {
   ids.insert(more);
@@ -126,16 +128,28 @@ TEST_F(CommandStatesInTheWindow, DuringATreeBuildThenAfterTheScan) {
   EXPECT_EQ(Enabled(toolbar), (std::set<int>{kCmdStop, kIdHelpTopics}));
 
   ASSERT_EQ(App().scanned, 1);
-  const std::set<int> scanned = {kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdOpenScanInfo, kCmdRecoverAll,
-                                 kCmdRecoverDeleted, kCmdAddFileFilter, kIdSearchDeletedAndLost, kCmdFind,
-                                 kCmdFileMask, kIdSelectAll, kIdSaveScanInfo, kIdClearLog, kIdSaveLog,
-                                 kIdArrangeByName, kIdArrangeByType, kIdArrangeBySize, kIdArrangeByDate};
+  const std::set<int> scanned = {kCmdSelectPhysicalDisk,
+                                 kCmdOpenDrive,
+                                 kCmdOpenScanInfo,
+                                 kCmdRecoverAll,
+                                 kCmdRecoverDeleted,
+                                 kCmdAddFileFilter,
+                                 kIdSearchDeletedAndLost,
+                                 kCmdFind,
+                                 kCmdFileMask,
+                                 kIdSelectAll,
+                                 kIdSaveScanInfo,
+                                 kIdClearLog,
+                                 kIdSaveLog,
+                                 kIdArrangeByName,
+                                 kIdArrangeByType,
+                                 kIdArrangeBySize,
+                                 kIdArrangeByDate};
   std::set<int> expected = kAlways;
   expected.insert(scanned.begin(), scanned.end());
   EXPECT_EQ(Enabled(Menus(frame)), expected);
-  EXPECT_EQ(Enabled(Toolbar(frame)),
-            (std::set<int>{kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdAddFileFilter, kCmdFind, kCmdRecoverAll,
-                           kCmdRecoverDeleted, kCmdFileMask, kIdHelpTopics}));
+  EXPECT_EQ(Enabled(Toolbar(frame)), (std::set<int>{kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdAddFileFilter, kCmdFind,
+                                                    kCmdRecoverAll, kCmdRecoverDeleted, kCmdFileMask, kIdHelpTopics}));
 
   // A folder below Root selected: Go Up.
   CLeftView& tree = *frame->LeftView();
@@ -183,10 +197,12 @@ TEST_F(CommandStatesInTheWindow, WithMarksDuringARecoveryAndAfterIt) {
   WriteFile(taken, "taken");
   Shown toolbar;
   wxTEST_DIALOG(frame->Recover(kRecoverMarked, dest.string()), wxExpectDismissableModal<wxDialog>(wxID_OK),
-                Look([&] {
-                  menus = Menus(frame);
-                  toolbar = Toolbar(frame);
-                }, 1009 /* Skip */));
+                Look(
+                    [&] {
+                      menus = Menus(frame);
+                      toolbar = Toolbar(frame);
+                    },
+                    1009 /* Skip */));
   EXPECT_EQ(Enabled(menus), With(kAlways, {kCmdStop}));
   EXPECT_EQ(Enabled(toolbar), (std::set<int>{kCmdStop, kIdHelpTopics}));
 

@@ -128,14 +128,16 @@ TEST_F(Dialogs, CautionAndConfirmationTexts) {
     };
   };
   bool yes = false;
-  wxTEST_DIALOG(yes = RunConfirmDlg(nullptr, 0),
-                Press(wxID_OK, lines("Save Drive Scan Information ?",
-                                     "(Click YES if you wish to resume recovery of this logical drive at a later stage)")));
+  wxTEST_DIALOG(
+      yes = RunConfirmDlg(nullptr, 0),
+      Press(wxID_OK, lines("Save Drive Scan Information ?",
+                           "(Click YES if you wish to resume recovery of this logical drive at a later stage)")));
   EXPECT_TRUE(yes);
   // Esc and the close box answer No.
-  wxTEST_DIALOG(yes = RunConfirmDlg(nullptr, 1),
-                Press(wxID_CANCEL, lines("Stop current process ?",
-                                         "(This process cannot be resumed from current state and has to be restarted)")));
+  wxTEST_DIALOG(
+      yes = RunConfirmDlg(nullptr, 1),
+      Press(wxID_CANCEL, lines("Stop current process ?",
+                               "(This process cannot be resumed from current state and has to be restarted)")));
   EXPECT_FALSE(yes);
 }
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <wx/app.h>
+#include <wx/dirdlg.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
-#include <wx/dirdlg.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/stattext.h>
@@ -16,17 +16,17 @@
 #include <fstream>
 #include <random>
 #include <set>
-#include <tuple>
 #include <thread>
+#include <tuple>
 
 #include "dialogs.h"
-#include "gui_test_support.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
 #include "ext2engine/drive_search.h"
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
 #include "ext2engine/recovery.h"
+#include "gui_test_support.h"
 #include "linuxcore/command_states.h"
 #include "linuxcore/log_report.h"
 #include "main_frame.h"
@@ -143,7 +143,6 @@ class MainRoad : public WorkbenchTest {
     EXPECT_EQ(App().recovering, 0);
     EXPECT_EQ(frame->busyFlag, 0);
   }
-
 };
 
 TEST_F(MainRoad, PartitionTableToTreeThenMarksAndRecoverSelected) {
@@ -408,17 +407,17 @@ TEST_F(MainRoad, BadInputIsReportedAndTheProgramGoesOn) {
 
 TEST_F(MainRoad, RecoverAllWithAndWithoutDeletedEntries) {
   OpenDrive(1);
-  wxTEST_DIALOG(frame->SearchDeletedAndLostCommand(), wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("caution 3"));
+  wxTEST_DIALOG(frame->SearchDeletedAndLostCommand(),
+                wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("caution 3"));
   Pump();
   // The menu command asks about deleted entries, then shows the caution, then asks for the folder;
   // Cancel there ends the process with nothing written.
   for (const bool withDeleted : {true, false}) {
     wxCommandEvent command(wxEVT_MENU, WxId(kCmdRecoverAll));
-    wxTEST_DIALOG(frame->ProcessWindowEvent(command),
-                  ExpectMessage("Do you wish to recover deleted file(s) and folder(s) too ?",
-                                withDeleted ? wxID_YES : wxID_NO),
-                  wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution before the folder"),
-                  CancelFolder());
+    wxTEST_DIALOG(
+        frame->ProcessWindowEvent(command),
+        ExpectMessage("Do you wish to recover deleted file(s) and folder(s) too ?", withDeleted ? wxID_YES : wxID_NO),
+        wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution before the folder"), CancelFolder());
     EXPECT_EQ(frame->RecoverType(), withDeleted ? kRecoverAll : kRecoverExisting);
     ExpectIdle();
   }

@@ -1,10 +1,11 @@
 // The start of the user interface: profile and recent-file list, then the splash, then the window.
+#include "start_up.h"
+
 #include <gtest/gtest.h>
 #include <wx/config.h>
 
 #include "controls/wx/notice_dialogs.h"
 #include "gui_test_support.h"
-#include "start_up.h"
 
 namespace {
 
