@@ -44,7 +44,7 @@ tree_cpu() {
 # waits for its job in system(), which ignores it.
 stop_tree() {
   local below
-  below=$(ps -o pid= --ppid "$1" 2>/dev/null; for c in $(ps -o pid= --ppid "$1" 2>/dev/null); do ps -o pid= --ppid "$c"; done)
+  below=$(ps -o pid= --ppid "$1" 2>/dev/null; for c in $(ps -o pid= --ppid "$1" 2>/dev/null); do ps -o pid= --ppid "$c"; done || true)
   kill -TERM "$1" 2>/dev/null || true
   for c in $below; do kill -TERM "$c" 2>/dev/null || true; done
 }
@@ -65,7 +65,7 @@ run_target() {
     -artifact_prefix="$findings/" >"build-fuzz/logs/$t.log" 2>&1 &
   local pid=$! cpu=0
   while kill -0 "$pid" 2>/dev/null; do
-    cpu=$(tree_cpu "$pid")
+    cpu=$(tree_cpu "$pid" || echo "$cpu")  # a job that ends while it is read must not end the watch
     [ -n "${CPU_SECONDS:-}" ] && [ "$cpu" -ge "$CPU_SECONDS" ] && stop_tree "$pid"
     sleep 2
   done
