@@ -176,10 +176,17 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
     put(record.raw + 40, remaining);  // the link's target text
     remaining = 0;
   }
-  const std::vector<std::uint32_t> blocks = remaining > 0 && haveRecord ? GetBlockList(record) : std::vector<std::uint32_t>{};
+  const std::vector<std::uint32_t> blocks = remaining > 0 && haveRecord ? GetFileBlockList(record) : std::vector<std::uint32_t>{};
   const std::uint32_t blockSize = BlockSize();
   std::vector<std::uint8_t> block(blockSize, 0);
   for (std::size_t b = 0; b < blocks.size() && remaining > 0 && !writeFailed; ++b) {
+    if (blocks[b] == 0) {  // a hole reads as zeros
+      const std::uint32_t n = std::min<std::uint32_t>(remaining, blockSize);
+      std::fill(block.begin(), block.end(), 0);
+      put(block.data(), n);
+      remaining -= n;
+      continue;
+    }
     const std::uint64_t blockSector = static_cast<std::uint64_t>(blocks[b]) * sectorsPerBlock;
     if (app.readMode == 1) {
       // A sector at a time, so that a bad sector costs only itself. The whole block is tried first:

@@ -291,6 +291,67 @@ TEST_F(Recovery, SizesAbove2GiBAndFastSymlinks) {
   EXPECT_EQ(ReadFile(dest / "#Root/link"), target);
 }
 
+// Zero pointers inside a file's size are holes written as zeros, direct ones, entries of an
+// indirect block and whole indirect pointers, when data follows. Trailing zeros and all-zero
+// pointers (an ext3 deleted inode) write no zeros. Folder block lists still end at the first zero.
+TEST_F(Recovery, SparseFilesHaveTheirHolesWrittenAsZeros) {
+  constexpr std::uint32_t kB = 1024;
+  TinyExt2 fs(512);
+  fs.Dir(2, {40});
+  fs.Dots(40, 2, 2);
+  fs.Record(40, 24, 12, 16, "holes", 1);
+  fs.Record(40, 40, 13, 16, "far", 1);
+  fs.Record(40, 56, 14, 16, "tail", 1);
+  fs.Record(40, 72, 15, 1024 - 72, "wiped", 1);
+  // holes: 17 blocks; block 1 and entries 1 and 3 of the single indirect block are holes.
+  const std::string data = Pattern(16 * kB + 100, 7);
+  std::string holes = data;
+  std::vector<std::uint32_t> ptr(15, 0);
+  for (std::uint32_t i = 0; i < 12; ++i) ptr[i] = i == 1 ? 0 : 100 + i;
+  ptr[12] = 200;
+  const std::uint32_t single[5] = {112, 0, 114, 0, 116};
+  for (std::uint32_t i = 0; i < 17; ++i) {
+    const std::uint32_t b = i < 12 ? ptr[i] : single[i - 12];
+    const std::size_t at = std::size_t{i} * kB, n = std::min<std::size_t>(kB, data.size() - at);
+    if (b == 0) {
+      std::fill_n(holes.begin() + static_cast<std::ptrdiff_t>(at), n, '\0');
+    } else {
+      std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(at), n, fs.bytes.begin() + std::ptrdiff_t{b} * kB);
+    }
+  }
+  for (std::uint32_t i = 0; i < 5; ++i) PutLe32(fs.bytes, std::size_t{200} * kB + 4 * i, single[i]);
+  fs.SetInode(12, 0x81A4, static_cast<std::uint32_t>(data.size()), ptr);
+  // far: a zero single indirect pointer, then the double indirect one holding the last block.
+  const std::uint32_t farBlocks = 12 + 256 + 1;
+  std::string far(std::size_t{farBlocks} * kB, '\0');
+  const std::string first = Pattern(kB, 8), last = Pattern(kB, 9);
+  far.replace(0, kB, first);
+  far.replace(far.size() - kB, kB, last);
+  PutData(fs, 300, first);
+  PutData(fs, 301, last);
+  PutLe32(fs.bytes, std::size_t{302} * kB, 303);
+  PutLe32(fs.bytes, std::size_t{303} * kB, 301);
+  fs.SetInode(13, 0x81A4, farBlocks * kB, {300, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 302});
+  // tail: one data block, then a trailing hole; wiped: every pointer zero.
+  const std::string head = Pattern(kB, 10);
+  fs.SetInode(14, 0x81A4, 3 * kB, PutData(fs, 310, head));
+  fs.File(15, 5000);
+  for (std::uint8_t mode : {1, 0}) {
+    OpenedDrive d(fs.bytes);
+    d.Build();
+    App().readMode = mode;
+    const fs::path out = dest / std::to_string(mode);
+    fs::create_directories(out);
+    RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
+    EXPECT_TRUE(ReadFile(out / "#Root/holes") == holes) << "read mode " << int(mode);  // no 270 KiB dumps
+    EXPECT_TRUE(ReadFile(out / "#Root/far") == far) << "read mode " << int(mode);
+    EXPECT_EQ(ReadFile(out / "#Root/tail"), head) << "read mode " << int(mode);
+    EXPECT_EQ(ReadFile(out / "#Root/wiped"), "") << "read mode " << int(mode);
+    for (const auto& row : d.host.log) EXPECT_NE(row.text, "Disk read error, file may not be completely recovered");
+    EXPECT_EQ(d.drive.GetclusterList(12), std::vector<std::uint32_t>{100});
+  }
+}
+
 TEST_F(Recovery, FiltersSelectTheFilesWritten) {
   std::string a, b;
   OpenedDrive d(SmallTree(a, b).bytes);

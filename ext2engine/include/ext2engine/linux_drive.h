@@ -82,6 +82,12 @@ class CLinuxDrive {
   // The data blocks of an inode in file order, through its direct and indirect pointers. The list
   // holds at most the drive's block count, and an indirect block met twice is not read again.
   std::vector<std::uint32_t> GetBlockList(const InodeCopy& inode);
+  // The blocks of a file to recover, one entry for each block of its size in file order. A zero
+  // pointer inside the size is a hole, given as 0 (a zero indirect pointer as 0 for every block it
+  // would cover), when data follows it: the list ends after the last data block, so a file whose
+  // pointers are all zero has none. The same bounds as GetBlockList hold, and a loop or an unreadable
+  // indirect block ends the list there.
+  std::vector<std::uint32_t> GetFileBlockList(const InodeCopy& inode);
 
   // The directory tree.
   int ReadDirectory(std::uint32_t inode, std::uint32_t deleted);
@@ -209,6 +215,7 @@ class CLinuxDrive {
                           RecoveryRun& run, int dirFd, const std::string& dirPath);
   void MarkHandled(ListedEntry& entry, std::uint8_t type);
   struct BlockWalk;
+  void WalkInodePointers(const InodeCopy& inode, BlockWalk& walk);
   void WalkIndirectBlock(std::uint32_t block, int level, BlockWalk& walk);
   void FindSingleDirectBlock(std::uint32_t block, BlockWalk& walk);
   void FindDoubleDirectBlock(std::uint32_t block, BlockWalk& walk);
