@@ -8,6 +8,7 @@
 #include <wx/html/helpctrl.h>
 #include <wx/splitter.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -106,6 +107,8 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public CdSo
   CProcessLogBar* log_ = nullptr;
   std::unique_ptr<controls::CProgressBar> bar_;
   std::uint32_t entriesAdded_ = 0;
+  static constexpr std::chrono::milliseconds kPumpInterval{5};
+  std::chrono::steady_clock::time_point lastPump_{};
   int logRows_ = 0;
   int recoverMode_ = 0;
   std::unique_ptr<wxHtmlHelpController> help_;

@@ -30,7 +30,15 @@ int CProcessLogBar::AddRow(const char* activity, const char* text, const char* s
   list_->InsertItem(row, utf8(activity), icon >= 0 && icon < kIcons ? icon : -1);
   list_->SetItem(row, 1, utf8(text));
   list_->SetItem(row, 2, utf8(status));
-  list_->EnsureVisible(row);
+  // The list scrolls to its last row once the rows of a burst are in, not at every row: each
+  // scroll lays the whole list out again.
+  if (!scrollAsked_) {
+    scrollAsked_ = true;
+    CallAfter([this] {
+      scrollAsked_ = false;
+      if (list_->GetItemCount() > 0) list_->EnsureVisible(list_->GetItemCount() - 1);
+    });
+  }
   return static_cast<int>(row + 1);
 }
 

@@ -26,4 +26,5 @@ class CProcessLogBar : public wxPanel {
  private:
   wxListCtrl* list_;
   wxImageList images_;
+  bool scrollAsked_ = false;
 };
