@@ -2,22 +2,7 @@
 #include "cdviews/cd_texts.h"
 
 std::string CdLogReport(const std::vector<CdLogRowTexts>& rows) {
-  std::string out = "---------------Message Log Report of Quarvel Velnora CD---------------\r\n\r\n";
-  const std::string indent(20, ' ');
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const auto& row = rows[i];
-    if (!row.activity.empty()) {
-      if (i != 0) out += std::string(78, '-') + "\r\n";
-      out += row.activity + "\r\n";
-    }
-    if (!row.text.empty()) out += indent + row.text + "\r\n";
-    if (!row.status.empty()) out += indent + row.status + "\r\n";
-  }
-  return out;
-}
-
-std::string CdLogReportPath(const std::string& path) {
-  return path.find(".log") != std::string::npos ? path : path + ".Txt";
+  return controls::FormatLogReport("---------------Message Log Report of Quarvel Velnora CD---------------", rows);
 }
 
 std::string CdDefaultImageName(int year, int month, int day) {

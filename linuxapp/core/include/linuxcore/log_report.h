@@ -4,15 +4,11 @@
 #include <string>
 #include <vector>
 
-struct LogReportRow {
-  std::string activity, text, status;
-};
+#include "controls/log_report.h"
 
-// The report, lines ended by CR LF: the header, then each row's activity (after a separator line
-// when it is not the first row), text and status, the last two indented by 20 blanks; empty parts
-// are left out.
+using LogReportRow = controls::LogReportRow;
+
+// The shared report under this program's header line.
 std::string FormatLogReport(const std::vector<LogReportRow>& rows);
 
-// The file name Save Log writes for the chosen PATH: as chosen when it contains ".log", else with
-// ".Txt" appended.
-std::string LogReportPath(const std::string& path);
+using controls::LogReportPath;

@@ -5,18 +5,15 @@
 #include <string>
 #include <vector>
 
-struct CdLogRowTexts {
-  std::string activity, text, status;
-};
+#include "controls/log_report.h"
 
-// The report, lines ended by CR LF: the header, then each row's activity (after a line of 78
-// dashes when it is not the first row), text and status, the last two indented by 20 blanks;
-// empty parts are left out.
+using CdLogRowTexts = controls::LogReportRow;
+
+// The shared report under this program's header line.
 std::string CdLogReport(const std::vector<CdLogRowTexts>& rows);
 
-// The file Save Process Log writes for the chosen PATH: as chosen when it contains ".log", else
-// with ".Txt" appended.
-std::string CdLogReportPath(const std::string& path);
+// The file Save Process Log writes for the chosen PATH.
+inline std::string CdLogReportPath(const std::string& path) { return controls::LogReportPath(path); }
 
 // "CD Image 8- December -2026" for the UTC date YEAR, MONTH (1-12), DAY.
 std::string CdDefaultImageName(int year, int month, int day);

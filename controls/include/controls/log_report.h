@@ -1,0 +1,23 @@
+// The text report both programs write when their log is saved to a file.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace controls {
+
+struct LogReportRow {
+  std::string activity, text, status;
+};
+
+// The report, lines ended by CR LF: HEADER and an empty line, then each row's activity (after a
+// line of 78 dashes when it is not the first row), text and status, the last two indented by 20
+// blanks; empty parts are left out.
+std::string FormatLogReport(std::string_view header, const std::vector<LogReportRow>& rows);
+
+// The file written for the chosen PATH: as chosen when it contains ".log", else with ".Txt"
+// appended.
+std::string LogReportPath(const std::string& path);
+
+}  // namespace controls
