@@ -3,6 +3,8 @@
 
 #include <chrono>
 
+#include "controls/tree_control.h"
+
 CdDate TodayUtc() {
   const auto days = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
   const std::chrono::year_month_day ymd{days};
@@ -26,22 +28,11 @@ CdDate OneMonthBefore(CdDate date) {
 
 CdDate NodeDate(const TreeItemNode& node) { return {node.date[0] + 1900, node.date[1], node.date[2]}; }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 bool MatchMaskExtension(const std::string& name, const std::vector<std::string>& patterns, bool matchCase) {
   const std::size_t dot = name.find('.');
   const std::string wanted = "*." + (dot == std::string::npos ? std::string() : name.substr(dot + 1));
   for (const auto& p : patterns) {
-    if (matchCase ? p == wanted : EqualNoCase(p, wanted)) return true;
+    if (matchCase ? p == wanted : controls::CompareTreeText(p, wanted) == 0) return true;
   }
   return false;
 }

@@ -12,17 +12,6 @@ const std::vector<std::uint32_t>& NoIndexes() {
   static const std::vector<std::uint32_t> none;
   return none;
 }
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 }  // namespace
 
 CdTreeView::CdTreeView(controls::TreeControl& tree, CdAppState& app) : tree_(tree), app_(app) {
@@ -160,21 +149,26 @@ int CdTreeView::SelectChildByData(std::uint32_t key) {
   return 0;
 }
 
-void CdTreeView::FindNextItem() {
-  const std::size_t start = static_cast<std::size_t>(app_.findLastMatch) + 1;
+bool CdTreeView::SelectNextMatch(std::size_t start, CdListViewPort* list) {
   for (std::size_t i = start; i < nodes_.size(); ++i) {
     const TreeItemNode& node = nodes_[i];
     const bool wanted = (app_.findDeleted && node.existence == 1) || (app_.findExisting && node.existence == 2);
     if (!wanted) continue;
-    const bool equal = app_.findMatchCase ? node.name == app_.findText : EqualIgnoringCase(node.name, app_.findText);
+    const bool equal =
+        app_.findMatchCase ? node.name == app_.findText : controls::CompareTreeText(node.name, app_.findText) == 0;
     if (!equal) continue;
     app_.findLastMatch = static_cast<int>(i);
     const std::string name = node.name;
     const std::uint32_t key = node.key;
     SelectItemByKey(node.parentKey);
-    if (list_ != nullptr) list_->FindListItem(name, key);
-    return;
+    if (list != nullptr) list->FindListItem(name, key);
+    return true;
   }
+  return false;
+}
+
+void CdTreeView::FindNextItem() {
+  if (SelectNextMatch(static_cast<std::size_t>(app_.findLastMatch) + 1, list_)) return;
   if (frame_ != nullptr) frame_->GetPrompts().MessageBox("No More Entries Are Available", "Search Failure", CdButtons::Ok);
   app_.findNext = 0;
 }

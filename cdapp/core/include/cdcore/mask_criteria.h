@@ -26,9 +26,6 @@ CdDate OneMonthBefore(CdDate date);
 // A node's date: its years since 1900, month and day.
 CdDate NodeDate(const TreeItemNode& node);
 
-// Equality of two names, ASCII letters compared without regard to case.
-bool EqualNoCase(const std::string& a, const std::string& b);
-
 // True when "*." and the text after the first '.' of NAME (empty when it has none) equals one of
 // PATTERNS, with or without regard to case.
 bool MatchMaskExtension(const std::string& name, const std::vector<std::string>& patterns, bool matchCase);

@@ -76,6 +76,10 @@ class CdTreeView {
   void SelectItemByKey(std::uint32_t key);
   int SelectChildByData(std::uint32_t key);
   void FindNextItem();
+  // The Find walk: the first node from index START on that the Find criteria of the application
+  // state admit (deleted/existing, whole name, match case). A match becomes the last match, its
+  // folder is selected and its row made the hot row of LIST (when given). False when none is left.
+  bool SelectNextMatch(std::size_t start, CdListViewPort* list);
 
   // The node list, in arrival order, and lookups over it.
   const TreeNodeList& Nodes() const { return nodes_; }
