@@ -3,33 +3,15 @@
 
 #include <wx/dcmemory.h>
 
-#include <functional>
+#include <algorithm>
 
 #include "cdviews/cd_command_states.h"
+#include "controls/wx/drawn_pictures.h"
+
+using controls::DrawGlyph;
+using controls::DrawPicture;
 
 namespace {
-
-wxBitmap Draw(int size, const std::function<void(wxDC&)>& paint, int height = 0) {
-  wxBitmap bitmap(size, height > 0 ? height : size, 32);
-  wxMemoryDC dc(bitmap);
-  dc.SetBackground(*wxWHITE_BRUSH);
-  dc.Clear();
-  paint(dc);
-  dc.SelectObject(wxNullBitmap);
-  wxImage image = bitmap.ConvertToImage();
-  image.SetMaskColour(255, 255, 255);
-  return wxBitmap(image);
-}
-
-void Glyph(wxDC& dc, const wxColour& back, const wxString& text, int size) {
-  dc.SetBrush(wxBrush(back));
-  dc.SetPen(wxPen(back.ChangeLightness(70)));
-  dc.DrawRoundedRectangle(1, 1, size - 2, size - 2, size / 5);
-  dc.SetTextForeground(*wxWHITE);
-  dc.SetFont(wxFont(wxFontInfo(size / 2).Bold()));
-  const wxSize extent = dc.GetTextExtent(text);
-  dc.DrawText(text, (size - extent.x) / 2, (size - extent.y) / 2);
-}
 
 void Disc(wxDC& dc, int size) {
   const int c = size / 2;
@@ -72,7 +54,7 @@ void Cross(wxDC& dc, int size) {
 }  // namespace
 
 wxBitmap CdLogIcon(int index) {
-  return Draw(16, [index](wxDC& dc) {
+  return DrawPicture(16, [index](wxDC& dc) {
     switch (index) {
       case 0:
         dc.SetPen(wxPen(wxColour(0, 120, 0), 2));
@@ -87,7 +69,7 @@ wxBitmap CdLogIcon(int index) {
         dc.DrawLine(5, 5, 11, 11);
         dc.DrawLine(11, 5, 5, 11);
         break;
-      case 2: Glyph(dc, wxColour(40, 110, 220), "i", 16); break;
+      case 2: DrawGlyph(dc, wxColour(40, 110, 220), "i", 16); break;
       default: break;
     }
   });
@@ -106,32 +88,32 @@ wxBitmap CdToolbarPicture(int id) {
       {kCdCmdFileMask, "M", wxColour(110, 60, 150)},        {kCdCmdGoUp, "^", wxColour(80, 80, 80)},
       {kCdCmdStop, "||", wxColour(200, 30, 30)},            {kCdCmdHelpTopics, "H", wxColour(30, 30, 150)},
   };
-  if (id == kCdCmdOpenDrive) return Draw(30, [](wxDC& dc) { Disc(dc, 30); });
+  if (id == kCdCmdOpenDrive) return DrawPicture(30, [](wxDC& dc) { Disc(dc, 30); });
   for (const auto& f : faces) {
-    if (f.id == id) return Draw(30, [&f](wxDC& dc) { Glyph(dc, f.colour, f.text, 30); });
+    if (f.id == id) return DrawPicture(30, [&f](wxDC& dc) { DrawGlyph(dc, f.colour, f.text, 30); });
   }
-  return Draw(30, [](wxDC&) {});
+  return DrawPicture(30, [](wxDC&) {});
 }
 
 std::vector<wxBitmap> CdTreeImages() {
   const wxColour yellow(240, 200, 80);
-  return {Draw(16, [](wxDC& dc) { Disc(dc, 16); }), Draw(16, [&](wxDC& dc) { Folder(dc, 16, false, yellow); }),
-          Draw(16, [&](wxDC& dc) { Folder(dc, 16, true, yellow); })};
+  return {DrawPicture(16, [](wxDC& dc) { Disc(dc, 16); }), DrawPicture(16, [&](wxDC& dc) { Folder(dc, 16, false, yellow); }),
+          DrawPicture(16, [&](wxDC& dc) { Folder(dc, 16, true, yellow); })};
 }
 
 std::vector<wxBitmap> CdListIcons(int size) {
   const wxColour yellow(240, 200, 80), grey(190, 190, 190);
-  return {Draw(size, [&](wxDC& dc) { Folder(dc, size, false, yellow); }),
-          Draw(size, [&](wxDC& dc) { Page(dc, size, *wxWHITE); }),
-          Draw(size, [&](wxDC& dc) {
+  return {DrawPicture(size, [&](wxDC& dc) { Folder(dc, size, false, yellow); }),
+          DrawPicture(size, [&](wxDC& dc) { Page(dc, size, *wxWHITE); }),
+          DrawPicture(size, [&](wxDC& dc) {
             Folder(dc, size, false, grey);
             Cross(dc, size);
           }),
-          Draw(size, [&](wxDC& dc) {
+          DrawPicture(size, [&](wxDC& dc) {
             Page(dc, size, grey);
             Cross(dc, size);
           }),
-          Draw(size, [&](wxDC& dc) {
+          DrawPicture(size, [&](wxDC& dc) {
             Folder(dc, size, false, yellow);
             dc.SetTextForeground(*wxBLUE);
             dc.SetFont(wxFont(wxFontInfo(size / 2).Bold()));
@@ -139,7 +121,7 @@ std::vector<wxBitmap> CdListIcons(int size) {
           })};
 }
 
-wxBitmap CdDiscPicture(int size) { return Draw(size, [size](wxDC& dc) { Disc(dc, size); }); }
+wxBitmap CdDiscPicture(int size) { return DrawPicture(size, [size](wxDC& dc) { Disc(dc, size); }); }
 
 wxBitmap CdSplashPicture() {
   wxBitmap picture(460, 220);

@@ -3,37 +3,14 @@
 
 #include <wx/dcmemory.h>
 
+#include "controls/wx/drawn_pictures.h"
 #include "linuxcore/command_states.h"
 
-namespace {
-
-wxBitmap Draw(int size, const std::function<void(wxDC&)>& paint) {
-  wxBitmap bitmap(size, size, 32);
-  wxMemoryDC dc(bitmap);
-  dc.SetBackground(*wxWHITE_BRUSH);
-  dc.Clear();
-  paint(dc);
-  dc.SelectObject(wxNullBitmap);
-  wxImage image = bitmap.ConvertToImage();
-  image.SetMaskColour(255, 255, 255);
-  return wxBitmap(image);
-}
-
-void Glyph(wxDC& dc, const wxColour& back, const wxString& text, int size) {
-  dc.SetBrush(wxBrush(back));
-  dc.SetPen(wxPen(back.ChangeLightness(70)));
-  dc.DrawRoundedRectangle(1, 1, size - 2, size - 2, size / 5);
-  dc.SetTextForeground(*wxWHITE);
-  wxFont font(wxFontInfo(size / 2).Bold());
-  dc.SetFont(font);
-  const wxSize extent = dc.GetTextExtent(text);
-  dc.DrawText(text, (size - extent.x) / 2, (size - extent.y) / 2);
-}
-
-}  // namespace
+using controls::DrawGlyph;
+using controls::DrawPicture;
 
 wxBitmap LogIcon(int index) {
-  return Draw(16, [index](wxDC& dc) {
+  return DrawPicture(16, [index](wxDC& dc) {
     switch (index) {
       case 0:  // tick
         dc.SetPen(wxPen(*wxBLACK, 2));
@@ -46,7 +23,7 @@ wxBitmap LogIcon(int index) {
         dc.DrawRectangle(2, 2, 12, 12);
         for (int y = 5; y < 13; y += 3) dc.DrawLine(4, y, 12, y);
         break;
-      case 2: Glyph(dc, wxColour(30, 60, 200), "W", 16); break;
+      case 2: DrawGlyph(dc, wxColour(30, 60, 200), "W", 16); break;
       case 3: {  // white cross on a red disc
         dc.SetBrush(*wxRED_BRUSH);
         dc.SetPen(*wxRED_PEN);
@@ -56,9 +33,9 @@ wxBitmap LogIcon(int index) {
         dc.DrawLine(11, 5, 5, 11);
         break;
       }
-      case 4: Glyph(dc, wxColour(40, 110, 220), "i", 16); break;
-      case 5: Glyph(dc, wxColour(90, 90, 90), "C", 16); break;
-      case 6: Glyph(dc, wxColour(40, 140, 60), "?", 16); break;
+      case 4: DrawGlyph(dc, wxColour(40, 110, 220), "i", 16); break;
+      case 5: DrawGlyph(dc, wxColour(90, 90, 90), "C", 16); break;
+      case 6: DrawGlyph(dc, wxColour(40, 140, 60), "?", 16); break;
       default: break;
     }
   });
@@ -74,7 +51,7 @@ namespace {
 
 // A folder of SIZE: yellow, open when SELECTED, crossed out in red when DELETED.
 wxBitmap Folder(int size, bool selected, bool deleted) {
-  return Draw(size, [=](wxDC& dc) {
+  return DrawPicture(size, [=](wxDC& dc) {
     const int u = size / 16;
     dc.SetPen(wxPen(wxColour(150, 110, 20), u));
     dc.SetBrush(wxBrush(selected ? wxColour(255, 225, 120) : wxColour(240, 195, 60)));
@@ -91,7 +68,7 @@ wxBitmap Folder(int size, bool selected, bool deleted) {
 
 // A sheet of paper of SIZE, crossed out in red when DELETED.
 wxBitmap Sheet(int size, bool deleted) {
-  return Draw(size, [=](wxDC& dc) {
+  return DrawPicture(size, [=](wxDC& dc) {
     const int u = size / 16;
     dc.SetPen(wxPen(wxColour(90, 90, 90), u));
     dc.SetBrush(*wxWHITE_BRUSH);
@@ -109,7 +86,7 @@ wxBitmap Sheet(int size, bool deleted) {
 
 wxImageList* TreeImages() {
   auto* images = new wxImageList(16, 16, true, 5);
-  images->Add(Draw(16, [](wxDC& dc) {  // Root: a drive
+  images->Add(DrawPicture(16, [](wxDC& dc) {  // Root: a drive
     dc.SetPen(wxPen(wxColour(60, 60, 70)));
     dc.SetBrush(wxBrush(wxColour(170, 170, 185)));
     dc.DrawRoundedRectangle(1, 4, 14, 9, 2);
@@ -125,11 +102,11 @@ wxImageList* TreeImages() {
 
 std::vector<wxBitmap> EntryIcons(int size) {
   return {Folder(size, false, false), Sheet(size, false), Folder(size, false, true), Sheet(size, true),
-          Draw(size, [](wxDC&) {})};
+          DrawPicture(size, [](wxDC&) {})};
 }
 
 wxBitmap DiskIcon() {
-  return Draw(16, [](wxDC& dc) {
+  return DrawPicture(16, [](wxDC& dc) {
     dc.SetBrush(wxBrush(wxColour(150, 150, 160)));
     dc.SetPen(wxPen(wxColour(70, 70, 80)));
     dc.DrawRoundedRectangle(1, 4, 14, 9, 2);
@@ -168,7 +145,7 @@ wxBitmap ToolbarPicture(int id) {
       {kCmdStop, "||", wxColour(200, 30, 30)},              {kIdHelpTopics, "H", wxColour(30, 30, 150)},
   };
   for (const auto& f : faces) {
-    if (f.id == id) return Draw(32, [&f](wxDC& dc) { Glyph(dc, f.colour, f.text, 32); });
+    if (f.id == id) return DrawPicture(32, [&f](wxDC& dc) { DrawGlyph(dc, f.colour, f.text, 32); });
   }
-  return Draw(32, [](wxDC&) {});
+  return DrawPicture(32, [](wxDC&) {});
 }
