@@ -101,7 +101,9 @@ class CLinuxDrive {
   // Folders of the inode tables whose ".." is the root and that the walk did not reach, listed under
   // Root and walked; the others go to the lost list.
   void SearchLostFolders();
-  // The top folders of the lost list as "Folder %d" under "Lost Folder(s)", each walked.
+  // The top folders of the lost list as "Folder %d" under "Lost Folder(s)", each walked. When only
+  // folders whose parents stay lost are left (their ".." entries form a cycle), the first of them
+  // in list order is taken as a top folder, so that every lost folder is shown once.
   void AddLostFolders();
   // Every inode with a deletion time as "Inode #%d" under "Deleted Files".
   void SearchDeletedFiles();
