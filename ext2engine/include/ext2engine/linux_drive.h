@@ -162,6 +162,10 @@ class CLinuxDrive {
   std::unordered_set<std::uint32_t> lostSet;
   void* progressControl = nullptr;
   std::uint32_t recoveredFileCount = 0;
+  // What the recovery could not write: folders that could not be made or entered (their contents
+  // are not recovered), and files that could not be created or were written short.
+  std::uint32_t unwrittenFolders = 0;
+  std::uint32_t unwrittenFiles = 0;
   std::uint32_t entries = 0;
   std::uint32_t folders = 0;
   std::uint32_t files = 0;
