@@ -382,7 +382,7 @@ TEST(ScanFile, ExistingFileIsWrittenOverRenamedOrLeftAsTheUserSays) {
 
   c.host.onScanExists = 1;  // Cancel
   const std::size_t rows = c.host.log.size();
-  c.drive().SaveScanInfo(file.string());
+  EXPECT_FALSE(c.drive().SaveScanInfo(file.string()));  // nothing saved
   EXPECT_EQ(ReadBytes(file), old);
   EXPECT_EQ(c.host.log.size(), rows);
 
@@ -396,8 +396,30 @@ TEST(ScanFile, ExistingFileIsWrittenOverRenamedOrLeftAsTheUserSays) {
   EXPECT_EQ(c.host.log[c.host.log.size() - 2].text, (dir.path / "HardDrv1_LogDrv3_Scan1.DAT").string());
 
   c.host.onScanExists = 2;  // Overwrite
-  c.drive().SaveScanInfo(file.string());
+  EXPECT_TRUE(c.drive().SaveScanInfo(file.string()));
   EXPECT_GT(ReadBytes(file).size(), 512u);
+}
+
+// A file that cannot be created is named in an error row and a message box, and the scan is not
+// taken as saved.
+TEST(ScanFile, FileThatCannotBeCreatedIsReportedAndNotSaved) {
+  TempFolder dir;
+  CurrentDrive c(SmallTree(128).bytes);
+  c.Open();
+  for (const fs::path& file : {dir.path / "no-such-folder" / "x.DAT", dir.path}) {
+    SCOPED_TRACE(file.string());
+    c.host.messages.clear();
+    c.host.onScanExists = 2;  // an existing folder's name is written over, if it could be
+    EXPECT_FALSE(c.drive().SaveScanInfo(file.string()));
+    EXPECT_EQ(c.host.log.back().activity, "Unable to save scan information");
+    EXPECT_EQ(c.host.log.back().text, file.string());
+    EXPECT_EQ(c.host.log.back().status, "Process failed");
+    EXPECT_EQ(c.host.log.back().icon, kIconQuestion);
+    ASSERT_EQ(c.host.messages.size(), 1u);
+    EXPECT_EQ(c.host.messages[0].text, "Error creating file " + file.string());
+    EXPECT_EQ(c.host.messages[0].caption, "Quarvel Velnora Linux");
+    EXPECT_FALSE(c.host.barShown);
+  }
 }
 
 }  // namespace

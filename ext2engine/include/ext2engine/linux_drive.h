@@ -110,7 +110,10 @@ class CLinuxDrive {
 
   // Scan-information file (scan_file.cpp).
   // Writes the drive's geometry, descriptors, the logical-drive list and the tree's entries to PATH.
-  void SaveScanInfo(const std::string& path);
+  // True when the scan is saved: written whole, or the drive came from a scan file. False when the
+  // user cancelled at an existing file, or the file could not be created or written (shown in a
+  // row and a message box).
+  bool SaveScanInfo(const std::string& path);
   // Fills this fresh drive from the file at PATH: geometry, descriptors, the logical-drive list and
   // the tree.
   void LoadScanInfo(const std::string& path);

@@ -573,8 +573,8 @@ void CMainFrame::SaveScanInformation(std::string path) {
     path = save.GetPath().utf8_string();
   }
   path += ".DAT";
-  app.scanSaved = 1;
-  app.currentDrive->SaveScanInfo(path);
+  // Saved only when it was: a cancelled or failed save leaves the offer to save on closing.
+  if (app.currentDrive->SaveScanInfo(path)) app.scanSaved = 1;
 }
 
 void CMainFrame::OpenUsingScanInformation(std::string path) {

@@ -253,8 +253,7 @@ TEST_F(MainRoad, SearchForLogicalDrivesOnADiskWithoutPartitionTable) {
   OpenDrive(1);
   const auto expected = TreeRows(*frame->LeftView());
 
-  // The second partition's file system (the first has a single group, which no search takes for a
-  // drive) alone, at sector 63 of a disk with no MBR.
+  // The second partition's file system alone, at sector 63 of a disk with no MBR.
   const std::string sample = ReadFile(QV_SAMPLE_DISK);
   const auto [first, count] = PartitionEntry(sample, 1);
   std::string bare(63 * 512, '\0');
@@ -339,6 +338,29 @@ TEST_F(MainRoad, ClosingWithAnUnsavedScanAsksToSave) {
   wxTEST_DIALOG(frame->Close(false), ExpectLine("Save Drive Scan Information ?", wxID_CANCEL));
   EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(frame));
   EXPECT_FALSE(App().currentDrive);
+  frame = nullptr;
+  Pump();
+}
+
+// The scan counts as saved only once a save wrote it: a file that cannot be created, or Cancel in
+// the question about an existing file, leaves it unsaved, so closing still offers to save it.
+TEST_F(MainRoad, ScanIsSavedOnlyWhenTheSaveWroteIt) {
+  OpenDrive(0);
+  ASSERT_EQ(App().scanSaved, 0);
+  const std::string missing = (dest / "no-such-folder" / "scan").string();
+  wxTEST_DIALOG(frame->SaveScanInformation(missing), ExpectMessage("Error creating file " + missing + ".DAT", wxID_OK));
+  EXPECT_EQ(App().scanSaved, 0);
+  EXPECT_EQ(Logged("Unable to save scan information"), 1);
+
+  const std::string taken = (dest / "taken").string();
+  WriteFile(taken + ".DAT", "in use");
+  wxTEST_DIALOG(frame->SaveScanInformation(taken),
+                wxExpectDismissableModal<wxDialog>(1021).Describe("File already exists: Cancel"));
+  EXPECT_EQ(App().scanSaved, 0);
+  EXPECT_EQ(ReadFile(taken + ".DAT"), "in use");
+
+  wxTEST_DIALOG(frame->Close(false), ExpectLine("Save Drive Scan Information ?", wxID_CANCEL));
+  EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(frame));
   frame = nullptr;
   Pump();
 }
