@@ -123,7 +123,8 @@ void CLinuxDrive::LoadScanInfo(const std::string& path) {
     } else {
       ++files;
     }
-    totalBytes += entry.size;
+    // As the scan counts them: the inodes under "Deleted Files" add no bytes.
+    if (entry.parentInode != kDeletedFilesInode) totalBytes += entry.size;
     if (entries == 0) {
       if (frame != nullptr) {
         frame->StartProgress(progressRange);

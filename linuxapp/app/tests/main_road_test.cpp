@@ -282,7 +282,10 @@ TEST_F(MainRoad, SearchForLogicalDrivesOnADiskWithoutPartitionTable) {
 
 TEST_F(MainRoad, SaveScanInformationThenOpenItInANewSessionAndRecover) {
   OpenDrive(1);
+  wxTEST_DIALOG(frame->SearchDeletedAndLostCommand(), wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("caution 3"));
+  Pump();
   const auto expected = TreeRows(*frame->LeftView());
+  const wxString total = frame->GetStatusBar()->GetStatusText(1);
   const fs::path scan = dest / "drive2";
   frame->SaveScanInformation(scan.string());
   ASSERT_TRUE(fs::exists(scan.string() + ".DAT"));
@@ -300,6 +303,8 @@ TEST_F(MainRoad, SaveScanInformationThenOpenItInANewSessionAndRecover) {
   ASSERT_TRUE(App().currentDrive);
   EXPECT_EQ(App().scanned, 1);
   EXPECT_EQ(TreeRows(*frame->LeftView()), expected);
+  // The deleted files' sizes are no more in the Total after loading than after the scan.
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(1), total);
 
   const fs::path out = dest / "out";
   fs::create_directories(out);
