@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <tuple>
 
 #include "ext2engine/deleted_and_lost.h"
@@ -356,6 +357,53 @@ TEST(ScanFile, DriveWhoseRootHoldsOnlyFilesIsSaved) {
   c.drive().SaveScanInfo(file.string());
   OpenUsingScanInfo(c.host, file.string());
   EXPECT_EQ(c.Listed(), (std::vector<std::string>{"only@14<2"}));
+}
+
+// Disk numbers follow the disk list, which changes when a disk is attached: a scan file opened
+// against a disk that does not hold its drive says so, and the drive is opened all the same.
+TEST(ScanFile, FileOpenedAgainstAnotherDiskSaysSo) {
+  struct Case {
+    const char* name;
+    std::function<void(Bytes&)> disk;  // what the disk holds when the file is opened
+    bool holdsTheDrive;
+  };
+  const std::vector<Case> cases = {
+      {"the same disk", [](Bytes&) {}, true},
+      {"its files changed since", [](Bytes& b) { b[50 * 1024] ^= 0xFF; }, true},
+      {"another drive", [](Bytes& b) { PutLe32(b, 1024, 64); PutLe32(b, 1024 + 40, 64); }, false},
+      {"another block size", [](Bytes& b) { PutLe32(b, 1024 + 24, 1); }, false},
+      {"a drive larger than the saved one", [](Bytes& b) { PutLe32(b, 1024 + 4, 100000); }, false},
+      {"no super block", [](Bytes& b) { std::fill_n(b.begin() + 1024, 1024, 0); }, false},
+      {"an empty disk", [](Bytes& b) { std::fill(b.begin(), b.end(), 0); }, false},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    TempFolder dir;
+    const TinyExt2 t = SmallTree(128);
+    CurrentDrive c(t.bytes);
+    c.Open();
+    const fs::path file = dir.path / "scan.DAT";
+    ASSERT_TRUE(c.drive().SaveScanInfo(file.string()));
+    Bytes now = t.bytes;
+    k.disk(now);
+    c.disk->bytes = now;
+    c.host.messages.clear();
+    OpenUsingScanInfo(c.host, file.string());
+    // The tree is loaded either way.
+    EXPECT_EQ(c.Listed(), (std::vector<std::string>{"a@12<2", "r@14<2", kLongName + "@15<2", "x@13<12"}));
+    if (k.holdsTheDrive) {
+      EXPECT_TRUE(c.host.messages.empty());
+      EXPECT_EQ(c.host.log.back().text, "Process completed successfully ");
+      continue;
+    }
+    EXPECT_EQ(c.host.log.back().activity, "Disk does not hold the saved drive");
+    EXPECT_EQ(c.host.log.back().text, "No matching super block at sector 2 of HardDisk 1");
+    EXPECT_EQ(c.host.log.back().icon, kIconQuestion);
+    ASSERT_EQ(c.host.messages.size(), 1u);
+    EXPECT_EQ(c.host.messages[0].text.rfind("The disk does not hold the logical drive saved in " + file.string(), 0),
+              0u);
+    EXPECT_EQ(App().scanned, 1);
+  }
 }
 
 TEST(ScanFile, MissingFileIsReported) {

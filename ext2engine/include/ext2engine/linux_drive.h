@@ -115,7 +115,8 @@ class CLinuxDrive {
   // row and a message box).
   bool SaveScanInfo(const std::string& path);
   // Fills this fresh drive from the file at PATH: geometry, descriptors, the logical-drive list and
-  // the tree.
+  // the tree. Then the disk is checked for the drive: a super block that is missing at the drive's
+  // first sector, or whose counts differ from the file's, gives an error row and a message box.
   void LoadScanInfo(const std::string& path);
 
   // Logical-drive search (drive_search.cpp).
@@ -231,6 +232,9 @@ class CLinuxDrive {
   void FindTrippleDirectBlock(std::uint32_t block, BlockWalk& walk);
   // Takes the geometry of a super block sector; true when it is usable.
   bool TakeSuperBlock(const std::uint8_t* sector);
+  // True when the super block at the drive's third sector has the drive's block size, inode counts
+  // and a block count within its sectors: the disk holds the drive this object describes.
+  bool SuperBlockMatchesGeometry();
   bool FolderTestByFirstBlock(const InodeCopy& inode);
   void Log(const char* activity, const char* text, const char* status, int icon);
 };
