@@ -88,13 +88,11 @@ CSelectPhysicalDiskDlg::CSelectPhysicalDiskDlg(wxWindow* parent)
                      {{"Disk No.", 90, wxLIST_FORMAT_LEFT},
                       {"Model No. ", 120, wxLIST_FORMAT_LEFT},
                       {"Serial No.", 60, wxLIST_FORMAT_LEFT}}) {
-  std::uint8_t count = 0;
-  CountPhysicalDisks(&count);
-  count_ = count;
+  CountPhysicalDisks(disks_);
   AppState& app = App();
-  for (int i = 0; i < count_; ++i) {
+  for (const std::uint8_t i : disks_) {
     std::string model, serial;
-    if (IdentifyDisk(static_cast<std::uint8_t>(i))) {
+    if (IdentifyDisk(i)) {
       DiskRowTexts(app.diskModel, app.diskSerial, model, serial);
     } else {
       model = serial = "UNKNOWN";
@@ -102,7 +100,7 @@ CSelectPhysicalDiskDlg::CSelectPhysicalDiskDlg(wxWindow* parent)
     AddRow({wxString::Format("HardDisk %d", i + 1), U(model), U(serial)});
   }
   FitColumns();
-  if (count_ > 0) SelectRow(0);
+  if (!disks_.empty()) SelectRow(0);
 }
 
 CSelectLogicalDriveDlg::CSelectLogicalDriveDlg(wxWindow* parent, const std::vector<LogicalDriveNode>& drives)

@@ -498,9 +498,12 @@ void CMainFrame::SelectPhysicalDisk() {
   {
     CSelectPhysicalDiskDlg disks(this);
     if (disks.ShowModal() != wxID_OK || disks.SelectedRow() < 0) return;
-    diskIndex = disks.SelectedRow();
-    model = disks.List()->GetItemText(diskIndex, 1).utf8_string();
-    serial = disks.List()->GetItemText(diskIndex, 2).utf8_string();
+    // The row's disk: the rows skip disks that do not open, the numbers do not.
+    const int row = disks.SelectedRow();
+    diskIndex = disks.DiskIndexOfRow(row);
+    if (diskIndex < 0) return;
+    model = disks.List()->GetItemText(row, 1).utf8_string();
+    serial = disks.List()->GetItemText(row, 2).utf8_string();
   }
   app.driveListAction = RunSelectActionDlg(this);
   if (app.driveListAction < 0) return;

@@ -106,6 +106,27 @@ class CancelFolder : public wxExpectModalBase<wxDirDialog, CancelFolder> {
   }
 };
 
+// The Select Physical Disk dialog showing the disk names NAMES; ROW is chosen with OK, or with a
+// negative ROW the dialog is cancelled.
+class ExpectDisks : public wxExpectModalBase<CSelectPhysicalDiskDlg, ExpectDisks> {
+ public:
+  ExpectDisks(std::vector<std::string> names, int row) : names_(std::move(names)), row_(row) {}
+
+ protected:
+  int OnInvoked(CSelectPhysicalDiskDlg* dlg) const override {
+    std::vector<std::string> shown;
+    for (long r = 0; r < dlg->List()->GetItemCount(); ++r) shown.push_back(dlg->List()->GetItemText(r, 0).utf8_string());
+    EXPECT_EQ(shown, names_);
+    if (row_ < 0) return wxID_CANCEL;
+    dlg->SelectRow(row_);
+    return wxID_OK;
+  }
+
+ private:
+  std::vector<std::string> names_;
+  int row_;
+};
+
 // The first sector and the sector count of partition entry INDEX of the MBR in BYTES.
 std::pair<std::uint32_t, std::uint32_t> PartitionEntry(const std::string& bytes, int index) {
   auto u32 = [&](std::size_t at) {
@@ -345,6 +366,41 @@ TEST_F(MainRoad, ClosingWithAnUnsavedScanAsksToSave) {
   EXPECT_FALSE(App().currentDrive);
   frame = nullptr;
   Pump();
+}
+
+// The disk list is read each time Select Physical Disk opens, and every disk that opens is listed
+// under the number of its place in the list: a path that does not open hides no disk after it, and
+// the row chosen is the disk opened.
+TEST_F(MainRoad, SelectPhysicalDiskListsEveryDiskThatOpensUnderItsPlace) {
+  const std::string a = (dest / "a.img").string();
+  WriteFile(a, std::string(1 << 20, '\0'));
+  const char* before = std::getenv("QUARVEL_DISKS");
+  const std::string kept = before != nullptr ? before : "";
+  ::setenv("QUARVEL_DISKS", (a + ":/nonexistent:" + QV_SAMPLE_DISK).c_str(), 1);
+  SetDiskSource(nullptr);  // the machine's list, from QUARVEL_DISKS
+
+  wxTEST_DIALOG(frame->SelectPhysicalDisk(), ExpectDisks({"HardDisk 1", "HardDisk 3"}, 1), ExpectChoice(1),
+                ExpectRow<CSelectLogicalDriveDlg>(1),
+                wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution after the tree is built"));
+  Pump();
+  EXPECT_EQ(Logged("Physical disk #3 selected"), 1);
+  EXPECT_EQ(LogicalDrives().Drives().size(), 2u);
+  ASSERT_TRUE(App().currentDrive);
+  EXPECT_EQ(App().currentDrive->disk, kFirstPhysicalDisk + 2);
+  EXPECT_GT(frame->LeftView()->Entries().size(), 5u);
+
+  // A disk attached since is listed the next time the dialog opens.
+  const std::string c = (dest / "c.img").string();
+  WriteFile(c, std::string(1 << 20, '\0'));
+  ::setenv("QUARVEL_DISKS", (a + ":/nonexistent:" + QV_SAMPLE_DISK + ":" + c).c_str(), 1);
+  App().scanSaved = 1;
+  wxTEST_DIALOG(frame->SelectPhysicalDisk(), ExpectDisks({"HardDisk 1", "HardDisk 3", "HardDisk 4"}, -1));
+
+  if (before != nullptr) {
+    ::setenv("QUARVEL_DISKS", kept.c_str(), 1);
+  } else {
+    ::unsetenv("QUARVEL_DISKS");
+  }
 }
 
 // The scan counts as saved only once a save wrote it: a file that cannot be created, or Cancel in
