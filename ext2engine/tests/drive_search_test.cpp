@@ -445,7 +445,8 @@ TEST_F(DriveSearchTest, SearchRoadTurnsFoundDrivesIntoTheDriveList) {
   }
 }
 
-TEST_F(DriveSearchTest, SearchRoadListsAtMost255Drives) {
+// Every drive found is listed: the list is not cut at 255 rows.
+TEST_F(DriveSearchTest, SearchRoadListsEveryDriveFound) {
   // 300 small drives of 6 sectors, each with its own check time, 8 sectors apart.
   std::vector<Placed> placed;
   for (std::uint32_t k = 0; k < 300; ++k) {
@@ -459,11 +460,12 @@ TEST_F(DriveSearchTest, SearchRoadListsAtMost255Drives) {
   }
   Layout(4000, placed);
   App().searchType = 0;
-  EXPECT_EQ(SearchForLogicalDrives(host, 0), 255);
+  EXPECT_EQ(SearchForLogicalDrives(host, 0), 300);
   const auto& drives = LogicalDrives().Drives();
-  ASSERT_EQ(drives.size(), 255u);
-  EXPECT_EQ(drives.back().ordinal, 255);
-  EXPECT_EQ(drives.back().firstSector, 100u + 8 * 254);
+  ASSERT_EQ(drives.size(), 300u);
+  EXPECT_EQ(drives[254].ordinal, 255);
+  EXPECT_EQ(drives.back().firstSector, 100u + 8 * 299);
+  EXPECT_EQ(drives.back().endSector, 100u + 8 * 299 + 6);
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ void HeadlessHost::FileExists(const std::string& directory, const std::string& n
   std::snprintf(app.newName, sizeof app.newName, "%s", proposed.c_str());
 }
 
-void HeadlessHost::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) {
+void HeadlessHost::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) {
   AppState& app = App();
   for (int& d : app.scanFileExists) d = 0;
   app.scanFileExists[onScanExists] = 1;

@@ -148,7 +148,7 @@ class CLinuxDrive {
 
   // Members, zero when the object is made.
   std::uint8_t disk = 0;
-  std::uint8_t driveIndex = 0;
+  std::uint32_t driveIndex = 0;  // the drive's row in the logical-drive list, from 0
   std::uint8_t sectorsPerBlock = 0;
   std::uint32_t firstSector = 0;
   std::uint32_t lastSector = 0;

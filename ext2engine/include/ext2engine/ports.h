@@ -54,7 +54,7 @@ class Prompts {
   virtual void FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) = 0;
   // The File already exists dialog of the scan-information file PATH (disk and logical-drive rows
   // from 0): writes Rename (with the new name), Cancel or Overwrite into the application object.
-  virtual void ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) = 0;
+  virtual void ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) = 0;
   // The destination folder of a recovery, chosen by the user into PATH; false on Cancel. A host
   // without a user chooses none.
   virtual bool BrowseForFolder(std::string& path) {

@@ -110,7 +110,7 @@ CSelectLogicalDriveDlg::CSelectLogicalDriveDlg(wxWindow* parent, const std::vect
                       {"File System", 65, wxLIST_FORMAT_RIGHT},
                       {"Start Sector", 90, wxLIST_FORMAT_RIGHT},
                       {"Size", 75, wxLIST_FORMAT_RIGHT}}) {
-  for (std::size_t i = 0; i < drives.size() && i < 255; ++i) {
+  for (std::size_t i = 0; i < drives.size(); ++i) {
     const auto& d = drives[i];
     AddRow({wxString::Format("Logical Drive %d", static_cast<int>(i + 1)), FileSystemText(d.partitionType),
             wxString::Format("%u", d.firstSector),
@@ -261,7 +261,7 @@ void RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std:
 }
 
 void RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex,
-                          std::uint8_t driveIndex) {
+                          std::uint32_t driveIndex) {
   CExistsDlg dlg(parent, "File already exists", {wxID_ANY, 1022, 1023, 1020}, "File Name:", U(path),
                  "New Name:", U(ProposeScanFileName(path, diskIndex, driveIndex)),
                  {{wxID_OK, "Rename"}, {1011, "Overwrite"}, {1021, "Cancel"}});

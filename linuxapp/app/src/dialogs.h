@@ -94,5 +94,5 @@ bool RunConfirmDlg(wxWindow* parent, std::uint8_t type);
 void RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std::string& name, std::uint32_t inode);
 // "File already exists" for a scan file: writes one decision and the new name. The buttons are
 // Rename (wxID_OK), Overwrite 1011 and Cancel 1021; the edit is 1020.
-void RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex);
+void RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex);
 void RunAboutDlg(wxWindow* parent);

@@ -477,7 +477,7 @@ void CMainFrame::FileExists(const std::string& directory, const std::string& nam
   RunFileExistsDlg(this, directory, name, inode);
 }
 
-void CMainFrame::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) {
+void CMainFrame::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) {
   RunScanFileExistsDlg(this, path, diskIndex, driveIndex);
 }
 

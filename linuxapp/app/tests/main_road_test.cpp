@@ -106,27 +106,6 @@ class CancelFolder : public wxExpectModalBase<wxDirDialog, CancelFolder> {
   }
 };
 
-// The Select Physical Disk dialog showing the disk names NAMES; ROW is chosen with OK, or with a
-// negative ROW the dialog is cancelled.
-class ExpectDisks : public wxExpectModalBase<CSelectPhysicalDiskDlg, ExpectDisks> {
- public:
-  ExpectDisks(std::vector<std::string> names, int row) : names_(std::move(names)), row_(row) {}
-
- protected:
-  int OnInvoked(CSelectPhysicalDiskDlg* dlg) const override {
-    std::vector<std::string> shown;
-    for (long r = 0; r < dlg->List()->GetItemCount(); ++r) shown.push_back(dlg->List()->GetItemText(r, 0).utf8_string());
-    EXPECT_EQ(shown, names_);
-    if (row_ < 0) return wxID_CANCEL;
-    dlg->SelectRow(row_);
-    return wxID_OK;
-  }
-
- private:
-  std::vector<std::string> names_;
-  int row_;
-};
-
 // The first sector and the sector count of partition entry INDEX of the MBR in BYTES.
 std::pair<std::uint32_t, std::uint32_t> PartitionEntry(const std::string& bytes, int index) {
   auto u32 = [&](std::size_t at) {
@@ -379,7 +358,7 @@ TEST_F(MainRoad, SelectPhysicalDiskListsEveryDiskThatOpensUnderItsPlace) {
   ::setenv("QUARVEL_DISKS", (a + ":/nonexistent:" + QV_SAMPLE_DISK).c_str(), 1);
   SetDiskSource(nullptr);  // the machine's list, from QUARVEL_DISKS
 
-  wxTEST_DIALOG(frame->SelectPhysicalDisk(), ExpectDisks({"HardDisk 1", "HardDisk 3"}, 1), ExpectChoice(1),
+  wxTEST_DIALOG(frame->SelectPhysicalDisk(), ExpectRowNames<CSelectPhysicalDiskDlg>({"HardDisk 1", "HardDisk 3"}, 1), ExpectChoice(1),
                 ExpectRow<CSelectLogicalDriveDlg>(1),
                 wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution after the tree is built"));
   Pump();
@@ -394,13 +373,33 @@ TEST_F(MainRoad, SelectPhysicalDiskListsEveryDiskThatOpensUnderItsPlace) {
   WriteFile(c, std::string(1 << 20, '\0'));
   ::setenv("QUARVEL_DISKS", (a + ":/nonexistent:" + QV_SAMPLE_DISK + ":" + c).c_str(), 1);
   App().scanSaved = 1;
-  wxTEST_DIALOG(frame->SelectPhysicalDisk(), ExpectDisks({"HardDisk 1", "HardDisk 3", "HardDisk 4"}, -1));
+  wxTEST_DIALOG(frame->SelectPhysicalDisk(), ExpectRowNames<CSelectPhysicalDiskDlg>({"HardDisk 1", "HardDisk 3", "HardDisk 4"}, -1));
 
   if (before != nullptr) {
     ::setenv("QUARVEL_DISKS", kept.c_str(), 1);
   } else {
     ::unsetenv("QUARVEL_DISKS");
   }
+}
+
+// Select Logical Drive shows every row of a list of more than 255 drives, and a row past 255 opens.
+TEST_F(MainRoad, SelectLogicalDriveListsAndOpensRowsPast255) {
+  const auto [first, count] = PartitionEntry(ReadFile(QV_SAMPLE_DISK), 0);
+  std::vector<LogicalDriveNode> drives(300, LogicalDriveNode{1, 0, 2, kLinuxPartition, 0, 0});
+  drives.back() = {first, 0, first + count, kLinuxPartition, 44, 0};
+  LogicalDrives().Drives() = drives;
+  App().selectedDiskIndex = 0;
+
+  std::vector<std::string> names;
+  for (int row = 1; row <= 300; ++row) names.push_back("Logical Drive " + std::to_string(row));
+  wxTEST_DIALOG(frame->OpenDrive(), ExpectRowNames<CSelectLogicalDriveDlg>(names, 299),
+                wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution after the tree is built"));
+  Pump();
+  EXPECT_EQ(Logged("Logical drive #300 selected"), 1);
+  ASSERT_TRUE(App().currentDrive);
+  EXPECT_EQ(App().currentDrive->firstSector, first);
+  EXPECT_EQ(App().currentDrive->driveIndex, 299u);
+  EXPECT_GT(frame->LeftView()->Entries().size(), 5u);
 }
 
 // The scan counts as saved only once a save wrote it: a file that cannot be created, or Cancel in
