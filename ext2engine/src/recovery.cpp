@@ -128,15 +128,21 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   int fd = ::openat(dirFd, target.c_str(), kCreate | O_EXCL, 0644);
   if (fd < 0 && errno == EEXIST) {
     int* d = app.fileExists;  // Skip All, Overwrite All, Rename All, Skip, OverWrite, Rename
-    if (!d[2] && !d[1] && !d[0] && frame != nullptr) {
-      frame->GetPrompts().FileExists(dirPath, target, entry.inode);
-      for (int asks = 0; d[5] && asks < kMaxRenameAsks; ++asks) {
+    if (!d[2] && !d[1] && !d[0]) {
+      // This file's own answer decides it: a question closed without one leaves the decisions of
+      // an earlier file in place, and those must not write over or rename this one.
+      bool answered = frame != nullptr && frame->GetPrompts().FileExists(dirPath, target, entry.inode);
+      for (int asks = 0; answered && d[5] && asks < kMaxRenameAsks; ++asks) {
         const std::string wanted = SafeRecoveredName(app.newName, entry.inode);
         if (!Exists(dirFd, wanted)) {
           target = wanted;
           break;
         }
-        frame->GetPrompts().FileExists(dirPath, wanted, entry.inode);
+        answered = frame->GetPrompts().FileExists(dirPath, wanted, entry.inode);
+      }
+      if (!answered) {
+        skipped = true;
+        return finish();
       }
     }
     if (d[2]) {

@@ -473,12 +473,12 @@ int CMainFrame::MessageBox(const char* text, const char* caption, MessageButtons
 void CMainFrame::ShowCaution(std::uint8_t type) { RunCautionDlg(this, type); }
 bool CMainFrame::Confirm(std::uint8_t type) { return RunConfirmDlg(this, type); }
 
-void CMainFrame::FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) {
-  RunFileExistsDlg(this, directory, name, inode);
+bool CMainFrame::FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) {
+  return RunFileExistsDlg(this, directory, name, inode);
 }
 
-void CMainFrame::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) {
-  RunScanFileExistsDlg(this, path, diskIndex, driveIndex);
+bool CMainFrame::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) {
+  return RunScanFileExistsDlg(this, path, diskIndex, driveIndex);
 }
 
 bool CMainFrame::BrowseForFolder(std::string& path) {
