@@ -218,3 +218,25 @@ TEST_F(Screenshots, CriteriaAndSettingsDialogsAndAMaskedTree) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Screenshots, TheListInEachStyle) {
+  wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),
+                wxExpectDismissableModal<CChoiceOfTwoDlg>(wxID_OK), ExpectRow<CSelectLogicalDriveDlg>(0),
+                wxExpectDismissableModal<wxDialog>(wxID_OK));
+  Pump();
+  ASSERT_GT(frame->ListView()->List().GetItemCount(), 2);
+  const std::pair<int, const char*> styles[] = {{kIdList, "list_style_list"},
+                                                {kIdSmallIcons, "list_style_small_icons"},
+                                                {kIdLargeIcons, "list_style_large_icons"},
+                                                {kIdDetails, "list_style_details_again"}};
+  for (const auto& [id, name] : styles) {
+    Command(frame, id);
+    Pump();
+    EXPECT_TRUE(Shoot(frame, name)) << name;
+  }
+}
+
+}  // namespace
+
