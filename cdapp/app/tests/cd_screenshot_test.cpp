@@ -7,6 +7,7 @@
 #include "cd_about_dlg.h"
 #include "cd_dialogs.h"
 #include "cd_gui_support.h"
+#include "help_shown.h"
 #include "window_shot.h"
 
 namespace {
@@ -45,3 +46,18 @@ TEST_F(Screenshots, MainWindowAndDialogs) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Screenshots, HelpTopics) {
+  fs::create_directories(kShots);
+  frame->HelpTopics();
+  Pump(300);
+  wxHtmlHelpWindow* help = guitest::ShownHelpWindow();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(guitest::Shoot(wxGetTopLevelParent(help), kShots, "cd_help_topics"));
+  guitest::CloseHelp();
+}
+
+}  // namespace
+

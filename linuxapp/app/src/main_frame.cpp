@@ -16,6 +16,7 @@
 #include <fstream>
 
 #include "app_images.h"
+#include "controls/wx/help_book.h"
 #include "controls/wx/state_images.h"
 #include "controls/wx/status_bar.h"
 #include "criteria_dialogs.h"
@@ -252,6 +253,8 @@ void CMainFrame::BuildMenus() {
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunAboutDlg(this); }, WxId(kIdAbout));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { HelpTopics(); }, WxId(kIdHelpTopics));
   Bind(wxEVT_HELP, [this](wxHelpEvent&) { HelpTopics(); });
+  // F1 and Shift+F1 ask for help (once the key filter lets function keys through).
+  SetAcceleratorTable(controls::HelpKeys(WxId(kIdHelpTopics)));
   Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
     GetToolBar()->Show(e.IsChecked());
     SendSizeEvent();
@@ -611,12 +614,7 @@ void CMainFrame::UnselectAll() {
 void CMainFrame::GoUp() { leftView_->GoUp(); }
 
 void CMainFrame::HelpTopics() {
-  // The folder of the help book: the value "Path" of the program's key, else where it is installed.
-  wxConfig key("Quarvel Velnora Linux", "Quarvel");
-  wxString folder;
-  if (!key.Read("Path", &folder)) folder = QV_HELP_DIR;
-  if (!help_) help_ = std::make_unique<wxHtmlHelpController>(wxHF_DEFAULT_STYLE, this);
-  if (help_->AddBook(wxFileName(folder, "Quarvel Velnora Linux.hhp"))) help_->DisplayContents();
+  controls::ShowHelpContents(help_, this, "Quarvel Velnora Linux", QV_HELP_DIR, "Quarvel Velnora Linux.hhp");
 }
 
 void CMainFrame::ClearLog() {

@@ -25,6 +25,7 @@
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
 #include "gui_test_support.h"
+#include "help_shown.h"
 #include "linuxcore/command_states.h"
 #include "main_frame.h"
 #include "settings_dialog.h"
@@ -236,6 +237,19 @@ TEST_F(Screenshots, TheListInEachStyle) {
     Pump();
     EXPECT_TRUE(Shoot(frame, name)) << name;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Screenshots, HelpTopics) {
+  frame->HelpTopics();
+  PumpFor(300);
+  wxHtmlHelpWindow* help = ShownHelpWindow();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(Shoot(wxGetTopLevelParent(help), "help_topics"));
+  CloseHelp();
 }
 
 }  // namespace
