@@ -35,6 +35,18 @@ inline void PointAt(wxWindow* window, wxPoint point = wxDefaultPosition) {
   Settle(60);
 }
 
+// Clicks (twice for a double click when DOUBLE) the left button at POINT of WINDOW.
+inline void ClickAt(wxWindow* window, bool twice = false, wxPoint point = wxDefaultPosition) {
+  PointAt(window, point);
+  wxUIActionSimulator sim;
+  if (twice) {
+    sim.MouseDblClick();
+  } else {
+    sim.MouseClick();
+  }
+  Settle(200);
+}
+
 // Types KEY with MODIFIERS into WINDOW (given the focus first), as a user would.
 inline void PressKey(wxWindow* window, int key, int modifiers = wxMOD_NONE) {
   wxWindow* top = wxGetTopLevelParent(window);

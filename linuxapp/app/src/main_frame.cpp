@@ -17,6 +17,7 @@
 
 #include "app_images.h"
 #include "controls/wx/help_book.h"
+#include "controls/wx/pane_caption.h"
 #include "controls/wx/state_images.h"
 #include "controls/wx/status_bar.h"
 #include "criteria_dialogs.h"
@@ -117,12 +118,16 @@ CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1
   aui_.AddPane(log_, wxAuiPaneInfo()
                          .Name("log")
                          .Caption("Quarvel Velnora Linux Log")
+                         .CaptionVisible(false)
+                         .Gripper(true)
                          .Bottom()
                          .BestSize(-1, 200)
                          .MinSize(32, 32)
                          .CloseButton(true)
                          .Floatable(true)
                          .Dockable(true));
+  // The pane's own caption floats it and docks it again (button or double click).
+  controls::CPaneCaption::Add(log_, aui_, "log", "Quarvel Velnora Linux Log");
   aui_.Update();
 
   Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
