@@ -6,6 +6,8 @@
 
 #include "cd_about_dlg.h"
 #include "cd_dialogs.h"
+#include "cd_images.h"
+#include "controls/wx/notice_dialogs.h"
 #include "cd_gui_support.h"
 #include "help_shown.h"
 #include "window_shot.h"
@@ -38,6 +40,12 @@ TEST_F(Screenshots, MainWindowAndDialogs) {
   EXPECT_TRUE(guitest::Shoot(frame, kShots, "cd_main_window"));
 
   wxTEST_DIALOG(frame->About(), ShootModal<CAboutDlg>(kShots, "cd_about", wxID_OK));
+  wxTEST_DIALOG(
+      {
+        controls::CSplashDlg splash(nullptr, CdSplashPicture(), controls::kCdSplashTime);
+        splash.ShowModal();
+      },
+      ShootModal<controls::CSplashDlg>(kShots, "cd_splash", wxID_CANCEL));
   wxTEST_DIALOG(frame->AddFileFilterCmd(), ShootModal<CFileFilterDlg>(kShots, "cd_add_file_filter", wxID_CANCEL));
   wxTEST_DIALOG(frame->FileMaskCmd(), ShootModal<CFileMaskDlg>(kShots, "cd_file_mask", wxID_CANCEL));
   wxTEST_DIALOG(frame->FindCmd(), ShootModal<CFindDlg>(kShots, "cd_find", wxID_CANCEL));

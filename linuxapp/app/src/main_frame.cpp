@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <tuple>
 
 #include "app_images.h"
 #include "controls/wx/help_book.h"
@@ -288,17 +289,32 @@ void CMainFrame::BuildMenus() {
 void CMainFrame::BuildToolbar() {
   wxToolBar* bar = CreateToolBar(wxTB_FLAT | wxTB_HORIZONTAL | wxTB_DOCKABLE);
   bar->SetToolBitmapSize(wxSize(32, 32));
-  const std::pair<int, const char*> tools[] = {
-      {kCmdSelectPhysicalDisk, "Select Physical Disk Drive"}, {kCmdOpenDrive, "Open Drive"}, {0, nullptr},
-      {kCmdAddFileFilter, "Add File Filter"}, {0, nullptr}, {kCmdFind, "Find"}, {kIdFindNext, "Find Next Item"},
-      {0, nullptr}, {kCmdRecoverAll, "Recover All"}, {kCmdRecoverSelected, "Recover Selected Files"},
-      {kCmdRecoverDeleted, "Recover Deleted Files"}, {0, nullptr}, {kCmdFileMask, " File Mask"}, {0, nullptr},
-      {kCmdGoUp, "Up"}, {0, nullptr}, {kCmdStop, "Stop Current Process"}, {0, nullptr}, {kIdHelpTopics, "Help"}};
-  for (const auto& [id, tip] : tools) {
+  // Each button: its tool tip and the prompt that pane 0 shows while the pointer is over it.
+  const std::tuple<int, const char*, const char*> tools[] = {
+      {kCmdSelectPhysicalDisk, "Select Physical Disk Drive", "Select Physical Disk Drive"},
+      {kCmdOpenDrive, "Open Drive", "Open Drive"},
+      {0, nullptr, nullptr},
+      {kCmdAddFileFilter, "Add File Filter", "Add File Filter"},
+      {0, nullptr, nullptr},
+      {kCmdFind, "Find", "Find"},
+      {kIdFindNext, "Find Next Item", "Find Next"},
+      {0, nullptr, nullptr},
+      {kCmdRecoverAll, "Recover All", "Recover All"},
+      {kCmdRecoverSelected, "Recover Selected Files", "Recover Selected Files"},
+      {kCmdRecoverDeleted, "Recover Deleted Files", "Recover Deleted Files"},
+      {0, nullptr, nullptr},
+      {kCmdFileMask, " File Mask", "File Mask"},
+      {0, nullptr, nullptr},
+      {kCmdGoUp, "Up", "Up"},
+      {0, nullptr, nullptr},
+      {kCmdStop, "Stop Current Process", "Stop Current Process"},
+      {0, nullptr, nullptr},
+      {kIdHelpTopics, "Help", ""}};
+  for (const auto& [id, tip, prompt] : tools) {
     if (id == 0) {
       bar->AddSeparator();
     } else {
-      bar->AddTool(WxId(id), tip, ToolbarPicture(id), tip);
+      bar->AddTool(WxId(id), tip, ToolbarPicture(id), wxNullBitmap, wxITEM_NORMAL, tip, prompt);
     }
   }
   bar->Realize();

@@ -19,6 +19,7 @@
 
 #include "controls/wx/notice_dialogs.h"
 #include "criteria_dialogs.h"
+#include "app_images.h"
 #include "dialogs.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
@@ -147,6 +148,12 @@ TEST_F(Screenshots, MainWindowDialogsAndFloatingLog) {
   wxTEST_DIALOG(RunScanFileExistsDlg(frame, "/tmp/Quarvel Velnora Linux Scan.DAT", 0, 1),
                 ShootModal<>("scan_file_exists", wxID_CANCEL));
   wxTEST_DIALOG(RunAboutDlg(frame), ShootModal<>("about", wxID_OK));
+  wxTEST_DIALOG(
+      {
+        controls::CSplashDlg splash(nullptr, ProgramPicture(wxSize(326, 231)), controls::kVelnoraSplashTime);
+        splash.ShowModal();
+      },
+      ShootModal<controls::CSplashDlg>("splash", wxID_CANCEL));
 
   // The log pane torn off into a window of its own.
   wxAuiManager* aui = wxAuiManager::GetManager(frame);
