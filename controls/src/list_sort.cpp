@@ -2,6 +2,7 @@
 #include "controls/list_sort.h"
 
 #include <cctype>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -52,6 +53,18 @@ bool SortRange(const ListControl& list, int column, int& low, int& high) {
   return low < high;
 }
 
+// Sorts by a whole-number key that KEY_OF reads from each text.
+template <typename KeyOf>
+bool SortRowsByKey(ListControl& list, int column, bool ascending, int low, int high, KeyOf keyOf) {
+  if (!SortRange(list, column, low, high)) return false;
+  std::vector<std::int64_t> keys(static_cast<std::size_t>(list.GetItemCount()));
+  for (int row = low; row <= high; ++row) keys[static_cast<std::size_t>(row)] = keyOf(list.GetItemText(row, column));
+  QuickSort(
+      list, keys, ascending, low, high, [](std::int64_t a, std::int64_t b) { return a < b ? -1 : (a > b ? 1 : 0); },
+      [](std::int64_t a, std::int64_t b) { return a != b; });
+  return true;
+}
+
 }  // namespace
 
 std::int64_t LeadingNumber(const std::string& text) {
@@ -76,14 +89,22 @@ bool SortRowsByText(ListControl& list, int column, bool ascending, int low, int 
   return true;
 }
 
+std::int64_t TimeTextKey(const std::string& text) {
+  // Six fields of fixed places: day, month, year, hour, minute, second.
+  int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
+  char tail = 0;
+  if (std::sscanf(text.c_str(), "%2d-%2d-%4d %2d:%2d:%2d%c", &day, &month, &year, &hour, &minute, &second, &tail) != 6) {
+    return -1;
+  }
+  return ((((std::int64_t{year} * 100 + month) * 100 + day) * 100 + hour) * 100 + minute) * 100 + second;
+}
+
 bool SortRowsByNumber(ListControl& list, int column, bool ascending, int low, int high) {
-  if (!SortRange(list, column, low, high)) return false;
-  std::vector<std::int64_t> keys(static_cast<std::size_t>(list.GetItemCount()));
-  for (int row = low; row <= high; ++row) keys[static_cast<std::size_t>(row)] = LeadingNumber(list.GetItemText(row, column));
-  QuickSort(
-      list, keys, ascending, low, high, [](std::int64_t a, std::int64_t b) { return a < b ? -1 : (a > b ? 1 : 0); },
-      [](std::int64_t a, std::int64_t b) { return a != b; });
-  return true;
+  return SortRowsByKey(list, column, ascending, low, high, LeadingNumber);
+}
+
+bool SortRowsByTime(ListControl& list, int column, bool ascending, int low, int high) {
+  return SortRowsByKey(list, column, ascending, low, high, TimeTextKey);
 }
 
 }  // namespace controls

@@ -648,9 +648,5 @@ void CMainFrame::OnArrange(int column) {
   app.sortColumn = column;
   app.sortDirection = app.sortToggle;
   if (app.scanned) list_->Header().SetSortImage(column, app.sortDirection);
-  if (column < 2) {
-    listView_->SortTextItems(column, app.sortDirection != 0);
-  } else {
-    listView_->SortNumericItems(column, app.sortDirection != 0);
-  }
+  listView_->SortByColumn(column, app.sortDirection != 0);
 }
