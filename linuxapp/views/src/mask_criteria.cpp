@@ -10,16 +10,14 @@ namespace {
 
 constexpr std::size_t kMaxItem = 255;
 
-// Months are numbered from year 0 so that stepping back crosses years by plain arithmetic.
-void MonthsBack(int& year, int& month, int back) {
-  const long long index = static_cast<long long>(year) * 12 + (month - 1) - back;
-  long long y = index / 12, m = index % 12;
-  if (m < 0) {
-    m += 12;
-    --y;
-  }
-  year = static_cast<int>(y);
-  month = static_cast<int>(m) + 1;
+// Days since 1970-01-01 of a Gregorian date (Howard Hinnant's days_from_civil).
+long long DayNumber(int year, int month, int day) {
+  const long long y = static_cast<long long>(year) - (month <= 2 ? 1 : 0);
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const long long yearOfEra = y - era * 400;
+  const long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
 }
 
 bool OnOrAfter(int day, int month, int year, int cutDay, int cutMonth, int cutYear) {
@@ -60,26 +58,8 @@ bool MatchMaskExtension(const std::string& name, const std::vector<std::string>&
 }
 
 bool WithinLastDays(int n, int day, int month, int year, const SystemTime& today) {
-  int cutYear = today.year, cutMonth = today.month, cutDay = 0;
-  if (n <= 30) {
-    cutDay = today.day - n;
-    if (cutDay == 0) {
-      cutDay = 1;
-    } else if (cutDay < 0) {
-      cutDay += 30;
-      MonthsBack(cutYear, cutMonth, 1);
-    }
-  } else {
-    MonthsBack(cutYear, cutMonth, n / 30);
-    cutDay = today.day - n % 30;
-    if (cutDay == 0) {
-      cutDay = 1;
-    } else if (cutDay < 0) {
-      cutDay += 30;
-      MonthsBack(cutYear, cutMonth, 1);
-    }
-  }
-  return OnOrAfter(day, month, year, cutDay, cutMonth, cutYear) || (year > cutYear && year == today.year);
+  const long long back = DayNumber(today.year, today.month, today.day) - DayNumber(year, month, day);
+  return back >= 0 && back <= n;
 }
 
 bool WithinLastMonths(int n, int day, int month, int year, const SystemTime& today) {

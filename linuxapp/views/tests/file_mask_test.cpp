@@ -32,36 +32,39 @@ std::uint64_t Stamp(int y, int m, int d) {
   return static_cast<std::uint64_t>(era * 146097 + doe - 719468) * 86400 + 12 * 3600;
 }
 
-TEST(MaskPeriods, LastDaysCountsBackAcrossMonthAndYearEnds) {
-  struct Case {
-    int n;
-    SystemTime today;
-    int y, m, d;
-    bool passes;
-  } cases[] = {
-      {10, Day(2024, 3, 10), 2024, 3, 1, true},  // on the 10th the cutoff is the 1st
-      {10, Day(2024, 3, 10), 2024, 2, 29, false},
-      {10, Day(2024, 3, 3), 2024, 2, 23, true},  // on the 3rd, the 23rd of the month before
-      {10, Day(2024, 3, 3), 2024, 2, 22, false},
-      {10, Day(2024, 1, 5), 2023, 12, 25, true},  // back into the year before
-      {10, Day(2024, 1, 5), 2023, 12, 24, false},
-      {10, Day(2024, 1, 5), 2024, 1, 1, true},
-      {10, Day(2024, 1, 5), 2024, 11, 30, true},  // later in today's year
-      {10, Day(2024, 1, 5), 2025, 1, 1, false},   // a later year
-      {45, Day(2024, 3, 20), 2024, 2, 5, true},   // one month and 15 days
-      {45, Day(2024, 3, 20), 2024, 2, 4, false},
-      {45, Day(2024, 1, 10), 2023, 11, 25, true},  // a month back is December, 15 days more November
-      {45, Day(2024, 1, 10), 2023, 11, 24, false},
-      {60, Day(2024, 1, 10), 2023, 11, 10, true},
-      {60, Day(2024, 1, 10), 2023, 11, 9, false},
-      {364, Day(2024, 6, 15), 2023, 6, 11, true},
-      {364, Day(2024, 6, 15), 2023, 6, 10, false},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(WithinLastDays(c.n, c.d, c.m, c.y, c.today), c.passes)
-        << c.n << " days before " << c.today.year << "-" << c.today.month << "-" << c.today.day << ": " << c.y << "-"
-        << c.m << "-" << c.d;
+// The calendar date of STAMP shifted by DAYS whole days, by the list's own time conversion.
+SystemTime Shifted(std::uint64_t stamp, long days) {
+  SystemTime t;
+  InodeTimeToSystemTime(t, static_cast<std::uint64_t>(static_cast<std::int64_t>(stamp) + days * 86400));
+  return t;
+}
+
+TEST(MaskPeriods, LastDaysCountsCalendarDaysBackAcrossMonthYearAndLeapDays) {
+  // Todays at month ends, year ends and leap days; every N from 1 to 1000: the day N days before
+  // today passes and the day before it does not, today passes and tomorrow does not.
+  const std::uint64_t todays[] = {Stamp(2024, 3, 10), Stamp(2024, 2, 29), Stamp(2024, 3, 1), Stamp(2025, 1, 1),
+                                  Stamp(2024, 12, 31), Stamp(2023, 3, 31), Stamp(2000, 2, 29), Stamp(2026, 12, 10)};
+  for (const std::uint64_t stamp : todays) {
+    const SystemTime today = Shifted(stamp, 0);
+    auto within = [&](int n, long shift) {
+      const SystemTime d = Shifted(stamp, shift);
+      return WithinLastDays(n, d.day, d.month, d.year, today);
+    };
+    for (int n = 1; n <= 1000; ++n) {
+      SCOPED_TRACE(testing::Message() << n << " days before " << today.year << "-" << today.month << "-" << today.day);
+      ASSERT_TRUE(within(n, -n));
+      ASSERT_FALSE(within(n, -n - 1));
+      ASSERT_TRUE(within(n, 0));
+      ASSERT_FALSE(within(n, 1));
+      ASSERT_TRUE(within(n, -n / 2));
+    }
   }
+  // In words: over a leap day, and a whole year between the cutoff and today.
+  EXPECT_TRUE(WithinLastDays(10, 29, 2, 2024, Day(2024, 3, 10)));
+  EXPECT_FALSE(WithinLastDays(10, 28, 2, 2024, Day(2024, 3, 10)));
+  EXPECT_TRUE(WithinLastDays(450, 1, 6, 2025, Day(2026, 2, 1)));
+  EXPECT_TRUE(WithinLastDays(800, 15, 7, 2025, Day(2026, 12, 10)));
+  EXPECT_FALSE(WithinLastDays(10, 1, 1, 2025, Day(2024, 1, 5)));  // a later date
 }
 
 TEST(MaskPeriods, LastMonthsCountsBackAcrossYearEnds) {
@@ -206,8 +209,8 @@ TEST(FileMask, EachCriterionKeepsExactlyItsFiles) {
       {"up to 2 is not in force", "", [](FileMaskCriteria& c) { c.sizeUpto = 2, c.bySizeUpto = 1; }, all},
       {"size from 3 up to 4", "", [](FileMaskCriteria& c) { c.sizeFrom = 3, c.bySizeFrom = 1, c.sizeUpto = 4, c.bySizeUpto = 1; },
        {"README", "a.tar.gz", "b.gz"}},
-      {"last 10 days, modified", "", [](FileMaskCriteria& c) { c.lastDays = 10, c.byLastDays = 1; },
-       {"notes.txt", "b.gz"}},
+      {"last 10 days, modified: from February 29th", "", [](FileMaskCriteria& c) { c.lastDays = 10, c.byLastDays = 1; },
+       {"notes.txt", "b.gz", "old.txt"}},
       {"last 10 days, accessed", "", [](FileMaskCriteria& c) { c.lastDays = 10, c.byLastDays = 1, c.accessed = 1; },
        {"photo.JPG"}},
       {"last 10 days, created", "", [](FileMaskCriteria& c) { c.lastDays = 10, c.byLastDays = 1, c.created = 1; },
