@@ -230,17 +230,20 @@ void CFileMaskDlg::Build() {
   matchCase_->Bind(wxEVT_CHECKBOX, [this, &c](wxCommandEvent&) { c.matchCase = matchCase_->GetValue() ? 1 : 0; });
   deleted_->Bind(wxEVT_CHECKBOX, [this, &c](wxCommandEvent&) { c.deletedFiles = deleted_->GetValue() ? 1 : 0; });
   existing_->Bind(wxEVT_CHECKBOX, [this, &c](wxCommandEvent&) { c.existingFiles = existing_->GetValue() ? 1 : 0; });
-  sizeFromCheck_->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { sizeFrom_->Enable(sizeFromCheck_->GetValue()); });
-  sizeUptoCheck_->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { sizeUpto_->Enable(sizeUptoCheck_->GetValue()); });
+  // A size bound is in force exactly while its box is checked, whatever its value.
+  sizeFromCheck_->Bind(wxEVT_CHECKBOX, [this, &c](wxCommandEvent&) {
+    sizeFrom_->Enable(sizeFromCheck_->GetValue());
+    c.bySizeFrom = sizeFromCheck_->GetValue() ? 1 : 0;
+  });
+  sizeUptoCheck_->Bind(wxEVT_CHECKBOX, [this, &c](wxCommandEvent&) {
+    sizeUpto_->Enable(sizeUptoCheck_->GetValue());
+    c.bySizeUpto = sizeUptoCheck_->GetValue() ? 1 : 0;
+  });
   sizeFrom_->Bind(wxEVT_TEXT, [this, &c](wxCommandEvent&) {
-    if (sizeFrom_->IsEmpty()) return;
-    c.sizeFrom = Number(sizeFrom_->GetValue());
-    if (c.sizeFrom != 0) c.bySizeFrom = 1;
+    if (!sizeFrom_->IsEmpty()) c.sizeFrom = Number(sizeFrom_->GetValue());
   });
   sizeUpto_->Bind(wxEVT_TEXT, [this, &c](wxCommandEvent&) {
-    if (sizeUpto_->IsEmpty()) return;
-    c.sizeUpto = Number(sizeUpto_->GetValue());
-    if (c.sizeUpto > 2) c.bySizeUpto = 1;
+    if (!sizeUpto_->IsEmpty()) c.sizeUpto = Number(sizeUpto_->GetValue());
   });
   months_->Bind(wxEVT_TEXT, [this, &c](wxCommandEvent&) {
     if (months_->IsEmpty()) return;

@@ -418,23 +418,26 @@ TEST_F(CriteriaDialogs, FileMaskHandlersWriteTheCriteriaAtOnceAndCancelKeepsThem
         Click(dlg, kIdMaskMatchCase);
         EXPECT_EQ(c.matchCase, 1);
 
-        // The up-to flag only above 2, and it stays once set.
+        // A size bound is in force exactly while its box is checked, whatever its value: "upto" at
+        // 1 and 2 too.
         Click(dlg, kIdSizeUptoCheck);
         EXPECT_TRUE(Enabled(dlg, kIdSizeUptoEdit));
-        Type(dlg, kIdSizeUptoEdit, "2");
+        EXPECT_EQ(c.bySizeUpto, 1);
+        for (const char* value : {"1", "2", "3"}) {
+          Type(dlg, kIdSizeUptoEdit, value);
+          EXPECT_EQ(c.sizeUpto, std::atoi(value));
+          EXPECT_EQ(c.bySizeUpto, 1) << value;
+        }
+        Click(dlg, kIdSizeUptoCheck);
         EXPECT_EQ(c.bySizeUpto, 0);
-        Type(dlg, kIdSizeUptoEdit, "3");
-        EXPECT_EQ(c.bySizeUpto, 1);
-        Type(dlg, kIdSizeUptoEdit, "1");
-        EXPECT_EQ(c.sizeUpto, 1);
-        EXPECT_EQ(c.bySizeUpto, 1);
-        // Unchecking "Size from" after typing 4 keeps the criterion 4.
+        // Unchecking "Size from" after typing 4 keeps the value but puts the bound out of force.
         Click(dlg, kIdSizeFromCheck);
         Type(dlg, kIdSizeFromEdit, "4");
+        EXPECT_EQ(c.bySizeFrom, 1);
         Click(dlg, kIdSizeFromCheck);
         EXPECT_FALSE(Enabled(dlg, kIdSizeFromEdit));
         EXPECT_EQ(c.sizeFrom, 4);
-        EXPECT_EQ(c.bySizeFrom, 1);
+        EXPECT_EQ(c.bySizeFrom, 0);
 
         // "Date" opens the periods with the months radio; months 3, then days 5: both stay set.
         Click(dlg, kIdDateCheck);
@@ -534,6 +537,38 @@ TEST_F(CriteriaDialogs, FileMaskRemembersTheTimeChoiceAndTakesUnchangedPickersAs
   std::size_t files = 0;
   for (const ListedEntry& e : frame->LeftView()->Entries()) files += e.IsFolder() ? 0 : 1;
   EXPECT_EQ(files, App().currentDrive->files);
+}
+
+TEST_F(CriteriaDialogs, SizeBoundsAreTheMegabytesTheDialogShowsAndUptoCountsAtEveryValue) {
+  OpenDrive(0);
+  CLeftView& tree = *frame->LeftView();
+  auto files = [&](bool emptyOnly) {
+    std::set<std::string> names;
+    for (const ListedEntry& e : tree.Entries()) {
+      if (!e.IsFolder() && (!emptyOnly || e.size == 0)) names.insert(e.name);
+    }
+    return names;
+  };
+  const auto empty = files(true);
+  const auto all = files(false);
+  ASSERT_GT(all.size(), empty.size());
+  // Every file of the sample is smaller than 1 MB, though many are above 1000 bytes.
+  Mask("", [](CFileMaskDlg* dlg) {
+    Click(dlg, kIdSizeFromCheck);
+    Type(dlg, kIdSizeFromEdit, "1");
+  });
+  EXPECT_TRUE(files(false).empty());
+  // "upto 0" keeps the empty files only; "upto 1" every file.
+  Mask("", [](CFileMaskDlg* dlg) {
+    Click(dlg, kIdSizeUptoCheck);
+    Type(dlg, kIdSizeUptoEdit, "0");
+  });
+  EXPECT_EQ(files(false), empty);
+  Mask("", [](CFileMaskDlg* dlg) {
+    Click(dlg, kIdSizeUptoCheck);
+    Type(dlg, kIdSizeUptoEdit, "1");
+  });
+  EXPECT_EQ(files(false), all);
 }
 
 TEST_F(CriteriaDialogs, FindSelectsTheWholeNameAndFindNextRunsToTheEnd) {

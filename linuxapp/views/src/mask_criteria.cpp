@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "controls/tree_control.h"
+#include "linuxcore/size_text.h"
 #include "linuxviews/mask_criteria.h"
 
 namespace {
@@ -96,9 +97,11 @@ bool PassesFileMask(const EntryNode& entry, const std::string& name, const FileM
   if (c.deletedFiles != 0 && c.existingFiles == 0 && entry.deleted != 1) return false;
   if (c.existingFiles != 0 && c.deletedFiles == 0 && entry.deleted == 1) return false;
 
-  const long long thousands = entry.size / 1000;
-  if (c.bySizeFrom != 0 && c.sizeFrom != 0 && thousands < c.sizeFrom) return false;
-  if (c.bySizeUpto != 0 && c.sizeUpto > 2 && thousands > c.sizeUpto) return false;
+  // The bounds are megabytes, as the dialog and the status bar show them.
+  const auto megabytes = [](int value) { return static_cast<long long>(value) * static_cast<long long>(kMegabyte); };
+  const auto size = static_cast<long long>(entry.size);
+  if (c.bySizeFrom != 0 && size < megabytes(c.sizeFrom)) return false;
+  if (c.bySizeUpto != 0 && size > megabytes(c.sizeUpto)) return false;
 
   const std::uint64_t time = c.created != 0    ? entry.changeTime
                              : c.accessed != 0 ? entry.accessTime

@@ -201,14 +201,6 @@ TEST(FileMask, EachCriterionKeepsExactlyItsFiles) {
       {"deleted only", "", [](FileMaskCriteria& c) { c.existingFiles = 0; }, {"a.tar.gz", "old.txt"}},
       {"existing only", "", [](FileMaskCriteria& c) { c.deletedFiles = 0; },
        {"notes.txt", "README", "b.gz", "photo.JPG", "top.txt"}},
-      {"size from 5", "", [](FileMaskCriteria& c) { c.sizeFrom = 5, c.bySizeFrom = 1; }, {"notes.txt"}},
-      {"size from 0 is not in force", "", [](FileMaskCriteria& c) { c.sizeFrom = 0, c.bySizeFrom = 1; }, all},
-      {"size from needs its flag", "", [](FileMaskCriteria& c) { c.sizeFrom = 5; }, all},
-      {"up to 3", "", [](FileMaskCriteria& c) { c.sizeUpto = 3, c.bySizeUpto = 1; },
-       {"a.tar.gz", "photo.JPG", "old.txt", "top.txt"}},
-      {"up to 2 is not in force", "", [](FileMaskCriteria& c) { c.sizeUpto = 2, c.bySizeUpto = 1; }, all},
-      {"size from 3 up to 4", "", [](FileMaskCriteria& c) { c.sizeFrom = 3, c.bySizeFrom = 1, c.sizeUpto = 4, c.bySizeUpto = 1; },
-       {"README", "a.tar.gz", "b.gz"}},
       {"last 10 days, modified: from February 29th", "", [](FileMaskCriteria& c) { c.lastDays = 10, c.byLastDays = 1; },
        {"notes.txt", "b.gz", "old.txt"}},
       {"last 10 days, accessed", "", [](FileMaskCriteria& c) { c.lastDays = 10, c.byLastDays = 1, c.accessed = 1; },
@@ -249,6 +241,43 @@ TEST(FileMask, EachCriterionKeepsExactlyItsFiles) {
     EXPECT_EQ(t.view.Entries()[0].name, "Root") << c.what;
     EXPECT_TRUE(t.view.HasUnmaskedList()) << c.what;
     EXPECT_EQ(t.app.scanned, 1) << c.what;
+  }
+}
+
+TEST(FileMask, SizeBoundsAreMegabytesAndApplyWhileTheirBoxesAreChecked) {
+  constexpr std::uint32_t kMB = 1u << 20;
+  using S = std::set<std::string>;
+  MaskTree t;
+  const std::pair<const char*, std::uint32_t> sized[] = {
+      {"mb-1", kMB - 1}, {"mb", kMB}, {"mb+1", kMB + 1}, {"2mb", 2 * kMB}, {"3mb", 3 * kMB}, {"3mb+1", 3 * kMB + 1}};
+  for (std::uint32_t i = 0; i < 6; ++i) t.AddFile(60 + i, 30, sized[i].first, sized[i].second, 0, Stamp(2024, 1, 1));
+  const S small{"notes.txt", "README", "a.tar.gz", "b.gz", "photo.JPG", "old.txt", "top.txt", "mb-1"};
+  const S all = [&] {
+    S a = small;
+    for (const auto& f : sized) a.insert(f.first);
+    return a;
+  }();
+  struct Case {
+    const char* what;
+    int from, byFrom, upto, byUpto;
+    S files;
+  } cases[] = {
+      {"no box checked", 5, 0, 1, 0, all},
+      {"from 1", 1, 1, 2, 0, {"mb", "mb+1", "2mb", "3mb", "3mb+1"}},
+      {"from 3", 3, 1, 2, 0, {"3mb", "3mb+1"}},
+      {"from 0, checked", 0, 1, 2, 0, all},
+      {"up to 1", 0, 0, 1, 1, [&] { S s = small; s.insert("mb"); return s; }()},
+      {"up to 2", 0, 0, 2, 1, [&] { S s = small; s.insert({"mb", "mb+1", "2mb"}); return s; }()},
+      {"up to 3", 0, 0, 3, 1, [&] { S s = small; s.insert({"mb", "mb+1", "2mb", "3mb"}); return s; }()},
+      {"up to 0 keeps empty files", 0, 0, 0, 1, {"old.txt"}},
+      {"from 1 up to 2", 1, 1, 2, 1, {"mb", "mb+1", "2mb"}},
+  };
+  for (const Case& c : cases) {
+    t.Mask("", [&](FileMaskCriteria& m) {
+      m.sizeFrom = c.from, m.bySizeFrom = c.byFrom;
+      m.sizeUpto = c.upto, m.bySizeUpto = c.byUpto;
+    });
+    EXPECT_EQ(t.Files(), c.files) << c.what;
   }
 }
 
