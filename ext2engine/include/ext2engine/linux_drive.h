@@ -125,6 +125,8 @@ class CLinuxDrive {
   // File recovery and name filters (recovery.cpp, file_filters.cpp).
   // The number of listed entries whose check is 1.
   std::uint32_t CountCheckedEntries() const;
+  // The bytes a recovery of TYPE writes: the sizes of the files it takes, after the name filters.
+  std::uint64_t BytesToRecover(std::uint8_t type) const;
   // Recovers the folder INODE into the folder PATH (made when missing) and, by TYPE, its files and
   // subfolders below it. 1 when the last file or folder handled was written or skipped.
   int RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, const std::string& path, std::uint8_t type,
@@ -210,6 +212,8 @@ class CLinuxDrive {
   InodeTableRun inodeRun_;
   bool ReadFromInodeRun(std::uint64_t tableSector, std::uint32_t sectorInTable, std::uint8_t* sector);
   struct RecoveryRun;
+  // A file of some size, of a real inode, that the name filters keep.
+  bool HasDataToWrite(const ListedEntry& entry) const;
   int RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, const std::string& dirPath);
   void RecoverFolderFiles(const std::vector<ListedEntry*>& children, std::uint8_t type, std::uint32_t folderDeleted,
                           RecoveryRun& run, int dirFd, const std::string& dirPath);
