@@ -63,8 +63,6 @@ struct AppFields {
   int findDeleted = 1;
   int findLastMatch = 0;
   int findNext = 0;
-  std::uint8_t filterCount = 0;
-  int filterPresent = 0;
   int goUp = 0;
   FileMaskCriteria mask;
   int maskApplied = 0;

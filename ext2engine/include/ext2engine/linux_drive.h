@@ -174,7 +174,9 @@ class CLinuxDrive {
   std::vector<FoundDriveNode> foundDrives;
   std::uint32_t foundCount = 0;
   std::uint32_t diskSize = 0;
-  // Include/exclude patterns of recovery and their mode (0 include, 1 exclude).
+  // Include/exclude patterns of recovery and their mode (0 include, 1 exclude). The list is the
+  // one record of the filters in force: their count is its size, and Remove File Filter is offered
+  // while it is not empty.
   std::vector<FilterNode> filters;
   std::uint8_t filterMode = 0;
   // Lost folders: the ".." inode of each folder in the lost list; the folders taken off it since

@@ -230,8 +230,6 @@ void CMainFrame::BuildMenus() {
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { Recover(kRecoverDeleted); }, WxId(kCmdRecoverDeleted));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) {
     if (App().currentDrive) App().currentDrive->filters.clear();
-    App().filterCount = 0;
-    App().filterPresent = 0;
   }, WxId(kIdRemoveFileFilter));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { SearchDeletedAndLostCommand(); }, WxId(kIdSearchDeletedAndLost));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { Stop(); }, WxId(kCmdStop));
@@ -311,7 +309,7 @@ CommandInputs CMainFrame::Inputs() const {
   in.allMarked = app.allMarked != 0;
   in.marked = app.marked != 0;
   in.findNext = app.findNext != 0;
-  in.filterPresent = app.filterPresent != 0;
+  in.filterPresent = app.currentDrive && !app.currentDrive->filters.empty();
   in.deletedAndLostSearched = app.deletedAndLostSearched != 0;
   in.goUp = app.goUp != 0;
   const controls::TreeItem selected = tree_->GetSelection();

@@ -265,7 +265,6 @@ std::vector<std::string> ListLines(wxListBox* list) {
 TEST_F(CriteriaDialogs, AddFileFilterCancelTakesBackOnlyItsOwnPatterns) {
   OpenDrive(0);
   CLinuxDrive& drive = *App().currentDrive;
-  AppState& app = App();
 
   // The first patterns of a drive, cancelled: nothing stays.
   wxTEST_DIALOG(Command(kCmdAddFileFilter), Drive<CFileFilterDlg>([](CFileFilterDlg* dlg) {
@@ -283,13 +282,11 @@ TEST_F(CriteriaDialogs, AddFileFilterCancelTakesBackOnlyItsOwnPatterns) {
                   Type(dlg, kIdFilterText, "*.doc");
                   Click(dlg, kIdAddToList);
                   EXPECT_EQ(ListLines(Ctrl<wxListBox>(dlg, kIdFilterList)), (std::vector<std::string>{"*.txt", "*.doc"}));
-                  EXPECT_EQ(App().filterCount, 2);
+                  EXPECT_EQ(App().currentDrive->filters.size(), 2u);
                   Click(dlg, wxID_CANCEL);
                   EXPECT_EQ(dlg->GetReturnCode(), wxID_CANCEL);
                 }));
   EXPECT_TRUE(drive.filters.empty());
-  EXPECT_EQ(app.filterCount, 0);
-  EXPECT_EQ(app.filterPresent, 0);
   EXPECT_FALSE(MenuEnabled(kIdRemoveFileFilter));
 
   // Include keeps both, with the mode include.
@@ -300,8 +297,6 @@ TEST_F(CriteriaDialogs, AddFileFilterCancelTakesBackOnlyItsOwnPatterns) {
   EXPECT_EQ(drive.filters[1].pattern, "*.c");
   EXPECT_EQ(drive.filters[1].position, 2);
   EXPECT_EQ(drive.filterMode, 0);
-  EXPECT_EQ(app.filterCount, 2);
-  EXPECT_EQ(app.filterPresent, 1);
   EXPECT_TRUE(MenuEnabled(kIdRemoveFileFilter));
 
   // Reopened, it shows them; a pattern added and cancelled goes, the earlier two stay.
@@ -315,13 +310,46 @@ TEST_F(CriteriaDialogs, AddFileFilterCancelTakesBackOnlyItsOwnPatterns) {
                 }));
   ASSERT_EQ(drive.filters.size(), 2u);
   EXPECT_EQ(drive.filters[1].pattern, "*.c");
-  EXPECT_EQ(app.filterCount, 2);
-  EXPECT_EQ(app.filterPresent, 1);
+  EXPECT_TRUE(MenuEnabled(kIdRemoveFileFilter));
 
   // Exclude sets one mode for the whole list.
   AddFilters({}, kIdExclude);
   EXPECT_EQ(drive.filterMode, 1);
   EXPECT_EQ(drive.filters.size(), 2u);
+}
+
+TEST_F(CriteriaDialogs, ACancelledFilterAfterTheFiltersWereDroppedStaysOutOfForce) {
+  OpenDrive(1);
+  const auto oracle = Oracle(1);
+  AddFilters({"*.txt"}, kIdInclude);
+  ASSERT_TRUE(MenuEnabled(kIdRemoveFileFilter));
+  // Search Deleted and Lost drops the drive's filters, the count with them.
+  wxTEST_DIALOG(Command(kIdSearchDeletedAndLost), wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("caution 3"));
+  Pump();
+  EXPECT_TRUE(App().currentDrive->filters.empty());
+  EXPECT_FALSE(MenuEnabled(kIdRemoveFileFilter));
+  // A pattern added and cancelled leaves no filter in force.
+  wxTEST_DIALOG(Command(kCmdAddFileFilter), Drive<CFileFilterDlg>([](CFileFilterDlg* dlg) {
+                  EXPECT_TRUE(ListLines(Ctrl<wxListBox>(dlg, kIdFilterList)).empty());
+                  EXPECT_FALSE(Enabled(dlg, kIdInclude));
+                  Type(dlg, kIdFilterText, "*.jpg");
+                  Click(dlg, kIdAddToList);
+                  Click(dlg, wxID_CANCEL);
+                }));
+  EXPECT_TRUE(App().currentDrive->filters.empty());
+  EXPECT_FALSE(MenuEnabled(kIdRemoveFileFilter));
+
+  // Recover All, deleted entries too, writes every file of the drive and the deleted ones.
+  const fs::path out = dest / "all";
+  fs::create_directories(out);
+  wxTEST_DIALOG(frame->Recover(kRecoverAll, out.string()), wxExpectDismissableModal<wxDialog>(wxID_OK));
+  Pump();
+  const auto recovered = Files(out / "#Root");
+  for (const auto& [path, bytes] : oracle) {
+    ASSERT_TRUE(recovered.count(path)) << path;
+    EXPECT_EQ(recovered.at(path), bytes) << path;
+  }
+  EXPECT_EQ(Only(recovered, [](const std::string& p) { return p.rfind("Deleted Files/", 0) == 0; }).size(), 4u);
 }
 
 TEST_F(CriteriaDialogs, RecoveryWritesExactlyTheFilesTheFiltersFromTheDialogSelect) {
