@@ -15,6 +15,7 @@
 #include <wx/spinbutt.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include <cctype>
 #include <cstdlib>
@@ -32,6 +33,7 @@
 #include "ext2engine/recovery.h"
 #include "gui_test_support.h"
 #include "linuxcore/command_states.h"
+#include "linuxcore/size_text.h"
 #include "main_frame.h"
 #include "settings_dialog.h"
 
@@ -407,6 +409,71 @@ TEST_F(CriteriaDialogs, RecoveryUnderAMaskWritesExactlyTheMaskedFilesAndUnMaskRe
   EXPECT_EQ(App().processRunning, 0);
   EXPECT_EQ(frame->busyFlag, 0);
   EXPECT_EQ(RecoverExisting("unmasked"), oracle);
+}
+
+// A real mouse click (through the X server) on the check box of the tree item of the folder record
+// NAME/PARENT.
+void ClickTreeCheckBox(CLeftView& view, const std::string& name, std::uint32_t parent) {
+  controls::TreeItem item = controls::kNoItem;
+  for (const ListedEntry& e : view.Entries()) {
+    if (e.IsFolder() && e.name == name && e.parentInode == parent) item = e.treeItem;
+  }
+  ASSERT_NE(item, controls::kNoItem) << name;
+  controls::TreeRect box;
+  ASSERT_TRUE(view.Tree().GetStateIconRect(item, box)) << name;
+  wxWindow* window = dynamic_cast<controls::WxTreeControl&>(view.Tree()).Window();
+  wxUIActionSimulator mouse;
+  mouse.MouseMove(window->ClientToScreen(wxPoint(box.x + box.width / 2, box.y + box.height / 2)));
+  Pump();
+  mouse.MouseClick();
+  Pump();
+}
+
+TEST_F(CriteriaDialogs, UnMaskShowsEveryRecordsMarkAndRecoverSelectedWritesWhatIsShown) {
+  OpenDrive(0);
+  const auto oracle = Oracle(0);
+  CLeftView& tree = *frame->LeftView();
+  // Marked before the mask, by a click on its box: docs and everything in it.
+  ClickTreeCheckBox(tree, "docs", kRootInode);
+  auto record = [&](const std::string& name) -> const ListedEntry& {
+    for (const ListedEntry& e : tree.Entries()) {
+      if (e.IsFolder() && e.name == name && e.parentInode == kRootInode) return e;
+    }
+    throw std::runtime_error("no folder " + name);
+  };
+  ASSERT_EQ(record("docs").check, 1);
+  auto expectTheScreenShowsTheRecords = [&](const char* when) {
+    for (const ListedEntry& e : tree.Entries()) {
+      if (e.treeItem != controls::kNoItem) {
+        EXPECT_EQ(tree.Tree().GetStateImage(e.treeItem), TreeStateOfCheck(e.check)) << when << ": " << e.name;
+      }
+    }
+    int folders = 0, files = 0;
+    const std::uint64_t bytes = tree.CountMarked(&folders, &files);
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(2).utf8_string(), FormatSizeText(bytes, files, folders, true)) << when;
+  };
+
+  // Under the mask docs shows its mark; projects is marked there by a click.
+  Mask("*.txt;*.c");
+  expectTheScreenShowsTheRecords("under the mask");
+  EXPECT_EQ(tree.Tree().GetStateImage(record("docs").treeItem), controls::kStateChecked);
+  ClickTreeCheckBox(tree, "projects", kRootInode);
+  ASSERT_EQ(record("projects").check, 1);
+
+  // UnMask: the full list's records decide again; the mark made under the mask stayed there.
+  Command(kIdUnMask);
+  Pump();
+  ASSERT_FALSE(tree.HasUnmaskedList());
+  expectTheScreenShowsTheRecords("after UnMask");
+  EXPECT_EQ(tree.Tree().GetStateImage(record("docs").treeItem), controls::kStateChecked);
+  EXPECT_EQ(tree.Tree().GetStateImage(record("projects").treeItem), controls::kStateUnchecked);
+  EXPECT_TRUE(MenuEnabled(kCmdRecoverSelected));
+
+  const fs::path out = dest / "selected";
+  fs::create_directories(out);
+  wxTEST_DIALOG(frame->Recover(kRecoverMarked, out.string()), wxExpectDismissableModal<wxDialog>(wxID_OK));
+  Pump();
+  EXPECT_EQ(Files(out / "#Root"), Only(oracle, [](const std::string& p) { return p.rfind("docs/", 0) == 0; }));
 }
 
 TEST_F(CriteriaDialogs, FileMaskHandlersWriteTheCriteriaAtOnceAndCancelKeepsThem) {

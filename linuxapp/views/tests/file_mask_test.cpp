@@ -357,6 +357,47 @@ TEST(FileMask, UnMaskRestoresTheFullTreeAndCounts) {
   EXPECT_EQ(t.list.GetItemCount(), 5);  // docs, pics, empty, gone, top.txt
 }
 
+TEST(FileMask, ItemsShowTheirRecordsMarksUnderTheMaskAndAfterUnMask) {
+  MaskTree t;
+  auto expectItemsShowRecords = [&](const char* when) {
+    for (const ListedEntry& e : t.view.Entries()) {
+      if (e.treeItem != kNoItem) {
+        EXPECT_EQ(t.tree.GetStateImage(e.treeItem), TreeStateOfCheck(e.check)) << when << ": " << e.name;
+      }
+    }
+    int folders = 0, files = 0;
+    const std::uint64_t bytes = t.view.CountMarked(&folders, &files);
+    EXPECT_EQ(t.frame.markedBytes, bytes) << when;
+    EXPECT_EQ(t.frame.markedFiles, files) << when;
+    EXPECT_EQ(t.frame.markedFolders, folders) << when;
+  };
+  // Marked before the mask: docs and its four files; Root partly.
+  t.view.ClickStateIcon(t.Item("docs"));
+  ASSERT_EQ(t.frame.markedFiles, 4);
+
+  t.Mask("*.txt");
+  expectItemsShowRecords("under the mask");
+  EXPECT_EQ(t.Image("docs"), controls::kStateChecked);
+  EXPECT_EQ(t.frame.markedFiles, 1);  // notes.txt, the one marked file the masked list holds
+  // A mark made under the mask stays with the masked copies.
+  t.view.ClickStateIcon(t.Item("gone"));
+  EXPECT_EQ(t.Check("gone"), 1);
+
+  t.app.allMarked = 1;
+  t.view.UnMask(&t.drive);
+  expectItemsShowRecords("after UnMask");
+  EXPECT_EQ(t.Image("docs"), controls::kStateChecked);
+  EXPECT_EQ(t.Image("Root"), controls::kStatePartly);
+  EXPECT_EQ(t.Image("gone"), controls::kStateUnchecked);
+  EXPECT_EQ(t.frame.markedFiles, 4);
+  EXPECT_EQ(t.frame.markedFolders, 2);  // docs, and Root partly
+  EXPECT_EQ(t.app.allMarked, 0);
+  EXPECT_EQ(t.app.recoverSelected, 1);
+  // The rows of Root show the same.
+  EXPECT_EQ(t.RowState("docs"), controls::kListStateChecked);
+  EXPECT_EQ(t.RowState("gone"), controls::kListStateUnchecked);
+}
+
 TEST(FileMask, UnMaskCountsDeletedInodesAsTheDeletedSearchDoes) {
   MaskTree t;
   t.Add(Folder(kDeletedFilesInode, 2, 1), "Deleted Files");
