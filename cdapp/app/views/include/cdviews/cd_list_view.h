@@ -51,7 +51,8 @@ class CCDView : public CdListViewPort {
   void OnEnterKey();
   void OnHeaderItemClick(int column, int button);
 
-  // Sorting rows LOW..HIGH (HIGH -1: the last row); 0 when nothing was sorted.
+  // Sorting rows LOW..HIGH (HIGH -1: the last row); 0 when nothing was sorted. By number the
+  // Date column sorts by time.
   int SortTextItems(int column, bool ascending, int low = 0, int high = -1);
   int SortNumericItems(int column, bool ascending, int low = 0, int high = -1);
   int SortColumn() const { return sortColumn_; }
