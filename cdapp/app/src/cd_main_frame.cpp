@@ -57,6 +57,8 @@ CMainFrame::CMainFrame()
   listView_->SetFrame(this);
   listView_->SetSortArrow(this);
   listView_->InsertColumns();
+  // The whole date and time shows, whatever the font.
+  list_->FitColumnToText(kCdColDate, kCdDateShape);
 
   // A click on a state icon is the tree view's; other clicks go on to the control.
   tree_->Window()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {

@@ -21,6 +21,8 @@ class CdSortArrow {
 enum CdListColumn : int { kCdColName, kCdColType, kCdColSize, kCdColDate, kCdColFileId, kCdColParentId };
 // The column given to the arrow when the list is empty: none, so that no arrow shows.
 inline constexpr int kCdNoSortColumn = 10;
+// The shape of the Date column's texts (DateText), for sizing the column to them.
+inline constexpr const char* kCdDateShape = "00-00-0000 00:00:00";
 
 class CCDView : public CdListViewPort {
  public:

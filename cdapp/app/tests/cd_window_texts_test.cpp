@@ -1,0 +1,79 @@
+// What CD's window shows, in a real window under Xvfb: the Date column wide enough for its whole
+// texts and sorting by time on a header click.
+#include <wx/uiaction.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "cd_gui_support.h"
+#include "cdviews/cd_list_view.h"
+
+namespace {
+
+using namespace cdtest;
+
+// A disc made by genisoimage whose files' days of the month, months and times run in other
+// orders than their moments.
+fs::path DatedDisc(const fs::path& work) {
+  const fs::path source = work / "dated";
+  fs::create_directories(source);
+  const std::pair<const char*, const char*> files[] = {{"a.txt", "1998-01-17 10:00:00"},
+                                                       {"b.txt", "1999-12-05 09:15:00"},
+                                                       {"c.txt", "2020-01-09 23:05:59"},
+                                                       {"d.txt", "2020-01-09 08:30:00"},
+                                                       {"e.txt", "2003-02-28 14:02:09"}};
+  for (const auto& [name, stamp] : files) {
+    std::ofstream(source / name) << name;
+    const std::string touch = "TZ=UTC touch -d '" + std::string(stamp) + "' '" + (source / name).string() + "'";
+    EXPECT_EQ(std::system(touch.c_str()), 0);
+  }
+  const fs::path image = work / "dated.iso";
+  const std::string make = "TZ=UTC genisoimage -quiet -J -o '" + image.string() + "' '" + source.string() + "' 2>/dev/null";
+  EXPECT_EQ(std::system(make.c_str()), 0);
+  return image;
+}
+
+std::vector<std::string> Column(controls::WxListControl& list, int column) {
+  std::vector<std::string> texts;
+  for (int row = 0; row < list.GetItemCount(); ++row) texts.push_back(list.GetItemText(row, column));
+  return texts;
+}
+
+using WindowTexts = CdWindow;
+
+TEST_F(WindowTexts, DateColumnShowsTheWholeDateAndTimeAndHeaderClicksSortByTime) {
+  OpenDisc(DatedDisc(work));
+  controls::WxListControl& list = frame->List();
+  ASSERT_EQ(list.GetItemCount(), 5);
+  // Every date text fits inside its column as the generic list draws it (8 pixels of margin).
+  wxListCtrl* window = list.Window();
+  const int width = window->GetColumnWidth(kCdColDate);
+  for (const std::string& date : Column(list, kCdColDate)) {
+    EXPECT_LE(window->GetTextExtent(wxString::FromUTF8(date)).x + 8, width) << date << " in " << width;
+  }
+
+  // A real click on the Date header sorts by the moment (ascending: the fill cleared the
+  // direction), a second one the other way.
+  frame->Raise();
+  Pump(200);
+  int left = 0;
+  for (int c = 0; c < kCdColDate; ++c) left += window->GetColumnWidth(c);
+  const wxPoint header = window->ClientToScreen(wxPoint(left + width / 2, 8));
+  wxUIActionSimulator mouse;
+  auto clickHeader = [&] {
+    mouse.MouseMove(header);
+    Pump(50);
+    mouse.MouseClick();
+    Pump(200);
+  };
+  clickHeader();
+  EXPECT_EQ(Column(list, kCdColDate), (std::vector<std::string>{"17-01-1998 10:00:00", "05-12-1999 09:15:00",
+                                                                "28-02-2003 14:02:09", "09-01-2020 08:30:00",
+                                                                "09-01-2020 23:05:59"}));
+  Pump(600);  // not a double click
+  clickHeader();
+  EXPECT_EQ(Column(list, kCdColName), (std::vector<std::string>{"c.txt", "d.txt", "e.txt", "b.txt", "a.txt"}));
+  EXPECT_EQ(list.Header().GetSortColumn(), kCdColDate);
+}
+
+}  // namespace
