@@ -1,11 +1,14 @@
 // What CD's window shows, in a real window under Xvfb: the Date column wide enough for its whole
-// texts and sorting by time on a header click.
+// texts and sorting by time on a header click, and the start-up picture's texts inside the
+// picture.
+#include <wx/image.h>
 #include <wx/uiaction.h>
 
 #include <cstdlib>
 #include <vector>
 
 #include "cd_gui_support.h"
+#include "cd_images.h"
 #include "cdviews/cd_list_view.h"
 
 namespace {
@@ -74,6 +77,26 @@ TEST_F(WindowTexts, DateColumnShowsTheWholeDateAndTimeAndHeaderClicksSortByTime)
   clickHeader();
   EXPECT_EQ(Column(list, kCdColName), (std::vector<std::string>{"c.txt", "d.txt", "e.txt", "b.txt", "a.txt"}));
   EXPECT_EQ(list.Header().GetSortColumn(), kCdColDate);
+}
+
+TEST(CdSplash, TextsLieInsideThePicture) {
+  const wxImage picture = CdSplashPicture().ConvertToImage();
+  ASSERT_EQ(picture.GetWidth(), 300);
+  ASSERT_EQ(picture.GetHeight(), 210);
+  // The margin holds the background alone; the texts (white) are there.
+  const unsigned char r = picture.GetRed(0, 0), g = picture.GetGreen(0, 0), b = picture.GetBlue(0, 0);
+  int outside = 0, white = 0;
+  for (int y = 0; y < picture.GetHeight(); ++y) {
+    for (int x = 0; x < picture.GetWidth(); ++x) {
+      const bool same = picture.GetRed(x, y) == r && picture.GetGreen(x, y) == g && picture.GetBlue(x, y) == b;
+      const bool margin = x < kCdSplashMargin || y < kCdSplashMargin || x >= picture.GetWidth() - kCdSplashMargin ||
+                          y >= picture.GetHeight() - kCdSplashMargin;
+      if (margin && !same) ++outside;
+      if (picture.GetRed(x, y) > 200 && picture.GetGreen(x, y) > 200 && picture.GetBlue(x, y) > 200) ++white;
+    }
+  }
+  EXPECT_EQ(outside, 0);
+  EXPECT_GT(white, 300);
 }
 
 }  // namespace
