@@ -1,6 +1,6 @@
 // What CD's window shows, in a real window under Xvfb: the Date column wide enough for its whole
-// texts and sorting by time on a header click, and the start-up picture's texts inside the
-// picture.
+// texts and sorting by time on a header click, the process log's rows as they were added, and the
+// start-up picture's texts inside the picture.
 #include <wx/image.h>
 #include <wx/uiaction.h>
 
@@ -9,6 +9,7 @@
 
 #include "cd_gui_support.h"
 #include "cd_images.h"
+#include "cd_process_log.h"
 #include "cdviews/cd_list_view.h"
 
 namespace {
@@ -77,6 +78,43 @@ TEST_F(WindowTexts, DateColumnShowsTheWholeDateAndTimeAndHeaderClicksSortByTime)
   clickHeader();
   EXPECT_EQ(Column(list, kCdColName), (std::vector<std::string>{"c.txt", "d.txt", "e.txt", "b.txt", "a.txt"}));
   EXPECT_EQ(list.Header().GetSortColumn(), kCdColDate);
+}
+
+TEST_F(WindowTexts, ProcessLogShowsEveryRowAsAddedAndScrollsToTheLast) {
+  CProcessLogBar* log = frame->Log();
+  wxListCtrl* rows = log->List();
+  const std::string latin1 = "caf\xe9.txt";  // not UTF-8: shown as Latin-1
+  frame->AddLogEntry("Recovering file", latin1.c_str(), "File Recovered Successfully", kCdIconOk);
+  frame->AddLogEntry("Recovery Status", nullptr, "Process Stopped", kCdIconError);
+  frame->AddLogEntry(nullptr, "no icon", nullptr, 7);
+  for (int i = 0; i < 2000; ++i) frame->AddLogEntry("Recovering file", ("f" + std::to_string(i)).c_str(), "ok", 2);
+  Pump(200);
+  ASSERT_EQ(rows->GetItemCount(), 2003);
+  EXPECT_EQ(log->RowCount(), 2003);
+  EXPECT_EQ(rows->GetItemText(0, 1).utf8_string(), "caf\u00e9.txt");
+  EXPECT_EQ(rows->GetItemText(1, 1).utf8_string(), "");
+  EXPECT_EQ(rows->GetItemText(1, 2).utf8_string(), "Process Stopped");
+  EXPECT_EQ(rows->GetItemText(2, 0).utf8_string(), "");
+  EXPECT_EQ(rows->GetItemText(2002, 1).utf8_string(), "f1999");
+  const std::pair<long, int> icons[] = {{0, kCdIconOk}, {1, kCdIconError}, {2, -1}, {2002, 2}};
+  for (const auto& [row, icon] : icons) {
+    wxListItem item;
+    item.SetId(row);
+    item.SetMask(wxLIST_MASK_IMAGE);
+    ASSERT_TRUE(rows->GetItem(item));
+    EXPECT_EQ(item.GetImage(), icon) << "row " << row;
+  }
+  // The last row is in view.
+  EXPECT_GE(rows->GetTopItem() + rows->GetCountPerPage(), rows->GetItemCount());
+  // The saved report holds the texts as shown.
+  const std::vector<CdLogRowTexts> texts = log->Rows();
+  ASSERT_EQ(texts.size(), 2003u);
+  EXPECT_EQ(texts[0].text, "caf\u00e9.txt");
+  EXPECT_EQ(texts[1].activity, "Recovery Status");
+  EXPECT_EQ(texts[1].text, "");
+  frame->ClearLog();
+  EXPECT_EQ(rows->GetItemCount(), 0);
+  EXPECT_TRUE(log->Rows().empty());
 }
 
 TEST(CdSplash, TextsLieInsideThePicture) {
