@@ -44,7 +44,11 @@ CProcessLogBar::CProcessLogBar(wxWindow* parent) : wxPanel(parent, wxID_ANY), im
   SetSizer(sizer);
 }
 
-CProcessLogBar::~CProcessLogBar() { list_->SetImageList(nullptr, wxIMAGE_LIST_SMALL); }
+CProcessLogBar::~CProcessLogBar() {
+  // The list outlives the rows it reads (children go with the base window): it shows none now.
+  list_->SetItemCount(0);
+  list_->SetImageList(nullptr, wxIMAGE_LIST_SMALL);
+}
 
 int CProcessLogBar::AddRow(const char* activity, const char* text, const char* status, int icon) {
   auto bytes = [](const char* s) { return s != nullptr ? std::string(s) : std::string(); };
