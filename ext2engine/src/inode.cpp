@@ -85,7 +85,7 @@ bool CLinuxDrive::ReadFromInodeRun(std::uint64_t tableSector, std::uint32_t sect
   return true;
 }
 
-bool CLinuxDrive::ReadInodeRecord(std::uint32_t inode, InodeCopy& record, std::uint16_t* groupOut) {
+bool CLinuxDrive::ReadInodeRecord(std::uint32_t inode, InodeCopy& record) {
   std::uint16_t group = 0;
   std::uint32_t sectorInTable = 0;
   const long offset = LocateInode(inode, &group, &sectorInTable);
@@ -96,7 +96,6 @@ bool CLinuxDrive::ReadInodeRecord(std::uint32_t inode, InodeCopy& record, std::u
     ReadDriveSectors(tableSector + sectorInTable, sector, kSectorSize);
   }
   record = DecodeInode(sector, sizeof sector, static_cast<std::size_t>(offset));
-  if (groupOut != nullptr) *groupOut = group;
   return true;
 }
 

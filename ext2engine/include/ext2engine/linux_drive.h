@@ -75,9 +75,9 @@ class CLinuxDrive {
   // cannot lie in the table (inode 0, no geometry).
   long LocateInode(std::uint32_t inode, std::uint16_t* group, std::uint32_t* sector) const;
   std::unique_ptr<InodeCopy> ReadInode(std::uint32_t inode);
-  // The inode's record as stored, pointers unchecked; false when it lies outside the group tables.
-  // GROUP receives its group.
-  bool ReadInodeRecord(std::uint32_t inode, InodeCopy& record, std::uint16_t* group = nullptr);
+  // The inode's record as stored, pointers unchecked; false when it lies in no group of the
+  // descriptor table (the super block's group count bounds the table).
+  bool ReadInodeRecord(std::uint32_t inode, InodeCopy& record);
 
   // The data blocks of an inode in file order, through its direct and indirect pointers. The list
   // holds at most the drive's block count, and an indirect block met twice is not read again.
