@@ -34,7 +34,6 @@ struct InodeCopy {
   std::uint32_t ctime = 0;
   std::uint32_t mtime = 0;
   std::uint32_t dtime = 0;
-  std::uint32_t blockCount512 = 0;  // i_blocks: 512-byte units held
   std::uint32_t flags = 0;
   std::uint32_t block[15] = {};
   std::uint8_t raw[kInodeCopySize] = {};
@@ -46,7 +45,8 @@ constexpr std::uint16_t kModeDirectory = 0x4000;
 constexpr std::uint16_t kModeSymlink = 0xA000;
 constexpr std::uint32_t kFastSymlinkMax = 60;
 
-// A symbolic link whose target text sits in the block pointers (it holds no data blocks).
+// A symbolic link whose target text sits in the block pointers: one shorter than the 60 bytes they
+// hold. Its block count says nothing of this, as it also counts an extended-attribute block.
 bool IsFastSymlink(const InodeCopy& inode);
 // A device, fifo or socket: its block pointers hold no block numbers.
 bool HasNoBlocks(const InodeCopy& inode);
