@@ -189,16 +189,13 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
     }
     const std::uint64_t blockSector = static_cast<std::uint64_t>(blocks[b]) * sectorsPerBlock;
     if (app.readMode == 1) {
-      // A sector at a time, so that a bad sector costs only itself. The whole block is tried first:
-      // when it reads, every sector of it would have, and the bytes are the same. Buffers are
-      // cleared before each read, so that what a read does not deliver is written as zeros, never
-      // as the bytes of the block before.
-      std::fill(block.begin(), block.end(), 0);
-      const bool wholeBlock = ReadDriveSectors(blockSector, block.data(), blockSize) != 0;
+      // A sector at a time, so that a bad sector costs only its own reads and never a failed read
+      // of its whole block first. Each sector is cleared before its read, so that what a read does
+      // not deliver is written as zeros, never as the bytes of the sector before.
+      std::uint8_t* sector = block.data();
       for (std::uint32_t i = 0; i < sectorsPerBlock && remaining > 0; ++i) {
-        std::uint8_t* sector = block.data() + static_cast<std::size_t>(i) * kSectorSize;
-        if (!wholeBlock) std::fill(sector, sector + kSectorSize, 0);
-        if (!wholeBlock && !ReadDriveSectors(blockSector + i, sector, kSectorSize)) {
+        std::fill(sector, sector + kSectorSize, 0);
+        if (!ReadDriveSectors(blockSector + i, sector, kSectorSize)) {
           std::fill(sector, sector + kSectorSize, 0);
           char status[64];
           std::snprintf(status, sizeof status, "Error reading sector %llu",
