@@ -154,6 +154,7 @@ class CLinuxDrive {
   std::uint32_t inodesCount = 0;
   std::uint16_t groupCount = 0;
   std::uint16_t inodeSize = 128;
+  std::uint32_t incompatFeatures = 0;  // s_feature_incompat of the super block taken
   std::vector<std::uint32_t> visited;  // folders in the order first reached
   std::unordered_set<std::uint32_t> visitedSet;
   std::vector<std::uint32_t> lost;  // folders not reached from the root
