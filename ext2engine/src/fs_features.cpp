@@ -4,13 +4,13 @@
 namespace {
 
 // The features that leave what the engine reads as ext2 keeps it.
-constexpr std::uint32_t kReadFeatures = 0x0002     // filetype
-                                        | 0x0004   // needs_recovery
-                                        | 0x0100   // mmp
-                                        | 0x0200   // flex_bg
-                                        | 0x0400   // ea_inode
-                                        | 0x2000   // metadata_csum_seed
-                                        | 0x4000   // large_dir
+constexpr std::uint32_t kReadFeatures = 0x0002      // filetype
+                                        | 0x0004    // needs_recovery
+                                        | 0x0100    // mmp
+                                        | 0x0200    // flex_bg
+                                        | 0x0400    // ea_inode
+                                        | 0x2000    // metadata_csum_seed
+                                        | 0x4000    // large_dir
                                         | 0x20000;  // casefold
 
 struct Feature {
@@ -18,7 +18,7 @@ struct Feature {
   const char* name;
 };
 constexpr Feature kUnreadNames[] = {
-    {0x0001, "compression"}, {0x0008, "journal_dev"}, {0x0010, "meta_bg"},  {0x0040, "extent"},
+    {0x0001, "compression"}, {0x0008, "journal_dev"}, {0x0010, "meta_bg"},     {0x0040, "extent"},
     {0x0080, "64bit"},       {0x1000, "dirdata"},     {0x8000, "inline_data"}, {0x10000, "encrypt"},
 };
 

@@ -162,7 +162,8 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   // The bytes go out in writes of up to kWriteChunk: one write for most files, whatever the read
   // mode. Reads land in the pending bytes directly.
   std::vector<std::uint8_t> pending;
-  const std::uint64_t wholeBlocks = blockSize == 0 ? remaining : (std::uint64_t{remaining} + blockSize - 1) / blockSize * blockSize;
+  const std::uint64_t wholeBlocks =
+      blockSize == 0 ? remaining : (std::uint64_t{remaining} + blockSize - 1) / blockSize * blockSize;
   pending.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(wholeBlocks, kWriteChunk + blockSize)));
   auto flush = [&] {
     if (!writeFailed && !pending.empty() && !WriteAll(fd, pending.data(), pending.size())) {
@@ -191,7 +192,8 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
     pending.assign(record.raw + 40, record.raw + 40 + remaining);  // the link's target text
     remaining = 0;
   }
-  const std::vector<std::uint32_t> blocks = remaining > 0 && haveRecord ? GetFileBlockList(record) : std::vector<std::uint32_t>{};
+  const std::vector<std::uint32_t> blocks =
+      remaining > 0 && haveRecord ? GetFileBlockList(record) : std::vector<std::uint32_t>{};
   for (std::size_t b = 0; b < blocks.size() && remaining > 0 && !writeFailed; ++b) {
     const std::uint64_t blockSector = static_cast<std::uint64_t>(blocks[b]) * sectorsPerBlock;
     if (blocks[b] == 0) {  // a hole reads as zeros
