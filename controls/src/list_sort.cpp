@@ -2,7 +2,6 @@
 #include "controls/list_sort.h"
 
 #include <cctype>
-#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -53,7 +52,7 @@ bool SortRange(const ListControl& list, int column, int& low, int& high) {
   return low < high;
 }
 
-// Sorts by a whole-number key that KEY_OF reads from each text.
+// Sorts rows LOW..HIGH of COLUMN by the number KEY_OF gives for each text.
 template <typename KeyOf>
 bool SortRowsByKey(ListControl& list, int column, bool ascending, int low, int high, KeyOf keyOf) {
   if (!SortRange(list, column, low, high)) return false;
@@ -89,22 +88,31 @@ bool SortRowsByText(ListControl& list, int column, bool ascending, int low, int 
   return true;
 }
 
-std::int64_t TimeTextKey(const std::string& text) {
-  // Six fields of fixed places: day, month, year, hour, minute, second.
-  int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
-  char tail = 0;
-  if (std::sscanf(text.c_str(), "%2d-%2d-%4d %2d:%2d:%2d%c", &day, &month, &year, &hour, &minute, &second, &tail) != 6) {
-    return -1;
-  }
-  return ((((std::int64_t{year} * 100 + month) * 100 + day) * 100 + hour) * 100 + minute) * 100 + second;
-}
-
 bool SortRowsByNumber(ListControl& list, int column, bool ascending, int low, int high) {
   return SortRowsByKey(list, column, ascending, low, high, LeadingNumber);
 }
 
-bool SortRowsByTime(ListControl& list, int column, bool ascending, int low, int high) {
-  return SortRowsByKey(list, column, ascending, low, high, TimeTextKey);
+std::int64_t DateTimeKey(const std::string& text) {
+  // Day, month, year, hour, minute, second as they stand in the text.
+  std::int64_t field[6] = {};
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size() && count < 6;) {
+    if (!std::isdigit(static_cast<unsigned char>(text[i]))) {
+      ++i;
+      continue;
+    }
+    std::int64_t value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+      if (value < 100000) value = value * 10 + (text[i] - '0');
+    }
+    field[count++] = value;
+  }
+  const auto& [day, month, year, hour, minute, second] = field;
+  return ((((year * 100 + month) * 100 + day) * 100 + hour) * 100 + minute) * 100 + second;
+}
+
+bool SortRowsByDateTime(ListControl& list, int column, bool ascending, int low, int high) {
+  return SortRowsByKey(list, column, ascending, low, high, DateTimeKey);
 }
 
 }  // namespace controls

@@ -492,7 +492,7 @@ TEST_F(MainRoad, HeaderClicksAndArrangeByShowTheSortArrow) {
   frame->ProcessWindowEvent(byDate);
   EXPECT_EQ(list.Header().GetSortColumn(), 3);
   std::vector<std::int64_t> times;
-  for (int r = 0; r < list.GetItemCount(); ++r) times.push_back(controls::TimeTextKey(list.GetItemText(r, 3)));
+  for (int r = 0; r < list.GetItemCount(); ++r) times.push_back(controls::DateTimeKey(list.GetItemText(r, 3)));
   ASSERT_GT(times.size(), 2u);
   const bool ascending = std::is_sorted(times.begin(), times.end());
   const bool descending = std::is_sorted(times.rbegin(), times.rend());

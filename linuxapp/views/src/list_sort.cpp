@@ -13,7 +13,7 @@ bool CQuarvelVelnoraView::SortNumericItems(int column, bool ascending, int low, 
 }
 
 bool CQuarvelVelnoraView::SortTimeItems(int column, bool ascending, int low, int high) {
-  return controls::SortRowsByTime(list_, column, ascending, low, high);
+  return controls::SortRowsByDateTime(list_, column, ascending, low, high);
 }
 
 bool CQuarvelVelnoraView::SortByColumn(int column, bool ascending) {
