@@ -19,7 +19,6 @@ using controls::TreeItem;
 
 namespace {
 
-constexpr const char* kRootText = "Root";
 constexpr std::uint32_t kChunk = 2048;
 
 bool MakeDirectory(const std::string& path) {
@@ -87,10 +86,10 @@ bool Recovery::EnterFolder(TreeItem item, int stateCode, bool& pushed) {
     frame_.busy = 0;
     return false;
   }
-  const std::string text = tree_.GetItemText(item);
   const bool marked = IsMarkedImage(tree_.GetStateImage(item));
-  if (text != kRootText && ((mode_ == kRecoverMarked && marked) || mode_ == kRecoverAll)) {
-    const std::string name = SafeOutputName(text, tree_.GetItemData(item));
+  // The tree's root is the destination itself; a disc folder of any name, "Root" too, is a folder.
+  if (item != view_.RootItem() && ((mode_ == kRecoverMarked && marked) || mode_ == kRecoverAll)) {
+    const std::string name = SafeOutputName(tree_.GetItemText(item), tree_.GetItemData(item));
     dirsMade_.push_back(Writable() && MakeDirectory(CurrentDirectory() + "/" + name));
     dirs_.push_back(name);
     pushed = true;
@@ -109,7 +108,7 @@ void Recovery::RecoverSubtree(TreeItem start, int stateCode) {
   std::vector<Level> stack;
   bool pushed = false;
   if (!EnterFolder(start, stateCode, pushed)) return;
-  const bool visitChildren = tree_.GetItemText(start) != kRootText && mode_ != kRecoverDeleted;
+  const bool visitChildren = start != view_.RootItem() && mode_ != kRecoverDeleted;
   stack.push_back({visitChildren ? tree_.GetChild(start) : kNoItem, pushed});
   while (!stack.empty()) {
     Level& top = stack.back();
@@ -244,7 +243,7 @@ void Recovery::Run() {
   frame_.StartProgressRange(static_cast<std::uint32_t>(n));
   destinationMade_ = MakeDirectory(destination_);
 
-  const TreeItem root = tree_.GetRoot();
+  const TreeItem root = view_.RootItem();
   bool stopped = false;
   if (root != kNoItem) {
     const int rootImage = tree_.GetStateImage(root);
@@ -281,7 +280,7 @@ void Recovery::Run() {
       app_.recoveryStopped = 1;
       // Grey the top-level folder that was in progress.
       TreeItem item = static_cast<TreeItem>(app_.itemUnderRecovery);
-      while (item != kNoItem && tree_.GetParent(item) != kNoItem && tree_.GetItemData(tree_.GetParent(item)) != 0) {
+      while (item != kNoItem && tree_.GetParent(item) != kNoItem && tree_.GetParent(item) != root) {
         item = tree_.GetParent(item);
       }
       if (item != kNoItem && item != root) {

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "cdengine/commands.h"
 #include "cdengine/recovery.h"
@@ -182,6 +183,79 @@ TEST_F(RecoveryFixture, StopEndsAfterTheCurrentFileAndGreysItsFolder) {
   EXPECT_FALSE(fs::exists(dest / "Root/dir/z.dat"));
   EXPECT_EQ(host.treeView.Tree().GetStateImage(dir), controls::kStatePartly);
   EXPECT_EQ(host.treeView.FindFolder(26)->mark, 2);
+}
+
+// Folders named like the tree's root: /Root/f, /Root/sub/g, /docs/a.txt, /docs/Root/a.txt.
+struct RootNamedFolders : ::testing::Test {
+  TestImage img{40};
+  CdHeadlessHost host;
+  fs::path dest;
+  void SetUp() override {
+    img.Descriptor(16, 1, 23, 2048);
+    img.Terminator(17);
+    img.Directory(23, 23, {{"Root", 24, 2048, true}, {"docs", 25, 2048, true}});
+    img.Directory(24, 23, {{"f;1", 30, 100, false}, {"sub", 26, 2048, true}});
+    img.Directory(26, 24, {{"g;1", 31, 2100, false}});
+    img.Directory(25, 23, {{"a.txt;1", 33, 300, false}, {"Root", 27, 2048, true}});
+    img.Directory(27, 25, {{"a.txt;1", 34, 400, false}});
+    img.Fill(30, 100, 1);
+    img.Fill(31, 2100, 2);
+    img.Fill(33, 300, 3);
+    img.Fill(34, 400, 4);
+    dest = fs::temp_directory_path() / ("cdrec-rootnamed-" + std::to_string(::getpid()));
+    fs::remove_all(dest);
+    fs::create_directories(dest);
+    UseDevice(host, img.bytes);
+    OpenDriveCommand(host.reader);
+  }
+  void TearDown() override { fs::remove_all(dest); }
+  // Paths with the size and a digest of the bytes.
+  static std::string Digest(const std::string& bytes) {
+    return std::to_string(bytes.size()) + ":" + std::to_string(std::hash<std::string>{}(bytes));
+  }
+  std::map<std::string, std::string> Source(bool all) {
+    std::map<std::string, std::string> want{{"Root/f", Digest(Bytes(img, 30, 100))},
+                                            {"Root/sub/g", Digest(Bytes(img, 31, 2100))},
+                                            {"docs/Root/a.txt", Digest(Bytes(img, 34, 400))}};
+    if (all) want["docs/a.txt"] = Digest(Bytes(img, 33, 300));
+    return want;
+  }
+  std::map<std::string, std::string> Written() {
+    std::map<std::string, std::string> out;
+    for (const auto& f : Files(dest / "Root")) out[f] = Digest(ReadFile(dest / "Root" / f));
+    return out;
+  }
+  controls::TreeItem Item(std::uint32_t key) { return host.treeView.FindFolder(key)->treeItem; }
+  int Image(std::uint32_t key) { return host.treeView.Tree().GetStateImage(Item(key)); }
+};
+
+TEST_F(RootNamedFolders, RecoverAllWritesThemAsFolders) {
+  RecoverFiles(host.reader, dest.string(), kRecoverAll);
+  EXPECT_EQ(Written(), Source(true));
+  EXPECT_EQ(host.log.back().text, "Saved 4 Files in 5 Dirs");
+}
+
+TEST_F(RootNamedFolders, MarksSpreadAndRecoverSelectedWritesTheMarked) {
+  host.treeView.Tree().Select(host.treeView.RootItem());
+  // The top-level "Root": everything below it is marked, the tree's root becomes partly checked,
+  // and of the rows of the root only its own row changes.
+  host.treeView.ClickStateIcon(Item(24));
+  EXPECT_EQ(Image(26), controls::kStateChecked);
+  EXPECT_EQ(host.treeView.FindNode("g", 31)->mark, 1);
+  EXPECT_EQ(host.treeView.Tree().GetStateImage(host.treeView.RootItem()), controls::kStatePartly);
+  for (const auto& row : host.rows) EXPECT_EQ(row.image, row.name == "Root" ? 3 : 2) << row.name;
+  // The nested "Root" makes docs partly checked.
+  host.treeView.ClickStateIcon(Item(27));
+  EXPECT_EQ(Image(25), controls::kStatePartly);
+  EXPECT_EQ(host.treeView.FindNode("a.txt", 33)->mark, 0);
+  RecoverFiles(host.reader, dest.string(), kRecoverMarked);
+  EXPECT_EQ(Written(), Source(false));
+  EXPECT_EQ(host.log.back().status, "Process Completed");
+  // Unchecking the top-level "Root" again clears its subtree and settles the root.
+  host.treeView.ClickStateIcon(Item(24));
+  host.treeView.ClickStateIcon(Item(24));
+  EXPECT_EQ(Image(26), controls::kStateUnchecked);
+  EXPECT_EQ(host.treeView.Tree().GetStateImage(host.treeView.RootItem()), controls::kStateUnchecked);
 }
 
 TEST(RecoveryNames, UnsafeNamesStayInsideTheDestination) {
