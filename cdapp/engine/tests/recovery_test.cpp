@@ -11,6 +11,7 @@
 
 #include "cdengine/commands.h"
 #include "cdengine/recovery.h"
+#include "file_size_limit.h"
 #include "test_image.h"
 
 namespace fs = std::filesystem;
@@ -165,6 +166,49 @@ TEST_F(RecoveryFixture, DeletedModeFindsNothingOnAnEngineDisc) {
   RecoverFiles(host.reader, dest.string(), kRecoverDeleted);
   EXPECT_TRUE(Files(dest / "Root").empty());
   EXPECT_EQ(host.log.back().text, "Saved 0 Files in 2 Dirs");
+}
+
+TEST_F(RecoveryFixture, RecoverDeletedKeepsTheMarks) {
+  host.treeView.ClickStateIcon(host.treeView.FindFolder(26)->treeItem);
+  RecoverFiles(host.reader, dest.string(), kRecoverDeleted);
+  EXPECT_EQ(host.treeView.Tree().GetStateImage(host.treeView.FindFolder(26)->treeItem), controls::kStateChecked);
+  EXPECT_EQ(host.treeView.FindNode("b.dat", 34)->mark, 1);
+  EXPECT_EQ(host.app.somethingMarked, 1);
+  RecoverFiles(host.reader, dest.string(), kRecoverMarked);
+  EXPECT_EQ(Files(dest / "Root"), (std::vector<std::string>{"dir/b.dat"}));
+}
+
+// The destination takes 3000 bytes of a file: a.txt (5000 bytes) is cut.
+TEST_F(RecoveryFixture, WriteFailuresAreReportedAndKeepTheirMarks) {
+  const std::string result = WithFileSizeLimit(3000, [this] {
+    host.treeView.ClickStateIcon(host.treeView.RootItem());
+    RecoverFiles(host.reader, dest.string(), kRecoverMarked);
+    std::string out;
+    for (const auto& s : Statuses()) out += s + "\n";
+    out += host.log.back().text + " / " + host.log.back().status + " / " + std::to_string(host.log.back().icon) + "\n";
+    out += "marks a.txt " + std::to_string(host.treeView.FindNode("a.txt", 30)->mark) + " b.dat " +
+           std::to_string(host.treeView.FindNode("b.dat", 34)->mark) + "\n";
+    out += "root " + std::to_string(host.treeView.Tree().GetStateImage(host.treeView.RootItem())) + " dir " +
+           std::to_string(host.treeView.Tree().GetStateImage(host.treeView.FindFolder(26)->treeItem)) + "\n";
+    // The next Recover Selected, on a destination with room, writes what is still marked.
+    fs::remove_all(dest / "Root");
+    const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
+    ::setrlimit(RLIMIT_FSIZE, &none);
+    RecoverFiles(host.reader, dest.string(), kRecoverMarked);
+    for (const auto& f : Files(dest / "Root")) out += "again " + f + "\n";
+    return out;
+  });
+  EXPECT_EQ(result,
+            "a.txt File Recovery Failed\n"
+            "c.TXT File Recovered Successfully\n"
+            "b.doc File Recovered Successfully\n"
+            "readme File Recovered Successfully\n"
+            "archive.tar.gz File Recovered Successfully\n"
+            "b.dat File Recovered Successfully\n"
+            "Saved 5 Files in 2 Dirs / Process Completed, 1 Files Not Written / 1\n"
+            "marks a.txt 1 b.dat 0\n"
+            "root 3 dir 1\n"
+            "again a.txt\n");
 }
 
 TEST_F(RecoveryFixture, StopEndsAfterTheCurrentFileAndGreysItsFolder) {
