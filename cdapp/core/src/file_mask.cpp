@@ -90,7 +90,8 @@ void CdFileMask::Apply(CCDReader& reader, CdDate today) {
   view->InsertRootItem();
   controls::TreeControl& tree = view->Tree();
   TreeNodeList& nodes = view->Nodes();
-  std::uint32_t folders = 0, files = 0, bytes = 0;
+  std::uint32_t folders = 0, files = 0;
+  std::uint64_t bytes = 0;
   for (std::size_t i = 0; i < masked.size(); ++i) {
     const TreeItemNode& m = masked[i];
     if (i > 0) {

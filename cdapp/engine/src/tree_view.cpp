@@ -173,9 +173,10 @@ void CdTreeView::FindNextItem() {
   app_.findNext = 0;
 }
 
-std::uint32_t CdTreeView::CountMarked(std::uint32_t* folders, std::uint32_t* files) {
+std::uint64_t CdTreeView::CountMarked(std::uint32_t* folders, std::uint32_t* files) {
   app_.somethingMarked = 0;
-  std::uint32_t dirs = 0, plain = 0, bytes = 0;
+  std::uint32_t dirs = 0, plain = 0;
+  std::uint64_t bytes = 0;
   for (const auto& node : nodes_) {
     if (node.mark != 1) continue;
     app_.somethingMarked = 1;

@@ -66,7 +66,8 @@ class CdTreeView {
   std::uint8_t LocateRelativeToCaret(std::uint32_t key, const std::string& name);
   void SyncTreeCheckFromList(int state, const std::string& name, const std::string& typeText,
                              const std::string& summary, std::uint32_t key);
-  std::uint32_t CountMarked(std::uint32_t* folders, std::uint32_t* files);
+  // Bytes of the marked files; 64 bits, as a disc holds more than 4 GiB.
+  std::uint64_t CountMarked(std::uint32_t* folders, std::uint32_t* files);
   int CountFiles(int selector);
   void UnmarkFolder(controls::TreeItem item);
   // The list view's row click sets the node's mark: the first node with KEY, TYPE and NAME.
