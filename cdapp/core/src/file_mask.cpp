@@ -103,6 +103,7 @@ void CdFileMask::Apply(CCDReader& reader, CdDate today) {
     std::copy(std::begin(m.date), std::end(m.date), node.date);
     std::copy(std::begin(m.time), std::end(m.time), node.time);
     node.size = m.size;
+    node.sections = m.sections;
     node.mark = m.mark;
     node.existence = m.existence;
     // A folder shows its mark, so the tree, the list and recovery agree on what is marked.

@@ -52,8 +52,10 @@ class Recovery {
   bool EnterFolder(TreeItem item, int stateCode, bool& pushed);
   void RecoverDirectoryFiles(TreeItem item, int stateCode);
   void SaveRecoveredFile(TreeItemNode& node);
-  // Copies the file's bytes into FD; false when a write failed or came short.
-  bool CopyFileExtent(int fd, std::uint32_t size, const std::string& name);
+  // Copies the file's bytes, each of its extents in turn, into FD; false when a write failed or
+  // came short.
+  bool CopyFileSections(int fd, const TreeItemNode& node, const std::string& name);
+  bool CopyFileExtent(int fd, std::uint64_t size, bool& written);
   // Folders holding a marked file that was not written keep a mark, and so do the folders above
   // them, so that the next Recover Selected reaches the file.
   void KeepMarksOfUnwrittenFiles();
@@ -154,7 +156,6 @@ void Recovery::RecoverDirectoryFiles(TreeItem item, int stateCode) {
     if (mode_ == kRecoverMarked && node.mark != 1) continue;
     if (mode_ == kRecoverDeleted && node.existence != 1) continue;
     if (app_.recoveryStop) return;
-    r_.readOffset = static_cast<std::uint64_t>(node.key) * kSectorSize;
     if (Admitted(node.name)) {
       SaveRecoveredFile(node);
       ++r_.filesSaved;
@@ -178,13 +179,26 @@ void Recovery::RecoverDirectoryFiles(TreeItem item, int stateCode) {
   }
 }
 
-bool Recovery::CopyFileExtent(int fd, std::uint32_t size, const std::string& name) {
-  std::vector<std::uint8_t> buffer(kChunk);
-  std::uint32_t remaining = size;
+bool Recovery::CopyFileSections(int fd, const TreeItemNode& node, const std::string& name) {
   bool written = fd >= 0;
+  if (node.sections.empty()) {
+    r_.readOffset = static_cast<std::uint64_t>(node.key) * kSectorSize;
+    CopyFileExtent(fd, node.size, written);
+  }
+  for (const FileSection& section : node.sections) {
+    r_.readOffset = static_cast<std::uint64_t>(section.extent) * kSectorSize;
+    CopyFileExtent(fd, section.length, written);
+  }
+  r_.recoveredFilePath = CurrentDirectory() + "/" + name;
+  return written;
+}
+
+bool Recovery::CopyFileExtent(int fd, std::uint64_t size, bool& written) {
+  std::vector<std::uint8_t> buffer(kChunk);
+  std::uint64_t remaining = size;
   for (;;) {
     std::fill(buffer.begin(), buffer.end(), kFillByte);
-    const std::uint32_t n = std::min(remaining, kChunk);
+    const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, kChunk));
     std::uint32_t got = 0;
     const bool ok = r_.ReadBytes(r_.readOffset, n, 1, buffer, got);
     if (written && n > 0) {
@@ -210,7 +224,6 @@ bool Recovery::CopyFileExtent(int fd, std::uint32_t size, const std::string& nam
       break;
     }
   }
-  r_.recoveredFilePath = CurrentDirectory() + "/" + name;
   return written;
 }
 
@@ -219,7 +232,7 @@ void Recovery::SaveRecoveredFile(TreeItemNode& node) {
   const std::string name = SafeOutputName(node.name, node.key);
   const std::string path = CurrentDirectory() + "/" + name;
   const int fd = Writable() ? ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644) : -1;
-  bool written = CopyFileExtent(fd, node.size, name);
+  bool written = CopyFileSections(fd, node, name);
   if (fd >= 0 && ::close(fd) != 0) written = false;
   if (!written) ++filesNotWritten_;
   // A marked file keeps its mark until it is written.

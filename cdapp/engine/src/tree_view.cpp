@@ -101,6 +101,7 @@ void CdTreeView::AddTreeItem(std::uint8_t type, const std::string& name, std::ui
       node.time[i] = entry->date[3 + i];
     }
     node.size = entry->size;
+    node.sections = entry->sections;
     node.parentKey = entry->parentKey;
     node.mark = entry->mark;
     node.existence = entry->existence;

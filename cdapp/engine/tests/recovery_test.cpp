@@ -302,6 +302,54 @@ TEST_F(RootNamedFolders, MarksSpreadAndRecoverSelectedWritesTheMarked) {
   EXPECT_EQ(host.treeView.Tree().GetStateImage(host.treeView.RootItem()), controls::kStateUnchecked);
 }
 
+// BIG.DAT in three extents (not in disc order), a file whose further extent never comes (CUT.DAT,
+// followed by another name), and one whose directory ends before its last extent (END.DAT).
+TEST(SeveralExtents, FileIsOneEntryAndOneRecoveredFile) {
+  TestImage img(48);
+  img.Descriptor(16, 1, 23, 2048);
+  img.Terminator(17);
+  img.Directory(23, 23,
+                {{"BIG.DAT;1", 30, 2048, false, 0x80},
+                 {"BIG.DAT;1", 35, 2048, false, 0x80},
+                 {"BIG.DAT;1", 32, 1000, false},
+                 {"CUT.DAT;1", 38, 2048, false, 0x80},
+                 {"NEXT.TXT;1", 40, 10, false},
+                 {"END.DAT;1", 41, 2048, false, 0x80}});
+  img.Fill(30, 2048, 1);
+  img.Fill(35, 2048, 2);
+  img.Fill(32, 1000, 3);
+  img.Fill(38, 2048, 4);
+  img.Fill(40, 10, 5);
+  img.Fill(41, 2048, 6);
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  std::vector<std::string> nodes;
+  for (const auto& n : host.treeView.Nodes()) nodes.push_back(n.name + " " + std::to_string(n.key) + " " + std::to_string(n.size));
+  EXPECT_EQ(nodes, (std::vector<std::string>{"Root 0 0", "BIG.DAT 30 5096", "CUT.DAT 38 2048", "NEXT.TXT 40 10",
+                                             "END.DAT 41 2048"}));
+  EXPECT_EQ(host.TotalsPane(), "   Total 9 KB in 4 Files in 0 Folders");
+
+  const fs::path dest = fs::temp_directory_path() / ("cdrec-extents-" + std::to_string(::getpid()));
+  fs::remove_all(dest);
+  fs::create_directories(dest);
+  RecoverFiles(host.reader, dest.string(), kRecoverAll);
+  EXPECT_EQ(Files(dest / "Root"), (std::vector<std::string>{"BIG.DAT", "CUT.DAT", "END.DAT", "NEXT.TXT"}));
+  EXPECT_TRUE(ReadFile(dest / "Root/BIG.DAT") == Bytes(img, 30, 2048) + Bytes(img, 35, 2048) + Bytes(img, 32, 1000));
+  EXPECT_TRUE(ReadFile(dest / "Root/CUT.DAT") == Bytes(img, 38, 2048));
+  EXPECT_TRUE(ReadFile(dest / "Root/NEXT.TXT") == Bytes(img, 40, 10));
+  int bigRows = 0;
+  for (const auto& row : host.log) {
+    if (row.text.ends_with("/BIG.DAT")) {
+      ++bigRows;
+      EXPECT_EQ(row.status, "File Recovered Successfully");
+    }
+  }
+  EXPECT_EQ(bigRows, 1);
+  EXPECT_EQ(host.log.back().text, "Saved 4 Files in 1 Dirs");
+  fs::remove_all(dest);
+}
+
 TEST(RecoveryNames, UnsafeNamesStayInsideTheDestination) {
   TestImage img(40);
   img.Descriptor(16, 1, 23, 2048);

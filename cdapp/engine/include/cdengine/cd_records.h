@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 inline constexpr std::uint8_t kTypeFile = 1;
 inline constexpr std::uint8_t kTypeFolder = 2;
@@ -26,16 +27,25 @@ struct VolumeInfo {
   std::uint32_t rootDataLength = 0;
 };
 
+// One extent of a file recorded in several (the ISO 9660 multi-extent flag): first sector, bytes.
+struct FileSection {
+  std::uint32_t extent = 0;
+  std::uint32_t length = 0;
+  bool operator==(const FileSection&) const = default;
+};
+
 struct DirEntryNode {
   std::string name;  // converted; Joliet names in UTF-8
   std::uint8_t type = 0;
   std::uint32_t extent = 0;  // the tree key
   std::uint8_t date[6] = {};  // years since 1900, month, day, hour, minute, second
-  std::uint32_t size = 0;
+  std::uint64_t size = 0;  // the sum of its sections for a file of several extents
   std::uint32_t parentKey = 0;
   std::uint8_t mark = 0;
   std::uint8_t existence = kExistenceExisting;
   std::uint32_t folderSize = 0;
+  // A file of several extents: all of them in order (the first is EXTENT); empty for one extent.
+  std::vector<FileSection> sections;
 };
 
 struct PathTableRun {
