@@ -292,7 +292,8 @@ TEST_F(MainRoad, CreateImageThenOpenImageAndRecoverFromIt) {
   EXPECT_EQ(frame->Reader().device->Path(), (work / "disc.cd").string());
   wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process", wxID_CANCEL));
   EXPECT_EQ(frame->Reader().device->Path(), (work / "disc.cd").string());
-  wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process"));
+  wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process"),
+                ExpectMessage("No files or folders found on the CDROM"));
   EXPECT_EQ(frame->Reader().device->Path(), drive.string());
   EXPECT_EQ(frame->LeftView().NodeCount(), 0u);
 }

@@ -231,6 +231,7 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
 
   const CdTime now = CdNowUtc();
   if (aborted) {
+    reader.walkAborted = true;
     WriteRow(reader, nullptr, "Process aborted, user intervention ",
              FormatLogTime("Aborted %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconError);
     reader.cursor = reader.newest = 0;
