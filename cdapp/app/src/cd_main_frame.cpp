@@ -120,7 +120,7 @@ CdCommandInputs CMainFrame::Inputs() const {
   in.scanUnderWay = app.scanUnderWay != 0;
   in.recovering = app.recovering != 0;
   const controls::TreeItem caret = tree_->GetSelection();
-  in.caretIsRoot = caret == controls::kNoItem || tree_->GetItemText(caret) == "Root";
+  in.caretIsRoot = caret == controls::kNoItem || caret == tree_->GetRoot();
   in.listView = list_->Window() != nullptr;
   return in;
 }
