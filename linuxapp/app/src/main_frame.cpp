@@ -237,8 +237,6 @@ void CMainFrame::BuildMenus() {
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { Recover(kRecoverDeleted); }, WxId(kCmdRecoverDeleted));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) {
     if (App().currentDrive) App().currentDrive->filters.clear();
-    App().filterCount = 0;
-    App().filterPresent = 0;
   }, WxId(kIdRemoveFileFilter));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { SearchDeletedAndLostCommand(); }, WxId(kIdSearchDeletedAndLost));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { Stop(); }, WxId(kCmdStop));
@@ -335,7 +333,7 @@ CommandInputs CMainFrame::Inputs() const {
   in.allMarked = app.allMarked != 0;
   in.marked = app.marked != 0;
   in.findNext = app.findNext != 0;
-  in.filterPresent = app.filterPresent != 0;
+  in.filterPresent = app.currentDrive && !app.currentDrive->filters.empty();
   in.deletedAndLostSearched = app.deletedAndLostSearched != 0;
   in.goUp = app.goUp != 0;
   const controls::TreeItem selected = tree_->GetSelection();
@@ -667,9 +665,5 @@ void CMainFrame::OnArrange(int column) {
   app.sortColumn = column;
   app.sortDirection = app.sortToggle;
   if (app.scanned) list_->Header().SetSortImage(column, app.sortDirection);
-  if (column < 2) {
-    listView_->SortTextItems(column, app.sortDirection != 0);
-  } else {
-    listView_->SortNumericItems(column, app.sortDirection != 0);
-  }
+  listView_->SortByColumn(column, app.sortDirection != 0);
 }
