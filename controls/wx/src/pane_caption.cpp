@@ -47,6 +47,13 @@ CPaneCaption* CPaneCaption::Add(wxWindow* pane, wxAuiManager& aui, const wxStrin
   return caption;
 }
 
+CPaneCaption* CPaneCaption::Of(wxWindow* pane) {
+  for (wxWindow* child : pane->GetChildren()) {
+    if (auto* caption = dynamic_cast<CPaneCaption*>(child)) return caption;
+  }
+  return nullptr;
+}
+
 CPaneCaption::CPaneCaption(wxWindow* pane, wxAuiManager& aui, const wxString& name, const wxString& title)
     : wxPanel(pane, wxID_ANY), aui_(aui), name_(name) {
   SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INACTIVECAPTION));

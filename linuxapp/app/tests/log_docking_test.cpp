@@ -12,19 +12,12 @@ namespace {
 
 using namespace guitest;
 
-controls::CPaneCaption* CaptionOf(wxWindow* pane) {
-  for (wxWindow* child : pane->GetChildren()) {
-    if (auto* caption = dynamic_cast<controls::CPaneCaption*>(child)) return caption;
-  }
-  return nullptr;
-}
-
 class LogBar : public WorkbenchTest {};
 
 TEST_F(LogBar, FloatsAndDocksByItsCaptionButtonAndADoubleClick) {
   wxAuiManager* aui = wxAuiManager::GetManager(frame->Log());
   ASSERT_NE(aui, nullptr);
-  controls::CPaneCaption* caption = CaptionOf(frame->Log());
+  controls::CPaneCaption* caption = controls::CPaneCaption::Of(frame->Log());
   ASSERT_NE(caption, nullptr);
   auto floating = [&] { return aui->GetPane("log").IsFloating(); };
   ASSERT_FALSE(floating());

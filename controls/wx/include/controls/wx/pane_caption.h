@@ -14,6 +14,8 @@ class CPaneCaption : public wxPanel {
  public:
   // Puts a caption at the top of the sizer of PANE, the window of the manager's pane NAME.
   static CPaneCaption* Add(wxWindow* pane, wxAuiManager& aui, const wxString& name, const wxString& title);
+  // The caption put into PANE, or null.
+  static CPaneCaption* Of(wxWindow* pane);
 
   // Floats the pane when it is docked, docks it again when it floats.
   void ToggleDocking();
