@@ -64,3 +64,27 @@ TEST_F(Screenshots, HelpTopics) {
 
 }  // namespace
 
+
+namespace {
+
+TEST_F(Screenshots, TheListInEachStyle) {
+  fs::create_directories(kShots);
+  OpenDisc(kFixtures / "joliet.iso");
+  for (const auto& n : frame->LeftView().Nodes()) {
+    if (n.name == "docs") frame->Tree().Select(n.treeItem);
+  }
+  Pump();
+  ASSERT_GT(frame->List().GetItemCount(), 1);
+  const std::pair<controls::ListViewStyle, const char*> styles[] = {
+      {controls::ListViewStyle::List, "cd_list_style_list"},
+      {controls::ListViewStyle::SmallIcon, "cd_list_style_small_icons"},
+      {controls::ListViewStyle::Icon, "cd_list_style_large_icons"},
+      {controls::ListViewStyle::Report, "cd_list_style_details_again"}};
+  for (const auto& [style, name] : styles) {
+    frame->SetViewStyle(style);
+    Pump();
+    EXPECT_TRUE(guitest::Shoot(frame, kShots, name)) << name;
+  }
+}
+
+}  // namespace
