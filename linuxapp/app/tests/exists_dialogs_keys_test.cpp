@@ -2,10 +2,8 @@
 // and nothing is written over or renamed without the user's answer.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "gui_test_support.h"
 #include "ext2engine/recovery.h"
+#include "gui_test_support.h"
 #include "real_input.h"
 
 namespace {
