@@ -127,6 +127,8 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
     event.Veto();
     return;
   }
+  // After Stop a process is still on its way out: the window closes once it has returned.
+  if (commands_->DeferClose(event)) return;
   CloseDevice(*reader_);
   Destroy();
 }

@@ -1,8 +1,10 @@
 // Commands invoked while a process runs, in the real window under Xvfb: keys typed through the X
 // server before a scan, during a scan, a recovery and an image copy act only when their rule
-// allows it at that moment.
+// allows it at that moment; Stop and Close in one pass of the message pump close the window only
+// after the process has returned.
 #include <wx/app.h>
 #include <wx/uiaction.h>
+#include <wx/weakref.h>
 
 #include <memory>
 
@@ -13,6 +15,7 @@
 namespace {
 
 using namespace cdtest;
+using controls::CommandRoad;
 
 // The disc of 10,000 files in 21 folders: long enough a process for keys to arrive while it runs.
 const fs::path kMany = kFixtures / "many.iso";
@@ -119,5 +122,59 @@ TEST_F(ProcessCommands, ShortcutsActOnlyWhenTheirRuleAllowsThem) {
   }
 }
 
-}  // namespace
+// Stop and then Close arrive in one pass of a process's message pump. Stop clears busy at once,
+// but the process ends only at its next step: the window must stay until it has returned.
+TEST_F(ProcessCommands, StopAndCloseInOnePassCloseTheWindowAfterTheProcess) {
+  struct Road {
+    const char* name;
+    std::function<void(CMainFrame&, const fs::path&)> start;
+  };
+  const Road roads[] = {
+      {"scan",
+       [](CMainFrame& f, const fs::path&) {
+         wxTEST_DIALOG(f.Commands().Run(kCdCmdOpenDrive, CommandRoad::Menu, [&] { f.OpenDriveCmd(); }),
+                       ExpectMessage("Insert CDROM To Start Process"));
+       }},
+      {"recovery",
+       [](CMainFrame& f, const fs::path& out) {
+         f.Commands().Run(kCdCmdRecoverAll, CommandRoad::Menu, [&] { f.Recover(kRecoverAll, out.string()); });
+       }},
+      {"image copy",
+       [](CMainFrame& f, const fs::path& out) {
+         f.Commands().Run(kCdIdCreateImage, CommandRoad::Menu, [&] { f.CreateImageCmd((out / "copy").string()); });
+       }},
+  };
+  for (const Road& road : roads) {
+    SCOPED_TRACE(road.name);
+    if (frame == nullptr) {
+      frame = new CMainFrame();
+      frame->Show();
+      Pump();
+    }
+    OpenDisc(kMany);
+    ASSERT_EQ(FileNodes(), kManyFiles);
+    const fs::path out = work / road.name;
+    fs::create_directories(out);
 
+    bool openInPass = false, deviceInPass = false;
+    wxQueueEvent(frame, new wxCommandEvent(wxEVT_MENU, CdWxId(kCdCmdStop)));
+    wxQueueEvent(frame, new wxCommandEvent(wxEVT_MENU, CdWxId(kCdIdExit)));
+    frame->CallAfter([&] {
+      openInPass = !wxTheApp->IsScheduledForDestruction(frame);
+      deviceInPass = frame->Reader().device != nullptr;
+    });
+    road.start(*frame, out);
+    EXPECT_TRUE(openInPass);
+    EXPECT_TRUE(deviceInPass);
+    // The process has returned, stopped, and only then the window closed.
+    EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(frame));
+    EXPECT_EQ(frame->Reader().device, nullptr);
+    EXPECT_EQ(frame->busy, 0);
+    wxWeakRef<CMainFrame> gone(frame);
+    Pump();
+    EXPECT_FALSE(gone);
+    frame = nullptr;
+  }
+}
+
+}  // namespace

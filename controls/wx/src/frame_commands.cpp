@@ -1,5 +1,5 @@
 // The commands of a main frame: the rule checked at each invocation, the menus and buttons kept
-// in step with the rules.
+// in step with the rules, and close requests held back while a command runs.
 #include "controls/wx/frame_commands.h"
 
 #include <wx/toolbar.h>
@@ -49,7 +49,9 @@ bool FrameCommands::Run(int command, CommandRoad road, const std::function<void(
   ++depth_;
   struct Leave {
     FrameCommands& self;
-    ~Leave() { --self.depth_; }
+    ~Leave() {
+      if (--self.depth_ == 0) self.AfterCommands();
+    }
   } leave{*this};
   action();
   return true;
@@ -68,6 +70,13 @@ void FrameCommands::ApplyMenuRule(wxMenu* menu) const {
   }
 }
 
+bool FrameCommands::DeferClose(wxCloseEvent& event) {
+  if (!Running() || !event.CanVeto()) return false;
+  closePending_ = true;
+  event.Veto();
+  return true;
+}
+
 void FrameCommands::OnUpdateUi(wxUpdateUIEvent& event) {
   const bool menu = dynamic_cast<wxMenu*>(event.GetEventObject()) != nullptr;
   const bool button = dynamic_cast<wxToolBar*>(event.GetEventObject()) != nullptr;
@@ -81,6 +90,12 @@ void FrameCommands::OnUpdateUi(wxUpdateUIEvent& event) {
     }
   }
   event.Skip();
+}
+
+void FrameCommands::AfterCommands() {
+  if (!closePending_) return;
+  closePending_ = false;
+  frame_.Close();
 }
 
 }  // namespace controls

@@ -342,6 +342,8 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
     event.Veto();
     return;
   }
+  // After Stop a process is still on its way out: the window closes once it has returned.
+  if (commands_->DeferClose(event)) return;
   if (app.scanned && !app.scanSaved && Confirm(0)) SaveScanInformation();
   if (app.currentDrive) {
     app.currentDrive->ClearLists();

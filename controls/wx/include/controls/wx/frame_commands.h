@@ -2,6 +2,8 @@
 // the moment it is invoked, enables it, whether it came by a menu item, a key or a toolbar button;
 // otherwise the invocation does nothing. Menu items show the menu rule whenever they are looked
 // at; toolbar buttons show the toolbar rule while nothing runs (a process sets them at its start).
+// The frame also learns here whether a command is still on the stack (a process pumping messages),
+// so that a close request waits until it has returned.
 #pragma once
 
 #include <wx/event.h>
@@ -58,13 +60,18 @@ class FrameCommands {
 
   // True while a command's handler is on the stack (a process it started may be pumping messages).
   bool Running() const { return depth_ > 0; }
+  // While a command runs, a close request that may be refused waits: EVENT is vetoed and the frame
+  // is asked to close again once the outermost command has returned. True when it was deferred.
+  bool DeferClose(wxCloseEvent& event);
 
  private:
   void OnUpdateUi(wxUpdateUIEvent& event);
+  void AfterCommands();
 
   wxFrame& frame_;
   CommandRules rules_;
   int depth_ = 0;
+  bool closePending_ = false;
 };
 
 }  // namespace controls
