@@ -51,6 +51,23 @@ int OpenFolderBelow(int dirFd, const std::string& name) {
   return ::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
+// Whether a recovery of TYPE takes the file CHILD of a folder whose deleted flag is FOLDER_DELETED.
+bool TakesFile(const ListedEntry& child, std::uint8_t type, std::uint32_t folderDeleted) {
+  switch (type) {
+    case kRecoverAll: return true;
+    case kRecoverDeleted: return child.deleted == 1 || folderDeleted == 1;
+    case kRecoverMarked: return child.check == 1;
+    case kRecoverExisting: return !(child.deleted != 0 && folderDeleted != 0);
+    default: return false;
+  }
+}
+
+// Whether a recovery of TYPE walks into CHILD at all: a marked recovery only into marked entries
+// and partly marked folders.
+bool InRecovery(const ListedEntry& child, std::uint8_t type) {
+  return type != kRecoverMarked || child.check == 1 || child.check == 2;
+}
+
 }  // namespace
 
 std::string SafeRecoveredName(const std::string& name, std::uint32_t inode) {
@@ -80,6 +97,39 @@ std::uint32_t CLinuxDrive::CountCheckedEntries() const {
   std::uint32_t n = 0;
   for (const auto& e : treeView->Entries()) n += e.check == 1 ? 1 : 0;
   return n;
+}
+
+bool CLinuxDrive::HasDataToWrite(const ListedEntry& entry) const {
+  return entry.size != 0 && entry.inode >= 2 && MatchFilterList(entry.name, filters, filterMode) != 0;
+}
+
+std::uint64_t CLinuxDrive::BytesToRecover(std::uint8_t type) const {
+  if (treeView == nullptr) return 0;
+  std::unordered_map<std::uint32_t, std::vector<const ListedEntry*>> children;
+  for (const auto& e : treeView->Entries()) {
+    if (e.inode == kRootInode && e.parentInode == kNoParent) continue;
+    children[e.parentInode].push_back(&e);
+  }
+  // The folders as the recovery walks them: each once, from Root.
+  std::uint64_t bytes = 0;
+  std::unordered_set<std::uint32_t> done{kRootInode};
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> pending{{kRootInode, 0}};  // inode, deleted flag
+  while (!pending.empty()) {
+    const auto [folder, folderDeleted] = pending.back();
+    pending.pop_back();
+    const auto it = children.find(folder);
+    if (it == children.end()) continue;
+    for (const ListedEntry* c : it->second) {
+      if (!InRecovery(*c, type)) continue;
+      if (c->IsFolder()) {
+        if (done.insert(c->inode).second) pending.emplace_back(c->inode, c->deleted);
+      } else if (TakesFile(*c, type, folderDeleted) && HasDataToWrite(*c) &&
+                 !(type == kRecoverExisting && c->deleted != 0)) {
+        bytes += c->size;
+      }
+    }
+  }
+  return bytes;
 }
 
 std::vector<std::uint32_t> CLinuxDrive::GetclusterList(std::uint32_t inode) {
@@ -116,7 +166,7 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
     return 1;
   };
   if (app.stopRequested) return finish();
-  if (entry.size == 0 || entry.inode < 2 || !MatchFilterList(entry.name, filters, filterMode)) {
+  if (!HasDataToWrite(entry)) {
     if (frame != nullptr) frame->StepProgress(static_cast<int>(recoveredFileCount));
     MarkHandled(entry, type);
     return 0;
@@ -128,15 +178,21 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   int fd = ::openat(dirFd, target.c_str(), kCreate | O_EXCL, 0644);
   if (fd < 0 && errno == EEXIST) {
     int* d = app.fileExists;  // Skip All, Overwrite All, Rename All, Skip, OverWrite, Rename
-    if (!d[2] && !d[1] && !d[0] && frame != nullptr) {
-      frame->GetPrompts().FileExists(dirPath, target, entry.inode);
-      for (int asks = 0; d[5] && asks < kMaxRenameAsks; ++asks) {
+    if (!d[2] && !d[1] && !d[0]) {
+      // This file's own answer decides it: a question closed without one leaves the decisions of
+      // an earlier file in place, and those must not write over or rename this one.
+      bool answered = frame != nullptr && frame->GetPrompts().FileExists(dirPath, target, entry.inode);
+      for (int asks = 0; answered && d[5] && asks < kMaxRenameAsks; ++asks) {
         const std::string wanted = SafeRecoveredName(app.newName, entry.inode);
         if (!Exists(dirFd, wanted)) {
           target = wanted;
           break;
         }
-        frame->GetPrompts().FileExists(dirPath, wanted, entry.inode);
+        answered = frame->GetPrompts().FileExists(dirPath, wanted, entry.inode);
+      }
+      if (!answered) {
+        skipped = true;
+        return finish();
       }
     }
     if (d[2]) {
@@ -158,9 +214,13 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   const bool haveRecord = ReadInodeRecord(entry.inode, record);
   std::uint32_t remaining = entry.size;  // unsigned: sizes from 2 GiB to 4 GiB are written whole
   bool writeFailed = false;
-  // The bytes go out in writes of up to kWriteChunk: one write for most files, whatever the read mode.
+  const std::uint32_t blockSize = BlockSize();
+  // The bytes go out in writes of up to kWriteChunk: one write for most files, whatever the read
+  // mode. Reads land in the pending bytes directly.
   std::vector<std::uint8_t> pending;
-  pending.reserve(std::min<std::uint32_t>(remaining, kWriteChunk));
+  const std::uint64_t wholeBlocks =
+      blockSize == 0 ? remaining : (std::uint64_t{remaining} + blockSize - 1) / blockSize * blockSize;
+  pending.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(wholeBlocks, kWriteChunk + blockSize)));
   auto flush = [&] {
     if (!writeFailed && !pending.empty() && !WriteAll(fd, pending.data(), pending.size())) {
       writeFailed = true;
@@ -168,58 +228,45 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
     }
     pending.clear();
   };
-  auto put = [&](const std::uint8_t* data, std::uint32_t n) {
-    pending.insert(pending.end(), data, data + n);
+  // Appends N bytes to the pending ones: zeros, or with SECTORS the start of those sectors from
+  // SECTOR on, read in one request. What a read does not deliver is written as zeros, never as
+  // bytes read before; a failed read is logged as one of UNIT ("sector" or "block").
+  auto put = [&](std::uint32_t n, std::uint64_t sector = 0, std::uint32_t sectors = 0, const char* unit = nullptr) {
+    const std::size_t at = pending.size();
+    pending.resize(at + std::max<std::size_t>(n, std::size_t{sectors} * kSectorSize));  // zeros
+    if (sectors != 0 && !ReadDriveSectors(sector, pending.data() + at, sectors * kSectorSize)) {
+      std::fill(pending.begin() + static_cast<std::ptrdiff_t>(at), pending.end(), 0);
+      char status[64];
+      std::snprintf(status, sizeof status, "Error reading %s %llu", unit,
+                    static_cast<unsigned long long>(firstSector + sector));
+      Log(nullptr, "Disk read error, file may not be completely recovered", status, kIconEvent);
+    }
+    pending.resize(at + n);
     if (pending.size() >= kWriteChunk) flush();
   };
   if (haveRecord && IsFastSymlink(record)) {
-    put(record.raw + 40, remaining);  // the link's target text
+    pending.assign(record.raw + 40, record.raw + 40 + remaining);  // the link's target text
     remaining = 0;
   }
-  const std::vector<std::uint32_t> blocks = remaining > 0 && haveRecord ? GetFileBlockList(record) : std::vector<std::uint32_t>{};
-  const std::uint32_t blockSize = BlockSize();
-  std::vector<std::uint8_t> block(blockSize, 0);
+  const std::vector<std::uint32_t> blocks =
+      remaining > 0 && haveRecord ? GetFileBlockList(record) : std::vector<std::uint32_t>{};
   for (std::size_t b = 0; b < blocks.size() && remaining > 0 && !writeFailed; ++b) {
+    const std::uint64_t blockSector = static_cast<std::uint64_t>(blocks[b]) * sectorsPerBlock;
     if (blocks[b] == 0) {  // a hole reads as zeros
       const std::uint32_t n = std::min<std::uint32_t>(remaining, blockSize);
-      std::fill(block.begin(), block.end(), 0);
-      put(block.data(), n);
+      put(n);
       remaining -= n;
-      continue;
-    }
-    const std::uint64_t blockSector = static_cast<std::uint64_t>(blocks[b]) * sectorsPerBlock;
-    if (app.readMode == 1) {
-      // A sector at a time, so that a bad sector costs only itself. The whole block is tried first:
-      // when it reads, every sector of it would have, and the bytes are the same. Buffers are
-      // cleared before each read, so that what a read does not deliver is written as zeros, never
-      // as the bytes of the block before.
-      std::fill(block.begin(), block.end(), 0);
-      const bool wholeBlock = ReadDriveSectors(blockSector, block.data(), blockSize) != 0;
+    } else if (app.readMode == 1) {
+      // A sector at a time, so that a bad sector costs only its own reads and never a failed read
+      // of its whole block first.
       for (std::uint32_t i = 0; i < sectorsPerBlock && remaining > 0; ++i) {
-        std::uint8_t* sector = block.data() + static_cast<std::size_t>(i) * kSectorSize;
-        if (!wholeBlock) std::fill(sector, sector + kSectorSize, 0);
-        if (!wholeBlock && !ReadDriveSectors(blockSector + i, sector, kSectorSize)) {
-          std::fill(sector, sector + kSectorSize, 0);
-          char status[64];
-          std::snprintf(status, sizeof status, "Error reading sector %llu",
-                        static_cast<unsigned long long>(firstSector + blockSector + i));
-          Log(nullptr, "Disk read error, file may not be completely recovered", status, kIconEvent);
-        }
         const std::uint32_t n = std::min<std::uint32_t>(remaining, kSectorSize);
-        put(sector, n);
+        put(n, blockSector + i, 1, "sector");
         remaining -= n;
       }
     } else {
-      std::fill(block.begin(), block.end(), 0);
-      if (!ReadDriveSectors(blockSector, block.data(), blockSize)) {
-        std::fill(block.begin(), block.end(), 0);
-        char status[64];
-        std::snprintf(status, sizeof status, "Error reading block %llu",
-                      static_cast<unsigned long long>(firstSector + blockSector));
-        Log(nullptr, "Disk read error, file may not be completely recovered", status, kIconEvent);
-      }
       const std::uint32_t n = std::min<std::uint32_t>(remaining, blockSize);
-      put(block.data(), n);
+      put(n, blockSector, sectorsPerBlock, "block");
       remaining -= n;
     }
   }
@@ -239,15 +286,7 @@ void CLinuxDrive::RecoverFolderFiles(const std::vector<ListedEntry*>& children, 
   for (ListedEntry* child : children) {
     if (app.stopRequested) break;
     if (child->IsFolder()) continue;
-    bool take = false;
-    switch (type) {
-      case kRecoverAll: take = true; break;
-      case kRecoverDeleted: take = child->deleted == 1 || folderDeleted == 1; break;
-      case kRecoverMarked: take = child->check == 1; break;
-      case kRecoverExisting: take = !(child->deleted != 0 && folderDeleted != 0); break;
-      default: break;
-    }
-    if (take) run.last = RecoverFile(*child, type, dirFd, dirPath);
+    if (TakesFile(*child, type, folderDeleted)) run.last = RecoverFile(*child, type, dirFd, dirPath);
   }
 }
 
@@ -267,7 +306,7 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
     auto it = run.children.find(folder);
     if (it == run.children.end()) return out;
     for (ListedEntry* e : it->second) {
-      if (type != kRecoverMarked || e->check == 1 || e->check == 2) out.push_back(e);
+      if (InRecovery(*e, type)) out.push_back(e);
     }
     return out;
   };

@@ -1,5 +1,5 @@
-// CD's pictures, drawn in code: process-log icons, toolbar buttons, the tree's drive and folder
-// images, the list's item icons, the About picture and the start-up picture.
+// CD's pictures by kind (the icon theme's where it has them): process-log icons, toolbar buttons,
+// the tree's drive and folder images, the list's item icons, the About picture and the start-up picture.
 #pragma once
 
 #include <wx/bitmap.h>
@@ -16,4 +16,7 @@ std::vector<wxBitmap> CdTreeImages();
 std::vector<wxBitmap> CdListIcons(int size);
 // A disc, for the About box and the start-up picture.
 wxBitmap CdDiscPicture(int size);
+// The start-up picture of 300 x 210: the disc, the program's name and what it recovers on one
+// colour, every text inside a margin of kCdSplashMargin.
+inline constexpr int kCdSplashMargin = 8;
 wxBitmap CdSplashPicture();

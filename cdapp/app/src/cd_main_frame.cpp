@@ -12,6 +12,7 @@
 #include "cd_images.h"
 #include "cdengine/commands.h"
 #include "cdengine/drive_access.h"
+#include "controls/wx/pane_caption.h"
 #include "controls/wx/status_bar.h"
 
 namespace {
@@ -54,6 +55,8 @@ CMainFrame::CMainFrame()
   listView_->SetFrame(this);
   listView_->SetSortArrow(this);
   listView_->InsertColumns();
+  // The whole date and time shows, whatever the font.
+  list_->FitColumnToText(kCdColDate, kCdDateShape);
 
   // A click on a state icon is the tree view's; other clicks go on to the control.
   tree_->Window()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
@@ -75,6 +78,8 @@ CMainFrame::CMainFrame()
   aui_.AddPane(log_, wxAuiPaneInfo()
                          .Name("log")
                          .Caption("Process Log")
+                         .CaptionVisible(false)
+                         .Gripper(true)
                          .Bottom()
                          .BestSize(-1, 180)
                          .MinSize(32, 32)
@@ -84,6 +89,8 @@ CMainFrame::CMainFrame()
                          .RightDockable(false)
                          .CloseButton(true)
                          .Floatable(true));
+  // The pane's own caption floats it and docks it again (button or double click).
+  controls::CPaneCaption::Add(log_, aui_, "log", "Process Log");
   aui_.Update();
 
   Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
@@ -115,7 +122,7 @@ CdCommandInputs CMainFrame::Inputs() const {
   in.scanUnderWay = app.scanUnderWay != 0;
   in.recovering = app.recovering != 0;
   const controls::TreeItem caret = tree_->GetSelection();
-  in.caretIsRoot = caret == controls::kNoItem || tree_->GetItemText(caret) == "Root";
+  in.caretIsRoot = caret == controls::kNoItem || caret == tree_->GetRoot();
   in.listView = list_->Window() != nullptr;
   in.commandRunning = commands_ && commands_->Running();
   return in;
@@ -149,7 +156,13 @@ void CMainFrame::StepProgress(std::uint32_t count, std::uint8_t type, const char
   CdAppState& app = CdApp();
   if (!stopFlag) {
     busy = 1;
-    if (bar_) {
+    // The bar's label and the totals pane show only when the window paints, inside the message
+    // pump: they are written once in the pump's interval, and steps in between only count. Each
+    // write makes the status bar, and with it the window, paint again.
+    const auto now = std::chrono::steady_clock::now();
+    const bool showTexts = now - textsShown_ >= controls::MessagePump::kInterval;
+    if (showTexts) textsShown_ = now;
+    if (bar_ && showTexts) {
       // snprintf: wxString::Format costs more than the rest of a step.
       char label[48];
       if (app.recovering) {
@@ -160,15 +173,21 @@ void CMainFrame::StepProgress(std::uint32_t count, std::uint8_t type, const char
         std::snprintf(label, sizeof label, " %d Entries Found", static_cast<int>(count));
       }
       bar_->SetText(wxString::FromAscii(label));
-      bar_->StepIt();
     }
+    if (bar_) bar_->StepIt();
     PumpMessages();
     if (!app.recovering && !imaging) {
       if (entriesAdded_ == 0) leftView_->SetReader(reader_.get());
       ++entriesAdded_;
       leftView_->AddTreeItem(type, std::string(name != nullptr ? name : "", name != nullptr ? nameLength : 0), parentKey,
                              key);
-      UpdateTotalsPane(reader_->foldersCounted, reader_->filesCounted);
+      if (showTexts) {
+        UpdateTotalsPane(reader_->foldersCounted, reader_->filesCounted);
+      } else {
+        totalFolders = reader_->foldersCounted;
+        totalFiles = reader_->filesCounted;
+        totalsUnshown_ = true;
+      }
     }
   }
   if (stopFlag) {
@@ -191,6 +210,7 @@ void CMainFrame::EndProgress(std::uint32_t n) {
     }
     bar_.reset();
   }
+  if (totalsUnshown_) UpdateTotalsPane(totalFolders, totalFiles);
   leftView_->ExpandRoot(1);
   busy = 0;
   app.processRunning = 0;
@@ -200,6 +220,7 @@ void CMainFrame::EndProgress(std::uint32_t n) {
 void CMainFrame::AttachPanes() { leftView_->InsertRootItem(); }
 
 void CMainFrame::UpdateTotalsPane(std::uint32_t folders, std::uint32_t files) {
+  totalsUnshown_ = false;
   totalFolders = folders;
   totalFiles = files;
   SetStatusText(SizePaneText("Total", reader_->totalBytes, files, folders), 1);

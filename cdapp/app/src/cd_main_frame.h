@@ -8,6 +8,7 @@
 #include <wx/html/helpctrl.h>
 #include <wx/splitter.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -111,6 +112,10 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public CdSo
   std::unique_ptr<controls::FrameCommands> commands_;
   controls::MessagePump pump_;
   std::uint32_t entriesAdded_ = 0;
+  // When StepProgress last wrote the bar's label and the totals pane; whether the totals counted
+  // since then are still to be written.
+  std::chrono::steady_clock::time_point textsShown_{};
+  bool totalsUnshown_ = false;
   int logRows_ = 0;
   int recoverMode_ = 0;
   std::unique_ptr<wxHtmlHelpController> help_;

@@ -34,7 +34,6 @@ struct InodeCopy {
   std::uint32_t ctime = 0;
   std::uint32_t mtime = 0;
   std::uint32_t dtime = 0;
-  std::uint32_t blockCount512 = 0;  // i_blocks: 512-byte units held
   std::uint32_t flags = 0;
   std::uint32_t block[15] = {};
   std::uint8_t raw[kInodeCopySize] = {};
@@ -46,7 +45,8 @@ constexpr std::uint16_t kModeDirectory = 0x4000;
 constexpr std::uint16_t kModeSymlink = 0xA000;
 constexpr std::uint32_t kFastSymlinkMax = 60;
 
-// A symbolic link whose target text sits in the block pointers (it holds no data blocks).
+// A symbolic link whose target text sits in the block pointers: one shorter than the 60 bytes they
+// hold. Its block count says nothing of this, as it also counts an extended-attribute block.
 bool IsFastSymlink(const InodeCopy& inode);
 // A device, fifo or socket: its block pointers hold no block numbers.
 bool HasNoBlocks(const InodeCopy& inode);
@@ -75,9 +75,9 @@ class CLinuxDrive {
   // cannot lie in the table (inode 0, no geometry).
   long LocateInode(std::uint32_t inode, std::uint16_t* group, std::uint32_t* sector) const;
   std::unique_ptr<InodeCopy> ReadInode(std::uint32_t inode);
-  // The inode's record as stored, pointers unchecked; false when it lies outside the group tables.
-  // GROUP receives its group.
-  bool ReadInodeRecord(std::uint32_t inode, InodeCopy& record, std::uint16_t* group = nullptr);
+  // The inode's record as stored, pointers unchecked; false when it lies in no group of the
+  // descriptor table (the super block's group count bounds the table).
+  bool ReadInodeRecord(std::uint32_t inode, InodeCopy& record);
 
   // The data blocks of an inode in file order, through its direct and indirect pointers. The list
   // holds at most the drive's block count, and an indirect block met twice is not read again.
@@ -125,6 +125,8 @@ class CLinuxDrive {
   // File recovery and name filters (recovery.cpp, file_filters.cpp).
   // The number of listed entries whose check is 1.
   std::uint32_t CountCheckedEntries() const;
+  // The bytes a recovery of TYPE writes: the sizes of the files it takes, after the name filters.
+  std::uint64_t BytesToRecover(std::uint8_t type) const;
   // Recovers the folder INODE into the folder PATH (made when missing) and, by TYPE, its files and
   // subfolders below it. 1 when the last file or folder handled was written or skipped.
   int RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, const std::string& path, std::uint8_t type,
@@ -154,6 +156,7 @@ class CLinuxDrive {
   std::uint32_t inodesCount = 0;
   std::uint16_t groupCount = 0;
   std::uint16_t inodeSize = 128;
+  std::uint32_t incompatFeatures = 0;  // s_feature_incompat of the super block taken
   std::vector<std::uint32_t> visited;  // folders in the order first reached
   std::unordered_set<std::uint32_t> visitedSet;
   std::vector<std::uint32_t> lost;  // folders not reached from the root
@@ -172,7 +175,9 @@ class CLinuxDrive {
   std::vector<FoundDriveNode> foundDrives;
   std::uint32_t foundCount = 0;
   std::uint32_t diskSize = 0;
-  // Include/exclude patterns of recovery and their mode (0 include, 1 exclude).
+  // Include/exclude patterns of recovery and their mode (0 include, 1 exclude). The list is the
+  // one record of the filters in force: their count is its size, and Remove File Filter is offered
+  // while it is not empty.
   std::vector<FilterNode> filters;
   std::uint8_t filterMode = 0;
   // Lost folders: the ".." inode of each folder in the lost list; the folders taken off it since
@@ -210,6 +215,8 @@ class CLinuxDrive {
   InodeTableRun inodeRun_;
   bool ReadFromInodeRun(std::uint64_t tableSector, std::uint32_t sectorInTable, std::uint8_t* sector);
   struct RecoveryRun;
+  // A file of some size, of a real inode, that the name filters keep.
+  bool HasDataToWrite(const ListedEntry& entry) const;
   int RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, const std::string& dirPath);
   void RecoverFolderFiles(const std::vector<ListedEntry*>& children, std::uint8_t type, std::uint32_t folderDeleted,
                           RecoveryRun& run, int dirFd, const std::string& dirPath);

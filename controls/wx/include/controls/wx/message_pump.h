@@ -8,6 +8,9 @@ namespace controls {
 
 class MessagePump {
  public:
+  // The least time between two looks at the queue.
+  static constexpr std::chrono::milliseconds kInterval{5};
+
   // Dispatches every waiting event, at most once in a few milliseconds (looking at the queue costs
   // a round over the toolkit's event sources, and loops call this after every entry). Before the
   // main loop runs (a command started from start-up or a test) a loop of its own stands in for it.
@@ -15,7 +18,6 @@ class MessagePump {
   int Pump();
 
  private:
-  static constexpr std::chrono::milliseconds kInterval{5};
   std::chrono::steady_clock::time_point last_{};
 };
 
