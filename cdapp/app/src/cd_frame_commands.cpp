@@ -136,80 +136,73 @@ void CMainFrame::BuildToolbar() {
 }
 
 void CMainFrame::BindCommands() {
-  auto on = [this](int id, auto&& handler) {
-    Bind(wxEVT_MENU, [handler](wxCommandEvent&) { handler(); }, CdWxId(id));
+  controls::CommandRules rules;
+  rules.menu = [this] { return CdMenuStates(Inputs()); };
+  rules.toolbar = [this] { return CdUpdateStates(Inputs()); };
+  rules.processRunning = [this] {
+    const CdAppState& app = CdApp();
+    return busy || imaging || app.processRunning || app.recovering || app.scanUnderWay;
   };
-  on(kCdCmdOpenDrive, [this] { OpenDriveCmd(); });
-  on(kCdIdCreateImage, [this] { CreateImageCmd(); });
-  on(kCdIdOpenImage, [this] { OpenImageCmd(); });
-  on(kCdIdExit, [this] { Close(); });
-  on(kCdCmdRecoverSelected, [this] { Recover(kRecoverMarked); });
-  on(kCdCmdRecoverAll, [this] { Recover(kRecoverAll); });
-  on(kCdCmdRecoverDeleted, [this] { Recover(kRecoverDeleted); });
-  on(kCdCmdAddFileFilter, [this] { AddFileFilterCmd(); });
-  on(kCdIdRemoveFileFilter, [this] { RemoveFileFilterCmd(); });
-  on(kCdCmdFind, [this] { FindCmd(); });
-  on(kCdIdFindNext, [this] { FindNextCmd(); });
-  on(kCdCmdFileMask, [this] { FileMaskCmd(); });
-  on(kCdIdSelectAll, [this] { SelectAllCmd(); });
-  on(kCdIdUnselectAll, [this] { UnselectAllCmd(); });
-  on(kCdIdClearLog, [this] { ClearLog(); });
-  on(kCdIdSaveLog, [this] { SaveLog(); });
-  on(kCdCmdStop, [this] { StopCmd(); });
-  on(kCdCmdGoUp, [this] { GoUp(); });
-  on(kCdCmdHelpTopics, [this] { HelpTopics(); });
-  on(kCdIdAbout, [this] { About(); });
-  for (int c = 0; c < 4; ++c) on(kCdIdArrangeByName + c, [this, c] { Arrange(c); });
-  for (const auto& [id, style] : kStyles) on(id, [this, style = style] { SetViewStyle(style); });
+  rules.wxIdOf = CdWxId;
+  rules.commandOf = CdCommandOfWxId;
+  commands_ = std::make_unique<controls::FrameCommands>(*this, std::move(rules));
+  controls::FrameCommands& on = *commands_;
+  on.On(kCdCmdOpenDrive, [this] { OpenDriveCmd(); });
+  on.On(kCdIdCreateImage, [this] { CreateImageCmd(); });
+  on.On(kCdIdOpenImage, [this] { OpenImageCmd(); });
+  on.On(kCdIdExit, [this] { Close(); });
+  on.On(kCdCmdRecoverSelected, [this] { Recover(kRecoverMarked); });
+  on.On(kCdCmdRecoverAll, [this] { Recover(kRecoverAll); });
+  on.On(kCdCmdRecoverDeleted, [this] { Recover(kRecoverDeleted); });
+  on.On(kCdCmdAddFileFilter, [this] { AddFileFilterCmd(); });
+  on.On(kCdIdRemoveFileFilter, [this] { RemoveFileFilterCmd(); });
+  on.On(kCdCmdFind, [this] { FindCmd(); });
+  on.On(kCdIdFindNext, [this] { FindNextCmd(); });
+  on.On(kCdCmdFileMask, [this] { FileMaskCmd(); });
+  on.On(kCdIdSelectAll, [this] { SelectAllCmd(); });
+  on.On(kCdIdUnselectAll, [this] { UnselectAllCmd(); });
+  on.On(kCdIdClearLog, [this] { ClearLog(); });
+  on.On(kCdIdSaveLog, [this] { SaveLog(); });
+  on.On(kCdCmdStop, [this] { StopCmd(); });
+  on.On(kCdCmdGoUp, [this] { GoUp(); });
+  on.On(kCdCmdHelpTopics, [this] { HelpTopics(); });
+  on.On(kCdIdAbout, [this] { About(); });
+  for (int c = 0; c < 4; ++c) on.On(kCdIdArrangeByName + c, [this, c] { Arrange(c); });
+  for (const auto& [id, style] : kStyles) on.On(id, [this, style = style] { SetViewStyle(style); });
   Bind(wxEVT_HELP, [this](wxHelpEvent&) { HelpTopics(); });
   // F1 and Shift+F1 ask for help (once the key filter lets function keys through).
   SetAcceleratorTable(controls::HelpKeys(CdWxId(kCdCmdHelpTopics)));
-  Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
+  on.OnEvent(kCdIdViewToolBar, [this](wxCommandEvent& e) {
     GetToolBar()->Show(e.IsChecked());
     SendSizeEvent();
-  }, CdWxId(kCdIdViewToolBar));
-  Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
+  });
+  on.OnEvent(kCdIdViewStatusBar, [this](wxCommandEvent& e) {
     GetStatusBar()->Show(e.IsChecked());
     SendSizeEvent();
-  }, CdWxId(kCdIdViewStatusBar));
-  Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
+  });
+  on.OnEvent(kCdIdViewProcessLog, [this](wxCommandEvent& e) {
     aui_.GetPane("log").Show(e.IsChecked());
     aui_.Update();
-  }, CdWxId(kCdIdViewProcessLog));
-  Bind(wxEVT_AUI_PANE_CLOSE, [this](wxAuiManagerEvent&) { GetMenuBar()->Check(CdWxId(kCdIdViewProcessLog), false); });
-  // The update rules decide the toolbar buttons whenever the program is idle.
-  Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
-    if (!e.GetEventObject() || !wxDynamicCast(e.GetEventObject(), wxToolBar)) return;
-    const CdCommandStates states = CdUpdateStates(Inputs());
-    const auto it = states.find(CdCommandOfWxId(e.GetId()));
-    if (it != states.end()) e.Enable(it->second);
   });
+  Bind(wxEVT_AUI_PANE_CLOSE, [this](wxAuiManagerEvent&) { GetMenuBar()->Check(CdWxId(kCdIdViewProcessLog), false); });
 }
 
 // --- Enable rules and keys ---
 
-void CMainFrame::ApplyStates(wxMenu* menu, const CdCommandStates& states) {
-  for (wxMenuItem* item : menu->GetMenuItems()) {
-    if (item->IsSubMenu()) {
-      ApplyStates(item->GetSubMenu(), states);
-      continue;
-    }
-    const int command = CdCommandOfWxId(item->GetId());
-    const auto it = states.find(command);
-    if (it != states.end()) item->Enable(it->second);
-    for (const auto& [id, style] : kStyles) {
-      if (id == command && list_->Window() != nullptr) item->Check(list_->GetViewStyle() == style);
-    }
-  }
-}
-
 void CMainFrame::OnInitMenuPopup(wxMenu* menu) {
   CdAppState& app = CdApp();
-  if (!app.driveOpened) {
+  // Not while a process reads the device it would replace.
+  if (!app.driveOpened && !commands_->Running()) {
     OpenDrive(*reader_);
     app.driveOpened = 1;
   }
-  if (menu != nullptr) ApplyStates(menu, CdMenuStates(Inputs()));
+  if (menu == nullptr) return;
+  commands_->ApplyMenuRule(menu);
+  // The radio mark of the list's style.
+  for (const auto& [id, style] : kStyles) {
+    wxMenuItem* item = menu->FindChildItem(CdWxId(id));
+    if (item != nullptr && list_->Window() != nullptr) item->Check(list_->GetViewStyle() == style);
+  }
 }
 
 void CMainFrame::OnMenuOpen(wxMenuEvent& event) { OnInitMenuPopup(event.GetMenu()); }

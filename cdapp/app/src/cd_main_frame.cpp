@@ -1,9 +1,6 @@
 // The CD main window: its parts, the services it offers the engine and its prompts.
 #include "cd_main_frame.h"
 
-#include <wx/app.h>
-#include <wx/apptrait.h>
-#include <wx/evtloop.h>
 #include <wx/imaglist.h>
 #include <wx/msgdlg.h>
 #include <wx/statusbr.h>
@@ -127,6 +124,7 @@ CdCommandInputs CMainFrame::Inputs() const {
   const controls::TreeItem caret = tree_->GetSelection();
   in.caretIsRoot = caret == controls::kNoItem || caret == tree_->GetRoot();
   in.listView = list_->Window() != nullptr;
+  in.commandRunning = commands_ && commands_->Running();
   return in;
 }
 
@@ -136,6 +134,8 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
     event.Veto();
     return;
   }
+  // After Stop a process is still on its way out: the window closes once it has returned.
+  if (commands_->DeferClose(event)) return;
   CloseDevice(*reader_);
   Destroy();
 }
@@ -160,7 +160,7 @@ void CMainFrame::StepProgress(std::uint32_t count, std::uint8_t type, const char
     // pump: they are written once in the pump's interval, and steps in between only count. Each
     // write makes the status bar, and with it the window, paint again.
     const auto now = std::chrono::steady_clock::now();
-    const bool showTexts = now - textsShown_ >= kPumpInterval;
+    const bool showTexts = now - textsShown_ >= controls::MessagePump::kInterval;
     if (showTexts) textsShown_ = now;
     if (bar_ && showTexts) {
       // snprintf: wxString::Format costs more than the rest of a step.
@@ -230,30 +230,7 @@ void CMainFrame::UpdateMarkedPane() { SetStatusText(SizePaneText("Marked", marke
 
 void CMainFrame::SetMarkedPaneText(const std::string& text) { SetStatusText(wxString::FromUTF8(text), 2); }
 
-int CMainFrame::PumpMessages() {
-  // Looking at the queue costs a round over the toolkit's event sources (and the paints it lets
-  // through), and loops call this after every entry: the queue is looked at once in a few
-  // milliseconds, which no user can tell apart.
-  const auto now = std::chrono::steady_clock::now();
-  if (now - lastPump_ < kPumpInterval) return 1;
-  // Before the main loop runs (a command started from OnInit or a test) a loop of our own stands
-  // in for it while the waiting events are dispatched.
-  std::unique_ptr<wxEventLoopBase> own;
-  std::unique_ptr<wxEventLoopActivator> active;
-  wxEventLoopBase* loop = wxEventLoopBase::GetActive();
-  if (loop == nullptr) {
-    own.reset(wxTheApp != nullptr ? wxTheApp->GetTraits()->CreateEventLoop() : nullptr);
-    if (!own) return 1;
-    active = std::make_unique<wxEventLoopActivator>(own.get());
-    loop = own.get();
-  }
-  while (loop->Pending()) {
-    if (!loop->Dispatch()) return 0;
-  }
-  if (wxTheApp != nullptr) wxTheApp->ProcessPendingEvents();
-  lastPump_ = std::chrono::steady_clock::now();
-  return 1;
-}
+int CMainFrame::PumpMessages() { return pump_.Pump(); }
 
 void CMainFrame::EnableToolbarButton(int command, bool enable) {
   if (GetToolBar() != nullptr) GetToolBar()->EnableTool(CdWxId(command), enable);

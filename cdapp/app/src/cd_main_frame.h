@@ -19,6 +19,8 @@
 #include "cdviews/cd_command_states.h"
 #include "cdviews/cd_list_view.h"
 #include "cd_process_log.h"
+#include "controls/wx/frame_commands.h"
+#include "controls/wx/message_pump.h"
 #include "controls/wx/progress_bar.h"
 #include "controls/wx/wx_list_control.h"
 #include "controls/wx/wx_tree_control.h"
@@ -37,6 +39,8 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public CdSo
   controls::CProgressBar* Bar() { return bar_.get(); }
   // The inputs of the enable rules as they are now.
   CdCommandInputs Inputs() const;
+  // The commands with their rules, checked whenever one is invoked.
+  controls::FrameCommands& Commands() { return *commands_; }
 
   // CdFrame
   void AddLogEntry(const char* activity, const char* text, const char* status, int icon) override;
@@ -91,7 +95,6 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public CdSo
   void BuildMenus();
   void BindCommands();
   void BuildToolbar();
-  void ApplyStates(wxMenu* menu, const CdCommandStates& states);
   void OnMenuOpen(wxMenuEvent& event);
   void OnClose(wxCloseEvent& event);
   void OnCharHook(wxKeyEvent& event);
@@ -106,9 +109,9 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public CdSo
   std::unique_ptr<CCDReader> reader_;
   CProcessLogBar* log_ = nullptr;
   std::unique_ptr<controls::CProgressBar> bar_;
+  std::unique_ptr<controls::FrameCommands> commands_;
+  controls::MessagePump pump_;
   std::uint32_t entriesAdded_ = 0;
-  static constexpr std::chrono::milliseconds kPumpInterval{5};
-  std::chrono::steady_clock::time_point lastPump_{};
   // When StepProgress last wrote the bar's label and the totals pane; whether the totals counted
   // since then are still to be written.
   std::chrono::steady_clock::time_point textsShown_{};

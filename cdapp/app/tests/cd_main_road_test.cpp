@@ -298,6 +298,48 @@ TEST_F(MainRoad, CreateImageThenOpenImageAndRecoverFromIt) {
   EXPECT_EQ(frame->LeftView().NodeCount(), 0u);
 }
 
+TEST_F(MainRoad, ARefusedImageLeavesNoTreeWithoutEntries) {
+  const fs::path plain = work / "plain.cd";
+  fs::copy_file(kFixtures / "joliet.iso", plain);  // an ISO image without the image file's trailer
+  const auto basic = Files(kFixtures / "basic");
+  // Scanned from the drive: the scan stays whole, marks and all, and still recovers the disc.
+  OpenDisc(kFixtures / "joliet.iso");
+  frame->SelectAllCmd();
+  const wxString total = frame->GetStatusBar()->GetStatusText(1);
+  wxTEST_DIALOG(frame->OpenImageCmd(plain.string()), ExpectMessage("Invalid Image File Selected"));
+  EXPECT_EQ(frame->LeftView().NodeCount(), 14u);
+  ASSERT_NE(Node("todo.doc"), nullptr);
+  EXPECT_EQ(Node("todo.doc")->mark, 1);
+  EXPECT_EQ(frame->Tree().GetStateImage(Node("notes")->treeItem), controls::kStateChecked);
+  EXPECT_EQ(frame->List().GetItemCount(), 8);
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(1), total);
+  fs::create_directories(work / "drive");
+  frame->Recover(kRecoverMarked, (work / "drive").string());
+  EXPECT_EQ(Files(work / "drive" / "Root"), basic);
+
+  // Scanned from an image: a refused file sends the device back to the drive, and that scan goes
+  // with its tree, list, marks and panes; nothing is left to mark or recover.
+  frame->CreateImageCmd((work / "disc").string());
+  wxTEST_DIALOG(frame->OpenImageCmd((work / "disc.cd").string()), ExpectMessage("Insert CDROM To Start Process"));
+  ASSERT_EQ(frame->LeftView().NodeCount(), 14u);
+  frame->SelectAllCmd();
+  wxTEST_DIALOG(frame->OpenImageCmd(plain.string()), ExpectMessage("Invalid Image File Selected"));
+  EXPECT_EQ(frame->Reader().device->Path(), (kFixtures / "joliet.iso").string());
+  EXPECT_EQ(frame->LeftView().NodeCount(), 0u);
+  EXPECT_EQ(frame->Tree().GetRoot(), controls::kNoItem);
+  EXPECT_EQ(frame->List().GetItemCount(), 0);
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(1), "   Total 0 Bytes in 0 Files in 0 Folders");
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(2), "   Marked 0 Bytes in 0 Files in 0 Folders");
+  EXPECT_EQ(CdApp().somethingMarked, 0);
+  EXPECT_EQ(CdApp().contentsShown, 0);
+  {
+    NoDialogs none;
+    frame->OnInitMenuPopup(MenuNamed(frame, "File"));
+  }
+  EXPECT_FALSE(MenuEnabled(frame, kCdCmdRecoverAll));
+  EXPECT_FALSE(MenuEnabled(frame, kCdCmdRecoverSelected));
+}
+
 TEST_F(MainRoad, DamagedDiscsAreReadThroughThePathTables) {
   // The Joliet root zeroed: the folders come from the path tables, the root's own files are lost.
   for (const char* image : {"rootzero.iso", "monly.iso"}) {

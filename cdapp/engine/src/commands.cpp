@@ -59,16 +59,41 @@ void OpenDriveCommand(CCDReader& reader) {
   if (tree != nullptr) tree->CollapseRootChildren();
 }
 
+namespace {
+
+// Forgets the scan on screen: its entry list, the tree, the list, the marks and the panes together,
+// so that nothing shows or can be marked that no longer has its entry.
+void ForgetScan(CCDReader& reader) {
+  CdFrame& frame = *reader.frame;
+  CdAppState& app = *reader.app;
+  if (CdTreeView* tree = frame.GetLeftPane()) {
+    tree->FreeNodeList();
+    tree->ClearTree();
+  }
+  if (CdListViewPort* list = frame.GetRightPane()) list->ClearListView();
+  app.allMarked = app.somethingMarked = app.markedBytesFlag = 0;
+  app.fileMaskApplied = 0;
+  app.findNext = 0;
+  reader.totalBytes = 0;
+  frame.markedBytes = frame.markedFiles = frame.markedFolders = 0;
+  frame.UpdateTotalsPane(0, 0);
+  frame.UpdateMarkedPane();
+}
+
+}  // namespace
+
 void OpenImageCommand(CCDReader& reader, const std::string& path) {
   CdFrame& frame = *reader.frame;
   CdAppState& app = *reader.app;
-  if (CdTreeView* tree = frame.GetLeftPane()) tree->FreeNodeList();
+  // The scan on screen stays until the image is accepted. A refused image sends the device back to
+  // the drive, so a listing read from an earlier image goes with it.
+  const bool listedFromImage = reader.imageIsDevice;
   if (!OpenImage(reader, path)) {
+    if (listedFromImage) ForgetScan(reader);
     frame.GetPrompts().MessageBox("Invalid Image File Selected", "Quarvel Velnora CDROM", CdButtons::Ok);
     return;
   }
-  if (CdTreeView* tree = frame.GetLeftPane()) tree->ClearTree();
-  if (CdListViewPort* list = frame.GetRightPane()) list->ClearListView();
+  ForgetScan(reader);
   frame.stopFlag = 0;
   app.imageOpening = 1;
   OpenDriveCommand(reader);

@@ -4,7 +4,6 @@
 #include <wx/app.h>
 #include <wx/config.h>
 #include <wx/dirdlg.h>
-#include <wx/evtloop.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
@@ -134,20 +133,6 @@ CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1
   Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
   Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
   Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
-  // Menu items follow the menu rule (also while a menu stays open). Toolbar buttons follow the
-  // toolbar rule while no process runs; a process sets them itself at its start, and its message
-  // pump must not give a second process a button to start from.
-  Bind(
-      wxEVT_UPDATE_UI,
-      [this](wxUpdateUIEvent& e) {
-        const bool menu = wxDynamicCast(e.GetEventObject(), wxMenu) != nullptr;
-        const CommandInputs in = Inputs();
-        if (!menu && (in.processRunning || in.recovering || in.busy)) return;
-        const CommandStates states = menu ? MenuStates(in) : ToolbarStates(in);
-        auto it = states.find(CommandOfWxId(e.GetId()));
-        if (it != states.end()) e.Enable(it->second);
-      },
-      WxId(kCmdSelectPhysicalDisk), WxId(kIdHelpTopics));
   abortFlag = 0;
 }
 
@@ -224,63 +209,76 @@ void CMainFrame::BuildMenus() {
   SetMenuBar(bar);
   for (int id : {kIdViewToolBar, kIdViewStatusBar, kIdViewMessageLog, kIdDetails}) bar->Check(WxId(id), true);
 
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { SelectPhysicalDisk(); }, WxId(kCmdSelectPhysicalDisk));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OpenDrive(); }, WxId(kCmdOpenDrive));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OpenUsingScanInformation(); }, WxId(kCmdOpenScanInfo));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, WxId(kIdExit));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Recover(kRecoverMarked); }, WxId(kCmdRecoverSelected));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) {
+  // Menu items follow the menu rule; toolbar buttons the toolbar rule while no process runs (a
+  // process sets them at its start, and its message pump must not give a second process a button
+  // to start from). Each command checks its rule again when it is invoked.
+  controls::CommandRules rules;
+  rules.menu = [this] { return MenuStates(Inputs()); };
+  rules.toolbar = [this] { return ToolbarStates(Inputs()); };
+  rules.processRunning = [this] {
+    const CommandInputs in = Inputs();
+    return in.processRunning || in.recovering || in.busy;
+  };
+  rules.wxIdOf = WxId;
+  rules.commandOf = CommandOfWxId;
+  commands_ = std::make_unique<controls::FrameCommands>(*this, std::move(rules));
+  controls::FrameCommands& on = *commands_;
+  on.On(kCmdSelectPhysicalDisk, [this] { SelectPhysicalDisk(); });
+  on.On(kCmdOpenDrive, [this] { OpenDrive(); });
+  on.On(kCmdOpenScanInfo, [this] { OpenUsingScanInformation(); });
+  on.On(kIdExit, [this] { Close(); });
+  on.On(kCmdRecoverSelected, [this] { Recover(kRecoverMarked); });
+  on.On(kCmdRecoverAll, [this] {
     wxMessageDialog ask(nullptr, "Do you wish to recover deleted file(s) and folder(s) too ?", "Recover All",
                         wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
     Recover(ask.ShowModal() == wxID_YES ? kRecoverAll : kRecoverExisting);
-  }, WxId(kCmdRecoverAll));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Recover(kRecoverDeleted); }, WxId(kCmdRecoverDeleted));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) {
+  });
+  on.On(kCmdRecoverDeleted, [this] { Recover(kRecoverDeleted); });
+  on.On(kIdRemoveFileFilter, [this] {
     if (App().currentDrive) App().currentDrive->filters.clear();
-  }, WxId(kIdRemoveFileFilter));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { SearchDeletedAndLostCommand(); }, WxId(kIdSearchDeletedAndLost));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Stop(); }, WxId(kCmdStop));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { leftView_->FindNext(); }, WxId(kIdFindNext));
+  });
+  on.On(kIdSearchDeletedAndLost, [this] { SearchDeletedAndLostCommand(); });
+  on.On(kCmdStop, [this] { Stop(); });
+  on.On(kIdFindNext, [this] { leftView_->FindNext(); });
   // The criteria and settings dialogs.
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunFileFilterDlg(this, App().currentDrive.get()); }, WxId(kCmdAddFileFilter));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunFindDlg(this, *leftView_); }, WxId(kCmdFind));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunFileMaskDlg(this, App().currentDrive.get(), *leftView_); },
-       WxId(kCmdFileMask));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { leftView_->UnMask(drive_); }, WxId(kIdUnMask));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunAdvanceSettingsDlg(this, SettingsPath()); }, WxId(kIdAdvanceSettings));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { SelectAll(); }, WxId(kIdSelectAll));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { UnselectAll(); }, WxId(kIdUnselectAll));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { SaveScanInformation(); }, WxId(kIdSaveScanInfo));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { ClearLog(); }, WxId(kIdClearLog));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { SaveLog(); }, WxId(kIdSaveLog));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { GoUp(); }, WxId(kCmdGoUp));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunAboutDlg(this); }, WxId(kIdAbout));
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { HelpTopics(); }, WxId(kIdHelpTopics));
+  on.On(kCmdAddFileFilter, [this] { RunFileFilterDlg(this, App().currentDrive.get()); });
+  on.On(kCmdFind, [this] { RunFindDlg(this, *leftView_); });
+  on.On(kCmdFileMask, [this] { RunFileMaskDlg(this, App().currentDrive.get(), *leftView_); });
+  on.On(kIdUnMask, [this] { leftView_->UnMask(drive_); });
+  on.On(kIdAdvanceSettings, [this] { RunAdvanceSettingsDlg(this, SettingsPath()); });
+  on.On(kIdSelectAll, [this] { SelectAll(); });
+  on.On(kIdUnselectAll, [this] { UnselectAll(); });
+  on.On(kIdSaveScanInfo, [this] { SaveScanInformation(); });
+  on.On(kIdClearLog, [this] { ClearLog(); });
+  on.On(kIdSaveLog, [this] { SaveLog(); });
+  on.On(kCmdGoUp, [this] { GoUp(); });
+  on.On(kIdAbout, [this] { RunAboutDlg(this); });
+  on.On(kIdHelpTopics, [this] { HelpTopics(); });
   Bind(wxEVT_HELP, [this](wxHelpEvent&) { HelpTopics(); });
   // F1 and Shift+F1 ask for help (once the key filter lets function keys through).
   SetAcceleratorTable(controls::HelpKeys(WxId(kIdHelpTopics)));
-  Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
+  on.OnEvent(kIdViewToolBar, [this](wxCommandEvent& e) {
     GetToolBar()->Show(e.IsChecked());
     SendSizeEvent();
-  }, WxId(kIdViewToolBar));
-  Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
+  });
+  on.OnEvent(kIdViewStatusBar, [this](wxCommandEvent& e) {
     GetStatusBar()->Show(e.IsChecked());
     SendSizeEvent();
-  }, WxId(kIdViewStatusBar));
-  Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
+  });
+  on.OnEvent(kIdViewMessageLog, [this](wxCommandEvent& e) {
     aui_.GetPane("log").Show(e.IsChecked());
     aui_.Update();
-  }, WxId(kIdViewMessageLog));
+  });
   Bind(wxEVT_AUI_PANE_CLOSE, [this](wxAuiManagerEvent&) { GetMenuBar()->Check(WxId(kIdViewMessageLog), false); });
   const std::pair<int, controls::ListViewStyle> styles[] = {{kIdLargeIcons, controls::ListViewStyle::Icon},
                                                             {kIdSmallIcons, controls::ListViewStyle::SmallIcon},
                                                             {kIdList, controls::ListViewStyle::List},
                                                             {kIdDetails, controls::ListViewStyle::Report}};
   for (const auto& [id, style] : styles) {
-    Bind(wxEVT_MENU, [this, style = style](wxCommandEvent&) { list_->SetViewStyle(style); }, WxId(id));
+    on.On(id, [this, style = style] { list_->SetViewStyle(style); });
   }
   for (int c = 0; c < 4; ++c) {
-    Bind(wxEVT_MENU, [this, c](wxCommandEvent&) { OnArrange(c); }, WxId(kIdArrangeByName + c));
+    on.On(kIdArrangeByName + c, [this, c] { OnArrange(c); });
   }
 }
 
@@ -344,19 +342,8 @@ CommandInputs CMainFrame::Inputs() const {
   return in;
 }
 
-void CMainFrame::ApplyStates(wxMenu* menu, const CommandStates& states) {
-  for (wxMenuItem* item : menu->GetMenuItems()) {
-    if (item->IsSubMenu()) {
-      ApplyStates(item->GetSubMenu(), states);
-      continue;
-    }
-    auto it = states.find(CommandOfWxId(item->GetId()));
-    if (it != states.end()) item->Enable(it->second);
-  }
-}
-
 void CMainFrame::OnMenuOpen(wxMenuEvent& event) {
-  if (wxMenu* menu = event.GetMenu()) ApplyStates(menu, MenuStates(Inputs()));
+  commands_->ApplyMenuRule(event.GetMenu());
   event.Skip();
 }
 
@@ -377,6 +364,8 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
     event.Veto();
     return;
   }
+  // After Stop a process is still on its way out: the window closes once it has returned.
+  if (commands_->DeferClose(event)) return;
   if (app.scanned && !app.scanSaved && Confirm(0)) SaveScanInformation();
   if (app.currentDrive) {
     app.currentDrive->ClearLists();
@@ -464,19 +453,7 @@ void CMainFrame::UpdateMarkedPane(bool fromDrive, bool reset, const char* text, 
   SetStatusText(FormatSizeText(markedBytes, markedFiles, markedFolders, true), 2);
 }
 
-int CMainFrame::PumpMessages() {
-  // Looking at the queue costs a round over the toolkit's event sources, and loops call this after
-  // every entry: the queue is looked at once in a few milliseconds, which no user can tell apart.
-  if (std::chrono::steady_clock::now() - lastPump_ < kPumpInterval) return 1;
-  wxEventLoopBase* loop = wxEventLoopBase::GetActive();
-  if (loop == nullptr) return 1;
-  while (loop->Pending()) {
-    if (!loop->Dispatch()) return 0;
-  }
-  if (wxTheApp != nullptr) wxTheApp->ProcessPendingEvents();
-  lastPump_ = std::chrono::steady_clock::now();
-  return 1;
-}
+int CMainFrame::PumpMessages() { return pump_.Pump(); }
 
 void CMainFrame::EnableToolbarButton(int command, bool enable) {
   if (GetToolBar() != nullptr) GetToolBar()->EnableTool(WxId(command), enable);

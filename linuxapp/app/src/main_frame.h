@@ -8,10 +8,11 @@
 #include <wx/html/helpctrl.h>
 #include <wx/splitter.h>
 
-#include <chrono>
 #include <memory>
 #include <string>
 
+#include "controls/wx/frame_commands.h"
+#include "controls/wx/message_pump.h"
 #include "controls/wx/progress_bar.h"
 #include "controls/wx/wx_list_control.h"
 #include "controls/wx/wx_tree_control.h"
@@ -31,6 +32,8 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   CMessageLogDlg* Log() { return log_; }
   // The commands' states as the menus and the toolbar would show them now.
   CommandInputs Inputs() const;
+  // The commands with their rules, checked whenever one is invoked.
+  controls::FrameCommands& Commands() { return *commands_; }
   // The type of the last recovery command.
   std::uint8_t RecoverType() const { return recoverType_; }
 
@@ -86,7 +89,6 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   void OnCharHook(wxKeyEvent& event);
   void OnArrange(int column);
   void RunSelectLogicalDrive(std::uint8_t diskNumber);
-  void ApplyStates(wxMenu* menu, const CommandStates& states);
 
   wxAuiManager aui_;
   wxSplitterWindow* splitter_ = nullptr;
@@ -99,8 +101,8 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   std::unique_ptr<controls::CProgressBar> bar_;
   CLinuxDrive* drive_ = nullptr;
   int postStopSteps_ = 0;
-  static constexpr std::chrono::milliseconds kPumpInterval{5};
-  std::chrono::steady_clock::time_point lastPump_{};
+  std::unique_ptr<controls::FrameCommands> commands_;
+  controls::MessagePump pump_;
   std::uint8_t recoverType_ = 0;
   std::unique_ptr<wxHtmlHelpController> help_;
 };

@@ -28,7 +28,8 @@ CdCommandStates CdUpdateStates(const CdCommandInputs& in) {
       {kCdCmdAddFileFilter, shown},
       {kCdCmdFind, shown},
       {kCdIdFindNext, in.findNext},
-      {kCdCmdStop, in.processRunning},
+      // A recovery runs without the process-running flag; it can be stopped all the same.
+      {kCdCmdStop, in.processRunning || in.recovering},
       {kCdCmdGoUp, shown && !in.caretIsRoot},
       {kCdCmdFileMask, in.contentsShown},
       {kCdCmdHelpTopics, true},
@@ -50,7 +51,7 @@ CdCommandStates CdMenuStates(const CdCommandInputs& in) {
        kCdIdClearLog, kCdIdSaveLog, kCdCmdFileMask},
       false);
   Set(s, kArrange, false);
-  if (in.busy) s[kCdCmdOpenDrive] = false;
+  if (in.busy || in.commandRunning) s[kCdCmdOpenDrive] = false;
   if (in.contentsShown || in.maskApplied) {
     Set(s,
         {kCdCmdRecoverAll, kCdCmdAddFileFilter, kCdCmdFind, kCdIdSelectAll, kCdCmdRecoverDeleted, kCdCmdGoUp,
@@ -74,7 +75,7 @@ CdCommandStates CdMenuStates(const CdCommandInputs& in) {
   if (!in.imaging && in.stopFlag) s[kCdIdOpenImage] = true;
   if (in.logHasRows) s[kCdIdClearLog] = s[kCdIdSaveLog] = true;
   if (in.scanUnderWay) s[kCdIdCreateImage] = s[kCdIdOpenImage] = false;
-  if (in.recovering || in.imaging) {
+  if (in.recovering || in.imaging || in.commandRunning) {
     Set(s,
         {kCdIdCreateImage, kCdIdOpenImage, kCdCmdRecoverSelected, kCdCmdRecoverAll, kCdCmdRecoverDeleted,
          kCdCmdFileMask, kCdCmdAddFileFilter, kCdCmdFind},

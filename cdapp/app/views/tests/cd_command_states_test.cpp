@@ -72,10 +72,10 @@ std::vector<Case> Cases() {
   {
     CdCommandInputs in = Shown();  // recovering
     in.recovering = in.busy = in.somethingMarked = true;
-    cases.push_back({"recovering", in, {kCdIdSelectAll},
+    cases.push_back({"recovering", in, {kCdIdSelectAll, kCdCmdStop},
                      {kCdIdCreateImage, kCdIdOpenImage, kCdCmdRecoverSelected, kCdCmdRecoverAll, kCdCmdRecoverDeleted,
-                      kCdCmdFileMask, kCdCmdAddFileFilter, kCdCmdFind, kCdCmdOpenDrive, kCdCmdStop},
-                     {},
+                      kCdCmdFileMask, kCdCmdAddFileFilter, kCdCmdFind, kCdCmdOpenDrive},
+                     {kCdCmdStop},
                      {}});
   }
   {
@@ -91,6 +91,15 @@ std::vector<Case> Cases() {
     cases.push_back({"imaging stopped", in, {}, {kCdIdOpenImage, kCdIdCreateImage}, {}, {}});
     in.imaging = false;
     cases.push_back({"stopped", in, {kCdIdOpenImage, kCdIdCreateImage}, {}, {}, {}});
+  }
+  {
+    CdCommandInputs in = Shown();  // Stop has cleared the flags; the stopped process has not returned yet
+    in.commandRunning = in.somethingMarked = true;
+    cases.push_back({"stopped, not yet returned", in, {kCdIdSelectAll, kCdCmdGoUp},
+                     {kCdCmdOpenDrive, kCdIdCreateImage, kCdIdOpenImage, kCdCmdRecoverSelected, kCdCmdRecoverAll,
+                      kCdCmdRecoverDeleted, kCdCmdFileMask, kCdCmdAddFileFilter, kCdCmdFind},
+                     {},
+                     {}});
   }
   return cases;
 }

@@ -12,6 +12,8 @@
 void OpenDriveCommand(CCDReader& reader);
 // The Open Image command after the file was chosen: the image becomes the device and is scanned.
 // It stays the device afterwards, so recovery reads the image, until Open Drive or a refused image.
+// A refused image leaves the scan on screen as it was, unless that scan was read from an image: the
+// device is the drive again, and the scan goes with its tree, list, marks and panes.
 void OpenImageCommand(CCDReader& reader, const std::string& path);
 // The Create Image command after the file was chosen.
 void CreateImageCommand(CCDReader& reader, const std::string& path);

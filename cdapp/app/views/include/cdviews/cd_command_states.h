@@ -1,5 +1,6 @@
 // Which commands of CD's main frame are enabled: the update rule (the toolbar, whenever the
-// program is idle) and the menu rule (each time a menu opens), and the frame's key filter.
+// program is idle) and the menu rule (the menu items and their keys, checked again whenever a
+// command is invoked), and the frame's key filter.
 #pragma once
 
 #include <map>
@@ -49,6 +50,9 @@ struct CdCommandInputs {
   bool recovering = false;
   bool caretIsRoot = true;  // the caret is the tree's root item (or there is none)
   bool listView = true;     // the list view exists
+  // A command is still on its way: its process pumps messages, or has seen Stop (which clears the
+  // flags at once) and not yet returned.
+  bool commandRunning = false;
 };
 
 using CdCommandStates = std::map<int, bool>;

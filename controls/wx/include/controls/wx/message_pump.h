@@ -1,0 +1,24 @@
+// The message pump of long processes: they run inside a command handler on the window thread and
+// call Pump between units of work, so that the window repaints and Stop can arrive.
+#pragma once
+
+#include <chrono>
+
+namespace controls {
+
+class MessagePump {
+ public:
+  // The least time between two looks at the queue.
+  static constexpr std::chrono::milliseconds kInterval{5};
+
+  // Dispatches every waiting event, at most once in a few milliseconds (looking at the queue costs
+  // a round over the toolkit's event sources, and loops call this after every entry). Before the
+  // main loop runs (a command started from start-up or a test) a loop of its own stands in for it.
+  // Returns 0 when the program is quitting, else 1. No idle processing runs inside it.
+  int Pump();
+
+ private:
+  std::chrono::steady_clock::time_point last_{};
+};
+
+}  // namespace controls
