@@ -4,6 +4,7 @@
 #include <wx/sizer.h>
 
 #include "cd_images.h"
+#include "controls/wx/display_string.h"
 
 namespace {
 constexpr int kIcons = 3;
@@ -26,10 +27,10 @@ CProcessLogBar::~CProcessLogBar() { list_->SetImageList(nullptr, wxIMAGE_LIST_SM
 
 int CProcessLogBar::AddRow(const char* activity, const char* text, const char* status, int icon) {
   const long row = list_->GetItemCount();
-  auto utf8 = [](const char* s) { return s != nullptr ? wxString::FromUTF8(s) : wxString(); };
-  list_->InsertItem(row, utf8(activity), icon >= 0 && icon < kIcons ? icon : -1);
-  list_->SetItem(row, 1, utf8(text));
-  list_->SetItem(row, 2, utf8(status));
+  using controls::DisplayString;
+  list_->InsertItem(row, DisplayString(activity), icon >= 0 && icon < kIcons ? icon : -1);
+  list_->SetItem(row, 1, DisplayString(text));
+  list_->SetItem(row, 2, DisplayString(status));
   // The list scrolls to its last row once the rows of a burst are in, not at every row: each
   // scroll lays the whole list out again.
   if (!scrollAsked_) {

@@ -16,6 +16,7 @@
 #include <fstream>
 
 #include "app_images.h"
+#include "controls/wx/display_string.h"
 #include "controls/wx/state_images.h"
 #include "controls/wx/status_bar.h"
 #include "criteria_dialogs.h"
@@ -36,7 +37,7 @@
 
 namespace {
 
-wxString U(const char* s) { return s != nullptr ? wxString::FromUTF8(s) : wxString(); }
+wxString U(const char* s) { return controls::DisplayString(s); }
 
 // The list view's sort arrow is the list header's triangle.
 class HeaderSortArrow : public SortArrow {
@@ -427,7 +428,7 @@ void CMainFrame::UpdateTotalsPane() {
 
 void CMainFrame::UpdateMarkedPane(bool fromDrive, bool reset, const char* text, bool useText) {
   if (useText) {
-    SetStatusText(wxString::FromUTF8(std::string(text != nullptr ? text : "").substr(0, 255)), 2);
+    SetStatusText(controls::DisplayString(std::string(text != nullptr ? text : "").substr(0, 255)), 2);
     return;
   }
   if (fromDrive && drive_ != nullptr) {
