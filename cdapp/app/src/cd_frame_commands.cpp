@@ -176,7 +176,7 @@ void CMainFrame::BindCommands() {
   Bind(wxEVT_AUI_PANE_CLOSE, [this](wxAuiManagerEvent&) { GetMenuBar()->Check(CdWxId(kCdIdViewProcessLog), false); });
   // The update rules decide the toolbar buttons whenever the program is idle.
   Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
-    if (!e.GetEventObject() || !wxDynamicCast(e.GetEventObject(), wxToolBar)) return;
+    if (!e.GetEventObject() || !dynamic_cast<wxToolBar*>(e.GetEventObject())) return;
     const CdCommandStates states = CdUpdateStates(Inputs());
     const auto it = states.find(CdCommandOfWxId(e.GetId()));
     if (it != states.end()) e.Enable(it->second);

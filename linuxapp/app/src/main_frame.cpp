@@ -134,7 +134,7 @@ CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1
   Bind(
       wxEVT_UPDATE_UI,
       [this](wxUpdateUIEvent& e) {
-        const bool menu = wxDynamicCast(e.GetEventObject(), wxMenu) != nullptr;
+        const bool menu = dynamic_cast<wxMenu*>(e.GetEventObject()) != nullptr;
         const CommandInputs in = Inputs();
         if (!menu && (in.processRunning || in.recovering || in.busy)) return;
         const CommandStates states = menu ? MenuStates(in) : ToolbarStates(in);
@@ -341,7 +341,7 @@ void CMainFrame::OnMenuOpen(wxMenuEvent& event) {
 
 void CMainFrame::OnCharHook(wxKeyEvent& event) {
   // Keys typed in the frame's own windows only; dialogs and floating panes keep theirs.
-  auto* from = wxDynamicCast(event.GetEventObject(), wxWindow);
+  auto* from = dynamic_cast<wxWindow*>(event.GetEventObject());
   if (from != nullptr && wxGetTopLevelParent(from) == this &&
       FrameSwallowsKey(event.GetKeyCode(), App().scanned != 0)) {
     return;
