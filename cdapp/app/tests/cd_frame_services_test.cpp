@@ -1,19 +1,19 @@
 // The services that CD's engine reports through, on the real main window: the progress bar in
 // pane 0 and its labels, Stop and EndProgress, the size texts of the amount panes, the log rows.
-#include <wx/evtloop.h>
 #include <wx/gauge.h>
 
-#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
 
 #include "cd_gui_support.h"
 #include "cdviews/cd_command_states.h"
+#include "command_loop.h"
 
 namespace {
 
 using namespace cdtest;
+using guitest::RunAsCommand;
 
 class CdFrameServices : public CdWindow {
  protected:
@@ -46,19 +46,8 @@ class CdFrameServices : public CdWindow {
   }
 };
 
-// Runs BODY as a command runs: inside the program's running event loop, which the process's
-// message pump dispatches from.
-void InLoop(wxWindow* window, const std::function<void()>& body) {
-  wxGUIEventLoop loop;
-  window->CallAfter([&] {
-    body();
-    loop.ScheduleExit();
-  });
-  loop.Run();
-}
-
 TEST_F(CdFrameServices, StepsLabelTheBarForRecoveryImagingAndScans) {
-  InLoop(frame, [&] {
+  RunAsCommand(frame, [&] {
     const struct {
       int recovering, imaging;
       std::uint32_t count;
@@ -86,7 +75,7 @@ TEST_F(CdFrameServices, StepsLabelTheBarForRecoveryImagingAndScans) {
 }
 
 TEST_F(CdFrameServices, EndProgressFillsTheBarThenEndsTheProcess) {
-  InLoop(frame, [&] {
+  RunAsCommand(frame, [&] {
     for (std::uint32_t n : {9990u, 10000u, 12000u}) {
       SCOPED_TRACE(n);
       StartProcess();
@@ -104,7 +93,7 @@ TEST_F(CdFrameServices, EndProgressFillsTheBarThenEndsTheProcess) {
 }
 
 TEST_F(CdFrameServices, StopChosenDuringAStepDeletesTheBarInThatStep) {
-  InLoop(frame, [&] {
+  RunAsCommand(frame, [&] {
     StartProcess();
     EXPECT_TRUE(Step(1));
     ASSERT_EQ(Bars(), 1);
@@ -129,7 +118,7 @@ TEST_F(CdFrameServices, StopChosenDuringAStepDeletesTheBarInThatStep) {
 }
 
 TEST_F(CdFrameServices, SizeTextsOfTheAmountPanes) {
-  InLoop(frame, [&] {
+  RunAsCommand(frame, [&] {
     const struct {
       std::uint32_t bytes;
       const char* amount;
@@ -152,7 +141,7 @@ TEST_F(CdFrameServices, SizeTextsOfTheAmountPanes) {
 }
 
 TEST_F(CdFrameServices, LogRowsShowEveryTextAndTheListFollowsItsLastRow) {
-  InLoop(frame, [&] {
+  RunAsCommand(frame, [&] {
     frame->AddLogEntry("Recovering Files", nullptr, "Started", 0);
     // A name that is not valid UTF-8 between null texts.
     frame->AddLogEntry(nullptr, "/Root/caf\xe9.txt", nullptr, 7);

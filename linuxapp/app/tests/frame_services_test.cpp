@@ -1,18 +1,17 @@
 // The services that the engine's long processes report through, on the real main window: the
 // progress bar in pane 0 and its labels, Stop and EndProgress, the log rows, the Marked pane.
 #include <gtest/gtest.h>
-#include <wx/evtloop.h>
 #include <wx/gauge.h>
 #include <wx/listctrl.h>
 #include <wx/testing.h>
 
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "command_loop.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/linux_drive.h"
 #include "gui_test_support.h"
@@ -69,19 +68,8 @@ class FrameServicesTest : public WorkbenchTest {
   }
 };
 
-// Runs BODY as a command runs: inside the program's running event loop, which the process's
-// message pump dispatches from.
-void InLoop(wxWindow* window, const std::function<void()>& body) {
-  wxGUIEventLoop loop;
-  window->CallAfter([&] {
-    body();
-    loop.ScheduleExit();
-  });
-  loop.Run();
-}
-
 TEST_F(FrameServicesTest, StepsLabelTheBarAndEndProgressEndsTheProcess) {
-  InLoop(frame, [&] {
+  RunAsCommand(frame, [&] {
     StartProcess();
     frame->StartProgress(100);
     frame->StartProgressText(100, "Searching..");  // a second bar replaces the first
@@ -115,7 +103,7 @@ TEST_F(FrameServicesTest, StepsLabelTheBarAndEndProgressEndsTheProcess) {
 }
 
 TEST_F(FrameServicesTest, StopChosenDuringAStepDeletesTheBarInThatStep) {
-  InLoop(frame, [&] {
+  RunAsCommand(frame, [&] {
     StartProcess();
     frame->StartProgress(100);
     EXPECT_TRUE(Step(1));
@@ -142,7 +130,7 @@ TEST_F(FrameServicesTest, StopChosenDuringAStepDeletesTheBarInThatStep) {
 }
 
 TEST_F(FrameServicesTest, LogRowsShowEveryTextAndTheListFollowsItsLastRow) {
-  InLoop(frame, [&] {
+  RunAsCommand(frame, [&] {
     wxListCtrl* list = frame->Log()->List();
     EXPECT_EQ(frame->AddLogEntry("Recovering file", "Process started", "Started on Thu", 4), 1);
     // A recovered name that is not valid UTF-8, between null texts, and a row without an icon.
@@ -176,7 +164,7 @@ TEST_F(FrameServicesTest, LogRowsShowEveryTextAndTheListFollowsItsLastRow) {
 }
 
 TEST_F(FrameServicesTest, MarkedPaneWithAndWithoutItsFlags) {
-  InLoop(frame, [&] {
+  RunAsCommand(frame, [&] {
     CLinuxDrive drive;
     drive.totalBytes = 1536;
     drive.files = 3;
