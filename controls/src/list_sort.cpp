@@ -52,6 +52,18 @@ bool SortRange(const ListControl& list, int column, int& low, int& high) {
   return low < high;
 }
 
+// Sorts rows LOW..HIGH of COLUMN by the number KEY_OF gives for each text.
+template <typename KeyOf>
+bool SortRowsByKey(ListControl& list, int column, bool ascending, int low, int high, KeyOf keyOf) {
+  if (!SortRange(list, column, low, high)) return false;
+  std::vector<std::int64_t> keys(static_cast<std::size_t>(list.GetItemCount()));
+  for (int row = low; row <= high; ++row) keys[static_cast<std::size_t>(row)] = keyOf(list.GetItemText(row, column));
+  QuickSort(
+      list, keys, ascending, low, high, [](std::int64_t a, std::int64_t b) { return a < b ? -1 : (a > b ? 1 : 0); },
+      [](std::int64_t a, std::int64_t b) { return a != b; });
+  return true;
+}
+
 }  // namespace
 
 std::int64_t LeadingNumber(const std::string& text) {
@@ -77,13 +89,30 @@ bool SortRowsByText(ListControl& list, int column, bool ascending, int low, int 
 }
 
 bool SortRowsByNumber(ListControl& list, int column, bool ascending, int low, int high) {
-  if (!SortRange(list, column, low, high)) return false;
-  std::vector<std::int64_t> keys(static_cast<std::size_t>(list.GetItemCount()));
-  for (int row = low; row <= high; ++row) keys[static_cast<std::size_t>(row)] = LeadingNumber(list.GetItemText(row, column));
-  QuickSort(
-      list, keys, ascending, low, high, [](std::int64_t a, std::int64_t b) { return a < b ? -1 : (a > b ? 1 : 0); },
-      [](std::int64_t a, std::int64_t b) { return a != b; });
-  return true;
+  return SortRowsByKey(list, column, ascending, low, high, LeadingNumber);
+}
+
+std::int64_t DateTimeKey(const std::string& text) {
+  // Day, month, year, hour, minute, second as they stand in the text.
+  std::int64_t field[6] = {};
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size() && count < 6;) {
+    if (!std::isdigit(static_cast<unsigned char>(text[i]))) {
+      ++i;
+      continue;
+    }
+    std::int64_t value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+      if (value < 100000) value = value * 10 + (text[i] - '0');
+    }
+    field[count++] = value;
+  }
+  const auto& [day, month, year, hour, minute, second] = field;
+  return ((((year * 100 + month) * 100 + day) * 100 + hour) * 100 + minute) * 100 + second;
+}
+
+bool SortRowsByDateTime(ListControl& list, int column, bool ascending, int low, int high) {
+  return SortRowsByKey(list, column, ascending, low, high, DateTimeKey);
 }
 
 }  // namespace controls

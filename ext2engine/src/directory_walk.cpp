@@ -17,7 +17,6 @@ constexpr std::size_t kDeFileType = 7;
 constexpr std::size_t kDeName = 8;
 constexpr std::uint8_t kFileTypeDirectory = 2;
 constexpr std::uint8_t kFileTypeUnknown = 0;
-constexpr std::uint16_t kMaxGroupWithChildren = 2000;
 constexpr std::uint32_t kFirstEntryAfterDots = 24;
 
 // One folder being parsed: its blocks and where the parse stands.
@@ -64,11 +63,11 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
   std::unordered_set<std::uint32_t> blocksParsed;
   InodeRunScope inodeRuns(inodeRun_);  // for the length of the walk only
 
-  // Opens a folder: its block list from its raw inode. False when it has no blocks.
+  // Opens a folder: its block list from its raw inode. False when it has no blocks, or when its
+  // inode lies in no group of the descriptor table.
   auto open = [&](std::uint32_t folder) {
     InodeCopy raw;
-    std::uint16_t group = 0;
-    if (!ReadInodeRecord(folder, raw, &group) || group > kMaxGroupWithChildren) return false;
+    if (!ReadInodeRecord(folder, raw)) return false;
     OpenFolder f;
     f.inode = folder;
     f.blocks = GetBlockList(raw);

@@ -5,6 +5,7 @@
 
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
+#include "ext2engine/fs_features.h"
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
 
@@ -190,6 +191,12 @@ bool OpenLogicalDrive(FrameServices& frame, std::uint8_t diskNumber, int row) {
   drive.lastSector = drive.firstSector + drive.sectorCount - 1;
   drive.driveIndex = static_cast<std::uint8_t>(row);
   drive.ReadSuperBlock(node);
+  // A drive in a layout the engine does not read shows less than it holds: the log says so.
+  const std::string unread = drive.HasGeometry() ? UnreadIncompatFeatures(drive.incompatFeatures) : std::string();
+  if (!unread.empty()) {
+    frame.AddLogEntry(nullptr, ("File system features not supported: " + unread).c_str(),
+                      "Files and folders may be missing", kIconAborted);
+  }
   if (drive.ReadGroupDescriptors()) {
     drive.BuildDirectoryTree();
   } else {

@@ -13,7 +13,6 @@ constexpr std::size_t kInoAtime = 8;
 constexpr std::size_t kInoCtime = 12;
 constexpr std::size_t kInoMtime = 16;
 constexpr std::size_t kInoDtime = 20;
-constexpr std::size_t kInoBlocks = 28;
 constexpr std::size_t kInoFlags = 32;
 constexpr std::size_t kInoBlock = 40;
 constexpr std::size_t kDirectBlocks = 12;
@@ -33,14 +32,13 @@ InodeCopy DecodeInode(const std::uint8_t* buffer, std::size_t size, std::size_t 
   inode.ctime = r.Le32(kInoCtime);
   inode.mtime = r.Le32(kInoMtime);
   inode.dtime = r.Le32(kInoDtime);
-  inode.blockCount512 = r.Le32(kInoBlocks);
   inode.flags = r.Le32(kInoFlags);
   for (std::size_t i = 0; i < 15; ++i) inode.block[i] = r.Le32(kInoBlock + 4 * i);
   return inode;
 }
 
 bool IsFastSymlink(const InodeCopy& inode) {
-  return (inode.mode & kModeTypeMask) == kModeSymlink && inode.size < kFastSymlinkMax && inode.blockCount512 == 0;
+  return (inode.mode & kModeTypeMask) == kModeSymlink && inode.size < kFastSymlinkMax;
 }
 
 bool HasNoBlocks(const InodeCopy& inode) {
@@ -85,7 +83,7 @@ bool CLinuxDrive::ReadFromInodeRun(std::uint64_t tableSector, std::uint32_t sect
   return true;
 }
 
-bool CLinuxDrive::ReadInodeRecord(std::uint32_t inode, InodeCopy& record, std::uint16_t* groupOut) {
+bool CLinuxDrive::ReadInodeRecord(std::uint32_t inode, InodeCopy& record) {
   std::uint16_t group = 0;
   std::uint32_t sectorInTable = 0;
   const long offset = LocateInode(inode, &group, &sectorInTable);
@@ -96,7 +94,6 @@ bool CLinuxDrive::ReadInodeRecord(std::uint32_t inode, InodeCopy& record, std::u
     ReadDriveSectors(tableSector + sectorInTable, sector, kSectorSize);
   }
   record = DecodeInode(sector, sizeof sector, static_cast<std::size_t>(offset));
-  if (groupOut != nullptr) *groupOut = group;
   return true;
 }
 

@@ -158,9 +158,13 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   const bool haveRecord = ReadInodeRecord(entry.inode, record);
   std::uint32_t remaining = entry.size;  // unsigned: sizes from 2 GiB to 4 GiB are written whole
   bool writeFailed = false;
-  // The bytes go out in writes of up to kWriteChunk: one write for most files, whatever the read mode.
+  const std::uint32_t blockSize = BlockSize();
+  // The bytes go out in writes of up to kWriteChunk: one write for most files, whatever the read
+  // mode. Reads land in the pending bytes directly.
   std::vector<std::uint8_t> pending;
-  pending.reserve(std::min<std::uint32_t>(remaining, kWriteChunk));
+  const std::uint64_t wholeBlocks =
+      blockSize == 0 ? remaining : (std::uint64_t{remaining} + blockSize - 1) / blockSize * blockSize;
+  pending.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(wholeBlocks, kWriteChunk + blockSize)));
   auto flush = [&] {
     if (!writeFailed && !pending.empty() && !WriteAll(fd, pending.data(), pending.size())) {
       writeFailed = true;
@@ -168,58 +172,45 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
     }
     pending.clear();
   };
-  auto put = [&](const std::uint8_t* data, std::uint32_t n) {
-    pending.insert(pending.end(), data, data + n);
+  // Appends N bytes to the pending ones: zeros, or with SECTORS the start of those sectors from
+  // SECTOR on, read in one request. What a read does not deliver is written as zeros, never as
+  // bytes read before; a failed read is logged as one of UNIT ("sector" or "block").
+  auto put = [&](std::uint32_t n, std::uint64_t sector = 0, std::uint32_t sectors = 0, const char* unit = nullptr) {
+    const std::size_t at = pending.size();
+    pending.resize(at + std::max<std::size_t>(n, std::size_t{sectors} * kSectorSize));  // zeros
+    if (sectors != 0 && !ReadDriveSectors(sector, pending.data() + at, sectors * kSectorSize)) {
+      std::fill(pending.begin() + static_cast<std::ptrdiff_t>(at), pending.end(), 0);
+      char status[64];
+      std::snprintf(status, sizeof status, "Error reading %s %llu", unit,
+                    static_cast<unsigned long long>(firstSector + sector));
+      Log(nullptr, "Disk read error, file may not be completely recovered", status, kIconEvent);
+    }
+    pending.resize(at + n);
     if (pending.size() >= kWriteChunk) flush();
   };
   if (haveRecord && IsFastSymlink(record)) {
-    put(record.raw + 40, remaining);  // the link's target text
+    pending.assign(record.raw + 40, record.raw + 40 + remaining);  // the link's target text
     remaining = 0;
   }
-  const std::vector<std::uint32_t> blocks = remaining > 0 && haveRecord ? GetFileBlockList(record) : std::vector<std::uint32_t>{};
-  const std::uint32_t blockSize = BlockSize();
-  std::vector<std::uint8_t> block(blockSize, 0);
+  const std::vector<std::uint32_t> blocks =
+      remaining > 0 && haveRecord ? GetFileBlockList(record) : std::vector<std::uint32_t>{};
   for (std::size_t b = 0; b < blocks.size() && remaining > 0 && !writeFailed; ++b) {
+    const std::uint64_t blockSector = static_cast<std::uint64_t>(blocks[b]) * sectorsPerBlock;
     if (blocks[b] == 0) {  // a hole reads as zeros
       const std::uint32_t n = std::min<std::uint32_t>(remaining, blockSize);
-      std::fill(block.begin(), block.end(), 0);
-      put(block.data(), n);
+      put(n);
       remaining -= n;
-      continue;
-    }
-    const std::uint64_t blockSector = static_cast<std::uint64_t>(blocks[b]) * sectorsPerBlock;
-    if (app.readMode == 1) {
-      // A sector at a time, so that a bad sector costs only itself. The whole block is tried first:
-      // when it reads, every sector of it would have, and the bytes are the same. Buffers are
-      // cleared before each read, so that what a read does not deliver is written as zeros, never
-      // as the bytes of the block before.
-      std::fill(block.begin(), block.end(), 0);
-      const bool wholeBlock = ReadDriveSectors(blockSector, block.data(), blockSize) != 0;
+    } else if (app.readMode == 1) {
+      // A sector at a time, so that a bad sector costs only its own reads and never a failed read
+      // of its whole block first.
       for (std::uint32_t i = 0; i < sectorsPerBlock && remaining > 0; ++i) {
-        std::uint8_t* sector = block.data() + static_cast<std::size_t>(i) * kSectorSize;
-        if (!wholeBlock) std::fill(sector, sector + kSectorSize, 0);
-        if (!wholeBlock && !ReadDriveSectors(blockSector + i, sector, kSectorSize)) {
-          std::fill(sector, sector + kSectorSize, 0);
-          char status[64];
-          std::snprintf(status, sizeof status, "Error reading sector %llu",
-                        static_cast<unsigned long long>(firstSector + blockSector + i));
-          Log(nullptr, "Disk read error, file may not be completely recovered", status, kIconEvent);
-        }
         const std::uint32_t n = std::min<std::uint32_t>(remaining, kSectorSize);
-        put(sector, n);
+        put(n, blockSector + i, 1, "sector");
         remaining -= n;
       }
     } else {
-      std::fill(block.begin(), block.end(), 0);
-      if (!ReadDriveSectors(blockSector, block.data(), blockSize)) {
-        std::fill(block.begin(), block.end(), 0);
-        char status[64];
-        std::snprintf(status, sizeof status, "Error reading block %llu",
-                      static_cast<unsigned long long>(firstSector + blockSector));
-        Log(nullptr, "Disk read error, file may not be completely recovered", status, kIconEvent);
-      }
       const std::uint32_t n = std::min<std::uint32_t>(remaining, blockSize);
-      put(block.data(), n);
+      put(n, blockSector, sectorsPerBlock, "block");
       remaining -= n;
     }
   }

@@ -15,6 +15,7 @@ constexpr std::size_t kSbInodesPerGroup = 40;
 constexpr std::size_t kSbMagic = 56;
 constexpr std::size_t kSbRevLevel = 76;
 constexpr std::size_t kSbInodeSize = 88;
+constexpr std::size_t kSbFeatureIncompat = 96;
 constexpr std::uint16_t kExt2Magic = 0xEF53;
 constexpr std::uint32_t kSearchStep = 63;
 }  // namespace
@@ -30,14 +31,17 @@ bool CLinuxDrive::TakeSuperBlock(const std::uint8_t* sector) {
   }
   const std::uint8_t logBlockSize = sb.U8(kSbLogBlockSize);
   sectorsPerBlock = logBlockSize <= 2 ? static_cast<std::uint8_t>(2u << logBlockSize) : 0;
-  // Inodes are s_inode_size bytes from revision 1 on; revision 0 has 128-byte inodes.
-  std::uint32_t size = sb.Le32(kSbRevLevel) >= 1 ? sb.Le16(kSbInodeSize) : 128;
+  // Inodes are s_inode_size bytes from revision 1 on; revision 0 has 128-byte inodes and no
+  // feature fields.
+  const bool dynamic = sb.Le32(kSbRevLevel) >= 1;
+  std::uint32_t size = dynamic ? sb.Le16(kSbInodeSize) : 128;
   const bool sizeOk = size >= 128 && (size & (size - 1)) == 0 && size <= 512u * 8;
   if (!HasGeometry() || !sizeOk || size > BlockSize()) {
     sectorsPerBlock = 0;
     return false;
   }
   inodeSize = static_cast<std::uint16_t>(size);
+  incompatFeatures = dynamic ? sb.Le32(kSbFeatureIncompat) : 0;
   inodesPerGroup = perGroup;
   inodesCount = count;
   // The count of groups is kept in 16 bits; a larger one (a damaged inode count) is held at the

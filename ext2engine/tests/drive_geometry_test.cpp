@@ -1,6 +1,7 @@
 // Super block, group descriptors and inode location of the drive object.
 #include <gtest/gtest.h>
 
+#include "ext2engine/drive_selection.h"
 #include "walk_fixture.h"
 
 namespace {
@@ -93,6 +94,55 @@ TEST(SuperBlock, StopDuringTheSearch) {
   EXPECT_EQ(d.host.log[1].status.rfind("Aborted on ", 0), 0u);
   EXPECT_EQ(d.host.log[2].text, "No valid super block");
   EXPECT_EQ(d.host.barSteps, 2);
+}
+
+// Opening a drive whose super block names incompatible features: those the engine does not read
+// get one error row after the drive parameters; the drive is read as before.
+TEST(SuperBlock, FeaturesNotReadAreLoggedAfterTheDriveParameters) {
+  struct Case {
+    std::uint32_t incompat;
+    const char* names;  // null: no row
+  } cases[] = {
+      {0, nullptr},
+      {0x0002, nullptr},           // filetype
+      {0x0002 | 0x0004, nullptr},  // an ext3 drive whose journal waits for recovery
+      {0x0002 | 0x0100 | 0x0200 | 0x0400 | 0x2000 | 0x4000 | 0x20000, nullptr},
+      {0x0002 | 0x0040 | 0x0080 | 0x0200, "extent, 64bit"},  // ext4
+      {0x0010, "meta_bg"},
+      {0x0001 | 0x0008 | 0x1000 | 0x8000 | 0x10000, "compression, journal_dev, dirdata, inline_data, encrypt"},
+      {0x0002 | (1u << 24), "FEATURE_I24"},
+  };
+  for (const auto& c : cases) {
+    TinyExt2 fs;
+    fs.Dir(2, {40});
+    fs.Dots(40, 2, 2);
+    fs.Record(40, 24, 12, 1024 - 24, "file", 1);
+    fs.File(12, 1, {41});
+    PutLe32(fs.bytes, 1024 + 96, c.incompat);
+    App().Reset();
+    InstallMemoryDisk(fs.bytes);
+    LogicalDrives().Clear();
+    LogicalDrives().Drives().push_back({0, 0, static_cast<std::uint32_t>(fs.bytes.size() / 512), 0x83, 0, 0});
+    HeadlessHost host;
+    ASSERT_TRUE(OpenLogicalDrive(host, 0x80, 0));
+    std::vector<std::string> rows;
+    for (const auto& row : host.log) rows.push_back(row.activity + "|" + row.text + "|" + std::to_string(row.icon));
+    std::vector<std::string> expect = {"Getting drive parameters||4", "||0"};
+    if (c.names != nullptr) expect.push_back("|File system features not supported: " + std::string(c.names) + "|3");
+    expect.push_back("Creating directory tree|Process started|4");
+    ASSERT_GE(rows.size(), expect.size() + 1) << c.incompat;
+    EXPECT_EQ(std::vector<std::string>(rows.begin() + 1, rows.begin() + 1 + static_cast<std::ptrdiff_t>(expect.size())),
+              expect)
+        << c.incompat;
+    if (c.names != nullptr) {
+      EXPECT_EQ(host.log[3].status, "Files and folders may be missing");
+    }
+    EXPECT_EQ(host.entries.size(), 2u) << c.incompat;  // Root and the file, as before
+    host.SetDrive(nullptr);
+    App().currentDrive.reset();
+    LogicalDrives().Clear();
+    SetDiskSource(nullptr);
+  }
 }
 
 TEST(GroupDescriptors, ReadingEndsAtAZeroBitmapOrTheGroupCount) {

@@ -212,7 +212,18 @@ TEST_F(Recovery, ReadErrorsWriteZerosAndAreLogged) {
     d.disk->badSectors = {110 * 2 + 1};  // second sector of b.bin's first block
     const fs::path out = dest / std::to_string(mode);
     fs::create_directories(out);
+    d.disk->readLog.clear();
     RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
+    // Sector mode asks for the file data a sector at a time, so the bad sector costs only its own
+    // attempts; block mode asks for whole blocks.
+    int badReads = 0;
+    for (const auto& [position, bytes] : d.disk->readLog) {
+      if (position >= 100 * 1024 && position < 130 * 1024) {
+        EXPECT_EQ(bytes, mode == 1 ? 512u : 1024u) << "read at " << position;
+      }
+      badReads += position <= 221 * 512 && 221 * 512 < position + bytes;
+    }
+    EXPECT_EQ(badReads, 2) << "read mode " << int(mode);  // the retry count
     std::string expect = b;
     const std::size_t from = mode == 1 ? 512 : 0;  // sector mode loses one sector, block mode the block
     std::fill(expect.begin() + static_cast<std::ptrdiff_t>(from), expect.begin() + 1024, '\0');

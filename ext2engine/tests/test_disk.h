@@ -7,12 +7,13 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ext2engine/disk_access.h"
 
 // A disk held in memory. FAILURES reads fail before reads succeed again; SHORT_BY bytes are left
-// off the end of every read.
+// off the end of every read. Every read is kept in READ_LOG as (position, bytes asked).
 struct MemoryDiskState {
   std::vector<std::uint8_t> bytes;
   int failures = 0;
@@ -20,6 +21,7 @@ struct MemoryDiskState {
   std::size_t shortBy = 0;
   std::uint64_t reportedSize = 0;  // 0: the size of BYTES
   std::vector<std::uint64_t> badSectors;  // reads that touch one of these fail
+  std::vector<std::pair<std::uint64_t, std::size_t>> readLog;
 };
 
 class MemoryDevice : public SectorDevice {
@@ -27,6 +29,7 @@ class MemoryDevice : public SectorDevice {
   explicit MemoryDevice(std::shared_ptr<MemoryDiskState> s) : s_(std::move(s)) {}
   long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
     ++s_->reads;
+    s_->readLog.emplace_back(position, n);
     if (s_->failures > 0) {
       --s_->failures;
       return -1;

@@ -24,8 +24,8 @@ def walk(root):
     return out
 
 
-def main():
-    probe, image, row = sys.argv[1], sys.argv[2], int(sys.argv[3])
+def compare(probe, image, row):
+    """The differences of Recover All of drive ROW of IMAGE, in both read modes, from debugfs rdump."""
     first = [d[1] for d in run(probe, [image], ["partitions"]).drives if d[0] == row][0]
     failures = []
     with tempfile.TemporaryDirectory() as work:
@@ -73,12 +73,19 @@ def main():
                 with open(os.path.join(root, path), "rb") as f:
                     if f.read() != want:
                         failures.append("%s: bytes of %r differ" % (mode, path))
+    return failures, len(expected)
+
+
+def main():
+    if len(sys.argv) != 4:
+        sys.exit(__doc__)
+    failures, count = compare(sys.argv[1], sys.argv[2], int(sys.argv[3]))
     for f in failures[:40]:
         print(f)
     if failures:
         print("%d differences" % len(failures))
         sys.exit(1)
-    print("recovered %d entries the same in both read modes" % len(expected))
+    print("recovered %d entries the same in both read modes" % count)
 
 
 if __name__ == "__main__":

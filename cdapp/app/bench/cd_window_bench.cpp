@@ -4,7 +4,8 @@
 //                                        DEST, the entries of the tree, the log rows and the
 //                                        repaints of the status bar during each
 //   cd-window-bench IMAGE DEST stop MS   chooses Stop MS milliseconds into the scan and prints the
-//                                        seconds from Stop to the end of the scan
+//                                        seconds from Stop to the end of the scan (-1: the scan
+//                                        had ended before)
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "cd_app_state.h"
 #include "cd_main_frame.h"
@@ -28,6 +30,16 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
+
+// The window is left to paint what it shows before each command, as a user sees it before the
+// next click: the paints that follow showing the window or a scan are no part of the next figure.
+void Settle() {
+  const auto end = Clock::now() + std::chrono::milliseconds(300);
+  while (Clock::now() < end) {
+    wxTheApp->Yield(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
 
 class BenchApp : public wxApp {
  public:
@@ -59,7 +71,7 @@ int main(int argc, char** argv) {
   auto* frame = new CMainFrame();
   frame->Show();
   wxTheApp->SetTopWindow(frame);
-  for (int i = 0; i < 20; ++i) wxTheApp->Yield(true);
+  Settle();
 
   int paints = 0;
   frame->GetStatusBar()->Bind(wxEVT_PAINT, [&paints](wxPaintEvent& e) {
@@ -82,10 +94,13 @@ int main(int argc, char** argv) {
     wxTEST_DIALOG(frame->OpenDriveCmd(), wxExpectModal<wxMessageDialog>(wxID_OK).Describe("Insert CDROM"));
     const auto scanned = Clock::now();
     if (stopAfter >= 0) {
-      std::printf("stop_seconds %.3f entries %zu\n", Seconds(stoppedAt, scanned), frame->LeftView().NodeCount());
+      // -1: the scan had ended before Stop came.
+      const double stopSeconds = stoppedAt == Clock::time_point{} ? -1.0 : Seconds(stoppedAt, scanned);
+      std::printf("stop_seconds %.3f entries %zu\n", stopSeconds, frame->LeftView().NodeCount());
     } else {
       std::printf("scan_seconds %.3f entries %zu status_paints %d\n", Seconds(start, scanned),
                   frame->LeftView().NodeCount(), paints);
+      Settle();
       paints = 0;
       const auto from = Clock::now();
       frame->Recover(kRecoverAll, dest);

@@ -124,16 +124,31 @@ std::vector<wxBitmap> CdListIcons(int size) {
 wxBitmap CdDiscPicture(int size) { return DrawPicture(size, [size](wxDC& dc) { Disc(dc, size); }); }
 
 wxBitmap CdSplashPicture() {
-  wxBitmap picture(460, 220);
+  const wxSize size(300, 210);
+  wxBitmap picture(size, 24);
   wxMemoryDC dc(picture);
   dc.SetBackground(wxBrush(wxColour(20, 50, 110)));
   dc.Clear();
-  dc.DrawBitmap(CdDiscPicture(96), 24, 62, true);
+  constexpr int kDisc = 72;
+  dc.DrawBitmap(CdDiscPicture(kDisc), (size.x - kDisc) / 2, 18, true);
   dc.SetTextForeground(*wxWHITE);
-  dc.SetFont(wxFont(wxFontInfo(20).Bold()));
-  dc.DrawText("Quarvel Velnora CDROM", 140, 70);
-  dc.SetFont(wxFont(wxFontInfo(11)));
-  dc.DrawText("Data Recovery Software for ISO9660/ JOLIET File System", 140, 120);
+  // Each line centred, in the largest size up to its own that leaves the margins free.
+  int y = 18 + kDisc + 14;
+  const auto line = [&](const wxString& text, int points, bool bold) {
+    wxFont font(wxFontInfo(points).Bold(bold));
+    dc.SetFont(font);
+    while (points > 6 && dc.GetTextExtent(text).x > size.x - 2 * kCdSplashMargin) {
+      font.SetPointSize(--points);
+      dc.SetFont(font);
+    }
+    const wxSize extent = dc.GetTextExtent(text);
+    dc.DrawText(text, (size.x - extent.x) / 2, y);
+    y += extent.y + 4;
+  };
+  line("Quarvel Velnora CDROM", 18, true);
+  y += 6;
+  line("Data Recovery Software for", 10, false);
+  line("ISO9660/ JOLIET File System", 10, false);
   dc.SelectObject(wxNullBitmap);
   return picture;
 }

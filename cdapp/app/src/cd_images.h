@@ -16,4 +16,7 @@ std::vector<wxBitmap> CdTreeImages();
 std::vector<wxBitmap> CdListIcons(int size);
 // A disc, for the About box and the start-up picture.
 wxBitmap CdDiscPicture(int size);
+// The start-up picture of 300 x 210: the disc, the program's name and what it recovers on one
+// colour, every text inside a margin of kCdSplashMargin.
+inline constexpr int kCdSplashMargin = 8;
 wxBitmap CdSplashPicture();

@@ -58,6 +58,8 @@ CMainFrame::CMainFrame()
   listView_->SetFrame(this);
   listView_->SetSortArrow(this);
   listView_->InsertColumns();
+  // The whole date and time shows, whatever the font.
+  list_->FitColumnToText(kCdColDate, kCdDateShape);
 
   // A click on a state icon is the tree view's; other clicks go on to the control.
   tree_->Window()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
@@ -150,7 +152,13 @@ void CMainFrame::StepProgress(std::uint32_t count, std::uint8_t type, const char
   CdAppState& app = CdApp();
   if (!stopFlag) {
     busy = 1;
-    if (bar_) {
+    // The bar's label and the totals pane show only when the window paints, inside the message
+    // pump: they are written once in the pump's interval, and steps in between only count. Each
+    // write makes the status bar, and with it the window, paint again.
+    const auto now = std::chrono::steady_clock::now();
+    const bool showTexts = now - textsShown_ >= kPumpInterval;
+    if (showTexts) textsShown_ = now;
+    if (bar_ && showTexts) {
       // snprintf: wxString::Format costs more than the rest of a step.
       char label[48];
       if (app.recovering) {
@@ -161,15 +169,21 @@ void CMainFrame::StepProgress(std::uint32_t count, std::uint8_t type, const char
         std::snprintf(label, sizeof label, " %d Entries Found", static_cast<int>(count));
       }
       bar_->SetText(wxString::FromAscii(label));
-      bar_->StepIt();
     }
+    if (bar_) bar_->StepIt();
     PumpMessages();
     if (!app.recovering && !imaging) {
       if (entriesAdded_ == 0) leftView_->SetReader(reader_.get());
       ++entriesAdded_;
       leftView_->AddTreeItem(type, std::string(name != nullptr ? name : "", name != nullptr ? nameLength : 0), parentKey,
                              key);
-      UpdateTotalsPane(reader_->foldersCounted, reader_->filesCounted);
+      if (showTexts) {
+        UpdateTotalsPane(reader_->foldersCounted, reader_->filesCounted);
+      } else {
+        totalFolders = reader_->foldersCounted;
+        totalFiles = reader_->filesCounted;
+        totalsUnshown_ = true;
+      }
     }
   }
   if (stopFlag) {
@@ -192,6 +206,7 @@ void CMainFrame::EndProgress(std::uint32_t n) {
     }
     bar_.reset();
   }
+  if (totalsUnshown_) UpdateTotalsPane(totalFolders, totalFiles);
   leftView_->ExpandRoot(1);
   busy = 0;
   app.processRunning = 0;
@@ -201,6 +216,7 @@ void CMainFrame::EndProgress(std::uint32_t n) {
 void CMainFrame::AttachPanes() { leftView_->InsertRootItem(); }
 
 void CMainFrame::UpdateTotalsPane(std::uint32_t folders, std::uint32_t files) {
+  totalsUnshown_ = false;
   totalFolders = folders;
   totalFiles = files;
   SetStatusText(SizePaneText("Total", reader_->totalBytes, files, folders), 1);

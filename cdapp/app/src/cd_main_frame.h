@@ -109,6 +109,10 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public CdSo
   std::uint32_t entriesAdded_ = 0;
   static constexpr std::chrono::milliseconds kPumpInterval{5};
   std::chrono::steady_clock::time_point lastPump_{};
+  // When StepProgress last wrote the bar's label and the totals pane; whether the totals counted
+  // since then are still to be written.
+  std::chrono::steady_clock::time_point textsShown_{};
+  bool totalsUnshown_ = false;
   int logRows_ = 0;
   int recoverMode_ = 0;
   std::unique_ptr<wxHtmlHelpController> help_;

@@ -1,18 +1,40 @@
-// The process-log pane.
+// The process-log pane: rows in a vector, shown by a virtual report list.
 #include "cd_process_log.h"
 
 #include <wx/sizer.h>
 
 #include "cd_images.h"
+#include "controls/display_text.h"
 #include "controls/wx/display_string.h"
 
 namespace {
 constexpr int kIcons = 3;
 }
 
+// The report list that draws the pane's rows: it holds none of its own.
+class CProcessLogBar::RowList : public wxListCtrl {
+ public:
+  RowList(wxWindow* parent, const std::vector<Row>& rows)
+      : wxListCtrl(parent, kListId, wxDefaultPosition, wxDefaultSize,
+                   wxLC_REPORT | wxLC_VIRTUAL | wxLC_SINGLE_SEL | wxBORDER_SUNKEN),
+        rows_(rows) {}
+
+ private:
+  wxString OnGetItemText(long item, long column) const override {
+    if (item < 0 || static_cast<std::size_t>(item) >= rows_.size()) return {};
+    const CdLogRowTexts& texts = rows_[static_cast<std::size_t>(item)].texts;
+    const std::string& text = column == 0 ? texts.activity : column == 1 ? texts.text : texts.status;
+    return controls::DisplayString(text);
+  }
+  int OnGetItemImage(long item) const override {
+    return item >= 0 && static_cast<std::size_t>(item) < rows_.size() ? rows_[static_cast<std::size_t>(item)].icon : -1;
+  }
+
+  const std::vector<Row>& rows_;
+};
+
 CProcessLogBar::CProcessLogBar(wxWindow* parent) : wxPanel(parent, wxID_ANY), images_(16, 16, true, kIcons) {
-  list_ = new wxListCtrl(this, kListId, wxDefaultPosition, wxDefaultSize,
-                         wxLC_REPORT | wxLC_SINGLE_SEL | wxBORDER_SUNKEN);
+  list_ = new RowList(this, rows_);
   list_->AppendColumn("Type", wxLIST_FORMAT_LEFT, 200);
   list_->AppendColumn("Text", wxLIST_FORMAT_LEFT, 500);
   list_->AppendColumn("Status", wxLIST_FORMAT_LEFT, 400);
@@ -23,33 +45,38 @@ CProcessLogBar::CProcessLogBar(wxWindow* parent) : wxPanel(parent, wxID_ANY), im
   SetSizer(sizer);
 }
 
-CProcessLogBar::~CProcessLogBar() { list_->SetImageList(nullptr, wxIMAGE_LIST_SMALL); }
+CProcessLogBar::~CProcessLogBar() {
+  // The list outlives the rows it reads (children go with the base window): it shows none now.
+  list_->SetItemCount(0);
+  list_->SetImageList(nullptr, wxIMAGE_LIST_SMALL);
+}
 
 int CProcessLogBar::AddRow(const char* activity, const char* text, const char* status, int icon) {
-  const long row = list_->GetItemCount();
-  using controls::DisplayString;
-  list_->InsertItem(row, DisplayString(activity), icon >= 0 && icon < kIcons ? icon : -1);
-  list_->SetItem(row, 1, DisplayString(text));
-  list_->SetItem(row, 2, DisplayString(status));
-  // The list scrolls to its last row once the rows of a burst are in, not at every row: each
-  // scroll lays the whole list out again.
+  auto bytes = [](const char* s) { return s != nullptr ? std::string(s) : std::string(); };
+  rows_.push_back({{bytes(activity), bytes(text), bytes(status)}, icon >= 0 && icon < kIcons ? icon : -1});
+  list_->SetItemCount(static_cast<long>(rows_.size()));
+  // The list scrolls to its last row once the rows of a burst are in, not at every row.
   if (!scrollAsked_) {
     scrollAsked_ = true;
     CallAfter([this] {
       scrollAsked_ = false;
-      if (list_->GetItemCount() > 0) list_->EnsureVisible(list_->GetItemCount() - 1);
+      if (!rows_.empty()) list_->EnsureVisible(static_cast<long>(rows_.size()) - 1);
     });
   }
-  return static_cast<int>(row + 1);
+  return RowCount();
 }
 
-void CProcessLogBar::Clear() { list_->DeleteAllItems(); }
+void CProcessLogBar::Clear() {
+  rows_.clear();
+  list_->DeleteAllItems();
+}
 
 std::vector<CdLogRowTexts> CProcessLogBar::Rows() const {
-  std::vector<CdLogRowTexts> rows;
-  for (long i = 0; i < list_->GetItemCount(); ++i) {
-    rows.push_back({list_->GetItemText(i, 0).utf8_string(), list_->GetItemText(i, 1).utf8_string(),
-                    list_->GetItemText(i, 2).utf8_string()});
+  std::vector<CdLogRowTexts> texts;
+  texts.reserve(rows_.size());
+  for (const Row& row : rows_) {
+    const CdLogRowTexts& t = row.texts;
+    texts.push_back({controls::DisplayText(t.activity), controls::DisplayText(t.text), controls::DisplayText(t.status)});
   }
-  return rows;
+  return texts;
 }

@@ -1,5 +1,5 @@
-// Pictures of CD for review: the main window after a scan, the About box and every dialog,
-// written as PNGs into the build's screenshot folder.
+// Pictures of CD for review: the main window after a scan, the About box, the start-up picture and
+// every dialog, written as PNGs into the build's screenshot folder.
 #include <wx/aui/aui.h>
 #include <wx/bmpcbox.h>
 #include <wx/textctrl.h>
@@ -7,6 +7,7 @@
 #include "cd_about_dlg.h"
 #include "cd_dialogs.h"
 #include "cd_gui_support.h"
+#include "cd_images.h"
 #include "window_shot.h"
 
 namespace {
@@ -37,6 +38,7 @@ TEST_F(Screenshots, MainWindowAndDialogs) {
   EXPECT_TRUE(guitest::Shoot(frame, kShots, "cd_main_window"));
 
   wxTEST_DIALOG(frame->About(), ShootModal<CAboutDlg>(kShots, "cd_about", wxID_OK));
+  EXPECT_TRUE(CdSplashPicture().SaveFile(wxString((kShots / "cd_splash.png").string()), wxBITMAP_TYPE_PNG));
   wxTEST_DIALOG(frame->AddFileFilterCmd(), ShootModal<CFileFilterDlg>(kShots, "cd_add_file_filter", wxID_CANCEL));
   wxTEST_DIALOG(frame->FileMaskCmd(), ShootModal<CFileMaskDlg>(kShots, "cd_file_mask", wxID_CANCEL));
   wxTEST_DIALOG(frame->FindCmd(), ShootModal<CFindDlg>(kShots, "cd_find", wxID_CANCEL));

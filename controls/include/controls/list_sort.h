@@ -1,5 +1,6 @@
-// Sorting a list control's rows in place by one column, by text or by the number a text begins
-// with: a quicksort that exchanges whole rows (SwapRows), used by the list views of both programs.
+// Sorting a list control's rows in place by one column, by text, by the number a text begins with
+// or by the moment a date text stands for: a quicksort that exchanges whole rows (SwapRows), used
+// by the list views of both programs.
 #pragma once
 
 #include <cstdint>
@@ -19,5 +20,11 @@ std::int64_t LeadingNumber(const std::string& text);
 bool SortRowsByText(ListControl& list, int column, bool ascending, int low = 0, int high = -1);
 // The same by LeadingNumber of the texts.
 bool SortRowsByNumber(ListControl& list, int column, bool ascending, int low = 0, int high = -1);
+
+// A "DD-MM-YYYY HH:MM:SS" text as one number that orders as the moments do: year, month, day,
+// hour, minute, second. Fields are the runs of digits in that order; missing ones count as 0.
+std::int64_t DateTimeKey(const std::string& text);
+// The same by DateTimeKey of the texts: date columns sort by time, not by their leading day.
+bool SortRowsByDateTime(ListControl& list, int column, bool ascending, int low = 0, int high = -1);
 
 }  // namespace controls

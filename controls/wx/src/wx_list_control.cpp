@@ -145,6 +145,31 @@ void WxListControl::InsertColumn(int column, const std::string& heading, int wid
   if (InReport()) window_->InsertColumn(at, Shown(heading), Format(align), width);
 }
 
+void WxListControl::FitColumnToText(int column, const std::string& text) {
+  wxListCtrl* w = window_.get();
+  if (w == nullptr || column < 0 || column >= GetColumnCount()) return;
+  wxChar widest = '0';
+  int widestWidth = 0;
+  for (wxChar digit = '0'; digit <= '9'; ++digit) {
+    const int width = w->GetTextExtent(wxString(digit)).x;
+    if (width > widestWidth) {
+      widestWidth = width;
+      widest = digit;
+    }
+  }
+  wxString shape = Shown(text);
+  for (auto c = shape.begin(); c != shape.end(); ++c) {
+    if (*c >= '0' && *c <= '9') *c = widest;
+  }
+  // The generic list draws a column's text 8 pixels narrower than the column (column 0 after its
+  // picture, 2 pixels in); a few more keep it off the grid line.
+  int needed = w->GetTextExtent(shape).x + 8 + 4;
+  if (column == 0) needed += 2 + kIconLeft + kSmallIcon + 5;
+  if (needed <= columns_[column].width) return;
+  columns_[column].width = needed;
+  if (InReport()) w->SetColumnWidth(column, needed);
+}
+
 int WxListControl::InsertItem(int row, const std::string& text, int image) {
   if (!window_) return kNoRow;
   const int at = std::clamp(row, 0, GetItemCount());

@@ -34,7 +34,6 @@ struct InodeCopy {
   std::uint32_t ctime = 0;
   std::uint32_t mtime = 0;
   std::uint32_t dtime = 0;
-  std::uint32_t blockCount512 = 0;  // i_blocks: 512-byte units held
   std::uint32_t flags = 0;
   std::uint32_t block[15] = {};
   std::uint8_t raw[kInodeCopySize] = {};
@@ -46,7 +45,8 @@ constexpr std::uint16_t kModeDirectory = 0x4000;
 constexpr std::uint16_t kModeSymlink = 0xA000;
 constexpr std::uint32_t kFastSymlinkMax = 60;
 
-// A symbolic link whose target text sits in the block pointers (it holds no data blocks).
+// A symbolic link whose target text sits in the block pointers: one shorter than the 60 bytes they
+// hold. Its block count says nothing of this, as it also counts an extended-attribute block.
 bool IsFastSymlink(const InodeCopy& inode);
 // A device, fifo or socket: its block pointers hold no block numbers.
 bool HasNoBlocks(const InodeCopy& inode);
@@ -75,9 +75,9 @@ class CLinuxDrive {
   // cannot lie in the table (inode 0, no geometry).
   long LocateInode(std::uint32_t inode, std::uint16_t* group, std::uint32_t* sector) const;
   std::unique_ptr<InodeCopy> ReadInode(std::uint32_t inode);
-  // The inode's record as stored, pointers unchecked; false when it lies outside the group tables.
-  // GROUP receives its group.
-  bool ReadInodeRecord(std::uint32_t inode, InodeCopy& record, std::uint16_t* group = nullptr);
+  // The inode's record as stored, pointers unchecked; false when it lies in no group of the
+  // descriptor table (the super block's group count bounds the table).
+  bool ReadInodeRecord(std::uint32_t inode, InodeCopy& record);
 
   // The data blocks of an inode in file order, through its direct and indirect pointers. The list
   // holds at most the drive's block count, and an indirect block met twice is not read again.
@@ -154,6 +154,7 @@ class CLinuxDrive {
   std::uint32_t inodesCount = 0;
   std::uint16_t groupCount = 0;
   std::uint16_t inodeSize = 128;
+  std::uint32_t incompatFeatures = 0;  // s_feature_incompat of the super block taken
   std::vector<std::uint32_t> visited;  // folders in the order first reached
   std::unordered_set<std::uint32_t> visitedSet;
   std::vector<std::uint32_t> lost;  // folders not reached from the root

@@ -724,8 +724,8 @@ TEST_F(AdvanceSettings, RetryCountAndReadModeReachSectorReadsAndRecovery) {
     const char* retries;
     int mode;
     const char* status;
-    int failedReads;  // the whole block, then (a sector at a time) its first sector
-  } cases[] = {{"4", kIdBlockAtATime, "Error reading block %llu", 4}, {"2", kIdSectorAtATime, "Error reading sector %llu", 4}};
+    int failedReads;  // of the whole block, or (a sector at a time) of its first sector alone
+  } cases[] = {{"4", kIdBlockAtATime, "Error reading block %llu", 4}, {"2", kIdSectorAtATime, "Error reading sector %llu", 2}};
   for (const Case& c : cases) {
     Run([&](CAdvanceSettingsDlg* dlg) {
       Type(dlg, kIdRetries, c.retries);

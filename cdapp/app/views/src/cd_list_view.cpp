@@ -183,5 +183,8 @@ int CCDView::SortTextItems(int column, bool ascending, int low, int high) {
 }
 
 int CCDView::SortNumericItems(int column, bool ascending, int low, int high) {
-  return controls::SortRowsByNumber(list_, column, ascending, low, high) ? 1 : 0;
+  // Dates sort by the moment they stand for, not by their leading number, the day.
+  const bool sorted = column == kCdColDate ? controls::SortRowsByDateTime(list_, column, ascending, low, high)
+                                           : controls::SortRowsByNumber(list_, column, ascending, low, high);
+  return sorted ? 1 : 0;
 }

@@ -85,24 +85,33 @@ TEST_F(CdViews, ClickOutsideTheBoxChangesNoMark) {
   EXPECT_EQ(frame.markedPane, "   Marked 0 Bytes in 0 Files in 0 Folders");
 }
 
-TEST_F(CdViews, HeaderClicksAlternateTheDirectionAndDatesSortByDay) {
-  Build({{1, "b", 0, 11, 5}, {1, "A", 0, 12, 40}, {1, "c", 0, 13, 300}});
-  tree.Nodes()[1].date[2] = 17, tree.Nodes()[1].date[1] = 1, tree.Nodes()[1].date[0] = 98;
-  tree.Nodes()[2].date[2] = 5, tree.Nodes()[2].date[1] = 12, tree.Nodes()[2].date[0] = 99;
-  tree.Nodes()[3].date[2] = 9, tree.Nodes()[3].date[1] = 1, tree.Nodes()[3].date[0] = 120;
+TEST_F(CdViews, HeaderClicksAlternateTheDirectionAndDatesSortByTime) {
+  Build({{1, "b", 0, 11, 5}, {1, "A", 0, 12, 40}, {1, "c", 0, 13, 300}, {1, "d", 0, 14, 7}});
+  // Days of the month, months and times in another order than the moments.
+  auto date = [this](int node, int day, int month, int year, int hour, int minute) {
+    TreeItemNode& n = tree.Nodes()[node];
+    n.date[2] = static_cast<std::uint8_t>(day), n.date[1] = static_cast<std::uint8_t>(month);
+    n.date[0] = static_cast<std::uint8_t>(year - 1900);
+    n.time[0] = static_cast<std::uint8_t>(hour), n.time[1] = static_cast<std::uint8_t>(minute);
+  };
+  date(1, 17, 1, 1998, 0, 0);
+  date(2, 5, 12, 1999, 0, 0);
+  date(3, 9, 1, 2020, 8, 30);
+  date(4, 9, 1, 2020, 23, 5);
   Show(0);
   list.OnHeaderItemClick(kCdColName, 0);
-  EXPECT_EQ(Column(0), (std::vector<std::string>{"A", "b", "c"}));
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"A", "b", "c", "d"}));
   EXPECT_EQ(arrow.column, kCdColName);
   EXPECT_EQ(arrow.ascending, 1);
   list.OnHeaderItemClick(kCdColName, 0);
-  EXPECT_EQ(Column(0), (std::vector<std::string>{"c", "b", "A"}));
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"d", "c", "b", "A"}));
   list.OnHeaderItemClick(kCdColSize, 0);  // another column: the direction reverses again
-  EXPECT_EQ(Column(0), (std::vector<std::string>{"b", "A", "c"}));
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"b", "d", "A", "c"}));
   list.OnHeaderItemClick(kCdColDate, 0);
-  EXPECT_EQ(Column(3), (std::vector<std::string>{"17-01-1998 00:00:00", "09-01-2020 00:00:00", "05-12-1999 00:00:00"}));
+  EXPECT_EQ(Column(3), (std::vector<std::string>{"09-01-2020 23:05:00", "09-01-2020 08:30:00", "05-12-1999 00:00:00",
+                                                 "17-01-1998 00:00:00"}));
   list.OnHeaderItemClick(kCdColDate, 0);
-  EXPECT_EQ(Column(3).front(), "05-12-1999 00:00:00");  // by the day of the month only
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"b", "A", "c", "d"}));  // by time, not by the day
   EXPECT_EQ(list.SortColumn(), kCdColDate);
   list.OnHeaderItemClick(kCdColName, 1);  // only the left button sorts
   EXPECT_EQ(list.SortColumn(), kCdColDate);
@@ -110,7 +119,7 @@ TEST_F(CdViews, HeaderClicksAlternateTheDirectionAndDatesSortByDay) {
   list.FillFromTreeNodes(0);
   EXPECT_EQ(app.sortAscending, 0);
   EXPECT_EQ(arrow.column, kCdColDate);
-  EXPECT_EQ(Column(0), (std::vector<std::string>{"b", "A", "c"}));
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"b", "A", "c", "d"}));
 }
 
 TEST_F(CdViews, RowsChangedByNameFromTheTreeAndRecovery) {

@@ -21,6 +21,8 @@ class CdSortArrow {
 enum CdListColumn : int { kCdColName, kCdColType, kCdColSize, kCdColDate, kCdColFileId, kCdColParentId };
 // The column given to the arrow when the list is empty: none, so that no arrow shows.
 inline constexpr int kCdNoSortColumn = 10;
+// The shape of the Date column's texts (DateText), for sizing the column to them.
+inline constexpr const char* kCdDateShape = "00-00-0000 00:00:00";
 
 class CCDView : public CdListViewPort {
  public:
@@ -51,7 +53,8 @@ class CCDView : public CdListViewPort {
   void OnEnterKey();
   void OnHeaderItemClick(int column, int button);
 
-  // Sorting rows LOW..HIGH (HIGH -1: the last row); 0 when nothing was sorted.
+  // Sorting rows LOW..HIGH (HIGH -1: the last row); 0 when nothing was sorted. By number the
+  // Date column sorts by time.
   int SortTextItems(int column, bool ascending, int low = 0, int high = -1);
   int SortNumericItems(int column, bool ascending, int low = 0, int high = -1);
   int SortColumn() const { return sortColumn_; }

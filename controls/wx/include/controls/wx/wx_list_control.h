@@ -34,6 +34,9 @@ class WxListControl : public ListControl {
   // 32 x 32 (icon style), the same index in both. Without them rows show no icon.
   void SetIcons(const std::vector<wxBitmap>& small, const std::vector<wxBitmap>& large);
   CSortHeaderCtrl& Header() { return header_; }
+  // Widens COLUMN, when it is narrower, so that TEXT shows whole in it in the window's font; every
+  // digit counts as the font's widest, so that any text of the same shape fits as well.
+  void FitColumnToText(int column, const std::string& text);
 
   void InsertColumn(int column, const std::string& heading, int width, ListAlign align) override;
   int GetColumnCount() const override { return static_cast<int>(columns_.size()); }
