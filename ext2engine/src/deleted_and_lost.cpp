@@ -36,7 +36,6 @@ void SearchDeletedAndLost(FrameServices& frame) {
   app.findMatchCase = 0;
   app.findDeleted = 1;
   app.findExisting = 1;
-  app.filterPresent = 0;
   app.scanned = 0;
   for (int command : {kCmdGoUp, kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter, kCmdFind,
                       kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {

@@ -51,6 +51,23 @@ int OpenFolderBelow(int dirFd, const std::string& name) {
   return ::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
+// Whether a recovery of TYPE takes the file CHILD of a folder whose deleted flag is FOLDER_DELETED.
+bool TakesFile(const ListedEntry& child, std::uint8_t type, std::uint32_t folderDeleted) {
+  switch (type) {
+    case kRecoverAll: return true;
+    case kRecoverDeleted: return child.deleted == 1 || folderDeleted == 1;
+    case kRecoverMarked: return child.check == 1;
+    case kRecoverExisting: return !(child.deleted != 0 && folderDeleted != 0);
+    default: return false;
+  }
+}
+
+// Whether a recovery of TYPE walks into CHILD at all: a marked recovery only into marked entries
+// and partly marked folders.
+bool InRecovery(const ListedEntry& child, std::uint8_t type) {
+  return type != kRecoverMarked || child.check == 1 || child.check == 2;
+}
+
 }  // namespace
 
 std::string SafeRecoveredName(const std::string& name, std::uint32_t inode) {
@@ -80,6 +97,39 @@ std::uint32_t CLinuxDrive::CountCheckedEntries() const {
   std::uint32_t n = 0;
   for (const auto& e : treeView->Entries()) n += e.check == 1 ? 1 : 0;
   return n;
+}
+
+bool CLinuxDrive::HasDataToWrite(const ListedEntry& entry) const {
+  return entry.size != 0 && entry.inode >= 2 && MatchFilterList(entry.name, filters, filterMode) != 0;
+}
+
+std::uint64_t CLinuxDrive::BytesToRecover(std::uint8_t type) const {
+  if (treeView == nullptr) return 0;
+  std::unordered_map<std::uint32_t, std::vector<const ListedEntry*>> children;
+  for (const auto& e : treeView->Entries()) {
+    if (e.inode == kRootInode && e.parentInode == kNoParent) continue;
+    children[e.parentInode].push_back(&e);
+  }
+  // The folders as the recovery walks them: each once, from Root.
+  std::uint64_t bytes = 0;
+  std::unordered_set<std::uint32_t> done{kRootInode};
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> pending{{kRootInode, 0}};  // inode, deleted flag
+  while (!pending.empty()) {
+    const auto [folder, folderDeleted] = pending.back();
+    pending.pop_back();
+    const auto it = children.find(folder);
+    if (it == children.end()) continue;
+    for (const ListedEntry* c : it->second) {
+      if (!InRecovery(*c, type)) continue;
+      if (c->IsFolder()) {
+        if (done.insert(c->inode).second) pending.emplace_back(c->inode, c->deleted);
+      } else if (TakesFile(*c, type, folderDeleted) && HasDataToWrite(*c) &&
+                 !(type == kRecoverExisting && c->deleted != 0)) {
+        bytes += c->size;
+      }
+    }
+  }
+  return bytes;
 }
 
 std::vector<std::uint32_t> CLinuxDrive::GetclusterList(std::uint32_t inode) {
@@ -116,7 +166,7 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
     return 1;
   };
   if (app.stopRequested) return finish();
-  if (entry.size == 0 || entry.inode < 2 || !MatchFilterList(entry.name, filters, filterMode)) {
+  if (!HasDataToWrite(entry)) {
     if (frame != nullptr) frame->StepProgress(static_cast<int>(recoveredFileCount));
     MarkHandled(entry, type);
     return 0;
@@ -128,15 +178,21 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   int fd = ::openat(dirFd, target.c_str(), kCreate | O_EXCL, 0644);
   if (fd < 0 && errno == EEXIST) {
     int* d = app.fileExists;  // Skip All, Overwrite All, Rename All, Skip, OverWrite, Rename
-    if (!d[2] && !d[1] && !d[0] && frame != nullptr) {
-      frame->GetPrompts().FileExists(dirPath, target, entry.inode);
-      for (int asks = 0; d[5] && asks < kMaxRenameAsks; ++asks) {
+    if (!d[2] && !d[1] && !d[0]) {
+      // This file's own answer decides it: a question closed without one leaves the decisions of
+      // an earlier file in place, and those must not write over or rename this one.
+      bool answered = frame != nullptr && frame->GetPrompts().FileExists(dirPath, target, entry.inode);
+      for (int asks = 0; answered && d[5] && asks < kMaxRenameAsks; ++asks) {
         const std::string wanted = SafeRecoveredName(app.newName, entry.inode);
         if (!Exists(dirFd, wanted)) {
           target = wanted;
           break;
         }
-        frame->GetPrompts().FileExists(dirPath, wanted, entry.inode);
+        answered = frame->GetPrompts().FileExists(dirPath, wanted, entry.inode);
+      }
+      if (!answered) {
+        skipped = true;
+        return finish();
       }
     }
     if (d[2]) {
@@ -230,15 +286,7 @@ void CLinuxDrive::RecoverFolderFiles(const std::vector<ListedEntry*>& children, 
   for (ListedEntry* child : children) {
     if (app.stopRequested) break;
     if (child->IsFolder()) continue;
-    bool take = false;
-    switch (type) {
-      case kRecoverAll: take = true; break;
-      case kRecoverDeleted: take = child->deleted == 1 || folderDeleted == 1; break;
-      case kRecoverMarked: take = child->check == 1; break;
-      case kRecoverExisting: take = !(child->deleted != 0 && folderDeleted != 0); break;
-      default: break;
-    }
-    if (take) run.last = RecoverFile(*child, type, dirFd, dirPath);
+    if (TakesFile(*child, type, folderDeleted)) run.last = RecoverFile(*child, type, dirFd, dirPath);
   }
 }
 
@@ -258,7 +306,7 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
     auto it = run.children.find(folder);
     if (it == run.children.end()) return out;
     for (ListedEntry* e : it->second) {
-      if (type != kRecoverMarked || e->check == 1 || e->check == 2) out.push_back(e);
+      if (InRecovery(*e, type)) out.push_back(e);
     }
     return out;
   };

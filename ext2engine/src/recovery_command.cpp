@@ -8,6 +8,21 @@
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/recovery.h"
 
+namespace {
+
+bool FileSystemFreeSpace(const std::string& path, std::uint64_t& bytes) {
+  struct statvfs fs {};
+  if (::statvfs(path.c_str(), &fs) != 0) return false;
+  bytes = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
+  return true;
+}
+
+FreeSpaceQuery g_freeSpace = FileSystemFreeSpace;
+
+}  // namespace
+
+void SetFreeSpaceQuery(FreeSpaceQuery query) { g_freeSpace = query != nullptr ? query : FileSystemFreeSpace; }
+
 int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, const std::string& destination) {
   AppState& app = App();
   for (int& d : app.fileExists) d = 0;
@@ -32,14 +47,15 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
   frame.StartProgressText(static_cast<int>(type == kRecoverAll ? drive.entries : drive.CountCheckedEntries()),
                           nullptr);
 
-  struct statvfs fs {};
-  if (::statvfs(chosen.c_str(), &fs) == 0) {
-    const std::uint64_t available = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
-    if (available < frame.markedBytes) {
+  // The space this recovery needs: what it will write, whatever is marked.
+  const std::uint64_t required = drive.BytesToRecover(type);
+  std::uint64_t available = 0;
+  if (g_freeSpace(chosen, available)) {
+    if (available < required) {
       char text[200];
       std::snprintf(text, sizeof text,
                     "Insufficient disk space on destination media\n\nRequired Space: %8d MB\nAvailable Space: %8d MB",
-                    static_cast<int>(frame.markedBytes / 1048576), static_cast<int>(available / 1048576));
+                    static_cast<int>(required / 1048576), static_cast<int>(available / 1048576));
       frame.GetPrompts().MessageBox(text, "Can not recover file(s) on to  destination media", MessageButtons::Ok);
       frame.EndProgress();
       return 0;

@@ -32,7 +32,10 @@ void CLinuxDrive::SaveScanInfo(const std::string& chosen) {
   // An existing file is written over only when the user says so.
   while (OpensForReading(path)) {
     if (frame == nullptr) return;
-    frame->GetPrompts().ScanFileExists(path, static_cast<std::uint8_t>(disk - kFirstPhysicalDisk), driveIndex);
+    // Closed without a decision: the question is asked again.
+    if (!frame->GetPrompts().ScanFileExists(path, static_cast<std::uint8_t>(disk - kFirstPhysicalDisk), driveIndex)) {
+      continue;
+    }
     if (app.scanFileExists[2]) break;        // Overwrite
     if (app.scanFileExists[1]) return;       // Cancel
     if (app.scanFileExists[0]) path = app.newName;  // Rename: the new name is tested again

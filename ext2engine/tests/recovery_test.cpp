@@ -392,15 +392,68 @@ TEST_F(Recovery, TheFolderIsAskedAfterTheCautionAndNoFolderIsACancel) {
   EXPECT_TRUE(fs::exists(dest / "#Root/docs/a.txt"));
 }
 
-TEST_F(Recovery, InsufficientSpaceStopsBeforeWriting) {
+std::uint64_t g_free = 0;
+bool FakeFreeSpace(const std::string&, std::uint64_t& bytes) {
+  bytes = g_free;
+  return true;
+}
+
+TEST_F(Recovery, FreeSpaceMustHoldWhatThisRecoveryWrites) {
+  // SmallTree writes a.txt (1000 bytes), b.bin (2049) and the deleted c.txt (1); nothing is marked
+  // in the frame but b.bin, which the amount of the Marked pane does not decide.
+  struct Case {
+    const char* what;
+    std::uint8_t type;
+    bool txtOnly;
+    std::uint64_t required;
+  } cases[] = {
+      {"all", kRecoverAll, false, 3050},
+      {"existing", kRecoverExisting, false, 3049},
+      {"deleted", kRecoverDeleted, false, 1},
+      {"marked", kRecoverMarked, false, 2049},
+      {"all, include *.txt", kRecoverAll, true, 1001},
+  };
+  SetFreeSpaceQuery(FakeFreeSpace);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const std::uint64_t free : {c.required - 1, c.required}) {
+      std::string a, b;
+      OpenedDrive d(SmallTree(a, b).bytes);
+      d.Build();
+      for (auto& e : d.host.entries) {
+        if (e.inode == 15) e.deleted = 1;
+        if (e.inode == 12) e.check = 2;
+        if (e.inode == 14) e.check = 1;
+      }
+      if (c.txtOnly) d.drive.filters = {{"*.TXT", 1}};
+      d.host.markedBytes = 0;
+      g_free = free;
+      const fs::path out = dest / (std::to_string(c.type) + c.what + std::to_string(free));
+      fs::create_directories(out);
+      const bool enough = free >= c.required;
+      EXPECT_EQ(RecoverFiles(d.host, d.drive, c.type, out.string()), enough ? 1 : 0);
+      EXPECT_EQ(fs::exists(out / "#Root"), enough);
+      EXPECT_EQ(App().processRunning, 0);
+      if (!enough) {
+        ASSERT_FALSE(d.host.messages.empty());
+        EXPECT_EQ(d.host.messages.back().caption, "Can not recover file(s) on to  destination media");
+        for (const auto& row : d.host.log) EXPECT_NE(row.activity, "Recovering file");
+      }
+    }
+  }
+  // Required 3,000,000,000 bytes against 1,048,576,000 free: 2861 and 1000 MB, 8 columns each.
   std::string a, b;
   OpenedDrive d(SmallTree(a, b).bytes);
   d.Build();
-  d.host.markedBytes = ~0ull >> 1;
-  EXPECT_EQ(RecoverFiles(d.host, d.drive, kRecoverMarked, dest.string()), 0);
-  EXPECT_FALSE(fs::exists(dest / "#Root"));
-  EXPECT_EQ(d.host.messages.back().caption, "Can not recover file(s) on to  destination media");
-  EXPECT_EQ(App().processRunning, 0);
+  for (auto& e : d.host.entries) {
+    if (e.inode == 13) e.size = 3000000000u - 2049 - 1;
+  }
+  g_free = 1048576000;
+  EXPECT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, dest.string()), 0);
+  ASSERT_FALSE(d.host.messages.empty());
+  EXPECT_EQ(d.host.messages.back().text,
+            "Insufficient disk space on destination media\n\nRequired Space:     2861 MB\nAvailable Space:     1000 MB");
+  SetFreeSpaceQuery(nullptr);
 }
 
 }  // namespace

@@ -174,8 +174,6 @@ const std::vector<Step>& Steps() {
          for (std::size_t k = 1; k < a.size(); ++k) {
            drive->filters.push_back({a[k].substr(0, 255), static_cast<std::uint8_t>(drive->filters.size() + 1)});
          }
-         App().filterCount = static_cast<std::uint8_t>(drive->filters.size());
-         App().filterPresent = 1;
        }},
       {"recover", 2,
        [](const Args& a) {

@@ -16,6 +16,7 @@
 #include "cdengine/commands.h"
 #include "cdengine/drive_access.h"
 #include "controls/wx/display_string.h"
+#include "controls/wx/pane_caption.h"
 #include "controls/wx/status_bar.h"
 
 namespace {
@@ -81,6 +82,8 @@ CMainFrame::CMainFrame()
   aui_.AddPane(log_, wxAuiPaneInfo()
                          .Name("log")
                          .Caption("Process Log")
+                         .CaptionVisible(false)
+                         .Gripper(true)
                          .Bottom()
                          .BestSize(-1, 180)
                          .MinSize(32, 32)
@@ -90,6 +93,8 @@ CMainFrame::CMainFrame()
                          .RightDockable(false)
                          .CloseButton(true)
                          .Floatable(true));
+  // The pane's own caption floats it and docks it again (button or double click).
+  controls::CPaneCaption::Add(log_, aui_, "log", "Process Log");
   aui_.Update();
 
   Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
@@ -121,7 +126,7 @@ CdCommandInputs CMainFrame::Inputs() const {
   in.scanUnderWay = app.scanUnderWay != 0;
   in.recovering = app.recovering != 0;
   const controls::TreeItem caret = tree_->GetSelection();
-  in.caretIsRoot = caret == controls::kNoItem || tree_->GetItemText(caret) == "Root";
+  in.caretIsRoot = caret == controls::kNoItem || caret == tree_->GetRoot();
   in.listView = list_->Window() != nullptr;
   return in;
 }

@@ -184,6 +184,62 @@ TEST_F(MainRoad, MarksFromTreeAndListRecoverSelectedAndClear) {
   EXPECT_EQ(CdApp().recovering, 0);
 }
 
+// A click on the check box of ITEM in the tree window.
+void ClickTreeBox(controls::WxTreeControl& tree, controls::TreeItem item) {
+  controls::TreeRect box;
+  ASSERT_TRUE(tree.GetStateIconRect(item, box));
+  Click(tree.Window(), box.x + box.width / 2, box.y + box.height / 2);
+}
+
+TEST_F(MainRoad, FoldersNamedRootAreFolders) {
+  // /Root/f, /Root/sub/g, /docs/a.txt, /docs/Root/a.txt
+  OpenDisc(kFixtures / "rootnamed.iso");
+  controls::WxTreeControl& tree = frame->Tree();
+  const TreeItemNode* top = nullptr;
+  const TreeItemNode* nested = nullptr;
+  for (const auto& n : frame->LeftView().Nodes()) {
+    if (n.name == "Root" && n.treeItem != tree.GetRoot()) (n.parentKey == 0 ? top : nested) = &n;
+  }
+  ASSERT_NE(top, nullptr);
+  ASSERT_NE(nested, nullptr);
+  tree.Expand(tree.GetRoot());
+  tree.Expand(Node("docs")->treeItem);
+  Pump(50);
+  // The top-level Root: its subtree is marked, the tree's root becomes partly checked, and of the
+  // list's rows (the root's) only its own changes.
+  ClickTreeBox(tree, top->treeItem);
+  EXPECT_EQ(tree.GetStateImage(Node("sub")->treeItem), controls::kStateChecked);
+  EXPECT_EQ(Node("g")->mark, 1);
+  EXPECT_EQ(tree.GetStateImage(tree.GetRoot()), controls::kStatePartly);
+  controls::WxListControl& list = frame->List();
+  EXPECT_EQ(list.GetStateImage(list.FindItem(controls::kNoRow, "docs")), controls::kListStateUnchecked);
+  // The nested Root makes docs partly checked.
+  ClickTreeBox(tree, nested->treeItem);
+  EXPECT_EQ(tree.GetStateImage(Node("docs")->treeItem), controls::kStatePartly);
+  EXPECT_EQ(frame->markedFiles, 3u);
+  // Go Up works from a folder named Root.
+  tree.Select(nested->treeItem);
+  frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+  EXPECT_TRUE(frame->GetToolBar()->GetToolEnabled(CdWxId(kCdCmdGoUp)));
+
+  // Paths with a digest of their bytes.
+  auto digests = [](const fs::path& root) {
+    std::map<std::string, std::size_t> out;
+    for (const auto& [path, bytes] : Files(root)) out[path] = std::hash<std::string>{}(bytes);
+    return out;
+  };
+  const auto source = digests(kFixtures / "rootnamed");
+  auto want = source;
+  want.erase("docs/a.txt");
+  fs::create_directories(work / "selected");
+  fs::create_directories(work / "all");
+  frame->Recover(kRecoverMarked, (work / "selected").string());
+  EXPECT_EQ(digests(work / "selected" / "Root"), want);
+  frame->Recover(kRecoverAll, (work / "all").string());
+  EXPECT_EQ(digests(work / "all" / "Root"), source);
+  EXPECT_EQ(frame->Reader().filesSaved, 4u);
+}
+
 TEST_F(MainRoad, RecoverAllGivesTheWholeDiscAndSelectAllShowsTheTotal) {
   OpenDisc(kFixtures / "joliet.iso");
   frame->SelectAllCmd();
@@ -236,7 +292,8 @@ TEST_F(MainRoad, CreateImageThenOpenImageAndRecoverFromIt) {
   EXPECT_EQ(frame->Reader().device->Path(), (work / "disc.cd").string());
   wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process", wxID_CANCEL));
   EXPECT_EQ(frame->Reader().device->Path(), (work / "disc.cd").string());
-  wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process"));
+  wxTEST_DIALOG(frame->OpenDriveCmd(), ExpectMessage("Insert CDROM To Start Process"),
+                ExpectMessage("No files or folders found on the CDROM"));
   EXPECT_EQ(frame->Reader().device->Path(), drive.string());
   EXPECT_EQ(frame->LeftView().NodeCount(), 0u);
 }

@@ -90,7 +90,8 @@ void CdFileMask::Apply(CCDReader& reader, CdDate today) {
   view->InsertRootItem();
   controls::TreeControl& tree = view->Tree();
   TreeNodeList& nodes = view->Nodes();
-  std::uint32_t folders = 0, files = 0, bytes = 0;
+  std::uint32_t folders = 0, files = 0;
+  std::uint64_t bytes = 0;
   for (std::size_t i = 0; i < masked.size(); ++i) {
     const TreeItemNode& m = masked[i];
     if (i > 0) {
@@ -102,6 +103,7 @@ void CdFileMask::Apply(CCDReader& reader, CdDate today) {
     std::copy(std::begin(m.date), std::end(m.date), node.date);
     std::copy(std::begin(m.time), std::end(m.time), node.time);
     node.size = m.size;
+    node.sections = m.sections;
     node.mark = m.mark;
     node.existence = m.existence;
     // A folder shows its mark, so the tree, the list and recovery agree on what is marked.

@@ -5,6 +5,10 @@
 
 #include "controls/tree_control.h"
 
+namespace {
+constexpr std::uint64_t kBytesPerShownMb = 1000000;  // the status bar's "MB"
+}
+
 CdDate TodayUtc() {
   const auto days = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
   const std::chrono::year_month_day ymd{days};
@@ -78,10 +82,10 @@ bool PassesFileMask(const TreeItemNode& node, const CdFileMaskSettings& s, const
   }
   if (s.deletedEntries && node.existence != 1 && !s.existingEntries) return false;
   if (s.existingEntries && node.existence != 2 && !s.deletedEntries) return false;
-  // Sizes count in thousands of bytes.
-  const long long k = node.size / 1000;
-  if (s.sizeFromActive && k < s.sizeFromMb) return false;
-  if (s.sizeUptoActive && k > s.sizeUptoMb) return false;
+  // Sizes count in the megabytes the status bar shows (whole millions of bytes).
+  const auto mb = static_cast<long long>(node.size / kBytesPerShownMb);
+  if (s.sizeFromActive && mb < s.sizeFromMb) return false;
+  if (s.sizeUptoActive && mb > s.sizeUptoMb) return false;
   const CdDate date = NodeDate(node);
   if (s.daysActive && s.days > 0 && !WithinLastDays(s.days, date, today)) return false;
   if (s.monthsActive && s.months > 0 && !WithinLastMonths(s.months, date, today)) return false;

@@ -32,7 +32,7 @@ struct MaskFixture : ::testing::Test {
     Add(1, "r.txt", 0, 1, 1500);
     Add(1, "gone.txt", 0, 2, 2500, {2024, 5, 1}, 1);
     Add(1, "orphan.txt", 99, 3, 10);
-    Add(1, "a.txt", 10, 101, 3000, {2024, 5, 14});
+    Add(1, "a.txt", 10, 101, 3000000, {2024, 5, 14});
     Add(1, "b.doc", 10, 102, 4000);
     Add(2, "deep", 10, 11);
     Add(2, "deeper", 11, 12);
@@ -105,7 +105,7 @@ TEST_F(MaskFixture, KeepsExactlyTheFoldersThatLeadToPassingFiles) {
   // Totals: Root and three folders, four files.
   EXPECT_EQ(host.totalFolders, 4u);
   EXPECT_EQ(host.totalFiles, 4u);
-  EXPECT_EQ(host.reader.totalBytes, 1500u + 2500 + 3000 + 5000);
+  EXPECT_EQ(host.reader.totalBytes, 1500u + 2500 + 3000000 + 5000);
   EXPECT_EQ(host.app.fileMaskApplied, 1);
   EXPECT_EQ(host.app.contentsShown, 1);
   EXPECT_EQ(mask.SavedList().size(), 13u);
@@ -152,7 +152,7 @@ TEST_F(MaskFixture, CriteriaTogether) {
   ApplyExtensions("");
   EXPECT_EQ(FileNames(), (std::set<std::string>{"gone.txt"}));
   EXPECT_EQ(Shape(view.RootItem()), "Root");
-  // Existing .txt files of at least 2000 bytes dated in the last 5 days.
+  // Existing .txt files of at least 2 MB dated in the last 5 days.
   host.app.mask.existingEntries = 1;
   host.app.mask.deletedEntries = 0;
   host.app.mask.sizeFromActive = 1;
@@ -183,7 +183,7 @@ TEST_F(MaskFixture, MarksAreKeptAndShownAndCounted) {
   EXPECT_EQ(view.FindNode("a.txt", 101)->mark, 1);
   EXPECT_EQ(view.Tree().GetStateImage(view.FindFolder(11)->treeItem), controls::kStateUnchecked);
   EXPECT_EQ(host.markedFiles, 1u);
-  EXPECT_EQ(host.markedBytes, 3000u);
+  EXPECT_EQ(host.markedBytes, 3000000u);
   EXPECT_EQ(host.app.somethingMarked, 1);
   // A mark made while the mask is in force stays with the masked copy: the next mask starts
   // from the scan's marks.

@@ -73,19 +73,23 @@ TEST(MaskCriteria, DeletedAndExisting) {
   }
 }
 
-TEST(MaskCriteria, SizesInThousandsOfBytes) {
+// Sizes in the megabytes the status bar shows: a whole count of 1,000,000 bytes.
+TEST(MaskCriteria, SizesInMegabytesAsShown) {
   struct Case {
     int fromActive, from, uptoActive, upto;
-    std::uint32_t size;
+    std::uint64_t size;
     bool passes;
   };
   const Case cases[] = {
-      {1, 1, 0, 2, 1999, true},   // 1999 bytes count as 1
-      {1, 1, 0, 2, 999, false},   // 999 bytes count as 0
-      {1, 5, 0, 2, 5000, true},   {1, 5, 0, 2, 4999, false},
-      {0, 5, 1, 3, 3999, true},   {0, 5, 1, 3, 4000, false},
-      {1, 2, 1, 4, 4999, true},   {1, 2, 1, 4, 1000, false},
-      {0, 0, 0, 2, 4000000000u, true},  // no bound in force
+      {1, 1, 0, 2, 1999999, true},  // shown as 1 MB
+      {1, 1, 0, 2, 999999, false},  // shown as 0 MB
+      {1, 1, 0, 2, 5000, false},    // 5 KB is not 1 MB
+      {1, 5, 0, 2, 5000000, true},  {1, 5, 0, 2, 4999999, false},
+      {0, 5, 1, 3, 3999999, true},  {0, 5, 1, 3, 4000000, false},
+      {0, 0, 1, 2, 2999999, true},  {0, 0, 1, 2, 3000000, false},  // "upto" 2 applies when in force
+      {0, 0, 1, 1, 2000000, false},
+      {1, 2, 1, 4, 4999999, true},  {1, 2, 1, 4, 1000000, false},
+      {0, 0, 0, 2, 6000000000u, true},  // no bound in force
   };
   for (const auto& c : cases) {
     CdFileMaskSettings s = DialogDefaults();

@@ -9,9 +9,9 @@
 #include "cdengine/tree_view.h"
 #include "cdengine/volume_reading.h"
 
-std::string SizePaneText(const char* word, std::uint32_t bytes, std::uint32_t files, std::uint32_t folders) {
+std::string SizePaneText(const char* word, std::uint64_t bytes, std::uint32_t files, std::uint32_t folders) {
   const char* unit = "Bytes";
-  std::uint32_t shown = bytes;
+  std::uint64_t shown = bytes;
   if (bytes >= 1000000) {
     shown = bytes / 1000000;
     unit = "MB";
@@ -20,7 +20,7 @@ std::string SizePaneText(const char* word, std::uint32_t bytes, std::uint32_t fi
     unit = "KB";
   }
   char text[128];
-  std::snprintf(text, sizeof text, "   %s %ld %s in %ld Files in %ld Folders", word, static_cast<long>(shown), unit,
+  std::snprintf(text, sizeof text, "   %s %llu %s in %ld Files in %ld Folders", word, static_cast<unsigned long long>(shown), unit,
                 static_cast<long>(files), static_cast<long>(folders));
   return text;
 }
@@ -114,8 +114,8 @@ void SelectAll(CCDReader& reader) {
   if (CdTreeView* tree = frame.GetLeftPane()) tree->MarkSubtree(1, 0, tree->RootItem());
   if (CdListViewPort* list = frame.GetRightPane()) list->SetItemCheckState(1, 2, std::string(), 0);
   char text[128];
-  std::snprintf(text, sizeof text, "   Marked %ld MB in %ld Files in %ld Folders",
-                static_cast<long>(reader.totalBytes / 1000000), static_cast<long>(frame.totalFiles),
+  std::snprintf(text, sizeof text, "   Marked %llu MB in %ld Files in %ld Folders",
+                static_cast<unsigned long long>(reader.totalBytes / 1000000), static_cast<long>(frame.totalFiles),
                 static_cast<long>(frame.totalFolders));
   frame.SetMarkedPaneText(text);
 }

@@ -69,23 +69,55 @@ struct Walk {
   bool joliet;
   std::uint32_t entryNumber;
   std::uint32_t parentKey = 0;
+  // The newest entry is a file whose records so far carried the multi-extent flag: its further
+  // extents follow in the next records of the same name, and it is handed on after its last.
+  bool pendingSections = false;
+
+  void HandOn() {
+    pendingSections = false;
+    ++entryNumber;
+    const DirEntryNode& added = reader.entries[reader.newest];
+    reader.frame->StepProgress(entryNumber, added.type, added.name.c_str(), added.parentKey, added.name.size(),
+                               added.extent);
+  }
+
+  // A further extent of the pending file; false when the record is not one (a damaged file ends
+  // with the extents it has).
+  bool JoinSection(bool folder, const std::string& name, std::uint32_t extent, std::uint32_t length, bool more) {
+    DirEntryNode& file = reader.entries[reader.newest];
+    if (folder || name != file.name) return false;
+    if (file.sections.empty()) file.sections.push_back({file.extent, static_cast<std::uint32_t>(file.size)});
+    file.sections.push_back({extent, length});
+    file.size += length;
+    reader.totalBytes += length;
+    if (!more) HandOn();
+    return true;
+  }
 
   void AddRecord(std::span<const std::uint8_t> record) {
     platform::ByteReader r(record);
     const std::size_t nameLength = r.U8(dirrec::kNameLength);
     if (nameLength == 0) return;
-    const bool folder = (r.U8(dirrec::kFlags) & dirrec::kFlagDirectory) != 0;
+    const std::uint8_t flags = r.U8(dirrec::kFlags);
+    const bool folder = (flags & dirrec::kFlagDirectory) != 0;
+    const bool moreSections = !folder && (flags & dirrec::kFlagMultiExtent) != 0;
     if (!reader.nameKindSettled) {
       // Joliet names are UCS-2: the high byte of each character of a Latin name is 0.
       const std::size_t looked = (nameLength + 1) / 2;
       joliet = r.U8(dirrec::kName + 2 * (looked - 1)) == 0 && r.Has(dirrec::kName + 2 * (looked - 1), 1);
       reader.nameKindSettled = 1;
     }
+    std::string name = ConvertRecordName(record.data() + dirrec::kName, nameLength, joliet, folder);
+    const std::uint32_t dataLength = r.Le32(dirrec::kDataLength);
+    const std::uint32_t extent = r.Le32(dirrec::kExtent);
+    if (pendingSections) {
+      if (JoinSection(folder, name, extent, dataLength, moreSections)) return;
+      HandOn();
+    }
     DirEntryNode node;
-    node.name = ConvertRecordName(record.data() + dirrec::kName, nameLength, joliet, folder);
+    node.name = std::move(name);
     node.type = folder ? kTypeFolder : kTypeFile;
     for (std::size_t i = 0; i < 6; ++i) node.date[i] = r.U8(dirrec::kDate + i);
-    const std::uint32_t dataLength = r.Le32(dirrec::kDataLength);
     if (folder) {
       node.folderSize = dataLength;
       ++reader.foldersCounted;
@@ -95,7 +127,7 @@ struct Walk {
       ++reader.filesCounted;
     }
     node.parentKey = parentKey;
-    node.extent = r.Le32(dirrec::kExtent);
+    node.extent = extent;
     const bool first = reader.entries.empty();
     reader.entries.push_back(std::move(node));
     reader.newest = reader.entries.size() - 1;
@@ -104,14 +136,16 @@ struct Walk {
       reader.frame->StartProgress();
       reader.frame->AttachPanes();
     }
-    ++entryNumber;
-    const DirEntryNode& added = reader.entries[reader.newest];
-    reader.frame->StepProgress(entryNumber, added.type, added.name.c_str(), added.parentKey, added.name.size(),
-                               added.extent);
+    if (moreSections) {
+      pendingSections = true;
+      return;
+    }
+    HandOn();
   }
 
   void WalkBuffer(std::span<const std::uint8_t> buffer) {
     WalkRecords(buffer, FirstRealRecord(buffer), [this](std::span<const std::uint8_t> rec) { AddRecord(rec); });
+    if (pendingSections) HandOn();  // the directory ended before the file's last extent
   }
 };
 
@@ -197,6 +231,7 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
 
   const CdTime now = CdNowUtc();
   if (aborted) {
+    reader.walkAborted = true;
     WriteRow(reader, nullptr, "Process aborted, user intervention ",
              FormatLogTime("Aborted %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconError);
     reader.cursor = reader.newest = 0;

@@ -94,6 +94,7 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
   const std::uint64_t medium = reader.MediumSectors();
   std::vector<std::uint8_t> buffer(kSectorSize);
   bool stopped = false;
+  bool writeFailed = false;
   std::uint64_t i = 0;
   for (; i < sectors; ++i) {
     if (frame.stopFlag) {
@@ -110,7 +111,10 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
     const bool ok = reader.ReadSectors(static_cast<std::uint32_t>(i), 1, buffer, got);
     frame.StepProgress(static_cast<std::uint32_t>(i), 0, nullptr, 0, 0, 0);
     if (ok && got == 0) break;
-    WriteAll(fd, buffer.data(), buffer.size());
+    if (!WriteAll(fd, buffer.data(), buffer.size())) {
+      writeFailed = true;
+      break;
+    }
     if (!ok || got < kSectorSize) {
       char status[64];
       std::snprintf(status, sizeof status, "Error reading sector %d", static_cast<int>(i));
@@ -118,11 +122,22 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
       app.logHasRows = 1;
     }
   }
-  std::fill(buffer.begin(), buffer.end(), kFillByte);
-  std::memcpy(buffer.data(), kImageSignature, sizeof kImageSignature);
-  WriteAll(fd, buffer.data(), buffer.size());
-  ::close(fd);
-  if (!stopped) {
+  if (!writeFailed) {
+    std::fill(buffer.begin(), buffer.end(), kFillByte);
+    std::memcpy(buffer.data(), kImageSignature, sizeof kImageSignature);
+    writeFailed = !WriteAll(fd, buffer.data(), buffer.size());
+  }
+  if (::close(fd) != 0) writeFailed = true;
+  if (writeFailed) {
+    // A cut copy is no image: the program refuses to open it, and on a full destination it holds
+    // the space the copy ran out of. The disc is still there to copy again, so the file goes.
+    ::unlink(path.c_str());
+    const CdTime now = CdNowUtc();
+    Row(reader, nullptr, "Process failed, image file not written",
+        FormatLogTime("Failed %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconError);
+    app.logHasRows = 1;
+    frame.GetPrompts().MessageBox("Unable to write image file", "System Error", CdButtons::Ok);
+  } else if (!stopped) {
     const CdTime now = CdNowUtc();
     Row(reader, nullptr, "Process completed successfully",
         FormatLogTime("Completed %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconDone);

@@ -29,7 +29,7 @@ int ReadOne(CCDReader& reader, std::uint32_t s, std::vector<std::uint8_t>& secto
 
 }  // namespace
 
-void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool isJoliet) {
+void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool isJoliet, std::uint32_t onlyNameKind) {
   std::uint32_t entryNumber = 0;
   if (freshList) {
     reader.FreeEntryList();
@@ -43,13 +43,14 @@ void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool i
     std::vector<std::uint8_t> buffer;
     for (; runIndex < reader.pathTableRuns.size(); ++runIndex) {
       const PathTableRun& candidate = reader.pathTableRuns[runIndex];
+      if (onlyNameKind != 0 && candidate.nameKind != onlyNameKind) continue;
       const std::uint32_t sectors = SectorsToRead(reader, candidate.firstSector,
                                                   static_cast<std::uint64_t>(candidate.sectorCount) * kSectorSize);
       if (sectors == 0) continue;
       buffer.assign(static_cast<std::size_t>(sectors) * kSectorSize, kFillByte);
       std::uint32_t got = 0;
       if (!reader.ReadSectors(candidate.firstSector, sectors, buffer, got)) continue;
-      if (!reader.rawScansUsed) {
+      if (!reader.rawScansUsed || onlyNameKind != 0) {
         run = &candidate;
         break;
       }
@@ -268,4 +269,24 @@ void RunRawScanFallback(CCDReader& reader, FallbackForm form) {
     }
   }
   if (!reader.directorySectorsFound) ReadPathTableTree(reader, true, form == FallbackForm::B, false);
+  if (reader.entries.empty()) ReadIsoPathTableTree(reader);
+}
+
+void ReadIsoPathTableTree(CCDReader& reader) {
+  constexpr std::uint32_t kIsoNames = 2;
+  std::vector<std::uint8_t> table, root;
+  for (const PathTableRun& run : reader.pathTableRuns) {
+    std::uint32_t got = 0;
+    if (run.nameKind != kIsoNames || ReadOne(reader, run.firstSector, table, got) <= 0) continue;
+    const platform::ByteReader t(table);
+    const std::uint32_t extent = run.tableType == 1 ? t.Le32(ptrec::kExtent) : t.Be32(ptrec::kExtent);
+    if (ReadOne(reader, extent, root, got) <= 0) continue;
+    // A directory begins with its "." record, which names the directory's own extent.
+    const platform::ByteReader d(root);
+    if (d.U8(dirrec::kLength) < dirrec::kFixedPart + 1 || d.Le32(dirrec::kExtent) != extent) continue;
+    WalkDirectoryRecords(reader, 0, false, 0, extent, d.Le32(dirrec::kDataLength), true);
+    return;
+  }
+  ReadPathTableTree(reader, true, true, false, kIsoNames);
+  reader.visitedDirs.clear();
 }

@@ -19,7 +19,6 @@ using controls::TreeItem;
 
 namespace {
 
-constexpr const char* kRootText = "Root";
 constexpr std::uint32_t kChunk = 2048;
 
 bool MakeDirectory(const std::string& path) {
@@ -53,7 +52,13 @@ class Recovery {
   bool EnterFolder(TreeItem item, int stateCode, bool& pushed);
   void RecoverDirectoryFiles(TreeItem item, int stateCode);
   void SaveRecoveredFile(TreeItemNode& node);
-  void CopyFileExtent(int fd, std::uint32_t size, const std::string& name);
+  // Copies the file's bytes, each of its extents in turn, into FD; false when a write failed or
+  // came short.
+  bool CopyFileSections(int fd, const TreeItemNode& node, const std::string& name);
+  bool CopyFileExtent(int fd, std::uint64_t size, bool& written);
+  // Folders holding a marked file that was not written keep a mark, and so do the folders above
+  // them, so that the next Recover Selected reaches the file.
+  void KeepMarksOfUnwrittenFiles();
   void Uncheck(TreeItem item) {
     tree_.SetStateImage(item, controls::kStateUnchecked);
     if (list_ != nullptr) list_->UncheckListItem(tree_.GetItemText(item), tree_.GetItemData(item));
@@ -74,6 +79,8 @@ class Recovery {
   // taken by a file or a link is not, and nothing is created below it.
   bool destinationMade_ = false;
   std::vector<bool> dirsMade_;
+  std::uint32_t filesNotWritten_ = 0;
+  std::vector<TreeItem> foldersWithUnwritten_;
   bool Writable() const {
     return destinationMade_ && std::find(dirsMade_.begin(), dirsMade_.end(), false) == dirsMade_.end();
   }
@@ -87,10 +94,10 @@ bool Recovery::EnterFolder(TreeItem item, int stateCode, bool& pushed) {
     frame_.busy = 0;
     return false;
   }
-  const std::string text = tree_.GetItemText(item);
   const bool marked = IsMarkedImage(tree_.GetStateImage(item));
-  if (text != kRootText && ((mode_ == kRecoverMarked && marked) || mode_ == kRecoverAll)) {
-    const std::string name = SafeOutputName(text, tree_.GetItemData(item));
+  // The tree's root is the destination itself; a disc folder of any name, "Root" too, is a folder.
+  if (item != view_.RootItem() && ((mode_ == kRecoverMarked && marked) || mode_ == kRecoverAll)) {
+    const std::string name = SafeOutputName(tree_.GetItemText(item), tree_.GetItemData(item));
     dirsMade_.push_back(Writable() && MakeDirectory(CurrentDirectory() + "/" + name));
     dirs_.push_back(name);
     pushed = true;
@@ -109,7 +116,7 @@ void Recovery::RecoverSubtree(TreeItem start, int stateCode) {
   std::vector<Level> stack;
   bool pushed = false;
   if (!EnterFolder(start, stateCode, pushed)) return;
-  const bool visitChildren = tree_.GetItemText(start) != kRootText && mode_ != kRecoverDeleted;
+  const bool visitChildren = start != view_.RootItem() && mode_ != kRecoverDeleted;
   stack.push_back({visitChildren ? tree_.GetChild(start) : kNoItem, pushed});
   while (!stack.empty()) {
     Level& top = stack.back();
@@ -149,13 +156,19 @@ void Recovery::RecoverDirectoryFiles(TreeItem item, int stateCode) {
     if (mode_ == kRecoverMarked && node.mark != 1) continue;
     if (mode_ == kRecoverDeleted && node.existence != 1) continue;
     if (app_.recoveryStop) return;
-    r_.readOffset = static_cast<std::uint64_t>(node.key) * kSectorSize;
     if (Admitted(node.name)) {
       SaveRecoveredFile(node);
       ++r_.filesSaved;
     }
   }
   (void)stateCode;
+  for (std::uint32_t i : children) {
+    if (nodes[i].type == 1 && nodes[i].mark == 1) {
+      foldersWithUnwritten_.push_back(item);
+      break;
+    }
+  }
+  if (mode_ == kRecoverDeleted) return;  // it writes no marked entries: the marks stay
   if (mode_ == kRecoverMarked) {
     frame_.UpdateMarkedPane();
     const TreeItem parent = tree_.GetParent(item);
@@ -166,15 +179,29 @@ void Recovery::RecoverDirectoryFiles(TreeItem item, int stateCode) {
   }
 }
 
-void Recovery::CopyFileExtent(int fd, std::uint32_t size, const std::string& name) {
+bool Recovery::CopyFileSections(int fd, const TreeItemNode& node, const std::string& name) {
+  bool written = fd >= 0;
+  if (node.sections.empty()) {
+    r_.readOffset = static_cast<std::uint64_t>(node.key) * kSectorSize;
+    CopyFileExtent(fd, node.size, written);
+  }
+  for (const FileSection& section : node.sections) {
+    r_.readOffset = static_cast<std::uint64_t>(section.extent) * kSectorSize;
+    CopyFileExtent(fd, section.length, written);
+  }
+  r_.recoveredFilePath = CurrentDirectory() + "/" + name;
+  return written;
+}
+
+bool Recovery::CopyFileExtent(int fd, std::uint64_t size, bool& written) {
   std::vector<std::uint8_t> buffer(kChunk);
-  std::uint32_t remaining = size;
+  std::uint64_t remaining = size;
   for (;;) {
     std::fill(buffer.begin(), buffer.end(), kFillByte);
-    const std::uint32_t n = std::min(remaining, kChunk);
+    const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, kChunk));
     std::uint32_t got = 0;
     const bool ok = r_.ReadBytes(r_.readOffset, n, 1, buffer, got);
-    if (fd >= 0 && n > 0) {
+    if (written && n > 0) {
       std::size_t done = 0;
       while (done < n) {
         const ssize_t w = ::write(fd, buffer.data() + done, n - done);
@@ -182,6 +209,8 @@ void Recovery::CopyFileExtent(int fd, std::uint32_t size, const std::string& nam
         if (w <= 0) break;
         done += static_cast<std::size_t>(w);
       }
+      // A full or failing destination: the rest of the file is not written either.
+      written = done == n;
     }
     if (!ok) {
       if (r_.failedReads < 255) ++r_.failedReads;
@@ -195,7 +224,7 @@ void Recovery::CopyFileExtent(int fd, std::uint32_t size, const std::string& nam
       break;
     }
   }
-  r_.recoveredFilePath = CurrentDirectory() + "/" + name;
+  return written;
 }
 
 void Recovery::SaveRecoveredFile(TreeItemNode& node) {
@@ -203,8 +232,11 @@ void Recovery::SaveRecoveredFile(TreeItemNode& node) {
   const std::string name = SafeOutputName(node.name, node.key);
   const std::string path = CurrentDirectory() + "/" + name;
   const int fd = Writable() ? ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644) : -1;
-  CopyFileExtent(fd, node.size, name);
-  if (node.mark == 1) {
+  bool written = CopyFileSections(fd, node, name);
+  if (fd >= 0 && ::close(fd) != 0) written = false;
+  if (!written) ++filesNotWritten_;
+  // A marked file keeps its mark until it is written.
+  if (node.mark == 1 && written) {
     node.mark = 0;
     if (list_ != nullptr) list_->UncheckListItem(node.name, node.key);
     if (frame_.markedFiles > 0) --frame_.markedFiles;
@@ -213,8 +245,8 @@ void Recovery::SaveRecoveredFile(TreeItemNode& node) {
   }
   const char* status = "File Recovered Successfully";
   int icon = kCdIconOk;
-  if (fd < 0) {
-    status = "File Recovery Failed";  // written nowhere: not a success, whatever the reads gave
+  if (!written) {
+    status = "File Recovery Failed";  // not written whole: not a success, whatever the reads gave
     icon = kCdIconError;
   } else if (r_.failedReads || r_.shortReads) {
     status = r_.shortReads ? "File Recovered Partially" : "File Recovery Failed";
@@ -226,7 +258,6 @@ void Recovery::SaveRecoveredFile(TreeItemNode& node) {
   frame_.AddLogEntry("Recovering file", r_.recoveredFilePath.c_str(), status, icon);
   app_.logHasRows = 1;
   StepFiles();
-  if (fd >= 0) ::close(fd);
 }
 
 void Recovery::Run() {
@@ -244,7 +275,7 @@ void Recovery::Run() {
   frame_.StartProgressRange(static_cast<std::uint32_t>(n));
   destinationMade_ = MakeDirectory(destination_);
 
-  const TreeItem root = tree_.GetRoot();
+  const TreeItem root = view_.RootItem();
   bool stopped = false;
   if (root != kNoItem) {
     const int rootImage = tree_.GetStateImage(root);
@@ -259,7 +290,7 @@ void Recovery::Run() {
       const int image = tree_.GetStateImage(child);
       if (image == controls::kStateChecked || image == controls::kStatePartly) {
         RecoverSubtree(child, image == controls::kStateChecked ? 1 : 2);
-        Uncheck(child);
+        if (mode_ != kRecoverDeleted) Uncheck(child);
       } else if (mode_ != kRecoverMarked) {
         RecoverSubtree(child, 0);
       }
@@ -270,18 +301,25 @@ void Recovery::Run() {
       dirs_.clear();
       dirsMade_.clear();
     }
+    // Files that were not written are not counted as saved, and the status says how many.
     char text[96];
-    std::snprintf(text, sizeof text, "Saved %ld Files in %ld Dirs", static_cast<long>(r_.filesSaved),
+    std::snprintf(text, sizeof text, "Saved %ld Files in %ld Dirs", static_cast<long>(r_.filesSaved - filesNotWritten_),
                   static_cast<long>(r_.foldersSaved));
+    char failed[96];
+    std::snprintf(failed, sizeof failed, "%s, %ld Files Not Written", stopped ? "Process Stopped" : "Process Completed",
+                  static_cast<long>(filesNotWritten_));
+    const int icon = filesNotWritten_ ? kCdIconError : kCdIconOk;
     if (!stopped) {
       app_.recoveryStopped = 0;
-      if (tree_.GetStateImage(root) == controls::kStatePartly) tree_.SetStateImage(root, controls::kStateUnchecked);
-      frame_.AddLogEntry("Recovery Status", text, "Process Completed", kCdIconOk);
+      if (mode_ != kRecoverDeleted && tree_.GetStateImage(root) == controls::kStatePartly) {
+        tree_.SetStateImage(root, controls::kStateUnchecked);
+      }
+      frame_.AddLogEntry("Recovery Status", text, filesNotWritten_ ? failed : "Process Completed", icon);
     } else {
       app_.recoveryStopped = 1;
       // Grey the top-level folder that was in progress.
       TreeItem item = static_cast<TreeItem>(app_.itemUnderRecovery);
-      while (item != kNoItem && tree_.GetParent(item) != kNoItem && tree_.GetItemData(tree_.GetParent(item)) != 0) {
+      while (item != kNoItem && tree_.GetParent(item) != kNoItem && tree_.GetParent(item) != root) {
         item = tree_.GetParent(item);
       }
       if (item != kNoItem && item != root) {
@@ -289,15 +327,28 @@ void Recovery::Run() {
         if (list_ != nullptr) list_->GreyListItem(tree_.GetItemText(item), tree_.GetItemData(item), 1);
         if (TreeItemNode* node = view_.FindNode(tree_.GetItemText(item), tree_.GetItemData(item))) node->mark = 2;
       }
-      frame_.AddLogEntry("Recovery Status", text, "Process Stopped", kCdIconOk);
+      frame_.AddLogEntry("Recovery Status", text, filesNotWritten_ ? failed : "Process Stopped", icon);
     }
+    if (mode_ != kRecoverDeleted) KeepMarksOfUnwrittenFiles();
     app_.logHasRows = 1;
   }
   frame_.stopFlag = 1;
   StepFiles();
   frame_.busy = 0;
-  if (root != kNoItem && IsMarkedImage(tree_.GetStateImage(root))) tree_.SetStateImage(root, controls::kStatePartly);
+  if (mode_ != kRecoverDeleted && root != kNoItem && IsMarkedImage(tree_.GetStateImage(root))) {
+    tree_.SetStateImage(root, controls::kStatePartly);
+  }
   view_.CountMarked(nullptr, nullptr);
+}
+
+void Recovery::KeepMarksOfUnwrittenFiles() {
+  for (TreeItem item : foldersWithUnwritten_) {
+    for (TreeItem f = item; f != kNoItem; f = tree_.GetParent(f)) {
+      tree_.SetStateImage(f, controls::kStatePartly);
+      if (list_ != nullptr) list_->GreyListItem(tree_.GetItemText(f), tree_.GetItemData(f), 1);
+      if (TreeItemNode* node = view_.FindNode(tree_.GetItemText(f), tree_.GetItemData(f))) node->mark = 2;
+    }
+  }
 }
 
 }  // namespace

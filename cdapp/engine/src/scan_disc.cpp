@@ -36,12 +36,21 @@ bool ReadsWhole(CCDReader& reader, std::uint32_t sector, std::uint32_t bytes) {
   return reader.ReadSectors(sector, 0, scratch, got, bytes, true) && got == bytes;
 }
 
-// A scan whose walks never completed (nothing readable to walk) still ends its process, so the
-// frame does not stay busy.
-void EndUnfinishedScan(CCDReader& reader) {
-  if (reader.frame->busy && !reader.frame->imaging) {
-    reader.frame->EndProgress(static_cast<std::uint32_t>(reader.entries.size()));
-  }
+// The end of a scan that builds the tree. A scan whose walks never completed (nothing readable to
+// walk) still ends its process, so the frame does not stay busy; a scan that found nothing says so,
+// however it ended, unless the user stopped it.
+void FinishScan(CCDReader& reader) {
+  CdFrame& frame = *reader.frame;
+  if (frame.imaging) return;
+  if (frame.busy) frame.EndProgress(static_cast<std::uint32_t>(reader.entries.size()));
+  if (!reader.entries.empty() || reader.walkAborted) return;
+  CdAppState& app = *reader.app;
+  app.rowActivity = "Creating directory tree";
+  app.rowText = "No files or folders found";
+  app.rowStatus = "Nothing to recover";
+  frame.AddLogEntry(app.rowActivity.c_str(), app.rowText.c_str(), app.rowStatus.c_str(), kCdIconError);
+  app.logHasRows = 1;
+  frame.GetPrompts().MessageBox("No files or folders found on the CDROM", "Quarvel Velnora CDROM", CdButtons::Ok);
 }
 
 }  // namespace
@@ -70,6 +79,7 @@ bool ScanDisc(CCDReader& reader) {
   CdAppState& app = *reader.app;
   reader.nameKindSettled = 0;
   reader.rawScansUsed = 0;
+  reader.walkAborted = false;
   reader.treeView = frame.GetLeftPane();
   reader.listView = frame.GetRightPane();
 
@@ -112,7 +122,7 @@ bool ScanDisc(CCDReader& reader) {
       ReadVolumeDescriptor(reader, s);
       if (frame.imaging) return true;
       ReadDirectoryTree(reader, true);
-      EndUnfinishedScan(reader);
+      FinishScan(reader);
       return true;
     }
     if (primaries.size() < kMaxPrimaryCandidates) primaries.push_back(s);
@@ -137,6 +147,6 @@ bool ScanDisc(CCDReader& reader) {
     }
   }
   if (!reader.nameKindSettled) RunRawScanFallback(reader, FallbackForm::B);
-  EndUnfinishedScan(reader);
+  FinishScan(reader);
   return frame.imaging != 0;
 }

@@ -8,17 +8,13 @@
 using controls::kNoItem;
 using controls::TreeItem;
 
-namespace {
-constexpr const char* kRootText = "Root";
-}
-
 void CdTreeView::SetMark(TreeItemNode& node, int state) {
   node.mark = state == 1 ? 1 : 0;
   if (node.treeItem != kNoItem) tree_.SetStateImage(node.treeItem, state == 1 ? controls::kStateChecked : controls::kStateUnchecked);
 }
 
-void CdTreeView::MarkSubtree(int state, std::uint32_t key, TreeItem item) {
-  if (key == 0) {
+void CdTreeView::MarkSubtree(int state, std::uint32_t /*key*/, TreeItem item) {
+  if (item == rootItem_) {
     for (auto& node : nodes_) SetMark(node, state);
     return;
   }
@@ -124,7 +120,9 @@ void CdTreeView::ClickStateIcon(TreeItem item) {
   const std::uint32_t data = tree_.GetItemData(item);
   const std::string text = tree_.GetItemText(item);
   MarkSubtree(newState, data, item);
-  if (text != kRootText) {
+  // The tree's root is known by its item: a disc folder may carry the same text.
+  const bool clickedRoot = item == rootItem_;
+  if (!clickedRoot) {
     walkItem_ = item;
     SettleAncestors(newState);
   }
@@ -133,8 +131,8 @@ void CdTreeView::ClickStateIcon(TreeItem item) {
   if (list_ != nullptr) {
     const int image = newState + 1;
     const TreeItem caret = tree_.GetSelection();
-    const bool caretIsRoot = tree_.GetItemText(caret) == kRootText;
-    if (text == kRootText || (tree_.GetItemText(caret) == text && tree_.GetItemData(caret) == data)) {
+    const bool caretIsRoot = caret != kNoItem && caret == rootItem_;
+    if (clickedRoot || caret == item) {
       list_->SetItemCheckState(1, image, std::string(), 0);
     } else if (level_ == 1) {
       if (caretIsRoot) {

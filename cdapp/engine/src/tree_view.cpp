@@ -101,6 +101,7 @@ void CdTreeView::AddTreeItem(std::uint8_t type, const std::string& name, std::ui
       node.time[i] = entry->date[3 + i];
     }
     node.size = entry->size;
+    node.sections = entry->sections;
     node.parentKey = entry->parentKey;
     node.mark = entry->mark;
     node.existence = entry->existence;
@@ -173,9 +174,10 @@ void CdTreeView::FindNextItem() {
   app_.findNext = 0;
 }
 
-std::uint32_t CdTreeView::CountMarked(std::uint32_t* folders, std::uint32_t* files) {
+std::uint64_t CdTreeView::CountMarked(std::uint32_t* folders, std::uint32_t* files) {
   app_.somethingMarked = 0;
-  std::uint32_t dirs = 0, plain = 0, bytes = 0;
+  std::uint32_t dirs = 0, plain = 0;
+  std::uint64_t bytes = 0;
   for (const auto& node : nodes_) {
     if (node.mark != 1) continue;
     app_.somethingMarked = 1;

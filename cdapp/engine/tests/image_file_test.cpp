@@ -9,6 +9,7 @@
 #include "cdengine/drive_access.h"
 #include "cdengine/image_file.h"
 #include "cdengine/recovery.h"
+#include "file_size_limit.h"
 #include "test_image.h"
 
 namespace fs = std::filesystem;
@@ -60,6 +61,26 @@ TEST_F(ImageFixture, CreateWritesEverySectorAndTheTrailer) {
   EXPECT_EQ(host.log.front().activity, "Creating CD-ROM Image");
   EXPECT_EQ(host.log.back().text, "Process completed successfully");
   EXPECT_TRUE(host.treeView.Nodes().empty());  // imaging builds no tree when a descriptor is found
+}
+
+// The destination takes 20 of the 41 sectors.
+TEST_F(ImageFixture, ACopyThatCannotBeWrittenEndsWithAnErrorAndLeavesNoImage) {
+  const std::string result = WithFileSizeLimit(20 * 2048, [this] {
+    CdHeadlessHost host;
+    UseDevice(host, StandardImage(true).bytes);
+    CreateImageCommand(host.reader, (dir / "disc").string());
+    std::string out;
+    for (std::size_t i = 1; i < host.log.size(); ++i) out += host.log[i].text + " " + std::to_string(host.log[i].icon) + "\n";
+    for (const auto& m : host.messages) out += m.caption + ": " + m.text + "\n";
+    out += fs::exists(dir / "disc.cd") ? "file left\n" : "no file\n";
+    out += "busy " + std::to_string(host.busy) + "\n";
+    return out;
+  });
+  EXPECT_EQ(result,
+            "Process failed, image file not written 1\n"
+            "System Error: Unable to write image file\n"
+            "no file\n"
+            "busy 0\n");
 }
 
 TEST_F(ImageFixture, VolumeLargerThanTheMediumStopsAtItsEnd) {

@@ -7,9 +7,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "cdengine/commands.h"
 #include "cdengine/recovery.h"
+#include "file_size_limit.h"
 #include "test_image.h"
 
 namespace fs = std::filesystem;
@@ -166,6 +168,49 @@ TEST_F(RecoveryFixture, DeletedModeFindsNothingOnAnEngineDisc) {
   EXPECT_EQ(host.log.back().text, "Saved 0 Files in 2 Dirs");
 }
 
+TEST_F(RecoveryFixture, RecoverDeletedKeepsTheMarks) {
+  host.treeView.ClickStateIcon(host.treeView.FindFolder(26)->treeItem);
+  RecoverFiles(host.reader, dest.string(), kRecoverDeleted);
+  EXPECT_EQ(host.treeView.Tree().GetStateImage(host.treeView.FindFolder(26)->treeItem), controls::kStateChecked);
+  EXPECT_EQ(host.treeView.FindNode("b.dat", 34)->mark, 1);
+  EXPECT_EQ(host.app.somethingMarked, 1);
+  RecoverFiles(host.reader, dest.string(), kRecoverMarked);
+  EXPECT_EQ(Files(dest / "Root"), (std::vector<std::string>{"dir/b.dat"}));
+}
+
+// The destination takes 3000 bytes of a file: a.txt (5000 bytes) is cut.
+TEST_F(RecoveryFixture, WriteFailuresAreReportedAndKeepTheirMarks) {
+  const std::string result = WithFileSizeLimit(3000, [this] {
+    host.treeView.ClickStateIcon(host.treeView.RootItem());
+    RecoverFiles(host.reader, dest.string(), kRecoverMarked);
+    std::string out;
+    for (const auto& s : Statuses()) out += s + "\n";
+    out += host.log.back().text + " / " + host.log.back().status + " / " + std::to_string(host.log.back().icon) + "\n";
+    out += "marks a.txt " + std::to_string(host.treeView.FindNode("a.txt", 30)->mark) + " b.dat " +
+           std::to_string(host.treeView.FindNode("b.dat", 34)->mark) + "\n";
+    out += "root " + std::to_string(host.treeView.Tree().GetStateImage(host.treeView.RootItem())) + " dir " +
+           std::to_string(host.treeView.Tree().GetStateImage(host.treeView.FindFolder(26)->treeItem)) + "\n";
+    // The next Recover Selected, on a destination with room, writes what is still marked.
+    fs::remove_all(dest / "Root");
+    const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
+    ::setrlimit(RLIMIT_FSIZE, &none);
+    RecoverFiles(host.reader, dest.string(), kRecoverMarked);
+    for (const auto& f : Files(dest / "Root")) out += "again " + f + "\n";
+    return out;
+  });
+  EXPECT_EQ(result,
+            "a.txt File Recovery Failed\n"
+            "c.TXT File Recovered Successfully\n"
+            "b.doc File Recovered Successfully\n"
+            "readme File Recovered Successfully\n"
+            "archive.tar.gz File Recovered Successfully\n"
+            "b.dat File Recovered Successfully\n"
+            "Saved 5 Files in 2 Dirs / Process Completed, 1 Files Not Written / 1\n"
+            "marks a.txt 1 b.dat 0\n"
+            "root 3 dir 1\n"
+            "again a.txt\n");
+}
+
 TEST_F(RecoveryFixture, StopEndsAfterTheCurrentFileAndGreysItsFolder) {
   // dir gets a second file, so that Stop during its first leaves work undone.
   img.Directory(26, 25, {{TestImage::Ucs2("b.dat;1"), 34, 3, false}, {TestImage::Ucs2("z.dat;1"), 35, 3, false}});
@@ -182,6 +227,127 @@ TEST_F(RecoveryFixture, StopEndsAfterTheCurrentFileAndGreysItsFolder) {
   EXPECT_FALSE(fs::exists(dest / "Root/dir/z.dat"));
   EXPECT_EQ(host.treeView.Tree().GetStateImage(dir), controls::kStatePartly);
   EXPECT_EQ(host.treeView.FindFolder(26)->mark, 2);
+}
+
+// Folders named like the tree's root: /Root/f, /Root/sub/g, /docs/a.txt, /docs/Root/a.txt.
+struct RootNamedFolders : ::testing::Test {
+  TestImage img{40};
+  CdHeadlessHost host;
+  fs::path dest;
+  void SetUp() override {
+    img.Descriptor(16, 1, 23, 2048);
+    img.Terminator(17);
+    img.Directory(23, 23, {{"Root", 24, 2048, true}, {"docs", 25, 2048, true}});
+    img.Directory(24, 23, {{"f;1", 30, 100, false}, {"sub", 26, 2048, true}});
+    img.Directory(26, 24, {{"g;1", 31, 2100, false}});
+    img.Directory(25, 23, {{"a.txt;1", 33, 300, false}, {"Root", 27, 2048, true}});
+    img.Directory(27, 25, {{"a.txt;1", 34, 400, false}});
+    img.Fill(30, 100, 1);
+    img.Fill(31, 2100, 2);
+    img.Fill(33, 300, 3);
+    img.Fill(34, 400, 4);
+    dest = fs::temp_directory_path() / ("cdrec-rootnamed-" + std::to_string(::getpid()));
+    fs::remove_all(dest);
+    fs::create_directories(dest);
+    UseDevice(host, img.bytes);
+    OpenDriveCommand(host.reader);
+  }
+  void TearDown() override { fs::remove_all(dest); }
+  // Paths with the size and a digest of the bytes.
+  static std::string Digest(const std::string& bytes) {
+    return std::to_string(bytes.size()) + ":" + std::to_string(std::hash<std::string>{}(bytes));
+  }
+  std::map<std::string, std::string> Source(bool all) {
+    std::map<std::string, std::string> want{{"Root/f", Digest(Bytes(img, 30, 100))},
+                                            {"Root/sub/g", Digest(Bytes(img, 31, 2100))},
+                                            {"docs/Root/a.txt", Digest(Bytes(img, 34, 400))}};
+    if (all) want["docs/a.txt"] = Digest(Bytes(img, 33, 300));
+    return want;
+  }
+  std::map<std::string, std::string> Written() {
+    std::map<std::string, std::string> out;
+    for (const auto& f : Files(dest / "Root")) out[f] = Digest(ReadFile(dest / "Root" / f));
+    return out;
+  }
+  controls::TreeItem Item(std::uint32_t key) { return host.treeView.FindFolder(key)->treeItem; }
+  int Image(std::uint32_t key) { return host.treeView.Tree().GetStateImage(Item(key)); }
+};
+
+TEST_F(RootNamedFolders, RecoverAllWritesThemAsFolders) {
+  RecoverFiles(host.reader, dest.string(), kRecoverAll);
+  EXPECT_EQ(Written(), Source(true));
+  EXPECT_EQ(host.log.back().text, "Saved 4 Files in 5 Dirs");
+}
+
+TEST_F(RootNamedFolders, MarksSpreadAndRecoverSelectedWritesTheMarked) {
+  host.treeView.Tree().Select(host.treeView.RootItem());
+  // The top-level "Root": everything below it is marked, the tree's root becomes partly checked,
+  // and of the rows of the root only its own row changes.
+  host.treeView.ClickStateIcon(Item(24));
+  EXPECT_EQ(Image(26), controls::kStateChecked);
+  EXPECT_EQ(host.treeView.FindNode("g", 31)->mark, 1);
+  EXPECT_EQ(host.treeView.Tree().GetStateImage(host.treeView.RootItem()), controls::kStatePartly);
+  for (const auto& row : host.rows) EXPECT_EQ(row.image, row.name == "Root" ? 3 : 2) << row.name;
+  // The nested "Root" makes docs partly checked.
+  host.treeView.ClickStateIcon(Item(27));
+  EXPECT_EQ(Image(25), controls::kStatePartly);
+  EXPECT_EQ(host.treeView.FindNode("a.txt", 33)->mark, 0);
+  RecoverFiles(host.reader, dest.string(), kRecoverMarked);
+  EXPECT_EQ(Written(), Source(false));
+  EXPECT_EQ(host.log.back().status, "Process Completed");
+  // Unchecking the top-level "Root" again clears its subtree and settles the root.
+  host.treeView.ClickStateIcon(Item(24));
+  host.treeView.ClickStateIcon(Item(24));
+  EXPECT_EQ(Image(26), controls::kStateUnchecked);
+  EXPECT_EQ(host.treeView.Tree().GetStateImage(host.treeView.RootItem()), controls::kStateUnchecked);
+}
+
+// BIG.DAT in three extents (not in disc order), a file whose further extent never comes (CUT.DAT,
+// followed by another name), and one whose directory ends before its last extent (END.DAT).
+TEST(SeveralExtents, FileIsOneEntryAndOneRecoveredFile) {
+  TestImage img(48);
+  img.Descriptor(16, 1, 23, 2048);
+  img.Terminator(17);
+  img.Directory(23, 23,
+                {{"BIG.DAT;1", 30, 2048, false, 0x80},
+                 {"BIG.DAT;1", 35, 2048, false, 0x80},
+                 {"BIG.DAT;1", 32, 1000, false},
+                 {"CUT.DAT;1", 38, 2048, false, 0x80},
+                 {"NEXT.TXT;1", 40, 10, false},
+                 {"END.DAT;1", 41, 2048, false, 0x80}});
+  img.Fill(30, 2048, 1);
+  img.Fill(35, 2048, 2);
+  img.Fill(32, 1000, 3);
+  img.Fill(38, 2048, 4);
+  img.Fill(40, 10, 5);
+  img.Fill(41, 2048, 6);
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  std::vector<std::string> nodes;
+  for (const auto& n : host.treeView.Nodes()) nodes.push_back(n.name + " " + std::to_string(n.key) + " " + std::to_string(n.size));
+  EXPECT_EQ(nodes, (std::vector<std::string>{"Root 0 0", "BIG.DAT 30 5096", "CUT.DAT 38 2048", "NEXT.TXT 40 10",
+                                             "END.DAT 41 2048"}));
+  EXPECT_EQ(host.TotalsPane(), "   Total 9 KB in 4 Files in 0 Folders");
+
+  const fs::path dest = fs::temp_directory_path() / ("cdrec-extents-" + std::to_string(::getpid()));
+  fs::remove_all(dest);
+  fs::create_directories(dest);
+  RecoverFiles(host.reader, dest.string(), kRecoverAll);
+  EXPECT_EQ(Files(dest / "Root"), (std::vector<std::string>{"BIG.DAT", "CUT.DAT", "END.DAT", "NEXT.TXT"}));
+  EXPECT_TRUE(ReadFile(dest / "Root/BIG.DAT") == Bytes(img, 30, 2048) + Bytes(img, 35, 2048) + Bytes(img, 32, 1000));
+  EXPECT_TRUE(ReadFile(dest / "Root/CUT.DAT") == Bytes(img, 38, 2048));
+  EXPECT_TRUE(ReadFile(dest / "Root/NEXT.TXT") == Bytes(img, 40, 10));
+  int bigRows = 0;
+  for (const auto& row : host.log) {
+    if (row.text.ends_with("/BIG.DAT")) {
+      ++bigRows;
+      EXPECT_EQ(row.status, "File Recovered Successfully");
+    }
+  }
+  EXPECT_EQ(bigRows, 1);
+  EXPECT_EQ(host.log.back().text, "Saved 4 Files in 1 Dirs");
+  fs::remove_all(dest);
 }
 
 TEST(RecoveryNames, UnsafeNamesStayInsideTheDestination) {

@@ -65,7 +65,7 @@ TEST(ScanDisc, PrimaryAfterAnEarlyTerminatorIsFound) {
   EXPECT_EQ(Listing(host).size(), 3u);
 }
 
-TEST(ScanDisc, EmptyRootGivesStartAndEndRowsOnly) {
+TEST(ScanDisc, EmptyRootGivesStartEndAndNothingFoundRows) {
   TestImage img(30);
   img.Descriptor(16, 1, 23, 2048);
   img.Terminator(17);
@@ -76,7 +76,9 @@ TEST(ScanDisc, EmptyRootGivesStartAndEndRowsOnly) {
   OpenDriveCommand(host.reader);
   SetCdClock(nullptr);
   EXPECT_TRUE(host.treeView.Nodes().empty());
-  EXPECT_EQ(LogTexts(host), (std::vector<std::string>{"Process started", "Process completed "}));
+  EXPECT_EQ(LogTexts(host),
+            (std::vector<std::string>{"Process started", "Process completed ", "No files or folders found"}));
+  EXPECT_EQ(host.messages.back().text, "No files or folders found on the CDROM");
   EXPECT_EQ(host.log[0].status, "Started Sunday, December 6 2026 at 8-5-3");
   EXPECT_EQ(host.log[1].icon, kCdIconDone);
   EXPECT_EQ(host.barSteps, 9999u);  // EndProgress(1) fills the bar from 1
@@ -166,6 +168,60 @@ TEST(ScanDisc, DescriptorsGoneTreeComesFromRawScans) {
   OpenDriveCommand(host.reader);
   EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/30 a.txt", "0/26 dir", "26/34 b.dat"}));
   EXPECT_FALSE(host.reader.dirSectorRuns.empty());
+}
+
+TEST(ScanDisc, PlainIsoDescriptorsGoneTreeComesFromItsPathTables) {
+  // The standard disc with three more folders, so that its path tables are long enough to be told
+  // from other sectors (more than 50 bytes), and its descriptors (16, 17) zeroed.
+  TestImage img = StandardImage(false);
+  const std::vector<TestImage::PathEntry> dirs{{"DIR", 24, 1}, {"DIR2", 25, 1}, {"DIR3", 26, 1}, {"DIR4", 27, 1}};
+  img.PathTable(19, false, 23, dirs);
+  img.PathTable(20, true, 23, dirs);
+  img.Directory(23, 23,
+                {{"A.TXT;1", 30, 5000, false}, {"DIR", 24, 2048, true}, {"DIR2", 25, 2048, true},
+                 {"DIR3", 26, 2048, true}, {"DIR4", 27, 2048, true}});
+  for (std::uint32_t s = 25; s <= 27; ++s) img.Directory(s, 23, {});
+  std::memset(img.Sector(16), 0, 2048);
+  std::memset(img.Sector(17), 0, 2048);
+  const std::vector<std::string> whole{"0/30 A.TXT", "0/24 DIR", "0/25 DIR2", "0/26 DIR3", "0/27 DIR4", "24/34 B.DAT"};
+  {
+    CdHeadlessHost host;
+    UseDevice(host, img.bytes);
+    OpenDriveCommand(host.reader);
+    EXPECT_EQ(Listing(host), whole);
+    EXPECT_EQ(host.busy, 0);
+  }
+  // The root directory unreadable as well: the folders below it, from the path table.
+  CdHeadlessHost host;
+  MemoryDevice& dev = UseDevice(host, img.bytes);
+  dev.fail = {23};
+  OpenDriveCommand(host.reader);
+  EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/24 DIR", "0/25 DIR2", "0/26 DIR3", "0/27 DIR4", "24/34 B.DAT"}));
+}
+
+TEST(ScanDisc, ANothingFoundScanSaysSo) {
+  struct Case {
+    const char* what;
+    std::function<void(TestImage&)> damage;
+  };
+  const std::vector<Case> cases = {
+      {"all zero", [](TestImage& i) { std::fill(i.bytes.begin(), i.bytes.end(), 0); }},
+      {"descriptors and path tables gone",
+       [](TestImage& i) { std::fill(i.bytes.begin() + 16 * 2048, i.bytes.begin() + 23 * 2048, 0); }},
+  };
+  for (const auto& c : cases) {
+    TestImage img = StandardImage(false);
+    c.damage(img);
+    CdHeadlessHost host;
+    UseDevice(host, img.bytes);
+    OpenDriveCommand(host.reader);
+    EXPECT_TRUE(Listing(host).empty()) << c.what;
+    ASSERT_FALSE(host.log.empty()) << c.what;
+    EXPECT_EQ(host.log.back().text, "No files or folders found") << c.what;
+    EXPECT_EQ(host.log.back().icon, kCdIconError) << c.what;
+    EXPECT_EQ(host.messages.back().text, "No files or folders found on the CDROM") << c.what;
+    EXPECT_EQ(host.busy, 0) << c.what;
+  }
 }
 
 TEST(ScanDisc, PrimaryThatNeverReadsWholeFallsBackToRawScans) {

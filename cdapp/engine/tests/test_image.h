@@ -34,7 +34,7 @@ struct TestImage {
 
   // A directory record at P; returns its length. NAME holds the raw name bytes.
   static std::size_t Record(std::uint8_t* p, std::uint32_t extent, std::uint32_t length, bool dir,
-                            const std::string& name, int hour = 10) {
+                            const std::string& name, int hour = 10, std::uint8_t flags = 0) {
     const std::size_t n = name.size();
     const std::size_t len = 33 + n + ((n & 1) == 0 ? 1 : 0);
     std::memset(p, 0, len);
@@ -43,7 +43,7 @@ struct TestImage {
     Both32(p + 10, length);
     const std::uint8_t date[7] = {120, 6, 15, static_cast<std::uint8_t>(hour), 30, 45, 0};
     std::memcpy(p + 18, date, 7);
-    p[25] = dir ? 2 : 0;
+    p[25] = static_cast<std::uint8_t>((dir ? 2 : 0) | flags);
     p[28] = 1;
     p[32] = static_cast<std::uint8_t>(n);
     std::memcpy(p + 33, name.data(), n);
@@ -66,6 +66,7 @@ struct TestImage {
     std::uint32_t extent;
     std::uint32_t length;
     bool dir;
+    std::uint8_t flags = 0;  // 0x80: a further extent of the file follows
   };
   void Directory(std::uint32_t extent, std::uint32_t parent, const std::vector<Entry>& entries, std::uint32_t sectors = 1) {
     std::uint8_t* base = Sector(extent);
@@ -75,7 +76,7 @@ struct TestImage {
     for (const auto& e : entries) {
       const std::size_t need = 33 + e.name.size() + 1;
       if (pos % 2048 + need > 2048) pos = (pos / 2048 + 1) * 2048;
-      pos += Record(base + pos, e.extent, e.length, e.dir, e.name);
+      pos += Record(base + pos, e.extent, e.length, e.dir, e.name, 10, e.flags);
     }
   }
 

@@ -2,6 +2,7 @@
 // list kept in step, counts and Find Next.
 #include <gtest/gtest.h>
 
+#include "cdengine/commands.h"
 #include "cdengine/tree_view.h"
 #include "test_image.h"
 
@@ -233,6 +234,28 @@ TEST_F(TreeFixture, FindNextContinuesAfterTheLastMatch) {
   EXPECT_EQ(host.app.findLastMatch, 4);
   view.FindNextItem();
   EXPECT_EQ(host.app.findLastMatch, 4);  // "A1" differs in case: nothing more
+}
+
+}  // namespace
+
+namespace {
+
+// Two files of 3,000,000,000 bytes: the amounts pass 4 GiB.
+TEST(MarkedAmount, CountsPastFourGigabytes) {
+  TestImage img(40);
+  img.Descriptor(16, 1, 23, 2048);
+  img.Terminator(17);
+  img.Directory(23, 23, {{"BIG1;1", 30, 3000000000u, false}, {"BIG2;1", 31, 3000000000u, false}});
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  EXPECT_EQ(host.TotalsPane(), "   Total 6000 MB in 2 Files in 0 Folders");
+  host.treeView.ClickStateIcon(host.treeView.RootItem());
+  EXPECT_EQ(host.markedBytes, 6000000000u);
+  EXPECT_EQ(host.markedPane, "   Marked 6000 MB in 2 Files in 1 Folders");
+  UnselectAll(host.reader);
+  SelectAll(host.reader);
+  EXPECT_EQ(host.markedPane, "   Marked 6000 MB in 2 Files in 0 Folders");
 }
 
 }  // namespace

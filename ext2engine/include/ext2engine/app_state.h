@@ -9,16 +9,16 @@
 class CLinuxDrive;
 
 // The File Mask criteria: written by the mask dialog's handlers, read by the tree's mask. Each
-// value counts only while its flag is set (the size values also need a value: from not 0, up to
-// above 2; the periods a value above 0).
+// value counts only while its flag is set (the periods also need a value above 0). The size
+// bounds are in force exactly while their boxes are checked.
 struct FileMaskCriteria {
   int deletedFiles = 0;
   int existingFiles = 0;
   int byExtension = 0;  // the mask text is not empty; `extensions` holds its items
   int matchCase = 0;
-  int sizeFrom = 0;  // thousands of bytes
+  int sizeFrom = 0;  // megabytes (2^20 bytes), as the dialog shows them
   int bySizeFrom = 0;
-  int sizeUpto = 2;  // thousands of bytes
+  int sizeUpto = 2;  // megabytes
   int bySizeUpto = 0;
   int lastDays = 0;
   int byLastDays = 0;
@@ -63,8 +63,6 @@ struct AppFields {
   int findDeleted = 1;
   int findLastMatch = 0;
   int findNext = 0;
-  std::uint8_t filterCount = 0;
-  int filterPresent = 0;
   int goUp = 0;
   FileMaskCriteria mask;
   int maskApplied = 0;

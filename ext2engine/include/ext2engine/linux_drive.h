@@ -125,6 +125,8 @@ class CLinuxDrive {
   // File recovery and name filters (recovery.cpp, file_filters.cpp).
   // The number of listed entries whose check is 1.
   std::uint32_t CountCheckedEntries() const;
+  // The bytes a recovery of TYPE writes: the sizes of the files it takes, after the name filters.
+  std::uint64_t BytesToRecover(std::uint8_t type) const;
   // Recovers the folder INODE into the folder PATH (made when missing) and, by TYPE, its files and
   // subfolders below it. 1 when the last file or folder handled was written or skipped.
   int RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, const std::string& path, std::uint8_t type,
@@ -173,7 +175,9 @@ class CLinuxDrive {
   std::vector<FoundDriveNode> foundDrives;
   std::uint32_t foundCount = 0;
   std::uint32_t diskSize = 0;
-  // Include/exclude patterns of recovery and their mode (0 include, 1 exclude).
+  // Include/exclude patterns of recovery and their mode (0 include, 1 exclude). The list is the
+  // one record of the filters in force: their count is its size, and Remove File Filter is offered
+  // while it is not empty.
   std::vector<FilterNode> filters;
   std::uint8_t filterMode = 0;
   // Lost folders: the ".." inode of each folder in the lost list; the folders taken off it since
@@ -211,6 +215,8 @@ class CLinuxDrive {
   InodeTableRun inodeRun_;
   bool ReadFromInodeRun(std::uint64_t tableSector, std::uint32_t sectorInTable, std::uint8_t* sector);
   struct RecoveryRun;
+  // A file of some size, of a real inode, that the name filters keep.
+  bool HasDataToWrite(const ListedEntry& entry) const;
   int RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, const std::string& dirPath);
   void RecoverFolderFiles(const std::vector<ListedEntry*>& children, std::uint8_t type, std::uint32_t folderDeleted,
                           RecoveryRun& run, int dirFd, const std::string& dirPath);

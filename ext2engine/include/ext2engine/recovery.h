@@ -38,7 +38,13 @@ std::string SafeRecoveredName(const std::string& name, std::uint32_t inode);
 std::string ProposeCopyName(const std::string& directory, std::uint32_t inode, const std::string& name);
 
 // The Recover command of the frame: the caution, the flags, the destination (DESTINATION, or when it
-// is empty the user's choice; Cancel ends the process), the free-space check against the marked
-// amount, the start row, the walk from Root into DESTINATION/#Root, and the end of the process.
-// 1 when the recovery ran.
+// is empty the user's choice; Cancel ends the process), the free-space check against the bytes this
+// recovery writes, the start row, the walk from Root into DESTINATION/#Root, and the end of the
+// process. 1 when the recovery ran.
 int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, const std::string& destination);
+
+// The free bytes of the file system that holds PATH, for a writer without privileges; false when
+// they cannot be told. The recovery command asks through this; tests put in their own.
+using FreeSpaceQuery = bool (*)(const std::string& path, std::uint64_t& bytes);
+// Null puts back the query of the file system (statvfs).
+void SetFreeSpaceQuery(FreeSpaceQuery query);

@@ -19,7 +19,7 @@
 namespace {
 
 constexpr std::size_t kMaxPattern = 255;
-constexpr int kMaxPatterns = 255;  // the filter count is a byte
+constexpr std::size_t kMaxPatterns = 255;  // the positions are counted in a byte
 constexpr int kDaysSpinMax = 364;
 // The spin buttons only report up and down; their own position stays far from either end.
 constexpr int kSpinRange = 1000000;
@@ -77,59 +77,39 @@ CFileFilterDlg::CFileFilterDlg(CLinuxDrive* drive, wxWindow* parent)
 
   include_->Disable();
   exclude_->Disable();
-  const AppState& app = App();
-  if (app.filterCount > 0) {
+  if (drive_ != nullptr && !drive_->filters.empty()) {
+    atOpen_ = drive_->filters;
     include_->Enable();
     exclude_->Enable();
-    if (drive_ != nullptr) {
-      for (const FilterNode& f : drive_->filters) list_->Insert(U(f.pattern), nextPosition_++);
-    }
+    for (const FilterNode& f : drive_->filters) list_->Append(U(f.pattern));
   }
 }
 
 void CFileFilterDlg::OnAddToList() {
   const std::string text = Utf8(edit_->GetValue()).substr(0, kMaxPattern);
-  AppState& app = App();
-  if (text.empty() || app.filterCount >= kMaxPatterns) return;
-  list_->Insert(U(text), std::min<unsigned>(nextPosition_, list_->GetCount()));
+  if (text.empty() || drive_ == nullptr || drive_->filters.size() >= kMaxPatterns) return;
+  list_->Append(U(text));
   edit_->Clear();
   edit_->SetFocus();
-  ++app.filterCount;
-  ++nextPosition_;
   include_->Enable();
   exclude_->Enable();
-  if (drive_ != nullptr) {
-    FilterNode node;
-    node.pattern = text;
-    node.position = nextPosition_;
-    drive_->filters.push_back(node);
-  }
-  ++added_;
+  FilterNode node;
+  node.pattern = text;
+  node.position = static_cast<std::uint8_t>(drive_->filters.size() + 1);
+  drive_->filters.push_back(node);
 }
 
 void CFileFilterDlg::OnIncludeOrExclude(std::uint8_t mode) {
-  App().filterPresent = 1;
-  cancelRemoves_ = 0;
   if (drive_ != nullptr) drive_->filterMode = mode;
-  OnCancel();
+  Finish(wxID_OK);
 }
 
 void CFileFilterDlg::OnCancel() {
-  AppState& app = App();
-  nextPosition_ = app.filterCount;
-  if (cancelRemoves_ != 0) {
-    for (int i = 0; i < added_; ++i) {
-      if (nextPosition_ == 0) break;
-      if (nextPosition_ - 1u < list_->GetCount()) list_->Delete(nextPosition_ - 1u);
-      --app.filterCount;
-      --nextPosition_;
-    }
-    added_ = 0;
-    // The drive keeps its first patterns, as many as the count says; it is never lengthened.
-    if (drive_ != nullptr && drive_->filters.size() > app.filterCount) drive_->filters.resize(app.filterCount);
-  }
-  if (app.filterCount == 0) app.filterPresent = 0;
-  Finish(cancelRemoves_ != 0 ? wxID_CANCEL : wxID_OK);
+  // The filters in force are those of the opening, whatever was added since; the list shows them.
+  if (drive_ != nullptr) drive_->filters = atOpen_;
+  list_->Clear();
+  for (const FilterNode& f : atOpen_) list_->Append(U(f.pattern));
+  Finish(wxID_CANCEL);
 }
 
 void RunFileFilterDlg(wxWindow* parent, CLinuxDrive* drive) {
@@ -230,17 +210,20 @@ void CFileMaskDlg::Build() {
   matchCase_->Bind(wxEVT_CHECKBOX, [this, &c](wxCommandEvent&) { c.matchCase = matchCase_->GetValue() ? 1 : 0; });
   deleted_->Bind(wxEVT_CHECKBOX, [this, &c](wxCommandEvent&) { c.deletedFiles = deleted_->GetValue() ? 1 : 0; });
   existing_->Bind(wxEVT_CHECKBOX, [this, &c](wxCommandEvent&) { c.existingFiles = existing_->GetValue() ? 1 : 0; });
-  sizeFromCheck_->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { sizeFrom_->Enable(sizeFromCheck_->GetValue()); });
-  sizeUptoCheck_->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { sizeUpto_->Enable(sizeUptoCheck_->GetValue()); });
+  // A size bound is in force exactly while its box is checked, whatever its value.
+  sizeFromCheck_->Bind(wxEVT_CHECKBOX, [this, &c](wxCommandEvent&) {
+    sizeFrom_->Enable(sizeFromCheck_->GetValue());
+    c.bySizeFrom = sizeFromCheck_->GetValue() ? 1 : 0;
+  });
+  sizeUptoCheck_->Bind(wxEVT_CHECKBOX, [this, &c](wxCommandEvent&) {
+    sizeUpto_->Enable(sizeUptoCheck_->GetValue());
+    c.bySizeUpto = sizeUptoCheck_->GetValue() ? 1 : 0;
+  });
   sizeFrom_->Bind(wxEVT_TEXT, [this, &c](wxCommandEvent&) {
-    if (sizeFrom_->IsEmpty()) return;
-    c.sizeFrom = Number(sizeFrom_->GetValue());
-    if (c.sizeFrom != 0) c.bySizeFrom = 1;
+    if (!sizeFrom_->IsEmpty()) c.sizeFrom = Number(sizeFrom_->GetValue());
   });
   sizeUpto_->Bind(wxEVT_TEXT, [this, &c](wxCommandEvent&) {
-    if (sizeUpto_->IsEmpty()) return;
-    c.sizeUpto = Number(sizeUpto_->GetValue());
-    if (c.sizeUpto > 2) c.bySizeUpto = 1;
+    if (!sizeUpto_->IsEmpty()) c.sizeUpto = Number(sizeUpto_->GetValue());
   });
   months_->Bind(wxEVT_TEXT, [this, &c](wxCommandEvent&) {
     if (months_->IsEmpty()) return;

@@ -15,6 +15,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "ext2engine/recovery.h"
 
 #include "workbench_dialog.h"
 
@@ -58,7 +61,7 @@ enum CriteriaDlgId : int {
 };
 
 // "Add FileFilter": the open drive's patterns; Include or Exclude keeps them all with that mode,
-// Cancel takes back the ones added while it was open.
+// Cancel puts back exactly the patterns that were in force when it opened.
 class CFileFilterDlg : public CWorkbenchDlg {
  public:
   CFileFilterDlg(CLinuxDrive* drive, wxWindow* parent);
@@ -69,9 +72,7 @@ class CFileFilterDlg : public CWorkbenchDlg {
   void OnCancel();
 
   CLinuxDrive* drive_;
-  int cancelRemoves_ = 1;
-  std::uint8_t added_ = 0;
-  std::uint8_t nextPosition_ = 0;
+  std::vector<FilterNode> atOpen_;
   wxTextCtrl* edit_;
   wxButton* add_;
   wxListBox* list_;

@@ -224,6 +224,16 @@ class CExistsDlg : public wxDialog {
       b->Bind(wxEVT_BUTTON, [this, id = id](wxCommandEvent&) { EndModal(id); });
     }
     if (auto* first = wxDynamicCast(FindWindow(buttons.front().first), wxButton)) first->SetDefault();
+    // Esc and the close box decide nothing: they end the dialog with wxID_CANCEL, which no
+    // decision button has (left to itself the dialog would press the default button, Rename).
+    SetEscapeId(wxID_NONE);
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+      if (e.GetKeyCode() == WXK_ESCAPE) {
+        EndModal(wxID_CANCEL);
+      } else {
+        e.Skip();
+      }
+    });
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(grid, 0, wxEXPAND | wxALL, 10);
     sizer->Add(row, 0, wxALIGN_CENTER | wxALL, 6);
@@ -251,7 +261,7 @@ void Decide(int (&decisions)[N], std::size_t index) {
 
 }  // namespace
 
-void RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std::string& name, std::uint32_t inode) {
+bool RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std::string& name, std::uint32_t inode) {
   CExistsDlg dlg(parent, "File Already Exists", {1013, 1015, 1014, 1016}, "File Name :", name,
                  "Rename to :", ProposeCopyName(directory, inode, name),
                  {{wxID_OK, "Rename"},
@@ -264,13 +274,14 @@ void RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std:
   static const int order[] = {1017, 1010, 1019, 1009, 1011, wxID_OK};
   const int answer = dlg.ShowModal();
   const auto* hit = std::find(std::begin(order), std::end(order), answer);
-  if (hit == std::end(order)) return;  // closed: the decisions stay as they were
+  if (hit == std::end(order)) return false;  // closed: the decisions stay as they were
   AppState& app = App();
   Decide(app.fileExists, static_cast<std::size_t>(hit - std::begin(order)));
   if (answer == wxID_OK) std::snprintf(app.newName, sizeof app.newName, "%s", dlg.Text().c_str());
+  return true;
 }
 
-void RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex,
+bool RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex,
                           std::uint8_t driveIndex) {
   CExistsDlg dlg(parent, "File already exists", {wxID_ANY, 1022, 1023, 1020}, "File Name:", path,
                  "New Name:", ProposeScanFileName(path, diskIndex, driveIndex),
@@ -279,10 +290,11 @@ void RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_
   static const int order[] = {wxID_OK, 1021, 1011};
   const int answer = dlg.ShowModal();
   const auto* hit = std::find(std::begin(order), std::end(order), answer);
-  if (hit == std::end(order)) return;
+  if (hit == std::end(order)) return false;
   AppState& app = App();
   Decide(app.scanFileExists, static_cast<std::size_t>(hit - std::begin(order)));
   if (answer == wxID_OK) std::snprintf(app.newName, sizeof app.newName, "%s.DAT", dlg.Text().c_str());
+  return true;
 }
 
 void RunAboutDlg(wxWindow* parent) {

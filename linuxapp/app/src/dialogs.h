@@ -84,9 +84,10 @@ void RunCautionDlg(wxWindow* parent, std::uint8_t type);
 bool RunConfirmDlg(wxWindow* parent, std::uint8_t type);
 // "File Already Exists": writes one decision and the new name into the application state. The
 // buttons are Rename (wxID_OK), Rename All 1019, OverWrite 1011, Overwrite All 1010, Skip 1009 and
-// Skip All 1017; the edit is 1016.
-void RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std::string& name, std::uint32_t inode);
+// Skip All 1017; the edit is 1016. Esc and the close box change nothing and return false.
+bool RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std::string& name, std::uint32_t inode);
 // "File already exists" for a scan file: writes one decision and the new name. The buttons are
-// Rename (wxID_OK), Overwrite 1011 and Cancel 1021; the edit is 1020.
-void RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex);
+// Rename (wxID_OK), Overwrite 1011 and Cancel 1021; the edit is 1020. Esc and the close box
+// change nothing and return false.
+bool RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex);
 void RunAboutDlg(wxWindow* parent);

@@ -15,6 +15,7 @@
 #include <wx/spinbutt.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include <cctype>
 #include <cstdlib>
@@ -32,6 +33,7 @@
 #include "ext2engine/recovery.h"
 #include "gui_test_support.h"
 #include "linuxcore/command_states.h"
+#include "linuxcore/size_text.h"
 #include "main_frame.h"
 #include "settings_dialog.h"
 
@@ -265,7 +267,6 @@ std::vector<std::string> ListLines(wxListBox* list) {
 TEST_F(CriteriaDialogs, AddFileFilterCancelTakesBackOnlyItsOwnPatterns) {
   OpenDrive(0);
   CLinuxDrive& drive = *App().currentDrive;
-  AppState& app = App();
 
   // The first patterns of a drive, cancelled: nothing stays.
   wxTEST_DIALOG(Command(kCmdAddFileFilter), Drive<CFileFilterDlg>([](CFileFilterDlg* dlg) {
@@ -283,13 +284,11 @@ TEST_F(CriteriaDialogs, AddFileFilterCancelTakesBackOnlyItsOwnPatterns) {
                   Type(dlg, kIdFilterText, "*.doc");
                   Click(dlg, kIdAddToList);
                   EXPECT_EQ(ListLines(Ctrl<wxListBox>(dlg, kIdFilterList)), (std::vector<std::string>{"*.txt", "*.doc"}));
-                  EXPECT_EQ(App().filterCount, 2);
+                  EXPECT_EQ(App().currentDrive->filters.size(), 2u);
                   Click(dlg, wxID_CANCEL);
                   EXPECT_EQ(dlg->GetReturnCode(), wxID_CANCEL);
                 }));
   EXPECT_TRUE(drive.filters.empty());
-  EXPECT_EQ(app.filterCount, 0);
-  EXPECT_EQ(app.filterPresent, 0);
   EXPECT_FALSE(MenuEnabled(kIdRemoveFileFilter));
 
   // Include keeps both, with the mode include.
@@ -300,8 +299,6 @@ TEST_F(CriteriaDialogs, AddFileFilterCancelTakesBackOnlyItsOwnPatterns) {
   EXPECT_EQ(drive.filters[1].pattern, "*.c");
   EXPECT_EQ(drive.filters[1].position, 2);
   EXPECT_EQ(drive.filterMode, 0);
-  EXPECT_EQ(app.filterCount, 2);
-  EXPECT_EQ(app.filterPresent, 1);
   EXPECT_TRUE(MenuEnabled(kIdRemoveFileFilter));
 
   // Reopened, it shows them; a pattern added and cancelled goes, the earlier two stay.
@@ -315,13 +312,46 @@ TEST_F(CriteriaDialogs, AddFileFilterCancelTakesBackOnlyItsOwnPatterns) {
                 }));
   ASSERT_EQ(drive.filters.size(), 2u);
   EXPECT_EQ(drive.filters[1].pattern, "*.c");
-  EXPECT_EQ(app.filterCount, 2);
-  EXPECT_EQ(app.filterPresent, 1);
+  EXPECT_TRUE(MenuEnabled(kIdRemoveFileFilter));
 
   // Exclude sets one mode for the whole list.
   AddFilters({}, kIdExclude);
   EXPECT_EQ(drive.filterMode, 1);
   EXPECT_EQ(drive.filters.size(), 2u);
+}
+
+TEST_F(CriteriaDialogs, ACancelledFilterAfterTheFiltersWereDroppedStaysOutOfForce) {
+  OpenDrive(1);
+  const auto oracle = Oracle(1);
+  AddFilters({"*.txt"}, kIdInclude);
+  ASSERT_TRUE(MenuEnabled(kIdRemoveFileFilter));
+  // Search Deleted and Lost drops the drive's filters, the count with them.
+  wxTEST_DIALOG(Command(kIdSearchDeletedAndLost), wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("caution 3"));
+  Pump();
+  EXPECT_TRUE(App().currentDrive->filters.empty());
+  EXPECT_FALSE(MenuEnabled(kIdRemoveFileFilter));
+  // A pattern added and cancelled leaves no filter in force.
+  wxTEST_DIALOG(Command(kCmdAddFileFilter), Drive<CFileFilterDlg>([](CFileFilterDlg* dlg) {
+                  EXPECT_TRUE(ListLines(Ctrl<wxListBox>(dlg, kIdFilterList)).empty());
+                  EXPECT_FALSE(Enabled(dlg, kIdInclude));
+                  Type(dlg, kIdFilterText, "*.jpg");
+                  Click(dlg, kIdAddToList);
+                  Click(dlg, wxID_CANCEL);
+                }));
+  EXPECT_TRUE(App().currentDrive->filters.empty());
+  EXPECT_FALSE(MenuEnabled(kIdRemoveFileFilter));
+
+  // Recover All, deleted entries too, writes every file of the drive and the deleted ones.
+  const fs::path out = dest / "all";
+  fs::create_directories(out);
+  wxTEST_DIALOG(frame->Recover(kRecoverAll, out.string()), wxExpectDismissableModal<wxDialog>(wxID_OK));
+  Pump();
+  const auto recovered = Files(out / "#Root");
+  for (const auto& [path, bytes] : oracle) {
+    ASSERT_TRUE(recovered.count(path)) << path;
+    EXPECT_EQ(recovered.at(path), bytes) << path;
+  }
+  EXPECT_EQ(Only(recovered, [](const std::string& p) { return p.rfind("Deleted Files/", 0) == 0; }).size(), 4u);
 }
 
 TEST_F(CriteriaDialogs, RecoveryWritesExactlyTheFilesTheFiltersFromTheDialogSelect) {
@@ -381,6 +411,71 @@ TEST_F(CriteriaDialogs, RecoveryUnderAMaskWritesExactlyTheMaskedFilesAndUnMaskRe
   EXPECT_EQ(RecoverExisting("unmasked"), oracle);
 }
 
+// A real mouse click (through the X server) on the check box of the tree item of the folder record
+// NAME/PARENT.
+void ClickTreeCheckBox(CLeftView& view, const std::string& name, std::uint32_t parent) {
+  controls::TreeItem item = controls::kNoItem;
+  for (const ListedEntry& e : view.Entries()) {
+    if (e.IsFolder() && e.name == name && e.parentInode == parent) item = e.treeItem;
+  }
+  ASSERT_NE(item, controls::kNoItem) << name;
+  controls::TreeRect box;
+  ASSERT_TRUE(view.Tree().GetStateIconRect(item, box)) << name;
+  wxWindow* window = dynamic_cast<controls::WxTreeControl&>(view.Tree()).Window();
+  wxUIActionSimulator mouse;
+  mouse.MouseMove(window->ClientToScreen(wxPoint(box.x + box.width / 2, box.y + box.height / 2)));
+  Pump();
+  mouse.MouseClick();
+  Pump();
+}
+
+TEST_F(CriteriaDialogs, UnMaskShowsEveryRecordsMarkAndRecoverSelectedWritesWhatIsShown) {
+  OpenDrive(0);
+  const auto oracle = Oracle(0);
+  CLeftView& tree = *frame->LeftView();
+  // Marked before the mask, by a click on its box: docs and everything in it.
+  ClickTreeCheckBox(tree, "docs", kRootInode);
+  auto record = [&](const std::string& name) -> const ListedEntry& {
+    for (const ListedEntry& e : tree.Entries()) {
+      if (e.IsFolder() && e.name == name && e.parentInode == kRootInode) return e;
+    }
+    throw std::runtime_error("no folder " + name);
+  };
+  ASSERT_EQ(record("docs").check, 1);
+  auto expectTheScreenShowsTheRecords = [&](const char* when) {
+    for (const ListedEntry& e : tree.Entries()) {
+      if (e.treeItem != controls::kNoItem) {
+        EXPECT_EQ(tree.Tree().GetStateImage(e.treeItem), TreeStateOfCheck(e.check)) << when << ": " << e.name;
+      }
+    }
+    int folders = 0, files = 0;
+    const std::uint64_t bytes = tree.CountMarked(&folders, &files);
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(2).utf8_string(), FormatSizeText(bytes, files, folders, true)) << when;
+  };
+
+  // Under the mask docs shows its mark; projects is marked there by a click.
+  Mask("*.txt;*.c");
+  expectTheScreenShowsTheRecords("under the mask");
+  EXPECT_EQ(tree.Tree().GetStateImage(record("docs").treeItem), controls::kStateChecked);
+  ClickTreeCheckBox(tree, "projects", kRootInode);
+  ASSERT_EQ(record("projects").check, 1);
+
+  // UnMask: the full list's records decide again; the mark made under the mask stayed there.
+  Command(kIdUnMask);
+  Pump();
+  ASSERT_FALSE(tree.HasUnmaskedList());
+  expectTheScreenShowsTheRecords("after UnMask");
+  EXPECT_EQ(tree.Tree().GetStateImage(record("docs").treeItem), controls::kStateChecked);
+  EXPECT_EQ(tree.Tree().GetStateImage(record("projects").treeItem), controls::kStateUnchecked);
+  EXPECT_TRUE(MenuEnabled(kCmdRecoverSelected));
+
+  const fs::path out = dest / "selected";
+  fs::create_directories(out);
+  wxTEST_DIALOG(frame->Recover(kRecoverMarked, out.string()), wxExpectDismissableModal<wxDialog>(wxID_OK));
+  Pump();
+  EXPECT_EQ(Files(out / "#Root"), Only(oracle, [](const std::string& p) { return p.rfind("docs/", 0) == 0; }));
+}
+
 TEST_F(CriteriaDialogs, FileMaskHandlersWriteTheCriteriaAtOnceAndCancelKeepsThem) {
   OpenDrive(0);
   App().mask.sizeFrom = 77;  // reset when the dialog opens
@@ -418,23 +513,26 @@ TEST_F(CriteriaDialogs, FileMaskHandlersWriteTheCriteriaAtOnceAndCancelKeepsThem
         Click(dlg, kIdMaskMatchCase);
         EXPECT_EQ(c.matchCase, 1);
 
-        // The up-to flag only above 2, and it stays once set.
+        // A size bound is in force exactly while its box is checked, whatever its value: "upto" at
+        // 1 and 2 too.
         Click(dlg, kIdSizeUptoCheck);
         EXPECT_TRUE(Enabled(dlg, kIdSizeUptoEdit));
-        Type(dlg, kIdSizeUptoEdit, "2");
+        EXPECT_EQ(c.bySizeUpto, 1);
+        for (const char* value : {"1", "2", "3"}) {
+          Type(dlg, kIdSizeUptoEdit, value);
+          EXPECT_EQ(c.sizeUpto, std::atoi(value));
+          EXPECT_EQ(c.bySizeUpto, 1) << value;
+        }
+        Click(dlg, kIdSizeUptoCheck);
         EXPECT_EQ(c.bySizeUpto, 0);
-        Type(dlg, kIdSizeUptoEdit, "3");
-        EXPECT_EQ(c.bySizeUpto, 1);
-        Type(dlg, kIdSizeUptoEdit, "1");
-        EXPECT_EQ(c.sizeUpto, 1);
-        EXPECT_EQ(c.bySizeUpto, 1);
-        // Unchecking "Size from" after typing 4 keeps the criterion 4.
+        // Unchecking "Size from" after typing 4 keeps the value but puts the bound out of force.
         Click(dlg, kIdSizeFromCheck);
         Type(dlg, kIdSizeFromEdit, "4");
+        EXPECT_EQ(c.bySizeFrom, 1);
         Click(dlg, kIdSizeFromCheck);
         EXPECT_FALSE(Enabled(dlg, kIdSizeFromEdit));
         EXPECT_EQ(c.sizeFrom, 4);
-        EXPECT_EQ(c.bySizeFrom, 1);
+        EXPECT_EQ(c.bySizeFrom, 0);
 
         // "Date" opens the periods with the months radio; months 3, then days 5: both stay set.
         Click(dlg, kIdDateCheck);
@@ -534,6 +632,38 @@ TEST_F(CriteriaDialogs, FileMaskRemembersTheTimeChoiceAndTakesUnchangedPickersAs
   std::size_t files = 0;
   for (const ListedEntry& e : frame->LeftView()->Entries()) files += e.IsFolder() ? 0 : 1;
   EXPECT_EQ(files, App().currentDrive->files);
+}
+
+TEST_F(CriteriaDialogs, SizeBoundsAreTheMegabytesTheDialogShowsAndUptoCountsAtEveryValue) {
+  OpenDrive(0);
+  CLeftView& tree = *frame->LeftView();
+  auto files = [&](bool emptyOnly) {
+    std::set<std::string> names;
+    for (const ListedEntry& e : tree.Entries()) {
+      if (!e.IsFolder() && (!emptyOnly || e.size == 0)) names.insert(e.name);
+    }
+    return names;
+  };
+  const auto empty = files(true);
+  const auto all = files(false);
+  ASSERT_GT(all.size(), empty.size());
+  // Every file of the sample is smaller than 1 MB, though many are above 1000 bytes.
+  Mask("", [](CFileMaskDlg* dlg) {
+    Click(dlg, kIdSizeFromCheck);
+    Type(dlg, kIdSizeFromEdit, "1");
+  });
+  EXPECT_TRUE(files(false).empty());
+  // "upto 0" keeps the empty files only; "upto 1" every file.
+  Mask("", [](CFileMaskDlg* dlg) {
+    Click(dlg, kIdSizeUptoCheck);
+    Type(dlg, kIdSizeUptoEdit, "0");
+  });
+  EXPECT_EQ(files(false), empty);
+  Mask("", [](CFileMaskDlg* dlg) {
+    Click(dlg, kIdSizeUptoCheck);
+    Type(dlg, kIdSizeUptoEdit, "1");
+  });
+  EXPECT_EQ(files(false), all);
 }
 
 TEST_F(CriteriaDialogs, FindSelectsTheWholeNameAndFindNextRunsToTheEnd) {

@@ -11,6 +11,7 @@
 #include <wx/stattext.h>
 #include <wx/testing.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +28,7 @@
 #include "ext2engine/logical_drives.h"
 #include "ext2engine/recovery.h"
 #include "gui_test_support.h"
+#include "controls/list_sort.h"
 #include "linuxcore/command_states.h"
 #include "linuxcore/log_report.h"
 #include "main_frame.h"
@@ -483,6 +485,18 @@ TEST_F(MainRoad, HeaderClicksAndArrangeByShowTheSortArrow) {
   wxCommandEvent arrange(wxEVT_MENU, WxId(kIdArrangeByName));
   frame->ProcessWindowEvent(arrange);
   EXPECT_EQ(list.Header().GetSortColumn(), 0);
+
+  // Arrange By Date orders the rows by the times they show, not by the day of the month.
+  ASSERT_TRUE(frame->LeftView()->SelectEntry(kRootInode));
+  wxCommandEvent byDate(wxEVT_MENU, WxId(kIdArrangeByDate));
+  frame->ProcessWindowEvent(byDate);
+  EXPECT_EQ(list.Header().GetSortColumn(), 3);
+  std::vector<std::int64_t> times;
+  for (int r = 0; r < list.GetItemCount(); ++r) times.push_back(controls::DateTimeKey(list.GetItemText(r, 3)));
+  ASSERT_GT(times.size(), 2u);
+  const bool ascending = std::is_sorted(times.begin(), times.end());
+  const bool descending = std::is_sorted(times.rbegin(), times.rend());
+  EXPECT_TRUE(ascending || descending);
 }
 
 TEST_F(MainRoad, ClosingIsRefusedWhileBusy) {

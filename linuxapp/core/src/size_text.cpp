@@ -16,7 +16,7 @@ std::string FormatSizeText(std::uint64_t bytes, long files, long folders, bool m
     int digits;
     std::uint64_t scale;
   };
-  static const Unit units[] = {{1ull << 30, "GB", 3, 1000}, {1ull << 20, "MB", 3, 1000}, {1ull << 10, "KB", 2, 100}};
+  static const Unit units[] = {{1ull << 30, "GB", 3, 1000}, {kMegabyte, "MB", 3, 1000}, {1ull << 10, "KB", 2, 100}};
   const Unit* u = &units[2];
   for (const auto& candidate : units) {
     if (bytes >= candidate.size) {

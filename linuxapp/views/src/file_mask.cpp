@@ -1,4 +1,5 @@
 // The File Mask on the tree: the masked tree built from the full scan's list, and UnMask.
+#include <algorithm>
 #include <deque>
 #include <unordered_map>
 #include <utility>
@@ -69,7 +70,7 @@ void CLeftView::BuildMaskedTree() {
         // Deleted folders too show the normal folder images here.
         item = tree_.InsertSorted(parentItem, record.name, kTreeImageFolder, kTreeImageFolderSelected);
         tree_.SetItemData(item, record.inode);
-        tree_.SetStateImage(item, controls::kStateUnchecked);
+        tree_.SetStateImage(item, TreeStateOfCheck(record.check));
       }
       masked_.Append(record, record.name.c_str()).treeItem = item;
     }
@@ -103,6 +104,12 @@ void CLeftView::ApplyFileMask(const SystemTime& today) {
   parentKeys_.clear();
   app_.scanned = 1;
   ExpandAndSelect(false);
+  RecountMarks();
+}
+
+void CLeftView::RecountMarks() {
+  RefreshMarkedTotals();
+  app_.allMarked = std::all_of(entries_.begin(), entries_.end(), [](const ListedEntry& e) { return e.check == 1; }) ? 1 : 0;
 }
 
 void CLeftView::RestoreUnmaskedList() {
@@ -154,6 +161,7 @@ void CLeftView::UnMask(CLinuxDrive* drive) {
   if (!entries_.empty() && entries_[0].inode == kRootInode) {
     if (frame_ != nullptr) frame_->StartProgress(formerEntries);
     entries_[0].treeItem = InsertRootOnly();
+    tree_.SetStateImage(root_, TreeStateOfCheck(entries_[0].check));
     ++folders;  // Root, as the scan counts it: a folder but not an entry
     showTotals();
     queue.emplace_back(kRootInode, root_);
@@ -182,6 +190,7 @@ void CLeftView::UnMask(CLinuxDrive* drive) {
 
   CollapseChildren();
   ExpandAndSelect(false);
+  RecountMarks();
   app_.logHasRows = 1;
   if (entries > 0 || folders > 0) app_.scanned = 1;
   if (frame_ != nullptr) frame_->EndProgress();

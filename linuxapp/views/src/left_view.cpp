@@ -10,6 +10,10 @@ namespace {
 constexpr const char* kRootText = "Root";
 }
 
+int TreeStateOfCheck(std::uint8_t check) {
+  return check == 1 ? controls::kStateChecked : check == 2 ? controls::kStatePartly : controls::kStateUnchecked;
+}
+
 CLeftView::CLeftView(controls::TreeControl& tree, AppState& app) : tree_(tree), app_(app) {
   tree_.SetSelectionHandler([this](TreeItem item) { OnSelChanged(item); });
 }
@@ -40,7 +44,7 @@ TreeItem CLeftView::InsertFolderItem(const EntryNode& entry, const std::string& 
   const TreeItem item = tree_.InsertSorted(parent, name, deleted ? kTreeImageDeletedFolder : kTreeImageFolder,
                                            deleted ? kTreeImageDeletedFolderSelected : kTreeImageFolderSelected);
   tree_.SetItemData(item, entry.inode);
-  tree_.SetStateImage(item, controls::kStateUnchecked);
+  tree_.SetStateImage(item, TreeStateOfCheck(entry.check));
   tree_.Expand(parent);
   return item;
 }

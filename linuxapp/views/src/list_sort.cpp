@@ -1,4 +1,4 @@
-// Sorting the list by a column: a quicksort over the rows in place, by text or by number, and the
+// Sorting the list by a column: a quicksort over the rows in place, by text, number or time, and the
 // header click that chooses column and direction.
 #include "controls/list_sort.h"
 #include "linuxviews/list_view.h"
@@ -12,6 +12,21 @@ bool CQuarvelVelnoraView::SortNumericItems(int column, bool ascending, int low, 
   return controls::SortRowsByNumber(list_, column, ascending, low, high);
 }
 
+bool CQuarvelVelnoraView::SortTimeItems(int column, bool ascending, int low, int high) {
+  return controls::SortRowsByDateTime(list_, column, ascending, low, high);
+}
+
+bool CQuarvelVelnoraView::SortByColumn(int column, bool ascending) {
+  switch (column) {
+    case kColumnName:
+    case kColumnType: return SortTextItems(column, ascending);
+    case kColumnModified:
+    case kColumnCreated:
+    case kColumnAccessed: return SortTimeItems(column, ascending);
+    default: return SortNumericItems(column, ascending);
+  }
+}
+
 void CQuarvelVelnoraView::OnHeaderItemClick(int column, int button) {
   list_.SetHotItem(controls::kNoRow);
   app_.userSorted = 1;
@@ -21,10 +36,5 @@ void CQuarvelVelnoraView::OnHeaderItemClick(int column, int button) {
   sortColumn_ = column;
   app_.sortColumn = column;
   if (app_.scanned == 1 && arrow_ != nullptr) arrow_->SetSortImage(column, app_.sortToggle);
-  const bool ascending = app_.sortToggle == 1;
-  if (column == kColumnName || column == kColumnType) {
-    SortTextItems(column, ascending);
-  } else {
-    SortNumericItems(column, ascending);
-  }
+  SortByColumn(column, app_.sortToggle == 1);
 }

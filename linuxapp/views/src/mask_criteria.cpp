@@ -4,22 +4,21 @@
 #include <ctime>
 
 #include "controls/tree_control.h"
+#include "linuxcore/size_text.h"
 #include "linuxviews/mask_criteria.h"
 
 namespace {
 
 constexpr std::size_t kMaxItem = 255;
 
-// Months are numbered from year 0 so that stepping back crosses years by plain arithmetic.
-void MonthsBack(int& year, int& month, int back) {
-  const long long index = static_cast<long long>(year) * 12 + (month - 1) - back;
-  long long y = index / 12, m = index % 12;
-  if (m < 0) {
-    m += 12;
-    --y;
-  }
-  year = static_cast<int>(y);
-  month = static_cast<int>(m) + 1;
+// Days since 1970-01-01 of a Gregorian date (Howard Hinnant's days_from_civil).
+long long DayNumber(int year, int month, int day) {
+  const long long y = static_cast<long long>(year) - (month <= 2 ? 1 : 0);
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const long long yearOfEra = y - era * 400;
+  const long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
 }
 
 bool OnOrAfter(int day, int month, int year, int cutDay, int cutMonth, int cutYear) {
@@ -60,26 +59,8 @@ bool MatchMaskExtension(const std::string& name, const std::vector<std::string>&
 }
 
 bool WithinLastDays(int n, int day, int month, int year, const SystemTime& today) {
-  int cutYear = today.year, cutMonth = today.month, cutDay = 0;
-  if (n <= 30) {
-    cutDay = today.day - n;
-    if (cutDay == 0) {
-      cutDay = 1;
-    } else if (cutDay < 0) {
-      cutDay += 30;
-      MonthsBack(cutYear, cutMonth, 1);
-    }
-  } else {
-    MonthsBack(cutYear, cutMonth, n / 30);
-    cutDay = today.day - n % 30;
-    if (cutDay == 0) {
-      cutDay = 1;
-    } else if (cutDay < 0) {
-      cutDay += 30;
-      MonthsBack(cutYear, cutMonth, 1);
-    }
-  }
-  return OnOrAfter(day, month, year, cutDay, cutMonth, cutYear) || (year > cutYear && year == today.year);
+  const long long back = DayNumber(today.year, today.month, today.day) - DayNumber(year, month, day);
+  return back >= 0 && back <= n;
 }
 
 bool WithinLastMonths(int n, int day, int month, int year, const SystemTime& today) {
@@ -116,9 +97,11 @@ bool PassesFileMask(const EntryNode& entry, const std::string& name, const FileM
   if (c.deletedFiles != 0 && c.existingFiles == 0 && entry.deleted != 1) return false;
   if (c.existingFiles != 0 && c.deletedFiles == 0 && entry.deleted == 1) return false;
 
-  const long long thousands = entry.size / 1000;
-  if (c.bySizeFrom != 0 && c.sizeFrom != 0 && thousands < c.sizeFrom) return false;
-  if (c.bySizeUpto != 0 && c.sizeUpto > 2 && thousands > c.sizeUpto) return false;
+  // The bounds are megabytes, as the dialog and the status bar show them.
+  const auto megabytes = [](int value) { return static_cast<long long>(value) * static_cast<long long>(kMegabyte); };
+  const auto size = static_cast<long long>(entry.size);
+  if (c.bySizeFrom != 0 && size < megabytes(c.sizeFrom)) return false;
+  if (c.bySizeUpto != 0 && size > megabytes(c.sizeUpto)) return false;
 
   const std::uint64_t time = c.created != 0    ? entry.changeTime
                              : c.accessed != 0 ? entry.accessTime

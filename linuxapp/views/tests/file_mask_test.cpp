@@ -32,36 +32,39 @@ std::uint64_t Stamp(int y, int m, int d) {
   return static_cast<std::uint64_t>(era * 146097 + doe - 719468) * 86400 + 12 * 3600;
 }
 
-TEST(MaskPeriods, LastDaysCountsBackAcrossMonthAndYearEnds) {
-  struct Case {
-    int n;
-    SystemTime today;
-    int y, m, d;
-    bool passes;
-  } cases[] = {
-      {10, Day(2024, 3, 10), 2024, 3, 1, true},  // on the 10th the cutoff is the 1st
-      {10, Day(2024, 3, 10), 2024, 2, 29, false},
-      {10, Day(2024, 3, 3), 2024, 2, 23, true},  // on the 3rd, the 23rd of the month before
-      {10, Day(2024, 3, 3), 2024, 2, 22, false},
-      {10, Day(2024, 1, 5), 2023, 12, 25, true},  // back into the year before
-      {10, Day(2024, 1, 5), 2023, 12, 24, false},
-      {10, Day(2024, 1, 5), 2024, 1, 1, true},
-      {10, Day(2024, 1, 5), 2024, 11, 30, true},  // later in today's year
-      {10, Day(2024, 1, 5), 2025, 1, 1, false},   // a later year
-      {45, Day(2024, 3, 20), 2024, 2, 5, true},   // one month and 15 days
-      {45, Day(2024, 3, 20), 2024, 2, 4, false},
-      {45, Day(2024, 1, 10), 2023, 11, 25, true},  // a month back is December, 15 days more November
-      {45, Day(2024, 1, 10), 2023, 11, 24, false},
-      {60, Day(2024, 1, 10), 2023, 11, 10, true},
-      {60, Day(2024, 1, 10), 2023, 11, 9, false},
-      {364, Day(2024, 6, 15), 2023, 6, 11, true},
-      {364, Day(2024, 6, 15), 2023, 6, 10, false},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(WithinLastDays(c.n, c.d, c.m, c.y, c.today), c.passes)
-        << c.n << " days before " << c.today.year << "-" << c.today.month << "-" << c.today.day << ": " << c.y << "-"
-        << c.m << "-" << c.d;
+// The calendar date of STAMP shifted by DAYS whole days, by the list's own time conversion.
+SystemTime Shifted(std::uint64_t stamp, long days) {
+  SystemTime t;
+  InodeTimeToSystemTime(t, static_cast<std::uint64_t>(static_cast<std::int64_t>(stamp) + days * 86400));
+  return t;
+}
+
+TEST(MaskPeriods, LastDaysCountsCalendarDaysBackAcrossMonthYearAndLeapDays) {
+  // Todays at month ends, year ends and leap days; every N from 1 to 1000: the day N days before
+  // today passes and the day before it does not, today passes and tomorrow does not.
+  const std::uint64_t todays[] = {Stamp(2024, 3, 10), Stamp(2024, 2, 29), Stamp(2024, 3, 1), Stamp(2025, 1, 1),
+                                  Stamp(2024, 12, 31), Stamp(2023, 3, 31), Stamp(2000, 2, 29), Stamp(2026, 12, 10)};
+  for (const std::uint64_t stamp : todays) {
+    const SystemTime today = Shifted(stamp, 0);
+    auto within = [&](int n, long shift) {
+      const SystemTime d = Shifted(stamp, shift);
+      return WithinLastDays(n, d.day, d.month, d.year, today);
+    };
+    for (int n = 1; n <= 1000; ++n) {
+      SCOPED_TRACE(testing::Message() << n << " days before " << today.year << "-" << today.month << "-" << today.day);
+      ASSERT_TRUE(within(n, -n));
+      ASSERT_FALSE(within(n, -n - 1));
+      ASSERT_TRUE(within(n, 0));
+      ASSERT_FALSE(within(n, 1));
+      ASSERT_TRUE(within(n, -n / 2));
+    }
   }
+  // In words: over a leap day, and a whole year between the cutoff and today.
+  EXPECT_TRUE(WithinLastDays(10, 29, 2, 2024, Day(2024, 3, 10)));
+  EXPECT_FALSE(WithinLastDays(10, 28, 2, 2024, Day(2024, 3, 10)));
+  EXPECT_TRUE(WithinLastDays(450, 1, 6, 2025, Day(2026, 2, 1)));
+  EXPECT_TRUE(WithinLastDays(800, 15, 7, 2025, Day(2026, 12, 10)));
+  EXPECT_FALSE(WithinLastDays(10, 1, 1, 2025, Day(2024, 1, 5)));  // a later date
 }
 
 TEST(MaskPeriods, LastMonthsCountsBackAcrossYearEnds) {
@@ -198,16 +201,8 @@ TEST(FileMask, EachCriterionKeepsExactlyItsFiles) {
       {"deleted only", "", [](FileMaskCriteria& c) { c.existingFiles = 0; }, {"a.tar.gz", "old.txt"}},
       {"existing only", "", [](FileMaskCriteria& c) { c.deletedFiles = 0; },
        {"notes.txt", "README", "b.gz", "photo.JPG", "top.txt"}},
-      {"size from 5", "", [](FileMaskCriteria& c) { c.sizeFrom = 5, c.bySizeFrom = 1; }, {"notes.txt"}},
-      {"size from 0 is not in force", "", [](FileMaskCriteria& c) { c.sizeFrom = 0, c.bySizeFrom = 1; }, all},
-      {"size from needs its flag", "", [](FileMaskCriteria& c) { c.sizeFrom = 5; }, all},
-      {"up to 3", "", [](FileMaskCriteria& c) { c.sizeUpto = 3, c.bySizeUpto = 1; },
-       {"a.tar.gz", "photo.JPG", "old.txt", "top.txt"}},
-      {"up to 2 is not in force", "", [](FileMaskCriteria& c) { c.sizeUpto = 2, c.bySizeUpto = 1; }, all},
-      {"size from 3 up to 4", "", [](FileMaskCriteria& c) { c.sizeFrom = 3, c.bySizeFrom = 1, c.sizeUpto = 4, c.bySizeUpto = 1; },
-       {"README", "a.tar.gz", "b.gz"}},
-      {"last 10 days, modified", "", [](FileMaskCriteria& c) { c.lastDays = 10, c.byLastDays = 1; },
-       {"notes.txt", "b.gz"}},
+      {"last 10 days, modified: from February 29th", "", [](FileMaskCriteria& c) { c.lastDays = 10, c.byLastDays = 1; },
+       {"notes.txt", "b.gz", "old.txt"}},
       {"last 10 days, accessed", "", [](FileMaskCriteria& c) { c.lastDays = 10, c.byLastDays = 1, c.accessed = 1; },
        {"photo.JPG"}},
       {"last 10 days, created", "", [](FileMaskCriteria& c) { c.lastDays = 10, c.byLastDays = 1, c.created = 1; },
@@ -246,6 +241,43 @@ TEST(FileMask, EachCriterionKeepsExactlyItsFiles) {
     EXPECT_EQ(t.view.Entries()[0].name, "Root") << c.what;
     EXPECT_TRUE(t.view.HasUnmaskedList()) << c.what;
     EXPECT_EQ(t.app.scanned, 1) << c.what;
+  }
+}
+
+TEST(FileMask, SizeBoundsAreMegabytesAndApplyWhileTheirBoxesAreChecked) {
+  constexpr std::uint32_t kMB = 1u << 20;
+  using S = std::set<std::string>;
+  MaskTree t;
+  const std::pair<const char*, std::uint32_t> sized[] = {
+      {"mb-1", kMB - 1}, {"mb", kMB}, {"mb+1", kMB + 1}, {"2mb", 2 * kMB}, {"3mb", 3 * kMB}, {"3mb+1", 3 * kMB + 1}};
+  for (std::uint32_t i = 0; i < 6; ++i) t.AddFile(60 + i, 30, sized[i].first, sized[i].second, 0, Stamp(2024, 1, 1));
+  const S small{"notes.txt", "README", "a.tar.gz", "b.gz", "photo.JPG", "old.txt", "top.txt", "mb-1"};
+  const S all = [&] {
+    S a = small;
+    for (const auto& f : sized) a.insert(f.first);
+    return a;
+  }();
+  struct Case {
+    const char* what;
+    int from, byFrom, upto, byUpto;
+    S files;
+  } cases[] = {
+      {"no box checked", 5, 0, 1, 0, all},
+      {"from 1", 1, 1, 2, 0, {"mb", "mb+1", "2mb", "3mb", "3mb+1"}},
+      {"from 3", 3, 1, 2, 0, {"3mb", "3mb+1"}},
+      {"from 0, checked", 0, 1, 2, 0, all},
+      {"up to 1", 0, 0, 1, 1, [&] { S s = small; s.insert("mb"); return s; }()},
+      {"up to 2", 0, 0, 2, 1, [&] { S s = small; s.insert({"mb", "mb+1", "2mb"}); return s; }()},
+      {"up to 3", 0, 0, 3, 1, [&] { S s = small; s.insert({"mb", "mb+1", "2mb", "3mb"}); return s; }()},
+      {"up to 0 keeps empty files", 0, 0, 0, 1, {"old.txt"}},
+      {"from 1 up to 2", 1, 1, 2, 1, {"mb", "mb+1", "2mb"}},
+  };
+  for (const Case& c : cases) {
+    t.Mask("", [&](FileMaskCriteria& m) {
+      m.sizeFrom = c.from, m.bySizeFrom = c.byFrom;
+      m.sizeUpto = c.upto, m.bySizeUpto = c.byUpto;
+    });
+    EXPECT_EQ(t.Files(), c.files) << c.what;
   }
 }
 
@@ -323,6 +355,47 @@ TEST(FileMask, UnMaskRestoresTheFullTreeAndCounts) {
   EXPECT_EQ(t.app.scanned, 1);
   EXPECT_EQ(t.app.logHasRows, 1);
   EXPECT_EQ(t.list.GetItemCount(), 5);  // docs, pics, empty, gone, top.txt
+}
+
+TEST(FileMask, ItemsShowTheirRecordsMarksUnderTheMaskAndAfterUnMask) {
+  MaskTree t;
+  auto expectItemsShowRecords = [&](const char* when) {
+    for (const ListedEntry& e : t.view.Entries()) {
+      if (e.treeItem != kNoItem) {
+        EXPECT_EQ(t.tree.GetStateImage(e.treeItem), TreeStateOfCheck(e.check)) << when << ": " << e.name;
+      }
+    }
+    int folders = 0, files = 0;
+    const std::uint64_t bytes = t.view.CountMarked(&folders, &files);
+    EXPECT_EQ(t.frame.markedBytes, bytes) << when;
+    EXPECT_EQ(t.frame.markedFiles, files) << when;
+    EXPECT_EQ(t.frame.markedFolders, folders) << when;
+  };
+  // Marked before the mask: docs and its four files; Root partly.
+  t.view.ClickStateIcon(t.Item("docs"));
+  ASSERT_EQ(t.frame.markedFiles, 4);
+
+  t.Mask("*.txt");
+  expectItemsShowRecords("under the mask");
+  EXPECT_EQ(t.Image("docs"), controls::kStateChecked);
+  EXPECT_EQ(t.frame.markedFiles, 1);  // notes.txt, the one marked file the masked list holds
+  // A mark made under the mask stays with the masked copies.
+  t.view.ClickStateIcon(t.Item("gone"));
+  EXPECT_EQ(t.Check("gone"), 1);
+
+  t.app.allMarked = 1;
+  t.view.UnMask(&t.drive);
+  expectItemsShowRecords("after UnMask");
+  EXPECT_EQ(t.Image("docs"), controls::kStateChecked);
+  EXPECT_EQ(t.Image("Root"), controls::kStatePartly);
+  EXPECT_EQ(t.Image("gone"), controls::kStateUnchecked);
+  EXPECT_EQ(t.frame.markedFiles, 4);
+  EXPECT_EQ(t.frame.markedFolders, 2);  // docs, and Root partly
+  EXPECT_EQ(t.app.allMarked, 0);
+  EXPECT_EQ(t.app.recoverSelected, 1);
+  // The rows of Root show the same.
+  EXPECT_EQ(t.RowState("docs"), controls::kListStateChecked);
+  EXPECT_EQ(t.RowState("gone"), controls::kListStateUnchecked);
 }
 
 TEST(FileMask, UnMaskCountsDeletedInodesAsTheDeletedSearchDoes) {

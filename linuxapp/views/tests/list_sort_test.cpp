@@ -29,7 +29,7 @@ struct SortViews : ViewsFixture {
   }
 };
 
-TEST(ListSort, EachColumnSortsByItsTextOrNumber) {
+TEST(ListSort, EachColumnSortsByItsTextNumberOrTime) {
   struct Case {
     int column;
     bool ascending;
@@ -40,22 +40,51 @@ TEST(ListSort, EachColumnSortsByItsTextOrNumber) {
       {kColumnType, true, {"beta", "Alpha", "gamma", "delta", "zeta"}},  // "File" before "Folder"
       // 9 before 10, and sizes above 2^31 in their order.
       {kColumnSize, true, {"zeta", "Alpha", "beta", "delta", "gamma"}},
-      // By the day of the month the text begins with: 1st, 2nd, 9th, 15th, 29th.
-      {kColumnModified, true, {"gamma", "beta", "zeta", "Alpha", "delta"}},
+      // By the time shown: 1970, 1999, 2000, 2001, 2003.
+      {kColumnModified, true, {"gamma", "Alpha", "delta", "zeta", "beta"}},
+      {kColumnModified, false, {"beta", "zeta", "delta", "Alpha", "gamma"}},
       {kColumnFileId, false, {"gamma", "beta", "delta", "Alpha", "zeta"}},
   };
   for (const Case& c : cases) {
     SortViews t;
     // The order of the unsorted rows must not matter: start from a different one.
     t.listView.SortTextItems(kColumnName, false);
-    ASSERT_TRUE(c.column <= kColumnType ? t.listView.SortTextItems(c.column, c.ascending)
-                                        : t.listView.SortNumericItems(c.column, c.ascending));
+    ASSERT_TRUE(t.listView.SortByColumn(c.column, c.ascending));
     if (c.column == kColumnType) {
       // Equal texts have no order among themselves; only the groups are fixed.
       EXPECT_EQ(t.Column(kColumnType), (std::vector<std::string>{"File", "File", "File", "File", "Folder"}));
       continue;
     }
     EXPECT_EQ(t.Column(kColumnName), c.names) << c.column << " " << c.ascending;
+  }
+}
+
+TEST(ListSort, DateColumnsSortByTheTimeTheyShowNotTheDayOfTheMonth) {
+  // The same day of the month in other months and years, and one day at two times.
+  ViewsFixture t;
+  const struct {
+    const char* name;
+    std::uint64_t time;
+  } files[] = {
+      {"d", 1070323200},  // 02-12-2003 00:00:00
+      {"a", 915235200},   // 02-01-1999 00:00:00
+      {"e", 1070362800},  // 02-12-2003 11:00:00
+      {"c", 1041465600},  // 02-01-2003 00:00:00
+      {"b", 1012608000},  // 02-02-2002 00:00:00
+  };
+  for (std::uint32_t i = 0; i < 5; ++i) {
+    EntryNode e = File(20 + i, 2, 1);
+    e.modificationTime = e.changeTime = e.accessTime = files[i].time;
+    t.Add(e, files[i].name);
+  }
+  t.view.ExpandAndSelect(true);
+  for (int column : {kColumnModified, kColumnCreated, kColumnAccessed}) {
+    // A header click sorts ascending after a fill, the next one descending.
+    t.view.ExpandAndSelect(false);
+    t.listView.OnHeaderItemClick(column, 0);
+    EXPECT_EQ(t.Column(kColumnName), (std::vector<std::string>{"a", "b", "c", "d", "e"})) << column;
+    t.listView.OnHeaderItemClick(column, 0);
+    EXPECT_EQ(t.Column(kColumnName), (std::vector<std::string>{"e", "d", "c", "b", "a"})) << column;
   }
 }
 

@@ -32,7 +32,7 @@ TEST(TreeView, RootStartsTheListAndOnlyFoldersWithAListedParentGetItems) {
   ASSERT_NE(etc, kNoItem);
   EXPECT_EQ(t.tree.GetParent(etc), t.view.RootItem());
   EXPECT_EQ(t.tree.GetItemData(etc), 10u);
-  EXPECT_EQ(t.tree.GetStateImage(etc), controls::kStateUnchecked);  // whatever the record's check
+  EXPECT_EQ(t.tree.GetStateImage(etc), controls::kStateChecked);  // the record's check
   EXPECT_EQ(t.Check("etc"), 1);
   EXPECT_TRUE(t.tree.IsExpanded(t.view.RootItem()));
   EXPECT_TRUE(t.tree.IsExpanded(etc));

@@ -75,6 +75,8 @@ class CFileMaskDlg : public CCdFramedDlg {
   void OnNumber(int id);
   void OnDate(bool enable);
   void OnRadio(int id);
+  // The date criterion in force: the one whose radio button is chosen, while Date is checked.
+  void UpdateDateCriteria();
   void OnPicker(int id);
   void OnOk();
 

@@ -109,8 +109,15 @@ CFileMaskDlg::CFileMaskDlg(wxWindow* parent, CCDReader& reader)
   mask_->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { app_.mask.maskPresent = !mask_->IsEmpty(); });
   matchCase->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) { app_.mask.matchCase = e.IsChecked(); });
   existing->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) { app_.mask.existingEntries = e.IsChecked(); });
-  sizeFromBox->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) { sizeFrom_->Enable(e.IsChecked()); });
-  sizeUptoBox->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) { sizeUpto_->Enable(e.IsChecked()); });
+  // A criterion is in force exactly while its box is checked.
+  sizeFromBox->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) {
+    sizeFrom_->Enable(e.IsChecked());
+    app_.mask.sizeFromActive = e.IsChecked();
+  });
+  sizeUptoBox->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) {
+    sizeUpto_->Enable(e.IsChecked());
+    app_.mask.sizeUptoActive = e.IsChecked();
+  });
   for (wxTextCtrl* edit : {sizeFrom_, sizeUpto_, months_, days_}) {
     edit->Bind(wxEVT_TEXT, [this](wxCommandEvent& e) { OnNumber(e.GetId()); });
   }
@@ -123,7 +130,7 @@ CFileMaskDlg::CFileMaskDlg(wxWindow* parent, CCDReader& reader)
   }
   ok->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOk(); });
 
-  // Opening values; each counts as typed, so the months and days start in force with 0.
+  // Opening values; no criterion is in force until its box is checked.
   sizeFrom_->ChangeValue("0");
   sizeUpto_->ChangeValue("2");
   months_->ChangeValue("0");
@@ -151,19 +158,15 @@ void CFileMaskDlg::OnNumber(int id) {
   switch (id) {
     case 1026:
       m.sizeFromMb = n;
-      if (n != 0) m.sizeFromActive = 1;
       break;
     case 1028:
       m.sizeUptoMb = n;
-      if (n > 2) m.sizeUptoActive = 1;
       break;
     case 1032:
       m.months = n;
-      m.monthsActive = 1;
       break;
     case 1034:
       m.days = n;
-      m.daysActive = 1;
       break;
     default:
       break;
@@ -174,12 +177,13 @@ void CFileMaskDlg::OnDate(bool enable) {
   if (enable) {
     inMonths_->SetValue(true);
     for (wxWindow* w : std::initializer_list<wxWindow*>{inMonths_, inDays_, between_, months_, and_}) w->Enable();
-    return;
+  } else {
+    for (wxWindow* w :
+         std::initializer_list<wxWindow*>{inMonths_, months_, inDays_, days_, between_, betweenPicker_, andPicker_, and_}) {
+      w->Disable();
+    }
   }
-  for (wxWindow* w :
-       std::initializer_list<wxWindow*>{inMonths_, months_, inDays_, days_, between_, betweenPicker_, andPicker_, and_}) {
-    w->Disable();
-  }
+  UpdateDateCriteria();
 }
 
 void CFileMaskDlg::OnRadio(int id) {
@@ -187,6 +191,15 @@ void CFileMaskDlg::OnRadio(int id) {
   days_->Enable(id == 1033);
   betweenPicker_->Enable(id == 1035);
   andPicker_->Enable(id == 1035);
+  UpdateDateCriteria();
+}
+
+void CFileMaskDlg::UpdateDateCriteria() {
+  CdFileMaskSettings& m = app_.mask;
+  const bool date = date_->GetValue();
+  m.monthsActive = date && inMonths_->GetValue();
+  m.daysActive = date && inDays_->GetValue();
+  m.dateRangeActive = date && between_->GetValue();
 }
 
 void CFileMaskDlg::OnPicker(int id) {
@@ -194,11 +207,9 @@ void CFileMaskDlg::OnPicker(int id) {
   if (id == 1044) {
     const CdDate d = FromDateTime(andPicker_->GetValue());
     m.fromYear = d.year, m.fromMonth = d.month, m.fromDay = d.day;
-    if (d != today_) m.dateRangeActive = 1;
   } else {
     const CdDate d = FromDateTime(betweenPicker_->GetValue());
     m.toYear = d.year, m.toMonth = d.month, m.toDay = d.day;
-    if (d != betweenOpening_) m.dateRangeActive = 1;
   }
 }
 

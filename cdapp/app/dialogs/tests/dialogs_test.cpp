@@ -167,7 +167,7 @@ TEST(CdFileFilterDlg, CancelStoresNothing) {
   EXPECT_EQ(host.app.filterPatternsAdded, 0);
 }
 
-// Root(0): docs(10) [a.txt 101 2000 bytes, b.doc 102], r.txt 1, old.txt 2 of 2001.
+// Root(0): docs(10) [a.txt 101 2,000,000 bytes, b.doc 102], r.txt 1, old.txt 2 of 2001.
 struct MaskDialog : ::testing::Test {
   CdHeadlessHost host;
   CdFileMask mask;
@@ -176,7 +176,7 @@ struct MaskDialog : ::testing::Test {
     cdtest::AddEntry(host, 2, "docs", 0, 10);
     cdtest::AddEntry(host, 1, "r.txt", 0, 1, 100, TodayUtc());
     cdtest::AddEntry(host, 1, "old.txt", 0, 2, 100, {2001, 1, 1});
-    cdtest::AddEntry(host, 1, "a.txt", 10, 101, 2000, TodayUtc());
+    cdtest::AddEntry(host, 1, "a.txt", 10, 101, 2000000, TodayUtc());
     cdtest::AddEntry(host, 1, "b.doc", 10, 102, 100, TodayUtc());
     host.treeView.ExpandRoot(1);
     host.app.contentsShown = 1;
@@ -198,8 +198,7 @@ TEST_F(MaskDialog, OpensWithItsDefaults) {
                   const CdFileMaskSettings& m = host.app.mask;
                   EXPECT_EQ(m.sizeUptoMb, 2);
                   EXPECT_EQ(m.sizeUptoActive + m.sizeFromActive + m.dateRangeActive + m.maskPresent, 0);
-                  EXPECT_EQ(m.monthsActive, 1);  // the opening "0" counts as typed
-                  EXPECT_EQ(m.daysActive, 1);
+                  EXPECT_EQ(m.monthsActive + m.daysActive, 0);  // nothing is in force until checked
                   EXPECT_EQ(m.deletedEntries, 1);
                   EXPECT_EQ(m.existingEntries, 1);
                   EXPECT_TRUE(host.reader.fileMaskPatterns.empty());
@@ -230,12 +229,13 @@ TEST_F(MaskDialog, HandlersEnableAndRecordAsTheUserGoes) {
                   EXPECT_EQ(m.sizeFromActive, 1);
                   Check(dlg, 1027, true);
                   Type(dlg, 1028, "2");
-                  EXPECT_EQ(m.sizeUptoActive, 0);  // only above 2
+                  EXPECT_EQ(m.sizeUptoActive, 1);  // in force while checked, 2 included
                   Type(dlg, 1028, "9");
-                  EXPECT_EQ(m.sizeUptoActive, 1);
-                  Check(dlg, 1025, false);  // unchecking keeps what was entered
+                  EXPECT_EQ(m.sizeUptoMb, 9);
+                  Check(dlg, 1025, false);  // unchecking keeps what was entered, out of force
                   EXPECT_FALSE(Enabled(dlg, 1026));
                   EXPECT_EQ(m.sizeFromMb, 3);
+                  EXPECT_EQ(m.sizeFromActive, 0);
                   EXPECT_EQ(m.maskPresent, 1);
                   EXPECT_EQ(dlg->MaskText(), "*.txt;*.doc");  // the mask stays what edit 1011 holds
                   Check(dlg, 1004, true);
@@ -245,21 +245,23 @@ TEST_F(MaskDialog, HandlersEnableAndRecordAsTheUserGoes) {
                   EXPECT_TRUE(Get<wxRadioButton>(dlg, 1031)->GetValue());
                   for (int id : {1031, 1032, 1033, 1035, 1046}) EXPECT_TRUE(Enabled(dlg, id)) << id;
                   EXPECT_FALSE(Enabled(dlg, 1034));
+                  EXPECT_EQ(m.monthsActive, 1);
                   Choose(dlg, 1033);
                   EXPECT_TRUE(Enabled(dlg, 1034));
                   EXPECT_FALSE(Enabled(dlg, 1032));
+                  EXPECT_EQ(m.monthsActive, 0);
+                  EXPECT_EQ(m.daysActive, 1);
                   Choose(dlg, 1035);
                   EXPECT_TRUE(Enabled(dlg, 1044));
                   EXPECT_TRUE(Enabled(dlg, 1045));
                   EXPECT_FALSE(Enabled(dlg, 1034));
-                  Pick(dlg, 1044, TodayUtc());  // unchanged: no range yet
-                  EXPECT_EQ(m.dateRangeActive, 0);
+                  EXPECT_EQ(m.daysActive, 0);
+                  EXPECT_EQ(m.dateRangeActive, 1);  // the range shown is in force
                   Pick(dlg, 1045, {2020, 2, 3});
-                  EXPECT_EQ(m.dateRangeActive, 1);
                   EXPECT_EQ((CdDate{m.toYear, m.toMonth, m.toDay}), (CdDate{2020, 2, 3}));
                   Check(dlg, 1029, false);
                   for (int id : {1031, 1032, 1033, 1034, 1035, 1044, 1045, 1046}) EXPECT_FALSE(Enabled(dlg, id)) << id;
-                  EXPECT_EQ(m.dateRangeActive, 1);
+                  EXPECT_EQ(m.dateRangeActive, 0);
                   Click(dlg, wxID_CANCEL);
                 }));
   // Cancel keeps what the handlers wrote.
@@ -281,6 +283,8 @@ TEST_F(MaskDialog, DaysAndMonthsOutOfRangeKeepTheDialogOpen) {
   };
   for (const Case& c : cases) {
     const auto act = [&](CFileMaskDlg* dlg) {
+      Check(dlg, 1029, true);
+      Choose(dlg, c.id == 1034 ? 1033 : 1031);
       Type(dlg, c.id, c.value);
       Click(dlg, wxID_OK);
       EXPECT_EQ(dlg->GetReturnCode(), c.message ? 0 : wxID_OK) << c.value;
@@ -292,6 +296,71 @@ TEST_F(MaskDialog, DaysAndMonthsOutOfRangeKeepTheDialogOpen) {
       wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Work<CFileMaskDlg>(act),
                     wxExpectDismissableModal<controls::CWaitDlg>(wxID_CANCEL).Describe("the wait notice"));
     }
+  }
+}
+
+// Only criteria whose box is checked (for dates: Date checked and the radio chosen) filter, sizes
+// in the megabytes shown, "upto" whatever its value.
+TEST_F(MaskDialog, OnlyCheckedCriteriaFilter) {
+  struct Case {
+    const char* what;
+    std::function<void(CFileMaskDlg*)> set;
+    std::vector<std::string> files;
+  };
+  const std::vector<Case> cases = {
+      {"size typed, then unchecked",
+       [](CFileMaskDlg* dlg) {
+         Check(dlg, 1025, true);
+         Type(dlg, 1026, "5");
+         Check(dlg, 1025, false);
+       },
+       {"a.txt", "b.doc", "old.txt", "r.txt"}},
+      {"days typed, then months (0: no limit) chosen",
+       [](CFileMaskDlg* dlg) {
+         Check(dlg, 1029, true);
+         Choose(dlg, 1033);
+         Type(dlg, 1034, "3");
+         Choose(dlg, 1031);
+       },
+       {"a.txt", "b.doc", "old.txt", "r.txt"}},
+      {"days typed, then Date unchecked",
+       [](CFileMaskDlg* dlg) {
+         Check(dlg, 1029, true);
+         Choose(dlg, 1033);
+         Type(dlg, 1034, "3");
+         Check(dlg, 1029, false);
+       },
+       {"a.txt", "b.doc", "old.txt", "r.txt"}},
+      {"days in force", [](CFileMaskDlg* dlg) {
+         Check(dlg, 1029, true);
+         Choose(dlg, 1033);
+         Type(dlg, 1034, "3");
+       },
+       {"a.txt", "b.doc", "r.txt"}},
+      {"upto 1 MB", [](CFileMaskDlg* dlg) {
+         Check(dlg, 1027, true);
+         Type(dlg, 1028, "1");
+       },
+       {"b.doc", "old.txt", "r.txt"}},
+      {"upto 2 MB", [](CFileMaskDlg* dlg) { Check(dlg, 1027, true); }, {"a.txt", "b.doc", "old.txt", "r.txt"}},
+      {"from 1 MB", [](CFileMaskDlg* dlg) {
+         Check(dlg, 1025, true);
+         Type(dlg, 1026, "1");
+       },
+       {"a.txt"}},
+  };
+  for (const auto& c : cases) {
+    wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Work<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
+                    c.set(dlg);
+                    Click(dlg, wxID_OK);
+                  }),
+                  wxExpectDismissableModal<controls::CWaitDlg>(wxID_CANCEL).Describe("the wait notice"));
+    std::vector<std::string> files;
+    for (const auto& n : host.treeView.Nodes()) {
+      if (n.type == 1) files.push_back(n.name);
+    }
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, c.files) << c.what;
   }
 }
 

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 
+// The File Mask's criteria. A criterion's "active" flag says it is in force: its box is checked
+// (for the dates, Date is checked and its radio button chosen); a value typed stays when the box
+// is unchecked but filters nothing then. Sizes are in the megabytes the status bar shows.
 struct CdFileMaskSettings {
   int maskPresent = 0;
   int matchCase = 0;

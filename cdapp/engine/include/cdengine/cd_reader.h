@@ -29,8 +29,9 @@ struct CCDReader {
   std::vector<std::string> drivePaths;
   std::uint8_t selectedDrive = 0;
   std::uint32_t foldersCounted = 0, filesCounted = 0;
-  std::uint32_t totalBytes = 0;
+  std::uint64_t totalBytes = 0;  // a disc holds more than 4 GiB
   std::uint32_t nameKindSettled = 0;
+  bool walkAborted = false;  // the user stopped a directory walk of the scan
   std::string recoveredFilePath;
   std::unique_ptr<VolumeInfo> volumeInfo;
 

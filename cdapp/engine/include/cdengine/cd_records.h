@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 inline constexpr std::uint8_t kTypeFile = 1;
 inline constexpr std::uint8_t kTypeFolder = 2;
@@ -26,16 +28,51 @@ struct VolumeInfo {
   std::uint32_t rootDataLength = 0;
 };
 
+// One extent of a file recorded in several (the ISO 9660 multi-extent flag): first sector, bytes.
+struct FileSection {
+  std::uint32_t extent = 0;
+  std::uint32_t length = 0;
+  bool operator==(const FileSection&) const = default;
+};
+
+// The extents of a file recorded in several, in order. One pointer wide and empty for the usual
+// file of one extent, so that the entry lists of large discs stay small; copies are deep.
+class FileSections {
+ public:
+  FileSections() = default;
+  FileSections(const FileSections& other) { *this = other; }
+  FileSections& operator=(const FileSections& other) {
+    if (this != &other) list_ = other.list_ ? std::make_unique<std::vector<FileSection>>(*other.list_) : nullptr;
+    return *this;
+  }
+  FileSections(FileSections&&) noexcept = default;
+  FileSections& operator=(FileSections&&) noexcept = default;
+
+  bool empty() const { return !list_ || list_->empty(); }
+  void push_back(FileSection section) {
+    if (!list_) list_ = std::make_unique<std::vector<FileSection>>();
+    list_->push_back(section);
+  }
+  const FileSection* begin() const { return list_ ? list_->data() : nullptr; }
+  const FileSection* end() const { return list_ ? list_->data() + list_->size() : nullptr; }
+
+ private:
+  std::unique_ptr<std::vector<FileSection>> list_;
+};
+
+// The fields are ordered by width, so that the entry lists of large discs stay small.
 struct DirEntryNode {
   std::string name;  // converted; Joliet names in UTF-8
-  std::uint8_t type = 0;
+  std::uint64_t size = 0;  // the sum of its sections for a file of several extents
+  // A file of several extents: all of them in order (the first is EXTENT); empty for one extent.
+  FileSections sections;
   std::uint32_t extent = 0;  // the tree key
-  std::uint8_t date[6] = {};  // years since 1900, month, day, hour, minute, second
-  std::uint32_t size = 0;
   std::uint32_t parentKey = 0;
+  std::uint32_t folderSize = 0;
+  std::uint8_t date[6] = {};  // years since 1900, month, day, hour, minute, second
+  std::uint8_t type = 0;
   std::uint8_t mark = 0;
   std::uint8_t existence = kExistenceExisting;
-  std::uint32_t folderSize = 0;
 };
 
 struct PathTableRun {

@@ -24,4 +24,4 @@ void ApplyFileFilter(CCDReader& reader, const std::vector<std::string>& patterns
 void RemoveFileFilter(CCDReader& reader);
 void StopCommand(CCDReader& reader);
 // "   Marked %ld KB in ..." and the like: a pane text of a byte count, file and folder count.
-std::string SizePaneText(const char* word, std::uint32_t bytes, std::uint32_t files, std::uint32_t folders);
+std::string SizePaneText(const char* word, std::uint64_t bytes, std::uint32_t files, std::uint32_t folders);

@@ -18,6 +18,7 @@ inline constexpr std::size_t kNameLength = 32;
 inline constexpr std::size_t kName = 33;
 inline constexpr std::size_t kFixedPart = 33;  // bytes before the name
 inline constexpr std::uint8_t kFlagDirectory = 0x02;
+inline constexpr std::uint8_t kFlagMultiExtent = 0x80;  // not the file's last extent
 }  // namespace dirrec
 
 // UCS-2 (big-endian; surrogate pairs joined) to UTF-8; an unpaired surrogate becomes U+FFFD.

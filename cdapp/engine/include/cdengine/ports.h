@@ -68,7 +68,8 @@ class CdFrame {
   int imaging = 0;
   int imageCreated = 0;
   int filterMode = 0;  // 1 include, 0 exclude
-  std::uint32_t markedFolders = 0, markedFiles = 0, markedBytes = 0;
+  std::uint32_t markedFolders = 0, markedFiles = 0;
+  std::uint64_t markedBytes = 0;
   std::uint32_t totalFolders = 0, totalFiles = 0;  // the last counts given to UpdateTotalsPane
 
   virtual void AddLogEntry(const char* activity, const char* text, const char* status, int icon) = 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cdengine/app_state.h"
+#include "cdengine/cd_records.h"
 #include "cdengine/ports.h"
 #include "controls/tree_control.h"
 
@@ -17,11 +18,13 @@ struct CCDReader;
 
 inline constexpr std::uint32_t kRootParentKey = 0xFFFFFFFFu;
 
+// The fields are ordered by width, so that the node lists of large discs stay small.
 struct TreeItemNode {
   controls::TreeItem treeItem = controls::kNoItem;  // folders only
   std::string name;
+  std::uint64_t size = 0;
+  FileSections sections;  // a file of several extents: all of them, in order
   std::uint32_t key = 0;
-  std::uint32_t size = 0;
   std::uint32_t parentKey = 0;
   std::uint8_t type = 0;  // 1 file, 2 folder
   std::uint8_t date[3] = {};  // years since 1900, month, day
@@ -66,7 +69,8 @@ class CdTreeView {
   std::uint8_t LocateRelativeToCaret(std::uint32_t key, const std::string& name);
   void SyncTreeCheckFromList(int state, const std::string& name, const std::string& typeText,
                              const std::string& summary, std::uint32_t key);
-  std::uint32_t CountMarked(std::uint32_t* folders, std::uint32_t* files);
+  // Bytes of the marked files; 64 bits, as a disc holds more than 4 GiB.
+  std::uint64_t CountMarked(std::uint32_t* folders, std::uint32_t* files);
   int CountFiles(int selector);
   void UnmarkFolder(controls::TreeItem item);
   // The list view's row click sets the node's mark: the first node with KEY, TYPE and NAME.

@@ -28,6 +28,9 @@ enum TreeImage : int {
   kTreeImageDeletedFolderSelected = 4,
 };
 
+// The state image that shows a record's check byte (0 unchecked, 1 checked, 2 partly checked).
+int TreeStateOfCheck(std::uint8_t check);
+
 // The words by which the list view tells the tree how its rows are checked.
 inline constexpr const char* kAllItemsUnchecked = "AllItemsUnchecked";
 inline constexpr const char* kAllItemsBlackchecked = "AllItemsBlackchecked";
@@ -53,6 +56,7 @@ class CLeftView : public TreeViewPort {
   // Inserts "Root" and starts a new entry list whose only record is Root.
   void InsertRootItem();
   // Lists a copy of ENTRY under NAME; a folder whose parent folder has an item gets one of its own.
+  // Every folder item shows the check of its record.
   void AddEntry(const EntryNode& entry, const char* name);
   // Rebuilding a tree from a list: a folder item for ENTRY under PARENT (ENTRY remembers it), and a
   // bare "Root" item with no record. Both become the last inserted item.
@@ -102,7 +106,8 @@ class CLeftView : public TreeViewPort {
   // --- File Mask ---
   // Narrows the tree to the files that pass the application's mask criteria and the folders that
   // lead to them, under a new "Root"; the list as it stood is kept aside for UnMask. The periods
-  // count back from TODAY.
+  // count back from TODAY. The items show their records' marks and the marked totals count the
+  // masked list, which is what Recover Selected then reads.
   void ApplyFileMask(const SystemTime& today);
   // A mask is in force: the list of the full scan is kept aside.
   bool HasUnmaskedList() const { return hasUnmasked_; }
@@ -110,6 +115,7 @@ class CLeftView : public TreeViewPort {
   void RestoreUnmaskedList();
   // UnMask: the full scan's list comes back and its tree is rebuilt folder by folder, breadth first,
   // as a process with progress; DRIVE (may be null) counts its entries, folders, files and bytes again.
+  // Every item shows its record's mark, and the marked totals are counted again from the records.
   void UnMask(CLinuxDrive* drive);
 
   // --- Check marks ---
@@ -156,6 +162,9 @@ class CLeftView : public TreeViewPort {
   bool RememberParentKey(std::uint32_t inode);
   void InsertMaskedRoot();
   void BuildMaskedTree();
+  // The list now in force decides the marks: the Marked pane, the marked flags and Select All's
+  // rule are taken from its records.
+  void RecountMarks();
 
   controls::TreeControl& tree_;
   AppState& app_;

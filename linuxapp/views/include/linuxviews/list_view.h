@@ -117,6 +117,11 @@ class CQuarvelVelnoraView : public ListViewPort {
   // number each text begins with. False when the column does not exist or the range is empty.
   bool SortTextItems(int column, bool ascending, int low = 0, int high = -1);
   bool SortNumericItems(int column, bool ascending, int low = 0, int high = -1);
+  // The same by the time a date text shows.
+  bool SortTimeItems(int column, bool ascending, int low = 0, int high = -1);
+  // Sorts every row by COLUMN in the way its texts read: name and type by text, the three dates
+  // by time, size and inode by number.
+  bool SortByColumn(int column, bool ascending);
   int SortColumn() const { return sortColumn_; }
 
  private:

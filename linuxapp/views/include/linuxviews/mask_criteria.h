@@ -21,8 +21,8 @@ std::vector<std::string> SplitMaskText(const std::string& text);
 // byte for byte with MATCHCASE, else ASCII case-insensitively. A name without "." never matches.
 bool MatchMaskExtension(const std::string& name, const std::vector<std::string>& items, bool matchCase);
 
-// The date passes when it is no older than N days before TODAY, months counted as 30 days; a date
-// later in today's year passes too.
+// The date passes when it lies within the N calendar days before TODAY, TODAY included: from the
+// day N days before TODAY up to TODAY. Later dates do not pass.
 bool WithinLastDays(int n, int day, int month, int year, const SystemTime& today);
 // The date passes when it is no older than N months before TODAY (same day of the month); a date
 // up to the end of today's year passes too.

@@ -47,7 +47,7 @@ struct CdCommandInputs {
   bool logHasRows = false;
   bool scanUnderWay = false;
   bool recovering = false;
-  bool caretIsRoot = true;  // the tree's caret item reads "Root" (or there is none)
+  bool caretIsRoot = true;  // the caret is the tree's root item (or there is none)
   bool listView = true;     // the list view exists
 };
 
