@@ -91,7 +91,7 @@ bool HeadlessHost::FileExists(const std::string& directory, const std::string& n
   return true;
 }
 
-bool HeadlessHost::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) {
+bool HeadlessHost::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) {
   AppState& app = App();
   for (int& d : app.scanFileExists) d = 0;
   app.scanFileExists[onScanExists] = 1;

@@ -56,7 +56,7 @@ class Prompts {
   // The File already exists dialog of the scan-information file PATH (disk and logical-drive rows
   // from 0): writes Rename (with the new name), Cancel or Overwrite into the application object.
   // False when the user closed it without a decision: then no field changes.
-  virtual bool ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) = 0;
+  virtual bool ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) = 0;
   // The destination folder of a recovery, chosen by the user into PATH; false on Cancel. A host
   // without a user chooses none.
   virtual bool BrowseForFolder(std::string& path) {

@@ -89,13 +89,11 @@ CSelectPhysicalDiskDlg::CSelectPhysicalDiskDlg(wxWindow* parent)
                      {{"Disk No.", 90, wxLIST_FORMAT_LEFT},
                       {"Model No. ", 120, wxLIST_FORMAT_LEFT},
                       {"Serial No.", 60, wxLIST_FORMAT_LEFT}}) {
-  std::uint8_t count = 0;
-  CountPhysicalDisks(&count);
-  count_ = count;
+  CountPhysicalDisks(disks_);
   AppState& app = App();
-  for (int i = 0; i < count_; ++i) {
+  for (const std::uint8_t i : disks_) {
     std::string model, serial;
-    if (IdentifyDisk(static_cast<std::uint8_t>(i))) {
+    if (IdentifyDisk(i)) {
       DiskRowTexts(app.diskModel, app.diskSerial, model, serial);
     } else {
       model = serial = "UNKNOWN";
@@ -103,7 +101,7 @@ CSelectPhysicalDiskDlg::CSelectPhysicalDiskDlg(wxWindow* parent)
     AddRow({wxString::Format("HardDisk %d", i + 1), U(model), U(serial)});
   }
   FitColumns();
-  if (count_ > 0) SelectRow(0);
+  if (!disks_.empty()) SelectRow(0);
 }
 
 CSelectLogicalDriveDlg::CSelectLogicalDriveDlg(wxWindow* parent, const std::vector<LogicalDriveNode>& drives)
@@ -113,7 +111,7 @@ CSelectLogicalDriveDlg::CSelectLogicalDriveDlg(wxWindow* parent, const std::vect
                       {"File System", 65, wxLIST_FORMAT_RIGHT},
                       {"Start Sector", 90, wxLIST_FORMAT_RIGHT},
                       {"Size", 75, wxLIST_FORMAT_RIGHT}}) {
-  for (std::size_t i = 0; i < drives.size() && i < 255; ++i) {
+  for (std::size_t i = 0; i < drives.size(); ++i) {
     const auto& d = drives[i];
     AddRow({wxString::Format("Logical Drive %d", static_cast<int>(i + 1)), FileSystemText(d.partitionType),
             wxString::Format("%u", d.firstSector),
@@ -282,7 +280,7 @@ bool RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std:
 }
 
 bool RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex,
-                          std::uint8_t driveIndex) {
+                          std::uint32_t driveIndex) {
   CExistsDlg dlg(parent, "File already exists", {wxID_ANY, 1022, 1023, 1020}, "File Name:", path,
                  "New Name:", ProposeScanFileName(path, diskIndex, driveIndex),
                  {{wxID_OK, "Rename"}, {1011, "Overwrite"}, {1021, "Cancel"}});

@@ -500,7 +500,7 @@ bool CMainFrame::FileExists(const std::string& directory, const std::string& nam
   return RunFileExistsDlg(this, directory, name, inode);
 }
 
-bool CMainFrame::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) {
+bool CMainFrame::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) {
   return RunScanFileExistsDlg(this, path, diskIndex, driveIndex);
 }
 
@@ -521,9 +521,12 @@ void CMainFrame::SelectPhysicalDisk() {
   {
     CSelectPhysicalDiskDlg disks(this);
     if (disks.ShowModal() != wxID_OK || disks.SelectedRow() < 0) return;
-    diskIndex = disks.SelectedRow();
-    model = disks.List()->GetItemText(diskIndex, 1).utf8_string();
-    serial = disks.List()->GetItemText(diskIndex, 2).utf8_string();
+    // The row's disk: the rows skip disks that do not open, the numbers do not.
+    const int row = disks.SelectedRow();
+    diskIndex = disks.DiskIndexOfRow(row);
+    if (diskIndex < 0) return;
+    model = disks.List()->GetItemText(row, 1).utf8_string();
+    serial = disks.List()->GetItemText(row, 2).utf8_string();
   }
   app.driveListAction = RunSelectActionDlg(this);
   if (app.driveListAction < 0) return;
@@ -596,8 +599,8 @@ void CMainFrame::SaveScanInformation(std::string path) {
     path = save.GetPath().utf8_string();
   }
   path += ".DAT";
-  app.scanSaved = 1;
-  app.currentDrive->SaveScanInfo(path);
+  // Saved only when it was: a cancelled or failed save leaves the offer to save on closing.
+  if (app.currentDrive->SaveScanInfo(path)) app.scanSaved = 1;
 }
 
 void CMainFrame::OpenUsingScanInformation(std::string path) {

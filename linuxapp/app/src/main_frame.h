@@ -57,7 +57,7 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   void ShowCaution(std::uint8_t type) override;
   bool Confirm(std::uint8_t type) override;
   bool FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) override;
-  bool ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) override;
+  bool ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) override;
   bool BrowseForFolder(std::string& path) override;
 
   // Commands (also called by tests).

@@ -43,7 +43,7 @@ struct RecordingFrame : FrameServices, Prompts {
   void ShowCaution(std::uint8_t) override {}
   bool Confirm(std::uint8_t) override { return false; }
   bool FileExists(const std::string&, const std::string&, std::uint32_t) override { return false; }
-  bool ScanFileExists(const std::string&, std::uint8_t, std::uint8_t) override { return false; }
+  bool ScanFileExists(const std::string&, std::uint8_t, std::uint32_t) override { return false; }
 };
 
 inline EntryNode Folder(std::uint32_t inode, std::uint32_t parent, std::uint32_t deleted = 0) {
