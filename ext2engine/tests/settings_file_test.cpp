@@ -42,15 +42,36 @@ TEST(SettingsFile, ReadingTakesTheFirstTwoBytes) {
 }
 
 TEST(SettingsFile, ReadOnlyFileGivesTheDefaults) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may open any file for updating";
-  const std::string path = TempPath();
-  WriteBytes(path, {5, 0});
-  ::chmod(path.c_str(), 0444);
+  // Paths that cannot be opened for reading and updating, whoever runs the test: a folder, and a
+  // path below a regular file that holds valid settings. A file without write permission is one
+  // too, but root may open any file for updating, so that case runs only for other users.
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("qv_settings_ro_" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "folder");
+  const std::string file = (dir / "settings").string();
+  WriteBytes(file, {5, 0});
+  std::vector<std::string> paths = {(dir / "folder").string(), file + "/Velnora.cfg"};
+  const std::string readOnly = (dir / "read-only").string();
+  if (::geteuid() != 0) {
+    WriteBytes(readOnly, {5, 0});
+    ::chmod(readOnly.c_str(), 0444);
+    paths.push_back(readOnly);
+  }
+  for (const auto& path : paths) {
+    AppFields state;
+    state.readRetryCount = 5;
+    state.readMode = 0;
+    ReadSettings(path, state);
+    EXPECT_EQ(state.readRetryCount, 3) << path;
+    EXPECT_EQ(state.readMode, 1) << path;
+  }
+  // The same bytes in a file that can be updated are taken.
   AppFields state;
-  ReadSettings(path, state);
-  EXPECT_EQ(state.readRetryCount, 3);
-  EXPECT_EQ(state.readMode, 1);
-  std::filesystem::remove(path);
+  ReadSettings(file, state);
+  EXPECT_EQ(state.readRetryCount, 5);
+  EXPECT_EQ(state.readMode, 0);
+  fs::remove_all(dir);
 }
 
 TEST(SettingsFile, WriterLaysOut260BytesAndStoresLargeCountsAs3) {

@@ -12,6 +12,7 @@
 #include "cd_images.h"
 #include "cdengine/commands.h"
 #include "cdengine/drive_access.h"
+#include "controls/wx/display_string.h"
 #include "controls/wx/pane_caption.h"
 #include "controls/wx/status_bar.h"
 
@@ -228,7 +229,7 @@ void CMainFrame::UpdateTotalsPane(std::uint32_t folders, std::uint32_t files) {
 
 void CMainFrame::UpdateMarkedPane() { SetStatusText(SizePaneText("Marked", markedBytes, markedFiles, markedFolders), 2); }
 
-void CMainFrame::SetMarkedPaneText(const std::string& text) { SetStatusText(wxString::FromUTF8(text), 2); }
+void CMainFrame::SetMarkedPaneText(const std::string& text) { SetStatusText(controls::DisplayString(text), 2); }
 
 int CMainFrame::PumpMessages() { return pump_.Pump(); }
 
@@ -242,7 +243,7 @@ void CMainFrame::SetSortImage(int column, int ascending) { list_->Header().SetSo
 
 int CMainFrame::MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) {
   const bool okCancel = buttons == CdButtons::OkCancel;
-  wxMessageDialog box(nullptr, wxString::FromUTF8(text), wxString::FromUTF8(caption), okCancel ? wxOK | wxCANCEL : wxOK);
+  wxMessageDialog box(nullptr, controls::DisplayString(text), controls::DisplayString(caption), okCancel ? wxOK | wxCANCEL : wxOK);
   const int answer = box.ShowModal();
   return !okCancel || answer == wxID_OK ? kCdAnswerOk : kCdAnswerCancel;
 }

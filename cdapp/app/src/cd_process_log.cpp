@@ -5,6 +5,7 @@
 
 #include "cd_images.h"
 #include "controls/display_text.h"
+#include "controls/wx/display_string.h"
 
 namespace {
 constexpr int kIcons = 3;
@@ -23,7 +24,7 @@ class CProcessLogBar::RowList : public wxListCtrl {
     if (item < 0 || static_cast<std::size_t>(item) >= rows_.size()) return {};
     const CdLogRowTexts& texts = rows_[static_cast<std::size_t>(item)].texts;
     const std::string& text = column == 0 ? texts.activity : column == 1 ? texts.text : texts.status;
-    return wxString::FromUTF8(controls::DisplayText(text));
+    return controls::DisplayString(text);
   }
   int OnGetItemImage(long item) const override {
     return item >= 0 && static_cast<std::size_t>(item) < rows_.size() ? rows_[static_cast<std::size_t>(item)].icon : -1;

@@ -18,7 +18,7 @@ CProgressBar::~CProgressBar() {
 
 wxStatusBar* CProgressBar::GetStatusBar() {
   if (wxTheApp == nullptr) return nullptr;
-  auto* frame = wxDynamicCast(wxTheApp->GetTopWindow(), wxFrame);
+  auto* frame = dynamic_cast<wxFrame*>(wxTheApp->GetTopWindow());
   return frame != nullptr ? frame->GetStatusBar() : nullptr;
 }
 

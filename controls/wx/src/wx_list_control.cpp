@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "controls/display_text.h"
+#include "controls/wx/display_string.h"
 #include "controls/wx/state_images.h"
 
 namespace controls {
@@ -86,7 +86,7 @@ long StyleFlag(ListViewStyle style) {
   return wxLC_REPORT;
 }
 
-wxString Shown(const std::string& bytes) { return wxString::FromUTF8(DisplayText(bytes)); }
+wxString Shown(const std::string& bytes) { return DisplayString(bytes); }
 
 }  // namespace
 

@@ -1,7 +1,7 @@
 // The tree contract on wxTreeCtrl (the generic tree on GTK).
 #include "controls/wx/wx_tree_control.h"
 
-#include "controls/display_text.h"
+#include "controls/wx/display_string.h"
 #include "controls/wx/state_images.h"
 
 namespace controls {
@@ -69,7 +69,7 @@ TreeItem WxTreeControl::InsertSorted(TreeItem parent, const std::string& text, i
   while (after.IsOk() && CompareTreeText(static_cast<Data*>(tree_->GetItemData(after))->text, text) > 0) {
     after = tree_->GetPrevSibling(after);
   }
-  const wxString shown = wxString::FromUTF8(DisplayText(text));
+  const wxString shown = DisplayString(text);
   auto* data = new Data(text);
   const wxTreeItemId id = after.IsOk() ? tree_->InsertItem(holder, after, shown, image, selectedImage, data)
                                        : tree_->InsertItem(holder, 0, shown, image, selectedImage, data);

@@ -73,7 +73,7 @@ class ModalAnswers : public wxTimer {
   void Notify() override {
     if (running_) return;
     for (wxWindow* w : wxTopLevelWindows) {
-      auto* dlg = wxDynamicCast(w, wxDialog);
+      auto* dlg = dynamic_cast<wxDialog*>(w);
       if (dlg == nullptr || !dlg->IsModal() || !dlg->IsShownOnScreen()) continue;
       if (done_ == actions_.size()) return;
       running_ = true;

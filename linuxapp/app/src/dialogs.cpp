@@ -14,6 +14,7 @@
 #include <iterator>
 
 #include "app_images.h"
+#include "controls/wx/display_string.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/caution_texts.h"
 #include "ext2engine/disk_access.h"
@@ -23,7 +24,7 @@
 #include "ext2engine/scan_file.h"
 
 namespace {
-wxString U(const std::string& s) { return wxString::FromUTF8(s); }
+wxString U(const std::string& s) { return controls::DisplayString(s); }
 }  // namespace
 
 CListChoiceDlg::CListChoiceDlg(wxWindow* parent, const wxString& caption, const std::vector<ListColumn>& columns)
@@ -204,15 +205,15 @@ class CExistsDlg : public wxDialog {
   struct Ids {
     int nameLabel, name, newLabel, edit;
   };
-  CExistsDlg(wxWindow* parent, const wxString& caption, Ids ids, const wxString& nameLabel, const wxString& name,
-             const wxString& newLabel, const wxString& proposal, const std::vector<std::pair<int, wxString>>& buttons)
-      : wxDialog(parent, wxID_ANY, caption) {
+  CExistsDlg(wxWindow* parent, const wxString& caption, Ids ids, const wxString& nameLabel, const std::string& name,
+             const wxString& newLabel, const std::string& proposal, const std::vector<std::pair<int, wxString>>& buttons)
+      : wxDialog(parent, wxID_ANY, caption), proposal_(proposal), shownProposal_(U(proposal)) {
     auto* grid = new wxFlexGridSizer(2, 8, 8);
     grid->AddGrowableCol(1);
     grid->Add(new wxStaticText(this, ids.nameLabel, nameLabel), 0, wxALIGN_CENTER_VERTICAL);
-    grid->Add(new wxStaticText(this, ids.name, name, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN), 1, wxEXPAND);
+    grid->Add(new wxStaticText(this, ids.name, U(name), wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN), 1, wxEXPAND);
     grid->Add(new wxStaticText(this, ids.newLabel, newLabel), 0, wxALIGN_CENTER_VERTICAL);
-    edit_ = new wxTextCtrl(this, ids.edit, proposal, wxDefaultPosition, wxSize(320, -1));
+    edit_ = new wxTextCtrl(this, ids.edit, shownProposal_, wxDefaultPosition, wxSize(320, -1));
     grid->Add(edit_, 1, wxEXPAND);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     for (const auto& [id, text] : buttons) {
@@ -236,9 +237,16 @@ class CExistsDlg : public wxDialog {
     sizer->Add(row, 0, wxALIGN_CENTER | wxALL, 6);
     SetSizerAndFit(sizer);
   }
-  std::string Text() const { return edit_->GetValue().utf8_string().substr(0, 259); }
+  // The edit's text; the proposal's own bytes while it is unchanged, so that a name that is not
+  // valid UTF-8 keeps its bytes.
+  std::string Text() const {
+    const wxString value = edit_->GetValue();
+    return (value == shownProposal_ ? proposal_ : value.utf8_string()).substr(0, 259);
+  }
 
  private:
+  std::string proposal_;
+  wxString shownProposal_;
   wxTextCtrl* edit_;
 };
 
@@ -252,8 +260,8 @@ void Decide(int (&decisions)[N], std::size_t index) {
 }  // namespace
 
 bool RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std::string& name, std::uint32_t inode) {
-  CExistsDlg dlg(parent, "File Already Exists", {1013, 1015, 1014, 1016}, "File Name :", U(name),
-                 "Rename to :", U(ProposeCopyName(directory, inode, name)),
+  CExistsDlg dlg(parent, "File Already Exists", {1013, 1015, 1014, 1016}, "File Name :", name,
+                 "Rename to :", ProposeCopyName(directory, inode, name),
                  {{wxID_OK, "Rename"},
                   {1019, "Rename All"},
                   {1011, "OverWrite"},
@@ -273,8 +281,8 @@ bool RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std:
 
 bool RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex,
                           std::uint32_t driveIndex) {
-  CExistsDlg dlg(parent, "File already exists", {wxID_ANY, 1022, 1023, 1020}, "File Name:", U(path),
-                 "New Name:", U(ProposeScanFileName(path, diskIndex, driveIndex)),
+  CExistsDlg dlg(parent, "File already exists", {wxID_ANY, 1022, 1023, 1020}, "File Name:", path,
+                 "New Name:", ProposeScanFileName(path, diskIndex, driveIndex),
                  {{wxID_OK, "Rename"}, {1011, "Overwrite"}, {1021, "Cancel"}});
   // The decisions in the application's order: Rename, Cancel, Overwrite.
   static const int order[] = {wxID_OK, 1021, 1011};

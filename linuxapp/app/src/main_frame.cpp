@@ -16,6 +16,7 @@
 #include <tuple>
 
 #include "app_images.h"
+#include "controls/wx/display_string.h"
 #include "controls/wx/help_book.h"
 #include "controls/wx/pane_caption.h"
 #include "controls/wx/state_images.h"
@@ -38,7 +39,7 @@
 
 namespace {
 
-wxString U(const char* s) { return s != nullptr ? wxString::FromUTF8(s) : wxString(); }
+wxString U(const char* s) { return controls::DisplayString(s); }
 
 // The list view's sort arrow is the list header's triangle.
 class HeaderSortArrow : public SortArrow {
@@ -349,7 +350,7 @@ void CMainFrame::OnMenuOpen(wxMenuEvent& event) {
 
 void CMainFrame::OnCharHook(wxKeyEvent& event) {
   // Keys typed in the frame's own windows only; dialogs and floating panes keep theirs.
-  auto* from = wxDynamicCast(event.GetEventObject(), wxWindow);
+  auto* from = dynamic_cast<wxWindow*>(event.GetEventObject());
   if (from != nullptr && wxGetTopLevelParent(from) == this &&
       FrameSwallowsKey(event.GetKeyCode(), App().scanned != 0)) {
     return;
@@ -438,7 +439,7 @@ void CMainFrame::UpdateTotalsPane() {
 
 void CMainFrame::UpdateMarkedPane(bool fromDrive, bool reset, const char* text, bool useText) {
   if (useText) {
-    SetStatusText(wxString::FromUTF8(std::string(text != nullptr ? text : "").substr(0, 255)), 2);
+    SetStatusText(controls::DisplayString(std::string(text != nullptr ? text : "").substr(0, 255)), 2);
     return;
   }
   if (fromDrive && drive_ != nullptr) {

@@ -5,6 +5,7 @@
 #include <wx/sizer.h>
 
 #include "app_images.h"
+#include "controls/wx/display_string.h"
 
 CMessageLogDlg::CMessageLogDlg(wxWindow* parent) : wxPanel(parent, wxID_ANY), images_(16, 16, true, 2) {
   list_ = new wxListCtrl(this, kListId, wxDefaultPosition, wxDefaultSize,
@@ -23,10 +24,10 @@ CMessageLogDlg::~CMessageLogDlg() { list_->SetImageList(nullptr, wxIMAGE_LIST_SM
 
 int CMessageLogDlg::AddRow(const char* activity, const char* text, const char* status, int icon) {
   const long row = list_->GetItemCount();
-  auto utf8 = [](const char* s) { return s != nullptr ? wxString::FromUTF8(s) : wxString(); };
-  list_->InsertItem(row, utf8(activity), icon >= 0 && icon <= 6 ? icon : -1);
-  list_->SetItem(row, 1, utf8(text));
-  list_->SetItem(row, 2, utf8(status));
+  using controls::DisplayString;
+  list_->InsertItem(row, DisplayString(activity), icon >= 0 && icon <= 6 ? icon : -1);
+  list_->SetItem(row, 1, DisplayString(text));
+  list_->SetItem(row, 2, DisplayString(status));
   if (row > 5) list_->EnsureVisible(row);
   return static_cast<int>(row + 1);
 }

@@ -88,7 +88,7 @@ class ExpectLine : public wxExpectModalBase<wxDialog, ExpectLine> {
   int OnInvoked(wxDialog* dlg) const override {
     bool found = false;
     for (wxWindow* child : dlg->GetChildren()) {
-      if (auto* line = wxDynamicCast(child, wxStaticText)) found |= line->GetLabel().utf8_string() == text_;
+      if (auto* line = dynamic_cast<wxStaticText*>(child)) found |= line->GetLabel().utf8_string() == text_;
     }
     EXPECT_TRUE(found) << dlg->GetTitle() << " lacks \"" << text_ << "\"";
     return answer_;
