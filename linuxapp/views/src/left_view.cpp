@@ -161,7 +161,7 @@ void CLeftView::GoUp() {
 }
 
 bool CLeftView::SelectEntry(std::uint32_t inode) {
-  const EntryIndex::Positions& found = Index().WithInode(inode);
+  const EntryIndex::Positions found = Index().WithInode(inode);
   if (found.empty()) return false;
   const TreeItem item = entries_[found.front()].treeItem;
   if (item == kNoItem) return false;
