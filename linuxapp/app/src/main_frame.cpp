@@ -409,6 +409,10 @@ void CMainFrame::StepProgressBar() {
 }
 
 void CMainFrame::EndProgress() {
+  if (treeFrozen_) {
+    treeFrozen_ = false;
+    if (wxWindow* tree = tree_->Window()) tree->Thaw();
+  }
   busyFlag = 0;
   bar_.reset();
   App().processRunning = 0;
@@ -419,6 +423,13 @@ void CMainFrame::EndProgress() {
 void CMainFrame::InsertRootItem() { leftView_->InsertRootItem(); }
 
 void CMainFrame::AddTreeEntry(const EntryNode& entry, const char* name) {
+  // The tree is laid out and painted once when the process ends, not again for each folder.
+  if (!treeFrozen_ && busyFlag) {
+    if (wxWindow* tree = tree_->Window()) {
+      tree->Freeze();
+      treeFrozen_ = true;
+    }
+  }
   leftView_->AddEntry(entry, name);
   UpdateTotalsPane();
 }

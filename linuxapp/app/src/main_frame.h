@@ -99,6 +99,7 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   std::unique_ptr<controls::CProgressBar> bar_;
   CLinuxDrive* drive_ = nullptr;
   int postStopSteps_ = 0;
+  bool treeFrozen_ = false;  // from a process's first tree entry to its EndProgress
   static constexpr std::chrono::milliseconds kPumpInterval{5};
   std::chrono::steady_clock::time_point lastPump_{};
   std::uint8_t recoverType_ = 0;
