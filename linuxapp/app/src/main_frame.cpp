@@ -410,8 +410,12 @@ void CMainFrame::StepProgressBar() {
 
 void CMainFrame::EndProgress() {
   if (treeFrozen_) {
+    // Thawed at the next pump, after the process has collapsed what it leaves collapsed: the
+    // folders that are never shown are never measured.
     treeFrozen_ = false;
-    if (wxWindow* tree = tree_->Window()) tree->Thaw();
+    CallAfter([this] {
+      if (!treeFrozen_) tree_->Thaw();
+    });
   }
   busyFlag = 0;
   bar_.reset();
@@ -425,10 +429,8 @@ void CMainFrame::InsertRootItem() { leftView_->InsertRootItem(); }
 void CMainFrame::AddTreeEntry(const EntryNode& entry, const char* name) {
   // The tree is laid out and painted once when the process ends, not again for each folder.
   if (!treeFrozen_ && busyFlag) {
-    if (wxWindow* tree = tree_->Window()) {
-      tree->Freeze();
-      treeFrozen_ = true;
-    }
+    tree_->Freeze();
+    treeFrozen_ = true;
   }
   leftView_->AddEntry(entry, name);
   UpdateTotalsPane();
