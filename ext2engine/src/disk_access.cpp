@@ -32,7 +32,7 @@ class RawSectorDevice : public SectorDevice {
 class PathDiskSource : public DiskSource {
  public:
   PathDiskSource() = default;
-  explicit PathDiskSource(std::vector<std::string> paths) : listed_(true), paths_(std::move(paths)) {}
+  explicit PathDiskSource(std::vector<std::string> paths) : fixed_(true), listed_(true), paths_(std::move(paths)) {}
   std::unique_ptr<SectorDevice> Open(unsigned index) override {
     if (!listed_) {
       paths_ = platform::PhysicalDiskPaths();
@@ -46,8 +46,17 @@ class PathDiskSource : public DiskSource {
     if (!dev) return nullptr;
     return std::make_unique<RawSectorDevice>(std::move(dev));
   }
+  bool Reread() override {
+    if (fixed_) return false;
+    std::vector<std::string> paths = platform::PhysicalDiskPaths();
+    const bool changed = listed_ && paths != paths_;
+    paths_ = std::move(paths);
+    listed_ = true;
+    return changed;
+  }
 
  private:
+  bool fixed_ = false;  // a list given by path: it stays as given
   bool listed_ = false;
   std::vector<std::string> paths_;
 };
@@ -88,16 +97,16 @@ void SetDiskSource(std::shared_ptr<DiskSource> source) {
 
 void CloseDiskDevices() { Context().open.clear(); }
 
-bool CountPhysicalDisks(std::uint8_t* count) {
+bool CountPhysicalDisks(std::vector<std::uint8_t>& disks) {
   g_isWin9x = 0;
-  unsigned n = 0;
-  while (n < 128) {
-    auto dev = OpenDiskDevice(static_cast<std::uint16_t>(kFirstPhysicalDisk + n));
-    if (!dev) break;
-    ++n;
+  auto& context = Context();
+  if (context.source->Reread()) context.open.clear();
+  disks.clear();
+  constexpr unsigned kPlaces = 0x100 - kFirstPhysicalDisk;
+  for (unsigned n = 0; n < kPlaces; ++n) {
+    if (OpenDiskDevice(static_cast<std::uint16_t>(kFirstPhysicalDisk + n))) disks.push_back(static_cast<std::uint8_t>(n));
   }
-  *count = static_cast<std::uint8_t>(n);
-  return n != 0;
+  return !disks.empty();
 }
 
 std::unique_ptr<SectorDevice> OpenDiskDevice(std::uint16_t n) {

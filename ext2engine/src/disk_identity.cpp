@@ -22,13 +22,12 @@ constexpr std::size_t kFieldSize = 32;  // 31 characters and the NUL
 class PathIdentitySource : public IdentitySource {
  public:
   PathIdentitySource() = default;
-  explicit PathIdentitySource(std::vector<std::string> paths) : listed_(true), paths_(std::move(paths)) {}
+  explicit PathIdentitySource(std::vector<std::string> paths) : fixed_(true), paths_(std::move(paths)) {}
 
   bool ReadIdentify(unsigned index, IdentifyBytes& bytes) override {
-    if (!listed_) {
-      paths_ = platform::PhysicalDiskPaths();
-      listed_ = true;
-    }
+    // The machine's list is read for every disk asked about, so that an index names the disk the
+    // sector reads name since they last counted the disks.
+    if (!fixed_) paths_ = platform::PhysicalDiskPaths();
     if (index >= paths_.size()) return false;
     platform::AtaIdentifyBytes answer{};
     if (!platform::ReadAtaIdentify(paths_[index], answer)) return false;
@@ -38,7 +37,7 @@ class PathIdentitySource : public IdentitySource {
   }
 
  private:
-  bool listed_ = false;
+  bool fixed_ = false;  // a list given by path: it stays as given
   std::vector<std::string> paths_;
 };
 

@@ -182,9 +182,14 @@ bool IsPlausibleSuperBlock(const std::uint8_t* sb, std::size_t size, std::uint64
   // The size and the end in 64 bits: a block count that overflows 32 bits must not wrap into range.
   const std::uint64_t count = static_cast<std::uint64_t>(sectorsPerBlock) * blocks;
   if (blocks == 0 || count > diskSize) return false;
-  if (inodes == 0 || inodes >= blocks) return false;
-  if (blocksPerGroup == 0 || blocksPerGroup >= blocks) return false;
-  if (inodesPerGroup == 0 || inodesPerGroup >= inodes) return false;
+  // A drive of one block group (mke2fs makes one for up to 8 MiB with 1 KiB blocks, 128 MiB with
+  // 4 KiB) has as many inodes per group as inodes, and when small as many inodes as blocks. Its
+  // group keeps the full group size of its block size even when the drive is smaller, so more
+  // blocks per group than blocks is a drive while the group's bitmap fits its one block.
+  const std::uint32_t bitmapBits = sectorsPerBlock * kSectorSize * 8;
+  if (inodes == 0 || inodes > blocks) return false;
+  if (blocksPerGroup == 0 || (blocksPerGroup > blocks && blocksPerGroup > bitmapBits)) return false;
+  if (inodesPerGroup == 0 || inodesPerGroup > inodes) return false;
   if (first + count > diskSize) return false;
   node.firstSector = static_cast<std::uint32_t>(first);
   node.sectorCount = static_cast<std::uint32_t>(count);

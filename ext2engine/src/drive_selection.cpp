@@ -65,7 +65,8 @@ int WalkPartitionTables(FrameServices& frame, std::uint8_t diskIndex, const std:
   LogicalDriveList& list = LogicalDrives();
   list.StartWalk();
   list.ScanPartitionTable(static_cast<std::uint8_t>(kFirstPhysicalDisk + diskIndex), 0);
-  const std::uint8_t count = static_cast<std::uint8_t>(list.Drives().size());
+  // Counted in an int: a chain of 256 drives or more is not none, nor a few.
+  const int count = static_cast<int>(list.Drives().size());
   if (count > 0) {
     char status[64];
     std::snprintf(status, sizeof status, "%d Linux logical drive(s) found", count);
@@ -115,17 +116,14 @@ int SearchForLogicalDrives(FrameServices& frame, std::uint8_t diskIndex) {
   search.SearchLogicalDrives();
   if (search.foundDrives.empty()) return 0;
 
-  // The drive dialog counts its rows in a byte.
-  constexpr std::size_t kMostRows = 255;
-  std::uint8_t ordinal = 0;
+  std::size_t ordinal = 0;
   for (const FoundDriveNode& found : search.foundDrives) {
-    if (ordinal == kMostRows) break;
     LogicalDriveNode node;
     node.firstSector = found.firstSector;
     node.endSector = found.firstSector + found.sectorCount;
     node.tableBase = 0;
     node.partitionType = kLinuxPartition;
-    node.ordinal = ++ordinal;
+    node.ordinal = static_cast<std::uint8_t>(++ordinal);  // the record's byte
     list.Drives().push_back(node);
   }
   search.foundDrives.clear();
@@ -189,7 +187,7 @@ bool OpenLogicalDrive(FrameServices& frame, std::uint8_t diskNumber, int row) {
   drive.firstSector = node.firstSector;
   drive.sectorCount = node.endSector - node.firstSector;
   drive.lastSector = drive.firstSector + drive.sectorCount - 1;
-  drive.driveIndex = static_cast<std::uint8_t>(row);
+  drive.driveIndex = static_cast<std::uint32_t>(row);
   drive.ReadSuperBlock(node);
   // A drive in a layout the engine does not read shows less than it holds: the log says so.
   const std::string unread = drive.HasGeometry() ? UnreadIncompatFeatures(drive.incompatFeatures) : std::string();

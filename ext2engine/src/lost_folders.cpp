@@ -161,7 +161,20 @@ void CLinuxDrive::AddLostFolders() {
     lostRemoved.clear();
   };
 
-  while (!top.empty()) {
+  // Folders whose parents stay in the list without being reached have ".." entries that form a
+  // cycle: when no top folder is left, the first of them in list order is taken as one, so that
+  // every lost folder is shown once. The positions are those of the list as it is now (the list
+  // itself is compacted as folders leave it).
+  const std::vector<std::uint32_t> order = lost;
+  std::size_t firstLeft = 0;
+  auto takeFirstLeft = [&] {
+    while (firstLeft < order.size() && lostSet.count(order[firstLeft]) == 0) ++firstLeft;
+    if (firstLeft == order.size()) return false;
+    top.emplace(firstLeft, order[firstLeft]);
+    return true;
+  };
+
+  while (!top.empty() || takeFirstLeft()) {
     const Candidate next = top.top();
     top.pop();
     const std::uint32_t inode = next.second;

@@ -178,15 +178,21 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   int fd = ::openat(dirFd, target.c_str(), kCreate | O_EXCL, 0644);
   if (fd < 0 && errno == EEXIST) {
     int* d = app.fileExists;  // Skip All, Overwrite All, Rename All, Skip, OverWrite, Rename
-    if (!d[2] && !d[1] && !d[0] && frame != nullptr) {
-      frame->GetPrompts().FileExists(dirPath, target, entry.inode);
-      for (int asks = 0; d[5] && asks < kMaxRenameAsks; ++asks) {
+    if (!d[2] && !d[1] && !d[0]) {
+      // This file's own answer decides it: a question closed without one leaves the decisions of
+      // an earlier file in place, and those must not write over or rename this one.
+      bool answered = frame != nullptr && frame->GetPrompts().FileExists(dirPath, target, entry.inode);
+      for (int asks = 0; answered && d[5] && asks < kMaxRenameAsks; ++asks) {
         const std::string wanted = SafeRecoveredName(app.newName, entry.inode);
         if (!Exists(dirFd, wanted)) {
           target = wanted;
           break;
         }
-        frame->GetPrompts().FileExists(dirPath, wanted, entry.inode);
+        answered = frame->GetPrompts().FileExists(dirPath, wanted, entry.inode);
+      }
+      if (!answered) {
+        skipped = true;
+        return finish();
       }
     }
     if (d[2]) {
@@ -202,7 +208,10 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   app.rowActivity[0] = app.rowText[0] = app.rowStatus[0] = 0;
   Log(nullptr, (dirPath + "/" + target).c_str(), "Started", kIconNone);
   if (fd < 0) fd = ::openat(dirFd, target.c_str(), kCreate | O_TRUNC, 0644);
-  if (fd < 0) return 0;
+  if (fd < 0) {
+    ++unwrittenFiles;
+    return 0;
+  }
 
   InodeCopy record;
   const bool haveRecord = ReadInodeRecord(entry.inode, record);
@@ -265,6 +274,7 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
     }
   }
   flush();
+  if (writeFailed) ++unwrittenFiles;
   // Access and modification times as stored; Linux has no settable creation time.
   struct timespec times[2] = {{static_cast<time_t>(entry.accessTime), 0},
                               {static_cast<time_t>(entry.modificationTime), 0}};
@@ -320,11 +330,15 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
     run.foldersDone.insert(folder);
     std::vector<ListedEntry*> children = childrenOf(folder);
     const int fd = parentFd == AT_FDCWD ? OpenFolderBelow(AT_FDCWD, name) : OpenFolderBelow(parentFd, name);
+    const std::string here = parentFd == AT_FDCWD ? name : parentPath + "/" + name;
     if (fd < 0) {
+      // Nothing below this folder can be written: say which folder, and go on with the next one.
+      ++unwrittenFolders;
+      Log(nullptr, ("Disk write error, folder and its contents not recovered: " + here).c_str(),
+          "Error creating folder", kIconAborted);
       run.last = 0;
       return;
     }
-    const std::string here = parentFd == AT_FDCWD ? name : parentPath + "/" + name;
     RecoverFolderFiles(children, type, folderDeleted, run, fd, here);
     if (type == kRecoverMarked) {
       if (listView != nullptr) listView->UpdateItemCheck(key, folder, item, 1);

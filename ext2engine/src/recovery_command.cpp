@@ -31,6 +31,8 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
   app.processRunning = 1;
   app.stopRequested = 0;
   drive.recoveredFileCount = 0;
+  drive.unwrittenFolders = 0;
+  drive.unwrittenFiles = 0;
   app.recovering = 1;
   for (int command : {kCmdSelectPhysicalDisk, kCmdFileMask, kCmdOpenDrive, kCmdAddFileFilter, kCmdFind, kCmdRecoverAll,
                       kCmdRecoverSelected, kCmdRecoverDeleted}) {
@@ -67,6 +69,12 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
   std::uintptr_t rootItem = 0;
   if (drive.treeView != nullptr && !drive.treeView->Entries().empty()) rootItem = drive.treeView->Entries()[0].treeItem;
   drive.RecoverFolder(rootItem, kRootInode, path, type, 0);
+  if (drive.unwrittenFolders != 0 || drive.unwrittenFiles != 0) {
+    char text[160];
+    std::snprintf(text, sizeof text, "Recovery incomplete, %u folder(s) and %u file(s) could not be written",
+                  drive.unwrittenFolders, drive.unwrittenFiles);
+    frame.AddLogEntry(nullptr, text, ("Completed on " + CTimeNow()).c_str(), kIconAborted);
+  }
   app.recovering = 0;
   frame.EndProgress();
   app.recoverSelected = 0;

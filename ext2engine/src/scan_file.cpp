@@ -223,7 +223,7 @@ EntryNode DecodeEntryRecord(std::span<const std::uint8_t> record) {
   return e;
 }
 
-std::string ProposeScanFileName(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) {
+std::string ProposeScanFileName(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) {
   const std::size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
   const std::string base = folder + "HardDrv" + std::to_string(diskIndex) + "_LogDrv" + std::to_string(driveIndex) + "_Scan";

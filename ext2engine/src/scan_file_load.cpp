@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ext2engine/app_state.h"
+#include "ext2engine/disk_access.h"
 #include "ext2engine/entry_list.h"
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
@@ -123,7 +124,8 @@ void CLinuxDrive::LoadScanInfo(const std::string& path) {
     } else {
       ++files;
     }
-    totalBytes += entry.size;
+    // As the scan counts them: the inodes under "Deleted Files" add no bytes.
+    if (entry.parentInode != kDeletedFilesInode) totalBytes += entry.size;
     if (entries == 0) {
       if (frame != nullptr) {
         frame->StartProgress(progressRange);
@@ -151,17 +153,32 @@ void CLinuxDrive::LoadScanInfo(const std::string& path) {
   if (entries > 0) app.scanned = 1;
   if (stopped) {
     Log(nullptr, "Process aborted, user intervention ", ("Aborted on " + CTimeNow()).c_str(), kIconAborted);
-    return;
-  }
-  if (frame != nullptr) {
-    frame->EndProgress();
-    if (treeView != nullptr) {
-      treeView->CollapseChildren();
-      treeView->ExpandAndSelect(true);
+  } else {
+    if (frame != nullptr) {
+      frame->EndProgress();
+      if (treeView != nullptr) {
+        treeView->CollapseChildren();
+        treeView->ExpandAndSelect(true);
+      }
+      frame->UpdateMarkedPane(false, false, nullptr, false);
     }
-    frame->UpdateMarkedPane(false, false, nullptr, false);
+    Log(nullptr, "Process completed successfully ", ("Completed on " + CTimeNow()).c_str(), kIconCompleted);
   }
-  Log(nullptr, "Process completed successfully ", ("Completed on " + CTimeNow()).c_str(), kIconCompleted);
+
+  // Disk numbers follow the order of the disk list, which changes when a disk is attached: the
+  // file's disk may now be another one, whose sectors would be recovered as this drive's files.
+  // The drive stays open (its super block may have died since the scan), but the user is told.
+  if (!SuperBlockMatchesGeometry()) {
+    char text[160];
+    std::snprintf(text, sizeof text, "No matching super block at sector %u of HardDisk %d", firstSector + 2,
+                  disk - kFirstPhysicalDisk + 1);
+    Log("Disk does not hold the saved drive", text, "Process failed", kIconQuestion);
+    if (frame != nullptr) {
+      const std::string message = std::string("The disk does not hold the logical drive saved in ") + path + ".\n" +
+                                  text + "; files recovered from it may not be this drive's.";
+      frame->GetPrompts().MessageBox(message.c_str(), "Quarvel Velnora Linux", MessageButtons::Ok);
+    }
+  }
 }
 
 void OpenUsingScanInfo(FrameServices& frame, const std::string& path) {

@@ -26,15 +26,25 @@ bool WriteAll(std::FILE* f, const std::vector<std::uint8_t>& bytes) {
 }
 }  // namespace
 
-void CLinuxDrive::SaveScanInfo(const std::string& chosen) {
+bool CLinuxDrive::SaveScanInfo(const std::string& chosen) {
   AppState& app = App();
   std::string path = chosen;
+  // A file that cannot be created or written is named in a row and a message box.
+  auto failed = [&](const char* what) {
+    Log("Unable to save scan information", path.c_str(), "Process failed", kIconQuestion);
+    if (frame != nullptr) {
+      frame->GetPrompts().MessageBox((what + path).c_str(), "Quarvel Velnora Linux", MessageButtons::Ok);
+    }
+  };
   // An existing file is written over only when the user says so.
   while (OpensForReading(path)) {
-    if (frame == nullptr) return;
-    frame->GetPrompts().ScanFileExists(path, static_cast<std::uint8_t>(disk - kFirstPhysicalDisk), driveIndex);
+    if (frame == nullptr) return false;
+    // Closed without a decision: the question is asked again.
+    if (!frame->GetPrompts().ScanFileExists(path, static_cast<std::uint8_t>(disk - kFirstPhysicalDisk), driveIndex)) {
+      continue;
+    }
     if (app.scanFileExists[2]) break;        // Overwrite
-    if (app.scanFileExists[1]) return;       // Cancel
+    if (app.scanFileExists[1]) return false;  // Cancel
     if (app.scanFileExists[0]) path = app.newName;  // Rename: the new name is tested again
   }
   if (frame != nullptr) frame->StartProgressText(static_cast<int>(folders), "Saving File..");
@@ -46,7 +56,7 @@ void CLinuxDrive::SaveScanInfo(const std::string& chosen) {
                                      MessageButtons::Ok);
       frame->EndProgress();
     }
-    return;
+    return true;
   }
   Log("Saving scan information of drive to a file", path.c_str(), "Started", kIconSaveScan);
 
@@ -73,7 +83,8 @@ void CLinuxDrive::SaveScanInfo(const std::string& chosen) {
   File file(std::fopen(path.c_str(), "wb+"));
   if (!file) {
     if (frame != nullptr) frame->EndProgress();
-    return;
+    failed("Error creating file ");
+    return false;
   }
   std::vector<std::uint8_t> bytes = EncodeScanHeader(header);
   for (std::size_t g = 0; g < header.groupCount; ++g) AppendDescriptorRecord(bytes, descriptors[g]);
@@ -102,10 +113,12 @@ void CLinuxDrive::SaveScanInfo(const std::string& chosen) {
   }
   written = std::fclose(file.release()) == 0 && written;
   if (frame != nullptr) frame->EndProgress();
-  if (written) {
-    Log(nullptr, nullptr, "Completed", kIconAborted);
-  } else {
+  if (!written) {
     // A full or failing destination leaves a file that would load as a cut tree: say so.
-    Log("Unable to save scan information", path.c_str(), "Process failed", kIconQuestion);
+    failed("Error writing file ");
+    return false;
   }
+  Log(nullptr, nullptr, "Completed", kIconAborted);
+  return true;
 }
+

@@ -10,6 +10,7 @@
 
 namespace {
 constexpr std::size_t kSbInodesCount = 0;
+constexpr std::size_t kSbBlocksCount = 4;
 constexpr std::size_t kSbLogBlockSize = 24;
 constexpr std::size_t kSbInodesPerGroup = 40;
 constexpr std::size_t kSbMagic = 56;
@@ -53,6 +54,17 @@ bool CLinuxDrive::TakeSuperBlock(const std::uint8_t* sector) {
   // The descriptor table starts at the block after the one that holds the super block.
   descriptorTableOffset = sectorsPerBlock == 8 ? 8 : 4;
   return true;
+}
+
+bool CLinuxDrive::SuperBlockMatchesGeometry() {
+  std::vector<std::uint8_t> sector(kSectorSize, 0);
+  if (!ReadDriveSectors(2, sector.data(), kSectorSize)) return false;
+  platform::ByteReader sb(sector.data(), sector.size());
+  if (sb.Le16(kSbMagic) != kExt2Magic) return false;
+  const std::uint8_t logBlockSize = sb.U8(kSbLogBlockSize);
+  const std::uint64_t blockSectors = static_cast<std::uint64_t>(sb.Le32(kSbBlocksCount)) * sectorsPerBlock;
+  return logBlockSize <= 2 && (2u << logBlockSize) == sectorsPerBlock && sb.Le32(kSbInodesCount) == inodesCount &&
+         sb.Le32(kSbInodesPerGroup) == inodesPerGroup && blockSectors != 0 && blockSectors <= sectorCount;
 }
 
 void CLinuxDrive::ReadSuperBlock(const LogicalDriveNode& drive) {

@@ -1,6 +1,13 @@
 #include "ext2engine/disk_access.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "ext2engine/app_state.h"
 #include "test_disk.h"
@@ -73,9 +80,9 @@ TEST_F(DiskAccess, DiskNumbersAndCounting) {
   source->disks.push_back(std::make_shared<MemoryDiskState>());
   source->disks.push_back(std::make_shared<MemoryDiskState>());
   SetDiskSource(source);
-  std::uint8_t count = 0;
-  EXPECT_TRUE(CountPhysicalDisks(&count));
-  EXPECT_EQ(count, 2);
+  std::vector<std::uint8_t> disks;
+  EXPECT_TRUE(CountPhysicalDisks(disks));
+  EXPECT_EQ(disks, (std::vector<std::uint8_t>{0, 1}));
   EXPECT_EQ(g_isWin9x, 0);
   EXPECT_NE(OpenDiskDevice(0x81), nullptr);
   EXPECT_EQ(OpenDiskDevice(0x82), nullptr);
@@ -84,8 +91,56 @@ TEST_F(DiskAccess, DiskNumbersAndCounting) {
   EXPECT_EQ(ReadDiskSectors(0x82, 0, 0, buf, 512), 0);
 
   SetDiskSource(std::make_shared<MemoryDiskSource>());
-  EXPECT_FALSE(CountPhysicalDisks(&count));
-  EXPECT_EQ(count, 0);
+  EXPECT_FALSE(CountPhysicalDisks(disks));
+  EXPECT_TRUE(disks.empty());
+}
+
+// The machine's disk list is read each time the disks are counted, every path that opens is a disk,
+// and a disk's number is its place in the list: a path that does not open hides none after it.
+TEST_F(DiskAccess, DiskListIsReadAtEachCountAndKeepsEachDisksPlace) {
+  const std::string dir = ::testing::TempDir() + "qv_disks_" + std::to_string(::getpid());
+  std::filesystem::create_directories(dir);
+  auto image = [&](const char* name, char fill) {
+    const std::string path = dir + "/" + name;
+    std::ofstream(path, std::ios::binary) << std::string(1024, fill);
+    return path;
+  };
+  const std::string a = image("a.img", 'a'), b = image("b.img", 'b'), c = image("c.img", 'c');
+  const char* before = std::getenv("QUARVEL_DISKS");
+  const std::string kept = before != nullptr ? before : "";
+  auto firstByte = [](std::uint8_t disk) {
+    std::uint8_t buf[512] = {};
+    return ReadDiskSectors(disk, 0, 0, buf, 512) ? static_cast<char>(buf[0]) : '-';
+  };
+  struct Case {
+    std::string list;
+    std::vector<std::uint8_t> disks;
+    std::string firstBytes;  // of disks 0x80, 0x81, ... as far as the list goes
+  };
+  const std::vector<Case> cases = {
+      {a + ":/nonexistent:" + b, {0, 2}, "a-b"},
+      {a + ":/nonexistent:" + b + ":" + c, {0, 2, 3}, "a-bc"},  // attached after start-up
+      {"/nonexistent:" + c + ":" + b, {1, 2}, "-cb"},            // an index now names another disk
+      {"/nonexistent", {}, "-"},
+  };
+  SetDiskSource(nullptr);
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.list);
+    ::setenv("QUARVEL_DISKS", k.list.c_str(), 1);
+    std::vector<std::uint8_t> disks;
+    EXPECT_EQ(CountPhysicalDisks(disks), !k.disks.empty());
+    EXPECT_EQ(disks, k.disks);
+    std::string bytes;
+    for (std::size_t i = 0; i < k.firstBytes.size(); ++i) bytes += firstByte(static_cast<std::uint8_t>(0x80 + i));
+    EXPECT_EQ(bytes, k.firstBytes);
+  }
+  if (before != nullptr) {
+    ::setenv("QUARVEL_DISKS", kept.c_str(), 1);
+  } else {
+    ::unsetenv("QUARVEL_DISKS");
+  }
+  SetDiskSource(nullptr);
+  std::filesystem::remove_all(dir);
 }
 
 TEST_F(DiskAccess, SectorCountComesFromTheFullSizeNotTheCylinderCount) {

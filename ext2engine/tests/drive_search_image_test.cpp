@@ -1,11 +1,13 @@
 // The logical-drive search on a disk image without a partition table, with file systems that mke2fs
 // wrote at chosen sectors.
 //
-// Recipe (200,000 sectors, sparse):
-//   truncate -s 102400000 disk.img
+// Recipe (420,000 sectors, sparse):
+//   truncate -s 215040000 disk.img
 //   mke2fs -t ext2 -b 1024 -E offset=$((63*512)),nodiscard disk.img 20000            # 3 groups
 //   mke2fs -t ext3 -b 1024 -E offset=$((48258*512)),nodiscard disk.img 20000         # 3 x 16065 + 63
 //   mke2fs -t ext2 -b 4096 -g 8192 -N 4096 -E offset=$((100001*512)),nodiscard disk.img 10000  # odd sector
+//   mke2fs -t ext2 -b 4096 -E offset=$((208845*512)),nodiscard disk.img 100M        # 13 x 16065
+// The last is one block group of 25,600 blocks (of 32,768 per group) and as many inodes as blocks.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -25,14 +27,14 @@
 
 namespace {
 
-constexpr std::uint64_t kDiskSectors = 200000;
+constexpr std::uint64_t kDiskSectors = 420000;
 
 struct MadeDrive {
   std::uint32_t first;
   std::uint32_t sectors;
   std::uint16_t groups;
 };
-const std::vector<MadeDrive> kMade = {{63, 40000, 3}, {48258, 40000, 3}, {100001, 80000, 2}};
+const std::vector<MadeDrive> kMade = {{63, 40000, 3}, {48258, 40000, 3}, {100001, 80000, 2}, {208845, 204800, 1}};
 
 std::uint64_t Checksum(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -56,6 +58,7 @@ class DriveSearchImageTest : public ::testing::Test {
         mk + "-t ext2 -b 1024 -E offset=" + std::to_string(63 * 512) + ",nodiscard " + path_ + " 20000",
         mk + "-t ext3 -b 1024 -E offset=" + std::to_string(48258 * 512) + ",nodiscard " + path_ + " 20000",
         mk + "-t ext2 -b 4096 -g 8192 -N 4096 -E offset=" + std::to_string(100001ull * 512) + ",nodiscard " + path_ + " 10000",
+        mk + "-t ext2 -b 4096 -E offset=" + std::to_string(208845ull * 512) + ",nodiscard " + path_ + " 100M",
     };
     made_ = true;
     for (const std::string& c : commands) {
@@ -87,19 +90,20 @@ TEST_F(DriveSearchImageTest, StandardFindsBoundaryDrivesAndAdvancedFindsEveryDri
   const std::uint64_t before = Checksum(path_);
   struct Case {
     int searchType;
-    std::size_t drives;
+    std::vector<std::size_t> made;  // indices into kMade, in the order found
   };
-  for (const Case& c : {Case{1, 2}, Case{0, 3}}) {
+  for (const Case& c : {Case{1, {0, 1, 3}}, Case{0, {0, 1, 2, 3}}}) {
     SCOPED_TRACE(c.searchType);
     host.messages.clear();
     App().searchType = c.searchType;
-    EXPECT_EQ(SearchForLogicalDrives(host, 0), static_cast<int>(c.drives));
+    EXPECT_EQ(SearchForLogicalDrives(host, 0), static_cast<int>(c.made.size()));
     EXPECT_TRUE(host.messages.empty());
     const auto& drives = LogicalDrives().Drives();
-    ASSERT_EQ(drives.size(), c.drives);
-    for (std::size_t i = 0; i < c.drives; ++i) {
-      EXPECT_EQ(drives[i].firstSector, kMade[i].first);
-      EXPECT_EQ(drives[i].endSector, kMade[i].first + kMade[i].sectors);
+    ASSERT_EQ(drives.size(), c.made.size());
+    for (std::size_t i = 0; i < c.made.size(); ++i) {
+      const MadeDrive& made = kMade[c.made[i]];
+      EXPECT_EQ(drives[i].firstSector, made.first);
+      EXPECT_EQ(drives[i].endSector, made.first + made.sectors);
       EXPECT_EQ(drives[i].ordinal, i + 1);
     }
   }

@@ -247,11 +247,23 @@ TEST_F(DriveSearchTest, PlausibilityRules) {
       {"4 KiB blocks", with([](Sb& s) { s.logBlockSize = 2; }), 63, true},
       {"block size above 4 KiB", with([](Sb& s) { s.logBlockSize = 3; }), 63, false},
       {"no blocks", with([](Sb& s) { s.blocks = 0; }), 63, false},
-      {"as many inodes as blocks", with([](Sb& s) { s.inodes = 100; }), 63, false},
+      // A small drive of one block group, as mke2fs makes it: every count equal to its bound.
+      {"as many inodes as blocks", with([](Sb& s) { s.inodes = 100; }), 63, true},
+      {"one group of blocks", with([](Sb& s) { s.blocksPerGroup = 100; }), 63, true},
+      {"one group of inodes", with([](Sb& s) { s.inodesPerGroup = 40; }), 63, true},
+      {"one group, as many inodes as blocks",
+       with([](Sb& s) { s.inodes = 100; s.blocksPerGroup = 100; s.inodesPerGroup = 100; }), 63, true},
+      {"more inodes than blocks", with([](Sb& s) { s.inodes = 101; }), 63, false},
       {"no inodes", with([](Sb& s) { s.inodes = 0; }), 63, false},
-      {"one group of blocks", with([](Sb& s) { s.blocksPerGroup = 100; }), 63, false},
+      // The one group of a drive smaller than a full group keeps the full group size.
+      {"a short single group of 1 KiB blocks", with([](Sb& s) { s.blocksPerGroup = 8192; }), 63, true},
+      {"a short single group of 4 KiB blocks",
+       with([](Sb& s) { s.logBlockSize = 2; s.blocksPerGroup = 32768; }), 63, true},
+      {"more blocks per group than a 1 KiB bitmap holds", with([](Sb& s) { s.blocksPerGroup = 8193; }), 63, false},
+      {"more blocks per group than a 4 KiB bitmap holds",
+       with([](Sb& s) { s.logBlockSize = 2; s.blocksPerGroup = 32769; }), 63, false},
       {"no blocks per group", with([](Sb& s) { s.blocksPerGroup = 0; }), 63, false},
-      {"one group of inodes", with([](Sb& s) { s.inodesPerGroup = 40; }), 63, false},
+      {"more inodes per group than inodes", with([](Sb& s) { s.inodesPerGroup = 41; }), 63, false},
       {"no inodes per group", with([](Sb& s) { s.inodesPerGroup = 0; }), 63, false},
       // 2 x 0x80000001 is 2 in 32 bits; the drive is far larger than the disk.
       {"a block count whose size overflows 32 bits",
@@ -433,7 +445,8 @@ TEST_F(DriveSearchTest, SearchRoadTurnsFoundDrivesIntoTheDriveList) {
   }
 }
 
-TEST_F(DriveSearchTest, SearchRoadListsAtMost255Drives) {
+// Every drive found is listed: the list is not cut at 255 rows.
+TEST_F(DriveSearchTest, SearchRoadListsEveryDriveFound) {
   // 300 small drives of 6 sectors, each with its own check time, 8 sectors apart.
   std::vector<Placed> placed;
   for (std::uint32_t k = 0; k < 300; ++k) {
@@ -447,11 +460,12 @@ TEST_F(DriveSearchTest, SearchRoadListsAtMost255Drives) {
   }
   Layout(4000, placed);
   App().searchType = 0;
-  EXPECT_EQ(SearchForLogicalDrives(host, 0), 255);
+  EXPECT_EQ(SearchForLogicalDrives(host, 0), 300);
   const auto& drives = LogicalDrives().Drives();
-  ASSERT_EQ(drives.size(), 255u);
-  EXPECT_EQ(drives.back().ordinal, 255);
-  EXPECT_EQ(drives.back().firstSector, 100u + 8 * 254);
+  ASSERT_EQ(drives.size(), 300u);
+  EXPECT_EQ(drives[254].ordinal, 255);
+  EXPECT_EQ(drives.back().firstSector, 100u + 8 * 299);
+  EXPECT_EQ(drives.back().endSector, 100u + 8 * 299 + 6);
 }
 
 }  // namespace

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "ext2engine/app_state.h"
+#include "ext2engine/drive_selection.h"
+#include "ext2engine/linux_drive.h"
+#include "headless_host.h"
 #include "test_disk.h"
 
 namespace {
@@ -18,6 +24,12 @@ class TableDisk {
     PutLe32(bytes_, at + 12, count);
     return *this;
   }
+  // BYTES written from sector LBA on.
+  TableDisk& Put(std::uint32_t lba, const std::vector<std::uint8_t>& bytes) {
+    std::copy(bytes.begin(), bytes.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(lba) * 512);
+    return *this;
+  }
+  const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
   std::vector<LogicalDriveNode> Walk() {
     InstallMemoryDisk(bytes_);
     LogicalDriveList list;
@@ -88,6 +100,54 @@ TEST(PartitionWalk, ChainsThatPointBackEndWithEveryDriveFoundOnce) {
 
 TEST(PartitionWalk, UnreadableTableContributesNothing) {
   ExpectDrives(TableDisk(100).Entry(0, 0, 0x05, 5000, 100).Entry(0, 1, 0x83, 63, 10).Walk(), {{63, 0, 73, 0}});
+}
+
+// The number of drives a walk finds is an int: a chain of 256 drives or more is listed whole (it
+// read as none, or as a few, when counted in a byte), and a row past 255 opens its drive.
+TEST(PartitionWalk, ChainsOf256AndMoreDrivesAreCountedAndTheirLastRowOpens) {
+  for (const std::uint32_t n : {256u, 300u}) {
+    SCOPED_TRACE(n);
+    // Boot record k at 2048 + 2k holds a one-sector Linux drive right after it and the link to the
+    // next; the last one's drive is a small ext2 after the chain.
+    constexpr std::uint32_t kBase = 2048;
+    const std::uint32_t fsAt = kBase + 2 * n + 64;
+    TinyExt2 fs(256);
+    fs.Dir(2, {40});
+    fs.Dots(40, 2, 2);
+    fs.Record(40, 24, 12, 1000, "last.txt", 1);
+    fs.File(12, 3);
+    TableDisk disk(fsAt + 512 + 8);
+    disk.Entry(0, 0, 0x05, kBase, 2 * n);
+    for (std::uint32_t k = 0; k < n; ++k) {
+      const std::uint32_t record = kBase + 2 * k;
+      if (k + 1 < n) {
+        disk.Entry(record, 0, 0x83, 1, 1).Entry(record, 1, 0x05, 2 * (k + 1), 2);
+      } else {
+        disk.Entry(record, 0, 0x83, fsAt - record, 512);
+      }
+    }
+    disk.Put(fsAt, fs.bytes);
+    App().Reset();
+    LogicalDrives().Clear();
+    InstallMemoryDisk(disk.Bytes());
+    HeadlessHost host;
+
+    EXPECT_EQ(WalkPartitionTables(host, 0, "M", "S"), static_cast<int>(n));
+    ASSERT_EQ(LogicalDrives().Drives().size(), n);
+    EXPECT_EQ(host.log.back().status, std::to_string(n) + " Linux logical drive(s) found");
+    EXPECT_TRUE(host.messages.empty());
+
+    ASSERT_TRUE(OpenLogicalDrive(host, 0x80, static_cast<int>(n - 1)));
+    ASSERT_TRUE(App().currentDrive);
+    EXPECT_EQ(App().currentDrive->firstSector, fsAt);
+    EXPECT_EQ(App().currentDrive->driveIndex, n - 1);
+    ASSERT_EQ(host.entries.size(), 2u);  // Root and the file
+    EXPECT_EQ(host.entries[1].name, "last.txt");
+    EXPECT_EQ(App().scanned, 1);
+    App().Reset();
+    LogicalDrives().Clear();
+    SetDiskSource(nullptr);
+  }
 }
 
 TEST(LogicalDriveListTest, SavedListUntilTheChoiceIsCommittedOrAbandoned) {

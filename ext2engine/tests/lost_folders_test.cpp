@@ -43,20 +43,20 @@ TEST(LostFolders, EmptyRootRebuildsTheTreeFromTheInodeTables) {
   fs.Dots(43, 14, 13);
   fs.Record(43, 24, 21, 1000, "f14", 1);
   fs.File(21, 4);
-  LoneFolder(fs, 15, 44, 16);  // 15 and 16 name each other: never reached, never shown
+  LoneFolder(fs, 15, 44, 16);  // 15 and 16 name each other: shown after the top folders
   LoneFolder(fs, 16, 45, 15);
   CurrentDrive c(fs.bytes);
   c.Open();
 
   EXPECT_EQ(c.Listed(), (Names{"Inode12@12<2", "f12@20<12", "Lost Folder(s)@1<2", "Folder 13@13<1", "sub@14<13",
-                               "f14@21<14"}));
+                               "f14@21<14", "Folder 15@15<1", "Folder 16@16<1"}));
   EXPECT_EQ(c.host.entries[3].lost, 1u);
   EXPECT_EQ(c.host.entries[4].lost, 1u);
   EXPECT_EQ(c.host.entries[5].lost, 0u);
   EXPECT_EQ(c.host.entries[1].modificationTime, 1000000002u);  // "Inode" folders carry their inode's times
   const CLinuxDrive& d = c.drive();
-  EXPECT_EQ(d.entries, 6u);
-  EXPECT_EQ(d.folders, 5u);  // Root, Inode12, Lost Folder(s), Folder 13, sub
+  EXPECT_EQ(d.entries, 8u);
+  EXPECT_EQ(d.folders, 7u);  // Root, Inode12, Lost Folder(s), Folder 13, sub, Folder 15, Folder 16
   EXPECT_EQ(d.files, 2u);
   EXPECT_EQ(c.LogTexts(), (Names{"Creating directory tree|Process started", "|Process Completed",
                                  "Searching missing file(s) and folder(s)|Process started",
@@ -101,6 +101,51 @@ TEST(LostFolders, FolderBecomesTopWhenAWalkReachesItsParent) {
   const std::size_t rows = c.host.log.size();
   SearchDeletedAndLost(c.host);
   EXPECT_EQ(c.host.log.size(), rows);
+}
+
+// Lost folders whose ".." entries name one another in a ring: no parent is ever reached, so the
+// first of the ring in list order is taken as a top folder, and the rest follow as each one's parent
+// leaves the list. Every folder is shown once, with its file.
+TEST(LostFolders, FoldersWhoseParentsFormACycleAreEachShownOnceWithTheirFiles) {
+  struct Case {
+    const char* name;
+    std::vector<std::uint32_t> parents;  // of folders 20, 21, ... in that order
+    Names listed;
+  };
+  const std::vector<Case> cases = {
+      {"two naming each other", {21, 20},
+       {"Folder 20@20<1", "f20@30<20", "Folder 21@21<1", "f21@31<21"}},
+      {"three in a ring", {22, 20, 21},
+       {"Folder 20@20<1", "f20@30<20", "Folder 21@21<1", "f21@31<21", "Folder 22@22<1", "f22@32<22"}},
+      // 21 names itself; 20 hangs below it, and 22 names 20.
+      {"a folder naming itself, with a chain below it", {21, 21, 20},
+       {"Folder 20@20<1", "f20@30<20", "Folder 22@22<1", "f22@32<22", "Folder 21@21<1", "f21@31<21"}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    TinyExt2 fs(256);
+    fs.Dir(2, {40});
+    fs.Dots(40, 2, 2);
+    fs.Record(40, 24, 12, 1000, "ok", 1);
+    fs.File(12, 1);
+    for (std::uint32_t i = 0; i < k.parents.size(); ++i) {
+      const std::uint32_t ino = 20 + i;
+      fs.Dir(ino, {41 + i});
+      fs.Dots(41 + i, ino, k.parents[i]);
+      fs.Record(41 + i, 24, 30 + i, 1000, "f" + std::to_string(ino), 1);
+      fs.File(30 + i, 5 + i);
+    }
+    CurrentDrive c(fs.bytes);
+    c.Open();
+    SearchDeletedAndLost(c.host);
+    Names want = {"ok@12<2", "Lost Folder(s)@1<2"};
+    want.insert(want.end(), k.listed.begin(), k.listed.end());
+    want.push_back("Deleted Files@268435455<2");
+    EXPECT_EQ(c.Listed(), want);
+    EXPECT_TRUE(c.drive().lostSet.empty());
+    EXPECT_EQ(c.host.log.back().text,
+              "Process completed, found 0 deleted & " + std::to_string(2 * k.parents.size()) + " lost entries");
+  }
 }
 
 TEST(LostFolders, TenThousandLostFoldersInAChainFinish) {

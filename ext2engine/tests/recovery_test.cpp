@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -460,22 +461,53 @@ TEST_F(Recovery, FreeSpaceMustHoldWhatThisRecoveryWrites) {
 
 namespace {
 
-TEST_F(Recovery, UnwritableTargetsAreSkippedAndTheWalkGoesOn) {
+// A folder that cannot be made is named in an error row and its contents are left; the end of the
+// recovery says how much could not be written.
+TEST_F(Recovery, UnwritableFoldersAndFilesAreReportedAndTheWalkGoesOn) {
+  struct Case {
+    const char* name;
+    bool folderInTheWay;  // a folder where the file c.txt would go
+    std::string endRow;
+  };
+  for (const Case& c : {Case{"a file where a folder goes", false,
+                             "Recovery incomplete, 1 folder(s) and 0 file(s) could not be written"},
+                        Case{"and a folder where a file goes", true,
+                             "Recovery incomplete, 1 folder(s) and 1 file(s) could not be written"}}) {
+    SCOPED_TRACE(c.name);
+    std::string a, b;
+    OpenedDrive d(SmallTree(a, b).bytes);
+    d.Build();
+    const fs::path out = dest / (c.folderInTheWay ? "2" : "1");
+    fs::create_directories(out / "#Root");
+    if (c.folderInTheWay) fs::create_directories(out / "#Root/c.txt");
+    std::ofstream(out / "#Root/docs") << "in the way";
+    d.host.onExists = 4;  // overwrite
+    d.host.log.clear();
+    ASSERT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, out.string()), 1);
+    EXPECT_EQ(ReadFile(out / "#Root/docs"), "in the way");
+    EXPECT_EQ(App().processRunning, 0);
+    const auto folderRow = std::find_if(d.host.log.begin(), d.host.log.end(), [](const LogRow& r) {
+      return r.status == "Error creating folder";
+    });
+    ASSERT_NE(folderRow, d.host.log.end());
+    EXPECT_EQ(folderRow->text, "Disk write error, folder and its contents not recovered: " + out.string() + "/#Root/docs");
+    EXPECT_EQ(folderRow->icon, kIconAborted);
+    EXPECT_EQ(d.host.log.back().text, c.endRow);
+    EXPECT_EQ(d.host.log.back().status.rfind("Completed on ", 0), 0u);
+    EXPECT_EQ(d.host.log.back().icon, kIconAborted);
+    // Only c.txt, where it could be written, joins the file that was in the way.
+    std::size_t files = 0;
+    for (const auto& p : fs::recursive_directory_iterator(out)) files += p.is_regular_file();
+    EXPECT_EQ(files, c.folderInTheWay ? 1u : 2u);
+    EXPECT_EQ(c.folderInTheWay ? fs::is_directory(out / "#Root/c.txt") : ReadFile(out / "#Root/c.txt") == "z", true);
+  }
+  // A recovery that wrote everything ends as it always did, without that row.
   std::string a, b;
   OpenedDrive d(SmallTree(a, b).bytes);
   d.Build();
-  // A file where the folder "docs" would go, and a folder where the file c.txt would go.
-  fs::create_directories(dest / "#Root/c.txt");
-  std::ofstream(dest / "#Root/docs") << "in the way";
-  d.host.onExists = 4;  // overwrite
-  ASSERT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, dest.string()), 1);
-  EXPECT_TRUE(fs::is_directory(dest / "#Root/c.txt"));
-  EXPECT_EQ(ReadFile(dest / "#Root/docs"), "in the way");
-  EXPECT_EQ(App().processRunning, 0);
-  // Nothing else was written, and the process ended normally.
-  std::size_t files = 0;
-  for (const auto& p : fs::recursive_directory_iterator(dest)) files += p.is_regular_file();
-  EXPECT_EQ(files, 1u);
+  fs::create_directories(dest / "3");
+  ASSERT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, (dest / "3").string()), 1);
+  EXPECT_EQ(d.host.log.back().status, "Completed");
 }
 
 }  // namespace

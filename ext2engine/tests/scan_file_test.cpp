@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <tuple>
 
 #include "ext2engine/deleted_and_lost.h"
@@ -219,12 +220,12 @@ TEST_P(ScanFileRoundTrip, LoadGivesBackTheTreeMarksDrivesAndGeometry) {
   EXPECT_EQ(d.descriptors[0].inodeTableSectors, saved.descriptors[0].inodeTableSectors);
   ASSERT_EQ(LogicalDrives().Drives().size(), 1u);
   EXPECT_EQ(LogicalDrives().Drives()[0].endSector, 1063u);
-  if (!k.deletedAndLost) {
-    EXPECT_EQ(d.entries, saved.entries);
-    EXPECT_EQ(d.folders, saved.folders);
-    EXPECT_EQ(d.files, saved.files);
-    EXPECT_EQ(d.totalBytes, saved.totalBytes);
-  }
+  // The Total pane (bytes, files, folders) shows what it showed after the scan, deleted inodes (which
+  // add no bytes) and all. The lost-folder search counts Root as an entry too, the load does not.
+  EXPECT_EQ(d.entries, saved.entries - (k.deletedAndLost ? 1 : 0));
+  EXPECT_EQ(d.folders, saved.folders);
+  EXPECT_EQ(d.files, saved.files);
+  EXPECT_EQ(d.totalBytes, saved.totalBytes);
   // The partly checked folder's tree item shows it.
   EXPECT_EQ(c.host.stateImages.size(), 1u);
   EXPECT_EQ(c.host.stateImages.empty() ? 0 : c.host.stateImages[0].second, 3);
@@ -358,6 +359,53 @@ TEST(ScanFile, DriveWhoseRootHoldsOnlyFilesIsSaved) {
   EXPECT_EQ(c.Listed(), (std::vector<std::string>{"only@14<2"}));
 }
 
+// Disk numbers follow the disk list, which changes when a disk is attached: a scan file opened
+// against a disk that does not hold its drive says so, and the drive is opened all the same.
+TEST(ScanFile, FileOpenedAgainstAnotherDiskSaysSo) {
+  struct Case {
+    const char* name;
+    std::function<void(Bytes&)> disk;  // what the disk holds when the file is opened
+    bool holdsTheDrive;
+  };
+  const std::vector<Case> cases = {
+      {"the same disk", [](Bytes&) {}, true},
+      {"its files changed since", [](Bytes& b) { b[50 * 1024] ^= 0xFF; }, true},
+      {"another drive", [](Bytes& b) { PutLe32(b, 1024, 64); PutLe32(b, 1024 + 40, 64); }, false},
+      {"another block size", [](Bytes& b) { PutLe32(b, 1024 + 24, 1); }, false},
+      {"a drive larger than the saved one", [](Bytes& b) { PutLe32(b, 1024 + 4, 100000); }, false},
+      {"no super block", [](Bytes& b) { std::fill_n(b.begin() + 1024, 1024, 0); }, false},
+      {"an empty disk", [](Bytes& b) { std::fill(b.begin(), b.end(), 0); }, false},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    TempFolder dir;
+    const TinyExt2 t = SmallTree(128);
+    CurrentDrive c(t.bytes);
+    c.Open();
+    const fs::path file = dir.path / "scan.DAT";
+    ASSERT_TRUE(c.drive().SaveScanInfo(file.string()));
+    Bytes now = t.bytes;
+    k.disk(now);
+    c.disk->bytes = now;
+    c.host.messages.clear();
+    OpenUsingScanInfo(c.host, file.string());
+    // The tree is loaded either way.
+    EXPECT_EQ(c.Listed(), (std::vector<std::string>{"a@12<2", "r@14<2", kLongName + "@15<2", "x@13<12"}));
+    if (k.holdsTheDrive) {
+      EXPECT_TRUE(c.host.messages.empty());
+      EXPECT_EQ(c.host.log.back().text, "Process completed successfully ");
+      continue;
+    }
+    EXPECT_EQ(c.host.log.back().activity, "Disk does not hold the saved drive");
+    EXPECT_EQ(c.host.log.back().text, "No matching super block at sector 2 of HardDisk 1");
+    EXPECT_EQ(c.host.log.back().icon, kIconQuestion);
+    ASSERT_EQ(c.host.messages.size(), 1u);
+    EXPECT_EQ(c.host.messages[0].text.rfind("The disk does not hold the logical drive saved in " + file.string(), 0),
+              0u);
+    EXPECT_EQ(App().scanned, 1);
+  }
+}
+
 TEST(ScanFile, MissingFileIsReported) {
   TempFolder dir;
   CurrentDrive c(SmallTree(128).bytes);
@@ -382,7 +430,7 @@ TEST(ScanFile, ExistingFileIsWrittenOverRenamedOrLeftAsTheUserSays) {
 
   c.host.onScanExists = 1;  // Cancel
   const std::size_t rows = c.host.log.size();
-  c.drive().SaveScanInfo(file.string());
+  EXPECT_FALSE(c.drive().SaveScanInfo(file.string()));  // nothing saved
   EXPECT_EQ(ReadBytes(file), old);
   EXPECT_EQ(c.host.log.size(), rows);
 
@@ -396,8 +444,30 @@ TEST(ScanFile, ExistingFileIsWrittenOverRenamedOrLeftAsTheUserSays) {
   EXPECT_EQ(c.host.log[c.host.log.size() - 2].text, (dir.path / "HardDrv1_LogDrv3_Scan1.DAT").string());
 
   c.host.onScanExists = 2;  // Overwrite
-  c.drive().SaveScanInfo(file.string());
+  EXPECT_TRUE(c.drive().SaveScanInfo(file.string()));
   EXPECT_GT(ReadBytes(file).size(), 512u);
+}
+
+// A file that cannot be created is named in an error row and a message box, and the scan is not
+// taken as saved.
+TEST(ScanFile, FileThatCannotBeCreatedIsReportedAndNotSaved) {
+  TempFolder dir;
+  CurrentDrive c(SmallTree(128).bytes);
+  c.Open();
+  for (const fs::path& file : {dir.path / "no-such-folder" / "x.DAT", dir.path}) {
+    SCOPED_TRACE(file.string());
+    c.host.messages.clear();
+    c.host.onScanExists = 2;  // an existing folder's name is written over, if it could be
+    EXPECT_FALSE(c.drive().SaveScanInfo(file.string()));
+    EXPECT_EQ(c.host.log.back().activity, "Unable to save scan information");
+    EXPECT_EQ(c.host.log.back().text, file.string());
+    EXPECT_EQ(c.host.log.back().status, "Process failed");
+    EXPECT_EQ(c.host.log.back().icon, kIconQuestion);
+    ASSERT_EQ(c.host.messages.size(), 1u);
+    EXPECT_EQ(c.host.messages[0].text, "Error creating file " + file.string());
+    EXPECT_EQ(c.host.messages[0].caption, "Quarvel Velnora Linux");
+    EXPECT_FALSE(c.host.barShown);
+  }
 }
 
 }  // namespace

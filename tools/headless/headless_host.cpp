@@ -82,15 +82,16 @@ void HeadlessHost::ShowCaution(std::uint8_t type) {
 
 bool HeadlessHost::Confirm(std::uint8_t) { return false; }
 
-void HeadlessHost::FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) {
+bool HeadlessHost::FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) {
   AppState& app = App();
   for (int& d : app.fileExists) d = 0;
   app.fileExists[onExists] = 1;
   const std::string proposed = ProposeCopyName(directory, inode, name);
   std::snprintf(app.newName, sizeof app.newName, "%s", proposed.c_str());
+  return true;
 }
 
-void HeadlessHost::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) {
+bool HeadlessHost::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) {
   AppState& app = App();
   for (int& d : app.scanFileExists) d = 0;
   app.scanFileExists[onScanExists] = 1;
@@ -98,4 +99,5 @@ void HeadlessHost::ScanFileExists(const std::string& path, std::uint8_t diskInde
     const std::string proposed = ProposeScanFileName(path, diskIndex, driveIndex) + ".DAT";
     std::snprintf(app.newName, sizeof app.newName, "%s", proposed.c_str());
   }
+  return true;
 }

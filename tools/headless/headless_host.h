@@ -63,9 +63,9 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   void ShowCaution(std::uint8_t type) override;
   bool Confirm(std::uint8_t type) override;
   // Answers with onExists; a rename proposes the dialog's first free name.
-  void FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) override;
+  bool FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) override;
   // Answers with onScanExists; a rename takes the dialog's proposed name with ".DAT".
-  void ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) override;
+  bool ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) override;
   // Answers with chosenFolder when one is set (even an empty one), else as Cancel.
   bool BrowseForFolder(std::string& path) override {
     if (!chosenFolder) return false;

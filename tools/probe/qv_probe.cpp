@@ -138,7 +138,7 @@ const std::vector<Step>& Steps() {
       {"open", 1,
        [](const Args& a) {
          long k = 0;
-         return ParseNumber(a[0], 0, 254, k) ? std::string() : std::string("open takes a row number");
+         return ParseNumber(a[0], 0, 0x7FFFFFFF, k) ? std::string() : std::string("open takes a row number");
        },
        [](Probe& p, const Args& a) { OpenLogicalDrive(p.host, p.DiskNumber(), std::atoi(a[0].c_str())); }},
       {"tree", 0, NoCheck, [](Probe& p, const Args&) { PrintTree(p); }},

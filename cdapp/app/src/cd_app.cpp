@@ -13,7 +13,7 @@ class CCDApp : public wxApp {
     if (!wxApp::OnInit()) return false;
     wxConfigBase::Set(new wxConfig("Local AppWizard-Generated Applications"));
     history_.Load(*wxConfigBase::Get());
-    if (!wxGetEnv("QUARVEL_NO_SPLASH", nullptr)) {
+    if (controls::SplashWanted()) {
       controls::CSplashDlg splash(nullptr, CdSplashPicture(), controls::kCdSplashTime);
       splash.ShowModal();
     }

@@ -19,6 +19,7 @@
 #include "cdengine/drive_access.h"
 #include "cdengine/recovery.h"
 #include "cdviews/cd_texts.h"
+#include "controls/wx/help_book.h"
 
 namespace {
 
@@ -161,6 +162,8 @@ void CMainFrame::BindCommands() {
   for (int c = 0; c < 4; ++c) on(kCdIdArrangeByName + c, [this, c] { Arrange(c); });
   for (const auto& [id, style] : kStyles) on(id, [this, style = style] { SetViewStyle(style); });
   Bind(wxEVT_HELP, [this](wxHelpEvent&) { HelpTopics(); });
+  // F1 and Shift+F1 ask for help (once the key filter lets function keys through).
+  SetAcceleratorTable(controls::HelpKeys(CdWxId(kCdCmdHelpTopics)));
   Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
     GetToolBar()->Show(e.IsChecked());
     SendSizeEvent();
@@ -369,12 +372,7 @@ void CMainFrame::SaveLog(std::string path) {
 }
 
 void CMainFrame::HelpTopics() {
-  // The folder of the help book: the value "Path" of the program's key, else where it is installed.
-  wxConfig key("Quarvel Velnora CDROM", "Quarvel");
-  wxString folder;
-  if (!key.Read("Path", &folder)) folder = QV_CD_HELP_DIR;
-  if (!help_) help_ = std::make_unique<wxHtmlHelpController>(wxHF_DEFAULT_STYLE, this);
-  if (help_->AddBook(wxFileName(folder, "Quarvel Velnora CD.hhp"))) help_->DisplayContents();
+  controls::ShowHelpContents(help_, this, "Quarvel Velnora CDROM", QV_CD_HELP_DIR, "Quarvel Velnora CD.hhp");
 }
 
 void CMainFrame::About() {

@@ -1,5 +1,5 @@
-// CD's pictures, drawn in code: process-log icons, toolbar buttons, the tree's drive and folder
-// images, the list's item icons, the About picture and the start-up picture.
+// CD's pictures by kind (the icon theme's where it has them): process-log icons, toolbar buttons,
+// the tree's drive and folder images, the list's item icons, the About picture and the start-up picture.
 #pragma once
 
 #include <wx/bitmap.h>

@@ -15,6 +15,7 @@
 #include "cd_images.h"
 #include "cdengine/commands.h"
 #include "cdengine/drive_access.h"
+#include "controls/wx/pane_caption.h"
 #include "controls/wx/status_bar.h"
 
 namespace {
@@ -80,6 +81,8 @@ CMainFrame::CMainFrame()
   aui_.AddPane(log_, wxAuiPaneInfo()
                          .Name("log")
                          .Caption("Process Log")
+                         .CaptionVisible(false)
+                         .Gripper(true)
                          .Bottom()
                          .BestSize(-1, 180)
                          .MinSize(32, 32)
@@ -89,6 +92,8 @@ CMainFrame::CMainFrame()
                          .RightDockable(false)
                          .CloseButton(true)
                          .Floatable(true));
+  // The pane's own caption floats it and docks it again (button or double click).
+  controls::CPaneCaption::Add(log_, aui_, "log", "Process Log");
   aui_.Update();
 
   Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);

@@ -8,6 +8,8 @@
 #include "cd_dialogs.h"
 #include "cd_gui_support.h"
 #include "cd_images.h"
+#include "controls/wx/notice_dialogs.h"
+#include "help_shown.h"
 #include "window_shot.h"
 
 namespace {
@@ -44,6 +46,45 @@ TEST_F(Screenshots, MainWindowAndDialogs) {
   wxTEST_DIALOG(frame->FindCmd(), ShootModal<CFindDlg>(kShots, "cd_find", wxID_CANCEL));
   wxTEST_DIALOG(frame->RunOverwriteDialog(), ShootModal<COverwriteDlg>(kShots, "cd_imp_note", wxID_CANCEL));
   frame->busy = 0;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Screenshots, HelpTopics) {
+  fs::create_directories(kShots);
+  frame->HelpTopics();
+  Pump(300);
+  wxHtmlHelpWindow* help = guitest::ShownHelpWindow();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(guitest::Shoot(wxGetTopLevelParent(help), kShots, "cd_help_topics"));
+  guitest::CloseHelp();
+}
+
+}  // namespace
+
+
+namespace {
+
+TEST_F(Screenshots, TheListInEachStyle) {
+  fs::create_directories(kShots);
+  OpenDisc(kFixtures / "joliet.iso");
+  for (const auto& n : frame->LeftView().Nodes()) {
+    if (n.name == "docs") frame->Tree().Select(n.treeItem);
+  }
+  Pump();
+  ASSERT_GT(frame->List().GetItemCount(), 1);
+  const std::pair<controls::ListViewStyle, const char*> styles[] = {
+      {controls::ListViewStyle::List, "cd_list_style_list"},
+      {controls::ListViewStyle::SmallIcon, "cd_list_style_small_icons"},
+      {controls::ListViewStyle::Icon, "cd_list_style_large_icons"},
+      {controls::ListViewStyle::Report, "cd_list_style_details_again"}};
+  for (const auto& [style, name] : styles) {
+    frame->SetViewStyle(style);
+    Pump();
+    EXPECT_TRUE(guitest::Shoot(frame, kShots, name)) << name;
+  }
 }
 
 }  // namespace

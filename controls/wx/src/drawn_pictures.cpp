@@ -6,25 +6,23 @@
 namespace controls {
 
 wxBitmap DrawPicture(int size, const std::function<void(wxDC&)>& paint, int height) {
-  wxBitmap bitmap(size, height > 0 ? height : size, 32);
+  wxBitmap bitmap(size, height > 0 ? height : size, 24);
   wxMemoryDC dc(bitmap);
   dc.SetBackground(*wxWHITE_BRUSH);
   dc.Clear();
   paint(dc);
   dc.SelectObject(wxNullBitmap);
+  // White becomes transparent in the picture's own alpha, so that every image list, mask or not,
+  // and every composition of pictures keeps it so.
   wxImage image = bitmap.ConvertToImage();
-  image.SetMaskColour(255, 255, 255);
+  image.InitAlpha();
+  for (int y = 0; y < image.GetHeight(); ++y) {
+    for (int x = 0; x < image.GetWidth(); ++x) {
+      const bool white = image.GetRed(x, y) == 255 && image.GetGreen(x, y) == 255 && image.GetBlue(x, y) == 255;
+      image.SetAlpha(x, y, white ? 0 : 255);
+    }
+  }
   return wxBitmap(image);
-}
-
-void DrawGlyph(wxDC& dc, const wxColour& back, const wxString& text, int size) {
-  dc.SetBrush(wxBrush(back));
-  dc.SetPen(wxPen(back.ChangeLightness(70)));
-  dc.DrawRoundedRectangle(1, 1, size - 2, size - 2, size / 5);
-  dc.SetTextForeground(*wxWHITE);
-  dc.SetFont(wxFont(wxFontInfo(size / 2).Bold()));
-  const wxSize extent = dc.GetTextExtent(text);
-  dc.DrawText(text, (size - extent.x) / 2, (size - extent.y) / 2);
 }
 
 }  // namespace controls

@@ -6,11 +6,14 @@
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
+#include <wx/utils.h>
 
 #include <condition_variable>
 #include <mutex>
 
 namespace controls {
+
+bool SplashWanted() { return !wxGetEnv("QUARVEL_NO_SPLASH", nullptr); }
 
 // What the worker and the dialog share. DIALOG is read and written on the user-interface thread
 // only; the worker merely passes TARGET on to it.

@@ -303,6 +303,9 @@ void WxListControl::SetViewStyle(ListViewStyle style) {
   window_->SetSingleStyle(StyleFlag(style));
   if (InReport()) PushReport();
   header_.Attach(window_.get(), HeaderWindow());
+  // The generic list lays its rows out again only when told that something changed: without it
+  // every row of the new style sits at the first place, with no room for its name.
+  window_->SendSizeEvent();
 }
 
 void WxListControl::SetGridLines(bool on) {

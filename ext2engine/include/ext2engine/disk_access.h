@@ -26,9 +26,14 @@ class DiskSource {
  public:
   virtual ~DiskSource() = default;
   virtual std::unique_ptr<SectorDevice> Open(unsigned index) = 0;
+  // Reads the list of disks anew, for a source that follows the machine; true when an index now
+  // names another disk than before.
+  virtual bool Reread() { return false; }
 };
 
-// The platform's disk list (QUARVEL_DISKS, else /sys/block), read when first needed.
+// The platform's disk list (QUARVEL_DISKS, else /sys/block): read when first needed, and again each
+// time the disks are counted. A disk's index is its place in that list, also when disks before it
+// do not open.
 std::shared_ptr<DiskSource> PlatformDiskSource();
 
 // Image files or block devices given by path, as disks 0, 1, ...
@@ -43,8 +48,12 @@ void CloseDiskDevices();
 // Always 0 here: the Windows 9x road does not exist on this platform.
 extern int g_isWin9x;
 
-// Counts the disks by opening them until one fails (at most 128). True when at least one was found.
-bool CountPhysicalDisks(std::uint8_t* count);
+// Reads the disk list anew and gives the indices (from 0) of the disks that open, in list order:
+// a path that does not open (an empty card-reader slot, a device without permission) leaves a gap
+// but hides none of the disks after it, and each disk keeps its place in the list as its number
+// (0x80 + index; at most 128 places). When an index comes to name another disk, the devices kept
+// open are closed. True when at least one disk was found.
+bool CountPhysicalDisks(std::vector<std::uint8_t>& disks);
 
 // Opens disk number N (0x80 + index) read-only; null for a drive letter or a missing disk.
 std::unique_ptr<SectorDevice> OpenDiskDevice(std::uint16_t n);

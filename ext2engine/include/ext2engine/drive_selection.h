@@ -30,8 +30,9 @@ void LogSelectedDisk(FrameServices& frame, std::uint8_t diskIndex, const std::st
 
 // Select Physical Disk OK with "Search for Logical Drives", once the search type is chosen (the
 // application's search type; -1, cancelled, does nothing): the logical-drive list is dropped, a
-// drive object made for the search runs it, and the drives it found become the list with ordinals
-// 1, 2, 3 ... (at most 255, the most the drive dialog counts). The search object is then released.
+// drive object made for the search runs it, and the drives it found become the list, all of them,
+// with ordinals 1, 2, 3 ... (a byte in the list's record, so they run on from 0 after 255). The
+// search object is then released.
 // Returns the number of drives in the list; with none the search object stays the current drive.
 int SearchForLogicalDrives(FrameServices& frame, std::uint8_t diskIndex);
 

@@ -101,16 +101,22 @@ class CLinuxDrive {
   // Folders of the inode tables whose ".." is the root and that the walk did not reach, listed under
   // Root and walked; the others go to the lost list.
   void SearchLostFolders();
-  // The top folders of the lost list as "Folder %d" under "Lost Folder(s)", each walked.
+  // The top folders of the lost list as "Folder %d" under "Lost Folder(s)", each walked. When only
+  // folders whose parents stay lost are left (their ".." entries form a cycle), the first of them
+  // in list order is taken as a top folder, so that every lost folder is shown once.
   void AddLostFolders();
   // Every inode with a deletion time as "Inode #%d" under "Deleted Files".
   void SearchDeletedFiles();
 
   // Scan-information file (scan_file.cpp).
   // Writes the drive's geometry, descriptors, the logical-drive list and the tree's entries to PATH.
-  void SaveScanInfo(const std::string& path);
+  // True when the scan is saved: written whole, or the drive came from a scan file. False when the
+  // user cancelled at an existing file, or the file could not be created or written (shown in a
+  // row and a message box).
+  bool SaveScanInfo(const std::string& path);
   // Fills this fresh drive from the file at PATH: geometry, descriptors, the logical-drive list and
-  // the tree.
+  // the tree. Then the disk is checked for the drive: a super block that is missing at the drive's
+  // first sector, or whose counts differ from the file's, gives an error row and a message box.
   void LoadScanInfo(const std::string& path);
 
   // Logical-drive search (drive_search.cpp).
@@ -144,7 +150,7 @@ class CLinuxDrive {
 
   // Members, zero when the object is made.
   std::uint8_t disk = 0;
-  std::uint8_t driveIndex = 0;
+  std::uint32_t driveIndex = 0;  // the drive's row in the logical-drive list, from 0
   std::uint8_t sectorsPerBlock = 0;
   std::uint32_t firstSector = 0;
   std::uint32_t lastSector = 0;
@@ -163,6 +169,10 @@ class CLinuxDrive {
   std::unordered_set<std::uint32_t> lostSet;
   void* progressControl = nullptr;
   std::uint32_t recoveredFileCount = 0;
+  // What the recovery could not write: folders that could not be made or entered (their contents
+  // are not recovered), and files that could not be created or were written short.
+  std::uint32_t unwrittenFolders = 0;
+  std::uint32_t unwrittenFiles = 0;
   std::uint32_t entries = 0;
   std::uint32_t folders = 0;
   std::uint32_t files = 0;
@@ -229,6 +239,9 @@ class CLinuxDrive {
   void FindTrippleDirectBlock(std::uint32_t block, BlockWalk& walk);
   // Takes the geometry of a super block sector; true when it is usable.
   bool TakeSuperBlock(const std::uint8_t* sector);
+  // True when the super block at the drive's third sector has the drive's block size, inode counts
+  // and a block count within its sectors: the disk holds the drive this object describes.
+  bool SuperBlockMatchesGeometry();
   bool FolderTestByFirstBlock(const InodeCopy& inode);
   void Log(const char* activity, const char* text, const char* status, int icon);
 };

@@ -50,11 +50,13 @@ class Prompts {
   // The Yes/No confirmation of a message type; true for Yes.
   virtual bool Confirm(std::uint8_t type) = 0;
   // The File Already Exists dialog for NAME in the folder DIRECTORY (recovering INODE): writes one
-  // decision and, for Rename, the new name into the application object.
-  virtual void FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) = 0;
+  // decision and, for Rename, the new name into the application object. False when the user closed
+  // it without a decision (Esc, the close box): then no field changes.
+  virtual bool FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) = 0;
   // The File already exists dialog of the scan-information file PATH (disk and logical-drive rows
   // from 0): writes Rename (with the new name), Cancel or Overwrite into the application object.
-  virtual void ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) = 0;
+  // False when the user closed it without a decision: then no field changes.
+  virtual bool ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) = 0;
   // The destination folder of a recovery, chosen by the user into PATH; false on Cancel. A host
   // without a user chooses none.
   virtual bool BrowseForFolder(std::string& path) {

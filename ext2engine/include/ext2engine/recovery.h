@@ -40,7 +40,8 @@ std::string ProposeCopyName(const std::string& directory, std::uint32_t inode, c
 // The Recover command of the frame: the caution, the flags, the destination (DESTINATION, or when it
 // is empty the user's choice; Cancel ends the process), the free-space check against the bytes this
 // recovery writes, the start row, the walk from Root into DESTINATION/#Root, and the end of the
-// process. 1 when the recovery ran.
+// process. A recovery that could not write a folder or a file ends with a row that says how many.
+// 1 when the recovery ran.
 int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, const std::string& destination);
 
 // The free bytes of the file system that holds PATH, for a writer without privileges; false when

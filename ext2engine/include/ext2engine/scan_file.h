@@ -60,7 +60,7 @@ EntryNode DecodeEntryRecord(std::span<const std::uint8_t> record);
 // The name the File already exists dialog proposes for the existing PATH, without ".DAT": the
 // path's folder followed by "HardDrv<disk>_LogDrv<drive>_Scan", with 1, 2, ... after it while
 // that name with ".DAT" is taken.
-std::string ProposeScanFileName(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex);
+std::string ProposeScanFileName(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex);
 
 // Open Using Scan Information after the file was chosen: the logical-drive list and the current
 // drive are dropped, a fresh drive is made, attached to FRAME and filled from the file at PATH.

@@ -1,4 +1,5 @@
-// The program's pictures, drawn in code: log icons, toolbar buttons, the tree's folder images.
+// The program's pictures by kind (the icon theme's where it has them): log icons, toolbar buttons,
+// the tree's and the list's entry images, the start-up picture.
 #pragma once
 
 #include <wx/bitmap.h>

@@ -88,13 +88,11 @@ CSelectPhysicalDiskDlg::CSelectPhysicalDiskDlg(wxWindow* parent)
                      {{"Disk No.", 90, wxLIST_FORMAT_LEFT},
                       {"Model No. ", 120, wxLIST_FORMAT_LEFT},
                       {"Serial No.", 60, wxLIST_FORMAT_LEFT}}) {
-  std::uint8_t count = 0;
-  CountPhysicalDisks(&count);
-  count_ = count;
+  CountPhysicalDisks(disks_);
   AppState& app = App();
-  for (int i = 0; i < count_; ++i) {
+  for (const std::uint8_t i : disks_) {
     std::string model, serial;
-    if (IdentifyDisk(static_cast<std::uint8_t>(i))) {
+    if (IdentifyDisk(i)) {
       DiskRowTexts(app.diskModel, app.diskSerial, model, serial);
     } else {
       model = serial = "UNKNOWN";
@@ -102,7 +100,7 @@ CSelectPhysicalDiskDlg::CSelectPhysicalDiskDlg(wxWindow* parent)
     AddRow({wxString::Format("HardDisk %d", i + 1), U(model), U(serial)});
   }
   FitColumns();
-  if (count_ > 0) SelectRow(0);
+  if (!disks_.empty()) SelectRow(0);
 }
 
 CSelectLogicalDriveDlg::CSelectLogicalDriveDlg(wxWindow* parent, const std::vector<LogicalDriveNode>& drives)
@@ -112,7 +110,7 @@ CSelectLogicalDriveDlg::CSelectLogicalDriveDlg(wxWindow* parent, const std::vect
                       {"File System", 65, wxLIST_FORMAT_RIGHT},
                       {"Start Sector", 90, wxLIST_FORMAT_RIGHT},
                       {"Size", 75, wxLIST_FORMAT_RIGHT}}) {
-  for (std::size_t i = 0; i < drives.size() && i < 255; ++i) {
+  for (std::size_t i = 0; i < drives.size(); ++i) {
     const auto& d = drives[i];
     AddRow({wxString::Format("Logical Drive %d", static_cast<int>(i + 1)), FileSystemText(d.partitionType),
             wxString::Format("%u", d.firstSector),
@@ -223,6 +221,16 @@ class CExistsDlg : public wxDialog {
       b->Bind(wxEVT_BUTTON, [this, id = id](wxCommandEvent&) { EndModal(id); });
     }
     if (auto* first = wxDynamicCast(FindWindow(buttons.front().first), wxButton)) first->SetDefault();
+    // Esc and the close box decide nothing: they end the dialog with wxID_CANCEL, which no
+    // decision button has (left to itself the dialog would press the default button, Rename).
+    SetEscapeId(wxID_NONE);
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+      if (e.GetKeyCode() == WXK_ESCAPE) {
+        EndModal(wxID_CANCEL);
+      } else {
+        e.Skip();
+      }
+    });
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(grid, 0, wxEXPAND | wxALL, 10);
     sizer->Add(row, 0, wxALIGN_CENTER | wxALL, 6);
@@ -243,7 +251,7 @@ void Decide(int (&decisions)[N], std::size_t index) {
 
 }  // namespace
 
-void RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std::string& name, std::uint32_t inode) {
+bool RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std::string& name, std::uint32_t inode) {
   CExistsDlg dlg(parent, "File Already Exists", {1013, 1015, 1014, 1016}, "File Name :", U(name),
                  "Rename to :", U(ProposeCopyName(directory, inode, name)),
                  {{wxID_OK, "Rename"},
@@ -256,14 +264,15 @@ void RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std:
   static const int order[] = {1017, 1010, 1019, 1009, 1011, wxID_OK};
   const int answer = dlg.ShowModal();
   const auto* hit = std::find(std::begin(order), std::end(order), answer);
-  if (hit == std::end(order)) return;  // closed: the decisions stay as they were
+  if (hit == std::end(order)) return false;  // closed: the decisions stay as they were
   AppState& app = App();
   Decide(app.fileExists, static_cast<std::size_t>(hit - std::begin(order)));
   if (answer == wxID_OK) std::snprintf(app.newName, sizeof app.newName, "%s", dlg.Text().c_str());
+  return true;
 }
 
-void RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex,
-                          std::uint8_t driveIndex) {
+bool RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex,
+                          std::uint32_t driveIndex) {
   CExistsDlg dlg(parent, "File already exists", {wxID_ANY, 1022, 1023, 1020}, "File Name:", U(path),
                  "New Name:", U(ProposeScanFileName(path, diskIndex, driveIndex)),
                  {{wxID_OK, "Rename"}, {1011, "Overwrite"}, {1021, "Cancel"}});
@@ -271,10 +280,11 @@ void RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_
   static const int order[] = {wxID_OK, 1021, 1011};
   const int answer = dlg.ShowModal();
   const auto* hit = std::find(std::begin(order), std::end(order), answer);
-  if (hit == std::end(order)) return;
+  if (hit == std::end(order)) return false;
   AppState& app = App();
   Decide(app.scanFileExists, static_cast<std::size_t>(hit - std::begin(order)));
   if (answer == wxID_OK) std::snprintf(app.newName, sizeof app.newName, "%s.DAT", dlg.Text().c_str());
+  return true;
 }
 
 void RunAboutDlg(wxWindow* parent) {

@@ -39,14 +39,20 @@ class CListChoiceDlg : public wxDialog {
   int selected_ = -1;
 };
 
-// Select Physical Disk: "HardDisk %d" with the model and serial each disk reports.
+// Select Physical Disk: "HardDisk %d" with the model and serial each disk reports, for every disk
+// of the disk list (read anew) that opens. A disk's number is its place in the list, so a path that
+// does not open leaves a gap in the numbers (HardDisk 1, HardDisk 3) and the rows keep to them.
 class CSelectPhysicalDiskDlg : public CListChoiceDlg {
  public:
   explicit CSelectPhysicalDiskDlg(wxWindow* parent);
-  int DiskCount() const { return count_; }
+  int DiskCount() const { return static_cast<int>(disks_.size()); }
+  // The disk index (from 0) of ROW, or -1 when there is no such row.
+  int DiskIndexOfRow(int row) const {
+    return row >= 0 && row < DiskCount() ? disks_[static_cast<std::size_t>(row)] : -1;
+  }
 
  private:
-  int count_ = 0;
+  std::vector<std::uint8_t> disks_;
 };
 
 // Select Logical Drive over the logical-drive list.
@@ -84,9 +90,10 @@ void RunCautionDlg(wxWindow* parent, std::uint8_t type);
 bool RunConfirmDlg(wxWindow* parent, std::uint8_t type);
 // "File Already Exists": writes one decision and the new name into the application state. The
 // buttons are Rename (wxID_OK), Rename All 1019, OverWrite 1011, Overwrite All 1010, Skip 1009 and
-// Skip All 1017; the edit is 1016.
-void RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std::string& name, std::uint32_t inode);
+// Skip All 1017; the edit is 1016. Esc and the close box change nothing and return false.
+bool RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std::string& name, std::uint32_t inode);
 // "File already exists" for a scan file: writes one decision and the new name. The buttons are
-// Rename (wxID_OK), Overwrite 1011 and Cancel 1021; the edit is 1020.
-void RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex);
+// Rename (wxID_OK), Overwrite 1011 and Cancel 1021; the edit is 1020. Esc and the close box
+// change nothing and return false.
+bool RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex);
 void RunAboutDlg(wxWindow* parent);

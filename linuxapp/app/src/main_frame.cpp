@@ -14,8 +14,11 @@
 
 #include <cstdio>
 #include <fstream>
+#include <tuple>
 
 #include "app_images.h"
+#include "controls/wx/help_book.h"
+#include "controls/wx/pane_caption.h"
 #include "controls/wx/state_images.h"
 #include "controls/wx/status_bar.h"
 #include "criteria_dialogs.h"
@@ -125,12 +128,16 @@ CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1
   aui_.AddPane(log_, wxAuiPaneInfo()
                          .Name("log")
                          .Caption("Quarvel Velnora Linux Log")
+                         .CaptionVisible(false)
+                         .Gripper(true)
                          .Bottom()
                          .BestSize(-1, 200)
                          .MinSize(32, 32)
                          .CloseButton(true)
                          .Floatable(true)
                          .Dockable(true));
+  // The pane's own caption floats it and docks it again (button or double click).
+  controls::CPaneCaption::Add(log_, aui_, "log", "Quarvel Velnora Linux Log");
   aui_.Update();
 
   Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
@@ -259,6 +266,8 @@ void CMainFrame::BuildMenus() {
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunAboutDlg(this); }, WxId(kIdAbout));
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { HelpTopics(); }, WxId(kIdHelpTopics));
   Bind(wxEVT_HELP, [this](wxHelpEvent&) { HelpTopics(); });
+  // F1 and Shift+F1 ask for help (once the key filter lets function keys through).
+  SetAcceleratorTable(controls::HelpKeys(WxId(kIdHelpTopics)));
   Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
     GetToolBar()->Show(e.IsChecked());
     SendSizeEvent();
@@ -287,17 +296,32 @@ void CMainFrame::BuildMenus() {
 void CMainFrame::BuildToolbar() {
   wxToolBar* bar = CreateToolBar(wxTB_FLAT | wxTB_HORIZONTAL | wxTB_DOCKABLE);
   bar->SetToolBitmapSize(wxSize(32, 32));
-  const std::pair<int, const char*> tools[] = {
-      {kCmdSelectPhysicalDisk, "Select Physical Disk Drive"}, {kCmdOpenDrive, "Open Drive"}, {0, nullptr},
-      {kCmdAddFileFilter, "Add File Filter"}, {0, nullptr}, {kCmdFind, "Find"}, {kIdFindNext, "Find Next Item"},
-      {0, nullptr}, {kCmdRecoverAll, "Recover All"}, {kCmdRecoverSelected, "Recover Selected Files"},
-      {kCmdRecoverDeleted, "Recover Deleted Files"}, {0, nullptr}, {kCmdFileMask, " File Mask"}, {0, nullptr},
-      {kCmdGoUp, "Up"}, {0, nullptr}, {kCmdStop, "Stop Current Process"}, {0, nullptr}, {kIdHelpTopics, "Help"}};
-  for (const auto& [id, tip] : tools) {
+  // Each button: its tool tip and the prompt that pane 0 shows while the pointer is over it.
+  const std::tuple<int, const char*, const char*> tools[] = {
+      {kCmdSelectPhysicalDisk, "Select Physical Disk Drive", "Select Physical Disk Drive"},
+      {kCmdOpenDrive, "Open Drive", "Open Drive"},
+      {0, nullptr, nullptr},
+      {kCmdAddFileFilter, "Add File Filter", "Add File Filter"},
+      {0, nullptr, nullptr},
+      {kCmdFind, "Find", "Find"},
+      {kIdFindNext, "Find Next Item", "Find Next"},
+      {0, nullptr, nullptr},
+      {kCmdRecoverAll, "Recover All", "Recover All"},
+      {kCmdRecoverSelected, "Recover Selected Files", "Recover Selected Files"},
+      {kCmdRecoverDeleted, "Recover Deleted Files", "Recover Deleted Files"},
+      {0, nullptr, nullptr},
+      {kCmdFileMask, " File Mask", "File Mask"},
+      {0, nullptr, nullptr},
+      {kCmdGoUp, "Up", "Up"},
+      {0, nullptr, nullptr},
+      {kCmdStop, "Stop Current Process", "Stop Current Process"},
+      {0, nullptr, nullptr},
+      {kIdHelpTopics, "Help", ""}};
+  for (const auto& [id, tip, prompt] : tools) {
     if (id == 0) {
       bar->AddSeparator();
     } else {
-      bar->AddTool(WxId(id), tip, ToolbarPicture(id), tip);
+      bar->AddTool(WxId(id), tip, ToolbarPicture(id), wxNullBitmap, wxITEM_NORMAL, tip, prompt);
     }
   }
   bar->Realize();
@@ -492,12 +516,12 @@ int CMainFrame::MessageBox(const char* text, const char* caption, MessageButtons
 void CMainFrame::ShowCaution(std::uint8_t type) { RunCautionDlg(this, type); }
 bool CMainFrame::Confirm(std::uint8_t type) { return RunConfirmDlg(this, type); }
 
-void CMainFrame::FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) {
-  RunFileExistsDlg(this, directory, name, inode);
+bool CMainFrame::FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) {
+  return RunFileExistsDlg(this, directory, name, inode);
 }
 
-void CMainFrame::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) {
-  RunScanFileExistsDlg(this, path, diskIndex, driveIndex);
+bool CMainFrame::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) {
+  return RunScanFileExistsDlg(this, path, diskIndex, driveIndex);
 }
 
 bool CMainFrame::BrowseForFolder(std::string& path) {
@@ -517,9 +541,12 @@ void CMainFrame::SelectPhysicalDisk() {
   {
     CSelectPhysicalDiskDlg disks(this);
     if (disks.ShowModal() != wxID_OK || disks.SelectedRow() < 0) return;
-    diskIndex = disks.SelectedRow();
-    model = disks.List()->GetItemText(diskIndex, 1).utf8_string();
-    serial = disks.List()->GetItemText(diskIndex, 2).utf8_string();
+    // The row's disk: the rows skip disks that do not open, the numbers do not.
+    const int row = disks.SelectedRow();
+    diskIndex = disks.DiskIndexOfRow(row);
+    if (diskIndex < 0) return;
+    model = disks.List()->GetItemText(row, 1).utf8_string();
+    serial = disks.List()->GetItemText(row, 2).utf8_string();
   }
   app.driveListAction = RunSelectActionDlg(this);
   if (app.driveListAction < 0) return;
@@ -592,8 +619,8 @@ void CMainFrame::SaveScanInformation(std::string path) {
     path = save.GetPath().utf8_string();
   }
   path += ".DAT";
-  app.scanSaved = 1;
-  app.currentDrive->SaveScanInfo(path);
+  // Saved only when it was: a cancelled or failed save leaves the offer to save on closing.
+  if (app.currentDrive->SaveScanInfo(path)) app.scanSaved = 1;
 }
 
 void CMainFrame::OpenUsingScanInformation(std::string path) {
@@ -630,12 +657,7 @@ void CMainFrame::UnselectAll() {
 void CMainFrame::GoUp() { leftView_->GoUp(); }
 
 void CMainFrame::HelpTopics() {
-  // The folder of the help book: the value "Path" of the program's key, else where it is installed.
-  wxConfig key("Quarvel Velnora Linux", "Quarvel");
-  wxString folder;
-  if (!key.Read("Path", &folder)) folder = QV_HELP_DIR;
-  if (!help_) help_ = std::make_unique<wxHtmlHelpController>(wxHF_DEFAULT_STYLE, this);
-  if (help_->AddBook(wxFileName(folder, "Quarvel Velnora Linux.hhp"))) help_->DisplayContents();
+  controls::ShowHelpContents(help_, this, "Quarvel Velnora Linux", QV_HELP_DIR, "Quarvel Velnora Linux.hhp");
 }
 
 void CMainFrame::ClearLog() {

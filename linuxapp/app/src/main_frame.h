@@ -56,8 +56,8 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   int MessageBox(const char* text, const char* caption, MessageButtons buttons) override;
   void ShowCaution(std::uint8_t type) override;
   bool Confirm(std::uint8_t type) override;
-  void FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) override;
-  void ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint8_t driveIndex) override;
+  bool FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) override;
+  bool ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) override;
   bool BrowseForFolder(std::string& path) override;
 
   // Commands (also called by tests).

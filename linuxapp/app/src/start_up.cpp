@@ -11,7 +11,7 @@
 CMainFrame* StartUserInterface(wxFileHistory& history) {
   delete wxConfigBase::Set(new wxConfig(kProfileKey));
   history.Load(*wxConfigBase::Get());
-  {
+  if (controls::SplashWanted()) {
     controls::CSplashDlg notice(nullptr, ProgramPicture(wxSize(326, 231)), controls::kVelnoraSplashTime);
     notice.ShowModal();
   }

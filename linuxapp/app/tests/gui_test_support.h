@@ -13,6 +13,7 @@
 #include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "dialogs.h"
 #include "ext2engine/app_state.h"
@@ -37,6 +38,28 @@ class ExpectRow : public wxExpectModalBase<T, ExpectRow<T>> {
   }
 
  private:
+  int row_;
+};
+
+// A list dialog whose first column shows NAMES; ROW is chosen with OK, or with a negative ROW the
+// dialog is cancelled.
+template <class T>
+class ExpectRowNames : public wxExpectModalBase<T, ExpectRowNames<T>> {
+ public:
+  ExpectRowNames(std::vector<std::string> names, int row) : names_(std::move(names)), row_(row) {}
+
+ protected:
+  int OnInvoked(T* dlg) const override {
+    std::vector<std::string> shown;
+    for (long r = 0; r < dlg->List()->GetItemCount(); ++r) shown.push_back(dlg->List()->GetItemText(r, 0).utf8_string());
+    EXPECT_EQ(shown, names_);
+    if (row_ < 0) return wxID_CANCEL;
+    dlg->SelectRow(row_);
+    return wxID_OK;
+  }
+
+ private:
+  std::vector<std::string> names_;
   int row_;
 };
 

@@ -1,22 +1,42 @@
-// Help Topics opens the program's help book at its contents.
+// Help Topics and F1 open the program's help book at its contents, with formatted pages.
 #include <gtest/gtest.h>
-#include <wx/app.h>
-#include <wx/html/helpfrm.h>
 
-#include "ext2engine/app_state.h"
-#include "main_frame.h"
+#include "gui_test_support.h"
+#include "help_shown.h"
+#include "real_input.h"
 
-TEST(HelpTopics, OpensTheBookOfTheProgram) {
-  App().Reset();
-  auto* frame = new CMainFrame();
-  frame->Show();
-  frame->HelpTopics();
-  wxTheApp->Yield(true);
-  bool shown = false;
-  for (wxWindow* w : wxTopLevelWindows) {
-    if (auto* help = dynamic_cast<wxHtmlHelpFrame*>(w)) shown = help->IsShown();
+namespace {
+
+using namespace guitest;
+
+class Help : public WorkbenchTest {
+ protected:
+  void TearDown() override {
+    CloseHelp();
+    WorkbenchTest::TearDown();
   }
-  EXPECT_TRUE(shown);
-  frame->Close(true);
-  wxTheApp->Yield(true);
+};
+
+TEST_F(Help, HelpTopicsShowsEveryPageFormatted) {
+  frame->HelpTopics();
+  Pump();
+  wxHtmlHelpWindow* help = ShownHelpWindow();
+  ASSERT_NE(help, nullptr);
+  EXPECT_GE(ExpectFormattedPages(help, "Quarvel Velnora Linux"), 5);
 }
+
+TEST_F(Help, F1OpensHelpTopicsOnceADriveIsScanned) {
+  wxWindow* tree = dynamic_cast<controls::WxTreeControl&>(frame->LeftView()->Tree()).Window();
+  PressKey(tree, WXK_F1);
+  EXPECT_EQ(ShownHelpWindow(), nullptr) << "function keys do nothing before the first scan";
+  OpenDrive(0);
+  PressKey(tree, WXK_F1);
+  ASSERT_NE(ShownHelpWindow(), nullptr);
+  EXPECT_EQ(ShownHelpWindow()->GetHtmlWindow()->GetOpenedPageTitle(), "Quarvel Velnora Linux");
+  CloseHelp();
+  Pump();
+  PressKey(dynamic_cast<controls::WxListControl&>(frame->ListView()->List()).Window(), WXK_F1, wxMOD_SHIFT);
+  EXPECT_NE(ShownHelpWindow(), nullptr);
+}
+
+}  // namespace

@@ -255,8 +255,7 @@ TEST_F(MainRoad, SearchForLogicalDrivesOnADiskWithoutPartitionTable) {
   OpenDrive(1);
   const auto expected = TreeRows(*frame->LeftView());
 
-  // The second partition's file system (the first has a single group, which no search takes for a
-  // drive) alone, at sector 63 of a disk with no MBR.
+  // The second partition's file system alone, at sector 63 of a disk with no MBR.
   const std::string sample = ReadFile(QV_SAMPLE_DISK);
   const auto [first, count] = PartitionEntry(sample, 1);
   std::string bare(63 * 512, '\0');
@@ -285,7 +284,10 @@ TEST_F(MainRoad, SearchForLogicalDrivesOnADiskWithoutPartitionTable) {
 
 TEST_F(MainRoad, SaveScanInformationThenOpenItInANewSessionAndRecover) {
   OpenDrive(1);
+  wxTEST_DIALOG(frame->SearchDeletedAndLostCommand(), wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("caution 3"));
+  Pump();
   const auto expected = TreeRows(*frame->LeftView());
+  const wxString total = frame->GetStatusBar()->GetStatusText(1);
   const fs::path scan = dest / "drive2";
   frame->SaveScanInformation(scan.string());
   ASSERT_TRUE(fs::exists(scan.string() + ".DAT"));
@@ -303,6 +305,8 @@ TEST_F(MainRoad, SaveScanInformationThenOpenItInANewSessionAndRecover) {
   ASSERT_TRUE(App().currentDrive);
   EXPECT_EQ(App().scanned, 1);
   EXPECT_EQ(TreeRows(*frame->LeftView()), expected);
+  // The deleted files' sizes are no more in the Total after loading than after the scan.
+  EXPECT_EQ(frame->GetStatusBar()->GetStatusText(1), total);
 
   const fs::path out = dest / "out";
   fs::create_directories(out);
@@ -341,6 +345,84 @@ TEST_F(MainRoad, ClosingWithAnUnsavedScanAsksToSave) {
   wxTEST_DIALOG(frame->Close(false), ExpectLine("Save Drive Scan Information ?", wxID_CANCEL));
   EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(frame));
   EXPECT_FALSE(App().currentDrive);
+  frame = nullptr;
+  Pump();
+}
+
+// The disk list is read each time Select Physical Disk opens, and every disk that opens is listed
+// under the number of its place in the list: a path that does not open hides no disk after it, and
+// the row chosen is the disk opened.
+TEST_F(MainRoad, SelectPhysicalDiskListsEveryDiskThatOpensUnderItsPlace) {
+  const std::string a = (dest / "a.img").string();
+  WriteFile(a, std::string(1 << 20, '\0'));
+  const char* before = std::getenv("QUARVEL_DISKS");
+  const std::string kept = before != nullptr ? before : "";
+  ::setenv("QUARVEL_DISKS", (a + ":/nonexistent:" + QV_SAMPLE_DISK).c_str(), 1);
+  SetDiskSource(nullptr);  // the machine's list, from QUARVEL_DISKS
+
+  wxTEST_DIALOG(frame->SelectPhysicalDisk(), ExpectRowNames<CSelectPhysicalDiskDlg>({"HardDisk 1", "HardDisk 3"}, 1), ExpectChoice(1),
+                ExpectRow<CSelectLogicalDriveDlg>(1),
+                wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution after the tree is built"));
+  Pump();
+  EXPECT_EQ(Logged("Physical disk #3 selected"), 1);
+  EXPECT_EQ(LogicalDrives().Drives().size(), 2u);
+  ASSERT_TRUE(App().currentDrive);
+  EXPECT_EQ(App().currentDrive->disk, kFirstPhysicalDisk + 2);
+  EXPECT_GT(frame->LeftView()->Entries().size(), 5u);
+
+  // A disk attached since is listed the next time the dialog opens.
+  const std::string c = (dest / "c.img").string();
+  WriteFile(c, std::string(1 << 20, '\0'));
+  ::setenv("QUARVEL_DISKS", (a + ":/nonexistent:" + QV_SAMPLE_DISK + ":" + c).c_str(), 1);
+  App().scanSaved = 1;
+  wxTEST_DIALOG(frame->SelectPhysicalDisk(), ExpectRowNames<CSelectPhysicalDiskDlg>({"HardDisk 1", "HardDisk 3", "HardDisk 4"}, -1));
+
+  if (before != nullptr) {
+    ::setenv("QUARVEL_DISKS", kept.c_str(), 1);
+  } else {
+    ::unsetenv("QUARVEL_DISKS");
+  }
+}
+
+// Select Logical Drive shows every row of a list of more than 255 drives, and a row past 255 opens.
+TEST_F(MainRoad, SelectLogicalDriveListsAndOpensRowsPast255) {
+  const auto [first, count] = PartitionEntry(ReadFile(QV_SAMPLE_DISK), 0);
+  std::vector<LogicalDriveNode> drives(300, LogicalDriveNode{1, 0, 2, kLinuxPartition, 0, 0});
+  drives.back() = {first, 0, first + count, kLinuxPartition, 44, 0};
+  LogicalDrives().Drives() = drives;
+  App().selectedDiskIndex = 0;
+
+  std::vector<std::string> names;
+  for (int row = 1; row <= 300; ++row) names.push_back("Logical Drive " + std::to_string(row));
+  wxTEST_DIALOG(frame->OpenDrive(), ExpectRowNames<CSelectLogicalDriveDlg>(names, 299),
+                wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution after the tree is built"));
+  Pump();
+  EXPECT_EQ(Logged("Logical drive #300 selected"), 1);
+  ASSERT_TRUE(App().currentDrive);
+  EXPECT_EQ(App().currentDrive->firstSector, first);
+  EXPECT_EQ(App().currentDrive->driveIndex, 299u);
+  EXPECT_GT(frame->LeftView()->Entries().size(), 5u);
+}
+
+// The scan counts as saved only once a save wrote it: a file that cannot be created, or Cancel in
+// the question about an existing file, leaves it unsaved, so closing still offers to save it.
+TEST_F(MainRoad, ScanIsSavedOnlyWhenTheSaveWroteIt) {
+  OpenDrive(0);
+  ASSERT_EQ(App().scanSaved, 0);
+  const std::string missing = (dest / "no-such-folder" / "scan").string();
+  wxTEST_DIALOG(frame->SaveScanInformation(missing), ExpectMessage("Error creating file " + missing + ".DAT", wxID_OK));
+  EXPECT_EQ(App().scanSaved, 0);
+  EXPECT_EQ(Logged("Unable to save scan information"), 1);
+
+  const std::string taken = (dest / "taken").string();
+  WriteFile(taken + ".DAT", "in use");
+  wxTEST_DIALOG(frame->SaveScanInformation(taken),
+                wxExpectDismissableModal<wxDialog>(1021).Describe("File already exists: Cancel"));
+  EXPECT_EQ(App().scanSaved, 0);
+  EXPECT_EQ(ReadFile(taken + ".DAT"), "in use");
+
+  wxTEST_DIALOG(frame->Close(false), ExpectLine("Save Drive Scan Information ?", wxID_CANCEL));
+  EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(frame));
   frame = nullptr;
   Pump();
 }

@@ -19,12 +19,14 @@
 
 #include "controls/wx/notice_dialogs.h"
 #include "criteria_dialogs.h"
+#include "app_images.h"
 #include "dialogs.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
 #include "gui_test_support.h"
+#include "help_shown.h"
 #include "linuxcore/command_states.h"
 #include "main_frame.h"
 #include "settings_dialog.h"
@@ -146,6 +148,12 @@ TEST_F(Screenshots, MainWindowDialogsAndFloatingLog) {
   wxTEST_DIALOG(RunScanFileExistsDlg(frame, "/tmp/Quarvel Velnora Linux Scan.DAT", 0, 1),
                 ShootModal<>("scan_file_exists", wxID_CANCEL));
   wxTEST_DIALOG(RunAboutDlg(frame), ShootModal<>("about", wxID_OK));
+  wxTEST_DIALOG(
+      {
+        controls::CSplashDlg splash(nullptr, ProgramPicture(wxSize(326, 231)), controls::kVelnoraSplashTime);
+        splash.ShowModal();
+      },
+      ShootModal<controls::CSplashDlg>("splash", wxID_CANCEL));
 
   // The log pane torn off into a window of its own.
   wxAuiManager* aui = wxAuiManager::GetManager(frame);
@@ -218,3 +226,38 @@ TEST_F(Screenshots, CriteriaAndSettingsDialogsAndAMaskedTree) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Screenshots, TheListInEachStyle) {
+  wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),
+                wxExpectDismissableModal<CChoiceOfTwoDlg>(wxID_OK), ExpectRow<CSelectLogicalDriveDlg>(0),
+                wxExpectDismissableModal<wxDialog>(wxID_OK));
+  Pump();
+  ASSERT_GT(frame->ListView()->List().GetItemCount(), 2);
+  const std::pair<int, const char*> styles[] = {{kIdList, "list_style_list"},
+                                                {kIdSmallIcons, "list_style_small_icons"},
+                                                {kIdLargeIcons, "list_style_large_icons"},
+                                                {kIdDetails, "list_style_details_again"}};
+  for (const auto& [id, name] : styles) {
+    Command(frame, id);
+    Pump();
+    EXPECT_TRUE(Shoot(frame, name)) << name;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Screenshots, HelpTopics) {
+  frame->HelpTopics();
+  PumpFor(300);
+  wxHtmlHelpWindow* help = ShownHelpWindow();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(Shoot(wxGetTopLevelParent(help), "help_topics"));
+  CloseHelp();
+}
+
+}  // namespace
+

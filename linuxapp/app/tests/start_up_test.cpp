@@ -34,4 +34,25 @@ TEST(StartUp, ProfileThenSplashThenTheWindowUnderItsTitle) {
   guitest::Pump();
 }
 
+TEST(StartUp, QuarvelNoSplashLeavesOutTheSplash) {
+  App().Reset();
+  wxFileHistory history(4);
+  wxSetEnv("QUARVEL_NO_SPLASH", "1");
+  // Counts the modal dialogs shown at start and cancels them at once.
+  struct Count : wxModalDialogHook {
+    int shown = 0;
+    int Enter(wxDialog*) override { return ++shown, wxID_CANCEL; }
+    void Exit(wxDialog*) override {}
+  } dialogs;
+  dialogs.Register();
+  CMainFrame* frame = StartUserInterface(history);
+  dialogs.Unregister();
+  wxUnsetEnv("QUARVEL_NO_SPLASH");
+  EXPECT_EQ(dialogs.shown, 0);
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(frame->IsShown());
+  frame->Close(true);
+  guitest::Pump();
+}
+
 }  // namespace

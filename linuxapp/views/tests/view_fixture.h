@@ -42,8 +42,8 @@ struct RecordingFrame : FrameServices, Prompts {
   }
   void ShowCaution(std::uint8_t) override {}
   bool Confirm(std::uint8_t) override { return false; }
-  void FileExists(const std::string&, const std::string&, std::uint32_t) override {}
-  void ScanFileExists(const std::string&, std::uint8_t, std::uint8_t) override {}
+  bool FileExists(const std::string&, const std::string&, std::uint32_t) override { return false; }
+  bool ScanFileExists(const std::string&, std::uint8_t, std::uint32_t) override { return false; }
 };
 
 inline EntryNode Folder(std::uint32_t inode, std::uint32_t parent, std::uint32_t deleted = 0) {

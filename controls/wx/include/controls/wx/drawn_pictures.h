@@ -9,10 +9,8 @@
 
 namespace controls {
 
-// A SIZE x HEIGHT picture (square when HEIGHT is 0) on white, drawn by PAINT, white masked out.
+// A SIZE x HEIGHT picture (square when HEIGHT is 0) on white, drawn by PAINT; white pixels are
+// transparent (alpha 0).
 wxBitmap DrawPicture(int size, const std::function<void(wxDC&)>& paint, int height = 0);
-
-// A rounded square of colour BACK with TEXT in white bold letters at its centre.
-void DrawGlyph(wxDC& dc, const wxColour& back, const wxString& text, int size);
 
 }  // namespace controls

@@ -20,6 +20,10 @@ inline constexpr std::chrono::milliseconds kWaitNoticeTime{600};
 inline constexpr const char* kVelnoraWaitText = "Please wait.... , process may take some time";
 inline constexpr const char* kCdWaitText = "Please wait to continue....";
 
+// Whether the programs show their start-up picture: not when the environment sets
+// QUARVEL_NO_SPLASH (scripted and test runs).
+bool SplashWanted();
+
 // A dialog without caption or buttons that ShowModal ends after TIME as cancelled.
 class CTimedNoticeDlg : public wxDialog {
  public:

@@ -1,0 +1,62 @@
+// The list's four styles in the real window: every row with its name and picture in each, and
+// every column back in Details.
+#include <gtest/gtest.h>
+#include <wx/imaglist.h>
+#include <wx/listctrl.h>
+
+#include <set>
+
+#include "gui_test_support.h"
+#include "linuxcore/command_states.h"
+
+namespace {
+
+using namespace guitest;
+
+class ListStyles : public WorkbenchTest {};
+
+TEST_F(ListStyles, EveryStyleShowsEveryRowWithItsNameAndPicture) {
+  OpenDrive(0);
+  auto& list = dynamic_cast<controls::WxListControl&>(frame->ListView()->List());
+  wxListCtrl* window = list.Window();
+  const int rows = list.GetItemCount();
+  ASSERT_GE(rows, 3);
+  std::vector<std::vector<std::string>> texts(rows);
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < list.GetColumnCount(); ++c) texts[r].push_back(list.GetItemText(r, c));
+  }
+  for (int id : {kIdList, kIdSmallIcons, kIdLargeIcons, kIdDetails, kIdLargeIcons, kIdDetails}) {
+    SCOPED_TRACE(id);
+    wxCommandEvent choose(wxEVT_MENU, WxId(id));
+    frame->ProcessWindowEvent(choose);
+    Pump();
+    ASSERT_EQ(window->GetItemCount(), rows);
+    std::set<std::pair<int, int>> places;
+    for (int r = 0; r < rows; ++r) {
+      EXPECT_EQ(window->GetItemText(r).utf8_string(), texts[r][0]) << r;
+      // The row's place: room for its picture and its name, apart from every other row's.
+      wxRect place;
+      ASSERT_TRUE(window->GetItemRect(r, place));
+      EXPECT_GT(place.width, 16) << r;
+      EXPECT_GT(place.height, 16) << r;
+      wxListItem item;
+      item.SetId(r);
+      item.SetMask(wxLIST_MASK_IMAGE);
+      ASSERT_TRUE(window->GetItem(item));
+      const wxImageList* pictures = window->GetImageList(id == kIdLargeIcons ? wxIMAGE_LIST_NORMAL : wxIMAGE_LIST_SMALL);
+      ASSERT_NE(pictures, nullptr);
+      EXPECT_GE(item.GetImage(), 0) << r;
+      EXPECT_LT(item.GetImage(), pictures->GetImageCount()) << r;
+      places.emplace(place.x, place.y);
+    }
+    EXPECT_EQ(places.size(), static_cast<std::size_t>(rows)) << "rows drawn over each other";
+    if (id == kIdDetails) {
+      ASSERT_EQ(window->GetColumnCount(), 7);
+      for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < 7; ++c) EXPECT_EQ(window->GetItemText(r, c).utf8_string(), texts[r][c]) << r << "," << c;
+      }
+    }
+  }
+}
+
+}  // namespace
