@@ -88,7 +88,11 @@ TreeItem CLeftView::InsertRootOnly() {
 }
 
 void CLeftView::CollapseChildren() {
+  // Root is closed meanwhile: a tree lays out everything shown each time a folder closes.
+  const bool open = root_ != kNoItem && tree_.IsExpanded(root_);
+  if (open) tree_.Collapse(root_);
   for (TreeItem c = tree_.GetChild(root_); c != kNoItem; c = tree_.GetNext(c)) tree_.Collapse(c);
+  if (open) tree_.Expand(root_);
 }
 
 void CLeftView::ExpandAndSelect(bool collapseFirst) {
