@@ -40,14 +40,18 @@ int ProgressCounter::StepIt() {
   return previous;
 }
 
+namespace {
+std::int64_t Span(int lower, int upper) { return std::max<std::int64_t>(static_cast<std::int64_t>(upper) - lower, 1); }
+}  // namespace
+
 int ProgressCounter::GaugeRange() const {
-  const std::int64_t span = static_cast<std::int64_t>(upper_) - lower_;
-  return static_cast<int>(std::clamp<std::int64_t>(span, 1, INT32_MAX));
+  return static_cast<int>(std::min<std::int64_t>(Span(lower_, upper_), kGaugeSteps));
 }
 
 int ProgressCounter::GaugeValue() const {
-  const std::int64_t value = static_cast<std::int64_t>(position_) - lower_;
-  return static_cast<int>(std::clamp<std::int64_t>(value, 0, GaugeRange()));
+  const std::int64_t span = Span(lower_, upper_);
+  const std::int64_t value = std::clamp<std::int64_t>(static_cast<std::int64_t>(position_) - lower_, 0, span);
+  return static_cast<int>(span <= kGaugeSteps ? value : value * kGaugeSteps / span);
 }
 
 std::string RestoredPaneText(int pane, const std::string& saved) { return pane == 0 ? kIdlePrompt : saved; }

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 namespace {
 
 using controls::PaneRect;
@@ -61,6 +64,27 @@ TEST(ProgressLayout, CounterStepsThroughItsRangeAndStartsOver) {
   EXPECT_EQ(c.Position(), 5);
   c.SetRange(0, 0);  // an empty range still gives the gauge a range
   EXPECT_EQ(c.GaugeRange(), 1);
+}
+
+TEST(ProgressLayout, ALongRangeMovesTheGaugeInAThousandSteps) {
+  ProgressCounter c;
+  c.SetRange(0, 120000);
+  c.SetStep(1);
+  EXPECT_EQ(c.GaugeRange(), 1000);
+  // 120 positions make one step of the gauge.
+  std::vector<int> values;
+  for (int i = 0; i < 241; ++i) {
+    c.StepIt();
+    if (values.empty() || values.back() != c.GaugeValue()) values.push_back(c.GaugeValue());
+  }
+  EXPECT_EQ(values, (std::vector<int>{0, 1, 2}));
+  c.SetRange(-5, 119995);  // the value counts from the lower end, up to the whole range
+  EXPECT_EQ(c.GaugeValue(), 2);
+  c.SetRange(0, 241);
+  EXPECT_EQ(c.GaugeValue(), 241);
+  c.SetRange(INT32_MIN, INT32_MAX);
+  EXPECT_EQ(c.GaugeRange(), 1000);
+  EXPECT_EQ(c.GaugeValue(), 500);
 }
 
 TEST(ProgressLayout, ClearingGivesPaneZeroTheIdlePromptAndOthersTheirText) {

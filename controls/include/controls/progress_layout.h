@@ -29,7 +29,10 @@ class ProgressCounter {
   int Upper() const { return upper_; }
   int Step() const { return step_; }
   int Position() const { return position_; }
-  // The same as a gauge counting from 0: its range (at least 1) and value.
+  // The same as a gauge counting from 0: its range (at least 1) and value. A range longer than
+  // kGaugeSteps is shown in kGaugeSteps steps (finer than a bar's pixels), so that the gauge is
+  // given a new value only every so many positions, not at each one.
+  static constexpr int kGaugeSteps = 1000;
   int GaugeRange() const;
   int GaugeValue() const;
 

@@ -4,6 +4,8 @@
 #include "controls/wx/display_string.h"
 #include "controls/wx/state_images.h"
 
+#include <vector>
+
 namespace controls {
 
 // The tree window, with the generic tree's position pass at hand so that hit tests and item
@@ -22,7 +24,13 @@ struct WxTreeControl::Data : public wxTreeItemData {
   explicit Data(std::string t) : text(std::move(t)) {}
   std::string text;
   std::uint32_t value = 0;
+  int state = kStateNone;
+  bool statePending = false;  // set while the tree is frozen, not yet given to the window
 };
+
+namespace {
+int WxState(int state) { return state > 0 && state < kStateImageCount ? state : wxTREE_ITEMSTATE_NONE; }
+}  // namespace
 
 WxTreeControl::WxTreeControl(wxWindow* parent, wxWindowID id, long style) {
   tree_ = new TreeWindow(parent, id, style | wxTR_HIDE_ROOT);
@@ -30,11 +38,13 @@ WxTreeControl::WxTreeControl(wxWindow* parent, wxWindowID id, long style) {
   tree_->AssignStateImageList(NewStateImageList());
   hiddenRoot_ = tree_->AddRoot(wxString());
   tree_->Bind(wxEVT_TREE_SEL_CHANGED, &WxTreeControl::OnSelChanged, this);
+  tree_->Bind(wxEVT_TREE_ITEM_EXPANDING, &WxTreeControl::OnExpanding, this);
 }
 
 WxTreeControl::~WxTreeControl() {
   if (wxTreeCtrl* w = window_.get()) {
     w->Unbind(wxEVT_TREE_SEL_CHANGED, &WxTreeControl::OnSelChanged, this);
+    w->Unbind(wxEVT_TREE_ITEM_EXPANDING, &WxTreeControl::OnExpanding, this);
     w->Destroy();
   }
 }
@@ -103,15 +113,63 @@ std::uint32_t WxTreeControl::GetItemData(TreeItem item) const {
 }
 
 void WxTreeControl::SetStateImage(TreeItem item, int state) {
-  if (!window_ || item == kNoItem) return;
+  Data* d = DataOf(item);
+  if (d == nullptr) return;
   // The strip's index 0 is the blank image; state 0 shows no state image at all.
-  tree_->SetItemState(ToId(item), state > 0 && state < kStateImageCount ? state : wxTREE_ITEMSTATE_NONE);
+  d->state = WxState(state) > 0 ? state : kStateNone;
+  d->statePending = frozen_;
+  // The window measures the item's text whenever its state changes: while frozen, the state waits
+  // until the item is shown.
+  if (!frozen_) tree_->SetItemState(ToId(item), WxState(state));
 }
 
 int WxTreeControl::GetStateImage(TreeItem item) const {
-  if (!window_ || item == kNoItem) return kStateNone;
-  const int state = tree_->GetItemState(ToId(item));
-  return state > 0 ? state : kStateNone;
+  const Data* d = DataOf(item);
+  return d != nullptr ? d->state : kStateNone;
+}
+
+void WxTreeControl::GiveState(const wxTreeItemId& id) const {
+  auto* d = static_cast<Data*>(tree_->GetItemData(id));
+  if (d == nullptr || !d->statePending) return;
+  d->statePending = false;
+  tree_->SetItemState(id, WxState(d->state));
+}
+
+void WxTreeControl::GiveShownStates() const {
+  std::vector<wxTreeItemId> open{hiddenRoot_};
+  while (!open.empty()) {
+    const wxTreeItemId parent = open.back();
+    open.pop_back();
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId c = tree_->GetFirstChild(parent, cookie); c.IsOk(); c = tree_->GetNextChild(parent, cookie)) {
+      GiveState(c);
+      if (tree_->IsExpanded(c)) open.push_back(c);
+    }
+  }
+}
+
+void WxTreeControl::OnExpanding(wxTreeEvent& event) {
+  event.Skip();
+  // While frozen nothing is shown; Thaw gives the states of what is shown then.
+  if (!window_ || frozen_ || !event.GetItem().IsOk()) return;
+  wxTreeItemIdValue cookie;
+  for (wxTreeItemId c = tree_->GetFirstChild(event.GetItem(), cookie); c.IsOk();
+       c = tree_->GetNextChild(event.GetItem(), cookie)) {
+    GiveState(c);
+  }
+}
+
+void WxTreeControl::Freeze() {
+  if (!window_ || frozen_) return;
+  frozen_ = true;
+  tree_->Freeze();
+}
+
+void WxTreeControl::Thaw() {
+  if (!window_ || !frozen_) return;
+  frozen_ = false;
+  GiveShownStates();
+  tree_->Thaw();
 }
 
 TreeItem WxTreeControl::GetRoot() const { return GetChild(kNoItem); }
@@ -166,6 +224,7 @@ TreeItem WxTreeControl::GetSelection() const { return window_ ? selected_ : kNoI
 
 TreeHit WxTreeControl::HitTest(TreePoint point) const {
   if (!window_) return {};
+  if (frozen_) GiveShownStates();
   tree_->Settle();
   int flags = 0;
   const wxTreeItemId id = tree_->HitTest(wxPoint(point.x, point.y), flags);
@@ -191,6 +250,7 @@ TreeHit WxTreeControl::HitTest(TreePoint point) const {
 
 bool WxTreeControl::GetStateIconRect(TreeItem item, TreeRect& rect) const {
   if (!window_ || item == kNoItem || GetStateImage(item) == kStateNone) return false;
+  if (frozen_) GiveShownStates();
   tree_->Settle();
   const wxTreeItemId id = ToId(item);
   // Shown means every ancestor is open; the generic tree keeps stale places for hidden items.

@@ -111,3 +111,50 @@ TEST(WxAdapters, TreeSelectionSettlesAtIdleWithOneNoticePerChange) {
 }
 
 }  // namespace
+
+namespace {
+
+// While frozen, the window gets no state image until the item is shown (it measures the item's
+// text for each), yet the contract reports every state at once and clicks still find the boxes.
+TEST(WxAdapters, FrozenTreeGivesStateImagesWhenItemsAreShown) {
+  controls::WxTreeControl tree(guitest::Frame());
+  wxTreeCtrl& window = *tree.Window();
+  window.SetSize(guitest::Frame()->GetClientSize());
+  tree.Freeze();
+  const auto root = tree.InsertSorted(controls::kNoItem, "Root", 0, 0);
+  const auto a = tree.InsertSorted(root, "a", 0, 0);
+  const auto b = tree.InsertSorted(a, "b", 0, 0);
+  const auto c = tree.InsertSorted(root, "c", 0, 0);
+  for (auto item : {root, a, b, c}) tree.SetStateImage(item, controls::kStateUnchecked);
+  tree.SetStateImage(c, controls::kStateChecked);
+  tree.Expand(root);
+  tree.Expand(a);
+  EXPECT_EQ(tree.GetStateImage(c), controls::kStateChecked);
+  EXPECT_EQ(window.GetItemState(controls::WxTreeControl::ToId(c)), wxTREE_ITEMSTATE_NONE);
+  tree.Collapse(a);
+  tree.Thaw();
+  auto shown = [&](controls::TreeItem item) { return window.GetItemState(controls::WxTreeControl::ToId(item)); };
+  EXPECT_EQ(shown(root), controls::kStateUnchecked);
+  EXPECT_EQ(shown(a), controls::kStateUnchecked);
+  EXPECT_EQ(shown(c), controls::kStateChecked);
+  EXPECT_EQ(shown(b), wxTREE_ITEMSTATE_NONE);  // under a closed folder
+  EXPECT_EQ(tree.GetStateImage(b), controls::kStateUnchecked);
+  tree.Expand(a);
+  EXPECT_EQ(shown(b), controls::kStateUnchecked);
+  // A state set after the thaw goes to the window at once.
+  tree.SetStateImage(b, controls::kStatePartly);
+  EXPECT_EQ(shown(b), controls::kStatePartly);
+
+  // A click while frozen still finds the box of a shown item.
+  tree.Freeze();
+  const auto d = tree.InsertSorted(root, "d", 0, 0);
+  tree.SetStateImage(d, controls::kStateChecked);
+  controls::TreeRect rect;
+  ASSERT_TRUE(tree.GetStateIconRect(d, rect));
+  const auto hit = tree.HitTest({rect.x + rect.width / 2, rect.y + rect.height / 2});
+  EXPECT_EQ(hit.item, d);
+  EXPECT_TRUE(hit.flags & controls::kHitOnStateIcon);
+  tree.Thaw();
+}
+
+}  // namespace

@@ -20,6 +20,8 @@ struct FileMaskCriteria {
   int bySizeFrom = 0;
   int sizeUpto = 2;  // megabytes
   int bySizeUpto = 0;
+  // The three periods are in force while "Date" is checked and their radio button is chosen; the
+  // values stay as typed whichever is chosen.
   int lastDays = 0;
   int byLastDays = 0;
   int lastMonths = 0;

@@ -225,15 +225,13 @@ void CFileMaskDlg::Build() {
   sizeUpto_->Bind(wxEVT_TEXT, [this, &c](wxCommandEvent&) {
     if (!sizeUpto_->IsEmpty()) c.sizeUpto = Number(sizeUpto_->GetValue());
   });
+  // A period is in force while "Date" is checked and its radio button chosen (UpdateDateCriteria);
+  // typing keeps the value of a period that is not chosen.
   months_->Bind(wxEVT_TEXT, [this, &c](wxCommandEvent&) {
-    if (months_->IsEmpty()) return;
-    c.lastMonths = Number(months_->GetValue());
-    c.byLastMonths = 1;
+    if (!months_->IsEmpty()) c.lastMonths = Number(months_->GetValue());
   });
   days_->Bind(wxEVT_TEXT, [this, &c](wxCommandEvent&) {
-    if (days_->IsEmpty()) return;
-    c.lastDays = Number(days_->GetValue());
-    c.byLastDays = 1;
+    if (!days_->IsEmpty()) c.lastDays = Number(days_->GetValue());
   });
   date_->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { OnDate(); });
   for (wxRadioButton* r : {monthsRadio_, daysRadio_, betweenRadio_}) {
@@ -246,15 +244,12 @@ void CFileMaskDlg::Build() {
     c.toYear = d.GetYear();
     c.toMonth = d.GetMonth() + 1;
     c.toDay = d.GetDay();
-    const wxDateTime today = wxDateTime::Today();
-    if (!d.IsSameDate(today)) c.betweenDates = 1;
   });
   from_->Bind(wxEVT_DATE_CHANGED, [this, &c](wxDateEvent& e) {
     const wxDateTime d = e.GetDate();
     c.fromYear = d.GetYear();
     c.fromMonth = d.GetMonth() + 1;
     c.fromDay = d.GetDay();
-    if (!d.IsSameDate(fromAtStart_)) c.betweenDates = 1;
   });
   timeKind_->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) { timeChoice_ = timeKind_->GetSelection(); });
   daysSpin_->Bind(wxEVT_SPIN_UP, [this](wxSpinEvent&) { OnDaysSpin(1); });
@@ -283,14 +278,14 @@ void CFileMaskDlg::InitControls() {
 
   const wxDateTime today = wxDateTime::Today();
   to_->SetValue(today);
-  fromAtStart_ = today;
+  wxDateTime from = today;
   const int month = today.GetMonth() == wxDateTime::Jan ? 12 : today.GetMonth();  // 1-based month before
   const int year = today.GetMonth() == wxDateTime::Jan ? today.GetYear() - 1 : today.GetYear();
   // The month before with the same day; a day that month lacks leaves today.
   if (today.GetDay() <= wxDateTime::GetNumberOfDays(static_cast<wxDateTime::Month>(month - 1), year)) {
-    fromAtStart_ = wxDateTime(today.GetDay(), static_cast<wxDateTime::Month>(month - 1), year);
+    from = wxDateTime(today.GetDay(), static_cast<wxDateTime::Month>(month - 1), year);
   }
-  from_->SetValue(fromAtStart_);
+  from_->SetValue(from);
   for (wxWindow* w : std::initializer_list<wxWindow*>{from_, to_, monthsRadio_, daysRadio_, betweenRadio_, and_}) {
     w->Disable();
   }
@@ -315,6 +310,7 @@ void CFileMaskDlg::OnDate() {
   if (!on) {
     for (wxWindow* w : std::initializer_list<wxWindow*>{days_, from_, to_}) w->Disable();
   }
+  UpdateDateCriteria();
 }
 
 void CFileMaskDlg::ChooseRadio(int id) {
@@ -323,6 +319,15 @@ void CFileMaskDlg::ChooseRadio(int id) {
   from_->Enable(id == kIdBetweenRadio);
   to_->Enable(id == kIdBetweenRadio);
   // The other two radio buttons of the group uncheck themselves.
+  UpdateDateCriteria();
+}
+
+void CFileMaskDlg::UpdateDateCriteria() {
+  FileMaskCriteria& c = App().mask;
+  const bool date = date_->GetValue();
+  c.byLastMonths = date && monthsRadio_->GetValue() ? 1 : 0;
+  c.byLastDays = date && daysRadio_->GetValue() ? 1 : 0;
+  c.betweenDates = date && betweenRadio_->GetValue() ? 1 : 0;
 }
 
 void CFileMaskDlg::OnDaysSpin(int step) {

@@ -95,6 +95,8 @@ class CFileMaskDlg : public CWorkbenchDlg {
   void OnOK();
   void OnDate();
   void ChooseRadio(int id);
+  // The period criteria in force follow the "Date" box and the chosen radio button.
+  void UpdateDateCriteria();
   void OnDaysSpin(int step);
   void OnMonthsSpin(int step);
   void OnPaint();
@@ -103,7 +105,6 @@ class CFileMaskDlg : public CWorkbenchDlg {
   int timeChoice_ = 0;
   int daysValue_ = 0;
   int monthsValue_ = 0;
-  wxDateTime fromAtStart_;
 
   wxTextCtrl* mask_ = nullptr;
   wxCheckBox* matchCase_ = nullptr;

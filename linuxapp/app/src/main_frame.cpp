@@ -41,6 +41,15 @@ namespace {
 
 wxString U(const char* s) { return controls::DisplayString(s); }
 
+// An ASCII text as a wxString, copied without the conversion that the other constructors run: the
+// progress texts change at every entry of a process, and the conversion cost more than the rest.
+wxString Ascii(const char* text) {
+  wchar_t wide[256];
+  std::size_t n = 0;
+  for (; n < std::size(wide) && text[n] != '\0'; ++n) wide[n] = static_cast<unsigned char>(text[n]);
+  return wxString(wide, n);
+}
+
 // The list view's sort arrow is the list header's triangle.
 class HeaderSortArrow : public SortArrow {
  public:
@@ -392,14 +401,13 @@ void CMainFrame::StepProgress(int n) {
   if (!abortFlag) {
     busyFlag = 1;
     if (bar_) {
-      // snprintf: wxString::Format costs more than the rest of a step.
       char label[48];
       if (App().recovering) {
         std::snprintf(label, sizeof label, " %d Files Recovered", n + 1);
       } else {
         std::snprintf(label, sizeof label, " %d Entries Found", n);
       }
-      bar_->SetText(wxString::FromAscii(label));
+      bar_->SetText(Ascii(label));
       bar_->StepIt();
     }
     PumpMessages();
@@ -415,6 +423,14 @@ void CMainFrame::StepProgressBar() {
 }
 
 void CMainFrame::EndProgress() {
+  if (treeFrozen_) {
+    // Thawed at the next pump, after the process has collapsed what it leaves collapsed: the
+    // folders that are never shown are never measured.
+    treeFrozen_ = false;
+    CallAfter([this] {
+      if (!treeFrozen_) tree_->Thaw();
+    });
+  }
   busyFlag = 0;
   bar_.reset();
   App().processRunning = 0;
@@ -425,16 +441,21 @@ void CMainFrame::EndProgress() {
 void CMainFrame::InsertRootItem() { leftView_->InsertRootItem(); }
 
 void CMainFrame::AddTreeEntry(const EntryNode& entry, const char* name) {
+  // The tree is laid out and painted once when the process ends, not again for each folder.
+  if (!treeFrozen_ && busyFlag) {
+    tree_->Freeze();
+    treeFrozen_ = true;
+  }
   leftView_->AddEntry(entry, name);
   UpdateTotalsPane();
 }
 
 void CMainFrame::UpdateTotalsPane() {
   if (drive_ == nullptr) {
-    SetStatusText(FormatSizeText(0, 0, 0, false), 1);
+    SetStatusText(Ascii(FormatSizeText(0, 0, 0, false).c_str()), 1);
     return;
   }
-  SetStatusText(FormatSizeText(drive_->totalBytes, drive_->files, drive_->folders, false), 1);
+  SetStatusText(Ascii(FormatSizeText(drive_->totalBytes, drive_->files, drive_->folders, false).c_str()), 1);
 }
 
 void CMainFrame::UpdateMarkedPane(bool fromDrive, bool reset, const char* text, bool useText) {
@@ -451,7 +472,7 @@ void CMainFrame::UpdateMarkedPane(bool fromDrive, bool reset, const char* text, 
     markedBytes = 0;
     markedFiles = markedFolders = 0;
   }
-  SetStatusText(FormatSizeText(markedBytes, markedFiles, markedFolders, true), 2);
+  SetStatusText(Ascii(FormatSizeText(markedBytes, markedFiles, markedFolders, true).c_str()), 2);
 }
 
 int CMainFrame::PumpMessages() { return pump_.Pump(); }

@@ -103,6 +103,7 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   int postStopSteps_ = 0;
   std::unique_ptr<controls::FrameCommands> commands_;
   controls::MessagePump pump_;
+  bool treeFrozen_ = false;  // from a process's first tree entry to its EndProgress
   std::uint8_t recoverType_ = 0;
   std::unique_ptr<wxHtmlHelpController> help_;
 };

@@ -498,7 +498,7 @@ TEST_F(CriteriaDialogs, FileMaskHandlersWriteTheCriteriaAtOnceAndCancelKeepsThem
         EXPECT_EQ(c.sizeFrom, 0);
         EXPECT_EQ(c.sizeUpto, 2);
         EXPECT_EQ(c.bySizeUpto, 0);
-        EXPECT_EQ(c.byLastMonths, 1);  // set by the start texts, with the value 0
+        EXPECT_EQ(c.byLastMonths, 0);  // "Date" is unchecked
         EXPECT_EQ(c.lastMonths, 0);
         EXPECT_EQ(c.deletedFiles, 1);
         EXPECT_EQ(c.existingFiles, 1);
@@ -534,7 +534,8 @@ TEST_F(CriteriaDialogs, FileMaskHandlersWriteTheCriteriaAtOnceAndCancelKeepsThem
         EXPECT_EQ(c.sizeFrom, 4);
         EXPECT_EQ(c.bySizeFrom, 0);
 
-        // "Date" opens the periods with the months radio; months 3, then days 5: both stay set.
+        // "Date" opens the periods with the months radio; months 3, then days 5: the chosen period is
+        // in force, the other keeps its value.
         Click(dlg, kIdDateCheck);
         EXPECT_TRUE(Checked(dlg, kIdLastMonthsRadio));
         for (int id : {kIdLastMonthsRadio, kIdLastDaysRadio, kIdBetweenRadio, kIdMonthsEdit, kIdAndText, kIdTimeKind}) {
@@ -548,9 +549,10 @@ TEST_F(CriteriaDialogs, FileMaskHandlersWriteTheCriteriaAtOnceAndCancelKeepsThem
         EXPECT_FALSE(Checked(dlg, kIdLastMonthsRadio));
         Type(dlg, kIdDaysEdit, "5");
         EXPECT_EQ(c.lastMonths, 3);
-        EXPECT_EQ(c.byLastMonths, 1);
+        EXPECT_EQ(c.byLastMonths, 0);
         EXPECT_EQ(c.lastDays, 5);
         EXPECT_EQ(c.byLastDays, 1);
+        EXPECT_EQ(c.betweenDates, 0);
 
         // The days arrows cycle 1..364; the months arrows stop at 0.
         std::vector<std::string> shown;
@@ -567,13 +569,13 @@ TEST_F(CriteriaDialogs, FileMaskHandlersWriteTheCriteriaAtOnceAndCancelKeepsThem
         }
         EXPECT_EQ(shown, (std::vector<std::string>{"1", "2", "1", "0", "0"}));
 
-        // Between: the pickers enable; only a date other than the one shown at start sets the flag.
+        // Between: the pickers enable, and the range is in force as the pickers show it.
         Click(dlg, kIdBetweenRadio);
         EXPECT_TRUE(Enabled(dlg, kIdFromDate));
         EXPECT_TRUE(Enabled(dlg, kIdToDate));
         EXPECT_FALSE(Enabled(dlg, kIdDaysEdit));
-        PickDate(dlg, kIdToDate, today);
-        EXPECT_EQ(c.betweenDates, 0);
+        EXPECT_EQ(c.betweenDates, 1);
+        EXPECT_EQ(c.byLastDays, 0);
         const wxDateTime later(1, wxDateTime::Jun, 2031);
         PickDate(dlg, kIdToDate, later);
         EXPECT_EQ(c.betweenDates, 1);
@@ -600,8 +602,9 @@ TEST_F(CriteriaDialogs, FileMaskHandlersWriteTheCriteriaAtOnceAndCancelKeepsThem
   EXPECT_EQ(App().maskApplied, 0);
   EXPECT_EQ(c.sizeFrom, 4);
   EXPECT_EQ(c.lastMonths, 0);  // the months arrows came back to 0
-  EXPECT_EQ(c.byLastMonths, 1);
+  EXPECT_EQ(c.byLastMonths, 0);
   EXPECT_EQ(c.lastDays, 363);
+  EXPECT_EQ(c.byLastDays, 0);
   EXPECT_EQ(c.existingFiles, 1);
   EXPECT_EQ(c.deletedFiles, 0);
   EXPECT_EQ(c.betweenDates, 1);
@@ -632,6 +635,62 @@ TEST_F(CriteriaDialogs, FileMaskRemembersTheTimeChoiceAndTakesUnchangedPickersAs
   std::size_t files = 0;
   for (const ListedEntry& e : frame->LeftView()->Entries()) files += e.IsFolder() ? 0 : 1;
   EXPECT_EQ(files, App().currentDrive->files);
+}
+
+TEST_F(CriteriaDialogs, OnlyTheChosenPeriodFiltersAndOnlyWhileDateIsChecked) {
+  OpenDrive(0);
+  auto files = [&] {
+    std::size_t n = 0;
+    for (const ListedEntry& e : frame->LeftView()->Entries()) n += e.IsFolder() ? 0 : 1;
+    return n;
+  };
+  const std::size_t all = App().currentDrive->files;
+  ASSERT_GT(all, 0u);
+  // The sample's files are from 2010: "in the last 5 days" keeps none of them.
+  auto lastFiveDays = [](CFileMaskDlg* dlg) {
+    Click(dlg, kIdDateCheck);
+    Click(dlg, kIdLastDaysRadio);
+    Type(dlg, kIdDaysEdit, "5");
+  };
+  Mask("", lastFiveDays);
+  EXPECT_EQ(files(), 0u);
+
+  // Typed first, then another choice made: the days typed no longer filter.
+  struct Case {
+    const char* then;
+    std::function<void(CFileMaskDlg*)> choose;
+    std::size_t kept;
+  };
+  const Case cases[] = {
+      {"Date unchecked", [](CFileMaskDlg* dlg) { Click(dlg, kIdDateCheck); }, all},
+      {"the months radio, 0 months", [](CFileMaskDlg* dlg) { Click(dlg, kIdLastMonthsRadio); }, all},
+      {"the months radio, 400 months",
+       [](CFileMaskDlg* dlg) {
+         Click(dlg, kIdLastMonthsRadio);
+         Type(dlg, kIdMonthsEdit, "400");
+       },
+       all},
+      {"between 2009 and today",
+       [](CFileMaskDlg* dlg) {
+         Click(dlg, kIdBetweenRadio);
+         PickDate(dlg, kIdFromDate, wxDateTime(1, wxDateTime::Jan, 2009));
+       },
+       all},
+      {"400 months typed, then the days radio again",
+       [](CFileMaskDlg* dlg) {
+         Click(dlg, kIdLastMonthsRadio);
+         Type(dlg, kIdMonthsEdit, "400");
+         Click(dlg, kIdLastDaysRadio);
+       },
+       0},
+  };
+  for (const Case& c : cases) {
+    Mask("", [&](CFileMaskDlg* dlg) {
+      lastFiveDays(dlg);
+      c.choose(dlg);
+    });
+    EXPECT_EQ(files(), c.kept) << "5 days typed, then " << c.then;
+  }
 }
 
 TEST_F(CriteriaDialogs, SizeBoundsAreTheMegabytesTheDialogShowsAndUptoCountsAtEveryValue) {

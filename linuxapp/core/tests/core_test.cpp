@@ -14,10 +14,12 @@ TEST(SizeText, UnitsByRangeAndTheirFractions) {
       {1536, true, "   Marked 1.50 KB in 3 Files in 2 Folders"},
       {1048575, false, "   Total 1023.99 KB in 3 Files in 2 Folders"},
       {1048576, false, "   Total 1.000 MB in 3 Files in 2 Folders"},
+      {1053819, false, "   Total 1.005 MB in 3 Files in 2 Folders"},
       {1073741824, true, "   Marked 1.000 GB in 3 Files in 2 Folders"},
       {5ull << 40, false, "   Total 5120.000 GB in 3 Files in 2 Folders"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatSizeText(c.bytes, 3, 2, c.marked), c.text);
+  EXPECT_EQ(FormatSizeText(1025, 105000, 5001, false), "   Total 1.00 KB in 105000 Files in 5001 Folders");
 }
 
 TEST(LogReport, BlocksBySeparatedActivities) {

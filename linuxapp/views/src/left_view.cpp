@@ -88,7 +88,11 @@ TreeItem CLeftView::InsertRootOnly() {
 }
 
 void CLeftView::CollapseChildren() {
+  // Root is closed meanwhile: a tree lays out everything shown each time a folder closes.
+  const bool open = root_ != kNoItem && tree_.IsExpanded(root_);
+  if (open) tree_.Collapse(root_);
   for (TreeItem c = tree_.GetChild(root_); c != kNoItem; c = tree_.GetNext(c)) tree_.Collapse(c);
+  if (open) tree_.Expand(root_);
 }
 
 void CLeftView::ExpandAndSelect(bool collapseFirst) {
@@ -161,7 +165,7 @@ void CLeftView::GoUp() {
 }
 
 bool CLeftView::SelectEntry(std::uint32_t inode) {
-  const EntryIndex::Positions& found = Index().WithInode(inode);
+  const EntryIndex::Positions found = Index().WithInode(inode);
   if (found.empty()) return false;
   const TreeItem item = entries_[found.front()].treeItem;
   if (item == kNoItem) return false;

@@ -54,12 +54,24 @@ class WxTreeControl : public TreeControl {
 
   TreeItem FindChildByText(TreeItem parent, const std::string& text) const override;
 
+  // While frozen the window is neither laid out nor painted, and the state images set meanwhile
+  // wait in the items (GetStateImage reports them): the window measures an item's text each time
+  // its state changes, so an item gets its state when it is first shown, at Thaw or when its
+  // parent expands, and items never shown are never measured.
+  void Freeze();
+  void Thaw();
+  bool IsFrozen() const { return frozen_; }
+
  private:
   class TreeWindow;
   struct Data;
   Data* DataOf(TreeItem item) const;
   wxTreeItemId Holder(TreeItem parent) const;
   void OnSelChanged(wxTreeEvent& event);
+  void OnExpanding(wxTreeEvent& event);
+  void GiveState(const wxTreeItemId& id) const;
+  // Every item whose ancestors are all expanded gets its waiting state.
+  void GiveShownStates() const;
 
   wxWeakRef<wxTreeCtrl> window_;
   TreeWindow* tree_ = nullptr;  // the same window, with its layout call
@@ -68,6 +80,7 @@ class WxTreeControl : public TreeControl {
   // whose parent collapses and settles it at idle time, with a notice that updates this.
   TreeItem selected_ = kNoItem;
   bool quiet_ = false;  // true while a call of ours changes the selection
+  bool frozen_ = false;
 };
 
 }  // namespace controls
