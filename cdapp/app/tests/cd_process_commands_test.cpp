@@ -58,6 +58,9 @@ class ProcessCommands : public CdWindow {
     frame->CallAfter([this] {
       none_ = std::make_unique<NoDialogs>();
       TypeShortcuts(sim_);
+      // The process waits in this pump until the keys are back from the X server, however fast
+      // it would run on: they arrive while it is busy, as a user's keys do during a long one.
+      for (int waited = 0; keysWhileBusy < 3 && waited < 3000; waited += 10) Pump(10);
     });
   }
   void ProcessEnded() { none_.reset(); }
