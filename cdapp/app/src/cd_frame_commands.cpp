@@ -20,6 +20,7 @@
 #include "cdengine/recovery.h"
 #include "cdviews/cd_texts.h"
 #include "controls/wx/help_book.h"
+#include "controls/wx/toolbar_buttons.h"
 
 namespace {
 
@@ -38,9 +39,9 @@ void Warn(const char* text) {
 }
 
 const std::pair<int, controls::ListViewStyle> kStyles[] = {{kCdIdLargeIcons, controls::ListViewStyle::Icon},
-                                                          {kCdIdSmallIcons, controls::ListViewStyle::SmallIcon},
-                                                          {kCdIdList, controls::ListViewStyle::List},
-                                                          {kCdIdDetails, controls::ListViewStyle::Report}};
+                                                           {kCdIdSmallIcons, controls::ListViewStyle::SmallIcon},
+                                                           {kCdIdList, controls::ListViewStyle::List},
+                                                           {kCdIdDetails, controls::ListViewStyle::Report}};
 
 }  // namespace
 
@@ -95,8 +96,9 @@ void CMainFrame::BuildMenus() {
                 {kCdIdArrangeByDate, "By &Date", "Sort items by date"}});
   view->AppendSubMenu(arrange, "Arrange");
   auto* help = new wxMenu;
-  add(help, {{kCdCmdHelpTopics, "&Help Topics", "List help topics"},
-             {kCdIdAbout, "&About Quarvel Velnora CDROM ", "Display program information, version number and copyright"}});
+  add(help,
+      {{kCdCmdHelpTopics, "&Help Topics", "List help topics"},
+       {kCdIdAbout, "&About Quarvel Velnora CDROM ", "Display program information, version number and copyright"}});
   auto* bar = new wxMenuBar;
   bar->Append(drive, "&Drive");
   bar->Append(file, "&File");
@@ -110,29 +112,22 @@ void CMainFrame::BuildMenus() {
 void CMainFrame::BuildToolbar() {
   wxToolBar* bar = CreateToolBar(wxTB_FLAT | wxTB_HORIZONTAL | wxTB_DOCKABLE);
   bar->SetToolBitmapSize(wxSize(30, 30));
-  const std::tuple<int, const char*, const char*> tools[] = {
-      {kCdCmdOpenDrive, "Open Drive", "Open drive"},
-      {0, nullptr, nullptr},
-      {kCdCmdAddFileFilter, "Add File Filter", "Add file filter"},
-      {kCdCmdFind, "Find Item", "Find item"},
-      {kCdIdFindNext, "Find Next Item", "Find next item"},
-      {0, nullptr, nullptr},
-      {kCdCmdRecoverAll, "Recover All", "Recover all"},
-      {kCdCmdRecoverSelected, "Recover Selected Files", "Recover selected files"},
-      {kCdCmdFileMask, " FileMask", "File mask"},
-      {kCdCmdGoUp, "Up", "Up"},
-      {0, nullptr, nullptr},
-      {kCdCmdStop, "Stop Current Process", "Stop current process"},
-      {0, nullptr, nullptr},
-      {kCdCmdHelpTopics, "Help Topics", "List help topics"}};
-  for (const auto& [id, tip, prompt] : tools) {
-    if (id == 0) {
-      bar->AddSeparator();
-    } else {
-      bar->AddTool(CdWxId(id), tip, CdToolbarPicture(id), wxNullBitmap, wxITEM_NORMAL, tip, prompt);
-    }
-  }
-  bar->Realize();
+  controls::AddToolbarButtons(*bar,
+                              {{kCdCmdOpenDrive, "Open Drive", "Open drive"},
+                               {0, nullptr, nullptr},
+                               {kCdCmdAddFileFilter, "Add File Filter", "Add file filter"},
+                               {kCdCmdFind, "Find Item", "Find item"},
+                               {kCdIdFindNext, "Find Next Item", "Find next item"},
+                               {0, nullptr, nullptr},
+                               {kCdCmdRecoverAll, "Recover All", "Recover all"},
+                               {kCdCmdRecoverSelected, "Recover Selected Files", "Recover selected files"},
+                               {kCdCmdFileMask, " FileMask", "File mask"},
+                               {kCdCmdGoUp, "Up", "Up"},
+                               {0, nullptr, nullptr},
+                               {kCdCmdStop, "Stop Current Process", "Stop current process"},
+                               {0, nullptr, nullptr},
+                               {kCdCmdHelpTopics, "Help Topics", "List help topics"}},
+                              CdWxId, CdToolbarPicture);
 }
 
 void CMainFrame::BindCommands() {
@@ -275,8 +270,7 @@ void CMainFrame::CreateImageCmd(std::string path) {
 
 void CMainFrame::OpenImageCmd(std::string path) {
   if (path.empty()) {
-    wxFileDialog open(this, "Open CDROM Image from", wxEmptyString, wxEmptyString, "Image File(*.cd)|*.cd",
-                      wxFD_OPEN);
+    wxFileDialog open(this, "Open CDROM Image from", wxEmptyString, wxEmptyString, "Image File(*.cd)|*.cd", wxFD_OPEN);
     if (open.ShowModal() != wxID_OK || open.GetPath().empty()) {
       Warn("Improper Selection Made");
       return;

@@ -21,6 +21,7 @@
 #include "controls/wx/pane_caption.h"
 #include "controls/wx/state_images.h"
 #include "controls/wx/status_bar.h"
+#include "controls/wx/toolbar_buttons.h"
 #include "criteria_dialogs.h"
 #include "dialogs.h"
 #include "ext2engine/app_state.h"
@@ -69,7 +70,8 @@ struct MenuItem {
 
 }  // namespace
 
-CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1", wxDefaultPosition, wxSize(1100, 760)) {
+CMainFrame::CMainFrame()
+    : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1", wxDefaultPosition, wxSize(1100, 760)) {
   BuildMenus();
   BuildToolbar();
   SetStatusBar(new controls::CStatusBar(this));
@@ -111,7 +113,8 @@ CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1
   });
   list_->Window()->Bind(wxEVT_LIST_ITEM_ACTIVATED,
                         [this](wxListEvent& e) { listView_->OnDblclk(static_cast<int>(e.GetIndex())); });
-  list_->Window()->Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& e) { listView_->OnHeaderItemClick(e.GetColumn(), 0); });
+  list_->Window()->Bind(wxEVT_LIST_COL_CLICK,
+                        [this](wxListEvent& e) { listView_->OnHeaderItemClick(e.GetColumn(), 0); });
   listView_->SetSortArrow(sortArrow_.get());
   // The list's context menu offers the four styles; the frame's commands carry them out.
   list_->Window()->Bind(wxEVT_CONTEXT_MENU, [this](wxContextMenuEvent& e) {
@@ -296,34 +299,27 @@ void CMainFrame::BuildToolbar() {
   wxToolBar* bar = CreateToolBar(wxTB_FLAT | wxTB_HORIZONTAL | wxTB_DOCKABLE);
   bar->SetToolBitmapSize(wxSize(32, 32));
   // Each button: its tool tip and the prompt that pane 0 shows while the pointer is over it.
-  const std::tuple<int, const char*, const char*> tools[] = {
-      {kCmdSelectPhysicalDisk, "Select Physical Disk Drive", "Select Physical Disk Drive"},
-      {kCmdOpenDrive, "Open Drive", "Open Drive"},
-      {0, nullptr, nullptr},
-      {kCmdAddFileFilter, "Add File Filter", "Add File Filter"},
-      {0, nullptr, nullptr},
-      {kCmdFind, "Find", "Find"},
-      {kIdFindNext, "Find Next Item", "Find Next"},
-      {0, nullptr, nullptr},
-      {kCmdRecoverAll, "Recover All", "Recover All"},
-      {kCmdRecoverSelected, "Recover Selected Files", "Recover Selected Files"},
-      {kCmdRecoverDeleted, "Recover Deleted Files", "Recover Deleted Files"},
-      {0, nullptr, nullptr},
-      {kCmdFileMask, " File Mask", "File Mask"},
-      {0, nullptr, nullptr},
-      {kCmdGoUp, "Up", "Up"},
-      {0, nullptr, nullptr},
-      {kCmdStop, "Stop Current Process", "Stop Current Process"},
-      {0, nullptr, nullptr},
-      {kIdHelpTopics, "Help", ""}};
-  for (const auto& [id, tip, prompt] : tools) {
-    if (id == 0) {
-      bar->AddSeparator();
-    } else {
-      bar->AddTool(WxId(id), tip, ToolbarPicture(id), wxNullBitmap, wxITEM_NORMAL, tip, prompt);
-    }
-  }
-  bar->Realize();
+  controls::AddToolbarButtons(*bar,
+                              {{kCmdSelectPhysicalDisk, "Select Physical Disk Drive", "Select Physical Disk Drive"},
+                               {kCmdOpenDrive, "Open Drive", "Open Drive"},
+                               {0, nullptr, nullptr},
+                               {kCmdAddFileFilter, "Add File Filter", "Add File Filter"},
+                               {0, nullptr, nullptr},
+                               {kCmdFind, "Find", "Find"},
+                               {kIdFindNext, "Find Next Item", "Find Next"},
+                               {0, nullptr, nullptr},
+                               {kCmdRecoverAll, "Recover All", "Recover All"},
+                               {kCmdRecoverSelected, "Recover Selected Files", "Recover Selected Files"},
+                               {kCmdRecoverDeleted, "Recover Deleted Files", "Recover Deleted Files"},
+                               {0, nullptr, nullptr},
+                               {kCmdFileMask, " File Mask", "File Mask"},
+                               {0, nullptr, nullptr},
+                               {kCmdGoUp, "Up", "Up"},
+                               {0, nullptr, nullptr},
+                               {kCmdStop, "Stop Current Process", "Stop Current Process"},
+                               {0, nullptr, nullptr},
+                               {kIdHelpTopics, "Help", ""}},
+                              WxId, ToolbarPicture);
 }
 
 CommandInputs CMainFrame::Inputs() const {
@@ -394,7 +390,8 @@ int CMainFrame::AddLogEntry(const char* activity, const char* text, const char* 
 
 void CMainFrame::StartProgressText(int maximum, const char* label) {
   bar_.reset();
-  bar_ = std::make_unique<controls::CProgressBar>(label != nullptr ? U(label) : wxString("Reading.."), 100, maximum, true, 0);
+  bar_ = std::make_unique<controls::CProgressBar>(label != nullptr ? U(label) : wxString("Reading.."), 100, maximum,
+                                                  true, 0);
 }
 
 void CMainFrame::StepProgress(int n) {
@@ -562,8 +559,8 @@ void CMainFrame::RunSelectLogicalDrive(std::uint8_t diskNumber) {
 void CMainFrame::OpenDrive() {
   if (LogicalDrives().Drives().empty()) return;
   AppState& app = App();
-  const std::uint8_t disk = app.currentDrive ? app.currentDrive->disk
-                                             : static_cast<std::uint8_t>(kFirstPhysicalDisk + app.selectedDiskIndex);
+  const std::uint8_t disk =
+      app.currentDrive ? app.currentDrive->disk : static_cast<std::uint8_t>(kFirstPhysicalDisk + app.selectedDiskIndex);
   RunSelectLogicalDrive(disk);
 }
 
@@ -646,8 +643,8 @@ void CMainFrame::ClearLog() {
 void CMainFrame::SaveLog(std::string path) {
   if (path.empty()) {
     RunCautionDlg(this, 1);
-    wxFileDialog save(this, "Save Log To File", wxEmptyString, "Quarvel Velnora Linux Log",
-                      "Text Document(*.txt)|*", wxFD_SAVE);
+    wxFileDialog save(this, "Save Log To File", wxEmptyString, "Quarvel Velnora Linux Log", "Text Document(*.txt)|*",
+                      wxFD_SAVE);
     if (save.ShowModal() != wxID_OK) return;
     path = save.GetPath().utf8_string();
   }
