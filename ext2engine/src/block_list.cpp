@@ -11,6 +11,7 @@ struct CLinuxDrive::BlockWalk {
   std::size_t limit;
   bool holes;  // a zero pointer is a hole (0 entries) rather than the end of the list
   std::unordered_set<std::uint32_t> indirectRead;
+  std::vector<std::uint32_t>* unreadable = nullptr;  // indirect blocks that could not be read
   bool stopped = false;
 
   bool Full() const { return stopped || list.size() >= limit; }
@@ -24,9 +25,9 @@ namespace {
 constexpr std::size_t kDirectBlocks = 12;
 }
 
-std::vector<std::uint32_t> CLinuxDrive::GetBlockList(const InodeCopy& inode) {
+std::vector<std::uint32_t> CLinuxDrive::GetBlockList(const InodeCopy& inode, std::vector<std::uint32_t>* unreadable) {
   std::vector<std::uint32_t> list;
-  BlockWalk walk{list, BlockCount(), false, {}};
+  BlockWalk walk{list, BlockCount(), false, {}, unreadable};
   WalkInodePointers(inode, walk);
   return list;
 }
@@ -78,9 +79,9 @@ void CLinuxDrive::WalkIndirectBlock(std::uint32_t block, int level, BlockWalk& w
     return;
   }
   std::vector<std::uint8_t> buffer(BlockSize(), 0);
-  if (!ReadDriveSectors(static_cast<std::uint64_t>(block) * sectorsPerBlock, buffer.data(), BlockSize()) &&
-      walk.holes) {
-    walk.stopped = true;
+  if (!ReadDriveSectors(static_cast<std::uint64_t>(block) * sectorsPerBlock, buffer.data(), BlockSize())) {
+    if (walk.unreadable != nullptr) walk.unreadable->push_back(block);
+    walk.stopped = walk.holes;
     return;
   }
   std::uint64_t covered = 1;  // blocks under one entry

@@ -32,6 +32,7 @@ void ListPseudoFolder(CLinuxDrive& d, std::uint32_t inode, std::uint32_t deleted
 void CLinuxDrive::SearchDeletedFiles() {
   AppState& app = App();
   StartInodeSearch(*this);
+  StartReadFailureRows();
   if (frame != nullptr) frame->StartProgressText(static_cast<int>(inodesCount), "Read Progress..");
   if (!IsInodeListed(kLostFoldersInode, 0)) ListPseudoFolder(*this, kLostFoldersInode, 0, "Lost Folder(s)");
   if (!IsInodeListed(kDeletedFilesInode, 0)) ListPseudoFolder(*this, kDeletedFilesInode, 1, "Deleted Files");
@@ -61,6 +62,7 @@ void CLinuxDrive::SearchDeletedFiles() {
     }
     return !StopRequested(*this);
   });
+  FinishReadFailureRows();
   if (!completed) {
     if (frame != nullptr) frame->EndProgress();
     app.logHasRows = 1;

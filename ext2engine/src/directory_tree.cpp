@@ -15,7 +15,10 @@ void CLinuxDrive::BuildDirectoryTree() {
   }
   Log("Creating directory tree", "Process started", ("Started on " + CTimeNow()).c_str(), kIconStarted);
   auto aborted = [&] { return frame != nullptr && frame->abortFlag != 0; };
-  if (ReadDirectory(kRootInode, 0)) {
+  StartReadFailureRows();
+  const int rootHasEntries = ReadDirectory(kRootInode, 0);
+  FinishReadFailureRows();
+  if (rootHasEntries) {
     if (aborted()) {
       Log(nullptr, "Process aborted, user intervention ", ("Aborted on " + CTimeNow()).c_str(), kIconAborted);
     } else {

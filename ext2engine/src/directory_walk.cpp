@@ -1,6 +1,7 @@
 // Reading folders: directory blocks parsed record by record, subfolders entered depth-first.
 // The walk keeps its own stack of open folders, so no image can drive it past the program's stack.
 #include <algorithm>
+#include <string>
 #include <unordered_set>
 #include <vector>
 
@@ -18,16 +19,39 @@ constexpr std::size_t kDeName = 8;
 constexpr std::uint8_t kFileTypeDirectory = 2;
 constexpr std::uint8_t kFileTypeUnknown = 0;
 constexpr std::uint32_t kFirstEntryAfterDots = 24;
+constexpr std::uint32_t kDirEntryHeader = 8;
 
 // One folder being parsed: its blocks and where the parse stands.
 struct OpenFolder {
   std::uint32_t inode = 0;
+  std::string name;  // as its parent lists it; empty for the folder the walk starts from
   std::vector<std::uint32_t> blocks;
   bool indexed = false;
+  bool directoryMode = false;  // its inode's mode says folder
   std::size_t k = 0;       // block index
   std::uint32_t d = 0;     // offset in block k
   bool started = false;    // block k's starting offset has been set
+  // The records of block k on the chain of record lengths from its first record, in order.
+  std::vector<std::uint32_t> chain;
 };
+
+// The offsets of the records reached from the record at offset 0 by their record lengths, while
+// each length holds at least a record's header and ends inside the block.
+void ChainOfRecords(const platform::ByteReader& rec, std::uint32_t blockSize, std::vector<std::uint32_t>& chain) {
+  chain.clear();
+  for (std::uint32_t at = 0; at + kDirEntryHeader <= blockSize;) {
+    chain.push_back(at);
+    const std::uint16_t length = rec.Le16(at + kDeRecLen);
+    if (length < kDirEntryHeader || length > blockSize - at) break;
+    at += length;
+  }
+}
+
+// The first record of the chain after offset D, or BLOCK_SIZE when there is none.
+std::uint32_t NextOnChain(const std::vector<std::uint32_t>& chain, std::uint32_t d, std::uint32_t blockSize) {
+  const auto it = std::upper_bound(chain.begin(), chain.end(), d);
+  return it == chain.end() ? blockSize : *it;
+}
 }  // namespace
 
 void CLinuxDrive::FillEntryFromInode(EntryNode& entry, const InodeCopy& inode) const {
@@ -43,10 +67,12 @@ int CLinuxDrive::IsInodeListed(std::uint32_t inode, int list) const {
   return list == 0 ? (visitedSet.count(inode) != 0 ? 1 : 0) : (lostSet.count(inode) != 0 ? 1 : 0);
 }
 
-bool CLinuxDrive::FolderTestByFirstBlock(const InodeCopy& inode) {
+bool CLinuxDrive::FolderTestByFirstBlock(const InodeCopy& inode, const std::string& name, std::uint32_t number) {
   if (inode.block[0] == 0 || (inode.mode & kModeTypeMask) != kModeDirectory) return false;
   std::uint8_t sector[kSectorSize] = {};
-  ReadDriveSectors(static_cast<std::uint64_t>(inode.block[0]) * sectorsPerBlock, sector, kSectorSize);
+  if (!ReadDriveSectors(static_cast<std::uint64_t>(inode.block[0]) * sectorsPerBlock, sector, kSectorSize)) {
+    ReportFolderBlock(name, number, 0, inode.block[0], false);
+  }
   return sector[8] == '.';
 }
 
@@ -65,29 +91,39 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
 
   // Opens a folder: its block list from its raw inode. False when it has no blocks, or when its
   // inode lies in no group of the descriptor table.
-  auto open = [&](std::uint32_t folder) {
+  std::vector<std::uint32_t> unreadIndirect;
+  auto open = [&](std::uint32_t folder, std::string name) {
     InodeCopy raw;
     if (!ReadInodeRecord(folder, raw)) return false;
     OpenFolder f;
     f.inode = folder;
-    f.blocks = GetBlockList(raw);
+    f.name = std::move(name);
+    unreadIndirect.clear();
+    f.blocks = GetBlockList(raw, &unreadIndirect);
+    for (const std::uint32_t block : unreadIndirect) ReportIndirectBlock(f.name, folder, block);
     f.indexed = (raw.flags & kInodeIndexFlag) != 0;
+    f.directoryMode = (raw.mode & kModeTypeMask) == kModeDirectory;
     if (f.blocks.empty()) return false;
     stack.push_back(std::move(f));
     return true;
   };
 
+  // Reads block k of F, and the first sector of the next block behind it; false when block k
+  // cannot be read.
   auto load = [&](const OpenFolder& f) {
     std::fill(buffer.begin(), buffer.end(), 0);
-    ReadDriveSectors(static_cast<std::uint64_t>(f.blocks[f.k]) * sectorsPerBlock, buffer.data(), blockSize);
+    const bool read =
+        ReadDriveSectors(static_cast<std::uint64_t>(f.blocks[f.k]) * sectorsPerBlock, buffer.data(), blockSize) != 0;
     if (f.k + 1 < f.blocks.size()) {
       ReadDriveSectors(static_cast<std::uint64_t>(f.blocks[f.k + 1]) * sectorsPerBlock, buffer.data() + blockSize,
                        kSectorSize);
     }
+    return read;
   };
 
-  const bool rootHasBlocks = open(inode);
+  const bool rootHasBlocks = open(inode, inode == kRootInode ? "Root" : "");
   bool loaded = false;  // the buffer holds the top folder's block k
+  bool readable = true;  // and its read succeeded
   while (!stack.empty()) {
     OpenFolder& f = stack.back();
     if (f.k >= f.blocks.size()) {
@@ -96,7 +132,7 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
       continue;
     }
     if (!loaded) {
-      load(f);
+      readable = load(f);
       loaded = true;
     }
     if (!f.started) {
@@ -107,18 +143,42 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
         loaded = false;
         continue;
       }
-      if (f.k == 0) {
-        if (buffer[8] != '.' || buffer[20] != '.' || buffer[21] != '.') {
-          stack.pop_back();  // not a folder block: the folder yields nothing more
-          loaded = false;
-          continue;
+      // A block that cannot be read, or a block 0 without "." and "..", holds nothing to list: the
+      // folder goes on with its next block, unless it is block 0 of an inode whose mode is not a
+      // folder's (then nothing of it is read).
+      const bool dots = buffer[8] == '.' && buffer[20] == '.' && buffer[21] == '.';
+      if (!readable || (f.k == 0 && !dots)) {
+        const bool damaged = readable;
+        ReportFolderBlock(f.name, f.inode, f.k, f.blocks[f.k], damaged);
+        if (f.k == 0 && !f.directoryMode) {
+          stack.pop_back();
+        } else {
+          ++f.k;
+          f.d = 0;
+          f.started = false;
         }
+        loaded = false;
+        continue;
+      }
+      if (f.k == 0) {
         // An indexed folder keeps its hash index behind ".." in block 0; its entries start in block 1.
         f.d = f.indexed ? blockSize : kFirstEntryAfterDots;
       } else {
         f.d = f.d > blockSize ? f.d - blockSize : 0;
       }
+      // A record that ran over from the previous block leaves no chain to follow in this one.
+      if (f.d == 0 || f.k == 0) {
+        ChainOfRecords(rec, blockSize, f.chain);
+      } else {
+        f.chain.clear();
+      }
     }
+    // Where a record ends the block, the parse goes on at the next record of the chain: Linux wipes
+    // a deleted record and adds its length to the one before, so zeros there end nothing.
+    auto skipToChain = [&] {
+      f.d = NextOnChain(f.chain, f.d, blockSize);
+      return f.d < blockSize;
+    };
     bool descended = false;
     while (f.d < blockSize) {
       if (frame != nullptr && frame->abortFlag) {
@@ -130,19 +190,37 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
       const std::uint16_t recLen = rec.Le16(f.d + kDeRecLen);
       const std::uint8_t nameLen = rec.U8(f.d + kDeNameLen);
       const std::uint8_t fileType = rec.U8(f.d + kDeFileType);
-      if (recLen == 0 && nameLen == 0 && fileType == 0) break;
+      // The next record: the record length on, but never past a record of the chain (a record in
+      // the slack behind a long one may claim more than it still holds).
+      const auto advance = [&] {
+        const std::uint32_t onChain = NextOnChain(f.chain, f.d, blockSize);
+        f.d = onChain < blockSize ? std::min<std::uint32_t>(f.d + recLen, onChain) : f.d + recLen;
+      };
+      if (recLen == 0 && nameLen == 0 && fileType == 0) {
+        if (!skipToChain()) break;
+        continue;
+      }
       if (entryInode == 0) {
-        if (recLen == 0) break;
-        f.d += recLen;
+        if (recLen == 0) {
+          if (!skipToChain()) break;
+          continue;
+        }
+        advance();
         continue;
       }
       auto node = ReadInode(entryInode);
       if (!node) {
-        if (recLen == 0 || recLen == blockSize) break;
-        f.d += recLen;
+        if (recLen == 0 || recLen == blockSize) {
+          if (!skipToChain()) break;
+          continue;
+        }
+        advance();
         continue;
       }
-      if (recLen == 0 || nameLen == 0) break;
+      if (recLen == 0 || nameLen == 0) {
+        if (!skipToChain()) break;
+        continue;
+      }
 
       EntryNode entry;
       entry.parentInode = f.inode;
@@ -153,7 +231,7 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
       if (rec.Has(f.d + kDeName, nameLen)) std::copy_n(buffer.data() + f.d + kDeName, nameLen, name);
 
       bool isFolder = fileType == kFileTypeDirectory;
-      if (fileType == kFileTypeUnknown) isFolder = FolderTestByFirstBlock(*node);
+      if (fileType == kFileTypeUnknown) isFolder = FolderTestByFirstBlock(*node, name, entryInode);
       bool enter = false;
       bool add = true;
       if (isFolder) {
@@ -190,8 +268,8 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
           frame->StepProgress(static_cast<int>(entries));
         }
       }
-      f.d += recLen;
-      if (enter && listable && open(entryInode)) {
+      advance();
+      if (enter && listable && open(entryInode, name)) {
         loaded = false;  // the child's blocks take the buffer
         descended = true;
         break;

@@ -2,6 +2,7 @@
 #include "ext2engine/drive_selection.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
@@ -65,6 +66,15 @@ int WalkPartitionTables(FrameServices& frame, std::uint8_t diskIndex, const std:
   LogicalDriveList& list = LogicalDrives();
   list.StartWalk();
   list.ScanPartitionTable(static_cast<std::uint8_t>(kFirstPhysicalDisk + diskIndex), 0);
+  // A table that cannot be read says so, with the reason: no drives found is not no drives there.
+  bool firstUnread = false;
+  for (const LogicalDriveList::UnreadTable& table : list.UnreadTables()) {
+    const std::string text = "Sector " + std::to_string(table.lba) + " cannot be read: " +
+                             (table.error != 0 ? std::strerror(table.error) : "read error");
+    firstUnread |= table.lba == 0;
+    frame.AddLogEntry("Read partition table", text.c_str(),
+                      table.lba == 0 ? "Partition table not read" : "Extended partition table not read", kIconQuestion);
+  }
   // Counted in an int: a chain of 256 drives or more is not none, nor a few.
   const int count = static_cast<int>(list.Drives().size());
   if (count > 0) {
@@ -73,7 +83,7 @@ int WalkPartitionTables(FrameServices& frame, std::uint8_t diskIndex, const std:
     frame.AddLogEntry("Read partition table", "Partition table OK", status, kIconQuestion);
     return count;
   }
-  frame.AddLogEntry("Read partition table", nullptr, "No valid Linux drives found", kIconQuestion);
+  if (!firstUnread) frame.AddLogEntry("Read partition table", nullptr, "No valid Linux drives found", kIconQuestion);
   const int a = frame.GetPrompts().MessageBox("No valid Linux drives in partition table, search for logical drives",
                                               "Quarvel Velnora Linux", MessageButtons::YesNo);
   if (answer != nullptr) *answer = a;

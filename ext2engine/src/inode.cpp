@@ -91,7 +91,9 @@ bool CLinuxDrive::ReadInodeRecord(std::uint32_t inode, InodeCopy& record) {
   std::uint8_t sector[kSectorSize] = {};
   const std::uint64_t tableSector = descriptors[group].inodeTableSector;
   if (!inodeRun_.active || !ReadFromInodeRun(tableSector, sectorInTable, sector)) {
-    ReadDriveSectors(tableSector + sectorInTable, sector, kSectorSize);
+    if (!ReadDriveSectors(tableSector + sectorInTable, sector, kSectorSize)) {
+      ReportInodeTableSector(group, tableSector + sectorInTable);
+    }
   }
   record = DecodeInode(sector, sizeof sector, static_cast<std::size_t>(offset));
   return true;

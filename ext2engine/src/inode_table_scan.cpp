@@ -49,7 +49,9 @@ bool ScanInodeTables(CLinuxDrive& drive, bool stepPerSector,
         frame->UpdateMarkedPane(false, false, text, true);
       }
       std::fill(sector.begin(), sector.end(), 0);
-      drive.ReadDriveSectors(tableStart + s, sector.data(), kSectorSize);
+      if (!drive.ReadDriveSectors(tableStart + s, sector.data(), kSectorSize)) {
+        drive.ReportInodeTableSector(static_cast<std::uint32_t>(g), tableStart + s);
+      }
       // The inodes whose records start in this sector.
       const std::uint64_t from = s * kSectorSize;
       for (std::uint64_t slot = (from + inodeSize - 1) / inodeSize;

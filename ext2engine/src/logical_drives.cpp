@@ -1,6 +1,7 @@
 // The partition-table walk and the logical-drive list.
 #include "ext2engine/logical_drives.h"
 
+#include <cerrno>
 #include <vector>
 
 #include "ext2engine/disk_access.h"
@@ -27,6 +28,7 @@ void LogicalDriveList::ResetWalkState() {
   currentTableBase_ = 0;
   ordinalCounter_ = 0;
   tablesRead_.clear();
+  unread_.clear();
 }
 
 void LogicalDriveList::StartWalk() {
@@ -58,7 +60,11 @@ void LogicalDriveList::ScanPartitionTable(std::uint8_t disk, std::uint32_t lba) 
   // Loop protection: a chain that points back at a table already read ends there.
   if (!tablesRead_.insert(lba).second || tablesRead_.size() > kMaxTablesPerWalk) return;
   std::vector<std::uint8_t> sector(kSectorSize, 0);
-  if (!ReadDiskSectors(disk, lba, 0, sector.data(), kSectorSize)) return;
+  errno = 0;
+  if (!ReadDiskSectors(disk, lba, 0, sector.data(), kSectorSize)) {
+    unread_.push_back({lba, errno});
+    return;
+  }
   platform::ByteReader table(sector.data(), sector.size());
   for (std::size_t i = 0; i < 4; ++i) {
     const std::size_t entry = kFirstEntry + i * kEntrySize;

@@ -67,6 +67,7 @@ void CLinuxDrive::SearchLostFolders() {
   }
   lostEntries = 0;
   StartInodeSearch(*this);
+  StartReadFailureRows();
   const std::uint64_t r = static_cast<std::uint64_t>(groupCount) * inodeTableSectorsPerGroup;
   if (frame != nullptr) {
     frame->StartProgressText(static_cast<int>(std::min<std::uint64_t>(r + r / 4, 0x7FFFFFFF)), "Read Progress..");
@@ -77,7 +78,9 @@ void CLinuxDrive::SearchLostFolders() {
     // The folder's first block must begin with ".": block 0 and blocks past the drive hold no folder.
     if (inode.block[0] == 0 || inode.block[0] > BlockCount()) return true;
     std::fill(first.begin(), first.end(), 0);
-    ReadDriveSectors(static_cast<std::uint64_t>(inode.block[0]) * sectorsPerBlock, first.data(), kSectorSize);
+    if (!ReadDriveSectors(static_cast<std::uint64_t>(inode.block[0]) * sectorsPerBlock, first.data(), kSectorSize)) {
+      ReportFolderBlock("", i, 0, inode.block[0], false);
+    }
     if (first[kDotName] != '.') return true;
     const std::uint32_t parent = platform::ByteReader(first.data(), first.size()).Le32(kDotDotInode);
     const bool reached = IsInodeListed(i, 0) != 0;
@@ -109,6 +112,7 @@ void CLinuxDrive::SearchLostFolders() {
     }
     return !StopRequested(*this);
   });
+  FinishReadFailureRows();
   if (!completed) {
     if (frame != nullptr) frame->EndProgress();
     app.logHasRows = 1;
@@ -121,6 +125,7 @@ void CLinuxDrive::SearchLostFolders() {
 void CLinuxDrive::AddLostFolders() {
   AppState& app = App();
   StartInodeSearch(*this);
+  StartReadFailureRows();
   if (frame != nullptr) frame->StartProgressText(static_cast<int>(inodesCount), "Read Progress..");
   if (!IsInodeListed(kLostFoldersInode, 0)) {
     EntryNode entry;
@@ -182,6 +187,7 @@ void CLinuxDrive::AddLostFolders() {
     if (frame != nullptr) {
       frame->PumpMessages();
       if (frame->abortFlag) {
+        FinishReadFailureRows();
         frame->EndProgress();
         app.logHasRows = 1;
         return;
@@ -189,6 +195,7 @@ void CLinuxDrive::AddLostFolders() {
       // The look for this folder's parent in the list.
       frame->PumpMessages();
       if (frame->abortFlag) {
+        FinishReadFailureRows();
         Log(nullptr, "Process aborted, user intervention ", ("Aborted on " + CTimeNow()).c_str(), kIconAborted);
         frame->EndProgress();
         app.logHasRows = 1;
@@ -215,4 +222,5 @@ void CLinuxDrive::AddLostFolders() {
     takeRemovals();
   }
   CompactLost(*this);
+  FinishReadFailureRows();
 }

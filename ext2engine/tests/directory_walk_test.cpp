@@ -55,6 +55,52 @@ TEST(DirectoryWalk, RecordsAreTakenFromOffset24WhateverTheLengthOfDotDot) {
   EXPECT_EQ(d.Listed(), (Names{"hidden@12<2"}));
 }
 
+// Linux 6 deletes the record after ".." by adding its length to ".." and wiping its bytes. The
+// records that follow on the chain of record lengths are all listed, and what the slack behind a
+// long ".." still holds is listed as before.
+TEST(DirectoryWalk, WipedRecordsEndNothingWhileTheChainOfRecordLengthsGoesOn) {
+  struct Case {
+    const char* what;
+    void (*write)(TinyExt2&);
+    Names listed;
+  } cases[] = {
+      {"first entry deleted and wiped: \"..\" takes its 20 bytes",
+       [](TinyExt2& fs) {
+         fs.Dots(40, 2, 2, 32);
+         fs.Record(40, 44, 13, 20, "second", 1);
+         fs.Record(40, 64, 14, 1024 - 64, "sub", 2);
+       },
+       {"second@13<2", "sub@14<2", "inner@15<14"}},
+      {"first entry deleted, not wiped: it is listed from the slack, and the next one too",
+       [](TinyExt2& fs) {
+         fs.Dots(40, 2, 2, 32);
+         fs.Record(40, 24, 12, 20, "gone", 1);
+         fs.Record(40, 44, 13, 1024 - 44, "second", 1);
+       },
+       {"gone@12<2", "second@13<2"}},
+      {"a record in the slack whose length runs over the next record of the chain",
+       [](TinyExt2& fs) {
+         fs.Dots(40, 2, 2, 32);
+         fs.Record(40, 24, 12, 100, "stale", 1);
+         fs.Record(40, 44, 13, 1024 - 44, "second", 1);
+       },
+       {"stale@12<2", "second@13<2"}},
+  };
+  for (const auto& c : cases) {
+    TinyExt2 fs = RootOnly();
+    c.write(fs);
+    fs.File(12, 1);
+    fs.File(13, 1);
+    fs.Dir(14, {41});
+    fs.Dots(41, 14, 2);
+    fs.Record(41, 24, 15, 1000, "inner", 1);
+    fs.File(15, 1);
+    OpenedDrive d(fs.bytes);
+    d.Build();
+    EXPECT_EQ(d.Listed(), c.listed) << c.what;
+  }
+}
+
 TEST(DirectoryWalk, FolderWhoseFirstBlockLacksTheDotsYieldsNothing) {
   TinyExt2 fs = RootOnly();
   fs.Record(40, 24, 12, 1000, "broken", 2);
@@ -66,6 +112,46 @@ TEST(DirectoryWalk, FolderWhoseFirstBlockLacksTheDotsYieldsNothing) {
   OpenedDrive d(fs.bytes);
   d.Build();
   EXPECT_EQ(d.Listed(), (Names{"broken@12<2"}));
+}
+
+// A folder of three blocks, one of them damaged: the others are read, and one row names the folder
+// and the block.
+TEST(DirectoryWalk, ABadFolderBlockHidesOnlyItsOwnEntries) {
+  struct Case {
+    const char* what;
+    bool zeroFirst;
+    std::uint64_t badSector;  // 0: none
+    Names listed;
+    std::string row;
+    std::string status;
+  } cases[] = {
+      {"block 0 zeroed", true, 0, {"d@12<2", "f1@14<12", "f2@15<12"},
+       "Folder \"d\" (inode 12), block 0 at drive block 41: not a folder block", "Folder block damaged"},
+      {"block 0 unreadable", false, 41 * 2 + 1, {"d@12<2", "f1@14<12", "f2@15<12"},
+       "Folder \"d\" (inode 12), block 0 at drive block 41: cannot be read", "Disk read error"},
+      {"block 1 unreadable", false, 42 * 2, {"d@12<2", "f0@13<12", "f2@15<12"},
+       "Folder \"d\" (inode 12), block 1 at drive block 42: cannot be read", "Disk read error"},
+  };
+  for (const auto& c : cases) {
+    TinyExt2 fs = RootOnly();
+    fs.Record(40, 24, 12, 1000, "d", 2);
+    fs.Dir(12, {41, 42, 43});
+    fs.Dots(41, 12, 2);
+    fs.Record(41, 24, 13, 1000, "f0", 1);
+    fs.Record(42, 0, 14, 1024, "f1", 1);
+    fs.Record(43, 0, 15, 1024, "f2", 1);
+    for (std::uint32_t i = 13; i <= 15; ++i) fs.File(i, 1);
+    if (c.zeroFirst) std::fill_n(fs.bytes.begin() + 41 * 1024, 1024, 0);
+    OpenedDrive d(fs.bytes);
+    if (c.badSector != 0) d.disk->badSectors.push_back(c.badSector);
+    d.Build();
+    EXPECT_EQ(d.Listed(), c.listed) << c.what;
+    const auto rows = std::count_if(d.host.log.begin(), d.host.log.end(), [&](const LogRow& r) {
+      return r.text == c.row && r.status == c.status && r.icon == kIconEvent;
+    });
+    EXPECT_EQ(rows, 1) << c.what;
+    EXPECT_EQ(d.host.log.back().text, "Process completed") << c.what;
+  }
 }
 
 TEST(DirectoryWalk, FolderMetTwiceIsListedAndEnteredOnce) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -13,7 +14,8 @@
 #include "ext2engine/disk_access.h"
 
 // A disk held in memory. FAILURES reads fail before reads succeed again; SHORT_BY bytes are left
-// off the end of every read. Every read is kept in READ_LOG as (position, bytes asked).
+// off the end of every read. A failed read sets errno to EIO, as a device would. Every read is
+// kept in READ_LOG as (position, bytes asked).
 struct MemoryDiskState {
   std::vector<std::uint8_t> bytes;
   int failures = 0;
@@ -32,10 +34,14 @@ class MemoryDevice : public SectorDevice {
     s_->readLog.emplace_back(position, n);
     if (s_->failures > 0) {
       --s_->failures;
+      errno = EIO;
       return -1;
     }
     for (std::uint64_t bad : s_->badSectors) {
-      if (bad * 512 < position + n && position < (bad + 1) * 512) return -1;
+      if (bad * 512 < position + n && position < (bad + 1) * 512) {
+        errno = EIO;
+        return -1;
+      }
     }
     if (position >= s_->bytes.size()) return 0;
     std::size_t len = std::min<std::size_t>(n, s_->bytes.size() - position);

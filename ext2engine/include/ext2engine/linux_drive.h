@@ -11,6 +11,7 @@
 #include "ext2engine/drive_search.h"
 #include "ext2engine/entry_node.h"
 #include "ext2engine/ports.h"
+#include "ext2engine/read_failure_rows.h"
 #include "ext2engine/recovery.h"
 
 struct LogicalDriveNode;
@@ -80,8 +81,10 @@ class CLinuxDrive {
   bool ReadInodeRecord(std::uint32_t inode, InodeCopy& record);
 
   // The data blocks of an inode in file order, through its direct and indirect pointers. The list
-  // holds at most the drive's block count, and an indirect block met twice is not read again.
-  std::vector<std::uint32_t> GetBlockList(const InodeCopy& inode);
+  // holds at most the drive's block count, and an indirect block met twice is not read again. An
+  // indirect block that cannot be read adds nothing (UNREADABLE, when given, receives its number)
+  // and the list goes on with the next pointer.
+  std::vector<std::uint32_t> GetBlockList(const InodeCopy& inode, std::vector<std::uint32_t>* unreadable = nullptr);
   // The blocks of a file to recover, one entry for each block of its size in file order. A zero
   // pointer inside the size is a hole, given as 0 (a zero indirect pointer as 0 for every block it
   // would cover), when data follows it: the list ends after the last data block, so a file whose
@@ -94,6 +97,20 @@ class CLinuxDrive {
   void FillEntryFromInode(EntryNode& entry, const InodeCopy& inode) const;
   int IsInodeListed(std::uint32_t inode, int list) const;
   void BuildDirectoryTree();
+
+  // Rows of the metadata reads that fail while a walk or an inode-table search runs
+  // (read_failures.cpp): one for each block, the first ReadFailureRows::kRowsShown in full.
+  void StartReadFailureRows() { readFailures_.Start(); }
+  // Logs how many failed blocks got no row of their own, if any, and ends the rows.
+  void FinishReadFailureRows();
+  // Block INDEX of folder FOLDER (named NAME; empty when the name is not known), drive block BLOCK,
+  // could not be read, or (DAMAGED) holds no "." and ".." though it is the folder's block 0.
+  void ReportFolderBlock(const std::string& name, std::uint32_t folder, std::size_t index, std::uint32_t block,
+                         bool damaged);
+  // The indirect block BLOCK of folder FOLDER (named NAME) could not be read.
+  void ReportIndirectBlock(const std::string& name, std::uint32_t folder, std::uint32_t block);
+  // The sector RELATIVE_SECTOR of the inode table of group GROUP (from 0) could not be read.
+  void ReportInodeTableSector(std::uint32_t group, std::uint64_t relativeSector);
 
   // Lost folders and deleted inodes (lost_folders.cpp, deleted_inodes.cpp).
   // Removes INODE from the lost list; 1 when it was there.
@@ -223,6 +240,7 @@ class CLinuxDrive {
     InodeRunScope& operator=(const InodeRunScope&) = delete;
   };
   InodeTableRun inodeRun_;
+  ReadFailureRows readFailures_;
   bool ReadFromInodeRun(std::uint64_t tableSector, std::uint32_t sectorInTable, std::uint8_t* sector);
   struct RecoveryRun;
   // A file of some size, of a real inode, that the name filters keep.
@@ -242,7 +260,8 @@ class CLinuxDrive {
   // True when the super block at the drive's third sector has the drive's block size, inode counts
   // and a block count within its sectors: the disk holds the drive this object describes.
   bool SuperBlockMatchesGeometry();
-  bool FolderTestByFirstBlock(const InodeCopy& inode);
+  // Whether INODE (entry NAME, inode NUMBER) is a folder by its mode and the "." of its block 0.
+  bool FolderTestByFirstBlock(const InodeCopy& inode, const std::string& name, std::uint32_t number);
   void Log(const char* activity, const char* text, const char* status, int icon);
 };
 

@@ -40,6 +40,14 @@ class LogicalDriveList {
   // depth-first. A table already read in this walk is not read again.
   void ScanPartitionTable(std::uint8_t disk, std::uint32_t lba);
 
+  // A table of this walk that could not be read: its sector, and errno of the failure (0 when the
+  // device gave no reason).
+  struct UnreadTable {
+    std::uint32_t lba = 0;
+    int error = 0;
+  };
+  const std::vector<UnreadTable>& UnreadTables() const { return unread_; }
+
  private:
   void ResetWalkState();
 
@@ -49,6 +57,7 @@ class LogicalDriveList {
   std::uint32_t currentTableBase_ = 0;
   std::uint8_t ordinalCounter_ = 0;
   std::set<std::uint32_t> tablesRead_;
+  std::vector<UnreadTable> unread_;
 };
 
 // The relative start sector of a 16-byte partition entry.
