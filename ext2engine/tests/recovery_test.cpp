@@ -454,6 +454,14 @@ TEST_F(Recovery, FreeSpaceMustHoldWhatThisRecoveryWrites) {
   ASSERT_FALSE(d.host.messages.empty());
   EXPECT_EQ(d.host.messages.back().text,
             "Insufficient disk space on destination media\n\nRequired Space:     2861 MB\nAvailable Space:     1000 MB");
+  // A file of 8 GiB counts whole: 8 GiB and 2,050 bytes against 5 GiB free.
+  for (auto& e : d.host.entries) {
+    if (e.inode == 13) e.size = std::uint64_t{8} << 30;
+  }
+  g_free = std::uint64_t{5} << 30;
+  EXPECT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, dest.string()), 0);
+  EXPECT_EQ(d.host.messages.back().text,
+            "Insufficient disk space on destination media\n\nRequired Space:     8192 MB\nAvailable Space:     5120 MB");
   SetFreeSpaceQuery(nullptr);
 }
 
