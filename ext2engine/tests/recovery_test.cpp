@@ -462,6 +462,13 @@ TEST_F(Recovery, FreeSpaceMustHoldWhatThisRecoveryWrites) {
   EXPECT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, dest.string()), 0);
   EXPECT_EQ(d.host.messages.back().text,
             "Insufficient disk space on destination media\n\nRequired Space:     8192 MB\nAvailable Space:     5120 MB");
+  // 4 PiB, as a damaged inode may claim: more megabytes than 31 bits hold.
+  for (auto& e : d.host.entries) {
+    if (e.inode == 13) e.size = std::uint64_t{1} << 52;
+  }
+  EXPECT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, dest.string()), 0);
+  EXPECT_EQ(d.host.messages.back().text,
+            "Insufficient disk space on destination media\n\nRequired Space: 4294967296 MB\nAvailable Space:     5120 MB");
   SetFreeSpaceQuery(nullptr);
 }
 
