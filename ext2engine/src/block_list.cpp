@@ -46,7 +46,8 @@ std::uint64_t CLinuxDrive::MaxFileBlocks() const {
 
 std::vector<std::uint32_t> CLinuxDrive::GetFileBlockList(const InodeCopy& inode) {
   std::vector<std::uint32_t> list;
-  const std::uint64_t fileBlocks = BlockSize() == 0 ? 0 : (std::uint64_t{inode.size} + BlockSize() - 1) / BlockSize();
+  const std::uint64_t fileBlocks =
+      BlockSize() == 0 ? 0 : inode.size / BlockSize() + (inode.size % BlockSize() != 0 ? 1 : 0);
   BlockWalk walk{list, static_cast<std::size_t>(std::min<std::uint64_t>(MaxFileBlocks(), fileBlocks)), true,
                  BlockCount(), {}};
   WalkInodePointers(inode, walk);
