@@ -2,6 +2,7 @@
 #include "controls/list_sort.h"
 
 #include <cctype>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -72,9 +73,10 @@ std::int64_t LeadingNumber(const std::string& text) {
   bool negative = false;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
   std::int64_t value = 0;
-  constexpr std::int64_t kLimit = std::int64_t{1} << 40;
+  // Digits past what 63 bits hold are not read.
+  constexpr std::int64_t kLimit = (std::numeric_limits<std::int64_t>::max() - 9) / 10;
   for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-    if (value < kLimit) value = value * 10 + (text[i] - '0');
+    if (value <= kLimit) value = value * 10 + (text[i] - '0');
   }
   return negative ? -value : value;
 }

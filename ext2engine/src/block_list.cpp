@@ -1,5 +1,6 @@
 // Block lists: the data blocks of an inode through its direct and indirect pointers.
 #include <algorithm>
+#include <limits>
 #include <unordered_set>
 #include <vector>
 
@@ -8,13 +9,20 @@
 
 struct CLinuxDrive::BlockWalk {
   std::vector<std::uint32_t>& list;
-  std::size_t limit;
-  bool holes;  // a zero pointer is a hole (0 entries) rather than the end of the list
+  std::size_t limit;  // entries of the list
+  bool holes;         // a zero pointer is a hole (0 entries) rather than the end of the list
+  // Data and indirect blocks the walk may still take: a drive holds no more than its block count,
+  // whatever positions its holes span.
+  std::uint64_t budget;
   std::unordered_set<std::uint32_t> indirectRead;
   std::vector<std::uint32_t>* unreadable = nullptr;  // indirect blocks that could not be read
   bool stopped = false;
 
-  bool Full() const { return stopped || list.size() >= limit; }
+  bool Full() const { return stopped || list.size() >= limit || budget == 0; }
+  void Data(std::uint32_t block) {
+    list.push_back(block);
+    --budget;
+  }
   // BLOCKS entries of 0, as far as the limit allows.
   void Hole(std::uint64_t blocks) {
     list.insert(list.end(), static_cast<std::size_t>(std::min<std::uint64_t>(blocks, limit - list.size())), 0);
@@ -27,15 +35,22 @@ constexpr std::size_t kDirectBlocks = 12;
 
 std::vector<std::uint32_t> CLinuxDrive::GetBlockList(const InodeCopy& inode, std::vector<std::uint32_t>* unreadable) {
   std::vector<std::uint32_t> list;
-  BlockWalk walk{list, BlockCount(), false, {}, unreadable};
+  BlockWalk walk{list, BlockCount(), false, std::numeric_limits<std::uint64_t>::max(), {}, unreadable};
   WalkInodePointers(inode, walk);
   return list;
 }
 
+std::uint64_t CLinuxDrive::MaxFileBlocks() const {
+  const std::uint64_t perBlock = BlockSize() / 4;
+  return kDirectBlocks + perBlock + perBlock * perBlock + perBlock * perBlock * perBlock;
+}
+
 std::vector<std::uint32_t> CLinuxDrive::GetFileBlockList(const InodeCopy& inode) {
   std::vector<std::uint32_t> list;
-  const std::uint64_t fileBlocks = BlockSize() == 0 ? 0 : (std::uint64_t{inode.size} + BlockSize() - 1) / BlockSize();
-  BlockWalk walk{list, static_cast<std::size_t>(std::min<std::uint64_t>(BlockCount(), fileBlocks)), true, {}};
+  const std::uint64_t fileBlocks =
+      BlockSize() == 0 ? 0 : inode.size / BlockSize() + (inode.size % BlockSize() != 0 ? 1 : 0);
+  BlockWalk walk{list, static_cast<std::size_t>(std::min<std::uint64_t>(MaxFileBlocks(), fileBlocks)), true,
+                 BlockCount(), {}};
   WalkInodePointers(inode, walk);
   while (!list.empty() && list.back() == 0) list.pop_back();
   return list;
@@ -46,7 +61,7 @@ void CLinuxDrive::WalkInodePointers(const InodeCopy& inode, BlockWalk& walk) {
   for (std::size_t i = 0; i < kDirectBlocks; ++i) {
     if (walk.Full()) return;
     if (inode.block[i] != 0) {
-      walk.list.push_back(inode.block[i]);
+      walk.Data(inode.block[i]);
     } else if (walk.holes) {
       walk.Hole(1);
     } else {
@@ -78,6 +93,7 @@ void CLinuxDrive::WalkIndirectBlock(std::uint32_t block, int level, BlockWalk& w
     walk.stopped = walk.holes;
     return;
   }
+  --walk.budget;
   std::vector<std::uint8_t> buffer(BlockSize(), 0);
   if (!ReadDriveSectors(static_cast<std::uint64_t>(block) * sectorsPerBlock, buffer.data(), BlockSize())) {
     if (walk.unreadable != nullptr) walk.unreadable->push_back(block);
@@ -93,7 +109,7 @@ void CLinuxDrive::WalkIndirectBlock(std::uint32_t block, int level, BlockWalk& w
       if (!walk.holes) break;
       walk.Hole(covered);
     } else if (level == 1) {
-      walk.list.push_back(entry);
+      walk.Data(entry);
     } else {
       WalkIndirectBlock(entry, level - 1, walk);
     }

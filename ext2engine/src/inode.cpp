@@ -15,6 +15,7 @@ constexpr std::size_t kInoMtime = 16;
 constexpr std::size_t kInoDtime = 20;
 constexpr std::size_t kInoFlags = 32;
 constexpr std::size_t kInoBlock = 40;
+constexpr std::size_t kInoSizeHigh = 108;
 constexpr std::size_t kDirectBlocks = 12;
 // Sectors of an inode-table run: 16 KiB, the inodes of 64 to 128 entries.
 constexpr std::uint32_t kInodeRunSectors = 32;
@@ -28,9 +29,10 @@ InodeCopy DecodeInode(const std::uint8_t* buffer, std::size_t size, std::size_t 
   platform::ByteReader r(inode.raw, sizeof inode.raw);
   inode.mode = r.Le16(kInoMode);
   inode.size = r.Le32(kInoSize);
-  inode.atime = r.Le32(kInoAtime);
-  inode.ctime = r.Le32(kInoCtime);
-  inode.mtime = r.Le32(kInoMtime);
+  if ((inode.mode & kModeTypeMask) == kModeRegular) inode.size |= std::uint64_t{r.Le32(kInoSizeHigh)} << 32;
+  inode.atime = static_cast<std::int32_t>(r.Le32(kInoAtime));
+  inode.ctime = static_cast<std::int32_t>(r.Le32(kInoCtime));
+  inode.mtime = static_cast<std::int32_t>(r.Le32(kInoMtime));
   inode.dtime = r.Le32(kInoDtime);
   inode.flags = r.Le32(kInoFlags);
   for (std::size_t i = 0; i < 15; ++i) inode.block[i] = r.Le32(kInoBlock + 4 * i);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -43,6 +44,30 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t n) {
     n -= static_cast<std::size_t>(w);
   }
   return true;
+}
+
+bool AllZero(const std::uint8_t* data, std::size_t n) {
+  return n == 0 || (data[0] == 0 && std::memcmp(data, data + 1, n - 1) == 0);
+}
+
+// Writes N bytes at the file's offset; a run of zeros (the holes of a sparse file) is passed over
+// instead, which leaves a hole that reads as zeros. *HOLE_AT_END says whether the file now ends
+// before its offset, to be set by EndAtOffset.
+bool WriteOrSkipZeros(int fd, const std::uint8_t* data, std::size_t n, bool* holeAtEnd) {
+  if (AllZero(data, n)) {
+    if (::lseek(fd, static_cast<off_t>(n), SEEK_CUR) < 0) return false;
+    *holeAtEnd = true;
+    return true;
+  }
+  *holeAtEnd = false;
+  return WriteAll(fd, data, n);
+}
+
+// Gives the file its length up to its offset, when it ends in a hole passed over.
+bool EndAtOffset(int fd, bool holeAtEnd) {
+  if (!holeAtEnd) return true;
+  const off_t end = ::lseek(fd, 0, SEEK_CUR);
+  return end >= 0 && ::ftruncate(fd, end) == 0;
 }
 
 // Opens (making it first when missing) the folder NAME below DIR_FD, never through a link.
@@ -215,17 +240,18 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
 
   InodeCopy record;
   const bool haveRecord = ReadInodeRecord(entry.inode, record);
-  std::uint32_t remaining = entry.size;  // unsigned: sizes from 2 GiB to 4 GiB are written whole
+  std::uint64_t remaining = entry.size;
   bool writeFailed = false;
   const std::uint32_t blockSize = BlockSize();
   // The bytes go out in writes of up to kWriteChunk: one write for most files, whatever the read
   // mode. Reads land in the pending bytes directly.
   std::vector<std::uint8_t> pending;
   const std::uint64_t wholeBlocks =
-      blockSize == 0 ? remaining : (std::uint64_t{remaining} + blockSize - 1) / blockSize * blockSize;
+      blockSize == 0 ? remaining : (remaining + blockSize - 1) / blockSize * blockSize;
   pending.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(wholeBlocks, kWriteChunk + blockSize)));
+  bool holeAtEnd = false;
   auto flush = [&] {
-    if (!writeFailed && !pending.empty() && !WriteAll(fd, pending.data(), pending.size())) {
+    if (!writeFailed && !pending.empty() && !WriteOrSkipZeros(fd, pending.data(), pending.size(), &holeAtEnd)) {
       writeFailed = true;
       Log(nullptr, "Disk write error, file may not be completely recovered", "Error writing file", kIconEvent);
     }
@@ -256,24 +282,28 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   for (std::size_t b = 0; b < blocks.size() && remaining > 0 && !writeFailed; ++b) {
     const std::uint64_t blockSector = static_cast<std::uint64_t>(blocks[b]) * sectorsPerBlock;
     if (blocks[b] == 0) {  // a hole reads as zeros
-      const std::uint32_t n = std::min<std::uint32_t>(remaining, blockSize);
+      const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, blockSize));
       put(n);
       remaining -= n;
     } else if (app.readMode == 1) {
       // A sector at a time, so that a bad sector costs only its own reads and never a failed read
       // of its whole block first.
       for (std::uint32_t i = 0; i < sectorsPerBlock && remaining > 0; ++i) {
-        const std::uint32_t n = std::min<std::uint32_t>(remaining, kSectorSize);
+        const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, kSectorSize));
         put(n, blockSector + i, 1, "sector");
         remaining -= n;
       }
     } else {
-      const std::uint32_t n = std::min<std::uint32_t>(remaining, blockSize);
+      const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, blockSize));
       put(n, blockSector, sectorsPerBlock, "block");
       remaining -= n;
     }
   }
   flush();
+  if (!writeFailed && !EndAtOffset(fd, holeAtEnd)) {
+    writeFailed = true;
+    Log(nullptr, "Disk write error, file may not be completely recovered", "Error writing file", kIconEvent);
+  }
   if (writeFailed) ++unwrittenFiles;
   // Access and modification times as stored; Linux has no settable creation time.
   struct timespec times[2] = {{static_cast<time_t>(entry.accessTime), 0},

@@ -56,8 +56,9 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
     if (available < required) {
       char text[200];
       std::snprintf(text, sizeof text,
-                    "Insufficient disk space on destination media\n\nRequired Space: %8d MB\nAvailable Space: %8d MB",
-                    static_cast<int>(required / 1048576), static_cast<int>(available / 1048576));
+                    "Insufficient disk space on destination media\n\nRequired Space: %8llu MB\nAvailable Space: %8llu MB",
+                    static_cast<unsigned long long>(required / 1048576),
+                    static_cast<unsigned long long>(available / 1048576));
       frame.GetPrompts().MessageBox(text, "Can not recover file(s) on to  destination media", MessageButtons::Ok);
       frame.EndProgress();
       return 0;

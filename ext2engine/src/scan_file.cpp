@@ -43,6 +43,11 @@ constexpr std::size_t kLdOrdinal = 21;
 constexpr std::size_t kLdReserved = 22;
 // Entry records.
 constexpr std::size_t kEnKind = 0;
+// Bits 32 to 55 of the size sit in the three bytes after the kind, which files of the 32-bit
+// layout hold as zero.
+constexpr std::size_t kEnSizeHigh = 1;
+constexpr std::size_t kEnSizeHighBytes = 3;
+constexpr std::uint64_t kEnSizeMax = (std::uint64_t{1} << 56) - 1;
 constexpr std::size_t kEnAtime = 4;
 constexpr std::size_t kEnCtime = 8;
 constexpr std::size_t kEnMtime = 12;
@@ -87,9 +92,15 @@ bool FieldHolds(const platform::ByteReader& r, std::size_t at, std::size_t field
   return std::memcmp(r.data() + at, text, n) == 0 && r.U8(at + n) == 0;
 }
 
-std::uint64_t Time64(const platform::ByteReader& r, std::size_t low, std::size_t high) {
-  return static_cast<std::uint64_t>(r.Le32(low)) | (static_cast<std::uint64_t>(r.Le32(high)) << 32);
+// An inode time as stored: its 32 bits signed, the high word its sign. Reading only the low word
+// keeps the times of older files, whose high word is 0 whatever the sign.
+void PutTime(RecordWriter& w, std::size_t low, std::size_t high, std::int64_t time) {
+  const auto seconds = static_cast<std::int32_t>(time);
+  w.Le32(low, static_cast<std::uint32_t>(seconds));
+  w.Le32(high, seconds < 0 ? 0xFFFFFFFFu : 0);
 }
+
+std::int64_t GetTime(const platform::ByteReader& r, std::size_t low) { return static_cast<std::int32_t>(r.Le32(low)); }
 }  // namespace
 
 std::vector<std::uint8_t> EncodeScanHeader(const ScanFileHeader& h) {
@@ -190,13 +201,14 @@ void AppendEntryRecord(std::vector<std::uint8_t>& out, const EntryNode& e, const
   out.push_back(static_cast<std::uint8_t>(n));
   RecordWriter w(kScanEntryRecordSize);
   w.U8(kEnKind, e.kind);
-  w.Le32(kEnAtime, static_cast<std::uint32_t>(e.accessTime));
-  w.Le32(kEnCtime, static_cast<std::uint32_t>(e.changeTime));
-  w.Le32(kEnMtime, static_cast<std::uint32_t>(e.modificationTime));
-  w.Le32(kEnAtimeHigh, static_cast<std::uint32_t>(e.accessTime >> 32));
-  w.Le32(kEnCtimeHigh, static_cast<std::uint32_t>(e.changeTime >> 32));
-  w.Le32(kEnMtimeHigh, static_cast<std::uint32_t>(e.modificationTime >> 32));
-  w.Le32(kEnSize, e.size);
+  PutTime(w, kEnAtime, kEnAtimeHigh, e.accessTime);
+  PutTime(w, kEnCtime, kEnCtimeHigh, e.changeTime);
+  PutTime(w, kEnMtime, kEnMtimeHigh, e.modificationTime);
+  const std::uint64_t size = std::min(e.size, kEnSizeMax);
+  w.Le32(kEnSize, static_cast<std::uint32_t>(size));
+  for (std::size_t i = 0; i < kEnSizeHighBytes; ++i) {
+    w.U8(kEnSizeHigh + i, static_cast<std::uint8_t>(size >> (32 + 8 * i)));
+  }
   w.Le32(kEnParent, e.parentInode);
   w.Le32(kEnInode, e.inode);
   w.Le32(kEnDeleted, e.deleted);
@@ -210,10 +222,11 @@ EntryNode DecodeEntryRecord(std::span<const std::uint8_t> record) {
   const platform::ByteReader r(record);
   EntryNode e;
   e.kind = r.U8(kEnKind);
-  e.accessTime = Time64(r, kEnAtime, kEnAtimeHigh);
-  e.changeTime = Time64(r, kEnCtime, kEnCtimeHigh);
-  e.modificationTime = Time64(r, kEnMtime, kEnMtimeHigh);
+  e.accessTime = GetTime(r, kEnAtime);
+  e.changeTime = GetTime(r, kEnCtime);
+  e.modificationTime = GetTime(r, kEnMtime);
   e.size = r.Le32(kEnSize);
+  for (std::size_t i = 0; i < kEnSizeHighBytes; ++i) e.size |= std::uint64_t{r.U8(kEnSizeHigh + i)} << (32 + 8 * i);
   e.parentInode = r.Le32(kEnParent);
   e.inode = r.Le32(kEnInode);
   e.deleted = r.Le32(kEnDeleted);

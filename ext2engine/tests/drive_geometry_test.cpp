@@ -197,6 +197,32 @@ TEST(Inodes, LocationByInodeSize) {
   EXPECT_EQ(drive.LocateInode(0x00FFFFFF, &group, &sector), -1);  // group beyond 16 bits
 }
 
+TEST(Inodes, RegularFilesTakeTheSizesHighWordAndTimesAreSigned) {
+  struct Case {
+    const char* what;
+    std::uint16_t mode;
+    std::uint64_t size;
+  } cases[] = {
+      {"regular file", 0x81A4, (std::uint64_t{5} << 32) + 12345},
+      {"folder (the word is i_dir_acl there)", 0x41ED, 12345},
+      {"symbolic link", 0xA1FF, 12345},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::uint8_t> raw(256, 0);
+    PutLe16(raw, 0, c.mode);
+    PutLe32(raw, 4, 12345);
+    PutLe32(raw, 8, 0xFF1B1E40u);  // 1969-07-11
+    PutLe32(raw, 12, 0x7FFFFFFFu);
+    PutLe32(raw, 16, 0x80000000u);  // 1901-12-13
+    PutLe32(raw, 108, 5);
+    const InodeCopy inode = DecodeInode(raw.data(), raw.size(), 0);
+    EXPECT_EQ(inode.size, c.size) << c.what;
+    EXPECT_EQ(inode.atime, -15000000) << c.what;
+    EXPECT_EQ(inode.ctime, 2147483647) << c.what;
+    EXPECT_EQ(inode.mtime, -2147483647 - 1) << c.what;
+  }
+}
+
 TEST(Inodes, DirectPointersPastTheDriveRejectOrCutTheCopy) {
   TinyExt2 fs(256);
   const std::uint32_t blocks = 256;  // the drive's block count

@@ -303,6 +303,21 @@ TEST_F(Recovery, SizesAbove2GiBAndFastSymlinks) {
   EXPECT_EQ(ReadFile(dest / "#Root/link"), target);
 }
 
+// Data blocks of zeros are passed over on the destination (they read back as zeros there); a file
+// that ends in them still gets its whole size.
+TEST_F(Recovery, ZerosAreLeftAsHolesAndTheFileKeepsItsSize) {
+  TinyExt2 fs(512);
+  fs.Dir(2, {40});
+  fs.Dots(40, 2, 2);
+  fs.Record(40, 24, 12, 1024 - 24, "zeros", 1);
+  const std::string zeros(3000, '\0');
+  fs.SetInode(12, 0x81A4, static_cast<std::uint32_t>(zeros.size()), PutData(fs, 100, zeros));
+  OpenedDrive d(fs.bytes);
+  d.Build();
+  RecoverFiles(d.host, d.drive, kRecoverAll, dest.string());
+  EXPECT_EQ(ReadFile(dest / "#Root/zeros"), zeros);
+}
+
 // Zero pointers inside a file's size are holes written as zeros, direct ones, entries of an
 // indirect block and whole indirect pointers, when data follows. Trailing zeros and all-zero
 // pointers (an ext3 deleted inode) write no zeros. Folder block lists still end at the first zero.
@@ -454,6 +469,21 @@ TEST_F(Recovery, FreeSpaceMustHoldWhatThisRecoveryWrites) {
   ASSERT_FALSE(d.host.messages.empty());
   EXPECT_EQ(d.host.messages.back().text,
             "Insufficient disk space on destination media\n\nRequired Space:     2861 MB\nAvailable Space:     1000 MB");
+  // A file of 8 GiB counts whole: 8 GiB and 2,050 bytes against 5 GiB free.
+  for (auto& e : d.host.entries) {
+    if (e.inode == 13) e.size = std::uint64_t{8} << 30;
+  }
+  g_free = std::uint64_t{5} << 30;
+  EXPECT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, dest.string()), 0);
+  EXPECT_EQ(d.host.messages.back().text,
+            "Insufficient disk space on destination media\n\nRequired Space:     8192 MB\nAvailable Space:     5120 MB");
+  // 4 PiB, as a damaged inode may claim: more megabytes than 31 bits hold.
+  for (auto& e : d.host.entries) {
+    if (e.inode == 13) e.size = std::uint64_t{1} << 52;
+  }
+  EXPECT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, dest.string()), 0);
+  EXPECT_EQ(d.host.messages.back().text,
+            "Insufficient disk space on destination media\n\nRequired Space: 4294967296 MB\nAvailable Space:     5120 MB");
   SetFreeSpaceQuery(nullptr);
 }
 

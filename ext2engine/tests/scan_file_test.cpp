@@ -161,6 +161,49 @@ TEST(ScanFile, HeaderAndRecordsAreWrittenByteForByte) {
   EXPECT_EQ(c.host.log.back().icon, 3);
 }
 
+TEST(ScanFile, EntryRecordKeepsSizesOf4GiBAndMoreAndTimesBefore1970) {
+  EntryNode e;
+  e.kind = kKindFile;
+  e.size = (std::uint64_t{5} << 30) + 12345;
+  e.accessTime = -15000000;
+  e.changeTime = 1300000000;
+  e.modificationTime = -1;
+  e.inode = 14;
+  e.parentInode = 2;
+  Bytes out;
+  AppendEntryRecord(out, e, "5g");
+  ASSERT_EQ(out.size(), 1u + 52 + 2);
+  const Bytes record(out.begin() + 1, out.begin() + 53);
+  // Size bits 32 to 55 in the three bytes after the kind, the low word at 28.
+  EXPECT_EQ(Bytes(record.begin(), record.begin() + 4), (Bytes{0x20, 1, 0, 0}));
+  EXPECT_EQ(Bytes(record.begin() + 28, record.begin() + 32), (Bytes{0x39, 0x30, 0, 0x40}));
+  // Each time's 32 bits at 4, 8, 12, its sign in the high words at 16, 20, 24.
+  EXPECT_EQ(Bytes(record.begin() + 4, record.begin() + 8), (Bytes{0x40, 0x1E, 0x1B, 0xFF}));
+  EXPECT_EQ(Bytes(record.begin() + 16, record.begin() + 28),
+            (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}));
+  const EntryNode back = DecodeEntryRecord(record);
+  EXPECT_EQ(back.size, e.size);
+  EXPECT_EQ(back.accessTime, e.accessTime);
+  EXPECT_EQ(back.changeTime, e.changeTime);
+  EXPECT_EQ(back.modificationTime, e.modificationTime);
+
+  // A record of the older layout, zeros in all those bytes: the 32-bit size, and the times' 32
+  // bits read signed.
+  Bytes old = record;
+  std::fill(old.begin() + 1, old.begin() + 4, 0);
+  std::fill(old.begin() + 16, old.begin() + 28, 0);
+  const EntryNode loaded = DecodeEntryRecord(old);
+  EXPECT_EQ(loaded.size, 0x40003039u);
+  EXPECT_EQ(loaded.accessTime, -15000000);
+  EXPECT_EQ(loaded.modificationTime, -1);
+
+  // A size the record cannot hold is kept as the largest it can.
+  e.size = ~std::uint64_t{0};
+  out.clear();
+  AppendEntryRecord(out, e, "x");
+  EXPECT_EQ(DecodeEntryRecord(std::span<const std::uint8_t>(out.data() + 1, 52)).size, (std::uint64_t{1} << 56) - 1);
+}
+
 struct RoundTripCase {
   const char* name;
   std::uint16_t inodeSize;

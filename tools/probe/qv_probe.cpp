@@ -79,10 +79,10 @@ void PrintDrives(Probe& p) {
 
 void PrintTree(Probe& p) {
   for (const auto& e : p.host.entries) {
-    std::fprintf(p.out, "ENTRY\t%u\t%u\t%s\t%u\t%u\t%u\t%u\t%llu\t%llu\t%llu\t%s\n", e.inode, e.parentInode,
-                 e.IsFolder() ? "dir" : "file", e.deleted, e.lost, e.check, e.size,
-                 static_cast<unsigned long long>(e.accessTime), static_cast<unsigned long long>(e.changeTime),
-                 static_cast<unsigned long long>(e.modificationTime), EscapeField(e.name).c_str());
+    std::fprintf(p.out, "ENTRY\t%u\t%u\t%s\t%u\t%u\t%u\t%llu\t%lld\t%lld\t%lld\t%s\n", e.inode, e.parentInode,
+                 e.IsFolder() ? "dir" : "file", e.deleted, e.lost, e.check, static_cast<unsigned long long>(e.size),
+                 static_cast<long long>(e.accessTime), static_cast<long long>(e.changeTime),
+                 static_cast<long long>(e.modificationTime), EscapeField(e.name).c_str());
   }
   const CLinuxDrive* drive = App().currentDrive.get();
   std::fprintf(p.out, "TOTAL\t%u\t%u\t%u\t%llu\n", drive ? drive->entries : 0, drive ? drive->folders : 0,

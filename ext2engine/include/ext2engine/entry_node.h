@@ -16,10 +16,11 @@ struct EntryNode {
   std::uintptr_t treeItem = 0;  // the folder's tree item; set by the tree view, 0 for none
   std::uint8_t check = 0;
   std::uint8_t kind = 0;
-  std::uint64_t accessTime = 0;
-  std::uint64_t changeTime = 0;
-  std::uint64_t modificationTime = 0;
-  std::uint32_t size = 0;
+  // Seconds from 1970-01-01 00:00:00 UTC, negative before it.
+  std::int64_t accessTime = 0;
+  std::int64_t changeTime = 0;
+  std::int64_t modificationTime = 0;
+  std::uint64_t size = 0;  // bytes of a file, 0 for a folder
   std::uint32_t parentInode = 0;
   std::uint32_t inode = 0;
   std::uint32_t deleted = 0;

@@ -26,14 +26,16 @@ struct GroupDescNode {
   std::uint32_t spare = 0;
 };
 
-// The first 124 bytes of an inode, decoded.
+// The first 124 bytes of an inode, decoded. The size of a regular file takes its high 32 bits from
+// i_size_high (offset 108), as e2fsprogs and the kernel read it; other kinds keep i_size alone.
+// Times are signed seconds from 1970: the 32 bits stored reach back to 1901.
 constexpr std::size_t kInodeCopySize = 124;
 struct InodeCopy {
   std::uint16_t mode = 0;
-  std::uint32_t size = 0;
-  std::uint32_t atime = 0;
-  std::uint32_t ctime = 0;
-  std::uint32_t mtime = 0;
+  std::uint64_t size = 0;
+  std::int32_t atime = 0;
+  std::int32_t ctime = 0;
+  std::int32_t mtime = 0;
   std::uint32_t dtime = 0;
   std::uint32_t flags = 0;
   std::uint32_t block[15] = {};
@@ -43,6 +45,7 @@ struct InodeCopy {
 constexpr std::uint32_t kInodeIndexFlag = 0x1000;
 constexpr std::uint16_t kModeTypeMask = 0xF000;
 constexpr std::uint16_t kModeDirectory = 0x4000;
+constexpr std::uint16_t kModeRegular = 0x8000;
 constexpr std::uint16_t kModeSymlink = 0xA000;
 constexpr std::uint32_t kFastSymlinkMax = 60;
 
@@ -88,9 +91,12 @@ class CLinuxDrive {
   // The blocks of a file to recover, one entry for each block of its size in file order. A zero
   // pointer inside the size is a hole, given as 0 (a zero indirect pointer as 0 for every block it
   // would cover), when data follows it: the list ends after the last data block, so a file whose
-  // pointers are all zero has none. The same bounds as GetBlockList hold, and a loop or an unreadable
-  // indirect block ends the list there.
+  // pointers are all zero has none. The data and indirect blocks taken are at most the drive's
+  // block count (a sparse file may be larger than its drive), an indirect block met twice is not
+  // read again, and a loop or an unreadable indirect block ends the list there.
   std::vector<std::uint32_t> GetFileBlockList(const InodeCopy& inode);
+  // The blocks that the direct and indirect pointers can address.
+  std::uint64_t MaxFileBlocks() const;
 
   // The directory tree.
   int ReadDirectory(std::uint32_t inode, std::uint32_t deleted);

@@ -3,7 +3,10 @@
 //
 // Layout, little-endian: a 512-byte header; group-count descriptor records of 24 bytes; the
 // logical-drive records, 36 bytes each; then entries to the end of the file, each a name-length
-// byte, a 52-byte record and the name.
+// byte, a 52-byte record and the name. An entry's size keeps its bits 32 to 55 in the record's
+// bytes 1 to 3 (after the kind; larger sizes are stored as 2^56 - 1), and each time its 32 bits
+// signed at 4, 8 and 12 with the sign in the high words at 16, 20 and 24: files of the older
+// layout, with zeros in those bytes, read the same.
 #pragma once
 
 #include <cstddef>

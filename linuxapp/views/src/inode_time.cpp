@@ -20,10 +20,10 @@ void CivilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsig
 
 }  // namespace
 
-void InodeTimeToSystemTime(SystemTime& out, std::uint64_t time) {
-  const std::uint32_t seconds = static_cast<std::uint32_t>(time);
-  const std::uint32_t days = seconds / 86400;
-  const std::uint32_t inDay = seconds % 86400;
+void InodeTimeToSystemTime(SystemTime& out, std::int64_t time) {
+  // Whole days rounded down, so that a time before 1970 keeps its time of day.
+  const std::int64_t days = time >= 0 ? time / 86400 : -((-(time + 1)) / 86400) - 1;
+  const auto inDay = static_cast<std::uint32_t>(time - days * 86400);
   std::int64_t year = 0;
   unsigned month = 0, day = 0;
   CivilFromDays(days, year, month, day);
@@ -36,7 +36,7 @@ void InodeTimeToSystemTime(SystemTime& out, std::uint64_t time) {
   out.second = static_cast<std::uint16_t>(inDay % 60);
 }
 
-std::string FormatInodeTime(std::uint64_t time) {
+std::string FormatInodeTime(std::int64_t time) {
   SystemTime t;
   InodeTimeToSystemTime(t, time);
   char text[40];

@@ -23,9 +23,9 @@ const char* KindText(const EntryNode& entry) {
   return entry.deleted != 0 ? "Deleted File" : "File";
 }
 
-std::string NumberText(std::uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%7lu", static_cast<unsigned long>(value));
+std::string NumberText(std::uint64_t value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%7llu", static_cast<unsigned long long>(value));
   return text;
 }
 

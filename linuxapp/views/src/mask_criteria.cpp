@@ -29,7 +29,7 @@ bool OnOrAfter(int day, int month, int year, int cutDay, int cutMonth, int cutYe
 
 SystemTime TodayUtc() {
   SystemTime today;
-  InodeTimeToSystemTime(today, static_cast<std::uint64_t>(std::time(nullptr)));
+  InodeTimeToSystemTime(today, static_cast<std::int64_t>(std::time(nullptr)));
   return today;
 }
 
@@ -103,7 +103,7 @@ bool PassesFileMask(const EntryNode& entry, const std::string& name, const FileM
   if (c.bySizeFrom != 0 && size < megabytes(c.sizeFrom)) return false;
   if (c.bySizeUpto != 0 && size > megabytes(c.sizeUpto)) return false;
 
-  const std::uint64_t time = c.created != 0    ? entry.changeTime
+  const std::int64_t time = c.created != 0    ? entry.changeTime
                              : c.accessed != 0 ? entry.accessTime
                                                : entry.modificationTime;
   SystemTime date;

@@ -136,9 +136,9 @@ struct MaskTree : ViewsFixture {
     app.scanned = 1;
   }
   // Access and change times default to long ago.
-  void AddFile(std::uint32_t inode, std::uint32_t parent, const std::string& name, std::uint32_t size,
-               std::uint32_t deleted, std::uint64_t modified, std::uint64_t accessed = Stamp(2020, 1, 1),
-               std::uint64_t changed = Stamp(2020, 1, 1)) {
+  void AddFile(std::uint32_t inode, std::uint32_t parent, const std::string& name, std::uint64_t size,
+               std::uint32_t deleted, std::int64_t modified, std::int64_t accessed = Stamp(2020, 1, 1),
+               std::int64_t changed = Stamp(2020, 1, 1)) {
     EntryNode e = File(inode, parent, size, deleted);
     e.modificationTime = modified;
     e.accessTime = accessed;
@@ -279,6 +279,30 @@ TEST(FileMask, SizeBoundsAreMegabytesAndApplyWhileTheirBoxesAreChecked) {
     });
     EXPECT_EQ(t.Files(), c.files) << c.what;
   }
+}
+
+TEST(FileMask, FilesOf4GiBAndMoreAreMaskedAndCountedByTheirWholeSize) {
+  constexpr std::uint64_t k4GiB = std::uint64_t{4} << 30;
+  constexpr std::uint64_t k5GiBAnd = (std::uint64_t{5} << 30) + 12345;
+  using S = std::set<std::string>;
+  MaskTree t;
+  t.AddFile(70, 30, "4g.bin", k4GiB, 0, Stamp(2024, 1, 1));
+  t.AddFile(71, 30, "5g.bin", k5GiBAnd, 0, Stamp(2024, 1, 1));
+  t.AddFile(72, 30, "1969.bin", 10, 0, -15500000);
+  t.Mask("*.bin", [](FileMaskCriteria& m) { m.sizeFrom = 4097, m.bySizeFrom = 1; });
+  EXPECT_EQ(t.Files(), (S{"5g.bin"}));
+  t.Mask("*.bin", [](FileMaskCriteria& m) { m.sizeFrom = 4096, m.bySizeFrom = 1, m.sizeUpto = 4096, m.bySizeUpto = 1; });
+  EXPECT_EQ(t.Files(), (S{"4g.bin"}));
+  const std::uint64_t smallFiles = t.drive.totalBytes;
+  t.view.UnMask(&t.drive);
+  EXPECT_EQ(t.drive.totalBytes, smallFiles + k4GiB + k5GiBAnd + 10);
+  // A time before 1970 is a date of 1969, inside a period that holds it.
+  t.Mask("*.bin", [](FileMaskCriteria& m) {
+    m.betweenDates = 1;
+    m.fromDay = 1, m.fromMonth = 7, m.fromYear = 1969;
+    m.toDay = 31, m.toMonth = 7, m.toYear = 1969;
+  });
+  EXPECT_EQ(t.Files(), (S{"1969.bin"}));
 }
 
 TEST(FileMask, MaskedTreeKeepsExactlyTheFoldersLeadingToPassingFiles) {

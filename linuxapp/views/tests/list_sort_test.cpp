@@ -1,6 +1,7 @@
 // Sorting the list: by each column, the header's direction rules, rows moving whole.
 #include <gtest/gtest.h>
 
+#include "controls/list_sort.h"
 #include "view_fixture.h"
 
 namespace {
@@ -10,7 +11,7 @@ struct RecordingArrow : SortArrow {
   void SetSortImage(int column, int direction) override { calls.emplace_back(column, direction); }
 };
 
-EntryNode Dated(EntryNode e, std::uint64_t modified) {
+EntryNode Dated(EntryNode e, std::int64_t modified) {
   e.modificationTime = modified;
   return e;
 }
@@ -22,12 +23,19 @@ struct SortViews : ViewsFixture {
     listView.SetSortArrow(&arrow);
     Add(Dated(File(40, 2, 10), 1070323200), "beta");       // 02-12-2003
     Add(Dated(File(7, 2, 9), 916358400), "Alpha");         // 15-01-1999
-    Add(Dated(File(300, 2, 3000000000u), 0), "gamma");     // 01-01-1970
-    Add(Dated(File(12, 2, 2000000000u), 951782400), "delta");  // 29-02-2000
+    Add(Dated(File(300, 2, std::uint64_t{8} << 30), -15500000), "gamma");    // 05-07-1969
+    Add(Dated(File(12, 2, (std::uint64_t{5} << 30) + 12345), 951782400), "delta");  // 29-02-2000
     Add(Dated(Folder(5, 2), 1000000000), "zeta");          // 09-09-2001
     view.ExpandAndSelect(true);
   }
 };
+
+TEST(ListSort, NumbersAreReadWhole) {
+  EXPECT_EQ(controls::LeadingNumber("   5368721465"), 5368721465);
+  EXPECT_EQ(controls::LeadingNumber("17592186044416"), 17592186044416);  // 16 TiB
+  EXPECT_EQ(controls::LeadingNumber("1000000000000000000"), 1000000000000000000);
+  EXPECT_EQ(controls::LeadingNumber("-42 x"), -42);
+}
 
 TEST(ListSort, EachColumnSortsByItsTextNumberOrTime) {
   struct Case {
@@ -38,9 +46,9 @@ TEST(ListSort, EachColumnSortsByItsTextNumberOrTime) {
       {kColumnName, true, {"Alpha", "beta", "delta", "gamma", "zeta"}},
       {kColumnName, false, {"zeta", "gamma", "delta", "beta", "Alpha"}},
       {kColumnType, true, {"beta", "Alpha", "gamma", "delta", "zeta"}},  // "File" before "Folder"
-      // 9 before 10, and sizes above 2^31 in their order.
+      // 9 before 10, and sizes of 5 GiB and 8 GiB in their order.
       {kColumnSize, true, {"zeta", "Alpha", "beta", "delta", "gamma"}},
-      // By the time shown: 1970, 1999, 2000, 2001, 2003.
+      // By the time shown: 1969, 1999, 2000, 2001, 2003.
       {kColumnModified, true, {"gamma", "Alpha", "delta", "zeta", "beta"}},
       {kColumnModified, false, {"beta", "zeta", "delta", "Alpha", "gamma"}},
       {kColumnFileId, false, {"gamma", "beta", "delta", "Alpha", "zeta"}},

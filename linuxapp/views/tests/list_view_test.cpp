@@ -13,15 +13,19 @@ using controls::kListStateUnchecked;
 
 TEST(InodeTime, ConvertsSecondsSince1970InUtc) {
   struct Case {
-    std::uint64_t time;
+    std::int64_t time;
     const char* text;
   } cases[] = {
       {0, "01-01-1970 00:00:00"},
       {951782400, "29-02-2000 00:00:00"},
       {1000000000, "09-09-2001 01:46:40"},
       {1070323200, "02-12-2003 00:00:00"},
-      {4294967295u, "07-02-2106 06:28:15"},
-      {0x100000000ull + 86399, "01-01-1970 23:59:59"},  // the high half is not part of the time
+      {2147483647, "19-01-2038 03:14:07"},
+      // Before 1970: the day rounds down, the time of day stays positive.
+      {-1, "31-12-1969 23:59:59"},
+      {-86400, "31-12-1969 00:00:00"},
+      {-15500000, "05-07-1969 14:26:40"},
+      {-2147483647 - 1, "13-12-1901 20:45:52"},
   };
   for (const Case& c : cases) EXPECT_EQ(FormatInodeTime(c.time), c.text) << c.time;
   SystemTime t;
@@ -55,9 +59,9 @@ struct Views : ViewsFixture {
 
 TEST(ListView, RowsShowTheSelectedFoldersEntriesWithTheirTexts) {
   ViewsFixture t;
-  EntryNode gone = File(77, 2, 1234567, 1);
+  EntryNode gone = File(77, 2, (std::uint64_t{5} << 30) + 12345, 1);
   gone.modificationTime = 951782400;
-  gone.changeTime = 0;
+  gone.changeTime = -15500000;
   gone.accessTime = 1000000000;
   gone.check = 1;
   t.Add(Folder(10, 2), "etc");
@@ -72,10 +76,10 @@ TEST(ListView, RowsShowTheSelectedFoldersEntriesWithTheirTexts) {
   EXPECT_TRUE(t.list.HasGridLines());
   ASSERT_EQ(t.Column(kColumnName), (std::vector<std::string>{"etc", "gone.bin", "old"}));
   EXPECT_EQ(t.Column(kColumnType), (std::vector<std::string>{"Folder", "Deleted File", "Deleted Folder"}));
-  EXPECT_EQ(t.Column(kColumnSize), (std::vector<std::string>{"      0", "1234567", "      0"}));
+  EXPECT_EQ(t.Column(kColumnSize), (std::vector<std::string>{"      0", "5368721465", "      0"}));
   EXPECT_EQ(t.Column(kColumnFileId), (std::vector<std::string>{"     10", "     77", "     30"}));
   EXPECT_EQ(t.list.GetItemText(1, kColumnModified), "29-02-2000 00:00:00");
-  EXPECT_EQ(t.list.GetItemText(1, kColumnCreated), "01-01-1970 00:00:00");
+  EXPECT_EQ(t.list.GetItemText(1, kColumnCreated), "05-07-1969 14:26:40");
   EXPECT_EQ(t.list.GetItemText(1, kColumnAccessed), "09-09-2001 01:46:40");
   EXPECT_EQ(t.list.GetItemImage(0), kListImageFolder);
   EXPECT_EQ(t.list.GetItemImage(1), kListImageDeletedFile);

@@ -55,7 +55,7 @@ inline EntryNode Folder(std::uint32_t inode, std::uint32_t parent, std::uint32_t
   return e;
 }
 
-inline EntryNode File(std::uint32_t inode, std::uint32_t parent, std::uint32_t size = 0, std::uint32_t deleted = 0) {
+inline EntryNode File(std::uint32_t inode, std::uint32_t parent, std::uint64_t size = 0, std::uint32_t deleted = 0) {
   EntryNode e;
   e.kind = kKindFile;
   e.inode = inode;

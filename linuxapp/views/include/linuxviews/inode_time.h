@@ -16,9 +16,9 @@ struct SystemTime {
   std::uint16_t milliseconds = 0;
 };
 
-// TIME is an unsigned 32-bit count of seconds since 1970-01-01 00:00:00 UTC (the high half of the
-// 64-bit slot is ignored). Day of week and milliseconds are left 0.
-void InodeTimeToSystemTime(SystemTime& out, std::uint64_t time);
+// TIME is a count of seconds since 1970-01-01 00:00:00 UTC, negative before it (an inode's 32
+// signed bits reach back to 13-12-1901). Day of week and milliseconds are left 0.
+void InodeTimeToSystemTime(SystemTime& out, std::int64_t time);
 
 // "dd-mm-yyyy hh:mm:ss" of an inode time.
-std::string FormatInodeTime(std::uint64_t time);
+std::string FormatInodeTime(std::int64_t time);

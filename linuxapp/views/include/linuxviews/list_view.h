@@ -59,7 +59,7 @@ class SortArrow {
 // Texts and image of an entry's row.
 int ListImageOf(const EntryNode& entry);
 const char* KindText(const EntryNode& entry);
-std::string NumberText(std::uint32_t value);  // "%7lu"
+std::string NumberText(std::uint64_t value);  // "%7llu"
 
 class CQuarvelVelnoraView : public ListViewPort {
  public:
