@@ -159,8 +159,15 @@ bool CLinuxDrive::SuperBlockMatchesGeometry() {
   if (sb.Le16(kSbMagic) != kExt2Magic) return false;
   const std::uint8_t logBlockSize = sb.U8(kSbLogBlockSize);
   const std::uint64_t blockSectors = static_cast<std::uint64_t>(sb.Le32(kSbBlocksCount)) * sectorsPerBlock;
-  return logBlockSize <= 2 && (2u << logBlockSize) == sectorsPerBlock && sb.Le32(kSbInodesCount) == inodesCount &&
-         sb.Le32(kSbInodesPerGroup) == inodesPerGroup && blockSectors != 0 && blockSectors <= sectorCount;
+  const bool shape = logBlockSize <= 2 && (2u << logBlockSize) == sectorsPerBlock &&
+                     sb.Le32(kSbInodesCount) == inodesCount && sb.Le32(kSbInodesPerGroup) == inodesPerGroup &&
+                     blockSectors != 0 && blockSectors <= sectorCount;
+  // Two drives of one shape differ in their identity, where the drive holds one (a scan file of the
+  // old layout holds none: all zeros).
+  const bool identityHeld = std::any_of(std::begin(fsUuid), std::end(fsUuid), [](std::uint8_t b) { return b != 0; });
+  return shape && (!identityHeld || (std::equal(std::begin(fsUuid), std::end(fsUuid), sector.begin() + kSbUuid) &&
+                                     std::equal(std::begin(volumeName), std::end(volumeName),
+                                                sector.begin() + kSbVolumeName)));
 }
 
 void CLinuxDrive::ReadSuperBlock(const LogicalDriveNode& drive) {

@@ -258,8 +258,9 @@ class CLinuxDrive {
   // Reads descriptor-table block K from the table that follows the super block copy of GROUP;
   // true when it was read whole and every descriptor of it lies inside the drive.
   bool ReadDescriptorBlock(std::uint32_t group, std::uint32_t k, std::vector<std::uint8_t>& block);
-  // True when the super block at the drive's third sector has the drive's block size, inode counts
-  // and a block count within its sectors: the disk holds the drive this object describes.
+  // True when the super block at the drive's third sector has the drive's block size, inode counts,
+  // a block count within its sectors and, when the drive holds one, its UUID and volume name: the
+  // disk holds the drive this object describes.
   bool SuperBlockMatchesGeometry();
   bool FolderTestByFirstBlock(const InodeCopy& inode);
   void Log(const char* activity, const char* text, const char* status, int icon);
