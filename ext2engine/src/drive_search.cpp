@@ -26,18 +26,42 @@ constexpr std::size_t kSbInodesPerGroup = 40;
 constexpr std::size_t kSbMagic = 56;
 constexpr std::size_t kSbLastCheck = 64;
 constexpr std::size_t kSbCheckInterval = 68;
+constexpr std::size_t kSbBlockGroupNr = 90;
 constexpr std::uint16_t kExt2Magic = 0xEF53;
 
 constexpr std::uint32_t kTrack = 63;                 // sectors per track
 constexpr std::uint32_t kCylinder = 255 * kTrack;    // 16065
 constexpr std::uint32_t kSmallCylinder = 16 * kTrack;  // 1008
 constexpr std::uint32_t kSmallCylinderStart = kCylinder + kTrack;  // 16128
+constexpr std::uint32_t kMebibyte = 2048;  // partitioning tools align partitions to 1 MiB
 constexpr std::uint32_t kStandardReadSectors = 3;
 constexpr std::size_t kSuperBlockInRead = 1024;  // the super block lies 1024 bytes into its drive
 constexpr std::uint32_t kSuperBlockSector = 2;
 constexpr std::uint32_t kAdvancedReadSectors = 63;
 
 bool HasMagic(const platform::ByteReader& r, std::size_t offset) { return r.Le16(offset + kSbMagic) == kExt2Magic; }
+
+// The first sector of the drive whose super block copy starts at sector AT, in FIRST: the first copy
+// lies 2 sectors into its drive, the copy of group g (s_block_group_nr) at the first block of that
+// group. False when no drive can hold the copy there (it would start before the disk, or its group
+// lies past the drive's blocks). GROUP receives g.
+bool DriveStartOf(const platform::ByteReader& sb, std::uint64_t at, std::uint64_t& first, std::uint32_t& group) {
+  group = sb.Le16(kSbBlockGroupNr);
+  if (group == 0) {
+    if (at < kSuperBlockSector) return false;
+    first = at - kSuperBlockSector;
+    return true;
+  }
+  const std::uint32_t logBlockSize = sb.U8(kSbLogBlockSize);
+  const std::uint64_t blocksPerGroup = sb.Le32(kSbBlocksPerGroup);
+  if (logBlockSize > 2 || blocksPerGroup == 0) return false;
+  const std::uint64_t firstData = logBlockSize == 0 ? 1 : 0;
+  const std::uint64_t block = group * blocksPerGroup + firstData;
+  const std::uint64_t offset = block * (2u << logBlockSize);
+  if (block >= sb.Le32(kSbBlocksCount) || offset > at) return false;
+  first = at - offset;
+  return true;
+}
 
 struct KeyHash {
   std::size_t operator()(const SuperBlockKey& k) const {
@@ -58,14 +82,24 @@ class DuplicateIndex {
     for (std::size_t i = 0; i < nodes_.size(); ++i) Add(i);
   }
 
-  // True when a node with the same key has first < FIRST < end.
-  bool IsBackupCopy(const SuperBlockKey& key, std::uint32_t first) const {
+  // True when a node with the same key has first <= FIRST < end (a backup copy placed by its
+  // group lands on its drive's first sector), or, for a copy of group BACKUP_GROUP > 0, a node with
+  // the same counts of inodes and blocks starts at FIRST (a copy that a check of the drive left
+  // behind with another last-check time).
+  bool IsBackupCopy(const SuperBlockKey& key, std::uint32_t first, std::uint32_t backupGroup) const {
+    if (backupGroup != 0) {
+      auto [from, to] = byFirst_.equal_range(first);
+      for (auto it = from; it != to; ++it) {
+        const SuperBlockKey& k = nodes_[it->second].key;
+        if (k.inodesCount == key.inodesCount && k.blocksCount == key.blocksCount) return true;
+      }
+    }
     auto it = groups_.find(key);
     if (it == groups_.end()) return false;
     const Group& g = it->second;
     if (first > g.maxFirst) return g.maxEnd > first;
     return std::any_of(g.members.begin(), g.members.end(), [&](std::size_t i) {
-      return nodes_[i].firstSector < first && first < nodes_[i].endSector;
+      return nodes_[i].firstSector <= first && first < nodes_[i].endSector;
     });
   }
 
@@ -74,6 +108,7 @@ class DuplicateIndex {
     g.maxFirst = std::max(g.maxFirst, nodes_[i].firstSector);
     g.maxEnd = std::max(g.maxEnd, nodes_[i].endSector);
     g.members.push_back(i);
+    byFirst_.emplace(nodes_[i].firstSector, i);
   }
 
  private:
@@ -84,6 +119,7 @@ class DuplicateIndex {
   };
   const std::vector<FoundDriveNode>& nodes_;
   std::unordered_map<SuperBlockKey, Group, KeyHash> groups_;
+  std::unordered_multimap<std::uint32_t, std::size_t> byFirst_;
 };
 
 // What one search run shares: the drive, the disk size, the duplicate index and the frame.
@@ -135,12 +171,16 @@ class SearchRun {
     return n;
   }
 
-  // Takes the super block at OFFSET of the read (SIZE bytes from there) as a drive starting at FIRST,
-  // unless it is implausible or a backup copy. True when a drive was added.
-  bool Consider(const std::vector<std::uint8_t>& buffer, std::size_t offset, std::size_t size, std::uint64_t first) {
+  // Takes the super block at OFFSET of the read (SIZE bytes from there), which lies at sector AT, as
+  // a drive placed by the group the copy names, unless it is implausible or a copy of a drive found
+  // before. True when a drive was added.
+  bool Consider(const std::vector<std::uint8_t>& buffer, std::size_t offset, std::size_t size, std::uint64_t at) {
     FoundDriveNode node;
+    std::uint64_t first = 0;
+    std::uint32_t group = 0;
+    if (!DriveStartOf(platform::ByteReader(buffer.data() + offset, size), at, first, group)) return false;
     if (!IsPlausibleSuperBlock(buffer.data() + offset, size, first, diskSize_, node)) return false;
-    if (index_.IsBackupCopy(node.key, node.firstSector)) return false;
+    if (index_.IsBackupCopy(node.key, node.firstSector, group)) return false;
     drive_.foundDrives.push_back(node);
     index_.Add(drive_.foundDrives.size() - 1);
     ++drive_.foundCount;
@@ -187,7 +227,10 @@ bool IsPlausibleSuperBlock(const std::uint8_t* sb, std::size_t size, std::uint64
   // group keeps the full group size of its block size even when the drive is smaller, so more
   // blocks per group than blocks is a drive while the group's bitmap fits its one block.
   const std::uint32_t bitmapBits = sectorsPerBlock * kSectorSize * 8;
-  if (inodes == 0 || inodes > blocks) return false;
+  // More inodes than blocks only as the groups count them: mke2fs -N gives a small drive more.
+  const std::uint64_t groups =
+      blocksPerGroup == 0 ? 0 : (blocks - (logBlockSize == 0 ? 1u : 0u) + blocksPerGroup - 1) / blocksPerGroup;
+  if (inodes == 0 || (inodes > blocks && inodes != groups * inodesPerGroup)) return false;
   if (blocksPerGroup == 0 || (blocksPerGroup > blocks && blocksPerGroup > bitmapBits)) return false;
   if (inodesPerGroup == 0 || inodesPerGroup > inodes) return false;
   if (first + count > diskSize) return false;
@@ -237,7 +280,8 @@ int CLinuxDrive::StandardSearch() {
   SearchRun run(*this, size);
   run.Log("Searching logical drive", SearchRangeText(size).c_str(), "Started on " + CTimeNow(), kIconStarted);
   if (frame != nullptr) {
-    frame->StartProgressText(static_cast<int>(size / kCylinder + size / kSmallCylinder + 255), "Read Progress..");
+    frame->StartProgressText(static_cast<int>(size / kCylinder + size / kSmallCylinder + size / kMebibyte + 255),
+                             "Read Progress..");
   }
 
   std::vector<std::uint8_t> at(kStandardReadSectors * kSectorSize);
@@ -252,7 +296,7 @@ int CLinuxDrive::StandardSearch() {
       break;
     }
     run.Read(s, kStandardReadSectors, at);
-    run.Consider(at, kSuperBlockInRead, kSectorSize, s);
+    run.Consider(at, kSuperBlockInRead, kSectorSize, s + kSuperBlockSector);
   }
 
   // Boundaries of STEP-sector cylinders from START on: a drive one track in (the read at s + 63) is
@@ -267,9 +311,9 @@ int CLinuxDrive::StandardSearch() {
       run.Read(s, kStandardReadSectors, at);
       run.Read(s + kTrack, kStandardReadSectors, afterTrack);
       if (HasMagic(afterTrackReader, kSuperBlockInRead)) {
-        added |= run.Consider(afterTrack, kSuperBlockInRead, kSectorSize, s + kTrack);
+        added |= run.Consider(afterTrack, kSuperBlockInRead, kSectorSize, s + kTrack + kSuperBlockSector);
       } else {
-        added |= run.Consider(at, kSuperBlockInRead, kSectorSize, s);
+        added |= run.Consider(at, kSuperBlockInRead, kSectorSize, s + kSuperBlockSector);
       }
     }
     return added;
@@ -277,6 +321,11 @@ int CLinuxDrive::StandardSearch() {
   bool cylinderDriveAdded = false;
   if (!stopped && size > kCylinder) cylinderDriveAdded = cylinders(kCylinder, kCylinder);
   if (!stopped && !cylinderDriveAdded && size > kSmallCylinderStart) cylinders(kSmallCylinderStart, kSmallCylinder);
+  // Partitions made since 2008 start at 1 MiB boundaries; their drives join the list in disk order.
+  if (!stopped && size > kMebibyte && cylinders(kMebibyte, kMebibyte)) {
+    std::stable_sort(foundDrives.begin(), foundDrives.end(),
+                     [](const FoundDriveNode& a, const FoundDriveNode& b) { return a.firstSector < b.firstSector; });
+  }
 
   if (stopped) {
     if (frame != nullptr) frame->EndProgress();
@@ -312,10 +361,8 @@ void CLinuxDrive::AdvancedSearch() {
     for (std::uint32_t k = 0; k < n; ++k) {
       const std::size_t offset = static_cast<std::size_t>(k) * kSectorSize;
       if (!HasMagic(reader, offset)) continue;
-      // A magic in sector j is a super block of a drive starting at j - 2; none can start before 0.
-      const std::uint64_t j = i + k;
-      if (j < kSuperBlockSector) continue;
-      run.Consider(buffer, offset, buffer.size() - offset, j - kSuperBlockSector);
+      // A magic in sector j is a super block copy: of a drive starting at j - 2 when it is the first.
+      run.Consider(buffer, offset, buffer.size() - offset, i + k);
     }
   }
 
@@ -333,6 +380,9 @@ void CLinuxDrive::AdvancedSearch() {
     return;
   }
 
+  // A drive found through a backup copy is placed before the drives found since its first sector.
+  std::stable_sort(foundDrives.begin(), foundDrives.end(),
+                   [](const FoundDriveNode& a, const FoundDriveNode& b) { return a.firstSector < b.firstSector; });
   // Overlap pass: a drive that reaches into its successor gets a copy of itself ending just before
   // the successor. The copies go after the last node once the pass is over.
   std::vector<FoundDriveNode> copies;

@@ -75,6 +75,14 @@ int WalkPartitionTables(FrameServices& frame, std::uint8_t diskIndex, const std:
     frame.AddLogEntry("Read partition table", text.c_str(),
                       table.lba == 0 ? "Partition table not read" : "Extended partition table not read", kIconQuestion);
   }
+  for (const OverlongPartition& p : list.Overlong()) {
+    char text[160];
+    std::snprintf(text, sizeof text, "Linux partition from sector %llu to %llu ends past the disk's end (%llu sectors)",
+                  static_cast<unsigned long long>(p.firstSector), static_cast<unsigned long long>(p.endSector - 1),
+                  static_cast<unsigned long long>(p.diskSectors));
+    frame.AddLogEntry("Read partition table", text, p.refused ? "Partition refused" : "Drive may be incomplete",
+                      kIconAborted);
+  }
   // Counted in an int: a chain of 256 drives or more is not none, nor a few.
   const int count = static_cast<int>(list.Drives().size());
   if (count > 0) {

@@ -29,6 +29,8 @@ void LogicalDriveList::ResetWalkState() {
   ordinalCounter_ = 0;
   tablesRead_.clear();
   unread_.clear();
+  overlong_.clear();
+  diskSectors_ = 0;
 }
 
 void LogicalDriveList::StartWalk() {
@@ -58,6 +60,7 @@ void LogicalDriveList::Clear() {
 
 void LogicalDriveList::ScanPartitionTable(std::uint8_t disk, std::uint32_t lba) {
   // Loop protection: a chain that points back at a table already read ends there.
+  if (tablesRead_.empty() && !GetDiskSectorCount(disk, &diskSectors_)) diskSectors_ = 0;
   if (!tablesRead_.insert(lba).second || tablesRead_.size() > kMaxTablesPerWalk) return;
   std::vector<std::uint8_t> sector(kSectorSize, 0);
   errno = 0;
@@ -84,10 +87,18 @@ void LogicalDriveList::ScanPartitionTable(std::uint8_t disk, std::uint32_t lba) 
       ScanPartitionTable(disk, newBase);
       currentTableBase_ = remembered;
     } else if (type == kLinuxPartition) {
+      // The end in 64 bits: a count near 2^32 must not wrap to an end before the start.
+      const std::uint64_t first = static_cast<std::uint64_t>(start) + currentTableBase_;
+      const std::uint64_t end = first + count;
+      if (diskSectors_ != 0 && end > diskSectors_) {
+        const bool refused = first >= diskSectors_ || end > 0xFFFFFFFFull;
+        overlong_.push_back({first, end, diskSectors_, refused});
+        if (refused) continue;
+      }
       LogicalDriveNode node;
-      node.firstSector = start + currentTableBase_;
+      node.firstSector = static_cast<std::uint32_t>(first);
       node.tableBase = currentTableBase_;
-      node.endSector = node.firstSector + count;
+      node.endSector = static_cast<std::uint32_t>(end);
       node.partitionType = kLinuxPartition;
       node.ordinal = ordinalCounter_++;
       drives_.push_back(node);

@@ -29,6 +29,9 @@ constexpr std::size_t kHdSignature = 57;
 constexpr std::size_t kHdSignatureSize = 32;
 constexpr std::size_t kHdNotice = 89;
 constexpr std::size_t kHdNoticeSize = 37;
+constexpr std::size_t kHdUuid = 128;
+constexpr std::size_t kHdVolumeName = 144;
+constexpr std::size_t kHdIdentitySize = 16;
 // Descriptor records.
 constexpr std::size_t kGdBlockBitmap = 4;
 constexpr std::size_t kGdInodeBitmap = 8;
@@ -123,6 +126,10 @@ std::vector<std::uint8_t> EncodeScanHeader(const ScanFileHeader& h) {
   w.U8(kHdDriveRecords, h.driveRecords);
   w.Text(kHdSignature, kHdSignatureSize, kScanSignature);
   w.Text(kHdNotice, kHdNoticeSize, kScanNotice);
+  for (std::size_t i = 0; i < kHdIdentitySize; ++i) {
+    w.U8(kHdUuid + i, h.uuid[i]);
+    w.U8(kHdVolumeName + i, h.volumeName[i]);
+  }
   return w.Take();
 }
 
@@ -151,6 +158,10 @@ std::optional<ScanFileHeader> DecodeScanHeader(std::span<const std::uint8_t> byt
   h.totalBytes = static_cast<std::uint64_t>(r.Le32(kHdTotalBytes)) |
                  (static_cast<std::uint64_t>(r.Le32(kHdTotalBytes + 4)) << 32);
   h.driveRecords = r.U8(kHdDriveRecords);
+  for (std::size_t i = 0; i < kHdIdentitySize; ++i) {
+    h.uuid[i] = r.U8(kHdUuid + i);
+    h.volumeName[i] = r.U8(kHdVolumeName + i);
+  }
   return h;
 }
 

@@ -89,6 +89,8 @@ void CLinuxDrive::LoadScanInfo(const std::string& path) {
   inodesPerGroup = header->inodesPerGroup;
   inodesCount = header->inodesCount;
   groupCount = header->groupCount;
+  std::copy(std::begin(header->uuid), std::end(header->uuid), fsUuid);
+  std::copy(std::begin(header->volumeName), std::end(header->volumeName), volumeName);
   const std::span<const std::uint8_t> all(records);
   descriptors.clear();
   for (std::size_t g = 0; g < header->groupCount; ++g) {

@@ -79,6 +79,8 @@ bool CLinuxDrive::SaveScanInfo(const std::string& chosen) {
   header.files = files;
   header.totalBytes = totalBytes;
   header.driveRecords = static_cast<std::uint8_t>(std::min<std::size_t>(drives.size(), 0xFF));
+  std::copy(std::begin(fsUuid), std::end(fsUuid), header.uuid);
+  std::copy(std::begin(volumeName), std::end(volumeName), header.volumeName);
 
   File file(std::fopen(path.c_str(), "wb+"));
   if (!file) {

@@ -1,8 +1,11 @@
 // Reading and writing "Velnora.cfg".
 #include "ext2engine/settings_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
@@ -22,12 +25,16 @@ const std::string& SettingsPath() {
 void ReadSettings(const std::string& path, AppFields& state) {
   state.readRetryCount = 3;
   state.readMode = 1;
-  // "rb+" as the program always did: a read-only file is not taken.
-  std::FILE* f = std::fopen(path.c_str(), "rb+");
-  if (f == nullptr) return;
+  // Opened for reading and updating as the program always did, so that a read-only file is not
+  // taken; without blocking, so that a FIFO or a device of that name cannot hold up the start, and
+  // only a regular file is read.
+  const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat st {};
   unsigned char bytes[2] = {};
-  std::size_t got = std::fread(bytes, 1, 2, f);
-  std::fclose(f);
+  ssize_t got = -1;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) got = ::pread(fd, bytes, sizeof bytes, 0);
+  ::close(fd);
   if (got < 2) return;
   state.readRetryCount = bytes[0] > 6 ? 3 : bytes[0];
   state.readMode = bytes[1];
@@ -37,9 +44,19 @@ bool WriteSettings(const std::string& path, std::uint8_t retries, bool sectorAtA
   unsigned char bytes[kSettingsFileSize] = {};
   bytes[0] = retries > 6 ? 3 : retries;
   bytes[1] = sectorAtATime ? 1 : 0;
-  std::FILE* f = std::fopen(path.c_str(), "wb+");
-  if (f == nullptr) return false;
-  bool ok = std::fwrite(bytes, 1, sizeof bytes, f) == sizeof bytes;
-  ok = (std::fclose(f) == 0) && ok;
+  // A new file beside the old one, renamed over it once written whole: a symbolic link of that
+  // name is replaced, not followed into the file it names, and a failed write leaves the old file.
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+  bool ok = ::write(fd, bytes, sizeof bytes) == static_cast<ssize_t>(sizeof bytes);
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) ::unlink(temp.c_str());
   return ok;
 }

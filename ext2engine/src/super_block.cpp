@@ -1,4 +1,6 @@
 // The super block: its geometry, and the search for a usable copy when the first is bad.
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -12,39 +14,76 @@ namespace {
 constexpr std::size_t kSbInodesCount = 0;
 constexpr std::size_t kSbBlocksCount = 4;
 constexpr std::size_t kSbLogBlockSize = 24;
+constexpr std::size_t kSbBlocksPerGroup = 32;
 constexpr std::size_t kSbInodesPerGroup = 40;
 constexpr std::size_t kSbMagic = 56;
 constexpr std::size_t kSbRevLevel = 76;
 constexpr std::size_t kSbInodeSize = 88;
+constexpr std::size_t kSbBlockGroupNr = 90;
 constexpr std::size_t kSbFeatureIncompat = 96;
+constexpr std::size_t kSbFeatureRoCompat = 100;
+constexpr std::size_t kSbUuid = 104;
+constexpr std::size_t kSbVolumeName = 120;
 constexpr std::uint16_t kExt2Magic = 0xEF53;
 constexpr std::uint32_t kSearchStep = 63;
-}  // namespace
+constexpr std::uint32_t kSparseSuper = 0x0001;  // ro_compat: backups only in groups 1 and powers of 3, 5, 7
+constexpr std::uint32_t kMetaBg = 0x0010;       // incompat: the descriptor table lies elsewhere
 
-bool CLinuxDrive::TakeSuperBlock(const std::uint8_t* sector) {
-  platform::ByteReader sb(sector, kSectorSize);
-  if (sb.Le16(kSbMagic) != kExt2Magic) return false;
+std::string Fault(const char* field, std::uint32_t value) { return std::string(field) + " " + std::to_string(value); }
+
+// Why the super block SB cannot describe a drive, or empty when it can. Fields that only a damaged
+// super block holds: a block size above 4 KiB, an inode size that is not a power of two from 128
+// bytes to the block size, more blocks in a group than its one bitmap block can count, an inode
+// table that does not fit its group, more groups of inodes than 16 bits count.
+std::string SuperBlockFault(const platform::ByteReader& sb) {
+  if (sb.Le16(kSbMagic) != kExt2Magic) return Fault("s_magic", sb.Le16(kSbMagic));
+  const std::uint32_t logBlockSize = sb.Le32(kSbLogBlockSize);
+  if (logBlockSize > 2) return Fault("s_log_block_size", logBlockSize);
+  const std::uint64_t blockSize = 1024u << logBlockSize;
+  const std::uint64_t bitmapBits = blockSize * 8;
   const std::uint32_t count = sb.Le32(kSbInodesCount);
   const std::uint32_t perGroup = sb.Le32(kSbInodesPerGroup);
-  if (count == 0 || perGroup == 0) {
+  const std::uint32_t blocks = sb.Le32(kSbBlocksCount);
+  const std::uint32_t blocksPerGroup = sb.Le32(kSbBlocksPerGroup);
+  if (count == 0) return Fault("s_inodes_count", count);
+  if (perGroup == 0) return Fault("s_inodes_per_group", perGroup);
+  const std::uint32_t size = sb.Le32(kSbRevLevel) >= 1 ? sb.Le16(kSbInodeSize) : 128;
+  if (size < 128 || (size & (size - 1)) != 0 || size > blockSize) return Fault("s_inode_size", size);
+  if (blocks == 0) return Fault("s_blocks_count", blocks);
+  if (blocksPerGroup == 0 || blocksPerGroup > bitmapBits) return Fault("s_blocks_per_group", blocksPerGroup);
+  // A drive smaller than one group has its blocks in that group.
+  const std::uint64_t tableBlocks = (static_cast<std::uint64_t>(perGroup) * size + blockSize - 1) / blockSize;
+  if (tableBlocks >= std::min(blocksPerGroup, blocks)) return Fault("s_inodes_per_group", perGroup);
+  // More groups of inodes than the descriptor table can number.
+  if (count / perGroup >= 0xFFFF) return Fault("s_inodes_count", count);
+  return {};
+}
+}  // namespace
+
+bool CLinuxDrive::TakeSuperBlock(const std::uint8_t* sector, std::string* fault) {
+  platform::ByteReader sb(sector, kSectorSize);
+  std::string why = SuperBlockFault(sb);
+  if (!why.empty()) {
     sectorsPerBlock = 0;
+    if (fault != nullptr) *fault = std::move(why);
     return false;
   }
-  const std::uint8_t logBlockSize = sb.U8(kSbLogBlockSize);
-  sectorsPerBlock = logBlockSize <= 2 ? static_cast<std::uint8_t>(2u << logBlockSize) : 0;
+  const std::uint32_t count = sb.Le32(kSbInodesCount);
+  const std::uint32_t perGroup = sb.Le32(kSbInodesPerGroup);
+  sectorsPerBlock = static_cast<std::uint8_t>(2u << sb.Le32(kSbLogBlockSize));
   // Inodes are s_inode_size bytes from revision 1 on; revision 0 has 128-byte inodes and no
   // feature fields.
   const bool dynamic = sb.Le32(kSbRevLevel) >= 1;
-  std::uint32_t size = dynamic ? sb.Le16(kSbInodeSize) : 128;
-  const bool sizeOk = size >= 128 && (size & (size - 1)) == 0 && size <= 512u * 8;
-  if (!HasGeometry() || !sizeOk || size > BlockSize()) {
-    sectorsPerBlock = 0;
-    return false;
-  }
-  inodeSize = static_cast<std::uint16_t>(size);
+  inodeSize = static_cast<std::uint16_t>(dynamic ? sb.Le16(kSbInodeSize) : 128);
   incompatFeatures = dynamic ? sb.Le32(kSbFeatureIncompat) : 0;
+  roCompatFeatures = dynamic ? sb.Le32(kSbFeatureRoCompat) : 0;
   inodesPerGroup = perGroup;
   inodesCount = count;
+  blocksPerGroup = sb.Le32(kSbBlocksPerGroup);
+  fileSystemBlocks = sb.Le32(kSbBlocksCount);
+  superBlockGroup = sb.Le16(kSbBlockGroupNr);
+  std::copy(sector + kSbUuid, sector + kSbUuid + sizeof fsUuid, fsUuid);
+  std::copy(sector + kSbVolumeName, sector + kSbVolumeName + sizeof volumeName, volumeName);
   // The count of groups is kept in 16 bits; a larger one (a damaged inode count) is held at the
   // top instead of wrapping to a small number. The descriptor table ends the groups anyway.
   const std::uint32_t groups = count / perGroup + (count % perGroup != 0 ? 1 : 0);
@@ -56,6 +95,63 @@ bool CLinuxDrive::TakeSuperBlock(const std::uint8_t* sector) {
   return true;
 }
 
+std::vector<std::uint32_t> CLinuxDrive::BackupGroups() const {
+  std::vector<std::uint32_t> out;
+  if (!HasGeometry() || blocksPerGroup == 0 || (incompatFeatures & kMetaBg) != 0) return out;
+  const std::uint64_t firstData = sectorsPerBlock == 2 ? 1 : 0;
+  const std::uint64_t groups =
+      fileSystemBlocks > firstData ? (fileSystemBlocks - firstData + blocksPerGroup - 1) / blocksPerGroup : 0;
+  if ((roCompatFeatures & kSparseSuper) == 0) {
+    for (std::uint64_t g = 1; g < groups; ++g) out.push_back(static_cast<std::uint32_t>(g));
+    return out;
+  }
+  std::vector<std::uint64_t> all;
+  for (std::uint64_t base : {3, 5, 7}) {
+    for (std::uint64_t p = base; p < groups; p *= base) all.push_back(p);
+  }
+  if (groups > 1) all.push_back(1);
+  std::sort(all.begin(), all.end());
+  for (std::uint64_t g : all) out.push_back(static_cast<std::uint32_t>(g));
+  return out;
+}
+
+bool CLinuxDrive::TakeFirstBackupSuperBlock(const std::uint8_t* first) {
+  const platform::ByteReader sb(first, kSectorSize);
+  // Relative sectors of group 1's copy: by the first copy's own group size when that is one, then
+  // by the group size mke2fs gives each block size (8 blocks of bitmap bits: 8192, 16384, 32768).
+  std::vector<std::uint64_t> places;
+  const std::uint32_t logBlockSize = sb.Le32(kSbLogBlockSize);
+  const std::uint32_t firstGroupSize = sb.Le32(kSbBlocksPerGroup);
+  if (sb.Le16(kSbMagic) == kExt2Magic && logBlockSize <= 2 && firstGroupSize != 0 &&
+      firstGroupSize <= (8192u << logBlockSize)) {
+    places.push_back((static_cast<std::uint64_t>(firstGroupSize) + (logBlockSize == 0 ? 1 : 0)) * (2u << logBlockSize));
+  }
+  for (std::uint32_t log = 0; log <= 2; ++log) {
+    const std::uint64_t at = ((8192ull << log) + (log == 0 ? 1 : 0)) * (2u << log);
+    if (std::find(places.begin(), places.end(), at) == places.end()) places.push_back(at);
+  }
+  std::vector<std::uint8_t> sector(kSectorSize, 0);
+  for (std::uint64_t at : places) {
+    if (at + 1 >= sectorCount) continue;
+    std::fill(sector.begin(), sector.end(), 0);
+    if (!ReadDriveSectors(at, sector.data(), kSectorSize)) continue;
+    if (!TakeSuperBlock(sector.data())) continue;
+    // The copy must lie where its own geometry puts group 1's.
+    const std::uint64_t own = (static_cast<std::uint64_t>(blocksPerGroup) + (sectorsPerBlock == 2 ? 1 : 0)) *
+                              sectorsPerBlock;
+    if (own != at || (superBlockGroup != 0 && superBlockGroup != 1)) {
+      sectorsPerBlock = 0;
+      continue;
+    }
+    superBlockGroup = 1;
+    char status[64];
+    std::snprintf(status, sizeof status, "At sector %llu of the drive", static_cast<unsigned long long>(at));
+    Log(nullptr, "Backup super block of group 1 used", status, kIconCompleted);
+    return true;
+  }
+  return false;
+}
+
 bool CLinuxDrive::SuperBlockMatchesGeometry() {
   std::vector<std::uint8_t> sector(kSectorSize, 0);
   if (!ReadDriveSectors(2, sector.data(), kSectorSize)) return false;
@@ -63,14 +159,25 @@ bool CLinuxDrive::SuperBlockMatchesGeometry() {
   if (sb.Le16(kSbMagic) != kExt2Magic) return false;
   const std::uint8_t logBlockSize = sb.U8(kSbLogBlockSize);
   const std::uint64_t blockSectors = static_cast<std::uint64_t>(sb.Le32(kSbBlocksCount)) * sectorsPerBlock;
-  return logBlockSize <= 2 && (2u << logBlockSize) == sectorsPerBlock && sb.Le32(kSbInodesCount) == inodesCount &&
-         sb.Le32(kSbInodesPerGroup) == inodesPerGroup && blockSectors != 0 && blockSectors <= sectorCount;
+  const bool shape = logBlockSize <= 2 && (2u << logBlockSize) == sectorsPerBlock &&
+                     sb.Le32(kSbInodesCount) == inodesCount && sb.Le32(kSbInodesPerGroup) == inodesPerGroup &&
+                     blockSectors != 0 && blockSectors <= sectorCount;
+  // Two drives of one shape differ in their identity, where the drive holds one (a scan file of the
+  // old layout holds none: all zeros).
+  const bool identityHeld = std::any_of(std::begin(fsUuid), std::end(fsUuid), [](std::uint8_t b) { return b != 0; });
+  return shape && (!identityHeld || (std::equal(std::begin(fsUuid), std::end(fsUuid), sector.begin() + kSbUuid) &&
+                                     std::equal(std::begin(volumeName), std::end(volumeName),
+                                                sector.begin() + kSbVolumeName)));
 }
 
 void CLinuxDrive::ReadSuperBlock(const LogicalDriveNode& drive) {
   std::vector<std::uint8_t> sector(kSectorSize, 0);
-  ReadDriveSectors(2, sector.data(), kSectorSize);
-  if (TakeSuperBlock(sector.data())) return;
+  std::string fault = "the first super block cannot be read";
+  if (ReadDriveSectors(2, sector.data(), kSectorSize) && TakeSuperBlock(sector.data(), &fault)) return;
+  // The row names what is wrong with the first copy; the copy of group 1 is tried before the
+  // drive is searched sector by sector.
+  Log(nullptr, ("Super block unusable: " + fault).c_str(), "Trying the backup super block", kIconAborted);
+  if (TakeFirstBackupSuperBlock(sector.data())) return;
   SearchSuperBlock(drive);
   if (frame != nullptr) frame->EndProgress();
 }

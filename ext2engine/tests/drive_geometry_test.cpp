@@ -10,6 +10,11 @@ std::vector<std::uint8_t> SuperBlockImage(std::uint32_t logBlock, std::uint32_t 
                                           std::uint16_t inodeSize = 128, std::size_t at = 1024,
                                           std::size_t total = 64 * 1024) {
   std::vector<std::uint8_t> b(total, 0);
+  // Groups of the largest size the block size allows, as many as the inodes need.
+  const std::uint32_t perGroupBlocks = logBlock <= 2 ? 8192u << logBlock : 8192;
+  const std::uint32_t groups = perGroup == 0 ? 1 : std::max(1u, (inodes + perGroup - 1) / perGroup);
+  PutLe32(b, at + 4, groups * perGroupBlocks + (logBlock == 0 ? 1 : 0));
+  PutLe32(b, at + 32, perGroupBlocks);
   PutLe32(b, at + 0, inodes);
   PutLe32(b, at + 24, logBlock);
   PutLe32(b, at + 40, perGroup);
@@ -56,9 +61,11 @@ TEST(SuperBlock, UnusableFirstCopyRunsTheSearchWhichKeepsTheDrivesFirstSector) {
   EXPECT_EQ(d.drive.groupCount, 2);
   EXPECT_EQ(d.drive.inodeSize, 256);
   EXPECT_EQ(d.drive.firstSector, 0u);
-  ASSERT_EQ(d.host.log.size(), 2u);
-  EXPECT_EQ(d.host.log[0].activity, "Searching for valid super block");
-  EXPECT_EQ(d.host.log[1].text, "Valid super block found");
+  // No copy of group 1 where the group sizes put it: the drive is searched.
+  ASSERT_EQ(d.host.log.size(), 3u);
+  EXPECT_EQ(d.host.log[0].text, "Super block unusable: s_inodes_per_group 0");
+  EXPECT_EQ(d.host.log[1].activity, "Searching for valid super block");
+  EXPECT_EQ(d.host.log[2].text, "Valid super block found");
   EXPECT_EQ(d.host.barSteps, 2);
 }
 
@@ -80,6 +87,59 @@ TEST(SuperBlock, NoUsableCopyLeavesNoGeometry) {
     EXPECT_EQ(d.drive.ReadGroupDescriptors(), 0) << c.what;
     ASSERT_FALSE(d.host.log.empty()) << c.what;
     EXPECT_EQ(d.host.log.back().text, "No valid super block") << c.what;
+  }
+}
+
+// A first super block that describes an impossible drive: a row names the field, and the copy of
+// group 1 is taken when there is one; without one the drive is searched and refused.
+TEST(SuperBlock, ImpossibleFirstCopyIsNamedAndGroupOnesCopyTaken) {
+  struct Case {
+    std::size_t offset, width;
+    std::uint32_t value;
+    const char* row;
+  } cases[] = {
+      {56, 2, 0, "s_magic 0"},
+      {24, 4, 3, "s_log_block_size 3"},
+      {24, 4, 0x100, "s_log_block_size 256"},  // its low byte alone reads as 1 KiB
+      {88, 2, 200, "s_inode_size 200"},
+      {88, 2, 2048, "s_inode_size 2048"},  // above the block size
+      {88, 2, 64, "s_inode_size 64"},
+      {0, 4, 0, "s_inodes_count 0"},
+      {0, 4, 0xFFFFFFFF, "s_inodes_count 4294967295"},
+      {40, 4, 0, "s_inodes_per_group 0"},
+      {40, 4, 0x10000, "s_inodes_per_group 65536"},  // an inode table of 16384 blocks: past its group
+      {4, 4, 0, "s_blocks_count 0"},
+      {32, 4, 0, "s_blocks_per_group 0"},
+      {32, 4, 9000, "s_blocks_per_group 9000"},  // more than a 1 KiB bitmap counts
+  };
+  // Two groups of 8192 1 KiB blocks, 2048 inodes of 256 bytes each; group 1's copy at block 8193.
+  const std::size_t copyAt = 8193 * 1024;
+  const auto good = SuperBlockImage(0, 4096, 2048, 256, 0, 1024);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.row);
+    auto bytes = SuperBlockImage(0, 4096, 2048, 256, 1024, copyAt + 64 * 1024);
+    std::copy(good.begin(), good.end(), bytes.begin() + static_cast<std::ptrdiff_t>(copyAt));
+    PutLe16(bytes, copyAt + 90, 1);  // s_block_group_nr
+    for (std::size_t i = 0; i < c.width; ++i) bytes[1024 + c.offset + i] = static_cast<std::uint8_t>(c.value >> (8 * i));
+    OpenedDrive d(bytes);
+    d.drive.ReadSuperBlock(d.Node());
+    ASSERT_EQ(d.host.log.size(), 2u);
+    EXPECT_EQ(d.host.log[0].text, std::string("Super block unusable: ") + c.row);
+    EXPECT_EQ(d.host.log[1].text, "Backup super block of group 1 used");
+    EXPECT_EQ(d.host.log[1].status, "At sector 16386 of the drive");
+    EXPECT_EQ(d.drive.sectorsPerBlock, 2);
+    EXPECT_EQ(d.drive.inodesPerGroup, 2048u);
+    EXPECT_EQ(d.drive.inodesCount, 4096u);
+    EXPECT_EQ(d.drive.inodeSize, 256);
+
+    // Without the copy: the search finds none and the drive is refused.
+    std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(copyAt), bytes.end(), 0);
+    OpenedDrive alone(bytes);
+    alone.drive.ReadSuperBlock(alone.Node());
+    EXPECT_FALSE(alone.drive.HasGeometry());
+    ASSERT_FALSE(alone.host.log.empty());
+    EXPECT_EQ(alone.host.log.front().text, std::string("Super block unusable: ") + c.row);
+    EXPECT_EQ(alone.host.log.back().text, "No valid super block");
   }
 }
 

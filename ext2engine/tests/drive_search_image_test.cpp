@@ -1,13 +1,15 @@
 // The logical-drive search on a disk image without a partition table, with file systems that mke2fs
 // wrote at chosen sectors.
 //
-// Recipe (420,000 sectors, sparse):
-//   truncate -s 215040000 disk.img
+// Recipe (430,080 sectors, sparse):
+//   truncate -s 220200960 disk.img
 //   mke2fs -t ext2 -b 1024 -E offset=$((63*512)),nodiscard disk.img 20000            # 3 groups
 //   mke2fs -t ext3 -b 1024 -E offset=$((48258*512)),nodiscard disk.img 20000         # 3 x 16065 + 63
 //   mke2fs -t ext2 -b 4096 -g 8192 -N 4096 -E offset=$((100001*512)),nodiscard disk.img 10000  # odd sector
 //   mke2fs -t ext2 -b 4096 -E offset=$((208845*512)),nodiscard disk.img 100M        # 13 x 16065
-// The last is one block group of 25,600 blocks (of 32,768 per group) and as many inodes as blocks.
+//   mke2fs -t ext2 -b 1024 -N 8192 -E offset=$((419840*512)),nodiscard disk.img 4M  # 205 MiB
+// The fourth is one block group of 25,600 blocks (of 32,768 per group) and as many inodes as blocks;
+// the last one group of 4,096 blocks with twice as many inodes.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -27,14 +29,15 @@
 
 namespace {
 
-constexpr std::uint64_t kDiskSectors = 420000;
+constexpr std::uint64_t kDiskSectors = 430080;
 
 struct MadeDrive {
   std::uint32_t first;
   std::uint32_t sectors;
   std::uint16_t groups;
 };
-const std::vector<MadeDrive> kMade = {{63, 40000, 3}, {48258, 40000, 3}, {100001, 80000, 2}, {208845, 204800, 1}};
+const std::vector<MadeDrive> kMade = {
+    {63, 40000, 3}, {48258, 40000, 3}, {100001, 80000, 2}, {208845, 204800, 1}, {419840, 8192, 1}};
 
 std::uint64_t Checksum(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -59,6 +62,7 @@ class DriveSearchImageTest : public ::testing::Test {
         mk + "-t ext3 -b 1024 -E offset=" + std::to_string(48258 * 512) + ",nodiscard " + path_ + " 20000",
         mk + "-t ext2 -b 4096 -g 8192 -N 4096 -E offset=" + std::to_string(100001ull * 512) + ",nodiscard " + path_ + " 10000",
         mk + "-t ext2 -b 4096 -E offset=" + std::to_string(208845ull * 512) + ",nodiscard " + path_ + " 100M",
+        mk + "-t ext2 -b 1024 -N 8192 -E offset=" + std::to_string(419840ull * 512) + ",nodiscard " + path_ + " 4M",
     };
     made_ = true;
     for (const std::string& c : commands) {
@@ -92,7 +96,7 @@ TEST_F(DriveSearchImageTest, StandardFindsBoundaryDrivesAndAdvancedFindsEveryDri
     int searchType;
     std::vector<std::size_t> made;  // indices into kMade, in the order found
   };
-  for (const Case& c : {Case{1, {0, 1, 3}}, Case{0, {0, 1, 2, 3}}}) {
+  for (const Case& c : {Case{1, {0, 1, 3, 4}}, Case{0, {0, 1, 2, 3, 4}}}) {
     SCOPED_TRACE(c.searchType);
     host.messages.clear();
     App().searchType = c.searchType;

@@ -82,6 +82,7 @@ struct Sb {
   std::uint32_t lastCheck = 1200000000;
   std::uint32_t checkInterval = 0;
   std::uint16_t magic = 0xEF53;
+  std::uint16_t group = 0;  // s_block_group_nr: the group of a backup copy
 };
 
 std::vector<std::uint8_t> SuperBlockSector(const Sb& f) {
@@ -96,6 +97,8 @@ std::vector<std::uint8_t> SuperBlockSector(const Sb& f) {
   b[57] = static_cast<std::uint8_t>(f.magic >> 8);
   Put32(b, 64, f.lastCheck);
   Put32(b, 68, f.checkInterval);
+  b[90] = static_cast<std::uint8_t>(f.group);
+  b[91] = static_cast<std::uint8_t>(f.group >> 8);
   return b;
 }
 
@@ -179,6 +182,14 @@ TEST_F(DriveSearchTest, EachSearchFindsTheDrivesWhereItLooks) {
   Sb other;
   other.lastCheck = 1300000000;
   Sb backup = BigDrive();  // same counts and check times as the drive at 63
+  // Copies that name their group: group g's lies at block 8192 g + 1 of its drive.
+  auto copyOf = [](std::uint16_t group, std::uint32_t lastCheck = 1200000000) {
+    Sb sb = BigDrive();
+    sb.group = group;
+    sb.lastCheck = lastCheck;
+    return sb;
+  };
+  auto groupAt = [](std::uint64_t first, std::uint64_t group) { return first + (8192 * group + 1) * 2 - 2; };
 
   const std::uint32_t c5 = 5 * 16065;
   const std::vector<SearchCase> cases = {
@@ -196,6 +207,15 @@ TEST_F(DriveSearchTest, EachSearchFindsTheDrivesWhereItLooks) {
       {"a drive larger than the disk", 10000000, {{63, tooBig}}, {}, {}},
       {"8 KiB blocks", 100000, {{63, eightK}}, {}, {}},
       {"at an odd sector", 100000, {{1001, Sb{}}}, {}, {1001}},
+      {"on a 1 MiB boundary", 100000, {{2048 * 7, Sb{}}}, {2048 * 7}, {2048 * 7}},
+      // The first super block gone: the copies of groups 1 and 3 place the drive at its first sector.
+      // (group 1's copy at 16449 is also the standard search's read one track after 16384)
+      {"by its copies of groups 1 and 3", 10000000, {{groupAt(63, 1), copyOf(1)}, {groupAt(63, 3), copyOf(3)}},
+       {63}, {63}},
+      {"by the copy of group 1 on a 1 MiB boundary", 10000000, {{groupAt(2048, 1), copyOf(1)}}, {2048}, {2048}},
+      {"with its copies, one of another check time", 10000000,
+       {{2048, BigDrive()}, {groupAt(2048, 1), copyOf(1, 1)}, {groupAt(2048, 3), copyOf(3)}}, {2048}, {2048}},
+      {"a copy whose group lies before the disk", 100000, {{1000, copyOf(1)}}, {}, {}},
   };
   for (const SearchCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -222,7 +242,7 @@ TEST_F(DriveSearchTest, FoundDrivesAreLoggedWithTheirSizes) {
   EXPECT_TRUE(Logged("Search sector range 0 to 10000000", "Started on ", kIconStarted));
   EXPECT_TRUE(Logged("Logical drive 1", "Found at sector number 63", kIconNone));
   EXPECT_TRUE(Logged("Process completed", "Completed on ", kIconCompleted));
-  EXPECT_EQ(host.barMaximum, 10000000 / 16065 + 10000000 / 1008 + 255);
+  EXPECT_EQ(host.barMaximum, 10000000 / 16065 + 10000000 / 1008 + 10000000 / 2048 + 255);
   EXPECT_FALSE(host.barShown);
 }
 
@@ -254,6 +274,14 @@ TEST_F(DriveSearchTest, PlausibilityRules) {
       {"one group, as many inodes as blocks",
        with([](Sb& s) { s.inodes = 100; s.blocksPerGroup = 100; s.inodesPerGroup = 100; }), 63, true},
       {"more inodes than blocks", with([](Sb& s) { s.inodes = 101; }), 63, false},
+      // mke2fs -N: more inodes than blocks, exactly as many as the groups hold (here 2 x 60).
+      {"more inodes than blocks, as the groups hold them",
+       with([](Sb& s) { s.inodes = 120; s.inodesPerGroup = 60; }), 63, true},
+      {"more inodes than blocks, not as the groups hold them",
+       with([](Sb& s) { s.inodes = 119; s.inodesPerGroup = 60; }), 63, false},
+      {"mke2fs -b 1024 -N 8192 on 4 MiB",
+       with([](Sb& s) { s.blocks = 4096; s.blocksPerGroup = 8192; s.inodes = 8192; s.inodesPerGroup = 8192; }), 63,
+       true},
       {"no inodes", with([](Sb& s) { s.inodes = 0; }), 63, false},
       // The one group of a drive smaller than a full group keeps the full group size.
       {"a short single group of 1 KiB blocks", with([](Sb& s) { s.blocksPerGroup = 8192; }), 63, true},
@@ -307,9 +335,10 @@ TEST_F(DriveSearchTest, NoReadGoesPastTheDiskEnd) {
 
 TEST_F(DriveSearchTest, StandardSearchEndsOnTheLargestDisk) {
   // 2^32 - 1 sectors: the cylinder loop must not wrap around to small sector numbers at the top.
-  // A drive on a 255-head cylinder spares the 16-head cylinders, which run through the same loop.
+  // A drive on a 255-head cylinder spares the 16-head cylinders, which run through the same loop as
+  // the 1 MiB boundaries.
   const std::uint32_t d = 0xFFFFFFFFu;
-  static const int candidates = 254 + static_cast<int>((d - 1) / 16065);
+  static const int candidates = 254 + static_cast<int>((d - 1) / 16065) + static_cast<int>((d - 1) / 2048);
   Layout(d, {{10 * 16065 + 63, Sb{}}});
   host.onPump = [](HeadlessHost& h) {
     if (h.pumps > candidates) h.abortFlag = 1;  // a loop that wrapped around: stop it

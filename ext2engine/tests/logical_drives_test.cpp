@@ -102,6 +102,32 @@ TEST(PartitionWalk, UnreadableTableContributesNothing) {
   ExpectDrives(TableDisk(100).Entry(0, 0, 0x05, 5000, 100).Entry(0, 1, 0x83, 63, 10).Walk(), {{63, 0, 73, 0}});
 }
 
+// Ends in 64 bits: an entry reaching past the last 32-bit sector (its end wrapped to a sector before
+// its start) or starting past the disk's end is refused; one that starts inside a disk that ends
+// too soon (an image cut short) is listed. Each gets a row after the walk.
+TEST(PartitionWalk, EntriesReachingPastTheDiskEndAreRefusedOrFlagged) {
+  TableDisk disk(20000);
+  disk.Entry(0, 0, 0x83, 20480, 0xFFFFFFFFu).Entry(0, 1, 0x83, 25000, 100).Entry(0, 2, 0x83, 1000, 30000)
+      .Entry(0, 3, 0x83, 63, 900);
+  App().Reset();
+  LogicalDrives().Clear();
+  InstallMemoryDisk(disk.Bytes());
+  HeadlessHost host;
+  EXPECT_EQ(WalkPartitionTables(host, 0, "M", "S"), 2);
+  ExpectDrives(LogicalDrives().Drives(), {{1000, 0, 31000, 0}, {63, 0, 963, 1}});
+  std::vector<std::string> rows;
+  for (const auto& r : host.log) {
+    if (r.activity == "Read partition table" && r.icon == kIconAborted) rows.push_back(r.text + " | " + r.status);
+  }
+  const std::string past = " ends past the disk's end (20000 sectors) | ";
+  EXPECT_EQ(rows, (std::vector<std::string>{
+                      "Linux partition from sector 20480 to 4294987774" + past + "Partition refused",
+                      "Linux partition from sector 25000 to 25099" + past + "Partition refused",
+                      "Linux partition from sector 1000 to 30999" + past + "Drive may be incomplete"}));
+  LogicalDrives().Clear();
+  SetDiskSource(nullptr);
+}
+
 // The number of drives a walk finds is an int: a chain of 256 drives or more is listed whole (it
 // read as none, or as a few, when counted in a byte), and a row past 255 opens its drive.
 TEST(PartitionWalk, ChainsOf256AndMoreDrivesAreCountedAndTheirLastRowOpens) {

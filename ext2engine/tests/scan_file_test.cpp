@@ -418,15 +418,28 @@ TEST(ScanFile, FileOpenedAgainstAnotherDiskSaysSo) {
       {"a drive larger than the saved one", [](Bytes& b) { PutLe32(b, 1024 + 4, 100000); }, false},
       {"no super block", [](Bytes& b) { std::fill_n(b.begin() + 1024, 1024, 0); }, false},
       {"an empty disk", [](Bytes& b) { std::fill(b.begin(), b.end(), 0); }, false},
+      // A drive of the same shape made anew: another UUID, or another volume name.
+      {"another file system of the same shape", [](Bytes& b) { b[1024 + 104 + 5] ^= 0x10; }, false},
+      {"another volume name", [](Bytes& b) { b[1024 + 120 + 3] = 'X'; }, false},
+      // A file of the old layout holds no identity (zeros): its counts are compared as before.
+      {"old layout, another file system of the same shape", [](Bytes& b) { b[1024 + 104 + 5] ^= 0x10; }, true},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
     TempFolder dir;
-    const TinyExt2 t = SmallTree(128);
+    TinyExt2 t = SmallTree(128);
+    for (int i = 0; i < 16; ++i) t.bytes[1024 + 104 + i] = static_cast<std::uint8_t>(0xA0 + i);  // s_uuid
+    std::copy_n("home", 4, t.bytes.begin() + 1024 + 120);                                       // s_volume_name
     CurrentDrive c(t.bytes);
     c.Open();
     const fs::path file = dir.path / "scan.DAT";
     ASSERT_TRUE(c.drive().SaveScanInfo(file.string()));
+    if (std::string(k.name).rfind("old layout", 0) == 0) {
+      Bytes saved = ReadBytes(file);
+      std::fill_n(saved.begin() + 126, 512 - 126, 0);
+      std::ofstream(file, std::ios::binary | std::ios::trunc)
+          .write(reinterpret_cast<const char*>(saved.data()), static_cast<std::streamsize>(saved.size()));
+    }
     Bytes now = t.bytes;
     k.disk(now);
     c.disk->bytes = now;

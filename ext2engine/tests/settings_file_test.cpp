@@ -1,11 +1,14 @@
 #include "ext2engine/settings_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 
 #include "ext2engine/app_state.h"
 
@@ -90,6 +93,49 @@ TEST(SettingsFile, WriterLaysOut260BytesAndStoresLargeCountsAs3) {
   EXPECT_EQ(state.readMode, 1);
   std::filesystem::remove(path);
   EXPECT_FALSE(WriteSettings("/nonexistent-dir/Velnora.cfg", 3, true));
+}
+
+// A FIFO of that name does not hold up the start-up (its read would wait for a writer), and the
+// writer replaces a symbolic link of that name instead of truncating the file it names.
+TEST(SettingsFile, FifoIsNotReadAndALinkIsReplacedNotFollowed) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("qv_settings_odd_" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const std::string fifo = (dir / "fifo.cfg").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  auto reading = std::async(std::launch::async, [&] {
+    AppFields state;
+    state.readRetryCount = 5;
+    ReadSettings(fifo, state);
+    return state.readRetryCount;
+  });
+  const bool finished = reading.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+  EXPECT_TRUE(finished) << "ReadSettings waits on a FIFO";
+  if (!finished) {  // let it go, so that the test ends
+    const int w = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+    unsigned char two[2] = {5, 0};
+    if (w >= 0) {
+      (void)!::write(w, two, 2);
+      ::close(w);
+    }
+  }
+  EXPECT_EQ(reading.get(), 3);
+
+  const fs::path target = dir / "precious.txt";
+  WriteBytes(target.string(), {'k', 'e', 'e', 'p'});
+  const fs::path link = dir / "Velnora.cfg";
+  fs::create_symlink(target, link);
+  ASSERT_TRUE(WriteSettings(link.string(), 4, false));
+  EXPECT_EQ(fs::file_size(target), 4u);
+  EXPECT_FALSE(fs::is_symlink(link));
+  EXPECT_EQ(fs::file_size(link), 260u);
+  AppFields state;
+  ReadSettings(link.string(), state);
+  EXPECT_EQ(state.readRetryCount, 4);
+  EXPECT_EQ(state.readMode, 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);  // no file left behind
+  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -26,21 +26,32 @@ SEARCH_FAILED = (3, "", "No valid super block")
 LOST_SEARCH = (4, "Searching missing file(s) and folder(s)", "Process started")
 NOT_LEGAL = ("Quarvel Velnora Ext2 Ext3", " Not A Legal Linux Logical Drive")
 
+BACKUP_SUPER_BLOCK = (0, "", "Backup super block of group 1 used")
+BACKUP_DESCRIPTORS = (3, "", "Group descriptor block 0 damaged, read from the backup of group 1")
+
+
+def unusable(field):
+    return (3, "", "Super block unusable: " + field)
+
+
 TWO_GROUPS = "tree-ext2-1k-i256.img"  # 128 inodes per group
 CASES = [
     # (damaged disk, source disk, outcome, readable inode limit, log rows)
-    ("fs-ipg-zero.img", TWO_GROUPS, "tree", None, [SEARCH_STARTED, SEARCH_FOUND]),
-    ("fs-count-zero.img", TWO_GROUPS, "tree", None, [SEARCH_STARTED, SEARCH_FOUND]),
-    ("fs-ipg-zero-no-backup.img", "tree-special-1k.img", "not-legal", None, [SEARCH_STARTED, SEARCH_FAILED]),
+    ("fs-ipg-zero.img", TWO_GROUPS, "tree", None, [unusable("s_inodes_per_group 0"), BACKUP_SUPER_BLOCK]),
+    ("fs-count-zero.img", TWO_GROUPS, "tree", None, [unusable("s_inodes_count 0"), BACKUP_SUPER_BLOCK]),
+    ("fs-ipg-zero-no-backup.img", "tree-special-1k.img", "not-legal", None,
+     [unusable("s_inodes_per_group 0"), SEARCH_STARTED, SEARCH_FAILED]),
     ("fs-cut-before-superblock.img", TWO_GROUPS, "not-legal", None, [SEARCH_STARTED, SEARCH_FAILED]),
     ("fs-cut-after-superblock.img", TWO_GROUPS, "not-legal", None, []),
     ("fs-cut-in-data.img", "tree-ext2-1k-i128.img", "tree", None, []),
     ("fs-cut-at-group1-itable.img", TWO_GROUPS, "readable", 128, []),
-    ("fs-itable1-past-disk.img", TWO_GROUPS, "readable", 128, []),
+    # An inode table past the end of the disk: that descriptor block is read from group 1's copy.
+    ("fs-itable1-past-disk.img", TWO_GROUPS, "tree", None, [BACKUP_DESCRIPTORS]),
+    ("fs-itable0-past-disk.img", TWO_GROUPS, "tree", None, [BACKUP_DESCRIPTORS]),
     # The root cannot be read: the walk finds nothing and the lost-folder search takes over.
-    ("fs-itable0-past-disk.img", TWO_GROUPS, "finishes", None, [LOST_SEARCH]),
-    ("fs-count-huge-empty-root.img", TWO_GROUPS, "finishes", None, [LOST_SEARCH]),
-    ("fs-count-huge.img", TWO_GROUPS, "survives", None, []),
+    ("fs-count-huge-empty-root.img", TWO_GROUPS, "finishes", None,
+     [unusable("s_inodes_per_group 4294967295"), BACKUP_SUPER_BLOCK, LOST_SEARCH]),
+    ("fs-count-huge.img", TWO_GROUPS, "tree", None, [unusable("s_inodes_count 4294967295"), BACKUP_SUPER_BLOCK]),
 ]
 
 

@@ -24,15 +24,17 @@ def walk(root):
     return out
 
 
-def compare(probe, image, row):
-    """The differences of Recover All of drive ROW of IMAGE, in both read modes, from debugfs rdump."""
+def compare(probe, image, row, debugfs_options=()):
+    """The differences of Recover All of drive ROW of IMAGE, in both read modes, from debugfs rdump
+    (run with DEBUGFS_OPTIONS, for instance a backup super block of a damaged drive)."""
     first = [d[1] for d in run(probe, [image], ["partitions"]).drives if d[0] == row][0]
     failures = []
     with tempfile.TemporaryDirectory() as work:
         work = os.fsencode(work)
         oracle = os.path.join(work, b"oracle")
         os.mkdir(oracle)
-        subprocess.run(["debugfs", "-R", "rdump / " + os.fsdecode(oracle), "%s?offset=%d" % (image, first * 512)],
+        subprocess.run(["debugfs"] + list(debugfs_options) +
+                       ["-R", "rdump / " + os.fsdecode(oracle), "%s?offset=%d" % (image, first * 512)],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         expected = walk(oracle)
         for mode in ("sector", "block"):

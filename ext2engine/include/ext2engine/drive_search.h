@@ -30,9 +30,10 @@ struct FoundDriveNode {
 
 // The plausibility test of a super block whose first byte is SB (SIZE bytes held) for a drive that
 // starts at FIRST on a disk of DISK_SIZE sectors: the magic, a block size of 1, 2 or 4 KiB, counts
-// that fit one another (no more inodes than blocks, no more inodes per group than inodes, no more
-// blocks per group than blocks unless the one group of a small drive, whose bitmap block bounds
-// it), and a drive that ends within the disk (sizes in 64 bits, so that a block
-// count cannot wrap into range). On success fills NODE's sectors, block size and key.
+// that fit one another (no more inodes than blocks unless exactly as many as the groups hold, no
+// more inodes per group than inodes, no more blocks per group than blocks unless the one group of a
+// small drive, whose bitmap block bounds it), and a drive that ends within the disk (sizes in 64
+// bits, so that a block count cannot wrap into range). On success fills NODE's sectors, block size
+// and key.
 bool IsPlausibleSuperBlock(const std::uint8_t* sb, std::size_t size, std::uint64_t first,
                            std::uint32_t diskSize, FoundDriveNode& node);

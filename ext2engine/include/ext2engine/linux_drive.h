@@ -146,7 +146,9 @@ class CLinuxDrive {
   // The standard or advanced search by the application's search type, with the advanced search
   // offered when the standard one found nothing.
   void SearchLogicalDrives();
-  // Super blocks at track and cylinder boundaries; 1 when it found nothing and was not stopped.
+  // Super blocks at track, cylinder and 1 MiB boundaries; 1 when it found nothing and was not
+  // stopped. In both searches a backup copy of a super block (s_block_group_nr above 0) places its
+  // drive by its group, and copies of a drive found before are dropped.
   int StandardSearch();
   // Super blocks in every sector of the disk.
   void AdvancedSearch();
@@ -186,6 +188,14 @@ class CLinuxDrive {
   std::uint16_t groupCount = 0;
   std::uint16_t inodeSize = 128;
   std::uint32_t incompatFeatures = 0;  // s_feature_incompat of the super block taken
+  // More of the super block taken: what finds the backup copies of the super block and of the
+  // descriptor table, and the file system's identity (UUID and volume name).
+  std::uint32_t blocksPerGroup = 0;
+  std::uint32_t fileSystemBlocks = 0;  // s_blocks_count
+  std::uint32_t roCompatFeatures = 0;
+  std::uint32_t superBlockGroup = 0;  // the group whose copy was taken (0: the first copy)
+  std::uint8_t fsUuid[16] = {};
+  std::uint8_t volumeName[16] = {};
   std::vector<std::uint32_t> visited;  // folders in the order first reached
   std::unordered_set<std::uint32_t> visitedSet;
   std::vector<std::uint32_t> lost;  // folders not reached from the root
@@ -261,10 +271,20 @@ class CLinuxDrive {
   void FindSingleDirectBlock(std::uint32_t block, BlockWalk& walk);
   void FindDoubleDirectBlock(std::uint32_t block, BlockWalk& walk);
   void FindTrippleDirectBlock(std::uint32_t block, BlockWalk& walk);
-  // Takes the geometry of a super block sector; true when it is usable.
-  bool TakeSuperBlock(const std::uint8_t* sector);
-  // True when the super block at the drive's third sector has the drive's block size, inode counts
-  // and a block count within its sectors: the disk holds the drive this object describes.
+  // Takes the geometry of a super block sector; true when it is usable. Otherwise FAULT, when
+  // given, names the field that makes the drive impossible and its value.
+  bool TakeSuperBlock(const std::uint8_t* sector, std::string* fault = nullptr);
+  // The super block of group 1, at the place the first copy's group size gives (when it can be
+  // read) or at the place of the usual group size of each block size; true when one was taken.
+  bool TakeFirstBackupSuperBlock(const std::uint8_t* first);
+  // The groups that hold backup copies of the super block and the descriptor table, in order.
+  std::vector<std::uint32_t> BackupGroups() const;
+  // Reads descriptor-table block K from the table that follows the super block copy of GROUP;
+  // true when it was read whole and every descriptor of it lies inside the drive.
+  bool ReadDescriptorBlock(std::uint32_t group, std::uint32_t k, std::vector<std::uint8_t>& block);
+  // True when the super block at the drive's third sector has the drive's block size, inode counts,
+  // a block count within its sectors and, when the drive holds one, its UUID and volume name: the
+  // disk holds the drive this object describes.
   bool SuperBlockMatchesGeometry();
   // Whether INODE (entry NAME, inode NUMBER) is a folder by its mode and the "." of its block 0.
   bool FolderTestByFirstBlock(const InodeCopy& inode, const std::string& name, std::uint32_t number);

@@ -18,6 +18,16 @@ struct LogicalDriveNode {
 
 constexpr std::uint8_t kLinuxPartition = 0x83;
 
+// A Linux partition entry that reaches past the disk's end (sectors in 64 bits). One that starts
+// past the end, or ends past the last 32-bit sector, is refused; one that starts inside the disk is
+// listed (an image cut short still holds the drive's first part).
+struct OverlongPartition {
+  std::uint64_t firstSector = 0;
+  std::uint64_t endSector = 0;
+  std::uint64_t diskSectors = 0;
+  bool refused = false;
+};
+
 class LogicalDriveList {
  public:
   const std::vector<LogicalDriveNode>& Drives() const { return drives_; }
@@ -37,8 +47,11 @@ class LogicalDriveList {
   void Clear();
 
   // Reads the table at LBA of DISK and appends its Linux partitions, following extended partitions
-  // depth-first. A table already read in this walk is not read again.
+  // depth-first. A table already read in this walk is not read again. Entries reaching past the
+  // disk's end are noted in Overlong().
   void ScanPartitionTable(std::uint8_t disk, std::uint32_t lba);
+  // The entries of the last walk that reach past the disk's end, in walk order.
+  const std::vector<OverlongPartition>& Overlong() const { return overlong_; }
 
   // A table of this walk that could not be read: its sector, and errno of the failure (0 when the
   // device gave no reason).
@@ -58,6 +71,8 @@ class LogicalDriveList {
   std::uint8_t ordinalCounter_ = 0;
   std::set<std::uint32_t> tablesRead_;
   std::vector<UnreadTable> unread_;
+  std::vector<OverlongPartition> overlong_;
+  std::uint32_t diskSectors_ = 0;  // the size of the disk being walked; 0 when it cannot be had
 };
 
 // The relative start sector of a 16-byte partition entry.

@@ -45,6 +45,10 @@ struct ScanFileHeader {
   std::uint32_t files = 0;
   std::uint64_t totalBytes = 0;
   std::uint8_t driveRecords = 0;
+  // The file system's identity, in bytes that files of the old layout hold as zeros: the UUID at
+  // 128 (16 bytes, all zero when not held) and the volume name at 144 (16 bytes).
+  std::uint8_t uuid[16] = {};
+  std::uint8_t volumeName[16] = {};
 };
 
 std::vector<std::uint8_t> EncodeScanHeader(const ScanFileHeader& header);

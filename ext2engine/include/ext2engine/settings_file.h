@@ -14,10 +14,13 @@ std::string SettingsPathInCurrentDirectory();
 // call (the program makes that call at start-up).
 const std::string& SettingsPath();
 
-// Reads the two bytes into STATE: a file that cannot be opened for reading and updating, or is
-// shorter than two bytes, gives 3 attempts and sector-at-a-time reading; a count above 6 reads as 3.
+// Reads the two bytes into STATE: a file that cannot be opened for reading and updating, is not a
+// regular file (a FIFO is not waited on), or is shorter than two bytes, gives 3 attempts and
+// sector-at-a-time reading; a count above 6 reads as 3.
 struct AppFields;
 void ReadSettings(const std::string& path, AppFields& state);
 
-// Writes the 260-byte layout (a count above 6 is stored as 3). False when the file cannot be written.
+// Writes the 260-byte layout (a count above 6 is stored as 3) to a new file renamed over PATH, so
+// that a symbolic link at PATH is replaced and its target left alone. False when the file cannot
+// be written; the old one then stays.
 bool WriteSettings(const std::string& path, std::uint8_t retries, bool sectorAtATime);
