@@ -1,6 +1,7 @@
 // The in-memory tree control: items in sibling lists, a row layout for hit tests.
 #include "controls/memory_tree_control.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace controls {
@@ -27,6 +28,8 @@ struct MemoryTreeControl::Item {
   Item* last = nullptr;
   Item* next = nullptr;
   Item* prev = nullptr;
+  // The children in sibling order, for the binary search of a sorted insert.
+  std::vector<Item*> children;
 };
 
 
@@ -45,10 +48,12 @@ TreeItem MemoryTreeControl::InsertSorted(TreeItem parent, const std::string& tex
   item->image = image;
   item->selectedImage = selectedImage;
   item->parent = holder;
-  // Directories arrive sorted, so look from the end: the new item goes after the last sibling
-  // that is not greater than it.
-  Item* after = holder->last;
-  while (after != nullptr && CompareTreeText(after->text, text) > 0) after = after->prev;
+  // After the last sibling that is not greater, found by binary search: a folder of many entries
+  // in any order costs log n comparisons per insert.
+  const auto at = std::upper_bound(holder->children.begin(), holder->children.end(), text,
+                                   [](const std::string& t, const Item* c) { return CompareTreeText(t, c->text) < 0; });
+  Item* after = at == holder->children.begin() ? nullptr : *(at - 1);
+  holder->children.insert(at, item);
   item->prev = after;
   item->next = after != nullptr ? after->next : holder->first;
   if (item->next != nullptr) {
@@ -76,6 +81,7 @@ void MemoryTreeControl::DeleteAll() {
     delete item;
   }
   top_->first = top_->last = nullptr;
+  top_->children.clear();
   count_ = 0;
   if (selection_ != kNoItem) {
     selection_ = kNoItem;

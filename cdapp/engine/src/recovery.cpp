@@ -195,7 +195,18 @@ bool Recovery::CopyFileSections(int fd, const TreeItemNode& node, const std::str
 
 bool Recovery::CopyFileExtent(int fd, std::uint64_t size, bool& written) {
   std::vector<std::uint8_t> buffer(kChunk);
-  std::uint64_t remaining = size;
+  // A recorded size is only a claim: the file is read as far as the medium holds it, and a file
+  // cut there is not recovered whole (nothing on the medium: failed; some of it: partial).
+  const std::uint64_t mediumBytes = r_.MediumSectors() * kSectorSize;
+  const std::uint64_t held = r_.readOffset < mediumBytes ? std::min(size, mediumBytes - r_.readOffset) : 0;
+  if (held < size) {
+    if (held == 0) {
+      if (r_.failedReads < 255) ++r_.failedReads;
+    } else if (r_.shortReads < 255) {
+      ++r_.shortReads;
+    }
+  }
+  std::uint64_t remaining = held;
   for (;;) {
     std::fill(buffer.begin(), buffer.end(), kFillByte);
     const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, kChunk));
