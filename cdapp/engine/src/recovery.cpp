@@ -79,7 +79,8 @@ class Recovery {
   // taken by a file or a link is not, and nothing is created below it.
   bool destinationMade_ = false;
   std::vector<bool> dirsMade_;
-  std::uint32_t filesNotWritten_ = 0;
+  // Files not recovered whole, for any reason: not written whole, or a read that failed or came short.
+  std::uint32_t filesNotWhole_ = 0;
   std::vector<TreeItem> foldersWithUnwritten_;
   bool Writable() const {
     return destinationMade_ && std::find(dirsMade_.begin(), dirsMade_.end(), false) == dirsMade_.end();
@@ -245,7 +246,7 @@ void Recovery::SaveRecoveredFile(TreeItemNode& node) {
   const int fd = Writable() ? ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644) : -1;
   bool written = CopyFileSections(fd, node, name);
   if (fd >= 0 && ::close(fd) != 0) written = false;
-  if (!written) ++filesNotWritten_;
+  if (!written || r_.failedReads || r_.shortReads) ++filesNotWhole_;
   // A marked file keeps its mark until it is written.
   if (node.mark == 1 && written) {
     node.mark = 0;
@@ -312,20 +313,20 @@ void Recovery::Run() {
       dirs_.clear();
       dirsMade_.clear();
     }
-    // Files that were not written are not counted as saved, and the status says how many.
+    // Files not recovered whole are not counted as saved, and the status says how many.
     char text[96];
-    std::snprintf(text, sizeof text, "Saved %ld Files in %ld Dirs", static_cast<long>(r_.filesSaved - filesNotWritten_),
+    std::snprintf(text, sizeof text, "Saved %ld Files in %ld Dirs", static_cast<long>(r_.filesSaved - filesNotWhole_),
                   static_cast<long>(r_.foldersSaved));
     char failed[96];
-    std::snprintf(failed, sizeof failed, "%s, %ld Files Not Written", stopped ? "Process Stopped" : "Process Completed",
-                  static_cast<long>(filesNotWritten_));
-    const int icon = filesNotWritten_ ? kCdIconError : kCdIconOk;
+    std::snprintf(failed, sizeof failed, "%s, %ld Files Not Recovered Whole", stopped ? "Process Stopped" : "Process Completed",
+                  static_cast<long>(filesNotWhole_));
+    const int icon = filesNotWhole_ ? kCdIconError : kCdIconOk;
     if (!stopped) {
       app_.recoveryStopped = 0;
       if (mode_ != kRecoverDeleted && tree_.GetStateImage(root) == controls::kStatePartly) {
         tree_.SetStateImage(root, controls::kStateUnchecked);
       }
-      frame_.AddLogEntry("Recovery Status", text, filesNotWritten_ ? failed : "Process Completed", icon);
+      frame_.AddLogEntry("Recovery Status", text, filesNotWhole_ ? failed : "Process Completed", icon);
     } else {
       app_.recoveryStopped = 1;
       // Grey the top-level folder that was in progress.
@@ -338,7 +339,7 @@ void Recovery::Run() {
         if (list_ != nullptr) list_->GreyListItem(tree_.GetItemText(item), tree_.GetItemData(item), 1);
         if (TreeItemNode* node = view_.FindNode(tree_.GetItemText(item), tree_.GetItemData(item))) node->mark = 2;
       }
-      frame_.AddLogEntry("Recovery Status", text, filesNotWritten_ ? failed : "Process Stopped", icon);
+      frame_.AddLogEntry("Recovery Status", text, filesNotWhole_ ? failed : "Process Stopped", icon);
     }
     if (mode_ != kRecoverDeleted) KeepMarksOfUnwrittenFiles();
     app_.logHasRows = 1;

@@ -160,6 +160,10 @@ TEST_F(RecoveryFixture, ReadFaultsGiveFillBytesAndTheirRow) {
   const auto statuses = Statuses();
   EXPECT_NE(std::find(statuses.begin(), statuses.end(), "a.txt File Recovery Failed"), statuses.end());
   EXPECT_NE(std::find(statuses.begin(), statuses.end(), "b.dat File Recovered Partially"), statuses.end());
+  // The end row counts neither as saved, and is not a plain success.
+  EXPECT_EQ(host.log.back().text, "Saved 4 Files in 2 Dirs");
+  EXPECT_EQ(host.log.back().status, "Process Completed, 2 Files Not Recovered Whole");
+  EXPECT_EQ(host.log.back().icon, kCdIconError);
 }
 
 TEST_F(RecoveryFixture, DeletedModeFindsNothingOnAnEngineDisc) {
@@ -205,7 +209,7 @@ TEST_F(RecoveryFixture, WriteFailuresAreReportedAndKeepTheirMarks) {
             "readme File Recovered Successfully\n"
             "archive.tar.gz File Recovered Successfully\n"
             "b.dat File Recovered Successfully\n"
-            "Saved 5 Files in 2 Dirs / Process Completed, 1 Files Not Written / 1\n"
+            "Saved 5 Files in 2 Dirs / Process Completed, 1 Files Not Recovered Whole / 1\n"
             "marks a.txt 1 b.dat 0\n"
             "root 3 dir 1\n"
             "again a.txt\n");
