@@ -1,6 +1,7 @@
 // Recovery of marked, all or deleted CD files. The walk over the tree keeps its own stack of
-// folders (no recursion a deep tree could drive past the stack) and builds every output path
-// from the destination, so nothing is written outside it and no link is followed.
+// folders (no recursion a deep tree could drive past the stack), each open below its parent, so
+// paths of any length are written, nothing is written outside the destination and no link is
+// followed.
 #include "cdengine/recovery.h"
 
 #include <fcntl.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "cdengine/tree_view.h"
+#include "platform/output_tree.h"
 
 using controls::kNoItem;
 using controls::TreeItem;
@@ -75,15 +77,21 @@ class Recovery {
   std::string destination_;
   int mode_;
   std::vector<std::string> dirs_;  // folders below the destination of the folder being written
-  // Whether the destination and each of dirs_ is a directory this recovery may write into: a name
-  // taken by a file or a link is not, and nothing is created below it.
-  bool destinationMade_ = false;
-  std::vector<bool> dirsMade_;
+  // The destination and each of dirs_, open; -1 where it could not be made (a name taken by a
+  // file or a link), and nothing is created below it.
+  int destinationFd_ = -1;
+  std::vector<int> dirFds_;
   // Files not recovered whole, for any reason: not written whole, or a read that failed or came short.
   std::uint32_t filesNotWhole_ = 0;
   std::vector<TreeItem> foldersWithUnwritten_;
   bool Writable() const {
-    return destinationMade_ && std::find(dirsMade_.begin(), dirsMade_.end(), false) == dirsMade_.end();
+    return destinationFd_ >= 0 && std::find(dirFds_.begin(), dirFds_.end(), -1) == dirFds_.end();
+  }
+  int CurrentFd() const { return dirFds_.empty() ? destinationFd_ : dirFds_.back(); }
+  void LeaveFolder() {
+    if (dirFds_.back() >= 0) ::close(dirFds_.back());
+    dirFds_.pop_back();
+    dirs_.pop_back();
   }
 };
 
@@ -98,8 +106,8 @@ bool Recovery::EnterFolder(TreeItem item, int stateCode, bool& pushed) {
   const bool marked = IsMarkedImage(tree_.GetStateImage(item));
   // The tree's root is the destination itself; a disc folder of any name, "Root" too, is a folder.
   if (item != view_.RootItem() && ((mode_ == kRecoverMarked && marked) || mode_ == kRecoverAll)) {
-    const std::string name = SafeOutputName(tree_.GetItemText(item), tree_.GetItemData(item));
-    dirsMade_.push_back(Writable() && MakeDirectory(CurrentDirectory() + "/" + name));
+    const std::string name = platform::FitNameLength(SafeOutputName(tree_.GetItemText(item), tree_.GetItemData(item)));
+    dirFds_.push_back(Writable() ? platform::OpenFolderBelow(CurrentFd(), name) : -1);
     dirs_.push_back(name);
     pushed = true;
   }
@@ -131,10 +139,7 @@ void Recovery::RecoverSubtree(TreeItem start, int stateCode) {
       break;
     }
     if (next == kNoItem) {
-      if (stack.back().pushed) {
-        dirs_.pop_back();
-        dirsMade_.pop_back();
-      }
+      if (stack.back().pushed) LeaveFolder();
       stack.pop_back();
       continue;
     }
@@ -241,11 +246,13 @@ bool Recovery::CopyFileExtent(int fd, std::uint64_t size, bool& written) {
 
 void Recovery::SaveRecoveredFile(TreeItemNode& node) {
   r_.failedReads = r_.shortReads = 0;
-  const std::string name = SafeOutputName(node.name, node.key);
-  const std::string path = CurrentDirectory() + "/" + name;
-  const int fd = Writable() ? ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644) : -1;
+  const std::string name = platform::FitNameLength(SafeOutputName(node.name, node.key));
+  const int dirFd = CurrentFd();
+  const int fd = Writable() ? ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644) : -1;
   bool written = CopyFileSections(fd, node, name);
   if (fd >= 0 && ::close(fd) != 0) written = false;
+  // A file not written whole (a full destination, a size limit) is not left behind as if it were.
+  if (fd >= 0 && !written) ::unlinkat(dirFd, name.c_str(), 0);
   if (!written || r_.failedReads || r_.shortReads) ++filesNotWhole_;
   // A marked file keeps its mark until it is written.
   if (node.mark == 1 && written) {
@@ -285,7 +292,10 @@ void Recovery::Run() {
   frame_.busy = 1;
   const int n = mode_ == kRecoverAll ? static_cast<int>(tree_.GetCount()) : view_.CountFiles(mode_);
   frame_.StartProgressRange(static_cast<std::uint32_t>(n));
-  destinationMade_ = MakeDirectory(destination_);
+  platform::IgnoreFileSizeSignal();
+  if (MakeDirectory(destination_)) {
+    destinationFd_ = ::open(destination_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  }
 
   const TreeItem root = view_.RootItem();
   bool stopped = false;
@@ -310,8 +320,7 @@ void Recovery::Run() {
         stopped = true;
         break;
       }
-      dirs_.clear();
-      dirsMade_.clear();
+      while (!dirFds_.empty()) LeaveFolder();
     }
     // Files not recovered whole are not counted as saved, and the status says how many.
     char text[96];
@@ -344,6 +353,9 @@ void Recovery::Run() {
     if (mode_ != kRecoverDeleted) KeepMarksOfUnwrittenFiles();
     app_.logHasRows = 1;
   }
+  while (!dirFds_.empty()) LeaveFolder();
+  if (destinationFd_ >= 0) ::close(destinationFd_);
+  destinationFd_ = -1;
   frame_.stopFlag = 1;
   StepFiles();
   frame_.busy = 0;
