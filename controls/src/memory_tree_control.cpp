@@ -1,8 +1,9 @@
 // The in-memory tree control: items in sibling lists, a row layout for hit tests.
 #include "controls/memory_tree_control.h"
 
-#include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <set>
 
 namespace controls {
 
@@ -28,8 +29,12 @@ struct MemoryTreeControl::Item {
   Item* last = nullptr;
   Item* next = nullptr;
   Item* prev = nullptr;
-  // The children in sibling order, for the binary search of a sorted insert.
-  std::vector<Item*> children;
+  // The children ordered by text, equal texts in arrival order: a sorted insert finds its place
+  // in log n comparisons and moves nothing.
+  struct ByText {
+    bool operator()(const Item* a, const Item* b) const { return CompareTreeText(a->text, b->text) < 0; }
+  };
+  std::multiset<Item*, ByText> children;
 };
 
 
@@ -48,12 +53,9 @@ TreeItem MemoryTreeControl::InsertSorted(TreeItem parent, const std::string& tex
   item->image = image;
   item->selectedImage = selectedImage;
   item->parent = holder;
-  // After the last sibling that is not greater, found by binary search: a folder of many entries
-  // in any order costs log n comparisons per insert.
-  const auto at = std::upper_bound(holder->children.begin(), holder->children.end(), text,
-                                   [](const std::string& t, const Item* c) { return CompareTreeText(t, c->text) < 0; });
-  Item* after = at == holder->children.begin() ? nullptr : *(at - 1);
-  holder->children.insert(at, item);
+  // After the last sibling that is not greater (a multiset inserts after its equals).
+  const auto at = holder->children.insert(item);
+  Item* after = at == holder->children.begin() ? nullptr : *std::prev(at);
   item->prev = after;
   item->next = after != nullptr ? after->next : holder->first;
   if (item->next != nullptr) {
