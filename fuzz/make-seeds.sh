@@ -57,10 +57,11 @@ for img in "$out"/ext2_tree/*.img; do
   "$probe" --disk "$disk" partitions open 0 save-scan "$out/scan_file/$(basename "$img" .img).DAT" >/dev/null 2>&1 || true
 done
 # Discs: ISO9660 with and without Joliet, and an image file made from one.
-mkdir -p "$out/cd_volume" "$out/cd_raw_scans" "$out/cd_image"
+mkdir -p "$out/cd_volume" "$out/cd_raw_scans" "$out/cd_image" "$out/cd_recovery"
 SOURCE_DATE_EPOCH=1000000000 genisoimage -quiet -no-pad -r -o "$out/cd_volume/iso.iso" "$work/tree" 2>/dev/null
 SOURCE_DATE_EPOCH=1000000000 genisoimage -quiet -no-pad -J -r -o "$out/cd_volume/joliet.iso" "$work/tree" 2>/dev/null
 cp "$out"/cd_volume/*.iso "$out/cd_raw_scans/"
+cp "$out"/cd_volume/*.iso "$out/cd_recovery/"
 # Without the volume descriptors the raw scans have to find the tree.
 python3 - "$out/cd_raw_scans/joliet.iso" <<'PY'
 import sys

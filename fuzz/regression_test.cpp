@@ -32,5 +32,6 @@ TEST(FuzzRegressions, ScanFile) { ReplayAll("scan_file", FuzzScanFile); }
 TEST(FuzzRegressions, CdVolume) { ReplayAll("cd_volume", FuzzCdVolume); }
 TEST(FuzzRegressions, CdRawScans) { ReplayAll("cd_raw_scans", FuzzCdRawScans); }
 TEST(FuzzRegressions, CdImage) { ReplayAll("cd_image", FuzzCdImage); }
+TEST(FuzzRegressions, CdRecovery) { ReplayAll("cd_recovery", FuzzCdRecovery); }
 
 }  // namespace

@@ -2,6 +2,8 @@
 #include "controls/memory_tree_control.h"
 
 #include <cctype>
+#include <iterator>
+#include <set>
 
 namespace controls {
 
@@ -27,6 +29,12 @@ struct MemoryTreeControl::Item {
   Item* last = nullptr;
   Item* next = nullptr;
   Item* prev = nullptr;
+  // The children ordered by text, equal texts in arrival order: a sorted insert finds its place
+  // in log n comparisons and moves nothing.
+  struct ByText {
+    bool operator()(const Item* a, const Item* b) const { return CompareTreeText(a->text, b->text) < 0; }
+  };
+  std::multiset<Item*, ByText> children;
 };
 
 
@@ -45,10 +53,9 @@ TreeItem MemoryTreeControl::InsertSorted(TreeItem parent, const std::string& tex
   item->image = image;
   item->selectedImage = selectedImage;
   item->parent = holder;
-  // Directories arrive sorted, so look from the end: the new item goes after the last sibling
-  // that is not greater than it.
-  Item* after = holder->last;
-  while (after != nullptr && CompareTreeText(after->text, text) > 0) after = after->prev;
+  // After the last sibling that is not greater (a multiset inserts after its equals).
+  const auto at = holder->children.insert(item);
+  Item* after = at == holder->children.begin() ? nullptr : *std::prev(at);
   item->prev = after;
   item->next = after != nullptr ? after->next : holder->first;
   if (item->next != nullptr) {
@@ -76,6 +83,7 @@ void MemoryTreeControl::DeleteAll() {
     delete item;
   }
   top_->first = top_->last = nullptr;
+  top_->children.clear();
   count_ = 0;
   if (selection_ != kNoItem) {
     selection_ = kNoItem;

@@ -1,12 +1,49 @@
 // Fuzz targets of the CD engine, over an in-memory disc.
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cdengine/commands.h"
 #include "cdengine/path_tables.h"
+#include "cdengine/recovery.h"
+#include "cd_headless_host.h"
 #include "fuzz_targets.h"
-#include "test_image.h"
+
+namespace {
+
+// The input as a disc. Its own class, not the engine tests' MemoryDevice: the ext2 targets' device
+// of that name is linked into the same programs, and two classes of one name break each other.
+class FuzzDisc : public SectorDevice {
+ public:
+  explicit FuzzDisc(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+  long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
+    if (position >= bytes_.size()) return 0;
+    const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, bytes_.size() - position));
+    std::memcpy(buffer, bytes_.data() + position, count);
+    return static_cast<long long>(count);
+  }
+  bool SizeBytes(std::uint64_t& size) const override {
+    size = bytes_.size();
+    return true;
+  }
+  bool LockMedia(bool) override { return true; }
+  const std::string& Path() const override { return path_; }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+  std::string path_ = "fuzz disc";
+};
+
+void UseDevice(CdHeadlessHost& host, std::vector<std::uint8_t> bytes) {
+  host.reader.device = std::make_unique<FuzzDisc>(std::move(bytes));
+  host.app.driveOpened = 1;
+}
+
+}  // namespace
 
 int FuzzCdVolume(const std::uint8_t* data, std::size_t size) {
   CdHeadlessHost host;
@@ -36,5 +73,20 @@ int FuzzCdImage(const std::uint8_t* data, std::size_t size) {
   CdHeadlessHost host;
   OpenImageCommand(host.reader, path);
   host.reader.FreeEntryList();
+  return 0;
+}
+
+int FuzzCdRecovery(const std::uint8_t* data, std::size_t size) {
+  static const std::string scratch = FuzzTempPath("recovery");
+  std::error_code error;
+  std::filesystem::remove_all(scratch, error);
+  std::filesystem::create_directories(scratch, error);
+  CdHeadlessHost host;
+  UseDevice(host, std::vector<std::uint8_t>(data, data + size));
+  OpenDriveCommand(host.reader);
+  RecoverFiles(host.reader, scratch, kRecoverAll);
+  host.reader.FreeEntryList();
+  // Nothing is written outside the scratch folder; it goes, so that inputs do not add up.
+  std::filesystem::remove_all(scratch, error);
   return 0;
 }

@@ -24,6 +24,8 @@ int FuzzCdVolume(const std::uint8_t* data, std::size_t size);
 int FuzzCdRawScans(const std::uint8_t* data, std::size_t size);
 // The input is an image file: the trailer check of Open Image, then the scan of the image.
 int FuzzCdImage(const std::uint8_t* data, std::size_t size);
+// The input is a disc: Open Drive, then Recover All into a scratch folder, which is removed.
+int FuzzCdRecovery(const std::uint8_t* data, std::size_t size);
 
 // A file of this process for targets whose road reads a named file: in /dev/shm when there is
 // one, because rewriting a file on a disk for every input slows a run many times over.

@@ -3,6 +3,7 @@
 
 #include <chrono>
 
+#include "controls/calendar_days.h"
 #include "controls/tree_control.h"
 
 namespace {
@@ -42,14 +43,10 @@ bool MatchMaskExtension(const std::string& name, const std::vector<std::string>&
 }
 
 bool WithinLastDays(int n, CdDate date, CdDate today) {
-  const int t = today.day;
-  const bool thisMonth = date.year == today.year && date.month == today.month;
-  if (t >= n) return thisMonth && t - n + 1 <= date.day && date.day <= t;
-  // The days before the 1st fall in the month before, counted as 30 days long; before a January
-  // that is December of the year before.
-  const CdDate before = OneMonthBefore({today.year, today.month, 1});
-  const bool previousMonth = date.year == before.year && date.month == before.month;
-  return (thisMonth && date.day <= t) || (previousMonth && date.day > 30 - (n - t));
+  // Today and the N - 1 calendar days before it, however long the months between.
+  const long long back = controls::DayNumber(today.year, today.month, today.day) -
+                         controls::DayNumber(date.year, date.month, date.day);
+  return back >= 0 && back < n;
 }
 
 bool WithinLastMonths(int m, CdDate date, CdDate today) {

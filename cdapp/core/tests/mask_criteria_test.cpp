@@ -115,19 +115,28 @@ TEST(MaskCriteria, LastDaysAcrossMonthAndYear) {
       {5, {2024, 5, 10}, {2024, 5, 10}, true},
       {5, {2024, 5, 10}, {2024, 5, 11}, false},
       {5, {2024, 5, 10}, {2023, 5, 8}, false},
-      // On the 3rd: days 1 to 3 and, counting the month before as 30 days, its 29th to 31st.
+      // On the 3rd: days 1 to 3 and the last two days of the month before.
       {5, {2024, 5, 3}, {2024, 5, 1}, true},
       {5, {2024, 5, 3}, {2024, 4, 29}, true},
       {5, {2024, 5, 3}, {2024, 3, 31}, false},
       {5, {2024, 5, 3}, {2024, 4, 28}, false},
+      // The month before counts as long as it is.
+      {5, {2025, 3, 3}, {2025, 2, 28}, true},
+      {5, {2025, 3, 3}, {2025, 2, 27}, true},
+      {5, {2025, 3, 3}, {2025, 2, 26}, false},
+      {5, {2024, 3, 3}, {2024, 2, 28}, true},
+      {5, {2024, 3, 3}, {2024, 2, 27}, false},
+      {5, {2024, 8, 3}, {2024, 7, 31}, true},
+      {5, {2024, 8, 3}, {2024, 7, 30}, true},
+      {5, {2024, 8, 3}, {2024, 7, 29}, false},
       {5, {2024, 5, 3}, {2024, 5, 4}, false},
       // Across the new year the month before is December of the year before.
       {5, {2024, 1, 3}, {2023, 12, 30}, true},
       {5, {2024, 1, 3}, {2023, 12, 28}, false},
       {5, {2024, 1, 3}, {2024, 12, 30}, false},
       {5, {2024, 1, 3}, {2024, 1, 2}, true},
-      {30, {2024, 3, 1}, {2024, 2, 2}, true},
-      {30, {2024, 3, 1}, {2024, 2, 1}, false},
+      {30, {2024, 3, 1}, {2024, 2, 1}, true},
+      {30, {2024, 3, 1}, {2024, 1, 31}, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(WithinLastDays(c.n, c.date, c.today), c.passes)

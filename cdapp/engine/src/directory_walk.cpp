@@ -2,6 +2,7 @@
 // is read in turn. Every directory extent is walked at most once, so a folder that names itself
 // or an ancestor cannot make the walk run on.
 #include <algorithm>
+#include <cstdio>
 #include <unordered_set>
 #include <vector>
 
@@ -157,6 +158,19 @@ void WriteRow(CCDReader& reader, const char* activity, const char* text, const s
   reader.frame->AddLogEntry(activity, text, status.c_str(), icon);
 }
 
+// A folder whose length runs past the end of the medium is read as far as the medium holds it,
+// and says so.
+void ReportCutFolder(CCDReader& reader, const std::string& name, std::uint32_t extent, std::uint64_t byteLength,
+                     std::uint32_t sectors) {
+  if (static_cast<std::uint64_t>(sectors) * kSectorSize >= byteLength) return;
+  const std::string text = "Folder " + name + " runs past the end of the CDROM";
+  char status[64];
+  std::snprintf(status, sizeof status, "Folder read to sector %llu",
+                static_cast<unsigned long long>(extent) + sectors);
+  WriteRow(reader, nullptr, text.c_str(), status, kCdIconError);
+  reader.app->logHasRows = 1;
+}
+
 }  // namespace
 
 bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::uint32_t firstNumber,
@@ -185,6 +199,7 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
     buffer.assign(static_cast<std::size_t>(sectors) * kSectorSize, kFillByte);
     std::uint32_t got = 0;
     if (sectors == 0 || !reader.ReadSectors(extent, sectors, buffer, got)) return false;
+    ReportCutFolder(reader, "Root", extent, byteLength, sectors);
     walked.insert(extent);
     sectorsLeft -= std::min<std::uint64_t>(sectorsLeft, sectors);
   } else {
@@ -219,9 +234,10 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
     walk.parentKey = folder.extent;
     if (!walked.insert(folder.extent).second) continue;
     if (reader.treeView != nullptr) reader.treeView->ExpandRoot(0);
-    const auto sectors = static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(SectorsWithin(medium, folder.extent, folder.folderSize), sectorsLeft));
+    const std::uint32_t within = SectorsWithin(medium, folder.extent, folder.folderSize);
+    const auto sectors = static_cast<std::uint32_t>(std::min<std::uint64_t>(within, sectorsLeft));
     if (sectors == 0) continue;
+    ReportCutFolder(reader, folder.name, folder.extent, folder.folderSize, within);
     sectorsLeft -= sectors;
     buffer.assign(static_cast<std::size_t>(sectors) * kSectorSize, 0);
     std::uint32_t got = 0;

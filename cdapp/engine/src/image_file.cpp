@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -34,6 +36,27 @@ void Row(CCDReader& reader, const char* activity, const char* text, const std::s
   reader.app->rowStatus = status;
   reader.frame->AddLogEntry(activity, text, status.c_str(), icon);
 }
+
+// An opened image file as the device: its sectors up to the trailer. The trailer is no part of the
+// volume, so no read delivers its bytes and the medium ends where it begins.
+class TrailerBoundDevice : public SectorDevice {
+ public:
+  TrailerBoundDevice(std::unique_ptr<SectorDevice> image, std::uint64_t end) : image_(std::move(image)), end_(end) {}
+  long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
+    if (position >= end_) return 0;
+    return image_->ReadAt(position, buffer, static_cast<std::size_t>(std::min<std::uint64_t>(n, end_ - position)));
+  }
+  bool SizeBytes(std::uint64_t& size) const override {
+    size = end_;
+    return true;
+  }
+  bool LockMedia(bool lock) override { return image_->LockMedia(lock); }
+  const std::string& Path() const override { return image_->Path(); }
+
+ private:
+  std::unique_ptr<SectorDevice> image_;
+  std::uint64_t end_;
+};
 
 }  // namespace
 
@@ -95,6 +118,7 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
   std::vector<std::uint8_t> buffer(kSectorSize);
   bool stopped = false;
   bool writeFailed = false;
+  bool cut = false;  // the disc ended before its volume did
   std::uint64_t i = 0;
   for (; i < sectors; ++i) {
     if (frame.stopFlag) {
@@ -105,12 +129,18 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
       stopped = true;
       break;
     }
-    if (i >= medium) break;
+    if (i >= medium) {
+      cut = true;
+      break;
+    }
     std::fill(buffer.begin(), buffer.end(), kFillByte);
     std::uint32_t got = 0;
     const bool ok = reader.ReadSectors(static_cast<std::uint32_t>(i), 1, buffer, got);
     frame.StepProgress(static_cast<std::uint32_t>(i), 0, nullptr, 0, 0, 0);
-    if (ok && got == 0) break;
+    if (ok && got == 0) {
+      cut = true;
+      break;
+    }
     if (!WriteAll(fd, buffer.data(), buffer.size())) {
       writeFailed = true;
       break;
@@ -121,6 +151,12 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
       Row(reader, nullptr, "Read error", status, kCdIconError);
       app.logHasRows = 1;
     }
+  }
+  if (cut) {
+    char status[64];
+    std::snprintf(status, sizeof status, "Error reading sector %d", static_cast<int>(i));
+    Row(reader, nullptr, "Read error", status, kCdIconError);
+    app.logHasRows = 1;
   }
   if (!writeFailed) {
     std::fill(buffer.begin(), buffer.end(), kFillByte);
@@ -137,6 +173,11 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
         FormatLogTime("Failed %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconError);
     app.logHasRows = 1;
     frame.GetPrompts().MessageBox("Unable to write image file", "System Error", CdButtons::Ok);
+  } else if (cut) {
+    const CdTime now = CdNowUtc();
+    Row(reader, nullptr, "Process completed, image holds less than the volume",
+        FormatLogTime("Completed %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconError);
+    app.logHasRows = 1;
   } else if (!stopped) {
     const CdTime now = CdNowUtc();
     Row(reader, nullptr, "Process completed successfully",
@@ -163,6 +204,9 @@ bool OpenImage(CCDReader& reader, const std::string& path) {
     ReopenSelectedDrive(reader);
     return false;
   }
+  std::uint64_t size = 0;
+  reader.device->SizeBytes(size);
+  reader.device = std::make_unique<TrailerBoundDevice>(std::move(reader.device), size - kSectorSize);
   reader.imageIsDevice = true;
   return true;
 }

@@ -13,9 +13,7 @@ namespace {
 
 constexpr std::uint32_t kMaxScannedTableSectors = 1024;
 constexpr std::uint64_t kScanReadsPerSector = 4;
-constexpr std::uint32_t kMaxRunSectors = 255;  // a run's count is one byte
 constexpr std::size_t kTableMinEnd = 50;
-constexpr std::size_t kRecordSpacingLeft = 60;
 constexpr int kTablesToFind = 4;
 
 std::size_t PathRecordLength(std::size_t nameLength) { return 8 + nameLength + (nameLength & 1); }
@@ -197,55 +195,62 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
       ++s;
       continue;
     }
+    // Records never cross a sector, so a sector's unused tail says nothing about where the
+    // directory ends: its "." record gives its length.
     DirSectorRun run;
     run.firstSector = static_cast<std::uint32_t>(s);
-    run.sectorCount = 1;
-    if (got < kSectorSize) {
-      run.kind = b.U8(68 + dirrec::kName) == 0 ? 1 : 2;
-    } else {
-      run.kind = b.U8(68 + dirrec::kName) == 0 ? 1 : 2;
-      std::size_t pos = 68;
-      bool continuation = false;
-      for (;;) {
-        bool nextSector = false;
-        if (pos >= kSectorSize) {
-          nextSector = true;
-        } else {
-          const std::uint8_t length = sector[pos];
-          if (length == kFillByte && IsFillAt(sector, pos)) break;  // not complete
-          if (length == 0) {
-            if (kSectorSize - pos > kRecordSpacingLeft) {
-              run.complete = 1;
-              break;
-            }
-            nextSector = true;
-          } else if (length < dirrec::kFixedPart + 1 || pos + length > kSectorSize) {
-            break;  // not a record: the run ends here, not complete
-          } else if (!PlausibleDate(platform::ByteReader(sector), pos)) {
-            if (continuation) run.complete = 1;
-            break;
-          } else {
-            pos += length;
-          }
-        }
-        if (!nextSector) continue;
-        std::uint32_t more = 0;
-        if (run.sectorCount >= kMaxRunSectors || s + run.sectorCount >= medium ||
-            ReadOne(reader, static_cast<std::uint32_t>(s + run.sectorCount), sector, more) <= 0 || more < kSectorSize) {
+    run.kind = b.U8(68 + dirrec::kName) == 0 ? 1 : 2;
+    run.root = b.Le32(34 + dirrec::kExtent) == s;
+    const std::uint64_t length = b.Le32(dirrec::kDataLength);
+    const std::uint64_t wanted = std::max<std::uint64_t>(1, (length + kSectorSize - 1) / kSectorSize);
+    run.sectorCount = static_cast<std::uint32_t>(std::min<std::uint64_t>({wanted, medium - s, kMaxDirectorySectors}));
+    if (got == kSectorSize && run.sectorCount == wanted) {
+      // The first sector's records must look like records with dates; a fill or a broken record
+      // means the sector was not read as written.
+      run.complete = 1;
+      for (std::size_t pos = 68; pos < kSectorSize;) {
+        const std::uint8_t recordLength = sector[pos];
+        if (recordLength == 0) break;
+        if ((recordLength == kFillByte && IsFillAt(sector, pos)) || recordLength < dirrec::kFixedPart + 1 ||
+            pos + recordLength > kSectorSize || !PlausibleDate(b, pos)) {
+          run.complete = 0;
           break;
         }
-        ++run.sectorCount;
-        pos = 0;
-        continuation = true;
+        pos += recordLength;
       }
     }
     reader.dirSectorRuns.push_back(run);
     reader.directorySectorsFound = 1;
-    if (run.complete && run.kind == 1) break;
+    if (run.complete && run.kind == 1 && run.root) break;
     s += run.sectorCount;
   }
   reader.dirSectorCursor = 0;
 }
+
+namespace {
+
+// The first run of KIND that is a root directory ("." and ".." name the same extent), a complete
+// one first; null when there is none.
+const DirSectorRun* FindRootRun(const CCDReader& reader, std::uint8_t kind) {
+  const DirSectorRun* found = nullptr;
+  for (const DirSectorRun& run : reader.dirSectorRuns) {
+    if (run.kind != kind || !run.root) continue;
+    if (run.complete) return &run;
+    if (found == nullptr) found = &run;
+  }
+  return found;
+}
+
+bool WalkRootRun(CCDReader& reader, const DirSectorRun* run) {
+  if (run == nullptr) return false;
+  reader.dirSectorCursor = static_cast<std::size_t>(run - reader.dirSectorRuns.data());
+  const auto bytes = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+      static_cast<std::uint64_t>(run->sectorCount) * kSectorSize, 0xFFFFFFFFull));
+  WalkDirectoryRecords(reader, 0, false, 0, run->firstSector, bytes, true);
+  return !reader.entries.empty() || reader.walkAborted;
+}
+
+}  // namespace
 
 void RunRawScanFallback(CCDReader& reader, FallbackForm form) {
   reader.directorySectorsFound = 0;
@@ -253,6 +258,15 @@ void RunRawScanFallback(CCDReader& reader, FallbackForm form) {
   ScanPathTableSectors(reader);
   reader.pathTableCursor = 0;
   reader.dirSectorCursor = 0;
+  // The Joliet root; without one the ISO 9660 tree, from its path tables or its root directory.
+  if (WalkRootRun(reader, FindRootRun(reader, 1))) return;
+  const bool isoTables = std::any_of(reader.pathTableRuns.begin(), reader.pathTableRuns.end(),
+                                     [](const PathTableRun& run) { return run.nameKind == 2; });
+  if (isoTables) {
+    ReadIsoPathTableTree(reader);
+    if (!reader.entries.empty() || reader.walkAborted) return;
+  }
+  if (WalkRootRun(reader, FindRootRun(reader, 2))) return;
   for (std::size_t i = 0; i < reader.dirSectorRuns.size(); ++i) {
     const DirSectorRun run = reader.dirSectorRuns[i];
     if (run.kind != 1) continue;
@@ -269,7 +283,7 @@ void RunRawScanFallback(CCDReader& reader, FallbackForm form) {
     }
   }
   if (!reader.directorySectorsFound) ReadPathTableTree(reader, true, form == FallbackForm::B, false);
-  if (reader.entries.empty()) ReadIsoPathTableTree(reader);
+  if (reader.entries.empty() && !isoTables) ReadIsoPathTableTree(reader);
 }
 
 void ReadIsoPathTableTree(CCDReader& reader) {

@@ -1,6 +1,7 @@
 // Recovery of marked, all or deleted CD files. The walk over the tree keeps its own stack of
-// folders (no recursion a deep tree could drive past the stack) and builds every output path
-// from the destination, so nothing is written outside it and no link is followed.
+// folders (no recursion a deep tree could drive past the stack), each open below its parent, so
+// paths of any length are written, nothing is written outside the destination and no link is
+// followed.
 #include "cdengine/recovery.h"
 
 #include <fcntl.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "cdengine/tree_view.h"
+#include "platform/output_tree.h"
 
 using controls::kNoItem;
 using controls::TreeItem;
@@ -75,14 +77,21 @@ class Recovery {
   std::string destination_;
   int mode_;
   std::vector<std::string> dirs_;  // folders below the destination of the folder being written
-  // Whether the destination and each of dirs_ is a directory this recovery may write into: a name
-  // taken by a file or a link is not, and nothing is created below it.
-  bool destinationMade_ = false;
-  std::vector<bool> dirsMade_;
-  std::uint32_t filesNotWritten_ = 0;
+  // The destination and each of dirs_, open; -1 where it could not be made (a name taken by a
+  // file or a link), and nothing is created below it.
+  int destinationFd_ = -1;
+  std::vector<int> dirFds_;
+  // Files not recovered whole, for any reason: not written whole, or a read that failed or came short.
+  std::uint32_t filesNotWhole_ = 0;
   std::vector<TreeItem> foldersWithUnwritten_;
   bool Writable() const {
-    return destinationMade_ && std::find(dirsMade_.begin(), dirsMade_.end(), false) == dirsMade_.end();
+    return destinationFd_ >= 0 && std::find(dirFds_.begin(), dirFds_.end(), -1) == dirFds_.end();
+  }
+  int CurrentFd() const { return dirFds_.empty() ? destinationFd_ : dirFds_.back(); }
+  void LeaveFolder() {
+    if (dirFds_.back() >= 0) ::close(dirFds_.back());
+    dirFds_.pop_back();
+    dirs_.pop_back();
   }
 };
 
@@ -97,8 +106,8 @@ bool Recovery::EnterFolder(TreeItem item, int stateCode, bool& pushed) {
   const bool marked = IsMarkedImage(tree_.GetStateImage(item));
   // The tree's root is the destination itself; a disc folder of any name, "Root" too, is a folder.
   if (item != view_.RootItem() && ((mode_ == kRecoverMarked && marked) || mode_ == kRecoverAll)) {
-    const std::string name = SafeOutputName(tree_.GetItemText(item), tree_.GetItemData(item));
-    dirsMade_.push_back(Writable() && MakeDirectory(CurrentDirectory() + "/" + name));
+    const std::string name = platform::FitNameLength(SafeOutputName(tree_.GetItemText(item), tree_.GetItemData(item)));
+    dirFds_.push_back(Writable() ? platform::OpenFolderBelow(CurrentFd(), name) : -1);
     dirs_.push_back(name);
     pushed = true;
   }
@@ -130,10 +139,7 @@ void Recovery::RecoverSubtree(TreeItem start, int stateCode) {
       break;
     }
     if (next == kNoItem) {
-      if (stack.back().pushed) {
-        dirs_.pop_back();
-        dirsMade_.pop_back();
-      }
+      if (stack.back().pushed) LeaveFolder();
       stack.pop_back();
       continue;
     }
@@ -195,7 +201,18 @@ bool Recovery::CopyFileSections(int fd, const TreeItemNode& node, const std::str
 
 bool Recovery::CopyFileExtent(int fd, std::uint64_t size, bool& written) {
   std::vector<std::uint8_t> buffer(kChunk);
-  std::uint64_t remaining = size;
+  // A recorded size is only a claim: the file is read as far as the medium holds it, and a file
+  // cut there is not recovered whole (nothing on the medium: failed; some of it: partial).
+  const std::uint64_t mediumBytes = r_.MediumSectors() * kSectorSize;
+  const std::uint64_t held = r_.readOffset < mediumBytes ? std::min(size, mediumBytes - r_.readOffset) : 0;
+  if (held < size) {
+    if (held == 0) {
+      if (r_.failedReads < 255) ++r_.failedReads;
+    } else if (r_.shortReads < 255) {
+      ++r_.shortReads;
+    }
+  }
+  std::uint64_t remaining = held;
   for (;;) {
     std::fill(buffer.begin(), buffer.end(), kFillByte);
     const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, kChunk));
@@ -229,12 +246,14 @@ bool Recovery::CopyFileExtent(int fd, std::uint64_t size, bool& written) {
 
 void Recovery::SaveRecoveredFile(TreeItemNode& node) {
   r_.failedReads = r_.shortReads = 0;
-  const std::string name = SafeOutputName(node.name, node.key);
-  const std::string path = CurrentDirectory() + "/" + name;
-  const int fd = Writable() ? ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644) : -1;
+  const std::string name = platform::FitNameLength(SafeOutputName(node.name, node.key));
+  const int dirFd = CurrentFd();
+  const int fd = Writable() ? ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644) : -1;
   bool written = CopyFileSections(fd, node, name);
   if (fd >= 0 && ::close(fd) != 0) written = false;
-  if (!written) ++filesNotWritten_;
+  // A file not written whole (a full destination, a size limit) is not left behind as if it were.
+  if (fd >= 0 && !written) ::unlinkat(dirFd, name.c_str(), 0);
+  if (!written || r_.failedReads || r_.shortReads) ++filesNotWhole_;
   // A marked file keeps its mark until it is written.
   if (node.mark == 1 && written) {
     node.mark = 0;
@@ -273,7 +292,10 @@ void Recovery::Run() {
   frame_.busy = 1;
   const int n = mode_ == kRecoverAll ? static_cast<int>(tree_.GetCount()) : view_.CountFiles(mode_);
   frame_.StartProgressRange(static_cast<std::uint32_t>(n));
-  destinationMade_ = MakeDirectory(destination_);
+  platform::IgnoreFileSizeSignal();
+  if (MakeDirectory(destination_)) {
+    destinationFd_ = ::open(destination_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  }
 
   const TreeItem root = view_.RootItem();
   bool stopped = false;
@@ -298,23 +320,22 @@ void Recovery::Run() {
         stopped = true;
         break;
       }
-      dirs_.clear();
-      dirsMade_.clear();
+      while (!dirFds_.empty()) LeaveFolder();
     }
-    // Files that were not written are not counted as saved, and the status says how many.
+    // Files not recovered whole are not counted as saved, and the status says how many.
     char text[96];
-    std::snprintf(text, sizeof text, "Saved %ld Files in %ld Dirs", static_cast<long>(r_.filesSaved - filesNotWritten_),
+    std::snprintf(text, sizeof text, "Saved %ld Files in %ld Dirs", static_cast<long>(r_.filesSaved - filesNotWhole_),
                   static_cast<long>(r_.foldersSaved));
     char failed[96];
-    std::snprintf(failed, sizeof failed, "%s, %ld Files Not Written", stopped ? "Process Stopped" : "Process Completed",
-                  static_cast<long>(filesNotWritten_));
-    const int icon = filesNotWritten_ ? kCdIconError : kCdIconOk;
+    std::snprintf(failed, sizeof failed, "%s, %ld Files Not Recovered Whole", stopped ? "Process Stopped" : "Process Completed",
+                  static_cast<long>(filesNotWhole_));
+    const int icon = filesNotWhole_ ? kCdIconError : kCdIconOk;
     if (!stopped) {
       app_.recoveryStopped = 0;
       if (mode_ != kRecoverDeleted && tree_.GetStateImage(root) == controls::kStatePartly) {
         tree_.SetStateImage(root, controls::kStateUnchecked);
       }
-      frame_.AddLogEntry("Recovery Status", text, filesNotWritten_ ? failed : "Process Completed", icon);
+      frame_.AddLogEntry("Recovery Status", text, filesNotWhole_ ? failed : "Process Completed", icon);
     } else {
       app_.recoveryStopped = 1;
       // Grey the top-level folder that was in progress.
@@ -327,11 +348,14 @@ void Recovery::Run() {
         if (list_ != nullptr) list_->GreyListItem(tree_.GetItemText(item), tree_.GetItemData(item), 1);
         if (TreeItemNode* node = view_.FindNode(tree_.GetItemText(item), tree_.GetItemData(item))) node->mark = 2;
       }
-      frame_.AddLogEntry("Recovery Status", text, filesNotWritten_ ? failed : "Process Stopped", icon);
+      frame_.AddLogEntry("Recovery Status", text, filesNotWhole_ ? failed : "Process Stopped", icon);
     }
     if (mode_ != kRecoverDeleted) KeepMarksOfUnwrittenFiles();
     app_.logHasRows = 1;
   }
+  while (!dirFds_.empty()) LeaveFolder();
+  if (destinationFd_ >= 0) ::close(destinationFd_);
+  destinationFd_ = -1;
   frame_.stopFlag = 1;
   StepFiles();
   frame_.busy = 0;

@@ -9,18 +9,21 @@
 #include <functional>
 #include <string>
 
-// Runs BODY in a child process whose files cannot grow past LIMIT bytes (SIGXFSZ ignored, so a
-// write past the limit fails with EFBIG or comes short) and returns BODY's text, or a text starting
-// with "child " when the child did not end normally.
-inline std::string WithFileSizeLimit(rlim_t limit, const std::function<std::string()>& body) {
+// Runs BODY in a child process whose files cannot grow past LIMIT bytes (SIGXFSZ ignored unless
+// KEEP_SIGNAL, so a write past the limit fails with EFBIG or comes short) and returns BODY's text,
+// or a text starting with "child " when the child did not end normally.
+inline std::string WithFileSizeLimit(rlim_t limit, const std::function<std::string()>& body, bool keepSignal = false) {
   int pipeFds[2];
   if (::pipe(pipeFds) != 0) return "child pipe failed";
   const pid_t pid = ::fork();
   if (pid < 0) return "child fork failed";
   if (pid == 0) {
     ::close(pipeFds[0]);
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit lim{limit, limit};
+    ::signal(SIGXFSZ, keepSignal ? SIG_DFL : SIG_IGN);
+    // The soft limit only, so that BODY may lift it again.
+    rlimit lim{};
+    ::getrlimit(RLIMIT_FSIZE, &lim);
+    lim.rlim_cur = limit;
     ::setrlimit(RLIMIT_FSIZE, &lim);
     const std::string out = body();
     std::size_t done = 0;

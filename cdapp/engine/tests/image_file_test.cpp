@@ -90,6 +90,33 @@ TEST_F(ImageFixture, VolumeLargerThanTheMediumStopsAtItsEnd) {
   UseDevice(host, img.bytes);
   CreateImageCommand(host.reader, (dir / "big.cd").string());
   EXPECT_EQ(fs::file_size(dir / "big.cd"), 41u * 2048);
+  // The copy holds less than the volume: a read-error row where the disc ended, and no success.
+  ASSERT_GE(host.log.size(), 2u);
+  const auto& cut = host.log[host.log.size() - 2];
+  EXPECT_EQ(cut.text, "Read error");
+  EXPECT_EQ(cut.status, "Error reading sector 40");
+  EXPECT_NE(host.log.back().text, "Process completed successfully");
+  EXPECT_EQ(host.log.back().icon, kCdIconError);
+}
+
+TEST_F(ImageFixture, AnOpenedImageEndsAtItsTrailer) {
+  // tail.bin starts in the disc's last sector (39) and claims a second one: in the image that
+  // second sector is the trailer, which is not the file's.
+  TestImage img = StandardImage(true);
+  img.Directory(25, 25, {{TestImage::Ucs2("tail.bin;1"), 39, 4096, false}});
+  img.Fill(39, 2048, 6);
+  CdHeadlessHost maker;
+  UseDevice(maker, img.bytes);
+  CreateImageCommand(maker.reader, (dir / "disc.cd").string());
+  ASSERT_EQ(fs::file_size(dir / "disc.cd"), 41u * 2048);
+  CdHeadlessHost host;
+  UseDevice(host, StandardImage(false).bytes);
+  OpenImageCommand(host.reader, (dir / "disc.cd").string());
+  RecoverFiles(host.reader, dir.string(), kRecoverAll);
+  EXPECT_EQ(ReadFile(dir / "Root/tail.bin"), std::string(reinterpret_cast<const char*>(img.Sector(39)), 2048));
+  bool partial = false;
+  for (const auto& r : host.log) partial |= r.activity == "Recovering file" && r.status == "File Recovered Partially";
+  EXPECT_TRUE(partial);
 }
 
 TEST_F(ImageFixture, StopEndsTheCopyWithATrailer) {

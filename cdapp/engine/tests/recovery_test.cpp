@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -160,6 +162,10 @@ TEST_F(RecoveryFixture, ReadFaultsGiveFillBytesAndTheirRow) {
   const auto statuses = Statuses();
   EXPECT_NE(std::find(statuses.begin(), statuses.end(), "a.txt File Recovery Failed"), statuses.end());
   EXPECT_NE(std::find(statuses.begin(), statuses.end(), "b.dat File Recovered Partially"), statuses.end());
+  // The end row counts neither as saved, and is not a plain success.
+  EXPECT_EQ(host.log.back().text, "Saved 4 Files in 2 Dirs");
+  EXPECT_EQ(host.log.back().status, "Process Completed, 2 Files Not Recovered Whole");
+  EXPECT_EQ(host.log.back().icon, kCdIconError);
 }
 
 TEST_F(RecoveryFixture, DeletedModeFindsNothingOnAnEngineDisc) {
@@ -190,9 +196,13 @@ TEST_F(RecoveryFixture, WriteFailuresAreReportedAndKeepTheirMarks) {
            std::to_string(host.treeView.FindNode("b.dat", 34)->mark) + "\n";
     out += "root " + std::to_string(host.treeView.Tree().GetStateImage(host.treeView.RootItem())) + " dir " +
            std::to_string(host.treeView.Tree().GetStateImage(host.treeView.FindFolder(26)->treeItem)) + "\n";
+    // The file not written whole is not left behind.
+    out += std::string("a.txt left ") + (fs::exists(dest / "Root/a.txt") ? "yes" : "no") + "\n";
     // The next Recover Selected, on a destination with room, writes what is still marked.
     fs::remove_all(dest / "Root");
-    const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
+    rlimit none{};
+    ::getrlimit(RLIMIT_FSIZE, &none);
+    none.rlim_cur = none.rlim_max;
     ::setrlimit(RLIMIT_FSIZE, &none);
     RecoverFiles(host.reader, dest.string(), kRecoverMarked);
     for (const auto& f : Files(dest / "Root")) out += "again " + f + "\n";
@@ -205,10 +215,23 @@ TEST_F(RecoveryFixture, WriteFailuresAreReportedAndKeepTheirMarks) {
             "readme File Recovered Successfully\n"
             "archive.tar.gz File Recovered Successfully\n"
             "b.dat File Recovered Successfully\n"
-            "Saved 5 Files in 2 Dirs / Process Completed, 1 Files Not Written / 1\n"
+            "Saved 5 Files in 2 Dirs / Process Completed, 1 Files Not Recovered Whole / 1\n"
             "marks a.txt 1 b.dat 0\n"
             "root 3 dir 1\n"
+            "a.txt left no\n"
             "again a.txt\n");
+}
+
+TEST_F(RecoveryFixture, AFileSizeLimitFailsTheWriteInsteadOfEndingTheProgram) {
+  // The signal a write past the limit raises is left at its default here: recovery ignores it.
+  const std::string result = WithFileSizeLimit(
+      3000,
+      [this] {
+        RecoverFiles(host.reader, dest.string(), kRecoverAll);
+        return host.log.back().status;
+      },
+      true);
+  EXPECT_EQ(result, "Process Completed, 1 Files Not Recovered Whole");
 }
 
 TEST_F(RecoveryFixture, StopEndsAfterTheCurrentFileAndGreysItsFolder) {
@@ -387,6 +410,65 @@ TEST(RecoveryNames, UnsafeNamesStayInsideTheDestination) {
     }
   }
   EXPECT_EQ(linkRows, 2);
+  fs::remove_all(dest);
+}
+
+TEST(RecoveryNames, PathsPastPathMaxAndNamesPast255BytesAreWritten) {
+  // Root (20) holds a file named with 105 three-byte characters (315 bytes in UTF-8) and the first
+  // of 45 nested folders of 100-character names (a path of over 4,500 bytes); the last holds deep.txt.
+  constexpr std::uint32_t kLevels = 45;
+  TestImage img(100);
+  img.Descriptor(16, 2, 20, 2048);
+  img.Terminator(17);
+  std::string wide;
+  for (int i = 0; i < 105; ++i) wide += std::string("\x65\xE5", 2);
+  const std::string folder(100, 'd');
+  img.Directory(20, 20, {{wide + TestImage::Ucs2(";1"), 90, 30, false}, {TestImage::Ucs2(folder), 21, 2048, true}});
+  for (std::uint32_t level = 0; level < kLevels; ++level) {
+    const std::uint32_t here = 21 + level, parent = level == 0 ? 20 : here - 1;
+    if (level + 1 < kLevels) {
+      img.Directory(here, parent, {{TestImage::Ucs2(folder), here + 1, 2048, true}});
+    } else {
+      img.Directory(here, parent, {{TestImage::Ucs2("deep.txt;1"), 91, 50, false}});
+    }
+  }
+  img.Fill(90, 30, 4);
+  img.Fill(91, 50, 8);
+  const fs::path dest = fs::temp_directory_path() / ("cdrec-long-" + std::to_string(::getpid()));
+  fs::remove_all(dest);
+  fs::create_directories(dest);
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  RecoverFiles(host.reader, dest.string(), kRecoverAll);
+  EXPECT_EQ(host.log.back().text, "Saved 2 Files in 46 Dirs");
+  EXPECT_EQ(host.log.back().status, "Process Completed");
+  // Read back by descending one folder at a time: the whole path is too long to open.
+  auto readAt = [](int dirFd, const std::string& name) {
+    std::string out;
+    const int fd = ::openat(dirFd, name.c_str(), O_RDONLY);
+    char buffer[256];
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<std::size_t>(n));
+    if (fd >= 0) ::close(fd);
+    return out;
+  };
+  int dirFd = ::open((dest / "Root").c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(dirFd, 0);
+  std::string shortened;
+  for (const auto& e : fs::directory_iterator(dest / "Root")) {
+    if (e.is_regular_file()) shortened = e.path().filename().string();
+  }
+  EXPECT_LE(shortened.size(), 255u);
+  EXPECT_EQ(shortened.rfind("\xE6\x97\xA5\xE6\x97\xA5", 0), 0u) << shortened;
+  EXPECT_EQ(readAt(dirFd, shortened), Bytes(img, 90, 30));
+  for (std::uint32_t level = 0; level < kLevels && dirFd >= 0; ++level) {
+    const int next = ::openat(dirFd, folder.c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(dirFd);
+    dirFd = next;
+  }
+  ASSERT_GE(dirFd, 0);
+  EXPECT_EQ(readAt(dirFd, "deep.txt"), Bytes(img, 91, 50));
+  ::close(dirFd);
   fs::remove_all(dest);
 }
 

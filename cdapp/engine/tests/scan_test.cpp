@@ -206,8 +206,8 @@ TEST(ScanDisc, ANothingFoundScanSaysSo) {
   };
   const std::vector<Case> cases = {
       {"all zero", [](TestImage& i) { std::fill(i.bytes.begin(), i.bytes.end(), 0); }},
-      {"descriptors and path tables gone",
-       [](TestImage& i) { std::fill(i.bytes.begin() + 16 * 2048, i.bytes.begin() + 23 * 2048, 0); }},
+      {"directories gone too",
+       [](TestImage& i) { std::fill(i.bytes.begin() + 16 * 2048, i.bytes.begin() + 25 * 2048, 0); }},
   };
   for (const auto& c : cases) {
     TestImage img = StandardImage(false);
@@ -222,6 +222,16 @@ TEST(ScanDisc, ANothingFoundScanSaysSo) {
     EXPECT_EQ(host.messages.back().text, "No files or folders found on the CDROM") << c.what;
     EXPECT_EQ(host.busy, 0) << c.what;
   }
+}
+
+TEST(ScanDisc, PlainIsoWithDescriptorsAndPathTablesGoneIsReadFromItsRootDirectory) {
+  TestImage img = StandardImage(false);
+  std::fill(img.bytes.begin() + 16 * 2048, img.bytes.begin() + 23 * 2048, 0);
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/30 A.TXT", "0/24 DIR", "24/34 B.DAT"}));
+  EXPECT_EQ(host.log.back().text, "Process completed ");
 }
 
 TEST(ScanDisc, PrimaryThatNeverReadsWholeFallsBackToRawScans) {

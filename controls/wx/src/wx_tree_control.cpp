@@ -4,6 +4,7 @@
 #include "controls/wx/display_string.h"
 #include "controls/wx/state_images.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace controls {
@@ -74,15 +75,16 @@ wxTreeItemId WxTreeControl::Holder(TreeItem parent) const { return parent == kNo
 TreeItem WxTreeControl::InsertSorted(TreeItem parent, const std::string& text, int image, int selectedImage) {
   if (!window_) return kNoItem;
   const wxTreeItemId holder = Holder(parent);
-  // Directories arrive sorted, so look from the end for the last sibling not greater than TEXT.
-  wxTreeItemId after = tree_->GetLastChild(holder);
-  while (after.IsOk() && CompareTreeText(static_cast<Data*>(tree_->GetItemData(after))->text, text) > 0) {
-    after = tree_->GetPrevSibling(after);
-  }
+  // After the last sibling that is not greater, found by binary search over the holder's
+  // children in order: log n comparisons per insert, whatever order the entries arrive in.
+  std::vector<const Data*>& order = children_[holder.GetID()];
+  const auto at = std::upper_bound(order.begin(), order.end(), text,
+                                   [](const std::string& t, const Data* c) { return CompareTreeText(t, c->text) < 0; });
+  const auto pos = static_cast<std::size_t>(at - order.begin());
   const wxString shown = DisplayString(text);
   auto* data = new Data(text);
-  const wxTreeItemId id = after.IsOk() ? tree_->InsertItem(holder, after, shown, image, selectedImage, data)
-                                       : tree_->InsertItem(holder, 0, shown, image, selectedImage, data);
+  order.insert(at, data);
+  const wxTreeItemId id = tree_->InsertItem(holder, pos, shown, image, selectedImage, data);
   return ToItem(id);
 }
 
@@ -91,6 +93,7 @@ void WxTreeControl::DeleteAll() {
   const bool hadSelection = selected_ != kNoItem;
   quiet_ = true;
   tree_->DeleteChildren(hiddenRoot_);
+  children_.clear();
   quiet_ = false;
   selected_ = kNoItem;
   if (hadSelection) NotifySelection(kNoItem);

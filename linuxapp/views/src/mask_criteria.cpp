@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ctime>
 
+#include "controls/calendar_days.h"
 #include "controls/tree_control.h"
 #include "linuxcore/size_text.h"
 #include "linuxviews/mask_criteria.h"
@@ -11,15 +12,7 @@ namespace {
 
 constexpr std::size_t kMaxItem = 255;
 
-// Days since 1970-01-01 of a Gregorian date (Howard Hinnant's days_from_civil).
-long long DayNumber(int year, int month, int day) {
-  const long long y = static_cast<long long>(year) - (month <= 2 ? 1 : 0);
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const long long yearOfEra = y - era * 400;
-  const long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra - 719468;
-}
+using controls::DayNumber;
 
 bool OnOrAfter(int day, int month, int year, int cutDay, int cutMonth, int cutYear) {
   return year == cutYear && (month > cutMonth || (month == cutMonth && day >= cutDay));

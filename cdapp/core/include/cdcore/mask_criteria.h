@@ -30,7 +30,7 @@ CdDate NodeDate(const TreeItemNode& node);
 // PATTERNS, with or without regard to case.
 bool MatchMaskExtension(const std::string& name, const std::vector<std::string>& patterns, bool matchCase);
 
-// Last N days, months counted as 30 days: today back to the (N-1)th day before it.
+// Last N days: today back to the (N-1)th calendar day before it.
 bool WithinLastDays(int n, CdDate date, CdDate today);
 // Last M months: from month C-M of this year on when today's month C >= M, else this year up to
 // today's month and the months above C-M+12 of the year before.

@@ -86,7 +86,8 @@ struct DirSectorRun {
   std::uint32_t firstSector = 0;
   std::uint32_t sectorCount = 0;
   std::uint8_t kind = 0;  // 1 Joliet-looking, 2 otherwise
-  std::uint32_t complete = 0;
+  std::uint32_t complete = 0;  // the whole length of its "." record lies on the medium
+  bool root = false;           // its "." and ".." name the same extent
 };
 
 struct ScannedDirNode {

@@ -3,6 +3,9 @@
 // parent has done so first.
 #pragma once
 
+#include <unordered_map>
+#include <vector>
+
 #include <wx/treectrl.h>
 #include <wx/weakref.h>
 
@@ -76,6 +79,9 @@ class WxTreeControl : public TreeControl {
   wxWeakRef<wxTreeCtrl> window_;
   TreeWindow* tree_ = nullptr;  // the same window, with its layout call
   wxTreeItemId hiddenRoot_;
+  // Each holder's children in order (the hidden root's for top-level items), for the binary
+  // search of InsertSorted; cleared with the items.
+  std::unordered_map<void*, std::vector<const Data*>> children_;
   // The caret item as the contract sees it. The generic tree moves its own selection off an item
   // whose parent collapses and settles it at idle time, with a notice that updates this.
   TreeItem selected_ = kNoItem;
