@@ -21,6 +21,8 @@ namespace {
 
 constexpr int kMaxRenameAsks = 1000;
 constexpr std::size_t kWriteChunk = 1 << 20;
+// Descriptors a recovery keeps open for the folders it is in, whatever their depth.
+constexpr std::size_t kOpenFolders = 16;
 
 bool Exists(int dirFd, const std::string& name) {
   struct stat st {};
@@ -383,40 +385,59 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
     return out;
   };
 
+  // The folders from the top one to the one being written. Memory stays linear in the names: one
+  // path string, from which each level keeps only its length; and only the deepest kOpenFolders
+  // levels keep a descriptor. A level whose descriptor was closed is opened again through ".." of
+  // its subfolder when the walk comes back to it, checked to be the same folder.
   struct Open {
     std::uintptr_t treeItem;
     std::uint32_t inode;
-    std::string key;   // the name the views know the folder by
-    std::string path;  // where it is written
-    int fd;
+    const std::string* key;  // the name the views know the folder by
+    std::size_t pathLength;  // of the path string, up to and with this folder
+    int fd;                  // -1 while closed
+    dev_t device;
+    ino_t folderInode;
     std::vector<ListedEntry*> children;
     std::size_t next = 0;
   };
+  static const std::string kRootKey = "Root";
   std::vector<Open> stack;
-  auto enter = [&](std::uintptr_t item, std::uint32_t folder, int parentFd, const std::string& parentPath,
-                   const std::string& name, const std::string& key, std::uint32_t folderDeleted) {
+  std::string here;       // the path of the folder at the top of the stack
+  std::size_t firstOpen = 0;  // levels from here to the top hold a descriptor
+  auto enter = [&](std::uintptr_t item, std::uint32_t folder, int parentFd, const std::string& name,
+                   const std::string* key, std::uint32_t folderDeleted) {
     run.foldersDone.insert(folder);
     std::vector<ListedEntry*> children = childrenOf(folder);
-    const int fd = parentFd == AT_FDCWD ? OpenFolderBelow(AT_FDCWD, name) : OpenFolderBelow(parentFd, name);
-    const std::string here = parentFd == AT_FDCWD ? name : parentPath + "/" + name;
-    if (fd < 0) {
+    const int fd = OpenFolderBelow(parentFd, name);
+    const std::size_t parentLength = here.size();
+    if (parentFd != AT_FDCWD) here += '/';
+    here += name;
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+      if (fd >= 0) ::close(fd);
       // Nothing below this folder can be written: say which folder, and go on with the next one.
       ++unwrittenFolders;
       Log(nullptr, ("Disk write error, folder and its contents not recovered: " + here).c_str(),
           "Error creating folder", kIconAborted);
+      here.resize(parentLength);
       run.last = 0;
       return;
     }
     RecoverFolderFiles(children, type, folderDeleted, run, fd, here);
     if (type == kRecoverMarked) {
-      if (listView != nullptr) listView->UpdateItemCheck(key, folder, item, 1);
+      if (listView != nullptr) listView->UpdateItemCheck(*key, folder, item, 1);
       if (treeView != nullptr) treeView->UncheckEntry(item, 1);
     }
-    stack.push_back({item, folder, key, here, fd, std::move(children)});
+    stack.push_back({item, folder, key, here.size(), fd, st.st_dev, st.st_ino, std::move(children)});
+    if (stack.size() - firstOpen > kOpenFolders) {
+      ::close(stack[firstOpen].fd);
+      stack[firstOpen].fd = -1;
+      ++firstOpen;
+    }
   };
 
   // The top folder is the destination path itself; the views know it as "Root".
-  enter(treeItem, inode, AT_FDCWD, "", path, "Root", deleted);
+  enter(treeItem, inode, AT_FDCWD, path, &kRootKey, deleted);
   while (!stack.empty()) {
     Open& top = stack.back();
     ListedEntry* next = nullptr;
@@ -429,22 +450,39 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
       }
     }
     if (next != nullptr) {
-      const int parentFd = top.fd;
-      const std::string parentPath = top.path;
-      enter(next->treeItem, next->inode, parentFd, parentPath, SafeRecoveredName(next->name, next->inode), next->name,
+      enter(next->treeItem, next->inode, top.fd, SafeRecoveredName(next->name, next->inode), &next->name,
             next->deleted);
       continue;
     }
     if (type == kRecoverMarked && !app.stopRequested) {
       if (treeView != nullptr) treeView->UncheckEntry(top.treeItem, 0);
-      if (listView != nullptr) listView->UpdateItemCheck(top.key, top.inode, top.treeItem, 0);
+      if (listView != nullptr) listView->UpdateItemCheck(*top.key, top.inode, top.treeItem, 0);
       if (frame != nullptr && frame->markedFolders > 0) {
         --frame->markedFolders;
         frame->UpdateMarkedPane(false, false, nullptr, false);
       }
     }
-    ::close(top.fd);
+    const int childFd = top.fd;
     stack.pop_back();
+    if (!stack.empty() && stack.back().fd < 0) {
+      Open& parent = stack.back();
+      parent.fd = ::openat(childFd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      struct stat st {};
+      if (parent.fd >= 0 && (::fstat(parent.fd, &st) != 0 || st.st_dev != parent.device || st.st_ino != parent.folderInode)) {
+        ::close(parent.fd);
+        parent.fd = -1;
+      }
+      if (parent.fd < 0) {
+        // The folder moved while it was written: what is left of it is not written elsewhere.
+        ++unwrittenFolders;
+        Log(nullptr, ("Disk write error, folder and its contents not recovered: " + here.substr(0, parent.pathLength)).c_str(),
+            "Error creating folder", kIconAborted);
+        parent.next = parent.children.size();
+      }
+      firstOpen = stack.size() - 1;
+    }
+    ::close(childFd);
+    here.resize(stack.empty() ? 0 : stack.back().pathLength);
   }
   return run.last;
 }

@@ -1,5 +1,6 @@
 // Recovery into a destination folder, and the name filters.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -666,6 +667,66 @@ TEST_F(Recovery, UnwritableFoldersAndFilesAreReportedAndTheWalkGoesOn) {
   fs::create_directories(dest / "3");
   ASSERT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, (dest / "3").string()), 1);
   EXPECT_EQ(d.host.log.back().status, "Completed");
+}
+
+}  // namespace
+
+namespace {
+
+// A chain of 3,000 folders with 250-byte names (a path of 750 KB, far past PATH_MAX) and a file at
+// its bottom recovers whole with 256 descriptors: the walk keeps a bounded number of folders open.
+TEST_F(Recovery, DeepChainOfLongNamesRecoversWholeWithFewDescriptors) {
+  constexpr std::uint32_t kLevels = 3000;
+  constexpr std::uint32_t kFirstBlock = 700;  // after the inode table of 4,096 inodes
+  TinyExt2 fs(kFirstBlock + kLevels + 8, 4096);
+  auto name = [](std::uint32_t level) {
+    std::string n = "level " + std::to_string(level) + " ";
+    return n + std::string(250 - n.size(), 'n');
+  };
+  // Folder k (inode 12 + k, block kFirstBlock + k) holds folder k + 1; the last one holds the file.
+  fs.Dir(2, {kFirstBlock - 1});
+  fs.Dots(kFirstBlock - 1, 2, 2);
+  fs.Record(kFirstBlock - 1, 24, 12, 1000, name(0), 2);
+  for (std::uint32_t k = 0; k < kLevels; ++k) {
+    const std::uint32_t block = kFirstBlock + k;
+    fs.Dir(12 + k, {block});
+    fs.Dots(block, 12 + k, k == 0 ? 2 : 11 + k);
+    if (k + 1 < kLevels) {
+      fs.Record(block, 24, 13 + k, 1000, name(k + 1), 2);
+    } else {
+      fs.Record(block, 24, 13 + k, 1000, "bottom.txt", 1);
+    }
+  }
+  const std::uint32_t fileBlock = kFirstBlock + kLevels;
+  fs.File(12 + kLevels, 6, PutData(fs, fileBlock, "bottom"));
+  OpenedDrive d(fs.bytes);
+  d.Build();
+  ASSERT_EQ(d.host.entries.size(), kLevels + 2u);
+  struct rlimit before {};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
+  struct rlimit limit = before;
+  limit.rlim_cur = 256;
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &limit), 0);
+  RecoverFiles(d.host, d.drive, kRecoverAll, dest.string());
+  ::setrlimit(RLIMIT_NOFILE, &before);
+  for (const auto& row : d.host.log) EXPECT_NE(row.status, "Error creating folder");
+  // Walk down the written chain by relative opens, as its path is too long for one.
+  int fd = ::open((dest / "#Root").c_str(), O_RDONLY | O_DIRECTORY);
+  std::uint32_t depth = 0;
+  for (; fd >= 0 && depth < kLevels; ++depth) {
+    const int below = ::openat(fd, name(depth).c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(fd);
+    fd = below;
+  }
+  EXPECT_EQ(depth, kLevels);
+  ASSERT_GE(fd, 0);
+  char text[16] = {};
+  const int file = ::openat(fd, "bottom.txt", O_RDONLY);
+  EXPECT_EQ(::read(file, text, sizeof text), 6);
+  EXPECT_STREQ(text, "bottom");
+  ::close(file);
+  ::close(fd);
+  EXPECT_EQ(ClosingStatus(d.host.log, d.host.log[d.host.log.size() - 2].text), "Completed");
 }
 
 }  // namespace
