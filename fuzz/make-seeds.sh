@@ -5,7 +5,7 @@ out=${1:?usage: make-seeds.sh OUTDIR QV-PROBE}
 probe=${2:?usage: make-seeds.sh OUTDIR QV-PROBE CD-PROBE}
 cdprobe=${3:?usage: make-seeds.sh OUTDIR QV-PROBE CD-PROBE}
 [ -f "$out/.done" ] && exit 0
-mkdir -p "$out/ext2_tree" "$out/partition_walk" "$out/deleted_lost" "$out/drive_search" "$out/scan_file"
+mkdir -p "$out/ext2_tree" "$out/partition_walk" "$out/deleted_lost" "$out/drive_search" "$out/scan_file" "$out/recovery"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/tree/a/b" "$work/tree/c"
@@ -55,6 +55,16 @@ for img in "$out"/ext2_tree/*.img; do
   sectors=$(( $(stat -c %s "$img") / 512 ))
   printf 'label: dos\nstart=2048, size=%d, type=83\n' "$sectors" | sfdisk -q "$disk" >/dev/null 2>&1
   "$probe" --disk "$disk" partitions open 0 save-scan "$out/scan_file/$(basename "$img" .img).DAT" >/dev/null 2>&1 || true
+done
+# Recovery: each scan file with its drive, behind the scan file's length.
+for scan in "$out"/scan_file/*.DAT; do
+  [ -f "$scan" ] || continue
+  name=$(basename "$scan" .DAT)
+  python3 - "$scan" "$out/ext2_tree/$name.img" "$out/recovery/$name.bin" <<'PY'
+import struct, sys
+scan, image = open(sys.argv[1], "rb").read(), open(sys.argv[2], "rb").read()
+open(sys.argv[3], "wb").write(struct.pack("<I", len(scan)) + scan + image)
+PY
 done
 # Discs: ISO9660 with and without Joliet, and an image file made from one.
 mkdir -p "$out/cd_volume" "$out/cd_raw_scans" "$out/cd_image" "$out/cd_recovery"

@@ -29,6 +29,7 @@ TEST(FuzzRegressions, Ext2Tree) { ReplayAll("ext2_tree", FuzzExt2Tree); }
 TEST(FuzzRegressions, DeletedAndLost) { ReplayAll("deleted_lost", FuzzDeletedAndLost); }
 TEST(FuzzRegressions, DriveSearch) { ReplayAll("drive_search", FuzzDriveSearch); }
 TEST(FuzzRegressions, ScanFile) { ReplayAll("scan_file", FuzzScanFile); }
+TEST(FuzzRegressions, Recovery) { ReplayAll("recovery", FuzzRecovery); }
 TEST(FuzzRegressions, CdVolume) { ReplayAll("cd_volume", FuzzCdVolume); }
 TEST(FuzzRegressions, CdRawScans) { ReplayAll("cd_raw_scans", FuzzCdRawScans); }
 TEST(FuzzRegressions, CdImage) { ReplayAll("cd_image", FuzzCdImage); }

@@ -1,31 +1,46 @@
 // Block lists: the data blocks of an inode through its direct and indirect pointers.
 #include <algorithm>
-#include <limits>
 #include <unordered_set>
 #include <vector>
 
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
+// One walk over an inode's pointers. A folder's walk lists data blocks up to the first zero
+// pointer; a file's walk keeps each data block's place in the file, so that zero pointers are holes.
 struct CLinuxDrive::BlockWalk {
-  std::vector<std::uint32_t>& list;
-  std::size_t limit;  // entries of the list
-  bool holes;         // a zero pointer is a hole (0 entries) rather than the end of the list
-  // Data and indirect blocks the walk may still take: a drive holds no more than its block count,
-  // whatever positions its holes span.
-  std::uint64_t budget;
+  std::vector<std::uint32_t>* list = nullptr;  // folder walk: the blocks
+  std::vector<std::uint32_t>* unreadable = nullptr;  // folder walk: indirect blocks that could not be read
+  FileBlocks* file = nullptr;                  // file walk: the runs of data blocks, by place in the file
+  std::uint64_t limit = 0;  // blocks taken at most: data blocks, and in a file walk the indirect blocks read too
+  std::uint64_t fileBlocks = 0;  // file walk: places inside the size; the walk ends at the last one
   std::unordered_set<std::uint32_t> indirectRead;
-  std::vector<std::uint32_t>* unreadable = nullptr;  // indirect blocks that could not be read
+  std::uint64_t taken = 0;
+  std::uint64_t position = 0;  // file walk: the place of the next pointer
   bool stopped = false;
 
-  bool Full() const { return stopped || list.size() >= limit || budget == 0; }
+  bool Holes() const { return file != nullptr; }
+  bool Full() const { return stopped || taken >= limit || (Holes() && position >= fileBlocks); }
   void Data(std::uint32_t block) {
-    list.push_back(block);
-    --budget;
+    ++taken;
+    if (!Holes()) {
+      list->push_back(block);
+      return;
+    }
+    auto& runs = file->runs;
+    if (!runs.empty() && runs.back().position + runs.back().count == position &&
+        runs.back().block + runs.back().count == block) {
+      ++runs.back().count;
+    } else {
+      runs.push_back({position, block, 1});
+    }
+    ++position;
   }
-  // BLOCKS entries of 0, as far as the limit allows.
-  void Hole(std::uint64_t blocks) {
-    list.insert(list.end(), static_cast<std::size_t>(std::min<std::uint64_t>(blocks, limit - list.size())), 0);
+  // BLOCKS places without data: a hole, or the blocks under an indirect block that was not read.
+  void Skip(std::uint64_t blocks) { position += blocks; }
+  void Cut() {
+    stopped = true;
+    if (file != nullptr) file->cut = true;
   }
 };
 
@@ -35,25 +50,24 @@ constexpr std::size_t kDirectBlocks = 12;
 
 std::vector<std::uint32_t> CLinuxDrive::GetBlockList(const InodeCopy& inode, std::vector<std::uint32_t>* unreadable) {
   std::vector<std::uint32_t> list;
-  BlockWalk walk{list, BlockCount(), false, std::numeric_limits<std::uint64_t>::max(), {}, unreadable};
+  BlockWalk walk;
+  walk.list = &list;
+  walk.unreadable = unreadable;
+  walk.limit = BlockCount();
   WalkInodePointers(inode, walk);
   return list;
 }
 
-std::uint64_t CLinuxDrive::MaxFileBlocks() const {
-  const std::uint64_t perBlock = BlockSize() / 4;
-  return kDirectBlocks + perBlock + perBlock * perBlock + perBlock * perBlock * perBlock;
-}
-
-std::vector<std::uint32_t> CLinuxDrive::GetFileBlockList(const InodeCopy& inode) {
-  std::vector<std::uint32_t> list;
-  const std::uint64_t fileBlocks =
-      BlockSize() == 0 ? 0 : inode.size / BlockSize() + (inode.size % BlockSize() != 0 ? 1 : 0);
-  BlockWalk walk{list, static_cast<std::size_t>(std::min<std::uint64_t>(MaxFileBlocks(), fileBlocks)), true,
-                 BlockCount(), {}};
+CLinuxDrive::FileBlocks CLinuxDrive::GetFileBlockList(const InodeCopy& inode, std::uint64_t size) {
+  FileBlocks blocks;
+  BlockWalk walk;
+  walk.file = &blocks;
+  walk.limit = BlockCount();
+  walk.fileBlocks = BlockSize() == 0 ? 0 : size / BlockSize() + (size % BlockSize() != 0 ? 1 : 0);
   WalkInodePointers(inode, walk);
-  while (!list.empty() && list.back() == 0) list.pop_back();
-  return list;
+  // Reaching the bound before the last place of the size leaves the rest unknown.
+  if (walk.taken >= walk.limit && walk.position < walk.fileBlocks) blocks.cut = true;
+  return blocks;
 }
 
 void CLinuxDrive::WalkInodePointers(const InodeCopy& inode, BlockWalk& walk) {
@@ -62,8 +76,8 @@ void CLinuxDrive::WalkInodePointers(const InodeCopy& inode, BlockWalk& walk) {
     if (walk.Full()) return;
     if (inode.block[i] != 0) {
       walk.Data(inode.block[i]);
-    } else if (walk.holes) {
-      walk.Hole(1);
+    } else if (walk.Holes()) {
+      walk.Skip(1);
     } else {
       return;
     }
@@ -73,8 +87,8 @@ void CLinuxDrive::WalkInodePointers(const InodeCopy& inode, BlockWalk& walk) {
     const std::uint32_t pointer = inode.block[kDirectBlocks - 1 + level];
     if (walk.Full()) return;
     if (pointer == 0) {
-      if (!walk.holes) return;
-      walk.Hole(covered);
+      if (!walk.Holes()) return;
+      walk.Skip(covered);
       continue;
     }
     if (level == 1) FindSingleDirectBlock(pointer, walk);
@@ -84,30 +98,39 @@ void CLinuxDrive::WalkInodePointers(const InodeCopy& inode, BlockWalk& walk) {
 }
 
 // Reads one indirect block of LEVEL (1 single, 2 double, 3 triple) and walks its entries up to
-// the first zero, or past zeros as holes when the walk keeps them. An indirect block already read
-// for this list is a loop and adds nothing. Where holes keep file positions, a loop or an indirect
-// block that cannot be read ends the walk, so that no later block lands at a wrong position.
+// the first zero, or past zeros as holes in a file walk. An indirect block already read for this
+// list is a loop and adds nothing. In a file walk every entry stands for a known number of places,
+// so an indirect block that is met again or cannot be read leaves its places without data (the
+// unread one is kept for the caller) and the walk goes on at the right place after it.
 void CLinuxDrive::WalkIndirectBlock(std::uint32_t block, int level, BlockWalk& walk) {
   if (walk.Full()) return;
-  if (!walk.indirectRead.insert(block).second) {
-    walk.stopped = walk.holes;
-    return;
-  }
-  --walk.budget;
-  std::vector<std::uint8_t> buffer(BlockSize(), 0);
-  if (!ReadDriveSectors(static_cast<std::uint64_t>(block) * sectorsPerBlock, buffer.data(), BlockSize())) {
-    if (walk.unreadable != nullptr) walk.unreadable->push_back(block);
-    walk.stopped = walk.holes;
-    return;
-  }
   std::uint64_t covered = 1;  // blocks under one entry
   for (int l = 1; l < level; ++l) covered *= BlockSize() / 4;
+  const std::uint64_t under = covered * (BlockSize() / 4);
+  if (!walk.indirectRead.insert(block).second) {
+    if (walk.Holes()) {
+      walk.file->cut = true;
+      walk.Skip(under);
+    }
+    return;
+  }
+  if (walk.Holes()) ++walk.taken;  // an indirect block read counts against the bound
+  std::vector<std::uint8_t> buffer(BlockSize(), 0);
+  if (!ReadDriveSectors(static_cast<std::uint64_t>(block) * sectorsPerBlock, buffer.data(), BlockSize())) {
+    if (walk.Holes()) {
+      walk.file->unreadIndirect.push_back(block);
+      walk.Skip(under);
+    } else if (walk.unreadable != nullptr) {
+      walk.unreadable->push_back(block);
+    }
+    return;
+  }
   platform::ByteReader r(buffer.data(), buffer.size());
   for (std::size_t at = 0; at + 4 <= buffer.size() && !walk.Full(); at += 4) {
     const std::uint32_t entry = r.Le32(at);
     if (entry == 0) {
-      if (!walk.holes) break;
-      walk.Hole(covered);
+      if (!walk.Holes()) break;
+      walk.Skip(covered);
     } else if (level == 1) {
       walk.Data(entry);
     } else {

@@ -130,7 +130,8 @@ int ReadSectorsNT(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh
     return 0;
   }
   if (delivered != nullptr) *delivered = static_cast<std::uint32_t>(std::min<long long>(got, bytes));
-  return 1;
+  // Fewer bytes than asked (an error part way, or the disk's end) is a failed read.
+  return got >= static_cast<long long>(bytes) ? 1 : 0;
 }
 
 int ReadDiskSectors(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,

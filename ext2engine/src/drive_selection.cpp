@@ -207,6 +207,7 @@ bool OpenLogicalDrive(FrameServices& frame, std::uint8_t diskNumber, int row) {
   drive.lastSector = drive.firstSector + drive.sectorCount - 1;
   drive.driveIndex = static_cast<std::uint32_t>(row);
   drive.ReadSuperBlock(node);
+  FitDriveToDisk(frame, drive);
   // A drive in a layout the engine does not read shows less than it holds: the log says so.
   const std::string unread = drive.HasGeometry() ? UnreadIncompatFeatures(drive.incompatFeatures) : std::string();
   if (!unread.empty()) {

@@ -78,7 +78,8 @@ bool CLinuxDrive::ReadFromInodeRun(std::uint64_t tableSector, std::uint32_t sect
     std::uint32_t got = 0;
     run.firstSector = tableSector + start;
     run.asked = count;
-    run.delivered = ReadDriveSectors(run.firstSector, run.bytes.data(), count * kSectorSize, &got) ? got / kSectorSize : 0;
+    ReadDriveSectors(run.firstSector, run.bytes.data(), count * kSectorSize, &got);
+    run.delivered = got / kSectorSize;  // a short run still holds the sectors it delivered
   }
   if (at >= run.firstSector + run.delivered) return false;
   std::copy_n(run.bytes.data() + (at - run.firstSector) * kSectorSize, kSectorSize, sector);

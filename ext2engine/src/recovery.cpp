@@ -22,6 +22,8 @@ namespace {
 
 constexpr int kMaxRenameAsks = 1000;
 constexpr std::size_t kWriteChunk = 1 << 20;
+// Descriptors a recovery keeps open for the folders it is in, whatever their depth.
+constexpr std::size_t kOpenFolders = 16;
 
 bool Exists(int dirFd, const std::string& name) {
   struct stat st {};
@@ -33,41 +35,20 @@ bool Exists(const std::string& directory, const std::string& name) {
   return ::lstat((directory + "/" + name).c_str(), &st) == 0;
 }
 
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t n) {
+// Writes N bytes at file offset AT; false when the file system takes fewer (full, file-size limit).
+bool WriteAllAt(int fd, const std::uint8_t* data, std::size_t n, std::uint64_t at) {
   while (n > 0) {
-    const ssize_t w = ::write(fd, data, n);
+    const ssize_t w = ::pwrite(fd, data, n, static_cast<off_t>(at));
     if (w < 0) {
       if (errno == EINTR) continue;
       return false;
     }
+    if (w == 0) return false;
     data += w;
+    at += static_cast<std::uint64_t>(w);
     n -= static_cast<std::size_t>(w);
   }
   return true;
-}
-
-bool AllZero(const std::uint8_t* data, std::size_t n) {
-  return n == 0 || (data[0] == 0 && std::memcmp(data, data + 1, n - 1) == 0);
-}
-
-// Writes N bytes at the file's offset; a run of zeros (the holes of a sparse file) is passed over
-// instead, which leaves a hole that reads as zeros. *HOLE_AT_END says whether the file now ends
-// before its offset, to be set by EndAtOffset.
-bool WriteOrSkipZeros(int fd, const std::uint8_t* data, std::size_t n, bool* holeAtEnd) {
-  if (AllZero(data, n)) {
-    if (::lseek(fd, static_cast<off_t>(n), SEEK_CUR) < 0) return false;
-    *holeAtEnd = true;
-    return true;
-  }
-  *holeAtEnd = false;
-  return WriteAll(fd, data, n);
-}
-
-// Gives the file its length up to its offset, when it ends in a hole passed over.
-bool EndAtOffset(int fd, bool holeAtEnd) {
-  if (!holeAtEnd) return true;
-  const off_t end = ::lseek(fd, 0, SEEK_CUR);
-  return end >= 0 && ::ftruncate(fd, end) == 0;
 }
 
 // Opens (making it first when missing) the folder NAME below DIR_FD, never through a link.
@@ -174,21 +155,42 @@ void CLinuxDrive::MarkHandled(ListedEntry& entry, std::uint8_t type) {
   }
 }
 
-int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, const std::string& dirPath) {
+int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_t folderDeleted, int dirFd,
+                             const std::string& dirPath) {
   AppState& app = App();
-  bool skipped = false;
+  // How the file ends: written whole, skipped at a name clash, written with unreadable parts as
+  // zeros, or not recovered (nothing of it is left on the destination, and it keeps its mark).
+  enum class Outcome { kCompleted, kSkipped, kIncomplete, kNotRecovered };
+  Outcome outcome = Outcome::kCompleted;
   std::string target = SafeRecoveredName(entry.name, entry.inode);
+  auto started = [&] {
+    app.rowActivity[0] = app.rowText[0] = app.rowStatus[0] = 0;
+    Log(nullptr, (dirPath + "/" + target).c_str(), "Started", kIconNone);
+  };
   auto finish = [&]() {
     ++recoveredFileCount;
     if (frame != nullptr) frame->StepProgress(static_cast<int>(recoveredFileCount));
-    MarkHandled(entry, type);
-    if (skipped) {
-      Log(nullptr, (dirPath + "/" + target).c_str(), "Started", kIconNone);
-      Log(nullptr, nullptr, "Skipped", kIconNone);
-    } else {
-      Log(nullptr, nullptr, "Completed", kIconNone);
+    switch (outcome) {
+      case Outcome::kSkipped:
+        MarkHandled(entry, type);
+        started();
+        Log(nullptr, nullptr, "Skipped", kIconNone);
+        return 1;
+      case Outcome::kCompleted:
+        MarkHandled(entry, type);
+        Log(nullptr, nullptr, "Completed", kIconNone);
+        return 1;
+      case Outcome::kIncomplete:
+        MarkHandled(entry, type);
+        ++incompleteFiles;
+        Log(nullptr, "Unreadable data written as zeros", "Incomplete", kIconEvent);
+        return 1;
+      case Outcome::kNotRecovered:
+        break;
     }
-    return 1;
+    ++unwrittenFiles;
+    Log(nullptr, "File not recovered", "Not recovered", kIconAborted);
+    return 0;
   };
   if (app.stopRequested) return finish();
   if (!HasDataToWrite(entry)) {
@@ -197,6 +199,30 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
     return 0;
   }
   if (type == kRecoverExisting && entry.deleted != 0) return finish();
+
+  // What the inode holds, before anything is made on the destination.
+  const std::uint64_t size = entry.size;
+  InodeCopy record;
+  const bool haveRecord = ReadInodeRecord(entry.inode, record);
+  const bool fastLink = haveRecord && IsFastSymlink(record);
+  const FileBlocks blocks = haveRecord && !fastLink ? GetFileBlockList(record, size) : FileBlocks{};
+  const char* refused = nullptr;
+  if (!haveRecord) {
+    refused = "Inode lies outside the drive's inode tables, file not recovered";
+  } else if (fastLink && size > kFastSymlinkMax) {
+    // The link's text is the 60 bytes of the block pointers; a larger size names bytes it does not have.
+    refused = "Link size exceeds the 60 bytes of its inode, link not recovered";
+  } else if (!fastLink && blocks.runs.empty() && blocks.unreadIndirect.empty() && !blocks.cut &&
+             (entry.deleted != 0 || folderDeleted != 0 || record.dtime != 0)) {
+    // A deleted inode whose pointers were cleared (ext3 does so): its size alone is no file.
+    refused = "Data blocks of the deleted file are gone, file not recovered";
+  }
+  if (refused != nullptr) {
+    started();
+    Log(nullptr, refused, "Error reading file", kIconEvent);
+    outcome = Outcome::kNotRecovered;
+    return finish();
+  }
 
   // Most targets are new: creating the file exclusively is also the test of whether the name is taken.
   constexpr int kCreate = O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC;
@@ -216,10 +242,11 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
         answered = frame->GetPrompts().FileExists(dirPath, wanted, entry.inode);
       }
       if (!answered) {
-        skipped = true;
+        outcome = Outcome::kSkipped;
         return finish();
       }
     }
+    bool skipped = false;
     if (d[2]) {
       target = ProposeCopyName(dirPath, entry.inode, target);
     } else if (d[5]) {
@@ -227,89 +254,103 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
     } else if (!d[1] && !d[4]) {
       skipped = true;  // Skip, Skip All, or no answer
     }
-    if (skipped) return finish();
+    if (skipped) {
+      outcome = Outcome::kSkipped;
+      return finish();
+    }
   }
 
-  app.rowActivity[0] = app.rowText[0] = app.rowStatus[0] = 0;
-  Log(nullptr, (dirPath + "/" + target).c_str(), "Started", kIconNone);
+  started();
   if (fd < 0) fd = ::openat(dirFd, target.c_str(), kCreate | O_TRUNC, 0644);
   if (fd < 0) {
-    ++unwrittenFiles;
-    return 0;
+    Log(nullptr, "Disk write error, file could not be created", "Error creating file", kIconEvent);
+    outcome = Outcome::kNotRecovered;
+    return finish();
   }
 
-  InodeCopy record;
-  const bool haveRecord = ReadInodeRecord(entry.inode, record);
-  std::uint64_t remaining = entry.size;
   bool writeFailed = false;
+  bool readFailed = false;
+  auto readError = [&](const char* unit, std::uint64_t sector) {
+    readFailed = true;
+    char status[64];
+    std::snprintf(status, sizeof status, "Error reading %s %llu", unit,
+                  static_cast<unsigned long long>(firstSector + sector));
+    Log(nullptr, "Disk read error, file may not be completely recovered", status, kIconEvent);
+  };
+  for (std::uint32_t block : blocks.unreadIndirect) readError("block", std::uint64_t{block} * sectorsPerBlock);
+
   const std::uint32_t blockSize = BlockSize();
-  // The bytes go out in writes of up to kWriteChunk: one write for most files, whatever the read
-  // mode. Reads land in the pending bytes directly.
+  // The bytes go out in writes of up to kWriteChunk at their place in the file: one write for most
+  // files, whatever the read mode. Holes are left unwritten (they read as zeros), and the file is
+  // set to its size at the end. Reads land in the pending bytes directly.
   std::vector<std::uint8_t> pending;
-  const std::uint64_t wholeBlocks =
-      blockSize == 0 ? remaining : (remaining + blockSize - 1) / blockSize * blockSize;
+  std::uint64_t pendingAt = 0;  // the file offset of pending[0]
+  const std::uint64_t wholeBlocks = blockSize == 0 ? size : (size + blockSize - 1) / blockSize * blockSize;
   pending.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(wholeBlocks, kWriteChunk + blockSize)));
-  bool holeAtEnd = false;
+  auto writeError = [&] {
+    writeFailed = true;
+    Log(nullptr, "Disk write error, file may not be completely recovered", "Error writing file", kIconEvent);
+  };
   auto flush = [&] {
-    if (!writeFailed && !pending.empty() && !WriteOrSkipZeros(fd, pending.data(), pending.size(), &holeAtEnd)) {
-      writeFailed = true;
-      Log(nullptr, "Disk write error, file may not be completely recovered", "Error writing file", kIconEvent);
-    }
+    if (!writeFailed && !pending.empty() && !WriteAllAt(fd, pending.data(), pending.size(), pendingAt)) writeError();
+    pendingAt += pending.size();
     pending.clear();
   };
-  // Appends N bytes to the pending ones: zeros, or with SECTORS the start of those sectors from
-  // SECTOR on, read in one request. What a read does not deliver is written as zeros, never as
-  // bytes read before; a failed read is logged as one of UNIT ("sector" or "block").
-  auto put = [&](std::uint32_t n, std::uint64_t sector = 0, std::uint32_t sectors = 0, const char* unit = nullptr) {
+  // Appends N bytes to the pending ones from SECTORS sectors from SECTOR on, read in one request.
+  // What a read does not deliver is written as zeros, never as bytes read before; a failed read is
+  // logged as one of UNIT ("sector" or "block").
+  auto put = [&](std::uint32_t n, std::uint64_t sector, std::uint32_t sectors, const char* unit) {
     const std::size_t at = pending.size();
     pending.resize(at + std::max<std::size_t>(n, std::size_t{sectors} * kSectorSize));  // zeros
-    if (sectors != 0 && !ReadDriveSectors(sector, pending.data() + at, sectors * kSectorSize)) {
-      std::fill(pending.begin() + static_cast<std::ptrdiff_t>(at), pending.end(), 0);
-      char status[64];
-      std::snprintf(status, sizeof status, "Error reading %s %llu", unit,
-                    static_cast<unsigned long long>(firstSector + sector));
-      Log(nullptr, "Disk read error, file may not be completely recovered", status, kIconEvent);
+    std::uint32_t delivered = 0;
+    if (!ReadDriveSectors(sector, pending.data() + at, sectors * kSectorSize, &delivered)) {
+      std::fill(pending.begin() + static_cast<std::ptrdiff_t>(at + std::min<std::size_t>(delivered, n)), pending.end(),
+                0);
+      readError(unit, sector);
     }
     pending.resize(at + n);
     if (pending.size() >= kWriteChunk) flush();
   };
-  if (haveRecord && IsFastSymlink(record)) {
-    pending.assign(record.raw + 40, record.raw + 40 + remaining);  // the link's target text
-    remaining = 0;
+  if (fastLink) {
+    pending.assign(record.raw + 40, record.raw + 40 + size);  // the link's target text
   }
-  const std::vector<std::uint32_t> blocks =
-      remaining > 0 && haveRecord ? GetFileBlockList(record) : std::vector<std::uint32_t>{};
-  for (std::size_t b = 0; b < blocks.size() && remaining > 0 && !writeFailed; ++b) {
-    const std::uint64_t blockSector = static_cast<std::uint64_t>(blocks[b]) * sectorsPerBlock;
-    if (blocks[b] == 0) {  // a hole reads as zeros
-      const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, blockSize));
-      put(n);
-      remaining -= n;
-    } else if (app.readMode == 1) {
-      // A sector at a time, so that a bad sector costs only its own reads and never a failed read
-      // of its whole block first.
-      for (std::uint32_t i = 0; i < sectorsPerBlock && remaining > 0; ++i) {
-        const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, kSectorSize));
-        put(n, blockSector + i, 1, "sector");
-        remaining -= n;
+  for (const FileRun& run : blocks.runs) {
+    for (std::uint32_t k = 0; k < run.count && !writeFailed; ++k) {
+      const std::uint64_t at = (run.position + k) * blockSize;
+      if (at >= size) break;
+      if (at != pendingAt + pending.size()) {  // a hole before this block
+        flush();
+        pendingAt = at;
       }
-    } else {
-      const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, blockSize));
-      put(n, blockSector, sectorsPerBlock, "block");
-      remaining -= n;
+      const std::uint64_t blockSector = (std::uint64_t{run.block} + k) * sectorsPerBlock;
+      const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(size - at, blockSize));
+      if (app.readMode == 1) {
+        // A sector at a time, so that a bad sector costs only its own reads and never a failed read
+        // of its whole block first.
+        for (std::uint32_t i = 0, done = 0; done < n; ++i, done += kSectorSize) {
+          put(std::min<std::uint32_t>(n - done, kSectorSize), blockSector + i, 1, "sector");
+        }
+      } else {
+        put(n, blockSector, sectorsPerBlock, "block");
+      }
     }
   }
   flush();
-  if (!writeFailed && !EndAtOffset(fd, holeAtEnd)) {
-    writeFailed = true;
-    Log(nullptr, "Disk write error, file may not be completely recovered", "Error writing file", kIconEvent);
+  // A hole at the end: the file still ends at its size.
+  if (!writeFailed && pendingAt < size && ::ftruncate(fd, static_cast<off_t>(size)) != 0) writeError();
+  if (writeFailed) {
+    // A cut file never poses as the file: it goes, and a later recovery writes it whole.
+    ::close(fd);
+    ::unlinkat(dirFd, target.c_str(), 0);
+    outcome = Outcome::kNotRecovered;
+    return finish();
   }
-  if (writeFailed) ++unwrittenFiles;
   // Access and modification times as stored; Linux has no settable creation time.
   struct timespec times[2] = {{static_cast<time_t>(entry.accessTime), 0},
                               {static_cast<time_t>(entry.modificationTime), 0}};
   ::futimens(fd, times);
   ::close(fd);
+  if (readFailed || blocks.cut) outcome = Outcome::kIncomplete;
   return finish();
 }
 
@@ -320,7 +361,7 @@ void CLinuxDrive::RecoverFolderFiles(const std::vector<ListedEntry*>& children, 
   for (ListedEntry* child : children) {
     if (app.stopRequested) break;
     if (child->IsFolder()) continue;
-    if (TakesFile(*child, type, folderDeleted)) run.last = RecoverFile(*child, type, dirFd, dirPath);
+    if (TakesFile(*child, type, folderDeleted)) run.last = RecoverFile(*child, type, folderDeleted, dirFd, dirPath);
   }
 }
 
@@ -345,40 +386,59 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
     return out;
   };
 
+  // The folders from the top one to the one being written. Memory stays linear in the names: one
+  // path string, from which each level keeps only its length; and only the deepest kOpenFolders
+  // levels keep a descriptor. A level whose descriptor was closed is opened again through ".." of
+  // its subfolder when the walk comes back to it, checked to be the same folder.
   struct Open {
     std::uintptr_t treeItem;
     std::uint32_t inode;
-    std::string key;   // the name the views know the folder by
-    std::string path;  // where it is written
-    int fd;
+    const std::string* key;  // the name the views know the folder by
+    std::size_t pathLength;  // of the path string, up to and with this folder
+    int fd;                  // -1 while closed
+    dev_t device;
+    ino_t folderInode;
     std::vector<ListedEntry*> children;
     std::size_t next = 0;
   };
+  static const std::string kRootKey = "Root";
   std::vector<Open> stack;
-  auto enter = [&](std::uintptr_t item, std::uint32_t folder, int parentFd, const std::string& parentPath,
-                   const std::string& name, const std::string& key, std::uint32_t folderDeleted) {
+  std::string here;       // the path of the folder at the top of the stack
+  std::size_t firstOpen = 0;  // levels from here to the top hold a descriptor
+  auto enter = [&](std::uintptr_t item, std::uint32_t folder, int parentFd, const std::string& name,
+                   const std::string* key, std::uint32_t folderDeleted) {
     run.foldersDone.insert(folder);
     std::vector<ListedEntry*> children = childrenOf(folder);
-    const int fd = parentFd == AT_FDCWD ? OpenFolderBelow(AT_FDCWD, name) : OpenFolderBelow(parentFd, name);
-    const std::string here = parentFd == AT_FDCWD ? name : parentPath + "/" + name;
-    if (fd < 0) {
+    const int fd = OpenFolderBelow(parentFd, name);
+    const std::size_t parentLength = here.size();
+    if (parentFd != AT_FDCWD) here += '/';
+    here += name;
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+      if (fd >= 0) ::close(fd);
       // Nothing below this folder can be written: say which folder, and go on with the next one.
       ++unwrittenFolders;
       Log(nullptr, ("Disk write error, folder and its contents not recovered: " + here).c_str(),
           "Error creating folder", kIconAborted);
+      here.resize(parentLength);
       run.last = 0;
       return;
     }
     RecoverFolderFiles(children, type, folderDeleted, run, fd, here);
     if (type == kRecoverMarked) {
-      if (listView != nullptr) listView->UpdateItemCheck(key, folder, item, 1);
+      if (listView != nullptr) listView->UpdateItemCheck(*key, folder, item, 1);
       if (treeView != nullptr) treeView->UncheckEntry(item, 1);
     }
-    stack.push_back({item, folder, key, here, fd, std::move(children)});
+    stack.push_back({item, folder, key, here.size(), fd, st.st_dev, st.st_ino, std::move(children)});
+    if (stack.size() - firstOpen > kOpenFolders) {
+      ::close(stack[firstOpen].fd);
+      stack[firstOpen].fd = -1;
+      ++firstOpen;
+    }
   };
 
   // The top folder is the destination path itself; the views know it as "Root".
-  enter(treeItem, inode, AT_FDCWD, "", path, "Root", deleted);
+  enter(treeItem, inode, AT_FDCWD, path, &kRootKey, deleted);
   while (!stack.empty()) {
     Open& top = stack.back();
     ListedEntry* next = nullptr;
@@ -391,22 +451,39 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
       }
     }
     if (next != nullptr) {
-      const int parentFd = top.fd;
-      const std::string parentPath = top.path;
-      enter(next->treeItem, next->inode, parentFd, parentPath, SafeRecoveredName(next->name, next->inode), next->name,
+      enter(next->treeItem, next->inode, top.fd, SafeRecoveredName(next->name, next->inode), &next->name,
             next->deleted);
       continue;
     }
     if (type == kRecoverMarked && !app.stopRequested) {
       if (treeView != nullptr) treeView->UncheckEntry(top.treeItem, 0);
-      if (listView != nullptr) listView->UpdateItemCheck(top.key, top.inode, top.treeItem, 0);
+      if (listView != nullptr) listView->UpdateItemCheck(*top.key, top.inode, top.treeItem, 0);
       if (frame != nullptr && frame->markedFolders > 0) {
         --frame->markedFolders;
         frame->UpdateMarkedPane(false, false, nullptr, false);
       }
     }
-    ::close(top.fd);
+    const int childFd = top.fd;
     stack.pop_back();
+    if (!stack.empty() && stack.back().fd < 0) {
+      Open& parent = stack.back();
+      parent.fd = ::openat(childFd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      struct stat st {};
+      if (parent.fd >= 0 && (::fstat(parent.fd, &st) != 0 || st.st_dev != parent.device || st.st_ino != parent.folderInode)) {
+        ::close(parent.fd);
+        parent.fd = -1;
+      }
+      if (parent.fd < 0) {
+        // The folder moved while it was written: what is left of it is not written elsewhere.
+        ++unwrittenFolders;
+        Log(nullptr, ("Disk write error, folder and its contents not recovered: " + here.substr(0, parent.pathLength)).c_str(),
+            "Error creating folder", kIconAborted);
+        parent.next = parent.children.size();
+      }
+      firstOpen = stack.size() - 1;
+    }
+    ::close(childFd);
+    here.resize(stack.empty() ? 0 : stack.back().pathLength);
   }
   return run.last;
 }

@@ -33,6 +33,7 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
   drive.recoveredFileCount = 0;
   drive.unwrittenFolders = 0;
   drive.unwrittenFiles = 0;
+  drive.incompleteFiles = 0;
   app.recovering = 1;
   for (int command : {kCmdSelectPhysicalDisk, kCmdFileMask, kCmdOpenDrive, kCmdAddFileFilter, kCmdFind, kCmdRecoverAll,
                       kCmdRecoverSelected, kCmdRecoverDeleted}) {
@@ -75,6 +76,12 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
     std::snprintf(text, sizeof text, "Recovery incomplete, %u folder(s) and %u file(s) could not be written",
                   drive.unwrittenFolders, drive.unwrittenFiles);
     frame.AddLogEntry(nullptr, text, ("Completed on " + CTimeNow()).c_str(), kIconAborted);
+  }
+  if (drive.incompleteFiles != 0) {
+    char text[160];
+    std::snprintf(text, sizeof text, "Recovery incomplete, %u file(s) written with unreadable parts as zeros",
+                  drive.incompleteFiles);
+    frame.AddLogEntry(nullptr, text, ("Completed on " + CTimeNow()).c_str(), kIconEvent);
   }
   app.recovering = 0;
   frame.EndProgress();

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -64,15 +65,26 @@ TEST_F(DiskAccess, OneOpenServesEveryReadUntilAReadFails) {
   EXPECT_EQ(source->opens, 3);
 }
 
-TEST_F(DiskAccess, ShortReadAndReadPastTheEndCountAsSuccess) {
+// A read that delivers less than asked (an error part way, the disk's end) has failed: it is
+// retried like any failure, and the bytes it did deliver are reported.
+TEST_F(DiskAccess, ShortDeliveryIsAFailedReadAndIsRetried) {
   auto disk = InstallMemoryDisk(std::vector<std::uint8_t>(1024, 0x11));
   disk->shortBy = 100;
+  App().readRetryCount = 3;
   std::uint8_t buf[512];
   std::memset(buf, 0x77, sizeof buf);
-  EXPECT_EQ(ReadDiskSectors(0x80, 1, 0, buf, 512), 1);
+  std::uint32_t delivered = 0;
+  EXPECT_EQ(ReadDiskSectors(0x80, 1, 0, buf, 512, &delivered), 0);
+  EXPECT_EQ(disk->reads, 3);
+  EXPECT_EQ(delivered, 412u);
   EXPECT_EQ(buf[0], 0x11);
-  EXPECT_EQ(buf[511], 0x77);  // the part the device did not deliver keeps what it held
-  EXPECT_EQ(ReadDiskSectors(0x80, 100, 0, buf, 512), 1);
+  disk->shortBy = 0;
+  EXPECT_EQ(ReadDiskSectors(0x80, 1, 0, buf, 1024, &delivered), 0);  // half past the end
+  EXPECT_EQ(delivered, 512u);
+  EXPECT_EQ(ReadDiskSectors(0x80, 100, 0, buf, 512, &delivered), 0);  // wholly past it
+  EXPECT_EQ(delivered, 0u);
+  EXPECT_EQ(ReadDiskSectors(0x80, 1, 0, buf, 512, &delivered), 1);
+  EXPECT_EQ(delivered, 512u);
 }
 
 TEST_F(DiskAccess, DiskNumbersAndCounting) {

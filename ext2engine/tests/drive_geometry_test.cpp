@@ -1,7 +1,12 @@
 // Super block, group descriptors and inode location of the drive object.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "ext2engine/drive_selection.h"
+#include "ext2engine/recovery.h"
 #include "walk_fixture.h"
 
 namespace {
@@ -198,6 +203,60 @@ TEST(SuperBlock, FeaturesNotReadAreLoggedAfterTheDriveParameters) {
       EXPECT_EQ(host.log[3].status, "Files and folders may be missing");
     }
     EXPECT_EQ(host.entries.size(), 2u) << c.incompat;  // Root and the file, as before
+    host.SetDrive(nullptr);
+    App().currentDrive.reset();
+    LogicalDrives().Clear();
+    SetDiskSource(nullptr);
+  }
+}
+
+// A partition entry shorter than its file system: the drive is read to the file system's size as
+// far as the disk holds it, with a row saying so; a drive that reaches past the disk's end (a cut
+// image) gets a row too. The file lies in block 180 (sectors 360 and 361) of 256.
+TEST(SuperBlock, DriveCoversItsFileSystemAndSaysWhenTheDiskEndsFirst) {
+  struct Case {
+    const char* what;
+    std::uint32_t entrySectors;
+    std::size_t diskSectors;
+    std::uint32_t expectSectors;
+    const char* status;  // the row after the drive parameters; null: none
+  } cases[] = {
+      {"entry shorter than the file system", 300, 512, 512, "Drive is larger than its partition"},
+      {"entry and disk shorter", 300, 400, 400, "Drive is larger than its partition"},
+      {"disk cut inside the drive", 512, 400, 512, "Drive reaches past the end of the disk"},
+      {"entry as large as its file system", 512, 512, 512, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TinyExt2 fs;
+    fs.Dir(2, {40});
+    fs.Dots(40, 2, 2);
+    fs.Record(40, 24, 12, 1024 - 24, "file", 1);
+    fs.File(12, 5, {180});
+    std::copy_n("hello", 5, fs.bytes.begin() + 180 * 1024);
+    fs.bytes.resize(c.diskSectors * 512);
+    App().Reset();
+    InstallMemoryDisk(fs.bytes);
+    LogicalDrives().Clear();
+    LogicalDrives().Drives().push_back({0, 0, c.entrySectors, 0x83, 0, 0});
+    HeadlessHost host;
+    ASSERT_TRUE(OpenLogicalDrive(host, 0x80, 0));
+    ASSERT_TRUE(App().currentDrive);
+    EXPECT_EQ(App().currentDrive->sectorCount, c.expectSectors);
+    ASSERT_GE(host.log.size(), 4u);
+    EXPECT_EQ(host.log[3].status.substr(0, c.status != nullptr ? std::string::npos : 10),
+              c.status != nullptr ? c.status : "Started on");
+    ASSERT_EQ(host.entries.size(), 2u);
+    const std::filesystem::path dest =
+        std::filesystem::temp_directory_path() / ("qv_fit_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dest);
+    std::filesystem::create_directories(dest);
+    RecoverFiles(host, *App().currentDrive, kRecoverAll, dest.string());
+    std::ifstream in(dest / "#Root/file");
+    std::string got;
+    std::getline(in, got);
+    EXPECT_EQ(got, "hello");
+    std::filesystem::remove_all(dest);
     host.SetDrive(nullptr);
     App().currentDrive.reset();
     LogicalDrives().Clear();

@@ -1,6 +1,10 @@
 // Recovery into a destination folder, and the name filters.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <filesystem>
@@ -73,6 +77,17 @@ std::vector<std::uint32_t> PutData(TinyExt2& fs, std::uint32_t first, const std:
 std::string ReadFile(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// The status that closes the recovery of the file at PATH: the first one after its "Started" row
+// that is not a read error row.
+std::string ClosingStatus(const std::vector<LogRow>& log, const std::string& path) {
+  auto row = std::find_if(log.begin(), log.end(), [&](const LogRow& r) { return r.text == path; });
+  if (row == log.end()) return "";
+  for (++row; row < log.end(); ++row) {
+    if (row->text != "Disk read error, file may not be completely recovered") return row->status;
+  }
+  return "";
 }
 
 class Recovery : public ::testing::Test {
@@ -237,26 +252,119 @@ TEST_F(Recovery, ReadErrorsWriteZerosAndAreLogged) {
       }
     }
     EXPECT_TRUE(logged);
+    // The file is written, and says that it is not whole.
+    EXPECT_EQ(ClosingStatus(d.host.log, out.string() + "/#Root/docs/b.bin"), "Incomplete");
+    EXPECT_EQ(ClosingStatus(d.host.log, out.string() + "/#Root/docs/a.txt"), "Completed");
+    EXPECT_EQ(d.host.log.back().text, "Recovery incomplete, 1 file(s) written with unreadable parts as zeros");
   }
 }
 
-// A block the device cannot deliver (past the end of a cut image: the read comes back empty but
-// counts as success) is written as zeros, not as what the buffer held from the block before.
-TEST_F(Recovery, BlockPastTheEndOfACutImageIsWrittenAsZeros) {
+// A read that comes back short through the read seam (the platform returned fewer bytes after an
+// error) is a failed read: retried, logged, and the file is not reported complete. What it did
+// deliver is kept.
+TEST_F(Recovery, ShortReadsAreFailedReads) {
   for (std::uint8_t mode : {1, 0}) {
+    SCOPED_TRACE(mode == 1 ? "sector mode" : "block mode");
+    std::string a, b;
+    OpenedDrive d(SmallTree(a, b).bytes);
+    d.Build();
+    App().readMode = mode;
+    App().readRetryCount = 2;
+    d.disk->shortBy = 12;
+    const fs::path out = dest / std::to_string(mode);
+    fs::create_directories(out);
+    d.host.log.clear();
+    RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
+    std::string expect = a;
+    std::fill(expect.begin() + 500, expect.begin() + 512, '\0');  // each read loses its last 12 bytes
+    if (mode == 0) expect = a;  // block mode: the 1,000 bytes lie before the last 12 of the block
+    EXPECT_EQ(ReadFile(out / "#Root/docs/a.txt"), expect);
+    std::vector<std::string> statuses;
+    for (const auto& row : d.host.log) {
+      if (row.text == "Disk read error, file may not be completely recovered") statuses.push_back(row.status);
+      EXPECT_NE(row.status, "Completed");
+    }
+    ASSERT_FALSE(statuses.empty());
+    EXPECT_EQ(statuses.front(), mode == 1 ? "Error reading sector 240" : "Error reading block 240");  // c.txt, the first
+  }
+}
+
+// A drive on an image cut inside it: blocks past the cut are failed reads, written as zeros (not
+// as what the buffer held from the block before), each with its row, and the file is incomplete.
+TEST_F(Recovery, BlocksPastTheEndOfACutImageAreReadErrors) {
+  for (std::uint8_t mode : {1, 0}) {
+    SCOPED_TRACE(mode == 1 ? "sector mode" : "block mode");
     std::string a, b;
     TinyExt2 fs = SmallTree(a, b);
-    fs.SetInode(14, 0x81A4, 2049, {110, 600, 112}, 1600000000);  // the image holds 512 blocks
     OpenedDrive d(fs.bytes);
     d.Build();
+    d.disk->bytes.resize(111 * 1024);  // b.bin has blocks 110, 111 and 112; the drive stays 512 blocks
     App().readMode = mode;
     const fs::path out = dest / std::to_string(mode);
     fs::create_directories(out);
     RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
     std::string expect = b;
-    std::fill(expect.begin() + 1024, expect.begin() + 2048, '\0');
-    EXPECT_EQ(ReadFile(out / "#Root/docs/b.bin"), expect) << "read mode " << int(mode);
+    std::fill(expect.begin() + 1024, expect.end(), '\0');
+    EXPECT_EQ(ReadFile(out / "#Root/docs/b.bin"), expect);
+    EXPECT_EQ(ReadFile(out / "#Root/docs/a.txt"), a);
+    std::vector<std::string> errors;
+    for (const auto& row : d.host.log) {
+      if (row.text == "Disk read error, file may not be completely recovered") errors.push_back(row.status);
+    }
+    // c.txt (block 120) in Root first, then b.bin.
+    const std::vector<std::string> sectorRows = {"Error reading sector 240", "Error reading sector 222",
+                                                 "Error reading sector 223", "Error reading sector 224"};
+    const std::vector<std::string> blockRows = {"Error reading block 240", "Error reading block 222",
+                                                "Error reading block 224"};
+    EXPECT_EQ(errors, mode == 1 ? sectorRows : blockRows);
+    EXPECT_EQ(ClosingStatus(d.host.log, out.string() + "/#Root/docs/b.bin"), "Incomplete");
+    EXPECT_EQ(d.host.log.back().text, "Recovery incomplete, 2 file(s) written with unreadable parts as zeros");
   }
+}
+
+// A file the destination cannot take whole (here the file-size limit, with SIGXFSZ ignored so that
+// the write fails with EFBIG) is not recovered: the cut file is removed, its mark stays, its row and
+// the end row say so, and a later recovery writes it whole.
+TEST_F(Recovery, FileThatCannotBeWrittenWholeIsRemovedAndKeepsItsMark) {
+  std::string a, b;
+  OpenedDrive d(SmallTree(a, b).bytes);
+  d.Build();
+  for (auto& e : d.host.entries) {
+    if (e.inode == 12) e.check = 2;
+    if (e.inode == 13 || e.inode == 14) e.check = 1;
+  }
+  d.host.markedFolders = 1;
+  d.host.markedFiles = 2;
+  d.host.markedBytes = 3049;
+  struct rlimit before {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+  struct rlimit limit = before;
+  limit.rlim_cur = 1500;  // a.txt (1,000 bytes) fits, b.bin (2,049) does not
+  auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+  RecoverFiles(d.host, d.drive, kRecoverMarked, dest.string());
+  ::setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(ReadFile(dest / "#Root/docs/a.txt"), a);
+  EXPECT_FALSE(fs::exists(dest / "#Root/docs/b.bin"));
+  for (const auto& e : d.host.entries) {
+    if (e.inode == 13 || e.inode == 14) {
+      EXPECT_EQ(e.check, e.inode == 13 ? 0 : 1);
+    }
+  }
+  EXPECT_EQ(d.host.markedFiles, 1);
+  EXPECT_EQ(d.host.markedBytes, 2049u);
+  const auto error = std::find_if(d.host.log.begin(), d.host.log.end(), [](const LogRow& r) {
+    return r.status == "Error writing file";
+  });
+  ASSERT_NE(error, d.host.log.end());
+  EXPECT_EQ((error - 1)->text, dest.string() + "/#Root/docs/b.bin");
+  EXPECT_EQ((error + 1)->status, "Not recovered");
+  EXPECT_EQ(d.host.log.back().text, "Recovery incomplete, 0 folder(s) and 1 file(s) could not be written");
+  // Once the destination takes it, the file comes back whole.
+  RecoverFiles(d.host, d.drive, kRecoverMarked, dest.string());
+  EXPECT_EQ(ReadFile(dest / "#Root/docs/b.bin"), b);
+  EXPECT_EQ(d.host.markedFiles, 0);
 }
 
 TEST_F(Recovery, HostileNamesStayInsideTheDestination) {
@@ -290,17 +398,37 @@ TEST_F(Recovery, SizesAbove2GiBAndFastSymlinks) {
   fs.Dir(2, {40});
   fs.Dots(40, 2, 2);
   fs.Record(40, 24, 12, 12, "big", 1);
-  fs.Record(40, 36, 13, 1024 - 36, "link", 7);
+  fs.Record(40, 36, 13, 12, "link", 7);
+  fs.Record(40, 48, 14, 1024 - 48, "grown", 7);
   const std::string data = Pattern(3 * 1024, 5);
-  fs.SetInode(12, 0x81A4, 0xC0000000u, PutData(fs, 100, data));  // 3 GiB, but only three blocks listed
-  fs.SetInode(13, 0xA1FF, 11, {});
+  fs.SetInode(12, 0x81A4, 0xC0000000u, PutData(fs, 100, data));  // 3 GiB: three blocks, then holes
   const std::string target = "target/file";
-  std::copy(target.begin(), target.end(), fs.bytes.begin() + static_cast<std::ptrdiff_t>(fs.InodeAt(13) + 40));
+  fs.SetInode(13, 0xA1FF, 11, {});
+  fs.SetInode(14, 0xA1FF, 11, {});
+  for (std::uint32_t ino : {13u, 14u}) {
+    std::copy(target.begin(), target.end(), fs.bytes.begin() + static_cast<std::ptrdiff_t>(fs.InodeAt(ino) + 40));
+  }
   OpenedDrive d(fs.bytes);
   d.Build();
+  // A scan file whose size byte was changed (or a disk changed since the scan): the link's text is
+  // never read past the 60 bytes of the block pointers.
+  for (auto& e : d.host.entries) {
+    if (e.inode == 14) e.size = 200;
+  }
   RecoverFiles(d.host, d.drive, kRecoverAll, dest.string());
-  EXPECT_EQ(ReadFile(dest / "#Root/big"), data);  // written up to where the block list ends
+  EXPECT_EQ(fs::file_size(dest / "#Root/big"), 0xC0000000u);  // written to its size, the holes as zeros
+  std::ifstream big(dest / "#Root/big", std::ios::binary);
+  std::string head(data.size() + 4096, 'x');
+  big.read(head.data(), static_cast<std::streamsize>(head.size()));
+  EXPECT_TRUE(head == data + std::string(4096, '\0'));
   EXPECT_EQ(ReadFile(dest / "#Root/link"), target);
+  EXPECT_FALSE(fs::exists(dest / "#Root/grown"));
+  const auto row = std::find_if(d.host.log.begin(), d.host.log.end(), [](const LogRow& r) {
+    return r.text == "Link size exceeds the 60 bytes of its inode, link not recovered";
+  });
+  ASSERT_NE(row, d.host.log.end());
+  EXPECT_EQ((row + 1)->status, "Not recovered");
+  EXPECT_EQ(d.host.log.back().text, "Recovery incomplete, 0 folder(s) and 1 file(s) could not be written");
 }
 
 // Data blocks of zeros are passed over on the destination (they read back as zeros there); a file
@@ -319,17 +447,20 @@ TEST_F(Recovery, ZerosAreLeftAsHolesAndTheFileKeepsItsSize) {
 }
 
 // Zero pointers inside a file's size are holes written as zeros, direct ones, entries of an
-// indirect block and whole indirect pointers, when data follows. Trailing zeros and all-zero
-// pointers (an ext3 deleted inode) write no zeros. Folder block lists still end at the first zero.
-TEST_F(Recovery, SparseFilesHaveTheirHolesWrittenAsZeros) {
+// indirect block and whole indirect pointers, wherever they lie: a live file is written at exactly
+// its size. The bound on the walk counts the blocks it takes, not the places they stand for, so a
+// sparse file larger than its drive comes back whole. A deleted inode whose pointers are all zero
+// (ext3 clears them) is no file: a row says so and nothing is written. Folder block lists still end
+// at the first zero.
+TEST_F(Recovery, SparseFilesAreWrittenToTheirSizeWithHolesAsZeros) {
   constexpr std::uint32_t kB = 1024;
   TinyExt2 fs(512);
   fs.Dir(2, {40});
   fs.Dots(40, 2, 2);
-  fs.Record(40, 24, 12, 16, "holes", 1);
-  fs.Record(40, 40, 13, 16, "far", 1);
-  fs.Record(40, 56, 14, 16, "tail", 1);
-  fs.Record(40, 72, 15, 1024 - 72, "wiped", 1);
+  const char* names[] = {"holes", "far", "tail", "start", "allhole", "beyond", "wiped"};
+  for (std::uint32_t i = 0; i < 7; ++i) {
+    fs.Record(40, 24 + 16 * i, 12 + i, i == 6 ? static_cast<std::uint16_t>(1024 - 24 - 16 * i) : 16, names[i], 1);
+  }
   // holes: 17 blocks; block 1 and entries 1 and 3 of the single indirect block are holes.
   const std::string data = Pattern(16 * kB + 100, 7);
   std::string holes = data;
@@ -359,22 +490,50 @@ TEST_F(Recovery, SparseFilesHaveTheirHolesWrittenAsZeros) {
   PutLe32(fs.bytes, std::size_t{302} * kB, 303);
   PutLe32(fs.bytes, std::size_t{303} * kB, 301);
   fs.SetInode(13, 0x81A4, farBlocks * kB, {300, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 302});
-  // tail: one data block, then a trailing hole; wiped: every pointer zero.
+  // tail: one data block, then a hole of two and a half blocks; start: holes, then 100 bytes.
   const std::string head = Pattern(kB, 10);
-  fs.SetInode(14, 0x81A4, 3 * kB, PutData(fs, 310, head));
-  fs.File(15, 5000);
+  fs.SetInode(14, 0x81A4, 3 * kB + 512, PutData(fs, 310, head));
+  PutData(fs, 311, Pattern(100, 11));
+  fs.SetInode(15, 0x81A4, 3 * kB + 100, {0, 0, 0, 311});
+  // allhole: a live file without a data block; beyond: 8 MiB on this 512 KiB drive, a block at
+  // each end (the last one through the double indirect block).
+  fs.File(16, 5000);
+  const std::uint32_t beyondBlocks = 8192;
+  PutData(fs, 320, first);
+  PutData(fs, 321, last);
+  const std::uint32_t inDouble = beyondBlocks - 1 - 12 - 256;
+  PutLe32(fs.bytes, std::size_t{322} * kB + 4 * (inDouble / 256), 323);
+  PutLe32(fs.bytes, std::size_t{323} * kB + 4 * (inDouble % 256), 321);
+  fs.SetInode(17, 0x81A4, beyondBlocks * kB, {320, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 322});
+  std::string beyond(std::size_t{beyondBlocks} * kB, '\0');
+  beyond.replace(0, kB, first);
+  beyond.replace(beyond.size() - kB, kB, last);
+  // wiped: deleted, every pointer cleared.
+  fs.File(18, 5000);
+  PutLe32(fs.bytes, fs.InodeAt(18) + 20, 1500000000);  // i_dtime
   for (std::uint8_t mode : {1, 0}) {
+    SCOPED_TRACE(mode == 1 ? "sector mode" : "block mode");
     OpenedDrive d(fs.bytes);
     d.Build();
     App().readMode = mode;
     const fs::path out = dest / std::to_string(mode);
     fs::create_directories(out);
     RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
-    EXPECT_TRUE(ReadFile(out / "#Root/holes") == holes) << "read mode " << int(mode);  // no 270 KiB dumps
-    EXPECT_TRUE(ReadFile(out / "#Root/far") == far) << "read mode " << int(mode);
-    EXPECT_EQ(ReadFile(out / "#Root/tail"), head) << "read mode " << int(mode);
-    EXPECT_EQ(ReadFile(out / "#Root/wiped"), "") << "read mode " << int(mode);
+    EXPECT_TRUE(ReadFile(out / "#Root/holes") == holes);  // no 270 KiB dumps on a mismatch
+    EXPECT_TRUE(ReadFile(out / "#Root/far") == far);
+    EXPECT_TRUE(ReadFile(out / "#Root/tail") == head + std::string(2 * kB + 512, '\0'));
+    EXPECT_TRUE(ReadFile(out / "#Root/start") == std::string(3 * kB, '\0') + Pattern(100, 11));
+    EXPECT_TRUE(ReadFile(out / "#Root/allhole") == std::string(5000, '\0'));
+    EXPECT_TRUE(ReadFile(out / "#Root/beyond") == beyond);
+    EXPECT_FALSE(fs::exists(out / "#Root/wiped"));
+    const auto gone = std::find_if(d.host.log.begin(), d.host.log.end(), [](const LogRow& r) {
+      return r.text == "Data blocks of the deleted file are gone, file not recovered";
+    });
+    ASSERT_NE(gone, d.host.log.end());
+    EXPECT_EQ((gone - 1)->text, out.string() + "/#Root/wiped");
+    EXPECT_EQ((gone + 1)->status, "Not recovered");
     for (const auto& row : d.host.log) EXPECT_NE(row.text, "Disk read error, file may not be completely recovered");
+    EXPECT_EQ(d.host.log.back().text, "Recovery incomplete, 0 folder(s) and 1 file(s) could not be written");
     EXPECT_EQ(d.drive.GetclusterList(12), std::vector<std::uint32_t>{100});
   }
 }
@@ -538,6 +697,66 @@ TEST_F(Recovery, UnwritableFoldersAndFilesAreReportedAndTheWalkGoesOn) {
   fs::create_directories(dest / "3");
   ASSERT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, (dest / "3").string()), 1);
   EXPECT_EQ(d.host.log.back().status, "Completed");
+}
+
+}  // namespace
+
+namespace {
+
+// A chain of 3,000 folders with 250-byte names (a path of 750 KB, far past PATH_MAX) and a file at
+// its bottom recovers whole with 256 descriptors: the walk keeps a bounded number of folders open.
+TEST_F(Recovery, DeepChainOfLongNamesRecoversWholeWithFewDescriptors) {
+  constexpr std::uint32_t kLevels = 3000;
+  constexpr std::uint32_t kFirstBlock = 700;  // after the inode table of 4,096 inodes
+  TinyExt2 fs(kFirstBlock + kLevels + 8, 4096);
+  auto name = [](std::uint32_t level) {
+    std::string n = "level " + std::to_string(level) + " ";
+    return n + std::string(250 - n.size(), 'n');
+  };
+  // Folder k (inode 12 + k, block kFirstBlock + k) holds folder k + 1; the last one holds the file.
+  fs.Dir(2, {kFirstBlock - 1});
+  fs.Dots(kFirstBlock - 1, 2, 2);
+  fs.Record(kFirstBlock - 1, 24, 12, 1000, name(0), 2);
+  for (std::uint32_t k = 0; k < kLevels; ++k) {
+    const std::uint32_t block = kFirstBlock + k;
+    fs.Dir(12 + k, {block});
+    fs.Dots(block, 12 + k, k == 0 ? 2 : 11 + k);
+    if (k + 1 < kLevels) {
+      fs.Record(block, 24, 13 + k, 1000, name(k + 1), 2);
+    } else {
+      fs.Record(block, 24, 13 + k, 1000, "bottom.txt", 1);
+    }
+  }
+  const std::uint32_t fileBlock = kFirstBlock + kLevels;
+  fs.File(12 + kLevels, 6, PutData(fs, fileBlock, "bottom"));
+  OpenedDrive d(fs.bytes);
+  d.Build();
+  ASSERT_EQ(d.host.entries.size(), kLevels + 2u);
+  struct rlimit before {};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
+  struct rlimit limit = before;
+  limit.rlim_cur = 256;
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &limit), 0);
+  RecoverFiles(d.host, d.drive, kRecoverAll, dest.string());
+  ::setrlimit(RLIMIT_NOFILE, &before);
+  for (const auto& row : d.host.log) EXPECT_NE(row.status, "Error creating folder");
+  // Walk down the written chain by relative opens, as its path is too long for one.
+  int fd = ::open((dest / "#Root").c_str(), O_RDONLY | O_DIRECTORY);
+  std::uint32_t depth = 0;
+  for (; fd >= 0 && depth < kLevels; ++depth) {
+    const int below = ::openat(fd, name(depth).c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(fd);
+    fd = below;
+  }
+  EXPECT_EQ(depth, kLevels);
+  ASSERT_GE(fd, 0);
+  char text[16] = {};
+  const int file = ::openat(fd, "bottom.txt", O_RDONLY);
+  EXPECT_EQ(::read(file, text, sizeof text), 6);
+  EXPECT_STREQ(text, "bottom");
+  ::close(file);
+  ::close(fd);
+  EXPECT_EQ(ClosingStatus(d.host.log, d.host.log[d.host.log.size() - 2].text), "Completed");
 }
 
 }  // namespace

@@ -17,6 +17,10 @@ int FuzzDeletedAndLost(const std::uint8_t* data, std::size_t size);
 int FuzzDriveSearch(const std::uint8_t* data, std::size_t size);
 // The input is a scan-information file, loaded into a fresh drive.
 int FuzzScanFile(const std::uint8_t* data, std::size_t size);
+// The input is a scan-information file and the drive it describes: a little-endian 32-bit length,
+// that many bytes of the scan file, then the drive's image. The file is loaded and Recover All
+// writes the drive's files into a scratch folder.
+int FuzzRecovery(const std::uint8_t* data, std::size_t size);
 // The input is a disc: its volume descriptors, the directory walk and, when they fail, the path
 // tables and the raw scans, as Open Drive runs them.
 int FuzzCdVolume(const std::uint8_t* data, std::size_t size);

@@ -58,16 +58,18 @@ bool CountPhysicalDisks(std::vector<std::uint8_t>& disks);
 // Opens disk number N (0x80 + index) read-only; null for a drive letter or a missing disk.
 std::unique_ptr<SectorDevice> OpenDiskDevice(std::uint16_t n);
 
-// One attempt: reads BYTES at sector LBA (high:low) of the disk. A short read counts as success;
-// DELIVERED, when given, receives the number of bytes the device returned.
+// One attempt: reads BYTES at sector LBA (high:low) of the disk. A read that delivers fewer bytes
+// than asked (an error part way, or past the disk's end) fails; DELIVERED, when given, receives the
+// number of bytes the device returned (the start of BUFFER holds them, also when the read failed).
 // The device stays open for the following reads of the process; a failed read closes it, so that
 // the next attempt opens it anew.
 int ReadSectorsNT(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
                   std::uint32_t bytes, std::uint32_t* delivered = nullptr);
 
 // The sector-read entry: as many attempts in all as the application's read-retry count says
-// (at least one). 1 on success, 0 on failure; nothing is shown to the user. DELIVERED, when given,
-// receives the byte count of the successful attempt (0 on failure).
+// (at least one), each failed or short attempt retried. 1 when an attempt delivered every byte, 0
+// otherwise; nothing is shown to the user. DELIVERED, when given, receives the byte count of the
+// last attempt.
 int ReadDiskSectors(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
                     std::uint32_t bytes, std::uint32_t* delivered = nullptr);
 

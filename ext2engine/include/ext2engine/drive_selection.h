@@ -39,3 +39,8 @@ int SearchForLogicalDrives(FrameServices& frame, std::uint8_t diskIndex);
 // Select Logical Drive OK on ROW of the logical-drive list: creates the drive object, reads its
 // super block and group descriptors and builds its directory tree. False when ROW is not a row.
 bool OpenLogicalDrive(FrameServices& frame, std::uint8_t diskNumber, int row);
+
+// For a drive whose super block was taken: a partition entry shorter than the file system gives
+// the drive the file system's size, as far as the disk holds it, with a row that says the drive is
+// larger than its partition; a drive that ends past the disk's end gets a row that says so.
+void FitDriveToDisk(FrameServices& frame, CLinuxDrive& drive);

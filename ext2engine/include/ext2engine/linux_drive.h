@@ -88,15 +88,23 @@ class CLinuxDrive {
   // indirect block that cannot be read adds nothing (UNREADABLE, when given, receives its number)
   // and the list goes on with the next pointer.
   std::vector<std::uint32_t> GetBlockList(const InodeCopy& inode, std::vector<std::uint32_t>* unreadable = nullptr);
-  // The blocks of a file to recover, one entry for each block of its size in file order. A zero
-  // pointer inside the size is a hole, given as 0 (a zero indirect pointer as 0 for every block it
-  // would cover), when data follows it: the list ends after the last data block, so a file whose
-  // pointers are all zero has none. The data and indirect blocks taken are at most the drive's
-  // block count (a sparse file may be larger than its drive), an indirect block met twice is not
-  // read again, and a loop or an unreadable indirect block ends the list there.
-  std::vector<std::uint32_t> GetFileBlockList(const InodeCopy& inode);
-  // The blocks that the direct and indirect pointers can address.
-  std::uint64_t MaxFileBlocks() const;
+  // The data blocks of a file to recover: runs of blocks that follow each other on the drive and in
+  // the file, in file order, each with its place in the file (in blocks). Places between runs, and
+  // after the last one up to SIZE, are holes. The walk reads only the places inside SIZE,
+  // and takes at most the drive's block count of data and indirect blocks, whatever the size says.
+  struct FileRun {
+    std::uint64_t position;  // place of the first block in the file
+    std::uint32_t block;     // its block on the drive
+    std::uint32_t count;
+  };
+  struct FileBlocks {
+    std::vector<FileRun> runs;
+    // Indirect blocks that could not be read: the places under them have no known data.
+    std::vector<std::uint32_t> unreadIndirect;
+    // The walk stopped before the end of the size (the bound, or an indirect block met twice).
+    bool cut = false;
+  };
+  FileBlocks GetFileBlockList(const InodeCopy& inode, std::uint64_t size);
 
   // The directory tree.
   int ReadDirectory(std::uint32_t inode, std::uint32_t deleted);
@@ -203,9 +211,11 @@ class CLinuxDrive {
   void* progressControl = nullptr;
   std::uint32_t recoveredFileCount = 0;
   // What the recovery could not write: folders that could not be made or entered (their contents
-  // are not recovered), and files that could not be created or were written short.
+  // are not recovered), files not recovered (they could not be created or written whole, or their
+  // data is gone), and files written with unreadable parts as zeros.
   std::uint32_t unwrittenFolders = 0;
   std::uint32_t unwrittenFiles = 0;
+  std::uint32_t incompleteFiles = 0;
   std::uint32_t entries = 0;
   std::uint32_t folders = 0;
   std::uint32_t files = 0;
@@ -261,7 +271,8 @@ class CLinuxDrive {
   struct RecoveryRun;
   // A file of some size, of a real inode, that the name filters keep.
   bool HasDataToWrite(const ListedEntry& entry) const;
-  int RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, const std::string& dirPath);
+  int RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_t folderDeleted, int dirFd,
+                  const std::string& dirPath);
   void RecoverFolderFiles(const std::vector<ListedEntry*>& children, std::uint8_t type, std::uint32_t folderDeleted,
                           RecoveryRun& run, int dirFd, const std::string& dirPath);
   void MarkHandled(ListedEntry& entry, std::uint8_t type);
