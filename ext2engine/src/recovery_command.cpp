@@ -33,6 +33,7 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
   drive.recoveredFileCount = 0;
   drive.unwrittenFolders = 0;
   drive.unwrittenFiles = 0;
+  drive.filteredOutFiles = 0;
   app.recovering = 1;
   for (int command : {kCmdSelectPhysicalDisk, kCmdFileMask, kCmdOpenDrive, kCmdAddFileFilter, kCmdFind, kCmdRecoverAll,
                       kCmdRecoverSelected, kCmdRecoverDeleted}) {
@@ -74,6 +75,12 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
     std::snprintf(text, sizeof text, "Recovery incomplete, %u folder(s) and %u file(s) could not be written",
                   drive.unwrittenFolders, drive.unwrittenFiles);
     frame.AddLogEntry(nullptr, text, ("Completed on " + CTimeNow()).c_str(), kIconAborted);
+  }
+  if (drive.filteredOutFiles != 0) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%u marked file(s) left out by the file filters, still marked",
+                  drive.filteredOutFiles);
+    frame.AddLogEntry(nullptr, text, ("Completed on " + CTimeNow()).c_str(), kIconEvent);
   }
   app.recovering = 0;
   frame.EndProgress();
