@@ -36,6 +36,21 @@ class TypeMask : public wxExpectModalBase<CFileMaskDlg, TypeMask> {
   std::string text_;
 };
 
+// A warning with TEXT, answered OK.
+class ExpectWarning : public wxExpectModalBase<wxMessageDialog, ExpectWarning> {
+ public:
+  explicit ExpectWarning(std::string text) : text_(std::move(text)) {}
+
+ protected:
+  int OnInvoked(wxMessageDialog* dlg) const override {
+    EXPECT_EQ(dlg->GetMessage().utf8_string(), text_);
+    return wxID_OK;
+  }
+
+ private:
+  std::string text_;
+};
+
 class MarksInTheWindow : public WorkbenchTest {
  protected:
   // The menu command ID, as the menu sends it.
@@ -182,6 +197,63 @@ TEST_F(MarksInTheWindow, SelectAllUnderAMaskMarksWhatRecoverSelectedWritesAndThe
   EXPECT_TRUE(ShownEnabled('t', kIdSelectAll));
   EXPECT_FALSE(ShownEnabled('t', kIdUnselectAll));
   EXPECT_FALSE(ShownEnabled('f', kCmdRecoverSelected));
+}
+
+// Replaces the text of the edit ID of DLG by TEXT with real keys: a click into it, Ctrl+A, then
+// the characters (or Backspace for an empty text).
+void TypeInto(wxDialog* dlg, int id, const std::string& text) {
+  wxWindow* edit = dlg->FindWindow(id);
+  ClickAt(edit);
+  wxUIActionSimulator keys;
+  keys.Char('a', wxMOD_CONTROL);
+  Settle(60);
+  if (text.empty()) {
+    keys.Char(WXK_BACK);
+  } else {
+    keys.Text(text.c_str());
+  }
+  Settle();
+}
+
+TEST_F(MarksInTheWindow, FileMaskAppliesExactlyTheWholeMegabytesTheSizeBoxesShowOrKeepsTheDialogOpen) {
+  OpenDrive(0);
+  const std::string fromRefused = "\"Size from\" needs a whole number of MB";
+  const std::string uptoRefused = "\"upto\" needs a whole number of MB";
+  bool stayedOpen = true;
+  ModalAnswers answers({[&](wxDialog* dlg) {
+    auto okRefused = [&](const std::string& text) {
+      wxTEST_DIALOG(ClickAt(dlg->FindWindow(wxID_OK)), ExpectWarning(text));
+      stayedOpen &= dlg->IsModal();
+    };
+    ClickAt(dlg->FindWindow(kIdSizeFromCheck));
+    TypeInto(dlg, kIdSizeFromEdit, "1.5");
+    okRefused(fromRefused);
+    TypeInto(dlg, kIdSizeFromEdit, "3");
+    TypeInto(dlg, kIdSizeFromEdit, "");  // emptied: its last value is not what it shows
+    okRefused(fromRefused);
+    TypeInto(dlg, kIdSizeFromEdit, "2");
+    ClickAt(dlg->FindWindow(kIdSizeUptoCheck));
+    TypeInto(dlg, kIdSizeUptoEdit, "");
+    okRefused(uptoRefused);
+    TypeInto(dlg, kIdSizeUptoEdit, "40");
+    ClickAt(dlg->FindWindow(wxID_OK));
+  }});
+  Command(kCmdFileMask);
+  Settle(800);  // the wait notice closes itself
+  ASSERT_EQ(answers.Done(), 1u);
+  EXPECT_TRUE(stayedOpen);
+  const FileMaskCriteria& c = App().mask;
+  EXPECT_EQ(c.bySizeFrom, 1);
+  EXPECT_EQ(c.sizeFrom, 2);
+  EXPECT_EQ(c.bySizeUpto, 1);
+  EXPECT_EQ(c.sizeUpto, 40);
+  ASSERT_TRUE(frame->LeftView()->HasUnmaskedList());
+  for (const ListedEntry& e : frame->LeftView()->Entries()) {
+    if (!e.IsFolder()) {
+      EXPECT_GE(e.size, 2 * kMegabyte) << e.name;
+      EXPECT_LE(e.size, 40 * kMegabyte) << e.name;
+    }
+  }
 }
 
 }  // namespace

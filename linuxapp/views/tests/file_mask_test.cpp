@@ -109,6 +109,24 @@ TEST(MaskText, SplitsAtSemicolons) {
   EXPECT_EQ(SplitMaskText(std::string(300, 'x')), V{std::string(255, 'x')});
 }
 
+TEST(MaskText, SizeBoxesTakeExactlyTheWholeMegabytesTheyShow) {
+  const struct {
+    const char* text;
+    bool taken;
+    int megabytes;
+  } cases[] = {
+      {"2", true, 2},          {" 15 ", true, 15},       {"0", true, 0},          {"2147483647", true, 2147483647},
+      {"", false, 0},          {"   ", false, 0},        {"1.5", false, 0},       {"1,5", false, 0},
+      {"-3", false, 0},        {"+3", false, 0},         {"3 MB", false, 0},      {"2147483648", false, 0},
+      {"99999999999999999999", false, 0},
+  };
+  for (const auto& c : cases) {
+    int megabytes = -7;
+    EXPECT_EQ(ParseWholeMegabytes(c.text, megabytes), c.taken) << '"' << c.text << '"';
+    EXPECT_EQ(megabytes, c.taken ? c.megabytes : -7) << '"' << c.text << '"';
+  }
+}
+
 const SystemTime kToday = Day(2024, 3, 10);
 
 // Root: docs/ (notes.txt, README, a.tar.gz deleted, b.gz), pics/deep/photo.JPG, empty/, gone/
