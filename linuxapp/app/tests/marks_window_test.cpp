@@ -5,6 +5,7 @@
 #include <wx/testing.h>
 #include <wx/uiaction.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "criteria_dialogs.h"
@@ -34,6 +35,23 @@ class TypeMask : public wxExpectModalBase<CFileMaskDlg, TypeMask> {
 
  private:
   std::string text_;
+};
+
+// Adds the include pattern PATTERN in Add FileFilter.
+class AddInclude : public wxExpectModalBase<CFileFilterDlg, AddInclude> {
+ public:
+  explicit AddInclude(std::string pattern) : pattern_(std::move(pattern)) {}
+
+ protected:
+  int OnInvoked(CFileFilterDlg* dlg) const override {
+    dynamic_cast<wxTextCtrl*>(dlg->FindWindow(kIdFilterText))->SetValue(pattern_);
+    PressButton(dlg, kIdAddToList);
+    PressButton(dlg, kIdInclude);
+    return dlg->GetReturnCode();
+  }
+
+ private:
+  std::string pattern_;
 };
 
 // A warning with TEXT, answered OK.
@@ -197,6 +215,62 @@ TEST_F(MarksInTheWindow, SelectAllUnderAMaskMarksWhatRecoverSelectedWritesAndThe
   EXPECT_TRUE(ShownEnabled('t', kIdSelectAll));
   EXPECT_FALSE(ShownEnabled('t', kIdUnselectAll));
   EXPECT_FALSE(ShownEnabled('f', kCmdRecoverSelected));
+}
+
+TEST_F(MarksInTheWindow, RecoverSelectedKeepsTheMarksOfFilesTheFiltersLeaveOutForTheNextRecovery) {
+  OpenDrive(0);
+  ClickFolderBox("docs");
+  ClickFolderBox("photos");
+  wxTEST_DIALOG(Command(kCmdAddFileFilter), AddInclude("*.txt"));
+  CLeftView& tree = *frame->LeftView();
+  auto folder = [&](const std::string& name) -> const ListedEntry& {
+    for (const ListedEntry& e : tree.Entries()) {
+      if (e.IsFolder() && e.name == name && e.parentInode == kRootInode) return e;
+    }
+    throw std::runtime_error("no folder " + name);
+  };
+  long leftOut = 0;
+  for (const ListedEntry& e : tree.Entries()) {
+    leftOut += !e.IsFolder() && e.check == 1 && fs::path(e.name).extension() != ".txt" ? 1 : 0;
+  }
+  ASSERT_GT(leftOut, 0);
+
+  const fs::path first = dest / "first";
+  fs::create_directories(first);
+  wxTEST_DIALOG(frame->Recover(kRecoverMarked, first.string()), wxExpectDismissableModal<wxDialog>(wxID_OK));
+  Pump();
+  const auto written = Files(first / "#Root");
+  ASSERT_FALSE(written.empty());
+  for (const auto& [path, bytes] : written) EXPECT_EQ(path.rfind("docs/", 0), 0u) << path;
+  EXPECT_FALSE(fs::exists(first / "#Root/photos")) << "a folder the filter left empty";
+  // The files left out are still marked, and the screen says so.
+  long stillMarked = 0;
+  for (const ListedEntry& e : tree.Entries()) {
+    if (e.IsFolder()) continue;
+    stillMarked += e.check == 1 ? 1 : 0;
+    if (e.check == 1) EXPECT_NE(fs::path(e.name).extension(), ".txt") << e.name;
+  }
+  EXPECT_EQ(stillMarked, leftOut);
+  EXPECT_NE(tree.Tree().GetStateImage(folder("photos").treeItem), controls::kStateUnchecked);
+  EXPECT_EQ(tree.Tree().GetStateImage(tree.RootItem()), controls::kStatePartly);
+  int folders = 0, files = 0;
+  const std::uint64_t bytes = tree.CountMarked(&folders, &files);
+  EXPECT_EQ(Pane(2), FormatSizeText(bytes, files, folders, true));
+  int rows = 0;
+  const std::string row = std::to_string(leftOut) + " marked file(s) left out by the file filters, still marked";
+  for (const auto& r : frame->Log()->Rows()) rows += r.text == row;
+  EXPECT_EQ(rows, 1);
+  EXPECT_TRUE(ShownEnabled('f', kCmdRecoverSelected));
+
+  // Without the filter the same marks bring the rest back.
+  Command(kIdRemoveFileFilter);
+  const fs::path retry = dest / "retry";
+  fs::create_directories(retry);
+  wxTEST_DIALOG(frame->Recover(kRecoverMarked, retry.string()), wxExpectDismissableModal<wxDialog>(wxID_OK));
+  Pump();
+  EXPECT_EQ(static_cast<long>(Files(retry / "#Root").size()), leftOut);
+  EXPECT_TRUE(fs::exists(retry / "#Root/photos"));
+  for (const ListedEntry& e : tree.Entries()) EXPECT_EQ(e.check, 0) << e.name;
 }
 
 // Replaces the text of the edit ID of DLG by TEXT with real keys: a click into it, Ctrl+A, then
