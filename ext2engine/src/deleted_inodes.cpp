@@ -45,7 +45,8 @@ void CLinuxDrive::SearchDeletedFiles() {
       if (frame != nullptr) frame->StepProgressBar();
       return true;
     }
-    // Whatever its mode, a deleted inode is listed as a file; the byte total stays as it is.
+    // Whatever its mode, a deleted inode is listed as a file, and its bytes count in the total as
+    // every file's do.
     EntryNode entry;
     FillEntryFromInode(entry, inode);
     entry.kind = kKindFile;
@@ -54,6 +55,7 @@ void CLinuxDrive::SearchDeletedFiles() {
     entry.deleted = 1;
     ++entries;
     ++files;
+    totalBytes += entry.size;
     ++deletedCount;
     if (frame != nullptr) {
       const std::string name = "Inode #" + std::to_string(i);

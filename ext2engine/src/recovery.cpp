@@ -129,13 +129,16 @@ std::uint64_t CLinuxDrive::BytesToRecover(std::uint8_t type) const {
       if (!InRecovery(*c, type)) continue;
       if (c->IsFolder()) {
         if (done.insert(c->inode).second) pending.emplace_back(c->inode, c->deleted);
-      } else if (TakesFile(*c, type, folderDeleted) && HasDataToWrite(*c) &&
-                 !(type == kRecoverExisting && c->deleted != 0)) {
+      } else if (WritesFile(*c, type, folderDeleted)) {
         bytes += c->size;
       }
     }
   }
   return bytes;
+}
+
+bool CLinuxDrive::WritesFile(const ListedEntry& file, std::uint8_t type, std::uint32_t folderDeleted) const {
+  return TakesFile(file, type, folderDeleted) && HasDataToWrite(file) && !(type == kRecoverExisting && file.deleted != 0);
 }
 
 std::vector<std::uint32_t> CLinuxDrive::GetclusterList(std::uint32_t inode) {
@@ -195,7 +198,8 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_
   if (app.stopRequested) return finish();
   if (!HasDataToWrite(entry)) {
     if (frame != nullptr) frame->StepProgress(static_cast<int>(recoveredFileCount));
-    MarkHandled(entry, type);
+    // The filters decide this recovery only: a file they leave out keeps its mark for the next one.
+    if (MatchFilterList(entry.name, filters, filterMode) != 0) MarkHandled(entry, type);
     return 0;
   }
   if (type == kRecoverExisting && entry.deleted != 0) return finish();
@@ -402,6 +406,26 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
     std::size_t next = 0;
   };
   static const std::string kRootKey = "Root";
+  // With file filters in force, a folder is made only when a file below it is written: the
+  // folders that hold (at any depth) a file this recovery takes and the filters keep.
+  std::unordered_set<std::uint32_t> holdsWritten;
+  if (!filters.empty() && treeView != nullptr) {
+    std::unordered_map<std::uint32_t, const ListedEntry*> folderOf;
+    for (const auto& e : treeView->Entries()) {
+      if (e.IsFolder()) folderOf.emplace(e.inode, &e);
+    }
+    for (const auto& e : treeView->Entries()) {
+      if (type == kRecoverMarked && !e.IsFolder() && e.check == 1 && MatchFilterList(e.name, filters, filterMode) == 0) {
+        ++filteredOutFiles;
+      }
+      const auto in = folderOf.find(e.parentInode);
+      if (e.IsFolder() || in == folderOf.end() || !WritesFile(e, type, in->second->deleted)) continue;
+      for (auto f = in; f != folderOf.end() && holdsWritten.insert(f->first).second;) {
+        f = folderOf.find(f->second->parentInode);
+      }
+    }
+  }
+
   std::vector<Open> stack;
   std::string here;       // the path of the folder at the top of the stack
   std::size_t firstOpen = 0;  // levels from here to the top hold a descriptor
@@ -444,6 +468,7 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
     ListedEntry* next = nullptr;
     while (top.next < top.children.size() && !app.stopRequested) {
       ListedEntry* c = top.children[top.next++];
+      if (!filters.empty() && c->IsFolder() && holdsWritten.count(c->inode) == 0) continue;  // the filters empty it
       if (c->IsFolder() && run.foldersDone.count(c->inode) == 0 &&
           (type == kRecoverMarked || type == kRecoverAll || type == kRecoverDeleted || type == kRecoverExisting)) {
         next = c;
@@ -455,7 +480,12 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
             next->deleted);
       continue;
     }
-    if (type == kRecoverMarked && !app.stopRequested) {
+    // A folder that still holds marks (files the filters left out) stays partly checked.
+    auto keepsMarks = [&top] {
+      return std::any_of(top.children.begin(), top.children.end(),
+                         [](const ListedEntry* c) { return c->check == 1 || c->check == 2; });
+    };
+    if (type == kRecoverMarked && !app.stopRequested && !keepsMarks()) {
       if (treeView != nullptr) treeView->UncheckEntry(top.treeItem, 0);
       if (listView != nullptr) listView->UpdateItemCheck(*top.key, top.inode, top.treeItem, 0);
       if (frame != nullptr && frame->markedFolders > 0) {

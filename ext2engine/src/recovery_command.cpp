@@ -34,6 +34,7 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
   drive.unwrittenFolders = 0;
   drive.unwrittenFiles = 0;
   drive.incompleteFiles = 0;
+  drive.filteredOutFiles = 0;
   app.recovering = 1;
   for (int command : {kCmdSelectPhysicalDisk, kCmdFileMask, kCmdOpenDrive, kCmdAddFileFilter, kCmdFind, kCmdRecoverAll,
                       kCmdRecoverSelected, kCmdRecoverDeleted}) {
@@ -81,6 +82,12 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
     char text[160];
     std::snprintf(text, sizeof text, "Recovery incomplete, %u file(s) written with unreadable parts as zeros",
                   drive.incompleteFiles);
+    frame.AddLogEntry(nullptr, text, ("Completed on " + CTimeNow()).c_str(), kIconEvent);
+  }
+  if (drive.filteredOutFiles != 0) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%u marked file(s) left out by the file filters, still marked",
+                  drive.filteredOutFiles);
     frame.AddLogEntry(nullptr, text, ("Completed on " + CTimeNow()).c_str(), kIconEvent);
   }
   app.recovering = 0;

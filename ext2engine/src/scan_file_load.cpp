@@ -125,9 +125,8 @@ void CLinuxDrive::LoadScanInfo(const std::string& path) {
       ++folders;
     } else {
       ++files;
+      totalBytes += entry.size;  // as the scan counts them: every file's bytes, the deleted inodes' too
     }
-    // As the scan counts them: the inodes under "Deleted Files" add no bytes.
-    if (entry.parentInode != kDeletedFilesInode) totalBytes += entry.size;
     if (entries == 0) {
       if (frame != nullptr) {
         frame->StartProgress(progressRange);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 #include "ext2engine/recovery.h"
 #include "walk_fixture.h"
@@ -548,6 +549,56 @@ TEST_F(Recovery, FiltersSelectTheFilesWritten) {
   EXPECT_FALSE(fs::exists(dest / "#Root/docs/a.txt"));
   EXPECT_TRUE(fs::exists(dest / "#Root/docs/b.bin"));
   EXPECT_FALSE(fs::exists(dest / "#Root/c.txt"));
+}
+
+TEST_F(Recovery, MarkedFilesTheFiltersLeaveOutKeepTheirMarksAndMakeNoFolder) {
+  std::string a, b;
+  OpenedDrive d(SmallTree(a, b).bytes);
+  d.Build();
+  // Marked: b.bin in docs (so docs is partly checked) and c.txt in Root; the filter keeps *.txt.
+  auto record = [&](std::uint32_t inode) -> ListedEntry& {
+    for (auto& e : d.host.entries) {
+      if (e.inode == inode) return e;
+    }
+    throw std::runtime_error("no entry");
+  };
+  record(kRootInode).check = 2;
+  record(12).check = 2;
+  record(14).check = 1;
+  record(15).check = 1;
+  d.host.markedFolders = 2;
+  d.host.markedFiles = 2;
+  d.host.markedBytes = 2049 + 1;
+  d.drive.filters = {{"*.TXT", 1}};
+  d.drive.filterMode = 0;  // include
+  const fs::path first = dest / "first";
+  fs::create_directories(first);
+  ASSERT_EQ(RecoverFiles(d.host, d.drive, kRecoverMarked, first.string()), 1);
+  EXPECT_EQ(ReadFile(first / "#Root/c.txt"), "z");
+  EXPECT_FALSE(fs::exists(first / "#Root/docs")) << "a folder the filters left empty";
+  // b.bin is still marked, and so are the folders on its way; one row says so.
+  EXPECT_EQ(record(14).check, 1);
+  EXPECT_EQ(record(15).check, 0);
+  EXPECT_EQ(d.host.markedFolders, 2);
+  EXPECT_EQ(d.host.markedFiles, 1);
+  EXPECT_EQ(d.host.markedBytes, 2049u);
+  int rows = 0;
+  for (const auto& row : d.host.log) rows += row.text == "1 marked file(s) left out by the file filters, still marked";
+  EXPECT_EQ(rows, 1);
+
+  // Without the filters the same marks bring b.bin back, and then nothing stays marked.
+  d.drive.filters.clear();
+  const fs::path retry = dest / "retry";
+  fs::create_directories(retry);
+  ASSERT_EQ(RecoverFiles(d.host, d.drive, kRecoverMarked, retry.string()), 1);
+  EXPECT_EQ(ReadFile(retry / "#Root/docs/b.bin"), b);
+  EXPECT_FALSE(fs::exists(retry / "#Root/c.txt"));
+  EXPECT_EQ(record(14).check, 0);
+  EXPECT_EQ(d.host.markedFiles, 0);
+  EXPECT_EQ(d.host.markedBytes, 0u);
+  rows = 0;
+  for (const auto& row : d.host.log) rows += row.text.find("left out by the file filters") != std::string::npos;
+  EXPECT_EQ(rows, 1) << "the retry leaves nothing out";
 }
 
 TEST_F(Recovery, TheFolderIsAskedAfterTheCautionAndNoFolderIsACancel) {

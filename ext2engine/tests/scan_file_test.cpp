@@ -263,12 +263,15 @@ TEST_P(ScanFileRoundTrip, LoadGivesBackTheTreeMarksDrivesAndGeometry) {
   EXPECT_EQ(d.descriptors[0].inodeTableSectors, saved.descriptors[0].inodeTableSectors);
   ASSERT_EQ(LogicalDrives().Drives().size(), 1u);
   EXPECT_EQ(LogicalDrives().Drives()[0].endSector, 1063u);
-  // The Total pane (bytes, files, folders) shows what it showed after the scan, deleted inodes (which
-  // add no bytes) and all. The lost-folder search counts Root as an entry too, the load does not.
+  // The Total pane (bytes, files, folders) shows what it showed after the scan, deleted inodes and
+  // their bytes too. The lost-folder search counts Root as an entry too, the load does not.
   EXPECT_EQ(d.entries, saved.entries - (k.deletedAndLost ? 1 : 0));
   EXPECT_EQ(d.folders, saved.folders);
   EXPECT_EQ(d.files, saved.files);
   EXPECT_EQ(d.totalBytes, saved.totalBytes);
+  std::uint64_t fileBytes = 0;
+  for (const auto& e : c.host.entries) fileBytes += e.IsFolder() ? 0 : e.size;
+  EXPECT_EQ(d.totalBytes, fileBytes);
   // The partly checked folder's tree item shows it.
   EXPECT_EQ(c.host.stateImages.size(), 1u);
   EXPECT_EQ(c.host.stateImages.empty() ? 0 : c.host.stateImages[0].second, 3);

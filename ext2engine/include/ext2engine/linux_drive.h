@@ -216,6 +216,8 @@ class CLinuxDrive {
   std::uint32_t unwrittenFolders = 0;
   std::uint32_t unwrittenFiles = 0;
   std::uint32_t incompleteFiles = 0;
+  // Marked files that a recovery of the marked entries left out for the file filters; they stay marked.
+  std::uint32_t filteredOutFiles = 0;
   std::uint32_t entries = 0;
   std::uint32_t folders = 0;
   std::uint32_t files = 0;
@@ -271,6 +273,8 @@ class CLinuxDrive {
   struct RecoveryRun;
   // A file of some size, of a real inode, that the name filters keep.
   bool HasDataToWrite(const ListedEntry& entry) const;
+  // Whether a recovery of TYPE writes FILE, in a folder whose deleted flag is FOLDER_DELETED.
+  bool WritesFile(const ListedEntry& file, std::uint8_t type, std::uint32_t folderDeleted) const;
   int RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_t folderDeleted, int dirFd,
                   const std::string& dirPath);
   void RecoverFolderFiles(const std::vector<ListedEntry*>& children, std::uint8_t type, std::uint32_t folderDeleted,

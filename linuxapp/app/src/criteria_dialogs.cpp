@@ -358,6 +358,21 @@ void CFileMaskDlg::OnOK() {
     warn.ShowModal();
     return;
   }
+  // A size bound in force is what its box shows, a whole number of MB; anything else keeps the
+  // dialog open until the box says what is meant.
+  const std::pair<wxCheckBox*, wxTextCtrl*> boxes[] = {{sizeFromCheck_, sizeFrom_}, {sizeUptoCheck_, sizeUpto_}};
+  int megabytes[2] = {c.sizeFrom, c.sizeUpto};
+  for (int b = 0; b < 2; ++b) {
+    const auto [check, edit] = boxes[b];
+    if (!check->GetValue() || ParseWholeMegabytes(Utf8(edit->GetValue()), megabytes[b])) continue;
+    wxMessageDialog refuse(this, b == 0 ? "\"Size from\" needs a whole number of MB" : "\"upto\" needs a whole number of MB",
+                           "Quarvel Velnora Linux", wxOK | wxICON_WARNING);
+    refuse.ShowModal();
+    edit->SetFocus();
+    return;
+  }
+  c.sizeFrom = megabytes[0];
+  c.sizeUpto = megabytes[1];
   // A picker the user left alone stands for the date it shows.
   const wxDateTime from = from_->GetValue(), to = to_->GetValue();
   c.fromYear = from.GetYear(), c.fromMonth = from.GetMonth() + 1, c.fromDay = from.GetDay();

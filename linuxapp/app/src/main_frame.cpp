@@ -569,6 +569,8 @@ void CMainFrame::Recover(std::uint8_t type, std::string destination) {
   if (!app.currentDrive) return;
   recoverType_ = type;
   RecoverFiles(*this, *app.currentDrive, type, destination);
+  // What the recovery unmarked, and what it left marked, decide the Marked pane and the rules.
+  leftView_->RecountMarks();
 }
 
 void CMainFrame::Stop() {
@@ -612,21 +614,18 @@ void CMainFrame::OpenUsingScanInformation(std::string path) {
   abortFlag = 1;
 }
 
+// The Marked pane counts the records marked now, those of the masked list under a mask, as
+// Recover Selected will read them.
 void CMainFrame::SelectAll() {
-  AppState& app = App();
-  app.recoverSelected = 1;
-  app.allMarked = 1;
   leftView_->CollectCheckedItems(1, 0, leftView_->RootItem(), 0);
   listView_->SetItemCheckState(1, 2, "");
-  UpdateMarkedPane(true, false, nullptr, false);
+  leftView_->RecountMarks();
 }
 
 void CMainFrame::UnselectAll() {
-  AppState& app = App();
-  app.allMarked = app.recoverSelected = app.marked = 0;
   leftView_->CollectCheckedItems(0, 0, leftView_->RootItem(), 0);
   listView_->SetItemCheckState(1, 1, "");
-  UpdateMarkedPane(false, true, nullptr, false);
+  leftView_->RecountMarks();
 }
 
 void CMainFrame::GoUp() { leftView_->GoUp(); }

@@ -103,13 +103,10 @@ void CLeftView::ApplyFileMask(const SystemTime& today) {
   filtered_.clear();
   parentKeys_.clear();
   app_.scanned = 1;
+  // The copies keep their files' marks; each folder, Root first of all, shows what it holds here.
+  SettleFolderChecks();
   ExpandAndSelect(false);
   RecountMarks();
-}
-
-void CLeftView::RecountMarks() {
-  RefreshMarkedTotals();
-  app_.allMarked = std::all_of(entries_.begin(), entries_.end(), [](const ListedEntry& e) { return e.check == 1; }) ? 1 : 0;
 }
 
 void CLeftView::RestoreUnmaskedList() {
@@ -181,8 +178,7 @@ void CLeftView::UnMask(CLinuxDrive* drive) {
         if (queued.insert(record.inode).second) queue.emplace_back(record.inode, child);
       } else {
         ++files;
-        // As the deleted-inode search counts them: the inodes under "Deleted Files" add no bytes.
-        if (inode != kDeletedFilesInode) bytes += record.size;
+        bytes += record.size;  // as the scans count them: every file's bytes
       }
       showTotals();
     }

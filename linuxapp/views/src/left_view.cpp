@@ -55,6 +55,9 @@ void CLeftView::InsertRootItem() {
   tree_.SetStateImage(root_, controls::kStateUnchecked);
   entries_.StartWithRoot(root_);
   index_.Reset();
+  app_.allMarked = 0;
+  app_.marked = 0;
+  app_.recoverSelected = 0;
 }
 
 void CLeftView::AddEntry(const EntryNode& entry, const char* name) {

@@ -1,5 +1,6 @@
 // The File Mask's tests of one entry.
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <ctime>
 
@@ -78,6 +79,20 @@ bool WithinDates(int day, int month, int year, const FileMaskCriteria& c) {
   if (low > high) std::swap(low, high);
   const long long date = key(year, month, day);
   return date >= low && date <= high;
+}
+
+bool ParseWholeMegabytes(const std::string& text, int& megabytes) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return false;
+  const std::size_t last = text.find_last_not_of(' ');
+  long long value = 0;
+  for (std::size_t i = first; i <= last; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    value = value * 10 + (text[i] - '0');
+    if (value > INT_MAX) return false;
+  }
+  megabytes = static_cast<int>(value);
+  return true;
 }
 
 bool PassesFileMask(const EntryNode& entry, const std::string& name, const FileMaskCriteria& c,

@@ -1,5 +1,6 @@
 // Check marks of the folder tree: a click sets a subtree, the folders above settle to checked,
 // unchecked or partly checked, and the list view and the marked totals follow.
+#include <algorithm>
 #include <deque>
 #include <unordered_set>
 
@@ -244,4 +245,28 @@ void CLeftView::RefreshMarkedTotals() {
   frame_->markedBytes = CountMarked(&frame_->markedFolders, &frame_->markedFiles);
   frame_->UpdateMarkedPane(false, false, nullptr, false);
   app_.recoverSelected = frame_->markedBytes != 0 ? 1 : 0;
+}
+
+void CLeftView::RecountMarks() {
+  RefreshMarkedTotals();
+  app_.allMarked = std::all_of(entries_.begin(), entries_.end(), [](const ListedEntry& e) { return e.check == 1; }) ? 1 : 0;
+}
+
+void CLeftView::SettleFolderChecks() {
+  const EntryIndex& index = Index();
+  // From the end of the list, so that a folder's contents are settled before the folder.
+  for (std::size_t p = entries_.size(); p-- > 0;) {
+    ListedEntry& folder = entries_[p];
+    if (!folder.IsFolder()) continue;
+    bool any = false, all = true, contents = false;
+    for (std::size_t i : index.WithParent(folder.inode)) {
+      if (i == p) continue;
+      contents = true;
+      any |= entries_[i].check != 0;
+      all &= entries_[i].check == 1;
+    }
+    if (!contents) continue;
+    folder.check = all ? 1 : any ? 2 : 0;
+    if (folder.treeItem != kNoItem) tree_.SetStateImage(folder.treeItem, TreeStateOfCheck(folder.check));
+  }
 }

@@ -109,6 +109,24 @@ TEST(MaskText, SplitsAtSemicolons) {
   EXPECT_EQ(SplitMaskText(std::string(300, 'x')), V{std::string(255, 'x')});
 }
 
+TEST(MaskText, SizeBoxesTakeExactlyTheWholeMegabytesTheyShow) {
+  const struct {
+    const char* text;
+    bool taken;
+    int megabytes;
+  } cases[] = {
+      {"2", true, 2},          {" 15 ", true, 15},       {"0", true, 0},          {"2147483647", true, 2147483647},
+      {"", false, 0},          {"   ", false, 0},        {"1.5", false, 0},       {"1,5", false, 0},
+      {"-3", false, 0},        {"+3", false, 0},         {"3 MB", false, 0},      {"2147483648", false, 0},
+      {"99999999999999999999", false, 0},
+  };
+  for (const auto& c : cases) {
+    int megabytes = -7;
+    EXPECT_EQ(ParseWholeMegabytes(c.text, megabytes), c.taken) << '"' << c.text << '"';
+    EXPECT_EQ(megabytes, c.taken ? c.megabytes : -7) << '"' << c.text << '"';
+  }
+}
+
 const SystemTime kToday = Day(2024, 3, 10);
 
 // Root: docs/ (notes.txt, README, a.tar.gz deleted, b.gz), pics/deep/photo.JPG, empty/, gone/
@@ -422,13 +440,40 @@ TEST(FileMask, ItemsShowTheirRecordsMarksUnderTheMaskAndAfterUnMask) {
   EXPECT_EQ(t.RowState("gone"), controls::kListStateUnchecked);
 }
 
+TEST(FileMask, EveryFolderOfTheMaskedTreeShowsWhatItsCopiesHold) {
+  // docs and its four files are marked before the mask; the masked Root shows what is under it.
+  const struct {
+    const char* mask;
+    int root, docs;
+  } cases[] = {
+      {"*.gz", controls::kStateChecked, controls::kStateChecked},  // only b.gz of docs
+      {"*.txt", controls::kStatePartly, controls::kStateChecked},  // docs/notes.txt, gone/old.txt, top.txt
+      {"*.JPG", controls::kStateUnchecked, -1},                    // pics/deep/photo.JPG
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mask);
+    MaskTree t;
+    t.view.ClickStateIcon(t.Item("docs"));
+    t.Mask(c.mask);
+    EXPECT_EQ(t.Image("Root"), c.root);
+    EXPECT_EQ(t.Check("Root"), c.root == controls::kStateChecked ? 1 : c.root == controls::kStatePartly ? 2 : 0);
+    if (c.docs >= 0) {
+      EXPECT_EQ(t.Image("docs"), c.docs);
+    }
+    int folders = 0;
+    t.view.CountMarked(&folders, nullptr);
+    EXPECT_EQ(t.frame.markedFolders, folders);
+  }
+}
+
 TEST(FileMask, UnMaskCountsDeletedInodesAsTheDeletedSearchDoes) {
   MaskTree t;
   t.Add(Folder(kDeletedFilesInode, 2, 1), "Deleted Files");
   t.AddFile(99, kDeletedFilesInode, "Inode #99", 7000, 1, Stamp(2024, 3, 9));
   ++t.drive.entries, ++t.drive.entries;
   ++t.drive.folders;
-  ++t.drive.files;  // the search leaves the byte total as it was
+  ++t.drive.files;
+  t.drive.totalBytes += 7000;  // the search counts the deleted inode's bytes as every file's
   const std::uint64_t bytes = t.drive.totalBytes;
   t.Mask("", [](FileMaskCriteria& c) { c.existingFiles = 0; });
   EXPECT_EQ(t.Files(), (std::set<std::string>{"a.tar.gz", "old.txt", "Inode #99"}));

@@ -53,7 +53,7 @@ class CLeftView : public TreeViewPort {
   controls::TreeControl& Tree() { return tree_; }
 
   // --- Entries and items ---
-  // Inserts "Root" and starts a new entry list whose only record is Root.
+  // Inserts "Root" and starts a new entry list whose only record is Root; nothing is marked then.
   void InsertRootItem();
   // Lists a copy of ENTRY under NAME; a folder whose parent folder has an item gets one of its own.
   // Every folder item shows the check of its record.
@@ -138,6 +138,9 @@ class CLeftView : public TreeViewPort {
   // Recounts the marked amount into the frame, refreshes the Marked pane and the flag of a
   // non-zero amount.
   void RefreshMarkedTotals();
+  // The list now in force decides the marks: the Marked pane, the marked flags and the rules of
+  // Select All, Unselect All and Recover Selected are taken from its records.
+  void RecountMarks();
 
  private:
   controls::TreeItem InsertFolderItem(const EntryNode& entry, const std::string& name, controls::TreeItem parent);
@@ -162,9 +165,9 @@ class CLeftView : public TreeViewPort {
   bool RememberParentKey(std::uint32_t inode);
   void InsertMaskedRoot();
   void BuildMaskedTree();
-  // The list now in force decides the marks: the Marked pane, the marked flags and Select All's
-  // rule are taken from its records.
-  void RecountMarks();
+  // Each folder of the list shows what its contents hold: checked when all of them are, unchecked
+  // when none is, else partly checked. The list must hold every folder before its contents.
+  void SettleFolderChecks();
 
   controls::TreeControl& tree_;
   AppState& app_;

@@ -30,5 +30,9 @@ bool WithinLastMonths(int n, int day, int month, int year, const SystemTime& tod
 // The date lies between the two dates, both included, in whichever order they are given.
 bool WithinDates(int day, int month, int year, const FileMaskCriteria& c);
 
+// A size box's text as the whole number of megabytes it shows (blanks around it allowed), into
+// MEGABYTES; false for an empty text, a fraction, a sign or anything else, or a number above INT_MAX.
+bool ParseWholeMegabytes(const std::string& text, int& megabytes);
+
 // Whether the file ENTRY (NAME) passes every criterion of C that is in force.
 bool PassesFileMask(const EntryNode& entry, const std::string& name, const FileMaskCriteria& c, const SystemTime& today);
