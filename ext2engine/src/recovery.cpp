@@ -230,6 +230,8 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
       Log(nullptr, "Disk write error, file may not be completely recovered", "Error writing file", kIconEvent);
     }
     pending.clear();
+    // A large file lets the window in between its chunks, so that it repaints and Stop arrives.
+    if (frame != nullptr) frame->PumpMessages();
   };
   // Appends N bytes to the pending ones: zeros, or with SECTORS the start of those sectors from
   // SECTOR on, read in one request. What a read does not deliver is written as zeros, never as
@@ -253,7 +255,7 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
   }
   const std::vector<std::uint32_t> blocks =
       remaining > 0 && haveRecord ? GetFileBlockList(record) : std::vector<std::uint32_t>{};
-  for (std::size_t b = 0; b < blocks.size() && remaining > 0 && !writeFailed; ++b) {
+  for (std::size_t b = 0; b < blocks.size() && remaining > 0 && !writeFailed && !app.stopRequested; ++b) {
     const std::uint64_t blockSector = static_cast<std::uint64_t>(blocks[b]) * sectorsPerBlock;
     if (blocks[b] == 0) {  // a hole reads as zeros
       const std::uint32_t n = std::min<std::uint32_t>(remaining, blockSize);
@@ -274,6 +276,13 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, int dirFd, c
     }
   }
   flush();
+  if (app.stopRequested && remaining > 0) {
+    // Stopped within this file: the part written is not the file, and does not stay.
+    ::close(fd);
+    ::unlinkat(dirFd, target.c_str(), 0);
+    Log(nullptr, nullptr, "Stopped", kIconNone);
+    return 0;
+  }
   if (writeFailed) ++unwrittenFiles;
   // Access and modification times as stored; Linux has no settable creation time.
   struct timespec times[2] = {{static_cast<time_t>(entry.accessTime), 0},
