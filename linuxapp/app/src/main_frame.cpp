@@ -372,7 +372,15 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
   }
   // After Stop a process is still on its way out: the window closes once it has returned.
   if (commands_->DeferClose(event)) return;
-  if (app.scanned && !app.scanSaved && Confirm(0)) SaveScanInformation();
+  if (app.scanned && !app.scanSaved) {
+    // Only No lets the scan go; Esc or the close box of the question keeps the window.
+    const ConfirmAnswer answer = RunConfirmDlgAnswer(this, 0);
+    if (answer == ConfirmAnswer::Closed && event.CanVeto()) {
+      event.Veto();
+      return;
+    }
+    if (answer == ConfirmAnswer::Yes) SaveScanInformation();
+  }
   if (app.currentDrive) {
     app.currentDrive->ClearLists();
     drive_ = nullptr;
