@@ -358,6 +358,11 @@ void CMainFrame::OnCharHook(wxKeyEvent& event) {
   auto* from = dynamic_cast<wxWindow*>(event.GetEventObject());
   if (from != nullptr && wxGetTopLevelParent(from) == this &&
       FrameSwallowsKey(event.GetKeyCode(), App().scanned != 0)) {
+    // Enter in the list is the list's own key: it opens the selected folder row.
+    const int key = event.GetKeyCode();
+    if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && (from == list_->Window() || from == list_->ItemWindow())) {
+      listView_->OnKeyDown(true);
+    }
     return;
   }
   event.Skip();

@@ -1,6 +1,8 @@
 // Keys and closings in the real window, typed with the real keyboard.
 #include <gtest/gtest.h>
 
+#include <wx/listctrl.h>
+
 #include "gui_test_support.h"
 #include "real_input.h"
 
@@ -41,6 +43,45 @@ TEST_F(Keys, OnlyNoToSaveScanInformationLetsTheWindowClose) {
   EXPECT_EQ(App().scanSaved, 0);
   frame = nullptr;
   Pump();
+}
+
+}  // namespace
+
+namespace {
+
+using namespace guitest;
+
+// Enter on a folder row of the list, typed with the real keyboard, opens that folder; on a file
+// row it does nothing.
+TEST_F(Keys, EnterOnAFolderRowOfTheListOpensIt) {
+  OpenDrive(0);
+  CLeftView& tree = *frame->LeftView();
+  ASSERT_TRUE(tree.SelectEntry(kRootInode));
+  Pump();
+  auto& list = dynamic_cast<controls::WxListControl&>(frame->ListView()->List());
+  auto rowOf = [&](const std::string& kind) {
+    for (int r = 0; r < list.GetItemCount(); ++r) {
+      if (list.GetItemText(r, 1) == kind) return r;
+    }
+    return -1;
+  };
+  auto selectedName = [&] { return tree.Tree().GetItemText(tree.Tree().GetSelection()); };
+  auto* window = static_cast<wxListCtrl*>(list.Window());
+  auto enterOn = [&](int row) {
+    window->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    PressKey(list.ItemWindow(), WXK_RETURN);
+    Pump();
+  };
+  const int file = rowOf("File");
+  if (file >= 0) {
+    enterOn(file);
+    EXPECT_EQ(selectedName(), "Root");
+  }
+  const int folder = rowOf("Folder");
+  ASSERT_GE(folder, 0);
+  const std::string name = list.GetItemText(folder, 0);
+  enterOn(folder);
+  EXPECT_EQ(selectedName(), name);
 }
 
 }  // namespace
