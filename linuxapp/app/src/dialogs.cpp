@@ -118,6 +118,8 @@ CSelectLogicalDriveDlg::CSelectLogicalDriveDlg(wxWindow* parent, const std::vect
             U(FormatDriveSize(static_cast<std::uint64_t>(d.endSector - d.firstSector) * 512))});
   }
   FitColumns();
+  // The first row is chosen, so that Enter opens it.
+  if (!drives.empty()) SelectRow(0);
 }
 
 CChoiceOfTwoDlg::CChoiceOfTwoDlg(wxWindow* parent, const wxString& caption, const wxString& box,

@@ -3,6 +3,7 @@
 
 #include <wx/listctrl.h>
 
+#include "ext2engine/linux_drive.h"
 #include "gui_test_support.h"
 #include "real_input.h"
 
@@ -82,6 +83,38 @@ TEST_F(Keys, EnterOnAFolderRowOfTheListOpensIt) {
   const std::string name = list.GetItemText(folder, 0);
   enterOn(folder);
   EXPECT_EQ(selectedName(), name);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace guitest;
+
+// Select Logical Drive opens with its first row chosen: the real Enter key opens that drive.
+TEST_F(Keys, EnterInSelectLogicalDriveOpensTheFirstRow) {
+  OpenDrive(1);
+  App().scanSaved = 1;
+  int rowsSelected = -1;
+  ModalAnswers answers({[&](wxDialog* dlg) {
+                          auto* drives = dynamic_cast<CSelectLogicalDriveDlg*>(dlg);
+                          ASSERT_NE(drives, nullptr);
+                          rowsSelected = drives->List()->GetSelectedItemCount();
+                          PressKey(drives->List(), WXK_RETURN);
+                        },
+                        [](wxDialog* dlg) {
+                          // The caution after the tree; or, when Enter left the dialog open, Cancel.
+                          PressButton(dlg, dynamic_cast<CSelectLogicalDriveDlg*>(dlg) ? wxID_CANCEL : wxID_OK);
+                        }});
+  frame->OpenDrive();
+  Pump();
+  EXPECT_EQ(rowsSelected, 1);
+  EXPECT_EQ(answers.Done(), 2u);
+  int opened = 0;
+  for (const auto& r : frame->Log()->Rows()) opened += r.activity == "Logical drive #1 selected";
+  EXPECT_EQ(opened, 1);
+  ASSERT_TRUE(App().currentDrive);
+  EXPECT_EQ(App().currentDrive->driveIndex, 0u);
 }
 
 }  // namespace
