@@ -299,6 +299,8 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_
     if (!writeFailed && !pending.empty() && !WriteAllAt(fd, pending.data(), pending.size(), pendingAt)) writeError();
     pendingAt += pending.size();
     pending.clear();
+    // A large file lets the window in between its chunks, so that it repaints and Stop arrives.
+    if (frame != nullptr) frame->PumpMessages();
   };
   // Appends N bytes to the pending ones from SECTORS sectors from SECTOR on, read in one request.
   // What a read does not deliver is written as zeros, never as bytes read before; a failed read is
@@ -318,10 +320,15 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_
   if (fastLink) {
     pending.assign(record.raw + 40, record.raw + 40 + size);  // the link's target text
   }
+  bool stoppedInFile = false;  // Stop arrived before the last block was read
   for (const FileRun& run : blocks.runs) {
-    for (std::uint32_t k = 0; k < run.count && !writeFailed; ++k) {
+    for (std::uint32_t k = 0; k < run.count && !writeFailed && !stoppedInFile; ++k) {
       const std::uint64_t at = (run.position + k) * blockSize;
       if (at >= size) break;
+      if (app.stopRequested) {
+        stoppedInFile = true;
+        break;
+      }
       if (at != pendingAt + pending.size()) {  // a hole before this block
         flush();
         pendingAt = at;
@@ -340,6 +347,13 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_
     }
   }
   flush();
+  if (stoppedInFile) {
+    // Stopped within this file: the part written is not the file, and does not stay.
+    ::close(fd);
+    ::unlinkat(dirFd, target.c_str(), 0);
+    Log(nullptr, nullptr, "Stopped", kIconNone);
+    return 0;
+  }
   // A hole at the end: the file still ends at its size.
   if (!writeFailed && pendingAt < size && ::ftruncate(fd, static_cast<off_t>(size)) != 0) writeError();
   if (writeFailed) {

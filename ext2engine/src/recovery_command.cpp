@@ -72,6 +72,10 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
   std::uintptr_t rootItem = 0;
   if (drive.treeView != nullptr && !drive.treeView->Entries().empty()) rootItem = drive.treeView->Entries()[0].treeItem;
   drive.RecoverFolder(rootItem, kRootInode, path, type, 0);
+  if (app.stopRequested) {
+    frame.AddLogEntry(nullptr, "Process aborted, user intervention ", ("Aborted on " + CTimeNow()).c_str(),
+                      kIconAborted);
+  }
   if (drive.unwrittenFolders != 0 || drive.unwrittenFiles != 0) {
     char text[160];
     std::snprintf(text, sizeof text, "Recovery incomplete, %u folder(s) and %u file(s) could not be written",

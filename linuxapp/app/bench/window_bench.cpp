@@ -6,6 +6,10 @@
 //   qv-window-bench IMAGE stop MS   chooses Stop (answered Yes) MS milliseconds into the road and
 //                                   prints the seconds from Stop to the end of the process (the
 //                                   caution that ends every tree build)
+//   qv-window-bench IMAGE stop-dialogs MS
+//                                   the same with the dialogs shown for real, each answered from a
+//                                   timer of its own modal loop as a user's click would, so that
+//                                   the process runs after their modal loops have ended
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
@@ -23,6 +27,7 @@
 #include "ext2engine/disk_access.h"
 #include "ext2engine/logical_drives.h"
 #include "main_frame.h"
+#include "real_input.h"
 
 namespace {
 
@@ -55,6 +60,32 @@ class Ended : public wxExpectModalBase<wxDialog, Ended> {
   Clock::time_point* at_;
 };
 
+// Answers the dialogs of the road as they come on the screen: OK in the disk list and the choice
+// of action, the first row of the logical drives, Yes to Stop; the caution that ends the build is
+// noted and closed.
+class RealAnswers : public wxTimer {
+ public:
+  explicit RealAnswers(Clock::time_point* ended) : ended_(ended) { Start(10); }
+
+  void Notify() override {
+    for (wxWindow* w : wxTopLevelWindows) {
+      auto* dlg = dynamic_cast<wxDialog*>(w);
+      if (dlg == nullptr || !dlg->IsModal() || !dlg->IsShownOnScreen() || dlg == last_) continue;
+      last_ = dlg;
+      if (auto* drives = dynamic_cast<CSelectLogicalDriveDlg*>(dlg)) drives->SelectRow(0);
+      const bool stop = dlg->FindWindow(kConfirmLine1Id) != nullptr;
+      const bool listOrChoice = dynamic_cast<CListChoiceDlg*>(dlg) != nullptr || dynamic_cast<CChoiceOfTwoDlg*>(dlg) != nullptr;
+      if (!stop && !listOrChoice) *ended_ = Clock::now();
+      guitest::PressButton(dlg, wxID_OK);
+      return;
+    }
+  }
+
+ private:
+  Clock::time_point* ended_;
+  wxDialog* last_ = nullptr;
+};
+
 class BenchApp : public wxApp {
  public:
   bool OnInit() override { return true; }
@@ -69,8 +100,9 @@ void Fail(const wxString& file, int line, const wxString& func, const wxString& 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "stop")) {
-    std::fprintf(stderr, "usage: qv-window-bench IMAGE [stop MS]\n");
+  const std::string mode = argc == 4 ? argv[2] : "";
+  if (argc != 2 && !(argc == 4 && (mode == "stop" || mode == "stop-dialogs"))) {
+    std::fprintf(stderr, "usage: qv-window-bench IMAGE [stop MS | stop-dialogs MS]\n");
     return 2;
   }
   const std::string image = argv[1];
@@ -95,6 +127,7 @@ int main(int argc, char** argv) {
   Clock::time_point endedAt{};
   wxTimer timer;
   timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    if (endedAt != Clock::time_point{}) return;  // the process ended before Stop could be chosen
     stoppedAt = Clock::now();
     frame->Stop();
   });
@@ -110,6 +143,14 @@ int main(int argc, char** argv) {
                     wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution after the tree"));
       std::printf("seconds %.3f entries %zu status_paints %d\n", Seconds(start, Clock::now()),
                   frame->LeftView()->Entries().size(), paints);
+    } else if (mode == "stop-dialogs") {
+      // Seconds from the moment Stop is due, whether or not the window could take it then.
+      RealAnswers answers(&endedAt);
+      timer.StartOnce(stopAfter);
+      frame->SelectPhysicalDisk();
+      std::printf("stop_seconds %.3f entries %zu stop_taken %d\n",
+                  Seconds(start + std::chrono::milliseconds(stopAfter), endedAt), frame->LeftView()->Entries().size(),
+                  stoppedAt != Clock::time_point{} ? 1 : 0);
     } else {
       timer.StartOnce(stopAfter);
       wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),

@@ -118,6 +118,8 @@ CSelectLogicalDriveDlg::CSelectLogicalDriveDlg(wxWindow* parent, const std::vect
             U(FormatDriveSize(static_cast<std::uint64_t>(d.endSector - d.firstSector) * 512))});
   }
   FitColumns();
+  // The first row is chosen, so that Enter opens it.
+  if (!drives.empty()) SelectRow(0);
 }
 
 CChoiceOfTwoDlg::CChoiceOfTwoDlg(wxWindow* parent, const wxString& caption, const wxString& box,
@@ -184,17 +186,30 @@ void RunCautionDlg(wxWindow* parent, std::uint8_t type) {
   dlg.ShowModal();
 }
 
-bool RunConfirmDlg(wxWindow* parent, std::uint8_t type) {
+ConfirmAnswer RunConfirmDlgAnswer(wxWindow* parent, std::uint8_t type) {
   static const char* const lines[][2] = {
       {"Save Drive Scan Information ?",
        "(Click YES if you wish to resume recovery of this logical drive at a later stage)"},
       {"Stop current process ?", "(This process cannot be resumed from current state and has to be restarted)"}};
   const char* const* text = type < 2 ? lines[type] : nullptr;
-  // Yes is the dialog's OK; No, Esc and the close box its Cancel.
   CTwoLineDlg dlg(parent, "Quarvel Velnora Linux", DialogIcon(6), kConfirmLine1Id, text ? text[0] : "", kConfirmLine2Id,
-                  text ? text[1] : "", {{wxID_OK, "Yes"}, {wxID_CANCEL, "No"}});
-  return dlg.ShowModal() == wxID_OK;
+                  text ? text[1] : "", {{wxID_OK, "Yes"}, {wxID_NO, "No"}});
+  dlg.Bind(wxEVT_BUTTON, [&dlg](wxCommandEvent&) { dlg.EndModal(wxID_NO); }, wxID_NO);
+  // Esc and the close box give no answer.
+  dlg.SetEscapeId(wxID_NONE);
+  dlg.Bind(wxEVT_CHAR_HOOK, [&dlg](wxKeyEvent& e) {
+    if (e.GetKeyCode() == WXK_ESCAPE) {
+      dlg.EndModal(wxID_CANCEL);
+    } else {
+      e.Skip();
+    }
+  });
+  dlg.Bind(wxEVT_CLOSE_WINDOW, [&dlg](wxCloseEvent&) { dlg.EndModal(wxID_CANCEL); });
+  const int answer = dlg.ShowModal();
+  return answer == wxID_OK ? ConfirmAnswer::Yes : answer == wxID_NO ? ConfirmAnswer::No : ConfirmAnswer::Closed;
 }
+
+bool RunConfirmDlg(wxWindow* parent, std::uint8_t type) { return RunConfirmDlgAnswer(parent, type) == ConfirmAnswer::Yes; }
 
 namespace {
 

@@ -86,7 +86,10 @@ inline constexpr int kConfirmLine2Id = 1030;
 // The Caution dialog of a message type.
 void RunCautionDlg(wxWindow* parent, std::uint8_t type);
 // The Yes/No confirmation of a message type: 0 "Save Drive Scan Information ?", 1 "Stop current process ?".
-// Yes is the dialog's wxID_OK, No (and Esc) its wxID_CANCEL.
+// Yes is the dialog's wxID_OK, No its wxID_NO; Esc and the close box end it with wxID_CANCEL.
+enum class ConfirmAnswer { Yes, No, Closed };
+ConfirmAnswer RunConfirmDlgAnswer(wxWindow* parent, std::uint8_t type);
+// The same where closing it answers No.
 bool RunConfirmDlg(wxWindow* parent, std::uint8_t type);
 // "File Already Exists": writes one decision and the new name into the application state. The
 // buttons are Rename (wxID_OK), Rename All 1019, OverWrite 1011, Overwrite All 1010, Skip 1009 and

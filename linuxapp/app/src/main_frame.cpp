@@ -358,6 +358,11 @@ void CMainFrame::OnCharHook(wxKeyEvent& event) {
   auto* from = dynamic_cast<wxWindow*>(event.GetEventObject());
   if (from != nullptr && wxGetTopLevelParent(from) == this &&
       FrameSwallowsKey(event.GetKeyCode(), App().scanned != 0)) {
+    // Enter in the list is the list's own key: it opens the selected folder row.
+    const int key = event.GetKeyCode();
+    if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && (from == list_->Window() || from == list_->ItemWindow())) {
+      listView_->OnKeyDown(true);
+    }
     return;
   }
   event.Skip();
@@ -372,7 +377,15 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
   }
   // After Stop a process is still on its way out: the window closes once it has returned.
   if (commands_->DeferClose(event)) return;
-  if (app.scanned && !app.scanSaved && Confirm(0)) SaveScanInformation();
+  if (app.scanned && !app.scanSaved) {
+    // Only No lets the scan go; Esc or the close box of the question keeps the window.
+    const ConfirmAnswer answer = RunConfirmDlgAnswer(this, 0);
+    if (answer == ConfirmAnswer::Closed && event.CanVeto()) {
+      event.Veto();
+      return;
+    }
+    if (answer == ConfirmAnswer::Yes) SaveScanInformation();
+  }
   if (app.currentDrive) {
     app.currentDrive->ClearLists();
     drive_ = nullptr;

@@ -124,7 +124,7 @@ TEST_F(Dialogs, CautionAndConfirmationTexts) {
       EXPECT_EQ(LabelOf(dlg, kConfirmLine1Id), one);
       EXPECT_EQ(LabelOf(dlg, kConfirmLine2Id), two);
       EXPECT_EQ(LabelOf(dlg, wxID_OK), "Yes");
-      EXPECT_EQ(LabelOf(dlg, wxID_CANCEL), "No");
+      EXPECT_EQ(LabelOf(dlg, wxID_NO), "No");
     };
   };
   bool yes = false;

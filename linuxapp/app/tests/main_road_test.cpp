@@ -342,7 +342,7 @@ TEST_F(MainRoad, StopAnsweredYesDuringSearchDeletedAndLost) {
 TEST_F(MainRoad, ClosingWithAnUnsavedScanAsksToSave) {
   OpenDrive(0);
   ASSERT_EQ(App().scanSaved, 0);
-  wxTEST_DIALOG(frame->Close(false), ExpectLine("Save Drive Scan Information ?", wxID_CANCEL));
+  wxTEST_DIALOG(frame->Close(false), ExpectLine("Save Drive Scan Information ?", wxID_NO));
   EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(frame));
   EXPECT_FALSE(App().currentDrive);
   frame = nullptr;
@@ -421,7 +421,7 @@ TEST_F(MainRoad, ScanIsSavedOnlyWhenTheSaveWroteIt) {
   EXPECT_EQ(App().scanSaved, 0);
   EXPECT_EQ(ReadFile(taken + ".DAT"), "in use");
 
-  wxTEST_DIALOG(frame->Close(false), ExpectLine("Save Drive Scan Information ?", wxID_CANCEL));
+  wxTEST_DIALOG(frame->Close(false), ExpectLine("Save Drive Scan Information ?", wxID_NO));
   EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(frame));
   frame = nullptr;
   Pump();
