@@ -325,7 +325,7 @@ void Recovery::Run() {
       if (item != kNoItem && item != root) {
         tree_.SetStateImage(item, controls::kStatePartly);
         if (list_ != nullptr) list_->GreyListItem(tree_.GetItemText(item), tree_.GetItemData(item), 1);
-        if (TreeItemNode* node = view_.FindNode(tree_.GetItemText(item), tree_.GetItemData(item))) node->mark = 2;
+        if (TreeItemNode* node = view_.FolderOfItem(item)) node->mark = 2;
       }
       frame_.AddLogEntry("Recovery Status", text, filesNotWritten_ ? failed : "Process Stopped", icon);
     }
@@ -346,7 +346,7 @@ void Recovery::KeepMarksOfUnwrittenFiles() {
     for (TreeItem f = item; f != kNoItem; f = tree_.GetParent(f)) {
       tree_.SetStateImage(f, controls::kStatePartly);
       if (list_ != nullptr) list_->GreyListItem(tree_.GetItemText(f), tree_.GetItemData(f), 1);
-      if (TreeItemNode* node = view_.FindNode(tree_.GetItemText(f), tree_.GetItemData(f))) node->mark = 2;
+      if (TreeItemNode* node = view_.FolderOfItem(f)) node->mark = 2;
     }
   }
 }
