@@ -184,13 +184,20 @@ void CMainFrame::BindCommands() {
 
 // --- Enable rules and keys ---
 
-void CMainFrame::OnInitMenuPopup(wxMenu* menu) {
-  CdAppState& app = CdApp();
+bool CMainFrame::DriveToOpen() const {
   // Not while a process reads the device it would replace.
-  if (!app.driveOpened && !commands_->Running()) {
+  return !CdApp().driveOpened && !commands_->Running();
+}
+
+void CMainFrame::OnInitMenuPopup(wxMenu* menu) {
+  if (DriveToOpen()) {
     OpenDrive(*reader_);
-    app.driveOpened = 1;
+    CdApp().driveOpened = 1;
   }
+  ApplyMenuRules(menu);
+}
+
+void CMainFrame::ApplyMenuRules(wxMenu* menu) {
   if (menu == nullptr) return;
   commands_->ApplyMenuRule(menu);
   // The radio mark of the list's style.
@@ -200,7 +207,19 @@ void CMainFrame::OnInitMenuPopup(wxMenu* menu) {
   }
 }
 
-void CMainFrame::OnMenuOpen(wxMenuEvent& event) { OnInitMenuPopup(event.GetMenu()); }
+void CMainFrame::OnMenuOpen(wxMenuEvent& event) {
+  ApplyMenuRules(event.GetMenu());
+  // The drive choice is a modal dialog: it runs once the toolkit has finished opening the menu,
+  // never inside its menu handling. Then the rules again, as they stand with the drive opened.
+  if (!DriveToOpen() || driveChoicePending_) return;
+  driveChoicePending_ = true;
+  CallAfter([this] {
+    driveChoicePending_ = false;
+    OnInitMenuPopup(nullptr);
+    wxMenuBar* bar = GetMenuBar();
+    for (std::size_t i = 0; bar != nullptr && i < bar->GetMenuCount(); ++i) ApplyMenuRules(bar->GetMenu(i));
+  });
+}
 
 void CMainFrame::OnCharHook(wxKeyEvent& event) {
   if (wxGetTopLevelParent(wxWindow::FindFocus()) != this && wxGetActiveWindow() != this) {

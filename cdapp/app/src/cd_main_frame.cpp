@@ -155,6 +155,9 @@ void CMainFrame::StartProgressRange(std::uint32_t n) {
 void CMainFrame::StepProgress(std::uint32_t count, std::uint8_t type, const char* name, std::uint32_t parentKey,
                               std::size_t nameLength, std::uint32_t key) {
   CdAppState& app = CdApp();
+  // A scan's step brings an entry; a recovery's or an image copy's does not. Decided before the
+  // pump, which may run Stop and so clear the recovering flag.
+  const bool entryStep = !app.recovering && !imaging;
   if (!stopFlag) {
     busy = 1;
     // The bar's label and the totals pane show only when the window paints, inside the message
@@ -177,7 +180,7 @@ void CMainFrame::StepProgress(std::uint32_t count, std::uint8_t type, const char
     }
     if (bar_) bar_->StepIt();
     PumpMessages();
-    if (!app.recovering && !imaging) {
+    if (entryStep) {
       if (entriesAdded_ == 0) leftView_->SetReader(reader_.get());
       ++entriesAdded_;
       leftView_->AddTreeItem(type, std::string(name != nullptr ? name : "", name != nullptr ? nameLength : 0), parentKey,

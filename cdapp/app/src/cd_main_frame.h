@@ -70,6 +70,8 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public CdSo
   // Commands (also called by tests). With an empty path the file or folder dialog asks for it.
   // The rule of the menus: the first menu opened chooses and opens the drive; then MENU's items.
   void OnInitMenuPopup(wxMenu* menu);
+  // MENU's items by the enable rules as they are now.
+  void ApplyMenuRules(wxMenu* menu);
   void OpenDriveCmd();
   void CreateImageCmd(std::string path = {});
   void OpenImageCmd(std::string path = {});
@@ -95,6 +97,8 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public CdSo
   void BuildMenus();
   void BindCommands();
   void BuildToolbar();
+  // Whether the next menu opened chooses and opens the drive.
+  bool DriveToOpen() const;
   void OnMenuOpen(wxMenuEvent& event);
   void OnClose(wxCloseEvent& event);
   void OnCharHook(wxKeyEvent& event);
@@ -123,4 +127,6 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public CdSo
   // After Open Image the image is the device (recovery reads it) until Open Drive.
   bool imageIsDevice_ = false;
   std::string imagePath_;
+  // A menu has opened; the drive choice runs once the toolkit has returned from opening it.
+  bool driveChoicePending_ = false;
 };

@@ -12,6 +12,7 @@
 #include "cd_gui_support.h"
 #include "cdengine/recovery.h"
 #include "cdviews/cd_texts.h"
+#include "real_input.h"
 
 #include <ctime>
 
@@ -238,6 +239,52 @@ TEST_F(MainRoad, FoldersNamedRootAreFolders) {
   frame->Recover(kRecoverAll, (work / "all").string());
   EXPECT_EQ(digests(work / "all" / "Root"), source);
   EXPECT_EQ(frame->Reader().filesSaved, 4u);
+}
+
+// links.iso: a/x.txt and b/x.txt are one file (hard links), a/e and b/e empty files; each pair
+// shares an extent. Real clicks on b's boxes mark b's entries, and Recover Selected writes them.
+TEST_F(MainRoad, EntriesSharingAnExtentAreMarkedAndRecoveredWhereTicked) {
+  OpenDisc(kFixtures / "links.iso");
+  const TreeItemNode* a = Node("a");
+  const TreeItemNode* b = Node("b");
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  auto entry = [&](const TreeItemNode* folder, const std::string& name) -> const TreeItemNode* {
+    for (const auto& n : frame->LeftView().Nodes()) {
+      if (n.parentKey == folder->key && n.name == name) return &n;
+    }
+    return nullptr;
+  };
+  ASSERT_NE(entry(a, "x.txt"), nullptr);
+  ASSERT_EQ(entry(a, "x.txt")->key, entry(b, "x.txt")->key);
+  ASSERT_EQ(entry(a, "e")->key, entry(b, "e")->key);
+
+  frame->Tree().Select(b->treeItem);
+  Pump(50);
+  controls::WxListControl& list = frame->List();
+  for (const char* name : {"x.txt", "e"}) {
+    const int row = list.FindItem(controls::kNoRow, name);
+    ASSERT_NE(row, controls::kNoRow) << name;
+    controls::ListRect box;
+    ASSERT_TRUE(list.GetStateIconRect(row, box));
+    guitest::ClickAt(list.ItemWindow(), false, {box.x + box.width / 2, box.y + box.height / 2});
+    EXPECT_EQ(list.GetStateImage(row), controls::kListStateChecked) << name;
+  }
+  for (const char* name : {"x.txt", "e"}) {
+    EXPECT_EQ(entry(b, name)->mark, 1) << name;
+    EXPECT_EQ(entry(a, name)->mark, 0) << name;
+  }
+  EXPECT_EQ(frame->Tree().GetStateImage(b->treeItem), controls::kStateChecked);
+  EXPECT_EQ(frame->Tree().GetStateImage(a->treeItem), controls::kStateUnchecked);
+  EXPECT_EQ(frame->markedFiles, 2u);
+
+  frame->Recover(kRecoverMarked, work.string());
+  std::set<std::string> written;
+  for (const auto& [path, bytes] : Files(work / "Root")) written.insert(path);
+  EXPECT_EQ(written, (std::set<std::string>{"b/e", "b/x.txt"}));
+  EXPECT_TRUE(ReadFile(work / "Root/b/x.txt") == ReadFile(kFixtures / "links/b/x.txt"));
+  EXPECT_EQ(entry(b, "x.txt")->mark, 0);
+  EXPECT_EQ(frame->Log()->Rows().back().text, "Saved 2 Files in 2 Dirs");
 }
 
 TEST_F(MainRoad, RecoverAllGivesTheWholeDiscAndSelectAllShowsTheTotal) {

@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr std::uint32_t kSectorsPerPump = 512;  // 1 MiB
+
 bool ReadWithRetries(SectorDevice* device, std::uint64_t position, std::uint8_t* buffer, std::size_t n,
                      std::uint32_t& bytesRead) {
   bytesRead = 0;
@@ -45,4 +47,13 @@ std::uint64_t CCDReader::MediumSectors() const {
   std::uint64_t size = 0;
   if (device == nullptr || !device->SizeBytes(size)) return 0xFFFFFFFFull;
   return (size + kSectorSize - 1) / kSectorSize;
+}
+
+bool CCDReader::PumpWhileReading() {
+  if (frame == nullptr) return false;
+  if (++sectorsSincePump >= kSectorsPerPump) {
+    sectorsSincePump = 0;
+    frame->PumpMessages();
+  }
+  return frame->stopFlag != 0;
 }

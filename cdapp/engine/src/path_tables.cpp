@@ -19,8 +19,14 @@ constexpr int kTablesToFind = 4;
 std::size_t PathRecordLength(std::size_t nameLength) { return 8 + nameLength + (nameLength & 1); }
 
 // Reads sector S into a fresh 0xF6-filled buffer. 1 read with bytes, 0 delivered no bytes, -1 failed.
+// The raw scans read the medium sector by sector through it: Stop ends them as the medium's end does.
 int ReadOne(CCDReader& reader, std::uint32_t s, std::vector<std::uint8_t>& sector, std::uint32_t& got) {
   sector.assign(kSectorSize, kFillByte);
+  if (reader.PumpWhileReading() && !reader.app->imageOpening) {
+    reader.scanStopped = true;
+    got = 0;
+    return 0;
+  }
   if (!reader.ReadSectors(s, 1, sector, got)) return -1;
   return got == 0 ? 0 : 1;
 }

@@ -61,6 +61,8 @@ class Recovery {
   // Folders holding a marked file that was not written keep a mark, and so do the folders above
   // them, so that the next Recover Selected reaches the file.
   void KeepMarksOfUnwrittenFiles();
+  // Whether a file in folder ITEM or below it is marked.
+  bool HoldsMarkedFiles(TreeItem item);
   void Uncheck(TreeItem item) {
     tree_.SetStateImage(item, controls::kStateUnchecked);
     if (list_ != nullptr) list_->UncheckListItem(tree_.GetItemText(item), tree_.GetItemData(item));
@@ -84,6 +86,7 @@ class Recovery {
   // Files not recovered whole, for any reason: not written whole, or a read that failed or came short.
   std::uint32_t filesNotWhole_ = 0;
   std::vector<TreeItem> foldersWithUnwritten_;
+  bool stoppedInFile_ = false;  // Stop came while the file being saved was copied
   bool Writable() const {
     return destinationFd_ >= 0 && std::find(dirFds_.begin(), dirFds_.end(), -1) == dirFds_.end();
   }
@@ -192,6 +195,7 @@ bool Recovery::CopyFileSections(int fd, const TreeItemNode& node, const std::str
     CopyFileExtent(fd, node.size, written);
   }
   for (const FileSection& section : node.sections) {
+    if (stoppedInFile_) break;
     r_.readOffset = static_cast<std::uint64_t>(section.extent) * kSectorSize;
     CopyFileExtent(fd, section.length, written);
   }
@@ -235,6 +239,12 @@ bool Recovery::CopyFileExtent(int fd, std::uint64_t size, bool& written) {
       if (r_.shortReads < 255) ++r_.shortReads;
     }
     r_.readOffset += n;
+    // Stop ends the copy in the middle of a file: it is not recovered whole.
+    if (r_.PumpWhileReading() && remaining > kChunk && app_.recoveryStop) {
+      stoppedInFile_ = true;
+      written = false;
+      break;
+    }
     if (remaining > kChunk) {
       remaining -= kChunk;
     } else {
@@ -246,6 +256,7 @@ bool Recovery::CopyFileExtent(int fd, std::uint64_t size, bool& written) {
 
 void Recovery::SaveRecoveredFile(TreeItemNode& node) {
   r_.failedReads = r_.shortReads = 0;
+  stoppedInFile_ = false;
   const std::string name = platform::FitNameLength(SafeOutputName(node.name, node.key));
   const int dirFd = CurrentFd();
   const int fd = Writable() ? ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644) : -1;
@@ -271,6 +282,7 @@ void Recovery::SaveRecoveredFile(TreeItemNode& node) {
     status = r_.shortReads ? "File Recovered Partially" : "File Recovery Failed";
     icon = kCdIconError;
   }
+  if (stoppedInFile_) status = "File Recovery Stopped";
   app_.rowActivity = "Recovering file";
   app_.rowText = r_.recoveredFilePath;
   app_.rowStatus = status;
@@ -322,6 +334,7 @@ void Recovery::Run() {
       }
       while (!dirFds_.empty()) LeaveFolder();
     }
+    if (app_.recoveryStop) stopped = true;  // also a Stop among the root's own files
     // Files not recovered whole are not counted as saved, and the status says how many.
     char text[96];
     std::snprintf(text, sizeof text, "Saved %ld Files in %ld Dirs", static_cast<long>(r_.filesSaved - filesNotWhole_),
@@ -343,10 +356,11 @@ void Recovery::Run() {
       while (item != kNoItem && tree_.GetParent(item) != kNoItem && tree_.GetParent(item) != root) {
         item = tree_.GetParent(item);
       }
-      if (item != kNoItem && item != root) {
+      // Only while it still holds marked files: a stopped Recover All of unmarked files marks nothing.
+      if (item != kNoItem && item != root && HoldsMarkedFiles(item)) {
         tree_.SetStateImage(item, controls::kStatePartly);
         if (list_ != nullptr) list_->GreyListItem(tree_.GetItemText(item), tree_.GetItemData(item), 1);
-        if (TreeItemNode* node = view_.FindNode(tree_.GetItemText(item), tree_.GetItemData(item))) node->mark = 2;
+        if (TreeItemNode* node = view_.FolderOfItem(item)) node->mark = 2;
       }
       frame_.AddLogEntry("Recovery Status", text, filesNotWhole_ ? failed : "Process Stopped", icon);
     }
@@ -365,12 +379,25 @@ void Recovery::Run() {
   view_.CountMarked(nullptr, nullptr);
 }
 
+bool Recovery::HoldsMarkedFiles(TreeItem item) {
+  std::vector<TreeItem> pending{item};
+  while (!pending.empty()) {
+    const TreeItem folder = pending.back();
+    pending.pop_back();
+    for (std::uint32_t i : view_.ChildrenOf(tree_.GetItemData(folder))) {
+      if (view_.Nodes()[i].type == 1 && view_.Nodes()[i].mark == 1) return true;
+    }
+    for (TreeItem c = tree_.GetChild(folder); c != kNoItem; c = tree_.GetNext(c)) pending.push_back(c);
+  }
+  return false;
+}
+
 void Recovery::KeepMarksOfUnwrittenFiles() {
   for (TreeItem item : foldersWithUnwritten_) {
     for (TreeItem f = item; f != kNoItem; f = tree_.GetParent(f)) {
       tree_.SetStateImage(f, controls::kStatePartly);
       if (list_ != nullptr) list_->GreyListItem(tree_.GetItemText(f), tree_.GetItemData(f), 1);
-      if (TreeItemNode* node = view_.FindNode(tree_.GetItemText(f), tree_.GetItemData(f))) node->mark = 2;
+      if (TreeItemNode* node = view_.FolderOfItem(f)) node->mark = 2;
     }
   }
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cdengine/directory_record.h"
+#include "cdengine/log_time.h"
 #include "cdengine/path_tables.h"
 #include "cdengine/tree_view.h"
 #include "cdengine/volume_reading.h"
@@ -43,8 +44,15 @@ void FinishScan(CCDReader& reader) {
   CdFrame& frame = *reader.frame;
   if (frame.imaging) return;
   if (frame.busy) frame.EndProgress(static_cast<std::uint32_t>(reader.entries.size()));
-  if (!reader.entries.empty() || reader.walkAborted) return;
   CdAppState& app = *reader.app;
+  // A raw scan the user stopped ends as a stopped walk does: with its row, and no "nothing found".
+  if (reader.scanStopped && !reader.walkAborted) {
+    reader.walkAborted = true;
+    const std::string status = FormatLogTime("Aborted %s, %s %d %d at %d-%d-%d", app.weekday, app.month, CdNowUtc());
+    frame.AddLogEntry(nullptr, "Process aborted, user intervention ", status.c_str(), kCdIconError);
+    app.logHasRows = 1;
+  }
+  if (!reader.entries.empty() || reader.walkAborted) return;
   app.rowActivity = "Creating directory tree";
   app.rowText = "No files or folders found";
   app.rowStatus = "Nothing to recover";
@@ -80,6 +88,7 @@ bool ScanDisc(CCDReader& reader) {
   reader.nameKindSettled = 0;
   reader.rawScansUsed = 0;
   reader.walkAborted = false;
+  reader.scanStopped = false;
   reader.treeView = frame.GetLeftPane();
   reader.listView = frame.GetRightPane();
 

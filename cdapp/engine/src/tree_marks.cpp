@@ -18,19 +18,18 @@ void CdTreeView::MarkSubtree(int state, std::uint32_t /*key*/, TreeItem item) {
     for (auto& node : nodes_) SetMark(node, state);
     return;
   }
-  // The data of ITEM and of every item below it, breadth first.
+  // ITEM and every item below it, breadth first: their folders and what lies directly in them.
   std::unordered_set<std::uint32_t> keys;
   std::deque<TreeItem> pending{item};
   while (!pending.empty()) {
     const TreeItem t = pending.front();
     pending.pop_front();
     if (t == kNoItem) continue;
+    if (TreeItemNode* folder = FolderOfItem(t)) SetMark(*folder, state);
     keys.insert(tree_.GetItemData(t));
     for (TreeItem c = tree_.GetChild(t); c != kNoItem; c = tree_.GetNext(c)) pending.push_back(c);
   }
-  // Every node that is one of those folders or lies directly in one of them.
   for (std::uint32_t k : keys) {
-    for (std::uint32_t i = FirstWithKey(k); i != kNoNode; i = nextWithKey_[i]) SetMark(nodes_[i], state);
     if (auto it = byParent_.find(k); it != byParent_.end()) {
       for (std::uint32_t i : it->second) SetMark(nodes_[i], state);
     }
@@ -69,7 +68,7 @@ void CdTreeView::PropagateCheckUp(int kind) {
         return;
       }
       ++level_;
-      if (TreeItemNode* node = FindNode(tree_.GetItemText(parent), tree_.GetItemData(parent))) {
+      if (TreeItemNode* node = FolderOfItem(parent)) {
         node->mark = 2;
         tree_.SetStateImage(parent, controls::kStatePartly);
       }
@@ -84,7 +83,7 @@ void CdTreeView::PropagateCheckUp(int kind) {
   }
   ++level_;
   walkItem_ = parent;
-  TreeItemNode* node = FindNode(tree_.GetItemText(parent), tree_.GetItemData(parent));
+  TreeItemNode* node = FolderOfItem(parent);
   if (node == nullptr) return;
   if (AreChildFilesMarked(tree_.GetItemData(parent), kind) == 1) {
     node->mark = kind == 1 ? 1 : 0;
@@ -184,10 +183,7 @@ void CdTreeView::SyncTreeCheckFromList(int state, const std::string& name, const
                       : summary == "AllItemsUnchecked"  ? controls::kStateUnchecked
                                                         : controls::kStatePartly;
     tree_.SetStateImage(caret, image);
-    const std::string text = tree_.GetItemText(caret);
-    for (std::uint32_t i = FirstWithKey(tree_.GetItemData(caret)); i != kNoNode; i = nextWithKey_[i]) {
-      if (nodes_[i].name == text) nodes_[i].mark = static_cast<std::uint8_t>(image - 1);
-    }
+    if (TreeItemNode* folder = FolderOfItem(caret)) folder->mark = static_cast<std::uint8_t>(image - 1);
     walkItem_ = caret;
   } else if (typeText == "Dir") {
     TreeItem child = kNoItem;

@@ -22,6 +22,7 @@ void CdTreeView::Append(TreeItemNode node) {
   const auto index = static_cast<std::uint32_t>(nodes_.size());
   byParent_[node.parentKey].push_back(index);
   if (node.type == 2) firstFolder_.try_emplace(node.key, index);
+  if (node.treeItem != kNoItem) folderOfItem_[node.treeItem] = index;
   nodes_.push_back(std::move(node));
 }
 
@@ -31,6 +32,7 @@ void CdTreeView::FreeNodeList() {
   nextWithKey_.clear();
   byParent_.clear();
   firstFolder_.clear();
+  folderOfItem_.clear();
 }
 
 const std::vector<std::uint32_t>& CdTreeView::ChildrenOf(std::uint32_t key) const {
@@ -60,6 +62,11 @@ TreeItemNode* CdTreeView::FindNode(const std::string& name, std::uint32_t key) {
 TreeItemNode* CdTreeView::FindFolder(std::uint32_t key) {
   const auto it = firstFolder_.find(key);
   return it != firstFolder_.end() ? &nodes_[it->second] : nullptr;
+}
+
+TreeItemNode* CdTreeView::FolderOfItem(TreeItem item) {
+  const auto it = folderOfItem_.find(item);
+  return it != folderOfItem_.end() ? &nodes_[it->second] : nullptr;
 }
 
 void CdTreeView::InsertRootItem() {
@@ -131,9 +138,9 @@ void CdTreeView::OnSelchanged(TreeItem item) {
 }
 
 void CdTreeView::SelectItemByKey(std::uint32_t key) {
-  const std::uint32_t first = FirstWithKey(key);
-  if (first == kNoNode) return;
-  const TreeItem item = nodes_[first].treeItem;
+  const TreeItemNode* folder = FindFolder(key);
+  if (folder == nullptr) return;
+  const TreeItem item = folder->treeItem;
   if (item == kNoItem) return;
   tree_.Expand(item);
   tree_.Select(item);
@@ -204,21 +211,16 @@ int CdTreeView::CountFiles(int selector) {
 }
 
 void CdTreeView::UnmarkFolder(TreeItem item) {
-  const std::uint32_t key = tree_.GetItemData(item);
-  const std::string text = tree_.GetItemText(item);
-  for (std::uint32_t i = FirstWithKey(key); i != kNoNode; i = nextWithKey_[i]) {
-    TreeItemNode& node = nodes_[i];
-    if (node.type == 2 && node.name == text && (node.mark == 1 || node.mark == 2)) {
-      node.mark = 0;
-      return;
-    }
-  }
+  if (TreeItemNode* node = FolderOfItem(item); node != nullptr && (node->mark == 1 || node->mark == 2)) node->mark = 0;
 }
 
 void CdTreeView::SetNodeMark(int state, std::uint32_t key, const std::string& name, std::uint8_t type) {
-  for (std::uint32_t i = FirstWithKey(key); i != kNoNode; i = nextWithKey_[i]) {
-    if (nodes_[i].type == type && nodes_[i].name == name) {
-      nodes_[i].mark = state == 1 ? 1 : 0;
+  const TreeItem shown = tree_.GetSelection();
+  if (shown == kNoItem) return;
+  for (std::uint32_t i : ChildrenOf(tree_.GetItemData(shown))) {
+    TreeItemNode& node = nodes_[i];
+    if (node.key == key && node.type == type && node.name == name) {
+      node.mark = state == 1 ? 1 : 0;
       return;
     }
   }

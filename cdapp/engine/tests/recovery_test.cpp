@@ -325,6 +325,37 @@ TEST_F(RootNamedFolders, MarksSpreadAndRecoverSelectedWritesTheMarked) {
   EXPECT_EQ(host.treeView.Tree().GetStateImage(host.treeView.RootItem()), controls::kStateUnchecked);
 }
 
+// Hard links and empty files, as xorriso records them: /a and /b each hold x.txt (one extent) and
+// the empty e (one extent for all empty files). Recover Selected writes the entries ticked.
+TEST(SharedExtents, RecoverSelectedWritesTheEntriesTicked) {
+  TestImage img(40);
+  img.Descriptor(16, 1, 23, 2048);
+  img.Terminator(17);
+  img.Directory(23, 23, {{"a", 24, 2048, true}, {"b", 25, 2048, true}});
+  for (std::uint32_t folder : {24u, 25u}) img.Directory(folder, 23, {{"e;1", 31, 0, false}, {"x.txt;1", 30, 6, false}});
+  img.Fill(30, 6, 9);
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  const fs::path dest = fs::temp_directory_path() / ("cdrec-shared-" + std::to_string(::getpid()));
+  fs::remove_all(dest);
+  fs::create_directories(dest);
+  host.treeView.Tree().Select(host.treeView.FindFolder(25)->treeItem);
+  host.ClickListRow("x.txt", 30);
+  host.ClickListRow("e", 31);
+  EXPECT_EQ(host.treeView.CountFiles(0), 2);
+  RecoverFiles(host.reader, dest.string(), kRecoverMarked);
+  EXPECT_EQ(Files(dest / "Root"), (std::vector<std::string>{"b/e", "b/x.txt"}));
+  EXPECT_EQ(ReadFile(dest / "Root/b/x.txt"), Bytes(img, 30, 6));
+  EXPECT_EQ(host.log.back().text, "Saved 2 Files in 2 Dirs");  // Root and b
+  for (const auto& n : host.treeView.Nodes()) {
+    if (n.type == 1) {
+      EXPECT_EQ(n.mark, 0) << n.name << " in " << n.parentKey;
+    }
+  }
+  fs::remove_all(dest);
+}
+
 // BIG.DAT in three extents (not in disc order), a file whose further extent never comes (CUT.DAT,
 // followed by another name), and one whose directory ends before its last extent (END.DAT).
 TEST(SeveralExtents, FileIsOneEntryAndOneRecoveredFile) {

@@ -80,6 +80,7 @@ TEST_F(TreeFixture, LookupsSeeNodesAddedAfterAnEarlierOne) {
   Add(host, 1, "late", 20, 301);
   EXPECT_EQ(view.FindNode("a1", 101), &view.Nodes()[4]);
   ASSERT_NE(view.FindNode("same key", 101), nullptr);
+  view.Tree().Select(Item(20));
   view.SetNodeMark(1, 301, "late", 1);
   EXPECT_EQ(Mark("late"), 1);
   ClickFolder(20);
@@ -156,6 +157,40 @@ TEST_F(TreeFixture, MarksPropagateUpAndDown) {
     EXPECT_EQ(Mark("A") + 1, c.a) << c.what;
     EXPECT_EQ(Mark("Root") + 1, c.root) << c.what;
   }
+}
+
+// Entries that share an extent (hard links; every empty file of an xorriso disc; a file recorded
+// at a folder's extent) are told apart by where they are: a mark goes to the entry ticked.
+TEST_F(TreeFixture, EntriesSharingAnExtentAreMarkedWhereTicked) {
+  Add(host, 1, "x.txt", 10, 500, 6);
+  Add(host, 1, "x.txt", 20, 500, 6);
+  Add(host, 1, "AA", 20, 11, 0);  // a file of B at the extent of folder A/AA
+  auto markIn = [&](std::uint32_t folder, const std::string& name) {
+    for (const auto& n : view.Nodes()) {
+      if (n.parentKey == folder && n.name == name) return static_cast<int>(n.mark);
+    }
+    return -1;
+  };
+  ClickRow(20, "x.txt", 500);
+  EXPECT_EQ(markIn(20, "x.txt"), 1);
+  EXPECT_EQ(markIn(10, "x.txt"), 0);
+  EXPECT_EQ(Image(20), kStatePartly);
+  EXPECT_EQ(Image(10), kStateUnchecked);
+  ClickRow(20, "b1", 201);
+  ClickRow(20, "AA", 11);
+  EXPECT_EQ(Image(20), kStateChecked);
+  EXPECT_EQ(Image(11), kStateUnchecked);
+  EXPECT_EQ(Mark("aa1"), 0);
+  // Folder A/AA ticked in the tree marks the folder and what lies in it, not B's file.
+  ClickRow(20, "AA", 11);
+  ClickFolder(11);
+  EXPECT_EQ(markIn(20, "AA"), 0);
+  EXPECT_EQ(markIn(10, "AA"), 1);
+  EXPECT_EQ(Image(20), kStatePartly);
+  std::uint32_t folders = 0, files = 0;
+  view.CountMarked(&folders, &files);
+  EXPECT_EQ(folders, 1u);
+  EXPECT_EQ(files, 3u);  // B's x.txt and b1, AA's aa1
 }
 
 TEST_F(TreeFixture, PartlyMarkedFoldersAreNotCounted) {

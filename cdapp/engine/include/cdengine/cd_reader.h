@@ -32,6 +32,7 @@ struct CCDReader {
   std::uint64_t totalBytes = 0;  // a disc holds more than 4 GiB
   std::uint32_t nameKindSettled = 0;
   bool walkAborted = false;  // the user stopped a directory walk of the scan
+  bool scanStopped = false;  // the user stopped a raw scan of the scan
   std::string recoveredFilePath;
   std::unique_ptr<VolumeInfo> volumeInfo;
 
@@ -85,4 +86,9 @@ struct CCDReader {
                  std::uint32_t& bytesRead);
   // Sectors of the medium, or the largest sector number when its size is unknown.
   std::uint64_t MediumSectors() const;
+
+  // Long reads (a large file, a raw scan) call this after each sector they read: every MiB it lets
+  // the window pump its messages, so that it repaints and Stop arrives. True once Stop was given.
+  bool PumpWhileReading();
+  std::uint32_t sectorsSincePump = 0;
 };

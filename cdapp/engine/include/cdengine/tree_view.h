@@ -73,7 +73,8 @@ class CdTreeView {
   std::uint64_t CountMarked(std::uint32_t* folders, std::uint32_t* files);
   int CountFiles(int selector);
   void UnmarkFolder(controls::TreeItem item);
-  // The list view's row click sets the node's mark: the first node with KEY, TYPE and NAME.
+  // The list view's row click sets the node's mark: the node with KEY, TYPE and NAME in the
+  // folder the list shows (the selected one). Entries of other folders may share its key.
   void SetNodeMark(int state, std::uint32_t key, const std::string& name, std::uint8_t type);
 
   // Navigation and Find.
@@ -94,6 +95,9 @@ class CdTreeView {
   TreeItemNode* FindNode(const std::string& name, std::uint32_t key);
   // The first folder node with KEY; null when none.
   TreeItemNode* FindFolder(std::uint32_t key);
+  // The folder node behind tree item ITEM; null when none. Folders, and files that share their
+  // extent, may carry one key: the item tells them apart.
+  TreeItemNode* FolderOfItem(controls::TreeItem item);
   controls::TreeControl& Tree() { return tree_; }
   controls::TreeItem RootItem() const { return rootItem_; }
   std::size_t NodeCount() const { return nodes_.size(); }
@@ -124,6 +128,7 @@ class CdTreeView {
   std::vector<std::uint32_t> nextWithKey_;  // one for each node indexed so far
   std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> byParent_;
   std::unordered_map<std::uint32_t, std::uint32_t> firstFolder_;
+  std::unordered_map<controls::TreeItem, std::uint32_t> folderOfItem_;
   controls::TreeItem rootItem_ = controls::kNoItem;
 
   // The upward walk of a click.

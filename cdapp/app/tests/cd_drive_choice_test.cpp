@@ -1,0 +1,81 @@
+// Choosing the drive in the real window: with two drives the first menu, opened by Alt+D, asks
+// which one to use, and a user's keys and clicks in Select Drive choose it.
+#include <wx/bmpcbox.h>
+#include <wx/timer.h>
+
+#include "cd_dialogs.h"
+#include "cd_gui_support.h"
+#include "real_input.h"
+
+namespace {
+
+using namespace cdtest;
+
+// Runs one step per tick of its timer, so that each step is handled by whatever loop runs at
+// that moment (the window's, a menu's or a modal dialog's), as a user's keys are. A step that
+// returns false runs again at the next tick.
+class Script : public wxTimer {
+ public:
+  explicit Script(std::vector<std::function<bool()>> steps) : steps_(std::move(steps)) { Start(200); }
+  bool Done() const { return next_ == steps_.size(); }
+  void Notify() override {
+    if (next_ < steps_.size() && steps_[next_]()) ++next_;
+    if (Done()) Stop();
+  }
+
+ private:
+  std::vector<std::function<bool()>> steps_;
+  std::size_t next_ = 0;
+};
+
+CSelectDriveDlg* SelectDriveOnScreen() {
+  for (wxWindow* w : wxTopLevelWindows) {
+    auto* dlg = dynamic_cast<CSelectDriveDlg*>(w);
+    if (dlg != nullptr && dlg->IsModal() && dlg->IsShownOnScreen()) return dlg;
+  }
+  return nullptr;
+}
+
+using DriveChoice = CdWindow;
+
+// The choice used to run as a modal dialog inside the toolkit's opening of the menu; these keys
+// then crashed the program in the toolkit's mnemonic handling.
+TEST_F(DriveChoice, KeysAndAClickInSelectDriveFromTheFirstMenuChooseTheDrive) {
+  const fs::path first = kFixtures / "deep.iso";
+  SetDrives(first.string() + ":" + (kFixtures / "joliet.iso").string());
+  wxUIActionSimulator sim;
+  int afterDown = -1;
+  auto type = [&](int key) {
+    return [&, key] {
+      if (CSelectDriveDlg* dlg = SelectDriveOnScreen()) guitest::PointAt(dlg);
+      sim.Char(key);
+      return true;
+    };
+  };
+  Script script({[] { return SelectDriveOnScreen() != nullptr; }, type(WXK_DOWN),
+                 [&] {
+                   if (CSelectDriveDlg* dlg = SelectDriveOnScreen()) afterDown = dlg->Combo()->GetSelection();
+                   return true;
+                 },
+                 type(WXK_UP), type(WXK_TAB), type(WXK_RETURN), type(WXK_RETURN),
+                 [&] {
+                   CSelectDriveDlg* dlg = SelectDriveOnScreen();
+                   if (dlg != nullptr) guitest::ClickAt(dlg->FindWindow(wxID_OK));
+                   return true;
+                 },
+                 [] { return SelectDriveOnScreen() == nullptr; }});
+  guitest::PressKey(frame->Tree().Window(), 'd', wxMOD_ALT);
+  for (int waited = 0; waited < 10000 && !script.Done(); waited += 50) guitest::Settle(50);
+  ASSERT_TRUE(script.Done());
+  // Whatever the keys left open (the menu, a prompt) is closed.
+  sim.Char(WXK_ESCAPE);
+  guitest::Settle(300);
+
+  EXPECT_EQ(afterDown, 1);
+  EXPECT_EQ(CdApp().driveOpened, 1);
+  EXPECT_EQ(CdApp().selectedDrive, 0);
+  ASSERT_TRUE(frame->Reader().device);
+  EXPECT_EQ(frame->Reader().device->Path(), first.string());
+}
+
+}  // namespace
