@@ -80,19 +80,18 @@ class ChooseFolder : public wxTimer {
 
 class LongProcess : public WorkbenchTest {
  protected:
-  // A disk whose one ext2 drive holds BIG (a file of 1.5 GB, holes but for its first and last
-  // bytes) and, in a folder after it, a small file.
+  // A disk whose one ext2 drive holds BIG (a file of 2 GB of data: holes would be written at no
+  // cost) and, in a folder after it, a small file.
   void SetUp() override {
     WorkbenchTest::SetUp();
     const fs::path tree = dest / "tree";
     fs::create_directories(tree);
     disk_ = dest / "large.img";
     const std::string script =
-        "set -e; cd '" + dest.string() + "'; truncate -s 1536M tree/big.bin; printf head | dd of=tree/big.bin "
-        "conv=notrunc status=none; printf tail | dd of=tree/big.bin bs=1 seek=1610612732 conv=notrunc status=none; "
-        "mkdir tree/later; echo small > tree/later/small.txt; truncate -s 1600M large.img; echo 'start=2048, type=83' | "
+        "set -e; cd '" + dest.string() + "'; yes | head -c 2048M > tree/big.bin; "
+        "mkdir tree/later; echo small > tree/later/small.txt; truncate -s 2200M large.img; echo 'start=2048, type=83' | "
         "sfdisk -q --no-reread --no-tell-kernel large.img >/dev/null; mke2fs -q -F -t ext2 -b 4096 "
-        "-N 64 -E offset=1048576 -d tree large.img 1590M";
+        "-N 64 -E offset=1048576 -d tree large.img 2190M";
     ASSERT_EQ(std::system(("bash -c \"" + script + "\"").c_str()), 0);
     fs::remove_all(tree);
     SetDiskSource(PathListDiskSource({disk_.string()}));
