@@ -17,6 +17,7 @@
 #include "ext2engine/disk_access.h"
 #include "ext2engine/entry_list.h"
 #include "ext2engine/linux_drive.h"
+#include "platform/output_tree.h"
 
 namespace {
 
@@ -49,12 +50,6 @@ bool WriteAllAt(int fd, const std::uint8_t* data, std::size_t n, std::uint64_t a
     n -= static_cast<std::size_t>(w);
   }
   return true;
-}
-
-// Opens (making it first when missing) the folder NAME below DIR_FD, never through a link.
-int OpenFolderBelow(int dirFd, const std::string& name) {
-  if (::mkdirat(dirFd, name.c_str(), 0755) != 0 && errno != EEXIST) return -1;
-  return ::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
 // Whether a recovery of TYPE takes the file CHILD of a folder whose deleted flag is FOLDER_DELETED.
@@ -447,7 +442,7 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
                    const std::string* key, std::uint32_t folderDeleted) {
     run.foldersDone.insert(folder);
     std::vector<ListedEntry*> children = childrenOf(folder);
-    const int fd = OpenFolderBelow(parentFd, name);
+    const int fd = platform::OpenFolderBelow(parentFd, name);
     const std::size_t parentLength = here.size();
     if (parentFd != AT_FDCWD) here += '/';
     here += name;

@@ -7,6 +7,7 @@
 #include "ext2engine/entry_list.h"
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/recovery.h"
+#include "platform/output_tree.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ void SetFreeSpaceQuery(FreeSpaceQuery query) { g_freeSpace = query != nullptr ? 
 
 int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, const std::string& destination) {
   AppState& app = App();
+  // A file-size limit fails the write (reported like a full disk) instead of ending the program.
+  platform::IgnoreFileSizeSignal();
   for (int& d : app.fileExists) d = 0;
   frame.GetPrompts().ShowCaution(1);
   frame.abortFlag = 0;

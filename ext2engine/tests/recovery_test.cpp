@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "ext2engine/recovery.h"
+#include "file_size_limit.h"
 #include "walk_fixture.h"
 
 namespace fs = std::filesystem;
@@ -366,6 +367,22 @@ TEST_F(Recovery, FileThatCannotBeWrittenWholeIsRemovedAndKeepsItsMark) {
   RecoverFiles(d.host, d.drive, kRecoverMarked, dest.string());
   EXPECT_EQ(ReadFile(dest / "#Root/docs/b.bin"), b);
   EXPECT_EQ(d.host.markedFiles, 0);
+}
+
+// The same limit with the signal of a write past it left at its default: the recovery ignores the
+// signal, so the program goes on and says which file it could not write.
+TEST_F(Recovery, AFileSizeLimitFailsTheWriteInsteadOfEndingTheProgram) {
+  std::string a, b;
+  OpenedDrive d(SmallTree(a, b).bytes);
+  d.Build();
+  const std::string result = WithFileSizeLimit(
+      1500,
+      [&] {
+        RecoverFiles(d.host, d.drive, kRecoverAll, dest.string());
+        return d.host.log.back().text;
+      },
+      true);
+  EXPECT_EQ(result, "Recovery incomplete, 0 folder(s) and 1 file(s) could not be written");
 }
 
 TEST_F(Recovery, HostileNamesStayInsideTheDestination) {
