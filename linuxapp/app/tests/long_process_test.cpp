@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 
 #include "command_loop.h"
 #include "ext2engine/recovery.h"
@@ -113,10 +114,12 @@ TEST_F(LongProcess, StopClickedDuringALargeFileOfRecoverAllEndsTheProcess) {
   const fs::path out = dest / "out";
   fs::create_directories(out);
   // Paints of the panes below the closed dialogs while the large file is written.
-  int paints = 0, paintsAtStart = 0, paintsAtClick = 0;
+  // The count outlives the test: the panes keep the handler and paint again after it.
+  auto paints = std::make_shared<int>(0);
+  int paintsAtStart = 0, paintsAtClick = 0;
   std::function<void(wxWindow*)> count = [&](wxWindow* w) {
-    w->Bind(wxEVT_PAINT, [&paints](wxPaintEvent& e) {
-      ++paints;
+    w->Bind(wxEVT_PAINT, [paints](wxPaintEvent& e) {
+      ++*paints;
       e.Skip();
     });
     for (wxWindow* child : w->GetChildren()) count(child);
@@ -132,12 +135,12 @@ TEST_F(LongProcess, StopClickedDuringALargeFileOfRecoverAllEndsTheProcess) {
     wxToolBar* bar = frame->GetToolBar();
     ASSERT_TRUE(PointAtTool(bar, WxId(kCmdStop)));
     clicked = Clock::now();
-    paintsAtClick = paints;
+    paintsAtClick = *paints;
     wxUIActionSimulator().MouseClick();
   });
   Clock::time_point started{}, ended{};
   ChooseFolder folder(out, [&] {
-    paintsAtStart = paints;
+    paintsAtStart = *paints;
     started = Clock::now();
     click.StartOnce(500);
   });
