@@ -34,10 +34,7 @@ class PathDiskSource : public DiskSource {
   PathDiskSource() = default;
   explicit PathDiskSource(std::vector<std::string> paths) : fixed_(true), listed_(true), paths_(std::move(paths)) {}
   std::unique_ptr<SectorDevice> Open(unsigned index) override {
-    if (!listed_) {
-      paths_ = platform::PhysicalDiskPaths();
-      listed_ = true;
-    }
+    List();
     if (index >= paths_.size()) {
       errno = ENOENT;
       return nullptr;
@@ -45,6 +42,10 @@ class PathDiskSource : public DiskSource {
     auto dev = platform::RawDevice::OpenReadOnly(paths_[index]);
     if (!dev) return nullptr;
     return std::make_unique<RawSectorDevice>(std::move(dev));
+  }
+  std::string PathOf(unsigned index) override {
+    List();
+    return index < paths_.size() ? paths_[index] : std::string();
   }
   bool Reread() override {
     if (fixed_) return false;
@@ -56,6 +57,12 @@ class PathDiskSource : public DiskSource {
   }
 
  private:
+  void List() {
+    if (listed_) return;
+    paths_ = platform::PhysicalDiskPaths();
+    listed_ = true;
+  }
+
   bool fixed_ = false;  // a list given by path: it stays as given
   bool listed_ = false;
   std::vector<std::string> paths_;
@@ -97,17 +104,37 @@ void SetDiskSource(std::shared_ptr<DiskSource> source) {
 
 void CloseDiskDevices() { Context().open.clear(); }
 
-bool CountPhysicalDisks(std::vector<std::uint8_t>& disks) {
+bool ListPhysicalDisks(std::vector<DiskPlace>& places) {
   g_isWin9x = 0;
   auto& context = Context();
   if (context.source->Reread()) context.open.clear();
-  disks.clear();
+  places.clear();
   constexpr unsigned kPlaces = 0x100 - kFirstPhysicalDisk;
   for (unsigned n = 0; n < kPlaces; ++n) {
-    if (OpenDiskDevice(static_cast<std::uint16_t>(kFirstPhysicalDisk + n))) disks.push_back(static_cast<std::uint8_t>(n));
+    errno = 0;
+    if (OpenDiskDevice(static_cast<std::uint16_t>(kFirstPhysicalDisk + n))) {
+      places.push_back({static_cast<std::uint8_t>(n), 0});
+      continue;
+    }
+    // A source that gives no reason has no disk there.
+    const int error = errno;
+    if (error == 0 || error == ENOENT || error == ENXIO || error == ENODEV || error == ENOMEDIUM) continue;
+    places.push_back({static_cast<std::uint8_t>(n), error});
+  }
+  return !places.empty();
+}
+
+bool CountPhysicalDisks(std::vector<std::uint8_t>& disks) {
+  std::vector<DiskPlace> places;
+  ListPhysicalDisks(places);
+  disks.clear();
+  for (const DiskPlace& p : places) {
+    if (p.openError == 0) disks.push_back(p.index);
   }
   return !disks.empty();
 }
+
+std::string PhysicalDiskPath(std::uint8_t index) { return Context().source->PathOf(index); }
 
 std::unique_ptr<SectorDevice> OpenDiskDevice(std::uint16_t n) {
   if (n < kFirstPhysicalDisk) {

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "ext2engine/app_state.h"
+#include "ext2engine/disk_access.h"
 #include "platform/byte_reader.h"
 #include "platform/disk_identity.h"
-#include "platform/disk_list.h"
 
 namespace {
 
@@ -25,12 +25,12 @@ class PathIdentitySource : public IdentitySource {
   explicit PathIdentitySource(std::vector<std::string> paths) : fixed_(true), paths_(std::move(paths)) {}
 
   bool ReadIdentify(unsigned index, IdentifyBytes& bytes) override {
-    // The machine's list is read for every disk asked about, so that an index names the disk the
-    // sector reads name since they last counted the disks.
-    if (!fixed_) paths_ = platform::PhysicalDiskPaths();
-    if (index >= paths_.size()) return false;
+    // Without a list of its own, an index names the disk the sector reads name: the disk source's.
+    const std::string path = fixed_ ? (index < paths_.size() ? paths_[index] : std::string())
+                                    : PhysicalDiskPath(static_cast<std::uint8_t>(index));
+    if (path.empty()) return false;
     platform::AtaIdentifyBytes answer{};
-    if (!platform::ReadAtaIdentify(paths_[index], answer)) return false;
+    if (!platform::ReadAtaIdentify(path, answer)) return false;
     static_assert(sizeof answer == sizeof bytes);
     std::memcpy(bytes.data(), answer.data(), bytes.size());
     return true;

@@ -1,14 +1,17 @@
 // Partition walk and drive opening as the selection dialogs run them.
 #include "ext2engine/drive_selection.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
+#include "ext2engine/disk_identity.h"
 #include "ext2engine/fs_features.h"
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
+#include "platform/disk_list.h"
 
 std::string FormatDriveSize(std::uint64_t bytes) {
   constexpr std::uint64_t G = 1ull << 30;
@@ -57,6 +60,32 @@ void DiskRowTexts(const char* model, const char* serial, std::string& modelText,
   } else {
     modelText = serialText = "UNKNOWN";
   }
+}
+
+void PhysicalDiskRowTexts(std::uint8_t index, int openError, std::string& modelText, std::string& serialText) {
+  modelText = serialText = "UNKNOWN";
+  if (openError == 0 && IdentifyDisk(index)) {
+    DiskRowTexts(App().diskModel, App().diskSerial, modelText, serialText);
+  }
+  if (modelText == "UNKNOWN") {
+    const std::string path = PhysicalDiskPath(index);
+    const platform::DiskDescription known = path.empty() ? platform::DiskDescription{} : platform::DescribeDiskPath(path);
+    modelText = known.model.empty() ? "UNKNOWN" : known.model;
+    serialText = known.serial.empty() ? "UNKNOWN" : known.serial;
+  }
+  if (openError != 0) modelText += std::string(" (") + std::strerror(openError) + ")";
+}
+
+std::string UnopenedDiskAdvice(std::uint8_t index, int openError) {
+  const std::string path = PhysicalDiskPath(index);
+  std::string text = "HardDisk " + std::to_string(index + 1) + (path.empty() ? "" : " (" + path + ")") +
+                     " cannot be opened: " + std::strerror(openError) + ".";
+  if (openError == EACCES || openError == EPERM) {
+    text += "\n\nReading a disk needs the right to read its device. Run Quarvel Velnora Linux as root, or "
+            "join the group that owns the device (usually \"disk\": sudo usermod -aG disk $USER), log in "
+            "again and start the program anew.";
+  }
+  return text;
 }
 
 int WalkPartitionTables(FrameServices& frame, std::uint8_t diskIndex, const std::string& modelText,

@@ -7,10 +7,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "ext2engine/app_state.h"
+#include "ext2engine/drive_selection.h"
 #include "test_disk.h"
 
 namespace {
@@ -173,6 +175,77 @@ TEST_F(DiskAccess, SectorCountComesFromTheFullSizeNotTheCylinderCount) {
   EXPECT_EQ(count, 0xFFFFFFFFu);
   EXPECT_EQ(GetDiskSectorCount(0x85, &count), 0);
   EXPECT_EQ(count, 0u);
+}
+
+// The disks of a path list, some of which refuse to open with a given errno, as a device without
+// permission does for a user who is not root.
+class RefusingDiskSource : public DiskSource {
+ public:
+  RefusingDiskSource(std::vector<std::string> paths, std::map<unsigned, int> refused)
+      : paths_(PathListDiskSource(std::move(paths))), refused_(std::move(refused)) {}
+  std::unique_ptr<SectorDevice> Open(unsigned index) override {
+    auto it = refused_.find(index);
+    if (it == refused_.end()) return paths_->Open(index);
+    errno = it->second;
+    return nullptr;
+  }
+  std::string PathOf(unsigned index) override { return paths_->PathOf(index); }
+
+ private:
+  std::shared_ptr<DiskSource> paths_;
+  std::map<unsigned, int> refused_;
+};
+
+// Every disk is listed so that it can be told apart: an image by its file name, a device that gives
+// no identity by what sysfs holds of it, and one that refuses to open with its reason; choosing
+// that one says what to do. Places without a disk or without a medium stay gaps.
+TEST_F(DiskAccess, DisksThatGiveNoIdentityOrDoNotOpenAreListedByWhatIsKnown) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::path(::testing::TempDir()) / ("qv_rows_" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "sys/block/nvme0n1/device");
+  std::ofstream(dir / "sys/block/nvme0n1/device/model") << "Samsung SSD 980 1TB  \n";
+  std::ofstream(dir / "sys/block/nvme0n1/device/serial") << "S64ANS0T123456X\n";
+  const std::string image = (dir / "card.img").string();
+  std::ofstream(image) << std::string(4096, '\0');
+  ::setenv("QUARVEL_SYSFS", (dir / "sys").c_str(), 1);
+  SetDiskSource(std::make_shared<RefusingDiskSource>(
+      std::vector<std::string>{image, "/dev/nvme0n1", "/nonexistent", "/dev/sdz", "/dev/sdy"},
+      std::map<unsigned, int>{{1, EACCES}, {3, ENOMEDIUM}, {4, EIO}}));
+
+  std::vector<DiskPlace> places;
+  ASSERT_TRUE(ListPhysicalDisks(places));
+  std::vector<std::pair<int, int>> listed;
+  for (const DiskPlace& p : places) listed.emplace_back(p.index, p.openError);
+  EXPECT_EQ(listed, (std::vector<std::pair<int, int>>{{0, 0}, {1, EACCES}, {4, EIO}}));
+  std::vector<std::uint8_t> disks;
+  EXPECT_TRUE(CountPhysicalDisks(disks));
+  EXPECT_EQ(disks, (std::vector<std::uint8_t>{0}));
+
+  struct Row {
+    int index, error;
+    std::string model, serial;
+  };
+  const Row rows[] = {
+      {0, 0, "card.img", "UNKNOWN"},
+      {1, EACCES, "Samsung SSD 980 1TB (Permission denied)", "S64ANS0T123456X"},
+      {4, EIO, "UNKNOWN (Input/output error)", "UNKNOWN"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.index);
+    std::string model, serial;
+    PhysicalDiskRowTexts(static_cast<std::uint8_t>(r.index), r.error, model, serial);
+    EXPECT_EQ(model, r.model);
+    EXPECT_EQ(serial, r.serial);
+  }
+
+  const std::string advice = UnopenedDiskAdvice(1, EACCES);
+  EXPECT_NE(advice.find("HardDisk 2 (/dev/nvme0n1) cannot be opened: Permission denied."), std::string::npos) << advice;
+  EXPECT_NE(advice.find("as root"), std::string::npos) << advice;
+  EXPECT_NE(advice.find("usermod -aG disk"), std::string::npos) << advice;
+  EXPECT_EQ(UnopenedDiskAdvice(4, EIO), "HardDisk 5 (/dev/sdy) cannot be opened: Input/output error.");
+  ::unsetenv("QUARVEL_SYSFS");
+  fs::remove_all(dir);
 }
 
 }  // namespace

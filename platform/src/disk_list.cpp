@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
 
 namespace platform {
 
@@ -44,6 +46,41 @@ std::vector<std::string> PhysicalDiskPaths() {
     names.push_back(entry.path().filename().string());
   }
   return PhysicalDiskPaths(std::getenv("QUARVEL_DISKS"), std::move(names));
+}
+
+static std::string FirstLine(const std::filesystem::path& file) {
+  std::ifstream in(file);
+  std::string line;
+  if (!in || !std::getline(in, line)) return {};
+  const auto blank = " \t\r\n";
+  const auto first = line.find_first_not_of(blank);
+  if (first == std::string::npos) return {};
+  return line.substr(first, line.find_last_not_of(blank) - first + 1);
+}
+
+DiskDescription DescribeDiskPath(const std::string& path, const std::string& sysfs_root) {
+  namespace fs = std::filesystem;
+  DiskDescription d;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    d.model = fs::path(path).filename().string();
+    return d;
+  }
+  std::error_code ec;
+  fs::path device = fs::canonical(path, ec);
+  if (ec) device = path;
+  const fs::path block = fs::path(sysfs_root) / "block" / device.filename();
+  d.model = FirstLine(block / "device" / "model");
+  for (const char* name : {"device/serial", "serial", "wwid", "device/wwid"}) {
+    d.serial = FirstLine(block / name);
+    if (!d.serial.empty()) break;
+  }
+  return d;
+}
+
+DiskDescription DescribeDiskPath(const std::string& path) {
+  const char* root = std::getenv("QUARVEL_SYSFS");
+  return DescribeDiskPath(path, root != nullptr && root[0] != '\0' ? root : "/sys");
 }
 
 }  // namespace platform

@@ -29,6 +29,8 @@ class DiskSource {
   // Reads the list of disks anew, for a source that follows the machine; true when an index now
   // names another disk than before.
   virtual bool Reread() { return false; }
+  // The path disk INDEX is read from, empty when there is none or the source has no paths.
+  virtual std::string PathOf(unsigned) { return {}; }
 };
 
 // The platform's disk list (QUARVEL_DISKS, else /sys/block): read when first needed, and again each
@@ -54,6 +56,21 @@ extern int g_isWin9x;
 // (0x80 + index; at most 128 places). When an index comes to name another disk, the devices kept
 // open are closed. True when at least one disk was found.
 bool CountPhysicalDisks(std::vector<std::uint8_t>& disks);
+
+// A place of the disk list that holds a disk: one that opens (OPEN_ERROR 0), or one that is there
+// but refuses to open, with the errno it gave (EACCES for a device without permission).
+struct DiskPlace {
+  std::uint8_t index;
+  int openError;
+};
+
+// Reads the disk list anew like CountPhysicalDisks, and gives every place that holds a disk, also
+// those that do not open. Places without a disk (no such path, no such device, no medium in a
+// card-reader slot) are left out. True when at least one place was given.
+bool ListPhysicalDisks(std::vector<DiskPlace>& places);
+
+// The path of disk INDEX (from 0) in the current disk list; empty when not known.
+std::string PhysicalDiskPath(std::uint8_t index);
 
 // Opens disk number N (0x80 + index) read-only; null for a drive letter or a missing disk.
 std::unique_ptr<SectorDevice> OpenDiskDevice(std::uint16_t n);

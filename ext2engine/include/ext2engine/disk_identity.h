@@ -31,7 +31,7 @@ class IdentitySource {
   virtual bool ReadIdentify(unsigned index, IdentifyBytes& bytes) = 0;
 };
 
-// The platform's disks (QUARVEL_DISKS, else /sys/block), listed when first needed.
+// The disks of the disk source (SetDiskSource): disk N is the path that source reads disk N from.
 std::shared_ptr<IdentitySource> PlatformIdentitySource();
 
 // Image files or block devices given by path, as disks 0, 1, ...

@@ -17,6 +17,18 @@ const char* FileSystemText(std::uint8_t partitionType);
 // model that starts "ST", or "UNKNOWN" twice when the model does not start with a capital letter.
 void DiskRowTexts(const char* model, const char* serial, std::string& modelText, std::string& serialText);
 
+// The model and serial texts of the row of disk INDEX (from 0). A disk that opened (OPEN_ERROR 0)
+// is asked for its identity and shown as DiskRowTexts shows it; where that gives "UNKNOWN", and for
+// a disk that did not open, the texts are what the system knows of its path (an image's file name,
+// the model and serial in sysfs), "UNKNOWN" for a text still not known. A disk that did not open
+// has the reason after its model: "Samsung SSD 980 (Permission denied)".
+void PhysicalDiskRowTexts(std::uint8_t index, int openError, std::string& modelText, std::string& serialText);
+
+// What the Select Physical Disk OK says of disk INDEX that did not open with OPEN_ERROR (an errno):
+// the reason, and for a refused permission that the program must run as root or the user join the
+// group that owns the device (for example "disk").
+std::string UnopenedDiskAdvice(std::uint8_t index, int openError);
+
 // Select Physical Disk OK with "Use Partition Table Information": logs the disk, walks its tables
 // and logs the outcome. Returns the number of Linux drives found. With none, asks whether to search
 // and returns 0 (the search road is the caller's when the answer is Yes; ANSWER receives it).

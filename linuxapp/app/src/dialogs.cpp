@@ -89,16 +89,11 @@ CSelectPhysicalDiskDlg::CSelectPhysicalDiskDlg(wxWindow* parent)
                      {{"Disk No.", 90, wxLIST_FORMAT_LEFT},
                       {"Model No. ", 120, wxLIST_FORMAT_LEFT},
                       {"Serial No.", 60, wxLIST_FORMAT_LEFT}}) {
-  CountPhysicalDisks(disks_);
-  AppState& app = App();
-  for (const std::uint8_t i : disks_) {
+  ListPhysicalDisks(disks_);
+  for (const DiskPlace& disk : disks_) {
     std::string model, serial;
-    if (IdentifyDisk(i)) {
-      DiskRowTexts(app.diskModel, app.diskSerial, model, serial);
-    } else {
-      model = serial = "UNKNOWN";
-    }
-    AddRow({wxString::Format("HardDisk %d", i + 1), U(model), U(serial)});
+    PhysicalDiskRowTexts(disk.index, disk.openError, model, serial);
+    AddRow({wxString::Format("HardDisk %d", disk.index + 1), U(model), U(serial)});
   }
   FitColumns();
   if (!disks_.empty()) SelectRow(0);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ext2engine/disk_access.h"
 #include "ext2engine/logical_drives.h"
 
 // A dialog of one report list whose row is chosen by a click, a double click (which is OK too)
@@ -39,20 +40,22 @@ class CListChoiceDlg : public wxDialog {
   int selected_ = -1;
 };
 
-// Select Physical Disk: "HardDisk %d" with the model and serial each disk reports, for every disk
-// of the disk list (read anew) that opens. A disk's number is its place in the list, so a path that
-// does not open leaves a gap in the numbers (HardDisk 1, HardDisk 3) and the rows keep to them.
+// Select Physical Disk: "HardDisk %d" with the model and serial of each disk of the disk list (read
+// anew), also of one that does not open, whose model shows the reason. A disk's number is its place
+// in the list, so a place without a disk leaves a gap in the numbers (HardDisk 1, HardDisk 3) and
+// the rows keep to them.
 class CSelectPhysicalDiskDlg : public CListChoiceDlg {
  public:
   explicit CSelectPhysicalDiskDlg(wxWindow* parent);
   int DiskCount() const { return static_cast<int>(disks_.size()); }
   // The disk index (from 0) of ROW, or -1 when there is no such row.
-  int DiskIndexOfRow(int row) const {
-    return row >= 0 && row < DiskCount() ? disks_[static_cast<std::size_t>(row)] : -1;
-  }
+  int DiskIndexOfRow(int row) const { return row >= 0 && row < DiskCount() ? disks_[Row(row)].index : -1; }
+  // The errno with which the disk of ROW did not open; 0 when it opened or there is no such row.
+  int OpenErrorOfRow(int row) const { return row >= 0 && row < DiskCount() ? disks_[Row(row)].openError : 0; }
 
  private:
-  std::vector<std::uint8_t> disks_;
+  static std::size_t Row(int row) { return static_cast<std::size_t>(row); }
+  std::vector<DiskPlace> disks_;
 };
 
 // Select Logical Drive over the logical-drive list.

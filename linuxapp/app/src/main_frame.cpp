@@ -533,6 +533,11 @@ void CMainFrame::SelectPhysicalDisk() {
     const int row = disks.SelectedRow();
     diskIndex = disks.DiskIndexOfRow(row);
     if (diskIndex < 0) return;
+    if (const int error = disks.OpenErrorOfRow(row); error != 0) {
+      MessageBox(UnopenedDiskAdvice(static_cast<std::uint8_t>(diskIndex), error).c_str(),
+                           "Quarvel Velnora Linux", MessageButtons::Ok);
+      return;
+    }
     model = disks.List()->GetItemText(row, 1).utf8_string();
     serial = disks.List()->GetItemText(row, 2).utf8_string();
   }

@@ -349,6 +349,83 @@ TEST_F(MainRoad, ClosingWithAnUnsavedScanAsksToSave) {
   Pump();
 }
 
+// The rows of a disk dialog, every column, before ROW is chosen with OK.
+class ExpectDiskRows : public wxExpectModalBase<CSelectPhysicalDiskDlg, ExpectDiskRows> {
+ public:
+  ExpectDiskRows(std::vector<std::vector<std::string>> rows, int row) : rows_(std::move(rows)), row_(row) {}
+
+ protected:
+  int OnInvoked(CSelectPhysicalDiskDlg* dlg) const override {
+    std::vector<std::vector<std::string>> shown;
+    for (long r = 0; r < dlg->List()->GetItemCount(); ++r) {
+      shown.push_back({});
+      for (int c = 0; c < 3; ++c) shown.back().push_back(dlg->List()->GetItemText(r, c).utf8_string());
+    }
+    EXPECT_EQ(shown, rows_);
+    dlg->SelectRow(row_);
+    return wxID_OK;
+  }
+
+ private:
+  std::vector<std::vector<std::string>> rows_;
+  int row_;
+};
+
+// A message box whose text holds each of PARTS, answered with OK.
+class ExpectMessageHolding : public wxExpectModalBase<wxMessageDialog, ExpectMessageHolding> {
+ public:
+  explicit ExpectMessageHolding(std::vector<std::string> parts) : parts_(std::move(parts)) {}
+
+ protected:
+  int OnInvoked(wxMessageDialog* dlg) const override {
+    const std::string text = dlg->GetMessage().utf8_string();
+    for (const std::string& part : parts_) EXPECT_NE(text.find(part), std::string::npos) << text;
+    return wxID_OK;
+  }
+
+ private:
+  std::vector<std::string> parts_;
+};
+
+// The sample disk and a device that refuses to open, as /dev/nvme0n1 does for a user outside the
+// disk group.
+class RefusingDiskSource : public DiskSource {
+ public:
+  explicit RefusingDiskSource(std::vector<std::string> paths) : paths_(PathListDiskSource(std::move(paths))) {}
+  std::unique_ptr<SectorDevice> Open(unsigned index) override {
+    if (index != 1) return paths_->Open(index);
+    errno = EACCES;
+    return nullptr;
+  }
+  std::string PathOf(unsigned index) override { return paths_->PathOf(index); }
+
+ private:
+  std::shared_ptr<DiskSource> paths_;
+};
+
+// Every disk is told apart in the window: an image by its file name, a device without permission by
+// its model from sysfs and the reason; choosing that one says what to do, and nothing is walked.
+TEST_F(MainRoad, SelectPhysicalDiskNamesEveryDiskAndSaysWhyOneDoesNotOpen) {
+  const fs::path sys = dest / "sys";
+  fs::create_directories(sys / "block/nvme0n1/device");
+  WriteFile(sys / "block/nvme0n1/device/model", "Samsung SSD 980 1TB\n");
+  WriteFile(sys / "block/nvme0n1/device/serial", "S64ANS0T123456X\n");
+  ::setenv("QUARVEL_SYSFS", sys.c_str(), 1);
+  SetDiskSource(std::make_shared<RefusingDiskSource>(std::vector<std::string>{QV_SAMPLE_DISK, "/dev/nvme0n1"}));
+  const std::string image = fs::path(QV_SAMPLE_DISK).filename().string();
+
+  wxTEST_DIALOG(frame->SelectPhysicalDisk(),
+                ExpectDiskRows({{"HardDisk 1", image, "UNKNOWN"},
+                                {"HardDisk 2", "Samsung SSD 980 1TB (Permission denied)", "S64ANS0T123456X"}},
+                               1),
+                ExpectMessageHolding({"HardDisk 2 (/dev/nvme0n1) cannot be opened: Permission denied.", "as root",
+                                      "usermod -aG disk"}));
+  Pump();
+  EXPECT_EQ(Logged("Physical disk #2 selected"), 0);
+  EXPECT_TRUE(LogicalDrives().Drives().empty());
+  ::unsetenv("QUARVEL_SYSFS");
+}
+
 // The disk list is read each time Select Physical Disk opens, and every disk that opens is listed
 // under the number of its place in the list: a path that does not open hides no disk after it, and
 // the row chosen is the disk opened.

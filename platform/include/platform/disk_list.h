@@ -15,6 +15,19 @@ std::vector<std::string> PhysicalDiskPaths();
 // SYS_BLOCK_NAMES the entries of /sys/block.
 std::vector<std::string> PhysicalDiskPaths(const char* env, std::vector<std::string> sys_block_names);
 
+// What the system knows of the disk at PATH, for a disk that does not answer IDENTIFY. An image
+// file's model is its file name. A block device (a /dev/disk/by-id link is followed to it) takes
+// its model from SYSFS_ROOT/block/NAME/device/model and its serial number from device/serial,
+// serial, wwid or device/wwid there, the first that holds one; blanks around them are dropped.
+// Texts not known stay empty.
+struct DiskDescription {
+  std::string model, serial;
+};
+DiskDescription DescribeDiskPath(const std::string& path, const std::string& sysfs_root);
+
+// The same with the machine's sysfs: QUARVEL_SYSFS when it is set (for tests), else /sys.
+DiskDescription DescribeDiskPath(const std::string& path);
+
 // Splits a colon-separated list, dropping empty entries.
 std::vector<std::string> SplitPathList(const std::string& list);
 
