@@ -72,6 +72,8 @@ struct MenuItem {
 
 CMainFrame::CMainFrame()
     : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1", wxDefaultPosition, wxSize(1100, 760)) {
+  // The window starts maximised; restored, it must not shrink to its toolbar and status bar.
+  SetMinSize(wxSize(640, 480));
   BuildMenus();
   BuildToolbar();
   SetStatusBar(new controls::CStatusBar(this));
