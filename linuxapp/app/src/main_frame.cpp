@@ -103,6 +103,8 @@ CMainFrame::CMainFrame()
   listView_->SetTreeView(leftView_.get());
   listView_->SetFrame(this);
   listView_->InsertColumns();
+  // Room for lost+found and for the search's "Inode #N" names up to the largest inode number.
+  list_->FitColumnToText(kColumnName, "Inode #4294967295");
 
   // The tree: a click on a state icon is the view's; other clicks go on to the control.
   tree_->Window()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {

@@ -60,3 +60,36 @@ TEST_F(ListStyles, EveryStyleShowsEveryRowWithItsNameAndPicture) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace guitest;
+
+// Every name shown in Details fits its column beside its picture, the lost+found folder and the
+// "Inode #N" rows the search adds among them.
+TEST_F(ListStyles, TheNameColumnShowsWholeNames) {
+  OpenDrive(1);
+  wxTEST_DIALOG(frame->SearchDeletedAndLostCommand(), wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("caution 3"));
+  Pump();
+  auto& list = dynamic_cast<controls::WxListControl&>(frame->ListView()->List());
+  wxListCtrl* window = list.Window();
+  int pictureWidth = 0, pictureHeight = 0;
+  ASSERT_TRUE(window->GetImageList(wxIMAGE_LIST_SMALL)->GetSize(0, pictureWidth, pictureHeight));
+  std::set<std::string> seen;
+  bool inodeRow = false;
+  for (std::uint32_t folder : {kRootInode, kDeletedFilesInode, kLostFoldersInode}) {
+    if (!frame->LeftView()->SelectEntry(folder)) continue;
+    Pump();
+    for (int r = 0; r < window->GetItemCount(); ++r) {
+      const wxString name = window->GetItemText(r);
+      seen.insert(name.utf8_string());
+      inodeRow |= name.StartsWith("Inode #");
+      // The list draws a picture 2 pixels in with 5 after it, and keeps 8 pixels of the column clear.
+      EXPECT_LE(2 + pictureWidth + 5 + window->GetTextExtent(name).x + 8, window->GetColumnWidth(0)) << name;
+    }
+  }
+  EXPECT_TRUE(seen.count("lost+found"));
+  EXPECT_TRUE(inodeRow);
+}
+
+}  // namespace
