@@ -8,6 +8,7 @@
 
 #include "gui_test_support.h"
 #include "linuxcore/command_states.h"
+#include "real_input.h"
 
 namespace {
 
@@ -90,6 +91,36 @@ TEST_F(ListStyles, TheNameColumnShowsWholeNames) {
   }
   EXPECT_TRUE(seen.count("lost+found"));
   EXPECT_TRUE(inodeRow);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace guitest;
+
+// A click on a heading sorts and shows the arrow; opening another folder refills the list in the
+// drive's order, so the arrow goes with the sort.
+TEST_F(ListStyles, RefillingTheListUnsortedTakesTheArrowAway) {
+  OpenDrive(0);
+  auto& list = dynamic_cast<controls::WxListControl&>(frame->ListView()->List());
+  wxListCtrl* window = list.Window();
+  const int sizeMiddle = window->GetColumnWidth(0) + window->GetColumnWidth(1) + window->GetColumnWidth(2) / 2;
+  // The heading row lies above the rows' window.
+  const int headerHeight = list.ItemWindow()->GetPosition().y;
+  ASSERT_GT(headerHeight, 4);
+  ClickAt(window, false, wxPoint(sizeMiddle, headerHeight / 2));
+  Pump();
+  ASSERT_EQ(list.Header().GetSortColumn(), 2);
+
+  std::uint32_t docs = 0;
+  for (const auto& e : frame->LeftView()->Entries())
+    if (e.IsFolder() && e.name == "docs" && e.parentInode == kRootInode) docs = e.inode;
+  ASSERT_NE(docs, 0u);
+  ASSERT_TRUE(frame->LeftView()->SelectEntry(docs));
+  Pump();
+  ASSERT_GT(list.GetItemCount(), 0);
+  EXPECT_EQ(list.Header().GetSortColumn(), -1);
 }
 
 }  // namespace
