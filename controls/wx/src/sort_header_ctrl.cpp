@@ -38,7 +38,7 @@ int CSortHeaderCtrl::SetSortImage(int column, int direction) {
   const int previous = sortColumn_;
   sortColumn_ = column;
   direction_ = direction;
-  ownerDrawn_.insert(column);
+  if (column >= 0) ownerDrawn_.insert(column);
   if (wxWindow* h = header_.get()) h->Refresh(true);
   return previous;
 }

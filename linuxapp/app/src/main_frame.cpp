@@ -72,6 +72,8 @@ struct MenuItem {
 
 CMainFrame::CMainFrame()
     : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1", wxDefaultPosition, wxSize(1100, 760)) {
+  // The window starts maximised; restored, it must not shrink to its toolbar and status bar.
+  SetMinSize(wxSize(640, 480));
   BuildMenus();
   BuildToolbar();
   SetStatusBar(new controls::CStatusBar(this));
@@ -101,6 +103,8 @@ CMainFrame::CMainFrame()
   listView_->SetTreeView(leftView_.get());
   listView_->SetFrame(this);
   listView_->InsertColumns();
+  // Room for lost+found and for the search's "Inode #N" names up to the largest inode number.
+  list_->FitColumnToText(kColumnName, "Inode #4294967295");
 
   // The tree: a click on a state icon is the view's; other clicks go on to the control.
   tree_->Window()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {

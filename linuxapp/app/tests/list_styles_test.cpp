@@ -8,6 +8,7 @@
 
 #include "gui_test_support.h"
 #include "linuxcore/command_states.h"
+#include "real_input.h"
 
 namespace {
 
@@ -57,6 +58,69 @@ TEST_F(ListStyles, EveryStyleShowsEveryRowWithItsNameAndPicture) {
       }
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+using namespace guitest;
+
+// Every name shown in Details fits its column beside its picture, the lost+found folder and the
+// "Inode #N" rows the search adds among them.
+TEST_F(ListStyles, TheNameColumnShowsWholeNames) {
+  OpenDrive(1);
+  wxTEST_DIALOG(frame->SearchDeletedAndLostCommand(), wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("caution 3"));
+  Pump();
+  auto& list = dynamic_cast<controls::WxListControl&>(frame->ListView()->List());
+  wxListCtrl* window = list.Window();
+  int pictureWidth = 0, pictureHeight = 0;
+  ASSERT_TRUE(window->GetImageList(wxIMAGE_LIST_SMALL)->GetSize(0, pictureWidth, pictureHeight));
+  std::set<std::string> seen;
+  bool inodeRow = false;
+  for (std::uint32_t folder : {kRootInode, kDeletedFilesInode, kLostFoldersInode}) {
+    if (!frame->LeftView()->SelectEntry(folder)) continue;
+    Pump();
+    for (int r = 0; r < window->GetItemCount(); ++r) {
+      const wxString name = window->GetItemText(r);
+      seen.insert(name.utf8_string());
+      inodeRow |= name.StartsWith("Inode #");
+      // The list draws a picture 2 pixels in with 5 after it, and keeps 8 pixels of the column clear.
+      EXPECT_LE(2 + pictureWidth + 5 + window->GetTextExtent(name).x + 8, window->GetColumnWidth(0)) << name;
+    }
+  }
+  EXPECT_TRUE(seen.count("lost+found"));
+  EXPECT_TRUE(inodeRow);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace guitest;
+
+// A click on a heading sorts and shows the arrow; opening another folder refills the list in the
+// drive's order, so the arrow goes with the sort.
+TEST_F(ListStyles, RefillingTheListUnsortedTakesTheArrowAway) {
+  OpenDrive(0);
+  auto& list = dynamic_cast<controls::WxListControl&>(frame->ListView()->List());
+  wxListCtrl* window = list.Window();
+  const int sizeMiddle = window->GetColumnWidth(0) + window->GetColumnWidth(1) + window->GetColumnWidth(2) / 2;
+  // The heading row lies above the rows' window.
+  const int headerHeight = list.ItemWindow()->GetPosition().y;
+  ASSERT_GT(headerHeight, 4);
+  ClickAt(window, false, wxPoint(sizeMiddle, headerHeight / 2));
+  Pump();
+  ASSERT_EQ(list.Header().GetSortColumn(), 2);
+
+  std::uint32_t docs = 0;
+  for (const auto& e : frame->LeftView()->Entries())
+    if (e.IsFolder() && e.name == "docs" && e.parentInode == kRootInode) docs = e.inode;
+  ASSERT_NE(docs, 0u);
+  ASSERT_TRUE(frame->LeftView()->SelectEntry(docs));
+  Pump();
+  ASSERT_GT(list.GetItemCount(), 0);
+  EXPECT_EQ(list.Header().GetSortColumn(), -1);
 }
 
 }  // namespace

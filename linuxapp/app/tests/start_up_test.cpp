@@ -2,10 +2,15 @@
 #include "start_up.h"
 
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <wx/config.h>
 
 #include "controls/wx/notice_dialogs.h"
 #include "gui_test_support.h"
+
+// Xlib last: its macros would clash with the headers above.
+#include <X11/Xutil.h>
+#include <gdk/gdkx.h>
 
 namespace {
 
@@ -51,6 +56,42 @@ TEST(StartUp, QuarvelNoSplashLeavesOutTheSplash) {
   EXPECT_EQ(dialogs.shown, 0);
   ASSERT_NE(frame, nullptr);
   EXPECT_TRUE(frame->IsShown());
+  frame->Close(true);
+  guitest::Pump();
+}
+
+}  // namespace
+
+namespace {
+
+// The smallest size the window manager lets the window take, from the window's own size hints:
+// this is also what a window manager falls back to when it restores a window that was maximised
+// before it was ever shown at its own size.
+wxSize HintedMinimum(wxWindow* frame) {
+  GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(frame->GetHandle()));
+  XSizeHints hints{};
+  long supplied = 0;
+  if (window == nullptr ||
+      XGetWMNormalHints(GDK_WINDOW_XDISPLAY(window), GDK_WINDOW_XID(window), &hints, &supplied) == 0 ||
+      (hints.flags & PMinSize) == 0)
+    return {0, 0};
+  return {hints.min_width, hints.min_height};
+}
+
+TEST(StartUp, TheMaximisedWindowRestoresToAUsableSize) {
+  App().Reset();
+  wxFileHistory history(4);
+  wxSetEnv("QUARVEL_NO_SPLASH", "1");
+  CMainFrame* frame = StartUserInterface(history);
+  wxUnsetEnv("QUARVEL_NO_SPLASH");
+  guitest::PumpFor(300);
+  const wxSize least = HintedMinimum(frame);
+  EXPECT_GE(least.x, 640);
+  EXPECT_GE(least.y, 400);
+  frame->Maximize(false);
+  guitest::PumpFor(300);
+  EXPECT_GE(frame->GetSize().x, least.x);
+  EXPECT_GE(frame->GetSize().y, least.y);
   frame->Close(true);
   guitest::Pump();
 }

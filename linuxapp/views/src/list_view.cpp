@@ -38,6 +38,8 @@ void CQuarvelVelnoraView::InsertColumns() {
 void CQuarvelVelnoraView::FillFromEntries(std::uint32_t key) {
   app_.sortToggle = 0;
   list_.DeleteAllItems();
+  // The rows come in the drive's order: no column shows the sort arrow.
+  if (arrow_ != nullptr) arrow_->SetSortImage(-1, 0);
   list_.SetHotItem(kNoRow);
   list_.SetGridLines(true);
   app_.viewsFilled = 1;

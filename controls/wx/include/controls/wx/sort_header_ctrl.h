@@ -27,7 +27,8 @@ class CSortHeaderCtrl {
   void Attach(wxListCtrl* list, wxWindow* header);
 
   // Stores the sort column and direction (0 points up, nonzero down), makes the column owner-drawn
-  // from now on, repaints the header and returns the previous sort column (-1 at first).
+  // from now on, repaints the header and returns the previous sort column (-1 at first). Column -1
+  // takes the arrow away.
   int SetSortImage(int column, int direction);
   int GetSortColumn() const { return sortColumn_; }
   int GetSortDirection() const { return direction_; }
