@@ -306,8 +306,8 @@ bool RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_
 }
 
 void RunAboutDlg(wxWindow* parent) {
-  // No caption bar: the picture, the description and O&K.
-  wxDialog dlg(parent, wxID_ANY, "About Quarvel Velnora Linux", wxDefaultPosition, wxDefaultSize, wxBORDER_RAISED);
+  // The picture, the description and O&K, under a caption whose close box also ends it.
+  wxDialog dlg(parent, wxID_ANY, "About Quarvel Velnora Linux");
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(new wxStaticBitmap(&dlg, wxID_ANY, ProgramPicture(wxSize(326, 160)), wxDefaultPosition, wxDefaultSize,
                                 wxBORDER_SUNKEN),

@@ -1,11 +1,13 @@
 // The small dialogs' texts, control ids and the decisions each button writes.
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
 #include <functional>
 
 #include "gui_test_support.h"
+#include "linuxcore/command_states.h"
 
 namespace {
 
@@ -139,6 +141,30 @@ TEST_F(Dialogs, CautionAndConfirmationTexts) {
       Press(wxID_CANCEL, lines("Stop current process ?",
                                "(This process cannot be resumed from current state and has to be restarted)")));
   EXPECT_FALSE(yes);
+}
+
+}  // namespace
+
+namespace {
+
+// The About box, opened from the Help menu, has a caption with a close box that ends it.
+class ExpectAboutWithCaption : public wxExpectModalBase<wxDialog, ExpectAboutWithCaption> {
+ protected:
+  int OnInvoked(wxDialog* dlg) const override {
+    EXPECT_EQ(dlg->GetTitle(), "About Quarvel Velnora Linux");
+    EXPECT_TRUE(dlg->HasFlag(wxCAPTION));
+    EXPECT_TRUE(dlg->HasFlag(wxCLOSE_BOX));
+    EXPECT_TRUE(gtk_window_get_decorated(GTK_WINDOW(dlg->GetHandle())));
+    EXPECT_TRUE(gtk_window_get_deletable(GTK_WINDOW(dlg->GetHandle())));
+    return wxID_OK;
+  }
+};
+
+class AboutBox : public WorkbenchTest {};
+
+TEST_F(AboutBox, HasACaptionAndACloseBox) {
+  wxCommandEvent about(wxEVT_MENU, WxId(kIdAbout));
+  wxTEST_DIALOG(frame->ProcessWindowEvent(about), ExpectAboutWithCaption());
 }
 
 }  // namespace
