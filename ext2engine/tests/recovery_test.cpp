@@ -261,6 +261,51 @@ TEST_F(Recovery, ReadErrorsWriteZerosAndAreLogged) {
   }
 }
 
+// Sector mode: a bad sector anywhere in a run of blocks costs only its own reads. It alone is read
+// by itself with every attempt of the retry count, it alone becomes zeros with its one row, and the
+// good sectors on both sides of it come back.
+TEST_F(Recovery, ABadSectorInsideARunCostsOnlyItsOwnReads) {
+  struct Case {
+    std::uint64_t bad;  // a sector of b.bin's run 110-112 (sectors 220-224)
+    std::size_t zerosFrom, zerosTo;
+  };
+  const Case cases[] = {{220, 0, 512}, {223, 1536, 2048}, {224, 2048, 2049}};
+  for (const Case& c : cases) {
+    for (std::uint8_t retries : {1, 3}) {
+      SCOPED_TRACE("bad sector " + std::to_string(c.bad) + ", " + std::to_string(retries) + " attempts");
+      std::string a, b;
+      OpenedDrive d(SmallTree(a, b).bytes);
+      d.Build();
+      App().readMode = 1;
+      App().readRetryCount = retries;
+      d.disk->badSectors = {c.bad};
+      const fs::path out = dest / (std::to_string(c.bad) + "_" + std::to_string(retries));
+      fs::create_directories(out);
+      d.disk->readLog.clear();
+      d.host.log.clear();
+      RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
+      std::string expect = b;
+      std::fill(expect.begin() + static_cast<std::ptrdiff_t>(c.zerosFrom),
+                expect.begin() + static_cast<std::ptrdiff_t>(c.zerosTo), '\0');
+      EXPECT_EQ(ReadFile(out / "#Root/docs/b.bin"), expect);
+      EXPECT_EQ(ReadFile(out / "#Root/docs/a.txt"), a);
+      int alone = 0, within = 0;  // reads of the bad sector by itself, and as part of a longer read
+      for (const auto& [position, bytes] : d.disk->readLog) {
+        if (!(position < (c.bad + 1) * 512 && c.bad * 512 < position + bytes)) continue;
+        (bytes == 512 ? alone : within) += 1;
+      }
+      EXPECT_EQ(alone, retries);
+      EXPECT_LE(within, 1);  // never retried as part of a longer read
+      std::vector<std::string> rows;
+      for (const auto& row : d.host.log) {
+        if (row.text == "Disk read error, file may not be completely recovered") rows.push_back(row.status);
+      }
+      EXPECT_EQ(rows, std::vector<std::string>{"Error reading sector " + std::to_string(c.bad)});
+      EXPECT_EQ(ClosingStatus(d.host.log, out.string() + "/#Root/docs/b.bin"), "Incomplete");
+    }
+  }
+}
+
 // A read that comes back short through the read seam (the platform returned fewer bytes after an
 // error) is a failed read: retried, logged, and the file is not reported complete. What it did
 // deliver is kept.
