@@ -40,6 +40,11 @@ int CLinuxDrive::ReadDriveSectors(std::uint64_t relativeSector, void* buffer, st
                          bytes, delivered);
 }
 
+int CLinuxDrive::ReadDriveSectorsOnce(std::uint64_t relativeSector, void* buffer, std::uint32_t bytes) {
+  const std::uint64_t lba = firstSector + relativeSector;
+  return ReadSectorsNT(disk, static_cast<std::uint32_t>(lba), static_cast<std::uint32_t>(lba >> 32), buffer, bytes);
+}
+
 void CLinuxDrive::Log(const char* activity, const char* text, const char* status, int icon) {
   if (frame != nullptr) frame->AddLogEntry(activity, text, status, icon);
 }

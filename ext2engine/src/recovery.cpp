@@ -312,12 +312,29 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_
     pending.resize(at + n);
     if (pending.size() >= kWriteChunk) flush();
   };
+  // Sector mode: N bytes of blocks that follow each other on the drive from SECTOR on, in one
+  // attempt. Only when that attempt fails or comes short are they read again a sector at a time, each
+  // with the retries: a bad sector costs its own reads, and the good sectors around it are kept.
+  auto putSectors = [&](std::uint32_t n, std::uint64_t sector) {
+    const std::size_t at = pending.size();
+    const std::uint32_t sectors = n / kSectorSize + (n % kSectorSize != 0 ? 1 : 0);
+    pending.resize(at + std::size_t{sectors} * kSectorSize);
+    if (ReadDriveSectorsOnce(sector, pending.data() + at, sectors * kSectorSize)) {
+      pending.resize(at + n);
+      if (pending.size() >= kWriteChunk) flush();
+      return;
+    }
+    pending.resize(at);
+    for (std::uint32_t i = 0, done = 0; done < n; ++i, done += kSectorSize) {
+      put(std::min<std::uint32_t>(n - done, kSectorSize), sector + i, 1, "sector");
+    }
+  };
   if (fastLink) {
     pending.assign(record.raw + 40, record.raw + 40 + size);  // the link's target text
   }
   bool stoppedInFile = false;  // Stop arrived before the last block was read
   for (const FileRun& run : blocks.runs) {
-    for (std::uint32_t k = 0; k < run.count && !writeFailed && !stoppedInFile; ++k) {
+    for (std::uint32_t k = 0; k < run.count && !writeFailed && !stoppedInFile;) {
       const std::uint64_t at = (run.position + k) * blockSize;
       if (at >= size) break;
       if (app.stopRequested) {
@@ -329,15 +346,19 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_
         pendingAt = at;
       }
       const std::uint64_t blockSector = (std::uint64_t{run.block} + k) * sectorsPerBlock;
-      const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(size - at, blockSize));
       if (app.readMode == 1) {
-        // A sector at a time, so that a bad sector costs only its own reads and never a failed read
-        // of its whole block first.
-        for (std::uint32_t i = 0, done = 0; done < n; ++i, done += kSectorSize) {
-          put(std::min<std::uint32_t>(n - done, kSectorSize), blockSector + i, 1, "sector");
-        }
+        // The rest of the run, up to the size and to the end of the pending chunk, so that chunks
+        // are written (and Stop is seen) where a block at a time would have them.
+        const std::uint64_t left = kWriteChunk - std::min(pending.size(), kWriteChunk);
+        const std::uint64_t room = std::max<std::uint64_t>(blockSize, left / blockSize * blockSize);
+        const std::uint64_t span = std::min<std::uint64_t>(std::uint64_t{run.count - k} * blockSize, room);
+        const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(size - at, span));
+        putSectors(n, blockSector);
+        k += static_cast<std::uint32_t>(span / blockSize);
       } else {
-        put(n, blockSector, sectorsPerBlock, "block");
+        put(static_cast<std::uint32_t>(std::min<std::uint64_t>(size - at, blockSize)), blockSector, sectorsPerBlock,
+            "block");
+        ++k;
       }
     }
   }

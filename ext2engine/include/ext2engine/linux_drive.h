@@ -177,6 +177,9 @@ class CLinuxDrive {
   // ReadDiskSectors.
   int ReadDriveSectors(std::uint64_t relativeSector, void* buffer, std::uint32_t bytes,
                        std::uint32_t* delivered = nullptr);
+  // One attempt at the same read, without the retries: for a caller that reads what failed again
+  // in smaller parts, each with its retries.
+  int ReadDriveSectorsOnce(std::uint64_t relativeSector, void* buffer, std::uint32_t bytes);
   std::uint32_t BlockSize() const { return sectorsPerBlock * 512u; }
   std::uint32_t BlockCount() const { return sectorsPerBlock == 0 ? 0 : sectorCount / sectorsPerBlock; }
   bool HasGeometry() const { return sectorsPerBlock == 2 || sectorsPerBlock == 4 || sectorsPerBlock == 8; }

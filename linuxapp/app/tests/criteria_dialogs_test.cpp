@@ -913,8 +913,11 @@ TEST_F(AdvanceSettings, RetryCountAndReadModeReachSectorReadsAndRecovery) {
     const char* retries;
     int mode;
     const char* status;
-    int failedReads;  // of the whole block, or (a sector at a time) of its first sector alone
-  } cases[] = {{"4", kIdBlockAtATime, "Error reading block %llu", 4}, {"2", kIdSectorAtATime, "Error reading sector %llu", 2}};
+    // Failed reads: each attempt at the whole block; or, a sector at a time, one attempt at the
+    // file's run of blocks and then each attempt at its first sector alone.
+    int failedReads;
+  } cases[] = {{"4", kIdBlockAtATime, "Error reading block %llu", 4},
+               {"2", kIdSectorAtATime, "Error reading sector %llu", 1 + 2}};
   for (const Case& c : cases) {
     Run([&](CAdvanceSettingsDlg* dlg) {
       Type(dlg, kIdRetries, c.retries);
