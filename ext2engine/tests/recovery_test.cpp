@@ -311,6 +311,69 @@ TEST_F(Recovery, ABadSectorInsideARunCostsOnlyItsOwnReads) {
   }
 }
 
+// A file larger than the write chunk goes out a MiB at a time, and the window has its turn after
+// each MiB, in both read modes. A Stop that arrives there ends the file before another block is
+// read, and the part written does not stay.
+TEST_F(Recovery, StopInsideALargeFileEndsItAtAChunkAndRemovesIt) {
+  constexpr std::uint32_t kB = 1024, kFirst = 100, kBlocks = 1537;  // 1.5 MiB and 100 bytes
+  TinyExt2 fs(2048);
+  fs.Dir(2, {40});
+  fs.Dots(40, 2, 2);
+  fs.Record(40, 24, 12, 1024 - 24, "big", 1);
+  const std::string data = Pattern(std::size_t{kBlocks - 1} * kB + 100, 3);
+  PutData(fs, kFirst, data);
+  // Blocks 12-267 through the single indirect block 1700, the rest through the double one 1701.
+  std::vector<std::uint32_t> ptr(15, 0);
+  for (std::uint32_t i = 0; i < 12; ++i) ptr[i] = kFirst + i;
+  ptr[12] = 1700;
+  ptr[13] = 1701;
+  for (std::uint32_t i = 12; i < kBlocks; ++i) {
+    const std::uint32_t single = i < 268 ? 1700 : 1702 + (i - 268) / 256;
+    const std::uint32_t entry = i < 268 ? i - 12 : (i - 268) % 256;
+    PutLe32(fs.bytes, std::size_t{single} * kB + 4 * entry, kFirst + i);
+    if (i >= 268 && entry == 0) PutLe32(fs.bytes, std::size_t{1701} * kB + 4 * ((i - 268) / 256), single);
+  }
+  fs.SetInode(12, 0x81A4, static_cast<std::uint32_t>(data.size()), ptr);
+  for (std::uint8_t mode : {1, 0}) {
+    SCOPED_TRACE(mode == 1 ? "sector mode" : "block mode");
+    const fs::path out = dest / std::to_string(mode);
+    fs::create_directories(out);
+    {  // whole, in writes of a MiB
+      OpenedDrive d(fs.bytes);
+      d.Build();
+      App().readMode = mode;
+      std::vector<std::uintmax_t> written;  // the file's size at each turn of the window
+      d.host.onPump = [&](HeadlessHost&) {
+        std::error_code e;
+        const auto n = fs::file_size(out / "#Root/big", e);
+        if (!e) written.push_back(n);
+      };
+      RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
+      EXPECT_TRUE(ReadFile(out / "#Root/big") == data);
+      EXPECT_EQ(std::count(written.begin(), written.end(), std::uintmax_t{1} << 20), 1);
+      fs::remove_all(out / "#Root");
+    }
+    OpenedDrive d(fs.bytes);
+    d.Build();
+    App().readMode = mode;
+    d.host.onPump = [&](HeadlessHost&) {
+      std::error_code e;
+      if (fs::file_size(out / "#Root/big", e) == std::uintmax_t{1} << 20 && !e) App().stopRequested = 1;
+    };
+    d.disk->readLog.clear();
+    RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
+    EXPECT_FALSE(fs::exists(out / "#Root/big"));
+    for (const auto& [position, bytes] : d.disk->readLog) {  // the data blocks past the first MiB are not read
+      if (position >= kFirst * kB && position < 1700 * kB) {
+        EXPECT_LE(position + bytes, (std::uint64_t{kFirst} + 1024) * kB) << "read at " << position;
+      }
+    }
+    const auto stopped = std::find_if(d.host.log.begin(), d.host.log.end(), [](const LogRow& r) { return r.status == "Stopped"; });
+    ASSERT_NE(stopped, d.host.log.end());
+    EXPECT_EQ((stopped - 1)->text, out.string() + "/#Root/big");
+  }
+}
+
 // A read that comes back short through the read seam (the platform returned fewer bytes after an
 // error) is a failed read: retried, logged, and the file is not reported complete. What it did
 // deliver is kept.
