@@ -9,7 +9,6 @@
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
-#include <wx/msgdlg.h>
 #include <wx/statusbr.h>
 #include <wx/testing.h>
 #include <wx/timer.h>
@@ -24,6 +23,7 @@
 #include "cd_main_frame.h"
 #include "cd_process_log.h"
 #include "cdengine/recovery.h"
+#include "controls/wx/message_box.h"
 
 namespace {
 
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   frame->CallAfter([&] {
     if (stopAfter >= 0) timer.StartOnce(stopAfter);
     const auto start = Clock::now();
-    wxTEST_DIALOG(frame->OpenDriveCmd(), wxExpectModal<wxMessageDialog>(wxID_OK).Describe("Insert CDROM"));
+    wxTEST_DIALOG(frame->OpenDriveCmd(), wxExpectDismissableModal<controls::CMessageBoxDlg>(wxID_OK).Describe("Insert CDROM"));
     const auto scanned = Clock::now();
     if (stopAfter >= 0) {
       // -1: the scan had ended before Stop came.

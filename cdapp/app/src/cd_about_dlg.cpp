@@ -11,7 +11,7 @@
 
 // No close box: the window manager's Close stays unavailable, Escape and OK close the box.
 CAboutDlg::CAboutDlg(wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, "Quarvel Velnora CDROM (For ISO9660/JOLIET File System)", wxDefaultPosition,
+    : controls::CTitledDialog(parent, wxID_ANY, "Quarvel Velnora CDROM (For ISO9660/JOLIET File System)", wxDefaultPosition,
                wxDefaultSize, wxCAPTION | wxSYSTEM_MENU) {
   auto* top = new wxBoxSizer(wxHORIZONTAL);
   top->Add(new wxStaticBitmap(this, wxID_ANY, CdDiscPicture(48)), 0, wxALL, 12);

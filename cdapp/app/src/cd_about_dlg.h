@@ -1,9 +1,9 @@
 // CD's About box: the product's picture, name (in red) and description, with OK.
 #pragma once
 
-#include <wx/dialog.h>
+#include "controls/wx/titled_dialog.h"
 
-class CAboutDlg : public wxDialog {
+class CAboutDlg : public controls::CTitledDialog {
  public:
   static constexpr int kNameId = 1051;
   static constexpr int kDescriptionId = 1052;

@@ -5,7 +5,6 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 #include <wx/toolbar.h>
 
 #include <ctime>
@@ -20,6 +19,7 @@
 #include "cdengine/recovery.h"
 #include "cdviews/cd_texts.h"
 #include "controls/wx/help_book.h"
+#include "controls/wx/message_box.h"
 #include "controls/wx/toolbar_buttons.h"
 
 namespace {
@@ -34,7 +34,7 @@ struct MenuItem {
 constexpr const char* kCaption = "Quarvel Velnora CDROM";
 
 void Warn(const char* text) {
-  wxMessageDialog box(nullptr, text, kCaption, wxOK | wxICON_WARNING);
+  controls::CMessageBoxDlg box(nullptr, text, kCaption, wxOK | wxICON_WARNING);
   box.ShowModal();
 }
 
@@ -370,7 +370,7 @@ void CMainFrame::SaveLog(std::string path) {
   }
   std::ofstream out(CdLogReportPath(path), std::ios::binary | std::ios::trunc);
   if (!out) {
-    wxMessageDialog box(nullptr, "File Creation Error", "Quarvel Velnora CD", wxOK | wxICON_ERROR);
+    controls::CMessageBoxDlg box(nullptr, "File Creation Error", "Quarvel Velnora CD", wxOK | wxICON_ERROR);
     box.ShowModal();
     return;
   }

@@ -2,7 +2,6 @@
 #include "cd_main_frame.h"
 
 #include <wx/imaglist.h>
-#include <wx/msgdlg.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
@@ -13,6 +12,7 @@
 #include "cdengine/commands.h"
 #include "cdengine/drive_access.h"
 #include "controls/wx/display_string.h"
+#include "controls/wx/message_box.h"
 #include "controls/wx/pane_caption.h"
 #include "controls/wx/status_bar.h"
 
@@ -246,7 +246,7 @@ void CMainFrame::SetSortImage(int column, int ascending) { list_->Header().SetSo
 
 int CMainFrame::MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) {
   const bool okCancel = buttons == CdButtons::OkCancel;
-  wxMessageDialog box(nullptr, controls::DisplayString(text), controls::DisplayString(caption), okCancel ? wxOK | wxCANCEL : wxOK);
+  controls::CMessageBoxDlg box(nullptr, controls::DisplayString(text), controls::DisplayString(caption), okCancel ? wxOK | wxCANCEL : wxOK);
   const int answer = box.ShowModal();
   return !okCancel || answer == wxID_OK ? kCdAnswerOk : kCdAnswerCancel;
 }

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 #include <unistd.h>
-#include <wx/msgdlg.h>
 #include <wx/textctrl.h>
 #include <wx/testing.h>
 
@@ -19,6 +18,7 @@
 
 #include "cd_app_state.h"
 #include "cd_main_frame.h"
+#include "controls/wx/message_box.h"
 #include "gui_test_support.h"
 
 namespace cdtest {
@@ -45,12 +45,12 @@ inline std::map<std::string, std::string> Files(const fs::path& root) {
 }
 
 // A message box whose text is TEXT, answered with ANSWER.
-class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
+class ExpectMessage : public wxExpectModalBase<controls::CMessageBoxDlg, ExpectMessage> {
  public:
   ExpectMessage(std::string text, int answer = wxID_OK) : text_(std::move(text)), answer_(answer) {}
 
  protected:
-  int OnInvoked(wxMessageDialog* dlg) const override {
+  int OnInvoked(controls::CMessageBoxDlg* dlg) const override {
     EXPECT_EQ(dlg->GetMessage().utf8_string(), text_);
     return answer_;
   }

@@ -76,7 +76,7 @@ class AnswerAll : public wxModalDialogHook {
 
  protected:
   int Enter(wxDialog* dlg) override {
-    auto* box = dynamic_cast<wxMessageDialog*>(dlg);
+    auto* box = dynamic_cast<controls::CMessageBoxDlg*>(dlg);
     texts.push_back(box != nullptr ? box->GetMessage().utf8_string() : dlg->GetTitle().utf8_string());
     return wxID_OK;
   }

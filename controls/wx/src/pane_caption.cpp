@@ -6,10 +6,74 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include <vector>
+
 #include "controls/wx/drawn_pictures.h"
+
+#ifdef __WXGTK3__
+#include <gtk/gtk.h>
+#endif
 
 namespace controls {
 namespace {
+
+#ifdef __WXGTK3__
+// GTK's overlay scrollbars keep a handler on their adjustments that fails ("GTK_IS_WIDGET"
+// criticals) when an adjustment changes while its scrolled window is unrealized. A pane that
+// floats or docks is unrealized between leaving one window and being shown in the other, and is
+// laid out there meanwhile, which changes its adjustments. So overlay scrolling is off for the
+// move, and on again once each scrolled window is realized in its new window.
+void CollectScrolledWindows(GtkWidget* widget, std::vector<GtkWidget*>& out) {
+  if (GTK_IS_SCROLLED_WINDOW(widget)) out.push_back(widget);
+  if (GTK_IS_CONTAINER(widget)) {
+    gtk_container_forall(
+        GTK_CONTAINER(widget),
+        [](GtkWidget* child, gpointer list) { CollectScrolledWindows(child, *static_cast<std::vector<GtkWidget*>*>(list)); },
+        &out);
+  }
+}
+
+void ResumeOverlay(GtkWidget* widget, gpointer) {
+  g_signal_handlers_disconnect_by_func(widget, reinterpret_cast<gpointer>(&ResumeOverlay), nullptr);
+  gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(widget), TRUE);
+}
+
+class OverlayScrollingPaused {
+ public:
+  explicit OverlayScrollingPaused(wxWindow* pane) {
+    std::vector<GtkWidget*> all;
+    CollectScrolledWindows(static_cast<GtkWidget*>(pane->GetHandle()), all);
+    for (GtkWidget* w : all) {
+      // Switching it off or on while unrealized fails the same way, so only realized ones move.
+      if (!gtk_widget_get_realized(w) || !gtk_scrolled_window_get_overlay_scrolling(GTK_SCROLLED_WINDOW(w))) continue;
+      gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(w), FALSE);
+      g_signal_connect_after(w, "realize", G_CALLBACK(&ResumeOverlay), nullptr);
+      g_object_ref(w);
+      paused_.push_back(w);
+    }
+  }
+  ~OverlayScrollingPaused() {
+    // Those realized again already have it back; those that never left their window get it now.
+    for (GtkWidget* w : paused_) {
+      if (gtk_widget_get_realized(w) &&
+          g_signal_handlers_disconnect_by_func(w, reinterpret_cast<gpointer>(&ResumeOverlay), nullptr) > 0) {
+        gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(w), TRUE);
+      }
+      g_object_unref(w);
+    }
+  }
+  OverlayScrollingPaused(const OverlayScrollingPaused&) = delete;
+  OverlayScrollingPaused& operator=(const OverlayScrollingPaused&) = delete;
+
+ private:
+  std::vector<GtkWidget*> paused_;
+};
+#else
+class OverlayScrollingPaused {
+ public:
+  explicit OverlayScrollingPaused(wxWindow*) {}
+};
+#endif
 
 constexpr int kButton = 12;
 
@@ -78,12 +142,15 @@ CPaneCaption::CPaneCaption(wxWindow* pane, wxAuiManager& aui, const wxString& na
 void CPaneCaption::ToggleDocking() {
   wxAuiPaneInfo& pane = aui_.GetPane(name_);
   if (!pane.IsOk()) return;
-  if (pane.IsFloating()) {
-    pane.Dock();
-  } else {
-    pane.Float();
+  {
+    const OverlayScrollingPaused paused(pane.window);
+    if (pane.IsFloating()) {
+      pane.Dock();
+    } else {
+      pane.Float();
+    }
+    aui_.Update();
   }
-  aui_.Update();
   ShowDockState();
 }
 

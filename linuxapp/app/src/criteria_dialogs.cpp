@@ -3,13 +3,13 @@
 
 #include <wx/button.h>
 #include <wx/dcclient.h>
-#include <wx/msgdlg.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
 
 #include <climits>
 #include <cstdlib>
 
+#include "controls/wx/message_box.h"
 #include "controls/wx/notice_dialogs.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/linux_drive.h"
@@ -353,7 +353,7 @@ void CFileMaskDlg::OnPaint() {
 void CFileMaskDlg::OnOK() {
   FileMaskCriteria& c = App().mask;
   if (c.deletedFiles == 0 && c.existingFiles == 0) {
-    wxMessageDialog warn(this, "One or both button (Deleted Files and Existing Files) must be checked",
+    controls::CMessageBoxDlg warn(this, "One or both button (Deleted Files and Existing Files) must be checked",
                          "Quarvel Velnora Linux", wxOK | wxICON_WARNING);
     warn.ShowModal();
     return;
@@ -365,7 +365,7 @@ void CFileMaskDlg::OnOK() {
   for (int b = 0; b < 2; ++b) {
     const auto [check, edit] = boxes[b];
     if (!check->GetValue() || ParseWholeMegabytes(Utf8(edit->GetValue()), megabytes[b])) continue;
-    wxMessageDialog refuse(this, b == 0 ? "\"Size from\" needs a whole number of MB" : "\"upto\" needs a whole number of MB",
+    controls::CMessageBoxDlg refuse(this, b == 0 ? "\"Size from\" needs a whole number of MB" : "\"upto\" needs a whole number of MB",
                            "Quarvel Velnora Linux", wxOK | wxICON_WARNING);
     refuse.ShowModal();
     edit->SetFocus();

@@ -28,7 +28,7 @@ wxString U(const std::string& s) { return controls::DisplayString(s); }
 }  // namespace
 
 CListChoiceDlg::CListChoiceDlg(wxWindow* parent, const wxString& caption, const std::vector<ListColumn>& columns)
-    : wxDialog(parent, wxID_ANY, caption), images_(16, 16, true, 2) {
+    : controls::CTitledDialog(parent, wxID_ANY, caption), images_(16, 16, true, 2) {
   list_ = new wxListCtrl(this, 1000, wxDefaultPosition, wxSize(420, 200),
                          wxLC_REPORT | wxLC_SINGLE_SEL | wxLC_HRULES | wxLC_VRULES);
   for (const auto& c : columns) list_->AppendColumn(c.text, c.align, c.width);
@@ -119,7 +119,7 @@ CSelectLogicalDriveDlg::CSelectLogicalDriveDlg(wxWindow* parent, const std::vect
 
 CChoiceOfTwoDlg::CChoiceOfTwoDlg(wxWindow* parent, const wxString& caption, const wxString& box,
                                  const wxString& first, const wxString& second)
-    : wxDialog(parent, wxID_ANY, caption) {
+    : controls::CTitledDialog(parent, wxID_ANY, caption) {
   auto* group = new wxStaticBoxSizer(wxVERTICAL, this, box);
   auto* one = new wxRadioButton(group->GetStaticBox(), 1001, first, wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
   auto* two = new wxRadioButton(group->GetStaticBox(), 1002, second);
@@ -150,11 +150,11 @@ namespace {
 
 // An icon beside two lines of text over a row of buttons, each button a (id, text) pair; the
 // first is the default.
-class CTwoLineDlg : public wxDialog {
+class CTwoLineDlg : public controls::CTitledDialog {
  public:
   CTwoLineDlg(wxWindow* parent, const wxString& caption, const wxBitmap& icon, int id1, const wxString& line1, int id2,
               const wxString& line2, const std::vector<std::pair<int, wxString>>& buttons)
-      : wxDialog(parent, wxID_ANY, caption) {
+      : controls::CTitledDialog(parent, wxID_ANY, caption) {
     auto* lines = new wxBoxSizer(wxVERTICAL);
     lines->Add(new wxStaticText(this, id1, line1), 0, wxBOTTOM, 6);
     lines->Add(new wxStaticText(this, id2, line2));
@@ -210,14 +210,14 @@ namespace {
 
 // A name, a proposal in an edit and a row of decision buttons; every button ends the dialog with
 // its id, the first is the default.
-class CExistsDlg : public wxDialog {
+class CExistsDlg : public controls::CTitledDialog {
  public:
   struct Ids {
     int nameLabel, name, newLabel, edit;
   };
   CExistsDlg(wxWindow* parent, const wxString& caption, Ids ids, const wxString& nameLabel, const std::string& name,
              const wxString& newLabel, const std::string& proposal, const std::vector<std::pair<int, wxString>>& buttons)
-      : wxDialog(parent, wxID_ANY, caption), proposal_(proposal), shownProposal_(U(proposal)) {
+      : controls::CTitledDialog(parent, wxID_ANY, caption), proposal_(proposal), shownProposal_(U(proposal)) {
     auto* grid = new wxFlexGridSizer(2, 8, 8);
     grid->AddGrowableCol(1);
     grid->Add(new wxStaticText(this, ids.nameLabel, nameLabel), 0, wxALIGN_CENTER_VERTICAL);
@@ -307,7 +307,7 @@ bool RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_
 
 void RunAboutDlg(wxWindow* parent) {
   // The picture, the description and O&K, under a caption whose close box also ends it.
-  wxDialog dlg(parent, wxID_ANY, "About Quarvel Velnora Linux");
+  controls::CTitledDialog dlg(parent, wxID_ANY, "About Quarvel Velnora Linux");
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(new wxStaticBitmap(&dlg, wxID_ANY, ProgramPicture(wxSize(326, 160)), wxDefaultPosition, wxDefaultSize,
                                 wxBORDER_SUNKEN),

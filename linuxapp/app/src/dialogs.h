@@ -10,12 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "controls/wx/titled_dialog.h"
 #include "ext2engine/disk_access.h"
 #include "ext2engine/logical_drives.h"
 
 // A dialog of one report list whose row is chosen by a click, a double click (which is OK too)
 // or Enter on the highlighted row.
-class CListChoiceDlg : public wxDialog {
+class CListChoiceDlg : public controls::CTitledDialog {
  public:
   struct ListColumn {
     wxString text;
@@ -65,7 +66,7 @@ class CSelectLogicalDriveDlg : public CListChoiceDlg {
 };
 
 // Two radio buttons; the answer is 1 for the first, 0 for the second, -1 on Cancel.
-class CChoiceOfTwoDlg : public wxDialog {
+class CChoiceOfTwoDlg : public controls::CTitledDialog {
  public:
   CChoiceOfTwoDlg(wxWindow* parent, const wxString& caption, const wxString& box, const wxString& first,
                   const wxString& second);

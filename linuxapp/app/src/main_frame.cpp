@@ -1,5 +1,6 @@
 // The main window and its commands.
 #include "main_frame.h"
+#include "controls/wx/message_box.h"
 
 #include <wx/app.h>
 #include <wx/config.h>
@@ -7,7 +8,6 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
@@ -246,7 +246,7 @@ void CMainFrame::BuildMenus() {
   on.On(kIdExit, [this] { Close(); });
   on.On(kCmdRecoverSelected, [this] { Recover(kRecoverMarked); });
   on.On(kCmdRecoverAll, [this] {
-    wxMessageDialog ask(nullptr, "Do you wish to recover deleted file(s) and folder(s) too ?", "Recover All",
+    controls::CMessageBoxDlg ask(nullptr, "Do you wish to recover deleted file(s) and folder(s) too ?", "Recover All",
                         wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
     Recover(ask.ShowModal() == wxID_YES ? kRecoverAll : kRecoverExisting);
   });
@@ -499,7 +499,7 @@ void CMainFrame::EnableToolbarButton(int command, bool enable) {
 
 int CMainFrame::MessageBox(const char* text, const char* caption, MessageButtons buttons) {
   const bool yesNo = buttons == MessageButtons::YesNo;
-  wxMessageDialog box(nullptr, U(text), U(caption), yesNo ? (wxYES_NO | wxICON_QUESTION) : wxOK);
+  controls::CMessageBoxDlg box(nullptr, U(text), U(caption), yesNo ? (wxYES_NO | wxICON_QUESTION) : wxOK);
   const int answer = box.ShowModal();
   if (!yesNo) return kAnswerOk;
   return answer == wxID_YES ? kAnswerYes : kAnswerNo;
@@ -671,7 +671,7 @@ void CMainFrame::SaveLog(std::string path) {
   }
   std::ofstream out(LogReportPath(path), std::ios::binary | std::ios::trunc);
   if (!out) {
-    wxMessageDialog box(nullptr, "File creation error", "Quarvel Velnora Linux", wxOK | wxICON_ERROR);
+    controls::CMessageBoxDlg box(nullptr, "File creation error", "Quarvel Velnora Linux", wxOK | wxICON_ERROR);
     box.ShowModal();
     return;
   }

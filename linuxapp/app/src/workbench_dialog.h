@@ -2,11 +2,11 @@
 // the dialog runs modally (the test hook answers ShowModal without a modal loop).
 #pragma once
 
-#include <wx/dialog.h>
+#include "controls/wx/titled_dialog.h"
 
-class CWorkbenchDlg : public wxDialog {
+class CWorkbenchDlg : public controls::CTitledDialog {
  public:
-  using wxDialog::wxDialog;
+  using controls::CTitledDialog::CTitledDialog;
 
   // Ends the dialog with ID; outside a modal loop only the return code is set.
   void Finish(int id) {

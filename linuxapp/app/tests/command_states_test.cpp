@@ -1,11 +1,11 @@
 // The enable rules as the real window shows them: the menus when they open (and at idle, while
 // one stays open), the toolbar at idle, in the states that matter.
+#include "controls/wx/message_box.h"
 #include "linuxcore/command_states.h"
 
 #include <gtest/gtest.h>
 #include <wx/evtloop.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 #include <wx/toolbar.h>
 
 #include <functional>
@@ -234,7 +234,7 @@ TEST_F(CommandStatesInTheWindow, AfterFindFindNextUntilNoMoreEntries) {
       {
         while (app.findNext) frame->LeftView()->FindNext();
       },
-      wxExpectModal<wxMessageDialog>(wxID_OK).Describe("No more entries are available"));
+      wxExpectDismissableModal<controls::CMessageBoxDlg>(wxID_OK).Describe("No more entries are available"));
   EXPECT_FALSE(Menus(frame)[kIdFindNext]);
   EXPECT_FALSE(Toolbar(frame)[kIdFindNext]);
 }

@@ -10,7 +10,6 @@
 #include <wx/datectrl.h>
 #include <wx/dateevt.h>
 #include <wx/listbox.h>
-#include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/spinbutt.h>
 #include <wx/testing.h>
@@ -23,6 +22,7 @@
 #include <functional>
 #include <memory>
 
+#include "controls/wx/message_box.h"
 #include "controls/wx/notice_dialogs.h"
 #include "criteria_dialogs.h"
 #include "dialogs.h"
@@ -60,12 +60,12 @@ class Drive : public wxExpectModalBase<T, Drive<T>> {
 };
 
 // A message box with TEXT and CAPTION, answered OK.
-class ExpectBox : public wxExpectModalBase<wxMessageDialog, ExpectBox> {
+class ExpectBox : public wxExpectModalBase<controls::CMessageBoxDlg, ExpectBox> {
  public:
   ExpectBox(std::string text, std::string caption) : text_(std::move(text)), caption_(std::move(caption)) {}
 
  protected:
-  int OnInvoked(wxMessageDialog* dlg) const override {
+  int OnInvoked(controls::CMessageBoxDlg* dlg) const override {
     EXPECT_EQ(dlg->GetMessage().utf8_string(), text_);
     EXPECT_EQ(dlg->GetTitle().utf8_string(), caption_);
     return wxID_OK;

@@ -6,7 +6,6 @@
 #include <wx/dirdlg.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
-#include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/stattext.h>
 #include <wx/testing.h>
@@ -20,6 +19,7 @@
 #include <thread>
 #include <tuple>
 
+#include "controls/wx/message_box.h"
 #include "dialogs.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
@@ -64,12 +64,12 @@ class ExpectChoice : public wxExpectModalBase<CChoiceOfTwoDlg, ExpectChoice> {
 };
 
 // A message box whose text is TEXT, answered with ANSWER.
-class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
+class ExpectMessage : public wxExpectModalBase<controls::CMessageBoxDlg, ExpectMessage> {
  public:
   ExpectMessage(std::string text, int answer) : text_(std::move(text)), answer_(answer) {}
 
  protected:
-  int OnInvoked(wxMessageDialog* dlg) const override {
+  int OnInvoked(controls::CMessageBoxDlg* dlg) const override {
     EXPECT_EQ(dlg->GetMessage().utf8_string(), text_);
     return answer_;
   }
@@ -372,12 +372,12 @@ class ExpectDiskRows : public wxExpectModalBase<CSelectPhysicalDiskDlg, ExpectDi
 };
 
 // A message box whose text holds each of PARTS, answered with OK.
-class ExpectMessageHolding : public wxExpectModalBase<wxMessageDialog, ExpectMessageHolding> {
+class ExpectMessageHolding : public wxExpectModalBase<controls::CMessageBoxDlg, ExpectMessageHolding> {
  public:
   explicit ExpectMessageHolding(std::vector<std::string> parts) : parts_(std::move(parts)) {}
 
  protected:
-  int OnInvoked(wxMessageDialog* dlg) const override {
+  int OnInvoked(controls::CMessageBoxDlg* dlg) const override {
     const std::string text = dlg->GetMessage().utf8_string();
     for (const std::string& part : parts_) EXPECT_NE(text.find(part), std::string::npos) << text;
     return wxID_OK;

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "controls/wx/message_box.h"
 #include "criteria_dialogs.h"
 #include "controls/wx/notice_dialogs.h"
 #include "ext2engine/linux_drive.h"
@@ -55,12 +56,12 @@ class AddInclude : public wxExpectModalBase<CFileFilterDlg, AddInclude> {
 };
 
 // A warning with TEXT, answered OK.
-class ExpectWarning : public wxExpectModalBase<wxMessageDialog, ExpectWarning> {
+class ExpectWarning : public wxExpectModalBase<controls::CMessageBoxDlg, ExpectWarning> {
  public:
   explicit ExpectWarning(std::string text) : text_(std::move(text)) {}
 
  protected:
-  int OnInvoked(wxMessageDialog* dlg) const override {
+  int OnInvoked(controls::CMessageBoxDlg* dlg) const override {
     EXPECT_EQ(dlg->GetMessage().utf8_string(), text_);
     return wxID_OK;
   }

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "controls/wx/notice_dialogs.h"
+#include "controls/wx/pane_caption.h"
 #include "criteria_dialogs.h"
 #include "app_images.h"
 #include "dialogs.h"
@@ -25,6 +26,7 @@
 #include "ext2engine/disk_access.h"
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
+#include "controls/wx/pane_caption.h"
 #include "gui_test_support.h"
 #include "help_shown.h"
 #include "linuxcore/command_states.h"
@@ -159,8 +161,10 @@ TEST_F(Screenshots, MainWindowDialogsAndFloatingLog) {
   wxAuiManager* aui = wxAuiManager::GetManager(frame);
   ASSERT_NE(aui, nullptr);
   wxAuiPaneInfo& log = aui->GetPane("log");
-  log.Float().FloatingPosition(40, 40).FloatingSize(700, 260);
-  aui->Update();
+  log.FloatingPosition(40, 40).FloatingSize(700, 260);
+  controls::CPaneCaption* caption = controls::CPaneCaption::Of(frame->Log());
+  ASSERT_NE(caption, nullptr);
+  caption->ToggleDocking();
   PumpFor(200);
   ASSERT_NE(log.frame, nullptr);
   EXPECT_TRUE(Shoot(log.frame, "log_floating"));

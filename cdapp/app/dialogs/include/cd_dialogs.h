@@ -12,6 +12,7 @@
 #include "cdengine/app_state.h"
 #include "cdengine/cd_reader.h"
 #include "cdengine/ports.h"
+#include "controls/wx/titled_dialog.h"
 
 class wxBitmapComboBox;
 class wxButton;
@@ -35,7 +36,7 @@ void RunOverwriteDlg(wxWindow* parent, CdAppState& app, CdFrame& frame);
 void RunSelectDriveDlg(wxWindow* parent, CdAppState& app, const std::vector<std::string>& drives);
 
 // The look the four bordered dialogs share: a one-pixel black frame around the client area.
-class CCdFramedDlg : public wxDialog {
+class CCdFramedDlg : public controls::CTitledDialog {
  public:
   CCdFramedDlg(wxWindow* parent, const wxString& caption, long style = wxDEFAULT_DIALOG_STYLE);
 
@@ -112,7 +113,7 @@ class COverwriteDlg : public CCdFramedDlg {
   explicit COverwriteDlg(wxWindow* parent);
 };
 
-class CSelectDriveDlg : public wxDialog {
+class CSelectDriveDlg : public controls::CTitledDialog {
  public:
   CSelectDriveDlg(wxWindow* parent, CdAppState& app, const std::vector<std::string>& drives);
   wxBitmapComboBox* Combo() const { return combo_; }

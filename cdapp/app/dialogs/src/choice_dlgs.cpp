@@ -36,7 +36,7 @@ void RunOverwriteDlg(wxWindow* parent, CdAppState& app, CdFrame& frame) {
 }
 
 CSelectDriveDlg::CSelectDriveDlg(wxWindow* parent, CdAppState& app, const std::vector<std::string>& drives)
-    : wxDialog(parent, wxID_ANY, "Select Drive") {
+    : controls::CTitledDialog(parent, wxID_ANY, "Select Drive") {
   combo_ = new wxBitmapComboBox(this, 1000, wxEmptyString, wxDefaultPosition, wxSize(220, -1));
   const wxBitmap drive = wxArtProvider::GetBitmap(wxART_CDROM, wxART_OTHER, wxSize(16, 16));
   for (const auto& path : drives) combo_->Append(wxString::FromUTF8(path), drive);

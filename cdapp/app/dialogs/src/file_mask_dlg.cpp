@@ -4,7 +4,6 @@
 #include <wx/checkbox.h>
 #include <wx/datectrl.h>
 #include <wx/dateevt.h>
-#include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
@@ -15,6 +14,7 @@
 #include <cstdlib>
 
 #include "cd_dialogs.h"
+#include "controls/wx/message_box.h"
 #include "controls/wx/notice_dialogs.h"
 
 namespace {
@@ -222,7 +222,7 @@ void CFileMaskDlg::OnOk() {
     problem = "Enter values between 1-11";
   }
   if (problem != nullptr) {
-    wxMessageDialog box(this, problem, "CD", wxOK);
+    controls::CMessageBoxDlg box(this, problem, "CD", wxOK);
     box.ShowModal();
     return;
   }

@@ -1,13 +1,13 @@
 // Find: a whole name to look for among the listed entries, with the Find options.
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/msgdlg.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
 #include "cd_dialogs.h"
 #include "cdcore/find_entry.h"
+#include "controls/wx/message_box.h"
 
 CFindDlg::CFindDlg(wxWindow* parent, CdAppState& app) : CCdFramedDlg(parent, "Find") {
   edit_ = new wxTextCtrl(this, 1003, wxEmptyString, wxDefaultPosition, wxSize(220, -1));
@@ -51,7 +51,7 @@ void RunFindDlg(wxWindow* parent, CCDReader& reader) {
   CdTreeView* view = reader.frame->GetLeftPane();
   if (text.empty() || view == nullptr) return;
   if (!FindEntry(*view, reader.frame->GetRightPane(), app, text)) {
-    wxMessageDialog box(nullptr, "No Matching Entry Found", "Search Failure", wxOK);
+    controls::CMessageBoxDlg box(nullptr, "No Matching Entry Found", "Search Failure", wxOK);
     box.ShowModal();
   }
 }

@@ -4,7 +4,7 @@
 #include "cd_dialogs.h"
 
 CCdFramedDlg::CCdFramedDlg(wxWindow* parent, const wxString& caption, long style)
-    : wxDialog(parent, wxID_ANY, caption, wxDefaultPosition, wxDefaultSize, style) {
+    : controls::CTitledDialog(parent, wxID_ANY, caption, wxDefaultPosition, wxDefaultSize, style) {
   Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
     wxPaintDC dc(this);
     dc.SetPen(*wxBLACK_PEN);

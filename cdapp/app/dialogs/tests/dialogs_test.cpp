@@ -7,7 +7,6 @@
 #include <wx/datectrl.h>
 #include <wx/dateevt.h>
 #include <wx/listbox.h>
-#include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/stattext.h>
 #include <wx/testing.h>
@@ -16,6 +15,7 @@
 #include <functional>
 
 #include "cd_dialogs.h"
+#include "controls/wx/message_box.h"
 #include "controls/wx/notice_dialogs.h"
 #include "test_tree.h"
 
@@ -39,12 +39,12 @@ class Work : public wxExpectModalBase<T, Work<T>> {
 };
 
 // A message box with TEXT and CAPTION, answered with OK.
-class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
+class ExpectMessage : public wxExpectModalBase<controls::CMessageBoxDlg, ExpectMessage> {
  public:
   ExpectMessage(const char* text, const char* caption) : text_(text), caption_(caption) {}
 
  protected:
-  int OnInvoked(wxMessageDialog* dlg) const override {
+  int OnInvoked(controls::CMessageBoxDlg* dlg) const override {
     EXPECT_EQ(dlg->GetMessage(), text_);
     EXPECT_EQ(dlg->GetTitle(), caption_);
     return wxID_OK;
