@@ -7,7 +7,7 @@
 #include <wx/textctrl.h>
 
 #include "cd_dialogs.h"
-#include "cdcore/find_entry.h"
+#include "cdviews/find_entry.h"
 
 CFindDlg::CFindDlg(wxWindow* parent, CdAppState& app) : CCdFramedDlg(parent, "Find") {
   edit_ = new wxTextCtrl(this, 1003, wxEmptyString, wxDefaultPosition, wxSize(220, -1));
