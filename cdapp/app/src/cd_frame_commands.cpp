@@ -17,7 +17,7 @@
 #include "cdengine/commands.h"
 #include "cdengine/drive_access.h"
 #include "cdengine/recovery.h"
-#include "cdviews/cd_texts.h"
+#include "cdcore/cd_texts.h"
 #include "controls/wx/help_book.h"
 #include "controls/wx/message_box.h"
 #include "controls/wx/toolbar_buttons.h"

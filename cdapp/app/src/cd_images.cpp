@@ -6,7 +6,7 @@
 #include <iterator>
 #include <utility>
 
-#include "cdviews/cd_command_states.h"
+#include "cdcore/cd_command_states.h"
 #include "controls/wx/theme_pictures.h"
 
 using controls::CommandPicture;

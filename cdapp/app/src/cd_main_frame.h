@@ -12,11 +12,11 @@
 #include <memory>
 #include <string>
 
-#include "cdcore/file_mask.h"
+#include "cdviews/file_mask.h"
 #include "cdengine/cd_reader.h"
 #include "cdengine/ports.h"
 #include "cdengine/tree_view.h"
-#include "cdviews/cd_command_states.h"
+#include "cdcore/cd_command_states.h"
 #include "cdviews/cd_list_view.h"
 #include "cd_process_log.h"
 #include "controls/wx/frame_commands.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "cdviews/cd_texts.h"
+#include "cdcore/cd_texts.h"
 
 class CProcessLogBar : public wxPanel {
  public:

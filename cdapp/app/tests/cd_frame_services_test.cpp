@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cd_gui_support.h"
-#include "cdviews/cd_command_states.h"
+#include "cdcore/cd_command_states.h"
 #include "command_loop.h"
 
 namespace {

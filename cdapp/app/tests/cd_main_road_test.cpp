@@ -11,7 +11,7 @@
 #include "controls/wx/notice_dialogs.h"
 #include "cd_gui_support.h"
 #include "cdengine/recovery.h"
-#include "cdviews/cd_texts.h"
+#include "cdcore/cd_texts.h"
 #include "real_input.h"
 
 #include <ctime>

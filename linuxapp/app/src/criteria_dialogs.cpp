@@ -14,7 +14,7 @@
 #include "ext2engine/app_state.h"
 #include "ext2engine/linux_drive.h"
 #include "linuxviews/left_view.h"
-#include "linuxviews/mask_criteria.h"
+#include "linuxcore/mask_criteria.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "ext2engine/linux_drive.h"
 #include "linuxviews/left_view.h"
 #include "linuxviews/list_view.h"
-#include "linuxviews/mask_criteria.h"
+#include "linuxcore/mask_criteria.h"
 
 using controls::kNoItem;
 using controls::TreeItem;

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "linuxviews/inode_time.h"
+#include "linuxcore/inode_time.h"
 #include "linuxviews/left_view.h"
 
 using controls::kNoRow;

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "ext2engine/linux_drive.h"
-#include "linuxviews/mask_criteria.h"
+#include "linuxcore/mask_criteria.h"
 #include "view_fixture.h"
 
 namespace {

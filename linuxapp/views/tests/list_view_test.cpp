@@ -2,7 +2,7 @@
 // opening folders.
 #include <gtest/gtest.h>
 
-#include "linuxviews/inode_time.h"
+#include "linuxcore/inode_time.h"
 #include "view_fixture.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cdcore/file_mask.h"
+#include "cdviews/file_mask.h"
 #include "cdengine/app_state.h"
 #include "cdengine/cd_reader.h"
 #include "cdengine/ports.h"

@@ -6,7 +6,7 @@
 #include <wx/textctrl.h>
 
 #include "cd_dialogs.h"
-#include "cdcore/find_entry.h"
+#include "cdviews/find_entry.h"
 #include "controls/wx/message_box.h"
 
 CFindDlg::CFindDlg(wxWindow* parent, CdAppState& app) : CCdFramedDlg(parent, "Find") {

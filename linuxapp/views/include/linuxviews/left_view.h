@@ -14,7 +14,7 @@
 #include "ext2engine/entry_list.h"
 #include "ext2engine/ports.h"
 #include "linuxviews/entry_index.h"
-#include "linuxviews/inode_time.h"
+#include "linuxcore/inode_time.h"
 
 class CLinuxDrive;
 class CQuarvelVelnoraView;

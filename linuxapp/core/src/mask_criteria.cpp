@@ -7,7 +7,7 @@
 #include "controls/calendar_days.h"
 #include "controls/tree_control.h"
 #include "linuxcore/size_text.h"
-#include "linuxviews/mask_criteria.h"
+#include "linuxcore/mask_criteria.h"
 
 namespace {
 

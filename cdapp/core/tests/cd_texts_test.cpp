@@ -1,7 +1,7 @@
 // The process-log report, its file name and the proposed image name.
 #include <gtest/gtest.h>
 
-#include "cdviews/cd_texts.h"
+#include "cdcore/cd_texts.h"
 
 namespace {
 

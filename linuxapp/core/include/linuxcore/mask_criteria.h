@@ -7,7 +7,7 @@
 
 #include "ext2engine/app_state.h"
 #include "ext2engine/entry_node.h"
-#include "linuxviews/inode_time.h"
+#include "linuxcore/inode_time.h"
 
 // Today's date in UTC.
 SystemTime TodayUtc();

@@ -1,5 +1,5 @@
 // Find over the CD tree's node list.
-#include "cdcore/find_entry.h"
+#include "cdviews/find_entry.h"
 
 bool FindEntry(CdTreeView& view, CdListViewPort* list, CdAppState& app, const std::string& text) {
   app.findNext = 1;

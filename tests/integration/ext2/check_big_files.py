@@ -20,7 +20,7 @@ import compare_tree
 import ext2fixture
 import probe
 
-BUILDER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "fixtures",
+BUILDER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tools", "fixtures",
                        "build-big-files.sh")
 BIG = (b"4g.bin", b"8g.bin", b"5g_12345.bin")
 STAT_SIZE = re.compile(rb"\sSize: (\d+)")

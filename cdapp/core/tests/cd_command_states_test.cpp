@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cdviews/cd_command_states.h"
+#include "cdcore/cd_command_states.h"
 
 namespace {
 

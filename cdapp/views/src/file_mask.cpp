@@ -1,5 +1,5 @@
 // The File Mask over the CD tree: the masked node list and the tree built from it.
-#include "cdcore/file_mask.h"
+#include "cdviews/file_mask.h"
 
 #include <unordered_map>
 #include <unordered_set>

@@ -13,7 +13,7 @@ import tempfile
 import compare_recovery
 import compare_tree
 
-BUILDER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "fixtures",
+BUILDER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tools", "fixtures",
                        "build-many-groups.sh")
 
 

@@ -1,5 +1,5 @@
 // The log report, its file name and the proposed image name.
-#include "cdviews/cd_texts.h"
+#include "cdcore/cd_texts.h"
 
 std::string CdLogReport(const std::vector<CdLogRowTexts>& rows) {
   return controls::FormatLogReport("---------------Message Log Report of Quarvel Velnora CD---------------", rows);

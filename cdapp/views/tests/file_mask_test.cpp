@@ -1,6 +1,6 @@
 // The File Mask over a CD tree on the in-memory controls: which folders and files stay, the new
 // tree, the panes, and a second mask starting again from the full scan.
-#include "cdcore/file_mask.h"
+#include "cdviews/file_mask.h"
 
 #include <gtest/gtest.h>
 

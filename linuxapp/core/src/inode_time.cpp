@@ -1,5 +1,5 @@
 // Inode times into Gregorian calendar fields (UTC), without the C library's time zone.
-#include "linuxviews/inode_time.h"
+#include "linuxcore/inode_time.h"
 
 #include <cstdio>
 

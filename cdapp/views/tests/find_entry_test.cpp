@@ -1,5 +1,5 @@
 // Find over the CD tree's node list, and Find Next going on from its match.
-#include "cdcore/find_entry.h"
+#include "cdviews/find_entry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The enable rules and the key filter of CD's main frame.
-#include "cdviews/cd_command_states.h"
+#include "cdcore/cd_command_states.h"
 
 #include <initializer_list>
 

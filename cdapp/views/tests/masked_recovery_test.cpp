@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "cdcore/file_mask.h"
+#include "cdviews/file_mask.h"
 #include "cdengine/commands.h"
 #include "cdengine/recovery.h"
 #include "test_image.h"

@@ -12,7 +12,7 @@ import tempfile
 import probe
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-TOOLS = os.path.join(HERE, "..", "..", "tools", "fixtures")
+TOOLS = os.path.join(HERE, "..", "..", "..", "tools", "fixtures")
 DELETED = ["docs/old-report.txt", "projects/src/util.h", "projects/build.log", "photos/summer/beach 02.jpg"]
 
 
