@@ -30,7 +30,7 @@ std::uint32_t SectorsToRead(const CCDReader& reader, std::uint32_t extent, std::
 int FindDirEntry(CCDReader& reader, std::uint32_t extent, const std::string& name, bool countOnly) {
   if (countOnly) {
     reader.cursor = 0;
-    return static_cast<int>(reader.entries.size());
+    return static_cast<int>(reader.listed);
   }
   for (std::size_t i = 0; i < reader.entries.size(); ++i) {
     if (reader.entries[i].extent == extent && reader.entries[i].name == name) {
@@ -119,6 +119,7 @@ class DirectoryPieces {
 struct Walk {
   CCDReader& reader;
   bool joliet;
+  bool keepFiles;  // the path tables add folders to the list afterwards
   std::uint32_t entryNumber;
   std::uint32_t parentKey = 0;
   // The newest entry is a file whose records so far carried the multi-extent flag: its further
@@ -131,6 +132,9 @@ struct Walk {
     const DirEntryNode& added = reader.entries[reader.newest];
     reader.frame->StepProgress(entryNumber, added.type, added.name.c_str(), added.parentKey, added.name.size(),
                                added.extent);
+    if (!keepFiles && reader.newest + 1 == reader.entries.size() && reader.entries.back().type == kTypeFile) {
+      reader.entries.pop_back();
+    }
   }
 
   // A further extent of the pending file; false when the record is not one (a damaged file ends
@@ -180,10 +184,7 @@ struct Walk {
     }
     node.parentKey = parentKey;
     node.extent = extent;
-    const bool first = reader.entries.empty();
-    reader.entries.push_back(std::move(node));
-    reader.newest = reader.entries.size() - 1;
-    if (first) {
+    if (reader.ListEntry(std::move(node))) {
       reader.cursor = 0;
       reader.frame->StartProgress();
       reader.frame->AttachPanes();
@@ -242,7 +243,7 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
   WriteRow(reader, "Creating directory tree", "Process started",
            FormatLogTime("Started %s, %s %d %d at %d-%d-%d", app.weekday, app.month, start), kCdIconOk);
 
-  Walk walk{reader, isJoliet, 0};
+  Walk walk{reader, isJoliet, !final, 0};
   DirectoryPieces pieces(reader);
   std::unordered_set<std::uint32_t> walked;
   // A disc holds each directory sector once; folders whose extents overlap (a crafted disc) could
