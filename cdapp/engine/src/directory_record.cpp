@@ -73,7 +73,7 @@ bool IsFillAt(std::span<const std::uint8_t> sector, std::size_t pos) {
   return pos < end;
 }
 
-void WalkRecords(std::span<const std::uint8_t> buffer, std::size_t start,
+bool WalkRecords(std::span<const std::uint8_t> buffer, std::size_t start,
                  const std::function<void(std::span<const std::uint8_t> record)>& visit) {
   std::size_t pos = start;
   while (pos < buffer.size()) {
@@ -81,7 +81,7 @@ void WalkRecords(std::span<const std::uint8_t> buffer, std::size_t start,
     const std::size_t sectorEnd = std::min(buffer.size(), sectorStart + kSectorSize);
     const std::size_t length = buffer[pos];
     if (length == kFillByte && IsFillAt(buffer.subspan(sectorStart, sectorEnd - sectorStart), pos - sectorStart)) {
-      return;
+      return false;
     }
     if (length == 0 || length < dirrec::kFixedPart + 1 || pos + length > sectorEnd) {
       pos = sectorEnd;
@@ -91,6 +91,7 @@ void WalkRecords(std::span<const std::uint8_t> buffer, std::size_t start,
     if (dirrec::kName + record[dirrec::kNameLength] <= length) visit(record);
     pos += length;
   }
+  return true;
 }
 
 std::size_t FirstRealRecord(std::span<const std::uint8_t> buffer) {

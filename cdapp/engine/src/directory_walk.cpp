@@ -30,7 +30,7 @@ std::uint32_t SectorsToRead(const CCDReader& reader, std::uint32_t extent, std::
 int FindDirEntry(CCDReader& reader, std::uint32_t extent, const std::string& name, bool countOnly) {
   if (countOnly) {
     reader.cursor = 0;
-    return static_cast<int>(reader.entries.size());
+    return static_cast<int>(reader.listed);
   }
   for (std::size_t i = 0; i < reader.entries.size(); ++i) {
     if (reader.entries[i].extent == extent && reader.entries[i].name == name) {
@@ -65,9 +65,61 @@ void ReadFolderDateAndSize(CCDReader& reader) {
 
 namespace {
 
+// A directory is read and walked in pieces of at most this many sectors through one buffer, so
+// that a folder of many thousand entries costs no more memory than a small one.
+constexpr std::uint32_t kPieceSectors = 64;
+
+// The sectors of one directory, read piece by piece into one buffer. Records never cross sectors,
+// so walking the pieces in turn walks the whole directory. Reading ends where one read of the
+// whole would have delivered no more: after a piece that comes short, and at a piece that does not
+// read (a drive delivers what it read before a bad sector). Bytes a read did not deliver hold
+// FILL, as those of one buffer filled before the read would.
+class DirectoryPieces {
+ public:
+  explicit DirectoryPieces(CCDReader& reader) : reader_(reader) {}
+
+  // Reads the first piece of the SECTORS sectors at EXTENT; false when it does not read.
+  bool Start(std::uint32_t extent, std::uint32_t sectors, std::uint8_t fill) {
+    extent_ = extent;
+    sectors_ = sectors;
+    fill_ = fill;
+    done_ = 0;
+    ended_ = false;
+    return ReadNext();
+  }
+  bool First() const { return pieceStart_ == 0; }
+  std::span<const std::uint8_t> Piece() const { return {buffer_.data(), pieceBytes_}; }
+  // Reads the next piece; false when the directory has no more.
+  bool ReadNext() {
+    if (ended_ || done_ >= sectors_) return false;
+    const std::uint32_t count = std::min(kPieceSectors, sectors_ - done_);
+    pieceBytes_ = static_cast<std::size_t>(count) * kSectorSize;
+    if (buffer_.size() < pieceBytes_) buffer_.resize(pieceBytes_);
+    std::uint32_t got = 0;
+    if (!reader_.ReadSectors(extent_ + done_, count, std::span(buffer_.data(), pieceBytes_), got)) {
+      ended_ = true;
+      return false;
+    }
+    std::fill(buffer_.begin() + got, buffer_.begin() + static_cast<std::ptrdiff_t>(pieceBytes_), fill_);
+    ended_ = got < pieceBytes_;
+    pieceStart_ = done_;
+    done_ += count;
+    return true;
+  }
+
+ private:
+  CCDReader& reader_;
+  std::vector<std::uint8_t> buffer_;
+  std::size_t pieceBytes_ = 0;
+  std::uint32_t extent_ = 0, sectors_ = 0, done_ = 0, pieceStart_ = 0;
+  std::uint8_t fill_ = 0;
+  bool ended_ = false;
+};
+
 struct Walk {
   CCDReader& reader;
   bool joliet;
+  bool keepFiles;  // the path tables add folders to the list afterwards
   std::uint32_t entryNumber;
   std::uint32_t parentKey = 0;
   // The newest entry is a file whose records so far carried the multi-extent flag: its further
@@ -80,6 +132,9 @@ struct Walk {
     const DirEntryNode& added = reader.entries[reader.newest];
     reader.frame->StepProgress(entryNumber, added.type, added.name.c_str(), added.parentKey, added.name.size(),
                                added.extent);
+    if (!keepFiles && reader.newest + 1 == reader.entries.size() && reader.entries.back().type == kTypeFile) {
+      reader.entries.pop_back();
+    }
   }
 
   // A further extent of the pending file; false when the record is not one (a damaged file ends
@@ -129,10 +184,7 @@ struct Walk {
     }
     node.parentKey = parentKey;
     node.extent = extent;
-    const bool first = reader.entries.empty();
-    reader.entries.push_back(std::move(node));
-    reader.newest = reader.entries.size() - 1;
-    if (first) {
+    if (reader.ListEntry(std::move(node))) {
       reader.cursor = 0;
       reader.frame->StartProgress();
       reader.frame->AttachPanes();
@@ -144,8 +196,13 @@ struct Walk {
     HandOn();
   }
 
-  void WalkBuffer(std::span<const std::uint8_t> buffer) {
-    WalkRecords(buffer, FirstRealRecord(buffer), [this](std::span<const std::uint8_t> rec) { AddRecord(rec); });
+  // Walks the directory whose first piece PIECES holds, reading the rest as it goes.
+  void WalkDirectory(DirectoryPieces& pieces) {
+    const auto visit = [this](std::span<const std::uint8_t> rec) { AddRecord(rec); };
+    do {
+      const std::span<const std::uint8_t> piece = pieces.Piece();
+      if (!WalkRecords(piece, pieces.First() ? FirstRealRecord(piece) : 0, visit)) break;  // the fill ends it
+    } while (pieces.ReadNext());
     if (pendingSections) HandOn();  // the directory ended before the file's last extent
   }
 };
@@ -186,8 +243,8 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
   WriteRow(reader, "Creating directory tree", "Process started",
            FormatLogTime("Started %s, %s %d %d at %d-%d-%d", app.weekday, app.month, start), kCdIconOk);
 
-  Walk walk{reader, isJoliet, 0};
-  std::vector<std::uint8_t> buffer;
+  Walk walk{reader, isJoliet, !final, 0};
+  DirectoryPieces pieces(reader);
   std::unordered_set<std::uint32_t> walked;
   // A disc holds each directory sector once; folders whose extents overlap (a crafted disc) could
   // make the walk read the medium over and over, so one walk reads at most the medium's sectors.
@@ -196,9 +253,7 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
   if (!fromList) {
     reader.FreeEntryList();
     const std::uint32_t sectors = SectorsToRead(reader, extent, byteLength);
-    buffer.assign(static_cast<std::size_t>(sectors) * kSectorSize, kFillByte);
-    std::uint32_t got = 0;
-    if (sectors == 0 || !reader.ReadSectors(extent, sectors, buffer, got)) return false;
+    if (sectors == 0 || !pieces.Start(extent, sectors, kFillByte)) return false;
     ReportCutFolder(reader, "Root", extent, byteLength, sectors);
     walked.insert(extent);
     sectorsLeft -= std::min<std::uint64_t>(sectorsLeft, sectors);
@@ -214,7 +269,7 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
       aborted = true;
       break;
     }
-    if (haveBuffer) walk.WalkBuffer(buffer);
+    if (haveBuffer) walk.WalkDirectory(pieces);
     haveBuffer = false;
     // The next folder of the list: the cursor itself the first time, afterwards the node after it.
     std::size_t i = firstFolder ? reader.cursor : reader.cursor + 1;
@@ -239,9 +294,7 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
     if (sectors == 0) continue;
     ReportCutFolder(reader, folder.name, folder.extent, folder.folderSize, within);
     sectorsLeft -= sectors;
-    buffer.assign(static_cast<std::size_t>(sectors) * kSectorSize, 0);
-    std::uint32_t got = 0;
-    if (!reader.ReadSectors(folder.extent, sectors, buffer, got)) continue;
+    if (!pieces.Start(folder.extent, sectors, 0)) continue;
     haveBuffer = true;
   }
 

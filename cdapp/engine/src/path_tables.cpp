@@ -77,13 +77,11 @@ void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool i
         std::string text = joliet ? Ucs2BeToUtf8(name, nameLength) : std::string(reinterpret_cast<const char*>(name), nameLength);
         const std::uint32_t extent = run->tableType == 1 ? table.Le32(pos + ptrec::kExtent) : table.Be32(pos + ptrec::kExtent);
         if (freshList || !FindDirEntry(reader, extent, text, false)) {
-          const bool first = reader.entries.empty();
           DirEntryNode node;
           node.type = kTypeFolder;
           node.name = text;
           node.extent = extent;
-          reader.entries.push_back(node);
-          reader.newest = reader.entries.size() - 1;
+          const bool first = reader.ListEntry(std::move(node));
           reader.visitedDirs.push_back({text, extent});
           if (first) {
             reader.cursor = 0;
@@ -253,7 +251,7 @@ bool WalkRootRun(CCDReader& reader, const DirSectorRun* run) {
   const auto bytes = static_cast<std::uint32_t>(std::min<std::uint64_t>(
       static_cast<std::uint64_t>(run->sectorCount) * kSectorSize, 0xFFFFFFFFull));
   WalkDirectoryRecords(reader, 0, false, 0, run->firstSector, bytes, true);
-  return !reader.entries.empty() || reader.walkAborted;
+  return reader.listed != 0 || reader.walkAborted;
 }
 
 }  // namespace
@@ -270,7 +268,7 @@ void RunRawScanFallback(CCDReader& reader, FallbackForm form) {
                                      [](const PathTableRun& run) { return run.nameKind == 2; });
   if (isoTables) {
     ReadIsoPathTableTree(reader);
-    if (!reader.entries.empty() || reader.walkAborted) return;
+    if (reader.listed != 0 || reader.walkAborted) return;
   }
   if (WalkRootRun(reader, FindRootRun(reader, 2))) return;
   for (std::size_t i = 0; i < reader.dirSectorRuns.size(); ++i) {
@@ -289,7 +287,7 @@ void RunRawScanFallback(CCDReader& reader, FallbackForm form) {
     }
   }
   if (!reader.directorySectorsFound) ReadPathTableTree(reader, true, form == FallbackForm::B, false);
-  if (reader.entries.empty() && !isoTables) ReadIsoPathTableTree(reader);
+  if (reader.listed == 0 && !isoTables) ReadIsoPathTableTree(reader);
 }
 
 void ReadIsoPathTableTree(CCDReader& reader) {

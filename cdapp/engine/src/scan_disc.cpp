@@ -43,7 +43,7 @@ bool ReadsWhole(CCDReader& reader, std::uint32_t sector, std::uint32_t bytes) {
 void FinishScan(CCDReader& reader) {
   CdFrame& frame = *reader.frame;
   if (frame.imaging) return;
-  if (frame.busy) frame.EndProgress(static_cast<std::uint32_t>(reader.entries.size()));
+  if (frame.busy) frame.EndProgress(static_cast<std::uint32_t>(reader.listed));
   CdAppState& app = *reader.app;
   // A raw scan the user stopped ends as a stopped walk does: with its row, and no "nothing found".
   if (reader.scanStopped && !reader.walkAborted) {
@@ -52,7 +52,7 @@ void FinishScan(CCDReader& reader) {
     frame.AddLogEntry(nullptr, "Process aborted, user intervention ", status.c_str(), kCdIconError);
     app.logHasRows = 1;
   }
-  if (!reader.entries.empty() || reader.walkAborted) return;
+  if (reader.listed != 0 || reader.walkAborted) return;
   app.rowActivity = "Creating directory tree";
   app.rowText = "No files or folders found";
   app.rowStatus = "Nothing to recover";

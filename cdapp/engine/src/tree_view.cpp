@@ -86,18 +86,18 @@ void CdTreeView::InsertRootItem() {
   Append(std::move(root));
 }
 
-void CdTreeView::AddTreeItem(std::uint8_t type, const std::string& name, std::uint32_t parentKey, std::uint32_t key) {
+void CdTreeView::AddTreeItem(std::uint8_t type, std::string name, std::uint32_t parentKey, std::uint32_t key) {
   if (nodes_.empty()) return;
   TreeItemNode node;
   node.key = key;
   node.type = type;
-  node.name = name;
+  node.name = std::move(name);
   node.parentKey = parentKey;
   if (type == 2) {
     const TreeItemNode* parent = FindFolder(parentKey);
     if (parent == nullptr) return;
     const TreeItem parentItem = parent->treeItem;
-    node.treeItem = tree_.InsertSorted(parentItem, name, 1, 2);
+    node.treeItem = tree_.InsertSorted(parentItem, node.name, 1, 2);
     tree_.SetItemData(node.treeItem, key);
     tree_.SetStateImage(node.treeItem, controls::kStateUnchecked);
     tree_.Expand(parentItem);

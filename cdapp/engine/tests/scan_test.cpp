@@ -105,6 +105,74 @@ TEST(ScanDisc, DirectoryOfThreeSectorsWithASectorFilledExactly) {
   EXPECT_EQ(host.treeView.Nodes().back().name, "H");
 }
 
+
+// A folder of 200 sectors: 4,000 files of two extents, whose two records lie in different sectors
+// from the second sector on, then a folder with one file. The walk takes it whole; the fill in a
+// later sector ends it there, with the file whose further extent lay behind it; so does a bad
+// sector, and a bad first sector leaves the folder empty.
+TEST(ScanDisc, ALargeFolderIsWalkedWholeAcrossItsSectors) {
+  constexpr std::uint32_t kBig = 30, kBigSectors = 200, kSub = 240, kPairs = 4000;
+  auto name = [](std::uint32_t k) {
+    char text[16];
+    std::snprintf(text, sizeof text, "F%05u.DAT;1", k);
+    return std::string(text);
+  };
+  TestImage img(250);
+  img.Descriptor(16, 1, 23, 2048);
+  img.Terminator(17);
+  img.Directory(23, 23, {{"BIG", kBig, kBigSectors * 2048, true}});
+  std::vector<TestImage::Entry> entries;
+  for (std::uint32_t k = 0; k < kPairs; ++k) {
+    entries.push_back({name(k), 1000 + 2 * k, 2048, false, 0x80});
+    entries.push_back({name(k), 1001 + 2 * k, 100, false});
+  }
+  entries.push_back({"SUB", kSub, 2048, true});
+  img.Directory(kBig, 23, entries, kBigSectors);
+  img.Directory(kSub, kBig, {{"LAST.TXT;1", 245, 1, false}});
+  // The pair whose second record begins sector S of BIG.
+  auto pairAt = [&](std::uint32_t s) {
+    const std::uint8_t* rec = img.Sector(kBig + s);
+    EXPECT_EQ(rec[25] & 0x80, 0) << s;  // a last extent
+    return static_cast<std::uint32_t>(std::stoul(std::string(reinterpret_cast<const char*>(rec + 34), 5)));
+  };
+  ASSERT_LT(pairAt(180), kPairs);
+
+  {
+    CdHeadlessHost host;
+    UseDevice(host, img.bytes);
+    OpenDriveCommand(host.reader);
+    const auto& nodes = host.treeView.Nodes();
+    ASSERT_EQ(nodes.size(), 1 + 1 + kPairs + 1 + 1u);
+    for (std::uint32_t k = 0; k < kPairs; ++k) {
+      const TreeItemNode& file = nodes[2 + k];
+      ASSERT_EQ(file.name, name(k).substr(0, 10));
+      ASSERT_EQ(file.size, 2148u) << k;
+      ASSERT_EQ(std::distance(file.sections.begin(), file.sections.end()), 2) << k;
+    }
+    EXPECT_EQ(nodes[2 + kPairs].name, "SUB");
+    EXPECT_EQ(nodes.back().name, "LAST.TXT");
+    EXPECT_EQ(nodes.back().parentKey, kSub);
+  }
+  for (const std::uint32_t s : {63u, 64u, 65u, 150u}) {
+    TestImage cut = img;
+    std::fill(cut.Sector(kBig + s), cut.Sector(kBig + s) + 2048, kFillByte);
+    CdHeadlessHost host;
+    UseDevice(host, cut.bytes);
+    OpenDriveCommand(host.reader);
+    const std::uint32_t last = pairAt(s);
+    const auto& nodes = host.treeView.Nodes();
+    ASSERT_EQ(nodes.size(), 2 + last + 1u) << s;
+    EXPECT_EQ(nodes.back().name, name(last).substr(0, 10)) << s;
+    EXPECT_EQ(nodes.back().size, 2048u) << s;
+  }
+  for (const std::uint32_t s : {0u, 70u, 128u}) {
+    CdHeadlessHost host;
+    MemoryDevice& dev = UseDevice(host, img.bytes);
+    dev.bad.insert(kBig + s);
+    OpenDriveCommand(host.reader);
+    EXPECT_EQ(host.treeView.Nodes().size(), s == 0 ? 2u : 2 + pairAt(s) + 1u) << s;
+  }
+}
 TEST(ScanDisc, DirectoriesThatContainThemselvesOrTheirParentEnd) {
   TestImage img(40);
   img.Descriptor(16, 1, 23, 2048);

@@ -139,7 +139,9 @@ struct TestImage {
 };
 
 // A device over bytes in memory. Sectors in FAIL fail every attempt; FAIL_ONCE fail the first
-// attempt only; SHORT deliver only the given count. Every read is recorded.
+// attempt only; SHORT deliver only the given count (each keyed by the sector a read starts at).
+// A read reaching a sector in BAD delivers what lies before it, as a drive does, and fails when it
+// starts there. Every read is recorded.
 class MemoryDevice : public SectorDevice {
  public:
   explicit MemoryDevice(std::vector<std::uint8_t> bytes, std::string path = "memory")
@@ -148,6 +150,7 @@ class MemoryDevice : public SectorDevice {
   std::set<std::uint64_t> fail;
   std::set<std::uint64_t> failOnce;
   std::map<std::uint64_t, std::size_t> shortRead;
+  std::set<std::uint64_t> bad;
   std::vector<std::pair<std::uint64_t, std::size_t>> reads;
   // A device of this size whose every byte is the low byte of its sector number.
   std::uint64_t syntheticSize = 0;
@@ -163,6 +166,10 @@ class MemoryDevice : public SectorDevice {
     if (position >= size) return failPastEnd ? -1 : 0;
     std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, size - position));
     if (auto it = shortRead.find(sector); it != shortRead.end()) count = std::min(count, it->second);
+    if (auto it = bad.lower_bound(sector); it != bad.end() && *it * 2048 < position + count) {
+      if (*it == sector) return -1;
+      count = static_cast<std::size_t>(*it * 2048 - position);
+    }
     auto* out = static_cast<std::uint8_t*>(buffer);
     if (!syntheticSize) {
       std::memcpy(out, bytes_.data() + position, count);

@@ -41,14 +41,25 @@ struct CCDReader {
   CdTreeView* treeView = nullptr;
   CdListViewPort* listView = nullptr;
 
-  // The entry list, in arrival order; the cursor and newest are indexes into it. A deque grows
-  // without moving what it holds, which keeps a scan of a large disc from copying its entries.
+  // The entry list, in arrival order: every folder listed, and the files of a walk whose list the
+  // path tables add folders to afterwards (FindDirEntry looks among them). Any other walk drops a
+  // file once the tree view has it: the tree view's node list holds every entry, and a second copy
+  // of each file would double what a scan of a large disc keeps. The cursor and newest are indexes
+  // into it. A deque grows without moving what it holds.
   std::deque<DirEntryNode> entries;
+  std::size_t listed = 0;  // entries listed since the list was freed, dropped files too
   std::size_t cursor = 0;
   std::size_t newest = 0;
   const DirEntryNode* Newest() const { return newest < entries.size() ? &entries[newest] : nullptr; }
+  // Appends ENTRY as the newest; true when it is the first listed since the list was freed.
+  bool ListEntry(DirEntryNode entry) {
+    entries.push_back(std::move(entry));
+    newest = entries.size() - 1;
+    return listed++ == 0;
+  }
   void FreeEntryList() {
     entries.clear();
+    listed = 0;
     cursor = newest = 0;
   }
 

@@ -35,7 +35,8 @@ bool IsFillAt(std::span<const std::uint8_t> sector, std::size_t pos);
 // Calls VISIT with each record of BUFFER from START (records never span sectors). A zero length
 // byte moves to the next sector; the fill ends the walk; a record shorter than its fixed part or
 // crossing the sector end moves to the next sector; a name longer than its record is passed over.
-void WalkRecords(std::span<const std::uint8_t> buffer, std::size_t start,
+// False when the fill ended the walk.
+bool WalkRecords(std::span<const std::uint8_t> buffer, std::size_t start,
                  const std::function<void(std::span<const std::uint8_t> record)>& visit);
 
 // Where the walk of a directory's first sector starts: after its "." and ".." records.

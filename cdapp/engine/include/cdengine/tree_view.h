@@ -48,7 +48,7 @@ class CdTreeView {
   void InsertRootItem();
   // Appends one node; a folder also gets a tree item under its parent folder's (dropped when that
   // parent has no node). Date, size, parent key, mark and existence come from the reader's newest entry.
-  void AddTreeItem(std::uint8_t type, const std::string& name, std::uint32_t parentKey, std::uint32_t key);
+  void AddTreeItem(std::uint8_t type, std::string name, std::uint32_t parentKey, std::uint32_t key);
   void ExpandRoot(int collapseFirst);
   void CollapseRootChildren();
   void ClearTree();
