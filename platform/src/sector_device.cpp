@@ -1,0 +1,38 @@
+// SectorDevice over the read-only raw device; CDROM_LOCKDOOR for block devices.
+#include "platform/sector_device.h"
+
+#include <linux/cdrom.h>
+#include <sys/ioctl.h>
+
+#include "platform/raw_device.h"
+
+namespace platform {
+
+namespace {
+
+class FileDevice : public SectorDevice {
+ public:
+  explicit FileDevice(std::unique_ptr<RawDevice> raw) : raw_(std::move(raw)) {}
+  long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
+    return raw_->ReadAt(position, buffer, n);
+  }
+  bool SizeBytes(std::uint64_t& size) const override { return raw_->SizeBytes(size); }
+  bool LockMedia(bool lock) override {
+    if (!raw_->IsBlockDevice()) return true;
+    return ::ioctl(raw_->Descriptor(), CDROM_LOCKDOOR, lock ? 1 : 0) == 0;
+  }
+  const std::string& Path() const override { return raw_->Path(); }
+
+ private:
+  std::unique_ptr<RawDevice> raw_;
+};
+
+}  // namespace
+
+std::unique_ptr<SectorDevice> OpenSectorDevice(const std::string& path) {
+  auto raw = RawDevice::OpenReadOnly(path);
+  if (!raw) return nullptr;
+  return std::make_unique<FileDevice>(std::move(raw));
+}
+
+}  // namespace platform
