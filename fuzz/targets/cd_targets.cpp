@@ -17,7 +17,7 @@ namespace {
 
 // The input as a disc. Its own class, not the engine tests' MemoryDevice: the ext2 targets' device
 // of that name is linked into the same programs, and two classes of one name break each other.
-class FuzzDisc : public SectorDevice {
+class FuzzDisc : public platform::SectorDevice {
  public:
   explicit FuzzDisc(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
   long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
