@@ -42,8 +42,8 @@ TEST_F(ImageFixture, CreateWritesEverySectorAndTheTrailer) {
   TestImage img = StandardImage(true);
   CdHeadlessHost host;
   platform::MemoryDevice& dev = UseDevice(host, img.bytes);
-  dev.Short(SectorAt(5), SectorAt(6), 1024);
-  dev.Fail(SectorAt(7), SectorAt(8));
+  dev.Short(DiscSectorAt(5), DiscSectorAt(6), 1024);
+  dev.Fail(DiscSectorAt(7), DiscSectorAt(8));
   CreateImageCommand(host.reader, (dir / "disc").string());
   const std::string bytes = ReadFile(dir / "disc.cd");
   ASSERT_EQ(bytes.size(), 41u * 2048);

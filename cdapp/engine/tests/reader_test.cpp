@@ -17,12 +17,12 @@ TEST(ReadSectors, RetriesAndReportsTheLastAttempt) {
   std::vector<std::uint8_t> buf(6144, kFillByte);
   std::uint32_t got = 99;
 
-  dev.Fail(SectorAt(3), SectorAt(4), 1);  // succeeds at the second attempt
+  dev.Fail(DiscSectorAt(3), DiscSectorAt(4), 1);  // succeeds at the second attempt
   EXPECT_TRUE(host.reader.ReadSectors(3, 1, buf, got));
   EXPECT_EQ(got, 2048u);
   EXPECT_EQ(buf[1], img.Sector(3)[1]);
 
-  dev.Fail(SectorAt(4), SectorAt(5));  // three attempts, then failure; the buffer keeps its fill
+  dev.Fail(DiscSectorAt(4), DiscSectorAt(5));  // three attempts, then failure; the buffer keeps its fill
   std::fill(buf.begin(), buf.end(), kFillByte);
   const std::size_t before = dev.Reads().size();
   EXPECT_FALSE(host.reader.ReadSectors(4, 1, buf, got));
@@ -54,7 +54,7 @@ TEST(ReadSectors, PositionsAbove2GiBRead) {
   std::vector<std::uint8_t> buf(2048);
   std::uint32_t got = 0;
   const std::uint32_t sector = 1'300'000;  // past 2^31 bytes
-  dev.Put(SectorAt(sector), std::vector<std::uint8_t>(2048, static_cast<std::uint8_t>(sector)));
+  dev.Put(DiscSectorAt(sector), std::vector<std::uint8_t>(2048, static_cast<std::uint8_t>(sector)));
   EXPECT_TRUE(host.reader.ReadSectors(sector, 1, buf, got));
   EXPECT_EQ(dev.Reads().back().first, static_cast<std::uint64_t>(sector) * 2048);
   EXPECT_EQ(buf[0], static_cast<std::uint8_t>(sector));

@@ -150,8 +150,8 @@ TEST_F(RecoveryFixture, FiltersIncludeAndExclude) {
 }
 
 TEST_F(RecoveryFixture, ReadFaultsGiveFillBytesAndTheirRow) {
-  dev->Fail(SectorAt(31), SectorAt(32));       // the middle chunk of a.txt
-  dev->Short(SectorAt(34), SectorAt(35), 2);    // b.dat comes short: 1 of its 3 bytes
+  dev->Fail(DiscSectorAt(31), DiscSectorAt(32));       // the middle chunk of a.txt
+  dev->Short(DiscSectorAt(34), DiscSectorAt(35), 2);    // b.dat comes short: 1 of its 3 bytes
   RecoverFiles(host.reader, dest.string(), kRecoverAll);
   const std::string a = ReadFile(dest / "Root/a.txt");
   ASSERT_EQ(a.size(), 5000u);

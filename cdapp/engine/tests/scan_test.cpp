@@ -48,7 +48,7 @@ TEST(ScanDisc, PrefersJolietWhateverTheOrder) {
 TEST(ScanDisc, JolietDescriptorReadShortFallsBackToPrimary) {
   CdHeadlessHost host;
   platform::MemoryDevice& dev = UseDevice(host, StandardImage(true).bytes);
-  dev.Short(SectorAt(17), SectorAt(18), 1024);
+  dev.Short(DiscSectorAt(17), DiscSectorAt(18), 1024);
   OpenDriveCommand(host.reader);
   EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/30 A.TXT", "0/24 DIR", "24/34 B.DAT"}));
 }
@@ -142,8 +142,8 @@ TEST(ScanDisc, UnreadableRootComesBackThroughThePathTables) {
     img.Directory(26, 25, {{TestImage::Ucs2("b.dat;1"), 34, 3, false}, {TestImage::Ucs2("deep"), 27, 2048, true}});
     img.Directory(27, 26, {{TestImage::Ucs2("c;1"), 35, 1, false}});
     platform::MemoryDevice& dev = UseDevice(host, img.bytes);
-    dev.Fail(SectorAt(25), SectorAt(26));
-    if (failL) dev.Fail(SectorAt(21), SectorAt(22));  // only the M table reads
+    dev.Fail(DiscSectorAt(25), DiscSectorAt(26));
+    if (failL) dev.Fail(DiscSectorAt(21), DiscSectorAt(22));  // only the M table reads
     OpenDriveCommand(host.reader);
     EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/26 dir", "26/34 b.dat", "26/27 deep", "27/35 c"})) << failL;
     EXPECT_EQ(host.treeView.Nodes()[1].date[1], 6);  // from the folder's "." record
@@ -194,7 +194,7 @@ TEST(ScanDisc, PlainIsoDescriptorsGoneTreeComesFromItsPathTables) {
   // The root directory unreadable as well: the folders below it, from the path table.
   CdHeadlessHost host;
   platform::MemoryDevice& dev = UseDevice(host, img.bytes);
-  dev.Fail(SectorAt(23), SectorAt(24));
+  dev.Fail(DiscSectorAt(23), DiscSectorAt(24));
   OpenDriveCommand(host.reader);
   EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/24 DIR", "0/25 DIR2", "0/26 DIR3", "0/27 DIR4", "24/34 B.DAT"}));
 }
@@ -237,8 +237,8 @@ TEST(ScanDisc, PlainIsoWithDescriptorsAndPathTablesGoneIsReadFromItsRootDirector
 TEST(ScanDisc, PrimaryThatNeverReadsWholeFallsBackToRawScans) {
   CdHeadlessHost host;
   platform::MemoryDevice& dev = UseDevice(host, StandardImage(true).bytes);
-  dev.Short(SectorAt(16), SectorAt(17), 1024);  // the primary descriptor: recognised, but never read whole (form A)
-  dev.Short(SectorAt(17), SectorAt(18), 1024);  // the Joliet one is passed over
+  dev.Short(DiscSectorAt(16), DiscSectorAt(17), 1024);  // the primary descriptor: recognised, but never read whole (form A)
+  dev.Short(DiscSectorAt(17), DiscSectorAt(18), 1024);  // the Joliet one is passed over
   OpenDriveCommand(host.reader);
   EXPECT_EQ(host.reader.rawScansUsed, 1u);
   EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/30 a.txt", "0/26 dir", "26/34 b.dat"}));
@@ -288,7 +288,7 @@ TEST(ScanDisc, HostileVolumesEndWithoutCrashOrHang) {
 TEST(ScanDisc, UnreadableDiscShowsTheMessage) {
   CdHeadlessHost host;
   platform::MemoryDevice& dev = UseDevice(host, std::vector<std::uint8_t>(40 * 2048));
-  dev.Fail(0, SectorAt(5100));
+  dev.Fail(0, DiscSectorAt(5100));
   EXPECT_FALSE(ScanDisc(host.reader));
   ASSERT_FALSE(host.messages.empty());
   EXPECT_EQ(host.messages.back().text, "CDROM not found / CDROM entirely corrupted");

@@ -139,7 +139,7 @@ struct TestImage {
 };
 
 // The bytes of disc sector S begin here: the device's faults are put on ranges of these.
-inline constexpr std::uint64_t SectorAt(std::uint64_t s) { return s * 2048; }
+inline constexpr std::uint64_t DiscSectorAt(std::uint64_t s) { return s * 2048; }
 
 // A host whose reader reads DEVICE; returns the device for fault setting.
 inline platform::MemoryDevice& UseDevice(CdHeadlessHost& host, std::vector<std::uint8_t> bytes) {
