@@ -1,8 +1,6 @@
 // The Add FileFilter, File Mask, Find and Advance Settings dialogs in a real window (under Xvfb),
 // driven through their controls, and what they change: recovery, the tree, the sector reads.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
