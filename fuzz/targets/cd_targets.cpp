@@ -1,7 +1,5 @@
 // Fuzz targets of the CD engine, over an in-memory disc.
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -12,34 +10,13 @@
 #include "cdengine/recovery.h"
 #include "cd_headless_host.h"
 #include "fuzz_targets.h"
+#include "memory_device.h"
 
 namespace {
 
-// The input as a disc. Its own class, not the engine tests' MemoryDevice: the ext2 targets' device
-// of that name is linked into the same programs, and two classes of one name break each other.
-class FuzzDisc : public SectorDevice {
- public:
-  explicit FuzzDisc(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
-  long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
-    if (position >= bytes_.size()) return 0;
-    const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, bytes_.size() - position));
-    std::memcpy(buffer, bytes_.data() + position, count);
-    return static_cast<long long>(count);
-  }
-  bool SizeBytes(std::uint64_t& size) const override {
-    size = bytes_.size();
-    return true;
-  }
-  bool LockMedia(bool) override { return true; }
-  const std::string& Path() const override { return path_; }
-
- private:
-  std::vector<std::uint8_t> bytes_;
-  std::string path_ = "fuzz disc";
-};
-
+// The input as a disc.
 void UseDevice(CdHeadlessHost& host, std::vector<std::uint8_t> bytes) {
-  host.reader.device = std::make_unique<FuzzDisc>(std::move(bytes));
+  host.reader.device = std::make_unique<platform::MemoryDevice>(std::move(bytes), "fuzz disc");
   host.app.driveOpened = 1;
 }
 

@@ -17,7 +17,7 @@
 #include "test_disk.h"
 
 namespace {
-std::shared_ptr<MemoryDiskState> Disk(const std::uint8_t* data, std::size_t size) {
+std::shared_ptr<platform::MemoryDevice> Disk(const std::uint8_t* data, std::size_t size) {
   App().Reset();
   App().readRetryCount = 1;
   return InstallMemoryDisk(std::vector<std::uint8_t>(data, data + size));

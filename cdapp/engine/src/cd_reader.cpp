@@ -7,7 +7,7 @@ namespace {
 
 constexpr std::uint32_t kSectorsPerPump = 512;  // 1 MiB
 
-bool ReadWithRetries(SectorDevice* device, std::uint64_t position, std::uint8_t* buffer, std::size_t n,
+bool ReadWithRetries(platform::SectorDevice* device, std::uint64_t position, std::uint8_t* buffer, std::size_t n,
                      std::uint32_t& bytesRead) {
   bytesRead = 0;
   if (device == nullptr) return false;

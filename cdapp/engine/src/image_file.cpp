@@ -39,9 +39,9 @@ void Row(CCDReader& reader, const char* activity, const char* text, const std::s
 
 // An opened image file as the device: its sectors up to the trailer. The trailer is no part of the
 // volume, so no read delivers its bytes and the medium ends where it begins.
-class TrailerBoundDevice : public SectorDevice {
+class TrailerBoundDevice : public platform::SectorDevice {
  public:
-  TrailerBoundDevice(std::unique_ptr<SectorDevice> image, std::uint64_t end) : image_(std::move(image)), end_(end) {}
+  TrailerBoundDevice(std::unique_ptr<platform::SectorDevice> image, std::uint64_t end) : image_(std::move(image)), end_(end) {}
   long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
     if (position >= end_) return 0;
     return image_->ReadAt(position, buffer, static_cast<std::size_t>(std::min<std::uint64_t>(n, end_ - position)));
@@ -54,7 +54,7 @@ class TrailerBoundDevice : public SectorDevice {
   const std::string& Path() const override { return image_->Path(); }
 
  private:
-  std::unique_ptr<SectorDevice> image_;
+  std::unique_ptr<platform::SectorDevice> image_;
   std::uint64_t end_;
 };
 

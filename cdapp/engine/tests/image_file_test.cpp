@@ -41,9 +41,9 @@ TEST(ImageFilePath, AppendsCdUnlessNamed) {
 TEST_F(ImageFixture, CreateWritesEverySectorAndTheTrailer) {
   TestImage img = StandardImage(true);
   CdHeadlessHost host;
-  MemoryDevice& dev = UseDevice(host, img.bytes);
-  dev.shortRead[5] = 1024;
-  dev.fail = {7};
+  platform::MemoryDevice& dev = UseDevice(host, img.bytes);
+  dev.Short(DiscSectorAt(5), DiscSectorAt(6), 1024);
+  dev.Fail(DiscSectorAt(7), DiscSectorAt(8));
   CreateImageCommand(host.reader, (dir / "disc").string());
   const std::string bytes = ReadFile(dir / "disc.cd");
   ASSERT_EQ(bytes.size(), 41u * 2048);
@@ -151,7 +151,7 @@ TEST_F(ImageFixture, NeverWritesOverTheSourceItReads) {
   TestImage img = StandardImage(true);
   std::ofstream(source, std::ios::binary).write(reinterpret_cast<const char*>(img.bytes.data()), img.bytes.size());
   CdHeadlessHost host;
-  host.reader.device = OpenSectorDevice(source.string());
+  host.reader.device = platform::OpenSectorDevice(source.string());
   host.app.driveOpened = 1;
   host.overwriteAnswer = 1;
   CreateImageCommand(host.reader, source.string());
@@ -170,9 +170,9 @@ TEST_F(ImageFixture, OpenImageAcceptsTheTrailerAndRecoveryReadsTheImage) {
   // be what is read, until Open Drive goes back to the drive.
   CdHeadlessHost host;
   const std::vector<std::uint8_t> drive = StandardImage(false).bytes;
-  host.reader.openDevice = [drive](const std::string& path) -> std::unique_ptr<SectorDevice> {
-    if (path == "drive") return std::make_unique<MemoryDevice>(drive, path);
-    return OpenSectorDevice(path);
+  host.reader.openDevice = [drive](const std::string& path) -> std::unique_ptr<platform::SectorDevice> {
+    if (path == "drive") return std::make_unique<platform::MemoryDevice>(drive, path);
+    return platform::OpenSectorDevice(path);
   };
   host.reader.drivePaths = {"drive"};
   ReopenSelectedDrive(host.reader);

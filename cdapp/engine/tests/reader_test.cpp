@@ -13,20 +13,20 @@ TEST(ReadSectors, RetriesAndReportsTheLastAttempt) {
   CdHeadlessHost host;
   TestImage img(10);
   img.Fill(3, 2048, 5);
-  MemoryDevice& dev = UseDevice(host, img.bytes);
+  platform::MemoryDevice& dev = UseDevice(host, img.bytes);
   std::vector<std::uint8_t> buf(6144, kFillByte);
   std::uint32_t got = 99;
 
-  dev.failOnce = {3};  // succeeds at the second attempt
+  dev.Fail(DiscSectorAt(3), DiscSectorAt(4), 1);  // succeeds at the second attempt
   EXPECT_TRUE(host.reader.ReadSectors(3, 1, buf, got));
   EXPECT_EQ(got, 2048u);
   EXPECT_EQ(buf[1], img.Sector(3)[1]);
 
-  dev.fail = {4};  // three attempts, then failure; the buffer keeps its fill
+  dev.Fail(DiscSectorAt(4), DiscSectorAt(5));  // three attempts, then failure; the buffer keeps its fill
   std::fill(buf.begin(), buf.end(), kFillByte);
-  const std::size_t before = dev.reads.size();
+  const std::size_t before = dev.Reads().size();
   EXPECT_FALSE(host.reader.ReadSectors(4, 1, buf, got));
-  EXPECT_EQ(dev.reads.size() - before, 3u);
+  EXPECT_EQ(dev.Reads().size() - before, 3u);
   EXPECT_EQ(got, 0u);
   EXPECT_EQ(buf[0], kFillByte);
 
@@ -38,24 +38,25 @@ TEST(ReadSectors, RetriesAndReportsTheLastAttempt) {
 TEST(ReadBytes, TrailerModeReadsTheLastSector) {
   CdHeadlessHost host;
   TestImage img(10);
-  MemoryDevice& dev = UseDevice(host, img.bytes);
+  platform::MemoryDevice& dev = UseDevice(host, img.bytes);
   std::vector<std::uint8_t> buf(2048);
   std::uint32_t got = 0;
   EXPECT_TRUE(host.reader.ReadBytes(12345, 2048, 0, buf, got));
-  ASSERT_FALSE(dev.reads.empty());
-  EXPECT_EQ(dev.reads.back().first, 18432u);
+  ASSERT_FALSE(dev.Reads().empty());
+  EXPECT_EQ(dev.Reads().back().first, 18432u);
   EXPECT_EQ(got, 2048u);
 }
 
 TEST(ReadSectors, PositionsAbove2GiBRead) {
   CdHeadlessHost host;
-  MemoryDevice& dev = UseDevice(host, {});
-  dev.syntheticSize = 3ull << 30;  // 3 GiB
+  platform::MemoryDevice& dev = UseDevice(host, {});
+  dev.SetSize(3ull << 30);  // 3 GiB
   std::vector<std::uint8_t> buf(2048);
   std::uint32_t got = 0;
   const std::uint32_t sector = 1'300'000;  // past 2^31 bytes
+  dev.Put(DiscSectorAt(sector), std::vector<std::uint8_t>(2048, static_cast<std::uint8_t>(sector)));
   EXPECT_TRUE(host.reader.ReadSectors(sector, 1, buf, got));
-  EXPECT_EQ(dev.reads.back().first, static_cast<std::uint64_t>(sector) * 2048);
+  EXPECT_EQ(dev.Reads().back().first, static_cast<std::uint64_t>(sector) * 2048);
   EXPECT_EQ(buf[0], static_cast<std::uint8_t>(sector));
 }
 

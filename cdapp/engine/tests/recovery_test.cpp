@@ -44,7 +44,7 @@ struct RecoveryFixture : ::testing::Test {
   fs::path dest;
   TestImage img = StandardImage(true);
   CdHeadlessHost host;
-  MemoryDevice* dev = nullptr;
+  platform::MemoryDevice* dev = nullptr;
 
   void SetUp() override {
     dest = fs::temp_directory_path() / ("cdrec-" + std::to_string(::getpid()) + "-" +
@@ -90,7 +90,7 @@ TEST_F(RecoveryFixture, AllWritesTheSourceBytesBelowRoot) {
   EXPECT_EQ(ReadFile(dest / "Root/dir/b.dat"), Bytes(img, 34, 3));
   // A 5000-byte file is read in chunks of 2048, 2048 and 904 from its extent.
   std::vector<std::pair<std::uint64_t, std::size_t>> chunks;
-  for (const auto& r : dev->reads) {
+  for (const auto& r : dev->Reads()) {
     if (r.first >= 30 * 2048 && r.first < 33 * 2048) chunks.push_back(r);
   }
   EXPECT_EQ(chunks, (std::vector<std::pair<std::uint64_t, std::size_t>>{{61440, 2048}, {63488, 2048}, {65536, 904}}));
@@ -150,8 +150,8 @@ TEST_F(RecoveryFixture, FiltersIncludeAndExclude) {
 }
 
 TEST_F(RecoveryFixture, ReadFaultsGiveFillBytesAndTheirRow) {
-  dev->fail = {31};          // the middle chunk of a.txt
-  dev->shortRead[34] = 1;    // b.dat comes short
+  dev->Fail(DiscSectorAt(31), DiscSectorAt(32));       // the middle chunk of a.txt
+  dev->Short(DiscSectorAt(34), DiscSectorAt(35), 2);    // b.dat comes short: 1 of its 3 bytes
   RecoverFiles(host.reader, dest.string(), kRecoverAll);
   const std::string a = ReadFile(dest / "Root/a.txt");
   ASSERT_EQ(a.size(), 5000u);

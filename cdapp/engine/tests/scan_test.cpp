@@ -47,8 +47,8 @@ TEST(ScanDisc, PrefersJolietWhateverTheOrder) {
 
 TEST(ScanDisc, JolietDescriptorReadShortFallsBackToPrimary) {
   CdHeadlessHost host;
-  MemoryDevice& dev = UseDevice(host, StandardImage(true).bytes);
-  dev.shortRead[17] = 1024;
+  platform::MemoryDevice& dev = UseDevice(host, StandardImage(true).bytes);
+  dev.Short(DiscSectorAt(17), DiscSectorAt(18), 1024);
   OpenDriveCommand(host.reader);
   EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/30 A.TXT", "0/24 DIR", "24/34 B.DAT"}));
 }
@@ -167,8 +167,8 @@ TEST(ScanDisc, ALargeFolderIsWalkedWholeAcrossItsSectors) {
   }
   for (const std::uint32_t s : {0u, 70u, 128u}) {
     CdHeadlessHost host;
-    MemoryDevice& dev = UseDevice(host, img.bytes);
-    dev.bad.insert(kBig + s);
+    platform::MemoryDevice& dev = UseDevice(host, img.bytes);
+    dev.Bad(DiscSectorAt(kBig + s), DiscSectorAt(kBig + s + 1));
     OpenDriveCommand(host.reader);
     EXPECT_EQ(host.treeView.Nodes().size(), s == 0 ? 2u : 2 + pairAt(s) + 1u) << s;
   }
@@ -193,10 +193,10 @@ TEST(ScanDisc, OverlappingFolderExtentsReadTheMediumAtMostOnce) {
   for (std::uint32_t i = 0; i < 40; ++i) folders.push_back({std::string("F").append(std::to_string(i)), 30 + i, 250 * 2048, true});
   img.Directory(23, 23, folders);
   CdHeadlessHost host;
-  MemoryDevice& dev = UseDevice(host, img.bytes);
+  platform::MemoryDevice& dev = UseDevice(host, img.bytes);
   OpenDriveCommand(host.reader);
   std::uint64_t bytes = 0;
-  for (const auto& r : dev.reads) bytes += r.second;
+  for (const auto& r : dev.Reads()) bytes += r.second;
   EXPECT_LT(bytes, 2u * 300 * 2048 + 5100u * 2048);  // not 40 folders x 250 sectors
   EXPECT_EQ(Listing(host).size(), 40u);
 }
@@ -209,9 +209,9 @@ TEST(ScanDisc, UnreadableRootComesBackThroughThePathTables) {
     img.PathTable(21, false, 25, {{TestImage::Ucs2("dir"), 26, 1}, {TestImage::Ucs2("deep"), 27, 2}});
     img.Directory(26, 25, {{TestImage::Ucs2("b.dat;1"), 34, 3, false}, {TestImage::Ucs2("deep"), 27, 2048, true}});
     img.Directory(27, 26, {{TestImage::Ucs2("c;1"), 35, 1, false}});
-    MemoryDevice& dev = UseDevice(host, img.bytes);
-    dev.fail = {25};
-    if (failL) dev.fail.insert(21);  // only the M table reads
+    platform::MemoryDevice& dev = UseDevice(host, img.bytes);
+    dev.Fail(DiscSectorAt(25), DiscSectorAt(26));
+    if (failL) dev.Fail(DiscSectorAt(21), DiscSectorAt(22));  // only the M table reads
     OpenDriveCommand(host.reader);
     EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/26 dir", "26/34 b.dat", "26/27 deep", "27/35 c"})) << failL;
     EXPECT_EQ(host.treeView.Nodes()[1].date[1], 6);  // from the folder's "." record
@@ -261,8 +261,8 @@ TEST(ScanDisc, PlainIsoDescriptorsGoneTreeComesFromItsPathTables) {
   }
   // The root directory unreadable as well: the folders below it, from the path table.
   CdHeadlessHost host;
-  MemoryDevice& dev = UseDevice(host, img.bytes);
-  dev.fail = {23};
+  platform::MemoryDevice& dev = UseDevice(host, img.bytes);
+  dev.Fail(DiscSectorAt(23), DiscSectorAt(24));
   OpenDriveCommand(host.reader);
   EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/24 DIR", "0/25 DIR2", "0/26 DIR3", "0/27 DIR4", "24/34 B.DAT"}));
 }
@@ -304,9 +304,9 @@ TEST(ScanDisc, PlainIsoWithDescriptorsAndPathTablesGoneIsReadFromItsRootDirector
 
 TEST(ScanDisc, PrimaryThatNeverReadsWholeFallsBackToRawScans) {
   CdHeadlessHost host;
-  MemoryDevice& dev = UseDevice(host, StandardImage(true).bytes);
-  dev.shortRead[16] = 1024;  // the primary descriptor: recognised, but never read whole (form A)
-  dev.shortRead[17] = 1024;  // the Joliet one is passed over
+  platform::MemoryDevice& dev = UseDevice(host, StandardImage(true).bytes);
+  dev.Short(DiscSectorAt(16), DiscSectorAt(17), 1024);  // the primary descriptor: recognised, but never read whole (form A)
+  dev.Short(DiscSectorAt(17), DiscSectorAt(18), 1024);  // the Joliet one is passed over
   OpenDriveCommand(host.reader);
   EXPECT_EQ(host.reader.rawScansUsed, 1u);
   EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/30 a.txt", "0/26 dir", "26/34 b.dat"}));
@@ -355,8 +355,8 @@ TEST(ScanDisc, HostileVolumesEndWithoutCrashOrHang) {
 
 TEST(ScanDisc, UnreadableDiscShowsTheMessage) {
   CdHeadlessHost host;
-  MemoryDevice& dev = UseDevice(host, std::vector<std::uint8_t>(40 * 2048));
-  for (std::uint64_t s = 0; s < 5100; ++s) dev.fail.insert(s);
+  platform::MemoryDevice& dev = UseDevice(host, std::vector<std::uint8_t>(40 * 2048));
+  dev.Fail(0, DiscSectorAt(5100));
   EXPECT_FALSE(ScanDisc(host.reader));
   ASSERT_FALSE(host.messages.empty());
   EXPECT_EQ(host.messages.back().text, "CDROM not found / CDROM entirely corrupted");
@@ -424,10 +424,10 @@ TEST(RawScans, RunOnPathTableCandidatesStayBounded) {
   const std::uint8_t record[10] = {1, 0, 5, 0, 0, 0, 1, 0, 0, 0};
   for (std::size_t i = 16 * 2048; i + 10 <= img.bytes.size(); i += 10) std::memcpy(&img.bytes[i], record, 10);
   CdHeadlessHost host;
-  MemoryDevice& dev = UseDevice(host, img.bytes);
+  platform::MemoryDevice& dev = UseDevice(host, img.bytes);
   ScanPathTableSectors(host.reader);
-  EXPECT_LE(dev.reads.size(), 4u * 3000 + 1024 + 16);
-  EXPECT_GT(dev.reads.size(), 2u * 3000);  // the candidates did run on
+  EXPECT_LE(dev.Reads().size(), 4u * 3000 + 1024 + 16);
+  EXPECT_GT(dev.Reads().size(), 2u * 3000);  // the candidates did run on
 }
 
 TEST(RawScans, BothScansStopAtTheEndOfTheMedium) {
@@ -441,20 +441,20 @@ TEST(RawScans, BothScansStopAtTheEndOfTheMedium) {
     for (int i = 0; pos < 2048; ++i) pos += TestImage::Record(last + pos, 5, 1, false, std::string(96, 'x').append(std::to_string(100 + i)));
     ASSERT_EQ(pos, 2048u);
     CdHeadlessHost host;
-    MemoryDevice& dev = UseDevice(host, img.bytes);
-    dev.failPastEnd = failPastEnd;
+    platform::MemoryDevice& dev = UseDevice(host, img.bytes);
+    if (failPastEnd) dev.Fail(img.bytes.size(), platform::MemoryDevice::kEnd);
     ScanDirectorySectors(host.reader, 16);
     ASSERT_FALSE(host.reader.dirSectorRuns.empty());
     EXPECT_EQ(host.reader.dirSectorRuns.back().firstSector, 39u);
-    for (const auto& r : dev.reads) EXPECT_LT(r.first, img.bytes.size()) << failPastEnd;
+    for (const auto& r : dev.Reads()) EXPECT_LT(r.first, img.bytes.size()) << failPastEnd;
     std::fill(last, last + 2048, 0);
     const std::uint8_t record[10] = {1, 0, 5, 0, 0, 0, 1, 0, 0, 0};
     for (std::size_t i = 0; i + 10 <= 2048; i += 10) std::memcpy(last + i, record, 10);
-    MemoryDevice& tables = UseDevice(host, img.bytes);
-    tables.failPastEnd = failPastEnd;
+    platform::MemoryDevice& tables = UseDevice(host, img.bytes);
+    if (failPastEnd) tables.Fail(img.bytes.size(), platform::MemoryDevice::kEnd);
     ScanPathTableSectors(host.reader);
     EXPECT_EQ(host.reader.pathTableRuns.back().firstSector, 39u);
-    for (const auto& r : tables.reads) EXPECT_LT(r.first, img.bytes.size()) << failPastEnd;
+    for (const auto& r : tables.Reads()) EXPECT_LT(r.first, img.bytes.size()) << failPastEnd;
   }
 }
 

@@ -1,5 +1,5 @@
-// Byte-level ISO 9660 / Joliet images for tests, an in-memory device with chosen faults, and a
-// host wired to a reader reading such an image.
+// Byte-level ISO 9660 / Joliet images for tests, and a host wired to a reader reading such an
+// image through an in-memory device with chosen faults.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cd_headless_host.h"
-#include "cdengine/sector_device.h"
+#include "memory_device.h"
 
 // An image under construction: sectors of 2048 bytes.
 struct TestImage {
@@ -138,62 +138,13 @@ struct TestImage {
   }
 };
 
-// A device over bytes in memory. Sectors in FAIL fail every attempt; FAIL_ONCE fail the first
-// attempt only; SHORT deliver only the given count (each keyed by the sector a read starts at).
-// A read reaching a sector in BAD delivers what lies before it, as a drive does, and fails when it
-// starts there. Every read is recorded.
-class MemoryDevice : public SectorDevice {
- public:
-  explicit MemoryDevice(std::vector<std::uint8_t> bytes, std::string path = "memory")
-      : bytes_(std::move(bytes)), path_(std::move(path)) {}
-
-  std::set<std::uint64_t> fail;
-  std::set<std::uint64_t> failOnce;
-  std::map<std::uint64_t, std::size_t> shortRead;
-  std::set<std::uint64_t> bad;
-  std::vector<std::pair<std::uint64_t, std::size_t>> reads;
-  // A device of this size whose every byte is the low byte of its sector number.
-  std::uint64_t syntheticSize = 0;
-  // Reads at or past the end fail, as a drive's do, instead of delivering nothing.
-  bool failPastEnd = false;
-
-  long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
-    reads.emplace_back(position, n);
-    const std::uint64_t sector = position / 2048;
-    if (fail.count(sector)) return -1;
-    if (failOnce.erase(sector)) return -1;
-    std::uint64_t size = syntheticSize ? syntheticSize : bytes_.size();
-    if (position >= size) return failPastEnd ? -1 : 0;
-    std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, size - position));
-    if (auto it = shortRead.find(sector); it != shortRead.end()) count = std::min(count, it->second);
-    if (auto it = bad.lower_bound(sector); it != bad.end() && *it * 2048 < position + count) {
-      if (*it == sector) return -1;
-      count = static_cast<std::size_t>(*it * 2048 - position);
-    }
-    auto* out = static_cast<std::uint8_t*>(buffer);
-    if (!syntheticSize) {
-      std::memcpy(out, bytes_.data() + position, count);
-    } else {
-      for (std::size_t i = 0; i < count; ++i) out[i] = static_cast<std::uint8_t>((position + i) / 2048);
-    }
-    return static_cast<long long>(count);
-  }
-  bool SizeBytes(std::uint64_t& size) const override {
-    size = syntheticSize ? syntheticSize : bytes_.size();
-    return true;
-  }
-  bool LockMedia(bool) override { return true; }
-  const std::string& Path() const override { return path_; }
-
- private:
-  std::vector<std::uint8_t> bytes_;
-  std::string path_;
-};
+// The bytes of disc sector S begin here: the device's faults are put on ranges of these.
+inline constexpr std::uint64_t DiscSectorAt(std::uint64_t s) { return s * 2048; }
 
 // A host whose reader reads DEVICE; returns the device for fault setting.
-inline MemoryDevice& UseDevice(CdHeadlessHost& host, std::vector<std::uint8_t> bytes) {
-  auto device = std::make_unique<MemoryDevice>(std::move(bytes));
-  MemoryDevice& ref = *device;
+inline platform::MemoryDevice& UseDevice(CdHeadlessHost& host, std::vector<std::uint8_t> bytes) {
+  auto device = std::make_unique<platform::MemoryDevice>(std::move(bytes));
+  platform::MemoryDevice& ref = *device;
   host.reader.device = std::move(device);
   host.app.driveOpened = 1;
   return ref;

@@ -1,8 +1,6 @@
 // The Add FileFilter, File Mask, Find and Advance Settings dialogs in a real window (under Xvfb),
 // driven through their controls, and what they change: recovery, the tree, the sector reads.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -19,7 +17,9 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 #include "controls/wx/message_box.h"
@@ -28,6 +28,7 @@
 #include "dialogs.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
+#include "test_disk.h"
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
 #include "ext2engine/recovery.h"
@@ -766,41 +767,13 @@ TEST_F(CriteriaDialogs, FindSelectsTheWholeNameAndFindNextRunsToTheEnd) {
   EXPECT_EQ(App().findNext, 0);
 }
 
-// Disk 0 is the sample image; every read that touches bytes BAD..BAD+512 fails and is counted.
-class FaultyDisk : public DiskSource {
- public:
-  FaultyDisk(std::uint64_t bad, std::shared_ptr<int> failures) : bad_(bad), failures_(std::move(failures)) {}
-  std::unique_ptr<SectorDevice> Open(unsigned index) override {
-    if (index != 0) return nullptr;
-    return std::make_unique<Device>(bad_, failures_);
-  }
-
- private:
-  struct Device : SectorDevice {
-    Device(std::uint64_t bad, std::shared_ptr<int> failures) : bad(bad), failures(std::move(failures)) {
-      fd = ::open(QV_SAMPLE_DISK, O_RDONLY);
-    }
-    ~Device() override { ::close(fd); }
-    long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
-      if (position < bad + 512 && position + n > bad) {
-        ++*failures;
-        return -1;
-      }
-      return ::pread(fd, buffer, n, static_cast<off_t>(position));
-    }
-    bool SizeBytes(std::uint64_t& size) override {
-      struct stat st {};
-      if (::fstat(fd, &st) != 0) return false;
-      size = static_cast<std::uint64_t>(st.st_size);
-      return true;
-    }
-    std::uint64_t bad;
-    std::shared_ptr<int> failures;
-    int fd = -1;
-  };
-  std::uint64_t bad_;
-  std::shared_ptr<int> failures_;
-};
+// Disk 0 is the sample image, held in memory; every read that touches bytes BAD..BAD+512 fails.
+std::shared_ptr<platform::MemoryDevice> InstallFaultySample(std::uint64_t bad) {
+  std::ifstream in(QV_SAMPLE_DISK, std::ios::binary);
+  auto disk = InstallMemoryDisk(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}));
+  disk->Fail(bad, bad + 512);
+  return disk;
+}
 
 class AdvanceSettings : public CriteriaDialogs {
  protected:
@@ -905,8 +878,7 @@ TEST_F(AdvanceSettings, RetryCountAndReadModeReachSectorReadsAndRecovery) {
   const std::vector<std::uint32_t> blocks = drive.GetclusterList(todo->inode);
   ASSERT_FALSE(blocks.empty());
   const std::uint64_t sector = drive.firstSector + std::uint64_t{blocks[0]} * drive.sectorsPerBlock;
-  auto failures = std::make_shared<int>(0);
-  SetDiskSource(std::make_shared<FaultyDisk>(sector * 512, failures));
+  auto disk = InstallFaultySample(sector * 512);
   drive.filters = {FilterNode{"todo.txt", 1}};
 
   struct Case {
@@ -924,9 +896,9 @@ TEST_F(AdvanceSettings, RetryCountAndReadModeReachSectorReadsAndRecovery) {
       Click(dlg, c.mode);
       Click(dlg, wxID_OK);
     });
-    *failures = 0;
+    disk->ClearReads();
     const auto recovered = RecoverExisting(std::string("mode") + c.retries);
-    EXPECT_EQ(*failures, c.failedReads) << c.status;
+    EXPECT_EQ(disk->ReadsOf(sector * 512, sector * 512 + 512), static_cast<std::size_t>(c.failedReads)) << c.status;
     char status[64];
     std::snprintf(status, sizeof status, c.status, static_cast<unsigned long long>(sector));
     int logged = 0;

@@ -392,7 +392,7 @@ class ExpectMessageHolding : public wxExpectModalBase<controls::CMessageBoxDlg, 
 class RefusingDiskSource : public DiskSource {
  public:
   explicit RefusingDiskSource(std::vector<std::string> paths) : paths_(PathListDiskSource(std::move(paths))) {}
-  std::unique_ptr<SectorDevice> Open(unsigned index) override {
+  std::unique_ptr<platform::SectorDevice> Open(unsigned index) override {
     if (index != 1) return paths_->Open(index);
     errno = EACCES;
     return nullptr;

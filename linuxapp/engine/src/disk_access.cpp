@@ -11,37 +11,22 @@
 #include "ext2engine/app_state.h"
 #include "ext2engine/ports.h"
 #include "platform/disk_list.h"
-#include "platform/raw_device.h"
 
 int g_isWin9x = 0;
 
 namespace {
 
-class RawSectorDevice : public SectorDevice {
- public:
-  explicit RawSectorDevice(std::unique_ptr<platform::RawDevice> dev) : dev_(std::move(dev)) {}
-  long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
-    return dev_->ReadAt(position, buffer, n);
-  }
-  bool SizeBytes(std::uint64_t& size) override { return dev_->SizeBytes(size); }
-
- private:
-  std::unique_ptr<platform::RawDevice> dev_;
-};
-
 class PathDiskSource : public DiskSource {
  public:
   PathDiskSource() = default;
   explicit PathDiskSource(std::vector<std::string> paths) : fixed_(true), listed_(true), paths_(std::move(paths)) {}
-  std::unique_ptr<SectorDevice> Open(unsigned index) override {
+  std::unique_ptr<platform::SectorDevice> Open(unsigned index) override {
     List();
     if (index >= paths_.size()) {
       errno = ENOENT;
       return nullptr;
     }
-    auto dev = platform::RawDevice::OpenReadOnly(paths_[index]);
-    if (!dev) return nullptr;
-    return std::make_unique<RawSectorDevice>(std::move(dev));
+    return platform::OpenSectorDevice(paths_[index]);
   }
   std::string PathOf(unsigned index) override {
     List();
@@ -70,7 +55,7 @@ class PathDiskSource : public DiskSource {
 
 struct DiskContext {
   std::shared_ptr<DiskSource> source;
-  std::map<std::uint8_t, std::unique_ptr<SectorDevice>> open;
+  std::map<std::uint8_t, std::unique_ptr<platform::SectorDevice>> open;
 };
 
 DiskContext& Context() {
@@ -79,7 +64,7 @@ DiskContext& Context() {
   return context;
 }
 
-SectorDevice* KeptDevice(std::uint8_t disk) {
+platform::SectorDevice* KeptDevice(std::uint8_t disk) {
   auto& context = Context();
   auto it = context.open.find(disk);
   if (it != context.open.end()) return it->second.get();
@@ -136,7 +121,7 @@ bool CountPhysicalDisks(std::vector<std::uint8_t>& disks) {
 
 std::string PhysicalDiskPath(std::uint8_t index) { return Context().source->PathOf(index); }
 
-std::unique_ptr<SectorDevice> OpenDiskDevice(std::uint16_t n) {
+std::unique_ptr<platform::SectorDevice> OpenDiskDevice(std::uint16_t n) {
   if (n < kFirstPhysicalDisk) {
     errno = ENOENT;  // drive letters do not exist here
     return nullptr;
@@ -147,7 +132,7 @@ std::unique_ptr<SectorDevice> OpenDiskDevice(std::uint16_t n) {
 int ReadSectorsNT(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
                   std::uint32_t bytes, std::uint32_t* delivered) {
   if (delivered != nullptr) *delivered = 0;
-  SectorDevice* dev = KeptDevice(disk);
+  platform::SectorDevice* dev = KeptDevice(disk);
   if (dev == nullptr) return 0;
   const std::uint64_t lba = (static_cast<std::uint64_t>(lbaHigh) << 32) | lbaLow;
   if (lba > UINT64_MAX / kSectorSize) return 0;

@@ -143,7 +143,7 @@ TEST(DirectoryWalk, ABadFolderBlockHidesOnlyItsOwnEntries) {
     for (std::uint32_t i = 13; i <= 15; ++i) fs.File(i, 1);
     if (c.zeroFirst) std::fill_n(fs.bytes.begin() + 41 * 1024, 1024, 0);
     OpenedDrive d(fs.bytes);
-    if (c.badSector != 0) d.disk->badSectors.push_back(c.badSector);
+    if (c.badSector != 0) FailSector(*d.disk, c.badSector);
     d.Build();
     EXPECT_EQ(d.Listed(), c.listed) << c.what;
     const auto rows = std::count_if(d.host.log.begin(), d.host.log.end(), [&](const LogRow& r) {
@@ -301,7 +301,7 @@ TEST(DirectoryWalk, InodesAreReadInRunsAndABadSectorCostsOnlyItsOwnInodes) {
   for (const bool bad : {false, true}) {
     SCOPED_TRACE(bad ? "bad sector" : "all readable");
     OpenedDrive d(fs.bytes);
-    if (bad) d.disk->badSectors.push_back(kBadSector);
+    if (bad) FailSector(*d.disk, kBadSector);
     d.Build();
     ASSERT_EQ(d.host.entries.size(), kFiles + 1);
     for (std::uint32_t k = 0; k < kFiles; ++k) {
@@ -311,7 +311,7 @@ TEST(DirectoryWalk, InodesAreReadInRunsAndABadSectorCostsOnlyItsOwnInodes) {
       EXPECT_EQ(e.modificationTime, lost ? 0u : 1000000002u) << e.name;
     }
     if (!bad) {
-      EXPECT_LT(d.disk->reads, 10);  // not one read for each of the 61 inodes
+      EXPECT_LT(d.disk->Reads().size(), 10u);  // not one read for each of the 61 inodes
     }
   }
 }

@@ -38,11 +38,11 @@ TEST_F(DiskAccess, RetryCountIsTheNumberOfAttemptsInAll) {
   };
   for (const auto& c : cases) {
     auto disk = InstallMemoryDisk(std::vector<std::uint8_t>(4096, 0xAB));
-    disk->failures = c.failures;
+    disk->Fail(0, platform::MemoryDevice::kEnd, c.failures);
     App().readRetryCount = c.retries;
     std::uint8_t buf[512] = {};
     EXPECT_EQ(ReadDiskSectors(0x80, 1, 0, buf, 512), c.expectResult) << int(c.retries) << "/" << c.failures;
-    EXPECT_EQ(disk->reads, c.expectReads) << int(c.retries) << "/" << c.failures;
+    EXPECT_EQ(static_cast<int>(disk->Reads().size()), c.expectReads) << int(c.retries) << "/" << c.failures;
   }
 }
 
@@ -50,14 +50,13 @@ TEST_F(DiskAccess, RetryCountIsTheNumberOfAttemptsInAll) {
 // the process, and only a failed read makes the next attempt open the disk anew.
 TEST_F(DiskAccess, OneOpenServesEveryReadUntilAReadFails) {
   auto source = std::make_shared<MemoryDiskSource>();
-  auto disk = std::make_shared<MemoryDiskState>();
-  disk->bytes.assign(64 * 512, 0x5A);
+  auto disk = std::make_shared<platform::MemoryDevice>(std::vector<std::uint8_t>(64 * 512, 0x5A));
   source->disks.push_back(disk);
   SetDiskSource(source);
   std::uint8_t buf[512] = {};
   for (std::uint32_t lba = 0; lba < 64; ++lba) ASSERT_EQ(ReadDiskSectors(0x80, lba, 0, buf, 512), 1);
   EXPECT_EQ(source->opens, 1);
-  disk->failures = 1;
+  disk->Fail(0, platform::MemoryDevice::kEnd, 1);
   EXPECT_EQ(ReadDiskSectors(0x80, 3, 0, buf, 512), 1);  // the retry opens the disk again
   EXPECT_EQ(source->opens, 2);
   EXPECT_EQ(ReadDiskSectors(0x80, 4, 0, buf, 512), 1);
@@ -71,16 +70,16 @@ TEST_F(DiskAccess, OneOpenServesEveryReadUntilAReadFails) {
 // retried like any failure, and the bytes it did deliver are reported.
 TEST_F(DiskAccess, ShortDeliveryIsAFailedReadAndIsRetried) {
   auto disk = InstallMemoryDisk(std::vector<std::uint8_t>(1024, 0x11));
-  disk->shortBy = 100;
+  disk->Short(0, platform::MemoryDevice::kEnd, 100);
   App().readRetryCount = 3;
   std::uint8_t buf[512];
   std::memset(buf, 0x77, sizeof buf);
   std::uint32_t delivered = 0;
   EXPECT_EQ(ReadDiskSectors(0x80, 1, 0, buf, 512, &delivered), 0);
-  EXPECT_EQ(disk->reads, 3);
+  EXPECT_EQ(disk->Reads().size(), 3u);
   EXPECT_EQ(delivered, 412u);
   EXPECT_EQ(buf[0], 0x11);
-  disk->shortBy = 0;
+  disk->ClearFaults();
   EXPECT_EQ(ReadDiskSectors(0x80, 1, 0, buf, 1024, &delivered), 0);  // half past the end
   EXPECT_EQ(delivered, 512u);
   EXPECT_EQ(ReadDiskSectors(0x80, 100, 0, buf, 512, &delivered), 0);  // wholly past it
@@ -91,8 +90,8 @@ TEST_F(DiskAccess, ShortDeliveryIsAFailedReadAndIsRetried) {
 
 TEST_F(DiskAccess, DiskNumbersAndCounting) {
   auto source = std::make_shared<MemoryDiskSource>();
-  source->disks.push_back(std::make_shared<MemoryDiskState>());
-  source->disks.push_back(std::make_shared<MemoryDiskState>());
+  source->disks.push_back(std::make_shared<platform::MemoryDevice>());
+  source->disks.push_back(std::make_shared<platform::MemoryDevice>());
   SetDiskSource(source);
   std::vector<std::uint8_t> disks;
   EXPECT_TRUE(CountPhysicalDisks(disks));
@@ -159,7 +158,7 @@ TEST_F(DiskAccess, DiskListIsReadAtEachCountAndKeepsEachDisksPlace) {
 
 TEST_F(DiskAccess, SectorCountComesFromTheFullSizeNotTheCylinderCount) {
   auto disk = InstallMemoryDisk({});
-  disk->reportedSize = 600ull * 1000 * 1000 * 1000;  // 72,937 cylinders: more than 16 bits hold
+  disk->SetSize(600ull * 1000 * 1000 * 1000);  // 72,937 cylinders: more than 16 bits hold
   std::uint16_t cylinders = 0;
   std::uint8_t heads = 0, sectors = 0;
   ASSERT_EQ(GetDiskParameters(0x80, &cylinders, &heads, &sectors), 1);
@@ -170,7 +169,7 @@ TEST_F(DiskAccess, SectorCountComesFromTheFullSizeNotTheCylinderCount) {
   ASSERT_EQ(GetDiskSectorCount(0x80, &count), 1);
   EXPECT_EQ(count, 1171875000u);
 
-  disk->reportedSize = 3ull << 41;  // 6 TiB: beyond the last 32-bit sector
+  disk->SetSize(3ull << 41);  // 6 TiB: beyond the last 32-bit sector
   ASSERT_EQ(GetDiskSectorCount(0x80, &count), 1);
   EXPECT_EQ(count, 0xFFFFFFFFu);
   EXPECT_EQ(GetDiskSectorCount(0x85, &count), 0);
@@ -183,7 +182,7 @@ class RefusingDiskSource : public DiskSource {
  public:
   RefusingDiskSource(std::vector<std::string> paths, std::map<unsigned, int> refused)
       : paths_(PathListDiskSource(std::move(paths))), refused_(std::move(refused)) {}
-  std::unique_ptr<SectorDevice> Open(unsigned index) override {
+  std::unique_ptr<platform::SectorDevice> Open(unsigned index) override {
     auto it = refused_.find(index);
     if (it == refused_.end()) return paths_->Open(index);
     errno = it->second;

@@ -15,57 +15,9 @@
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
 #include "headless_host.h"
+#include "test_disk.h"
 
 namespace {
-
-// A disk of SECTORS sectors that is zero except for the sectors put into it. Remembers how far
-// any read asked to go.
-struct SparseDiskState {
-  std::uint64_t sectors = 0;
-  std::map<std::uint64_t, std::vector<std::uint8_t>> put;  // sector -> 512 bytes
-  std::uint64_t furthestAsked = 0;                         // byte position one past the furthest request
-  long reads = 0;
-  std::uint64_t shortAt = UINT64_MAX;  // a read across this byte position stops there (a bad sector)
-};
-
-class SparseDevice : public SectorDevice {
- public:
-  explicit SparseDevice(std::shared_ptr<SparseDiskState> s) : s_(std::move(s)) {}
-  long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
-    ++s_->reads;
-    s_->furthestAsked = std::max(s_->furthestAsked, position + n);
-    const std::uint64_t size = s_->sectors * kSectorSize;
-    if (position >= size) return 0;
-    std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(n, size - position));
-    if (position < s_->shortAt && s_->shortAt < position + len) len = static_cast<std::size_t>(s_->shortAt - position);
-    auto* out = static_cast<std::uint8_t*>(buffer);
-    std::memset(out, 0, len);
-    const std::uint64_t first = position / kSectorSize;
-    for (auto it = s_->put.lower_bound(first); it != s_->put.end() && it->first * kSectorSize < position + len; ++it) {
-      const std::uint64_t at = it->first * kSectorSize;
-      std::memcpy(out + (at - position), it->second.data(), std::min<std::uint64_t>(kSectorSize, position + len - at));
-    }
-    return static_cast<long long>(len);
-  }
-  bool SizeBytes(std::uint64_t& size) override {
-    size = s_->sectors * kSectorSize;
-    return true;
-  }
-
- private:
-  std::shared_ptr<SparseDiskState> s_;
-};
-
-class SparseDiskSource : public DiskSource {
- public:
-  explicit SparseDiskSource(std::shared_ptr<SparseDiskState> s) : s_(std::move(s)) {}
-  std::unique_ptr<SectorDevice> Open(unsigned index) override {
-    return index == 0 ? std::make_unique<SparseDevice>(s_) : nullptr;
-  }
-
- private:
-  std::shared_ptr<SparseDiskState> s_;
-};
 
 void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -124,8 +76,8 @@ class DriveSearchTest : public ::testing::Test {
   void SetUp() override {
     App().Reset();
     LogicalDrives().Clear();
-    disk = std::make_shared<SparseDiskState>();
-    SetDiskSource(std::make_shared<SparseDiskSource>(disk));
+    source = std::make_shared<MemoryDiskSource>();
+    SetDiskSource(source);
   }
   void TearDown() override {
     App().Reset();
@@ -133,10 +85,20 @@ class DriveSearchTest : public ::testing::Test {
     SetDiskSource(nullptr);
   }
 
+  // Disk 0 becomes a disk of SECTORS sectors that is zero except for the super blocks placed on it.
   void Layout(std::uint64_t sectors, const std::vector<Placed>& placed) {
-    disk->sectors = sectors;
-    disk->put.clear();
-    for (const Placed& p : placed) disk->put[p.first + 2] = SuperBlockSector(p.sb);
+    disk = std::make_shared<platform::MemoryDevice>();
+    disk->SetSize(sectors * kSectorSize);
+    for (const Placed& p : placed) disk->Put((p.first + 2) * kSectorSize, SuperBlockSector(p.sb));
+    source->disks = {disk};
+    CloseDiskDevices();
+  }
+
+  // The byte position one past the furthest request.
+  std::uint64_t FurthestAsked() const {
+    std::uint64_t furthest = 0;
+    for (const auto& [position, n] : disk->Reads()) furthest = std::max<std::uint64_t>(furthest, position + n);
+    return furthest;
   }
 
   // A fresh search object on disk 0, as the dialog makes it.
@@ -159,7 +121,8 @@ class DriveSearchTest : public ::testing::Test {
                        [&](const LogRow& r) { return r.text == text && r.status.rfind(status, 0) == 0 && r.icon == icon; });
   }
 
-  std::shared_ptr<SparseDiskState> disk;
+  std::shared_ptr<MemoryDiskSource> source;
+  std::shared_ptr<platform::MemoryDevice> disk = std::make_shared<platform::MemoryDevice>();
   HeadlessHost host;
 };
 
@@ -318,19 +281,18 @@ TEST_F(DriveSearchTest, NoReadGoesPastTheDiskEnd) {
   tinyOther.lastCheck = 1;
   Layout(sectors, {{sectors - 6, tiny}, {sectors - 5, tinyOther}});
   // A super block in sector 1 would start a drive at sector -1.
-  disk->put[1] = SuperBlockSector(tiny);
+  disk->Put(1 * kSectorSize, SuperBlockSector(tiny));
   auto advanced = SearchDrive();
   advanced->AdvancedSearch();
   EXPECT_EQ(Firsts(*advanced), std::vector<std::uint32_t>{sectors - 6});
-  EXPECT_LE(disk->furthestAsked, std::uint64_t{sectors} * kSectorSize);
+  EXPECT_LE(FurthestAsked(), std::uint64_t{sectors} * kSectorSize);
   EXPECT_EQ(host.barMaximum, static_cast<int>(sectors / 63));
 
   // The standard search's read one track after the last cylinder boundary lies past the end.
-  disk->furthestAsked = 0;
   Layout(2 * 16065 + 30, {});
   auto standard = SearchDrive();
   EXPECT_EQ(standard->StandardSearch(), 1);
-  EXPECT_LE(disk->furthestAsked, std::uint64_t{2 * 16065 + 30} * kSectorSize);
+  EXPECT_LE(FurthestAsked(), std::uint64_t{2 * 16065 + 30} * kSectorSize);
 }
 
 TEST_F(DriveSearchTest, StandardSearchEndsOnTheLargestDisk) {
@@ -360,7 +322,7 @@ TEST_F(DriveSearchTest, ShortReadInsideTheDiskLeavesNoBytesOfThePreviousRead) {
   small.blocksPerGroup = 8;
   small.inodesPerGroup = 8;
   Layout(200, {{38, small}});              // its super block is sector 40 of the first read (0-62)
-  disk->shortAt = 93 * kSectorSize;        // the second read (63-125) delivers 63-92 only
+  disk->Short(93 * kSectorSize, 94 * kSectorSize, 33 * kSectorSize);  // the second read (63-125) delivers 63-92 only
   auto d = SearchDrive();
   d->AdvancedSearch();
   EXPECT_EQ(Firsts(*d), (std::vector<std::uint32_t>{38}));

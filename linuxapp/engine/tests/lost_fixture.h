@@ -14,7 +14,7 @@
 
 struct CurrentDrive {
   HeadlessHost host;
-  std::shared_ptr<MemoryDiskState> disk;
+  std::shared_ptr<platform::MemoryDevice> disk;
 
   explicit CurrentDrive(std::vector<std::uint8_t> bytes) {
     App().Reset();
@@ -22,7 +22,7 @@ struct CurrentDrive {
     disk = InstallMemoryDisk(std::move(bytes));
     App().currentDrive = std::make_unique<CLinuxDrive>();
     CLinuxDrive& d = drive();
-    const auto sectors = static_cast<std::uint32_t>(disk->bytes.size() / 512);
+    const auto sectors = static_cast<std::uint32_t>(disk->Bytes().size() / 512);
     d.disk = 0x80;
     d.sectorCount = sectors;
     d.lastSector = sectors - 1;

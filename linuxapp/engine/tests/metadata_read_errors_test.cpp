@@ -30,7 +30,7 @@ TEST(MetadataReadErrors, UnreadableInodeTableSectorGivesOneRowNamingItsInodes) {
   fs.Record(40, 48, 12, 1024 - 48, "c", 1);
   for (std::uint32_t i : {12u, 17u, 18u}) fs.File(i, 5);
   OpenedDrive d(fs.bytes);
-  d.disk->badSectors.push_back(TinyExt2::kInodeTable * 2 + 4);
+  FailSector(*d.disk, TinyExt2::kInodeTable * 2 + 4);
   d.Build();
   const auto rows = RowsWithStatus(d.host, "Disk read error");
   ASSERT_EQ(rows.size(), 1u);
@@ -44,7 +44,7 @@ TEST(MetadataReadErrors, ManyUnreadableBlocksGiveRowsUpToABoundAndThenACount) {
   TinyExt2 fs(2048, 1024);
   OpenedDrive d(fs.bytes);
   for (std::uint64_t s = TinyExt2::kInodeTable * 2; s < (TinyExt2::kInodeTable + 128) * 2; ++s) {
-    d.disk->badSectors.push_back(s);
+    FailSector(*d.disk, s);
   }
   d.drive.ReadSuperBlock(d.Node());
   ASSERT_TRUE(d.drive.ReadGroupDescriptors());
@@ -80,7 +80,7 @@ TEST(MetadataReadErrors, UnreadableIndirectBlockOfAFolderGivesARowAndTheOtherBlo
     fs.File(b - 28, 1);
   }
   OpenedDrive d(fs.bytes);
-  d.disk->badSectors.push_back(60 * 2 + 1);
+  FailSector(*d.disk, 60 * 2 + 1);
   d.Build();
   Names listed = d.Listed();
   EXPECT_EQ(listed.size(), 14u);  // big and the files of every block but 53
@@ -95,7 +95,7 @@ TEST(MetadataReadErrors, UnreadableIndirectBlockOfAFolderGivesARowAndTheOtherBlo
 class RefusingSource : public DiskSource {
  public:
   explicit RefusingSource(int error) : error_(error) {}
-  std::unique_ptr<SectorDevice> Open(unsigned) override {
+  std::unique_ptr<platform::SectorDevice> Open(unsigned) override {
     errno = error_;
     return nullptr;
   }
@@ -122,9 +122,8 @@ TEST(MetadataReadErrors, UnreadablePartitionTablesSaySoWithTheReason) {
     PutLe32(bytes, 462 + 8, 2000);
     PutLe32(bytes, 462 + 12, 10000);
     auto source = std::make_shared<MemoryDiskSource>();
-    auto state = std::make_shared<MemoryDiskState>();
-    state->bytes = std::move(bytes);
-    state->badSectors.push_back(bad);
+    auto state = std::make_shared<platform::MemoryDevice>(std::move(bytes));
+    FailSector(*state, bad);
     source->disks.push_back(state);
     return source;
   };

@@ -227,16 +227,16 @@ TEST_F(Recovery, ReadErrorsWriteZerosAndAreLogged) {
     d.Build();
     App().readMode = mode;
     App().readRetryCount = 2;
-    d.disk->badSectors = {110 * 2 + 1};  // second sector of b.bin's first block
+    FailSector(*d.disk, 110 * 2 + 1);  // second sector of b.bin's first block
     const fs::path out = dest / std::to_string(mode);
     fs::create_directories(out);
-    d.disk->readLog.clear();
+    d.disk->ClearReads();
     RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
     // Block mode asks for whole blocks, each with the retries. Sector mode asks for each run of
     // blocks in one attempt, and for a run that fails a sector at a time with the retries, so the
     // bad sector costs its own attempts and one of the run.
     int alone = 0, within = 0;  // reads of the bad sector by itself, and as part of a longer read
-    for (const auto& [position, bytes] : d.disk->readLog) {
+    for (const auto& [position, bytes] : d.disk->Reads()) {
       if (mode == 0 && position >= 100 * 1024 && position < 130 * 1024) {
         EXPECT_EQ(bytes, 1024u) << "read at " << position;
       }
@@ -283,10 +283,10 @@ TEST_F(Recovery, ABadSectorInsideARunCostsOnlyItsOwnReads) {
       d.Build();
       App().readMode = 1;
       App().readRetryCount = retries;
-      d.disk->badSectors = {c.bad};
+      FailSector(*d.disk, c.bad);
       const fs::path out = dest / (std::to_string(c.bad) + "_" + std::to_string(retries));
       fs::create_directories(out);
-      d.disk->readLog.clear();
+      d.disk->ClearReads();
       d.host.log.clear();
       RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
       std::string expect = b;
@@ -295,7 +295,7 @@ TEST_F(Recovery, ABadSectorInsideARunCostsOnlyItsOwnReads) {
       EXPECT_EQ(ReadFile(out / "#Root/docs/b.bin"), expect);
       EXPECT_EQ(ReadFile(out / "#Root/docs/a.txt"), a);
       int alone = 0, within = 0;  // reads of the bad sector by itself, and as part of a longer read
-      for (const auto& [position, bytes] : d.disk->readLog) {
+      for (const auto& [position, bytes] : d.disk->Reads()) {
         if (!(position < (c.bad + 1) * 512 && c.bad * 512 < position + bytes)) continue;
         (bytes == 512 ? alone : within) += 1;
       }
@@ -360,10 +360,10 @@ TEST_F(Recovery, StopInsideALargeFileEndsItAtAChunkAndRemovesIt) {
       std::error_code e;
       if (fs::file_size(out / "#Root/big", e) == std::uintmax_t{1} << 20 && !e) App().stopRequested = 1;
     };
-    d.disk->readLog.clear();
+    d.disk->ClearReads();
     RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
     EXPECT_FALSE(fs::exists(out / "#Root/big"));
-    for (const auto& [position, bytes] : d.disk->readLog) {  // the data blocks past the first MiB are not read
+    for (const auto& [position, bytes] : d.disk->Reads()) {  // the data blocks past the first MiB are not read
       if (position >= kFirst * kB && position < 1700 * kB) {
         EXPECT_LE(position + bytes, (std::uint64_t{kFirst} + 1024) * kB) << "read at " << position;
       }
@@ -385,7 +385,7 @@ TEST_F(Recovery, ShortReadsAreFailedReads) {
     d.Build();
     App().readMode = mode;
     App().readRetryCount = 2;
-    d.disk->shortBy = 12;
+    d.disk->Short(0, platform::MemoryDevice::kEnd, 12);
     const fs::path out = dest / std::to_string(mode);
     fs::create_directories(out);
     d.host.log.clear();
@@ -413,7 +413,7 @@ TEST_F(Recovery, BlocksPastTheEndOfACutImageAreReadErrors) {
     TinyExt2 fs = SmallTree(a, b);
     OpenedDrive d(fs.bytes);
     d.Build();
-    d.disk->bytes.resize(111 * 1024);  // b.bin has blocks 110, 111 and 112; the drive stays 512 blocks
+    d.disk->Bytes().resize(111 * 1024);  // b.bin has blocks 110, 111 and 112; the drive stays 512 blocks
     App().readMode = mode;
     const fs::path out = dest / std::to_string(mode);
     fs::create_directories(out);

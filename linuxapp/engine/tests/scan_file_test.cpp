@@ -445,7 +445,7 @@ TEST(ScanFile, FileOpenedAgainstAnotherDiskSaysSo) {
     }
     Bytes now = t.bytes;
     k.disk(now);
-    c.disk->bytes = now;
+    c.disk->Bytes() = now;
     c.host.messages.clear();
     OpenUsingScanInfo(c.host, file.string());
     // The tree is loaded either way.

@@ -12,71 +12,33 @@
 #include <vector>
 
 #include "ext2engine/disk_access.h"
+#include "memory_device.h"
 
-// A disk held in memory. FAILURES reads fail before reads succeed again; SHORT_BY bytes are left
-// off the end of every read. A failed read sets errno to EIO, as a device would. Every read is
-// kept in READ_LOG as (position, bytes asked).
-struct MemoryDiskState {
-  std::vector<std::uint8_t> bytes;
-  int failures = 0;
-  int reads = 0;
-  std::size_t shortBy = 0;
-  std::uint64_t reportedSize = 0;  // 0: the size of BYTES
-  std::vector<std::uint64_t> badSectors;  // reads that touch one of these fail
-  std::vector<std::pair<std::uint64_t, std::size_t>> readLog;
-};
-
-class MemoryDevice : public SectorDevice {
- public:
-  explicit MemoryDevice(std::shared_ptr<MemoryDiskState> s) : s_(std::move(s)) {}
-  long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
-    ++s_->reads;
-    s_->readLog.emplace_back(position, n);
-    if (s_->failures > 0) {
-      --s_->failures;
-      errno = EIO;
-      return -1;
-    }
-    for (std::uint64_t bad : s_->badSectors) {
-      if (bad * 512 < position + n && position < (bad + 1) * 512) {
-        errno = EIO;
-        return -1;
-      }
-    }
-    if (position >= s_->bytes.size()) return 0;
-    std::size_t len = std::min<std::size_t>(n, s_->bytes.size() - position);
-    len = len > s_->shortBy ? len - s_->shortBy : 0;
-    std::memcpy(buffer, s_->bytes.data() + position, len);
-    return static_cast<long long>(len);
-  }
-  bool SizeBytes(std::uint64_t& size) override {
-    size = s_->reportedSize != 0 ? s_->reportedSize : s_->bytes.size();
-    return true;
-  }
-
- private:
-  std::shared_ptr<MemoryDiskState> s_;
-};
-
+// In-memory disks (platform::MemoryDevice) as the physical disks 0, 1, ...; each open gives a
+// device on the same medium, so that its faults and read record outlive a reopen.
 class MemoryDiskSource : public DiskSource {
  public:
-  std::vector<std::shared_ptr<MemoryDiskState>> disks;
+  std::vector<std::shared_ptr<platform::MemoryDevice>> disks;
   int opens = 0;
-  std::unique_ptr<SectorDevice> Open(unsigned index) override {
+  std::unique_ptr<platform::SectorDevice> Open(unsigned index) override {
     if (index >= disks.size()) return nullptr;
     ++opens;
-    return std::make_unique<MemoryDevice>(disks[index]);
+    return disks[index]->Open();
   }
 };
 
-// Installs one in-memory disk as physical disk 0 and gives its state.
-inline std::shared_ptr<MemoryDiskState> InstallMemoryDisk(std::vector<std::uint8_t> bytes) {
+// Installs one in-memory disk as physical disk 0 and gives it.
+inline std::shared_ptr<platform::MemoryDevice> InstallMemoryDisk(std::vector<std::uint8_t> bytes) {
   auto source = std::make_shared<MemoryDiskSource>();
-  auto state = std::make_shared<MemoryDiskState>();
-  state->bytes = std::move(bytes);
-  source->disks.push_back(state);
+  auto disk = std::make_shared<platform::MemoryDevice>(std::move(bytes));
+  source->disks.push_back(disk);
   SetDiskSource(source);
-  return state;
+  return disk;
+}
+
+// Sector SECTOR (of 512 bytes) of DISK is bad: every read that touches it fails.
+inline void FailSector(platform::MemoryDevice& disk, std::uint64_t sector) {
+  disk.Fail(sector * kSectorSize, (sector + 1) * kSectorSize);
 }
 
 inline void PutLe16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v) {

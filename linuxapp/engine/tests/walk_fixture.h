@@ -13,12 +13,12 @@
 struct OpenedDrive {
   HeadlessHost host;
   CLinuxDrive drive;
-  std::shared_ptr<MemoryDiskState> disk;
+  std::shared_ptr<platform::MemoryDevice> disk;
 
   explicit OpenedDrive(std::vector<std::uint8_t> bytes) {
     App().Reset();
     disk = InstallMemoryDisk(std::move(bytes));
-    const auto sectors = static_cast<std::uint32_t>(disk->bytes.size() / 512);
+    const auto sectors = static_cast<std::uint32_t>(disk->Bytes().size() / 512);
     drive.disk = 0x80;
     drive.firstSector = 0;
     drive.sectorCount = sectors;

@@ -14,7 +14,7 @@
 #include "cdengine/app_state.h"
 #include "cdengine/cd_records.h"
 #include "cdengine/ports.h"
-#include "cdengine/sector_device.h"
+#include "platform/sector_device.h"
 
 inline constexpr std::uint32_t kSectorSize = 2048;
 inline constexpr std::uint8_t kFillByte = 0xF6;
@@ -80,11 +80,11 @@ struct CCDReader {
   std::vector<std::string> fileMaskPatterns;
 
   // The shared device: the CD drive in use or an opened image file; null before any open.
-  std::unique_ptr<SectorDevice> device;
+  std::unique_ptr<platform::SectorDevice> device;
   // True while an opened image file is the device, until the drive is opened again.
   bool imageIsDevice = false;
   // How a path becomes a device; tests put fault-injecting devices behind it.
-  std::function<std::unique_ptr<SectorDevice>(const std::string&)> openDevice = OpenSectorDevice;
+  std::function<std::unique_ptr<platform::SectorDevice>(const std::string&)> openDevice = platform::OpenSectorDevice;
 
   // Reads COUNT whole sectors from SECTOR, or exactly EXACT_BYTES from its start when USE_EXACT.
   // Three attempts; true when the last attempt succeeded; BYTES_READ is that attempt's count.

@@ -8,24 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/sector_device.h"
+
 class Prompts;
 
 constexpr std::uint32_t kSectorSize = 512;
 constexpr std::uint8_t kFirstPhysicalDisk = 0x80;
 
-// A device behind the read entry. Reads return the bytes read (0 past the end) or -1 on an error.
-class SectorDevice {
- public:
-  virtual ~SectorDevice() = default;
-  virtual long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) = 0;
-  virtual bool SizeBytes(std::uint64_t& size) = 0;
-};
-
 // Where physical disks come from: index 0, 1, ... ; null when there is no such disk.
 class DiskSource {
  public:
   virtual ~DiskSource() = default;
-  virtual std::unique_ptr<SectorDevice> Open(unsigned index) = 0;
+  virtual std::unique_ptr<platform::SectorDevice> Open(unsigned index) = 0;
   // Reads the list of disks anew, for a source that follows the machine; true when an index now
   // names another disk than before.
   virtual bool Reread() { return false; }
@@ -73,7 +67,7 @@ bool ListPhysicalDisks(std::vector<DiskPlace>& places);
 std::string PhysicalDiskPath(std::uint8_t index);
 
 // Opens disk number N (0x80 + index) read-only; null for a drive letter or a missing disk.
-std::unique_ptr<SectorDevice> OpenDiskDevice(std::uint16_t n);
+std::unique_ptr<platform::SectorDevice> OpenDiskDevice(std::uint16_t n);
 
 // One attempt: reads BYTES at sector LBA (high:low) of the disk. A read that delivers fewer bytes
 // than asked (an error part way, or past the disk's end) fails; DELIVERED, when given, receives the

@@ -1,16 +1,18 @@
-// SectorDevice over the platform's read-only raw device; CDROM_LOCKDOOR for drives.
-#include "cdengine/sector_device.h"
+// SectorDevice over the read-only raw device; CDROM_LOCKDOOR for block devices.
+#include "platform/sector_device.h"
 
 #include <linux/cdrom.h>
 #include <sys/ioctl.h>
 
 #include "platform/raw_device.h"
 
+namespace platform {
+
 namespace {
 
-class RawSectorDevice : public SectorDevice {
+class FileDevice : public SectorDevice {
  public:
-  explicit RawSectorDevice(std::unique_ptr<platform::RawDevice> raw) : raw_(std::move(raw)) {}
+  explicit FileDevice(std::unique_ptr<RawDevice> raw) : raw_(std::move(raw)) {}
   long long ReadAt(std::uint64_t position, void* buffer, std::size_t n) override {
     return raw_->ReadAt(position, buffer, n);
   }
@@ -22,13 +24,15 @@ class RawSectorDevice : public SectorDevice {
   const std::string& Path() const override { return raw_->Path(); }
 
  private:
-  std::unique_ptr<platform::RawDevice> raw_;
+  std::unique_ptr<RawDevice> raw_;
 };
 
 }  // namespace
 
 std::unique_ptr<SectorDevice> OpenSectorDevice(const std::string& path) {
-  auto raw = platform::RawDevice::OpenReadOnly(path);
+  auto raw = RawDevice::OpenReadOnly(path);
   if (!raw) return nullptr;
-  return std::make_unique<RawSectorDevice>(std::move(raw));
+  return std::make_unique<FileDevice>(std::move(raw));
 }
+
+}  // namespace platform
