@@ -7,19 +7,11 @@
 
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
+#include "ext2engine/ext2_layout.h"
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
 namespace {
-constexpr std::size_t kDeInode = 0;
-constexpr std::size_t kDeRecLen = 4;
-constexpr std::size_t kDeNameLen = 6;
-constexpr std::size_t kDeFileType = 7;
-constexpr std::size_t kDeName = 8;
-constexpr std::uint8_t kFileTypeDirectory = 2;
-constexpr std::uint8_t kFileTypeUnknown = 0;
-constexpr std::uint32_t kFirstEntryAfterDots = 24;
-constexpr std::uint32_t kDirEntryHeader = 8;
 
 // One folder being parsed: its blocks and where the parse stands.
 struct OpenFolder {
@@ -73,7 +65,7 @@ bool CLinuxDrive::FolderTestByFirstBlock(const InodeCopy& inode, const std::stri
   if (!ReadDriveSectors(static_cast<std::uint64_t>(inode.block[0]) * sectorsPerBlock, sector, kSectorSize)) {
     ReportFolderBlock(name, number, 0, inode.block[0], false);
   }
-  return sector[8] == '.';
+  return sector[kDotRecord + kDeName] == '.';
 }
 
 int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
@@ -146,7 +138,8 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
       // A block that cannot be read, or a block 0 without "." and "..", holds nothing to list: the
       // folder goes on with its next block, unless it is block 0 of an inode whose mode is not a
       // folder's (then nothing of it is read).
-      const bool dots = buffer[8] == '.' && buffer[20] == '.' && buffer[21] == '.';
+      const bool dots = buffer[kDotRecord + kDeName] == '.' && buffer[kDotDotRecord + kDeName] == '.' &&
+                        buffer[kDotDotRecord + kDeName + 1] == '.';
       if (!readable || (f.k == 0 && !dots)) {
         const bool damaged = readable;
         ReportFolderBlock(f.name, f.inode, f.k, f.blocks[f.k], damaged);
