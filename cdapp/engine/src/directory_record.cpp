@@ -66,7 +66,7 @@ std::string ConvertRecordName(const std::uint8_t* name, std::size_t length, bool
 }
 
 bool IsFillAt(std::span<const std::uint8_t> sector, std::size_t pos) {
-  const std::size_t end = std::min(sector.size(), pos + dirrec::kFixedPart + 1);
+  const std::size_t end = std::min(sector.size(), pos + dirrec::kMinLength);
   for (std::size_t i = pos; i < end; ++i) {
     if (sector[i] != kFillByte) return false;
   }
@@ -83,7 +83,7 @@ void WalkRecords(std::span<const std::uint8_t> buffer, std::size_t start,
     if (length == kFillByte && IsFillAt(buffer.subspan(sectorStart, sectorEnd - sectorStart), pos - sectorStart)) {
       return;
     }
-    if (length == 0 || length < dirrec::kFixedPart + 1 || pos + length > sectorEnd) {
+    if (length == 0 || length < dirrec::kMinLength || pos + length > sectorEnd) {
       pos = sectorEnd;
       continue;
     }

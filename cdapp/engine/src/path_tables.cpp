@@ -16,7 +16,7 @@ constexpr std::uint64_t kScanReadsPerSector = 4;
 constexpr std::size_t kTableMinEnd = 50;
 constexpr int kTablesToFind = 4;
 
-std::size_t PathRecordLength(std::size_t nameLength) { return 8 + nameLength + (nameLength & 1); }
+std::size_t PathRecordLength(std::size_t nameLength) { return ptrec::kName + nameLength + (nameLength & 1); }
 
 // Reads sector S into a fresh 0xF6-filled buffer. 1 read with bytes, 0 delivered no bytes, -1 failed.
 // The raw scans read the medium sector by sector through it: Stop ends them as the medium's end does.
@@ -124,8 +124,10 @@ void ScanPathTableSectors(CCDReader& reader) {
     if (r < 0) continue;
     if (r == 0) break;
     platform::ByteReader first(sector);
-    if (first.U8(0) != 1 || first.U8(6) > 1 || first.U8(7) > 1 || first.U8(8) != 0 || first.U8(9) != 0 ||
-        first.Le32(2) == 0) {
+    // The root's record: a name of one zero byte and its pad, its own parent (1, in either byte
+    // order), a sector.
+    if (first.U8(ptrec::kNameLength) != 1 || first.U8(ptrec::kParent) > 1 || first.U8(ptrec::kParent + 1) > 1 ||
+        first.U8(ptrec::kName) != 0 || first.U8(ptrec::kName + 1) != 0 || first.Le32(ptrec::kExtent) == 0) {
       continue;
     }
     // Walk the records that follow the root's, reading on into further sectors as they run on.
@@ -164,8 +166,8 @@ void ScanPathTableSectors(CCDReader& reader) {
     PathTableRun run;
     run.firstSector = static_cast<std::uint32_t>(s);
     run.sectorCount = spanned;
-    run.tableType = first.U8(6) == 1 ? 1 : 2;
-    run.nameKind = first.U8(18) == 0 ? 1 : 2;
+    run.tableType = first.U8(ptrec::kParent) == 1 ? 1 : 2;
+    run.nameKind = first.U8(ptrec::kSecondRecord + ptrec::kName) == 0 ? 1 : 2;
     if (run.nameKind == 1) ++reader.jolietPathTableRuns;
     reader.pathTableRuns.push_back(run);
     if (endedAtZero && ++tablesFound >= kTablesToFind) break;
@@ -176,9 +178,9 @@ void ScanPathTableSectors(CCDReader& reader) {
 namespace {
 
 bool PlausibleDate(platform::ByteReader r, std::size_t pos) {
-  const std::uint8_t month = r.U8(pos + dirrec::kDate + 1);
-  const std::uint8_t day = r.U8(pos + dirrec::kDate + 2);
-  const std::uint8_t hour = r.U8(pos + dirrec::kDate + 3);
+  const std::uint8_t month = r.U8(pos + dirrec::kDateMonth);
+  const std::uint8_t day = r.U8(pos + dirrec::kDateDay);
+  const std::uint8_t hour = r.U8(pos + dirrec::kDateHour);
   return month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour <= 23;
 }
 
@@ -197,7 +199,9 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
     }
     if (r == 0) break;
     platform::ByteReader b(sector);
-    if (b.U8(0) != 34 || b.Le32(dirrec::kExtent) != s || b.U8(34) != 34 || b.U8(68) < 34) {
+    if (b.U8(dirrec::kLength) != dirrec::kMinLength || b.Le32(dirrec::kExtent) != s ||
+        b.U8(dirrec::kDotDotRecord + dirrec::kLength) != dirrec::kMinLength ||
+        b.U8(dirrec::kFirstRecordAfterDots + dirrec::kLength) < dirrec::kMinLength) {
       ++s;
       continue;
     }
@@ -205,8 +209,8 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
     // directory ends: its "." record gives its length.
     DirSectorRun run;
     run.firstSector = static_cast<std::uint32_t>(s);
-    run.kind = b.U8(68 + dirrec::kName) == 0 ? 1 : 2;
-    run.root = b.Le32(34 + dirrec::kExtent) == s;
+    run.kind = b.U8(dirrec::kFirstRecordAfterDots + dirrec::kName) == 0 ? 1 : 2;
+    run.root = b.Le32(dirrec::kDotDotRecord + dirrec::kExtent) == s;
     const std::uint64_t length = b.Le32(dirrec::kDataLength);
     const std::uint64_t wanted = std::max<std::uint64_t>(1, (length + kSectorSize - 1) / kSectorSize);
     run.sectorCount = static_cast<std::uint32_t>(std::min<std::uint64_t>({wanted, medium - s, kMaxDirectorySectors}));
@@ -214,10 +218,10 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
       // The first sector's records must look like records with dates; a fill or a broken record
       // means the sector was not read as written.
       run.complete = 1;
-      for (std::size_t pos = 68; pos < kSectorSize;) {
+      for (std::size_t pos = dirrec::kFirstRecordAfterDots; pos < kSectorSize;) {
         const std::uint8_t recordLength = sector[pos];
         if (recordLength == 0) break;
-        if ((recordLength == kFillByte && IsFillAt(sector, pos)) || recordLength < dirrec::kFixedPart + 1 ||
+        if ((recordLength == kFillByte && IsFillAt(sector, pos)) || recordLength < dirrec::kMinLength ||
             pos + recordLength > kSectorSize || !PlausibleDate(b, pos)) {
           run.complete = 0;
           break;
@@ -303,7 +307,7 @@ void ReadIsoPathTableTree(CCDReader& reader) {
     if (ReadOne(reader, extent, root, got) <= 0) continue;
     // A directory begins with its "." record, which names the directory's own extent.
     const platform::ByteReader d(root);
-    if (d.U8(dirrec::kLength) < dirrec::kFixedPart + 1 || d.Le32(dirrec::kExtent) != extent) continue;
+    if (d.U8(dirrec::kLength) < dirrec::kMinLength || d.Le32(dirrec::kExtent) != extent) continue;
     WalkDirectoryRecords(reader, 0, false, 0, extent, d.Le32(dirrec::kDataLength), true);
     return;
   }

@@ -26,7 +26,7 @@ bool RootReadsWhole(CCDReader& reader, const VolumeInfo& v) {
     return false;
   }
   platform::ByteReader r(scratch.data(), got);
-  return r.U8(dirrec::kLength) >= dirrec::kFixedPart + 1 && r.Le32(dirrec::kExtent) == v.rootExtent;
+  return r.U8(dirrec::kLength) >= dirrec::kMinLength && r.Le32(dirrec::kExtent) == v.rootExtent;
 }
 
 bool ReadsWhole(CCDReader& reader, std::uint32_t sector, std::uint32_t bytes) {

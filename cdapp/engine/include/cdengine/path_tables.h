@@ -4,14 +4,7 @@
 #include <cstdint>
 
 #include "cdengine/cd_reader.h"
-
-namespace ptrec {
-inline constexpr std::size_t kNameLength = 0;
-inline constexpr std::size_t kExtent = 2;
-inline constexpr std::size_t kParent = 6;
-inline constexpr std::size_t kName = 8;
-inline constexpr std::size_t kSecondRecord = 10;  // after the root's record
-}  // namespace ptrec
+#include "cdengine/iso_layout.h"
 
 // Lists the folders directly below the root from a path-table run and, when WALK_AFTER, walks
 // them and everything below. With ONLY_NAME_KIND (1 Joliet, 2 ISO 9660) the first run of that
