@@ -79,7 +79,7 @@ void WalkRecords(std::span<const std::uint8_t> buffer, std::size_t start,
   while (pos < buffer.size()) {
     const std::size_t sectorStart = pos / kSectorSize * kSectorSize;
     const std::size_t sectorEnd = std::min(buffer.size(), sectorStart + kSectorSize);
-    const std::size_t length = buffer[pos];
+    const std::size_t length = buffer[pos + dirrec::kLength];
     if (length == kFillByte && IsFillAt(buffer.subspan(sectorStart, sectorEnd - sectorStart), pos - sectorStart)) {
       return;
     }
@@ -95,7 +95,7 @@ void WalkRecords(std::span<const std::uint8_t> buffer, std::size_t start,
 
 std::size_t FirstRealRecord(std::span<const std::uint8_t> buffer) {
   if (buffer.empty()) return 0;
-  const std::size_t first = buffer[0];
-  if (first == 0 || first >= buffer.size()) return first;
-  return first + buffer[first];
+  const std::size_t first = buffer[dirrec::kLength];
+  if (first == 0 || first + dirrec::kLength >= buffer.size()) return first;
+  return first + buffer[first + dirrec::kLength];
 }

@@ -145,7 +145,7 @@ void ScanPathTableSectors(CCDReader& reader) {
     bool consistent = false, endedAtZero = false;
     std::size_t pos = ptrec::kSecondRecord;
     for (;;) {
-      if (pos + ptrec::kName >= table.size() || pos + PathRecordLength(table[std::min(pos, table.size() - 1)]) > table.size()) {
+      if (pos + ptrec::kName >= table.size() || pos + PathRecordLength(table[std::min(pos + ptrec::kNameLength, table.size() - 1)]) > table.size()) {
         // The record runs past the sectors read: read the next one, or take the table as it stands.
         std::vector<std::uint8_t> next;
         std::uint32_t more = 0;
@@ -158,7 +158,7 @@ void ScanPathTableSectors(CCDReader& reader) {
         ++spanned;
         continue;
       }
-      const std::uint8_t length = table[pos];
+      const std::uint8_t length = table[pos + ptrec::kNameLength];
       if (length == kFillByte && pos >= kTableMinEnd) {
         consistent = true;
         break;
@@ -228,7 +228,7 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
       // means the sector was not read as written.
       run.complete = 1;
       for (std::size_t pos = dirrec::kFirstRecordAfterDots; pos < kSectorSize;) {
-        const std::uint8_t recordLength = sector[pos];
+        const std::uint8_t recordLength = sector[pos + dirrec::kLength];
         if (recordLength == 0) break;
         if ((recordLength == kFillByte && IsFillAt(sector, pos)) || recordLength < dirrec::kMinLength ||
             pos + recordLength > kSectorSize || !PlausibleDate(b, pos)) {
