@@ -66,7 +66,7 @@ std::string ConvertRecordName(const std::uint8_t* name, std::size_t length, bool
 }
 
 bool IsFillAt(std::span<const std::uint8_t> sector, std::size_t pos) {
-  const std::size_t end = std::min(sector.size(), pos + dirrec::kFixedPart + 1);
+  const std::size_t end = std::min(sector.size(), pos + dirrec::kMinLength);
   for (std::size_t i = pos; i < end; ++i) {
     if (sector[i] != kFillByte) return false;
   }
@@ -79,11 +79,11 @@ bool WalkRecords(std::span<const std::uint8_t> buffer, std::size_t start,
   while (pos < buffer.size()) {
     const std::size_t sectorStart = pos / kSectorSize * kSectorSize;
     const std::size_t sectorEnd = std::min(buffer.size(), sectorStart + kSectorSize);
-    const std::size_t length = buffer[pos];
+    const std::size_t length = buffer[pos + dirrec::kLength];
     if (length == kFillByte && IsFillAt(buffer.subspan(sectorStart, sectorEnd - sectorStart), pos - sectorStart)) {
       return false;
     }
-    if (length == 0 || length < dirrec::kFixedPart + 1 || pos + length > sectorEnd) {
+    if (length == 0 || length < dirrec::kMinLength || pos + length > sectorEnd) {
       pos = sectorEnd;
       continue;
     }
@@ -96,7 +96,7 @@ bool WalkRecords(std::span<const std::uint8_t> buffer, std::size_t start,
 
 std::size_t FirstRealRecord(std::span<const std::uint8_t> buffer) {
   if (buffer.empty()) return 0;
-  const std::size_t first = buffer[0];
-  if (first == 0 || first >= buffer.size()) return first;
-  return first + buffer[first];
+  const std::size_t first = buffer[dirrec::kLength];
+  if (first == 0 || first + dirrec::kLength >= buffer.size()) return first;
+  return first + buffer[first + dirrec::kLength];
 }

@@ -59,7 +59,7 @@ void ReadFolderDateAndSize(CCDReader& reader) {
   node.folderSize = 0;
   if (!reader.ReadSectors(node.extent, 1, buffer, got)) return;
   platform::ByteReader r(buffer.data(), got);
-  for (std::size_t i = 0; i < 6; ++i) node.date[i] = r.U8(dirrec::kDate + i);
+  for (std::size_t i = 0; i < dirrec::kDateLength; ++i) node.date[i] = r.U8(dirrec::kDate + i);
   node.folderSize = r.Le32(dirrec::kDataLength);
 }
 
@@ -173,7 +173,7 @@ struct Walk {
     DirEntryNode node;
     node.name = std::move(name);
     node.type = folder ? kTypeFolder : kTypeFile;
-    for (std::size_t i = 0; i < 6; ++i) node.date[i] = r.U8(dirrec::kDate + i);
+    for (std::size_t i = 0; i < dirrec::kDateLength; ++i) node.date[i] = r.U8(dirrec::kDate + i);
     if (folder) {
       node.folderSize = dataLength;
       ++reader.foldersCounted;

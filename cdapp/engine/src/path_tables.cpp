@@ -16,7 +16,15 @@ constexpr std::uint64_t kScanReadsPerSector = 4;
 constexpr std::size_t kTableMinEnd = 50;
 constexpr int kTablesToFind = 4;
 
-std::size_t PathRecordLength(std::size_t nameLength) { return 8 + nameLength + (nameLength & 1); }
+// A field of a path-table record in the table's byte order.
+std::uint16_t TableU16(const platform::ByteReader& table, PathTableType type, std::size_t at) {
+  return type == PathTableType::L ? table.Le16(at) : table.Be16(at);
+}
+std::uint32_t TableU32(const platform::ByteReader& table, PathTableType type, std::size_t at) {
+  return type == PathTableType::L ? table.Le32(at) : table.Be32(at);
+}
+
+std::size_t PathRecordLength(std::size_t nameLength) { return ptrec::kName + nameLength + (nameLength & 1); }
 
 // Reads sector S into a fresh 0xF6-filled buffer. 1 read with bytes, 0 delivered no bytes, -1 failed.
 // The raw scans read the medium sector by sector through it: Stop ends them as the medium's end does.
@@ -33,7 +41,8 @@ int ReadOne(CCDReader& reader, std::uint32_t s, std::vector<std::uint8_t>& secto
 
 }  // namespace
 
-void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool isJoliet, std::uint32_t onlyNameKind) {
+void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool isJoliet,
+                       std::optional<NameKind> onlyNameKind) {
   std::uint32_t entryNumber = 0;
   if (freshList) {
     reader.FreeEntryList();
@@ -47,19 +56,19 @@ void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool i
     std::vector<std::uint8_t> buffer;
     for (; runIndex < reader.pathTableRuns.size(); ++runIndex) {
       const PathTableRun& candidate = reader.pathTableRuns[runIndex];
-      if (onlyNameKind != 0 && candidate.nameKind != onlyNameKind) continue;
+      if (onlyNameKind && candidate.nameKind != *onlyNameKind) continue;
       const std::uint32_t sectors = SectorsToRead(reader, candidate.firstSector,
                                                   static_cast<std::uint64_t>(candidate.sectorCount) * kSectorSize);
       if (sectors == 0) continue;
       buffer.assign(static_cast<std::size_t>(sectors) * kSectorSize, kFillByte);
       std::uint32_t got = 0;
       if (!reader.ReadSectors(candidate.firstSector, sectors, buffer, got)) continue;
-      if (!reader.rawScansUsed || onlyNameKind != 0) {
-        run = &candidate;
-        break;
+      // After the raw scans only a Joliet run is taken, and walked when it read whole or is the
+      // only one.
+      if (reader.rawScansUsed && !onlyNameKind) {
+        if (candidate.nameKind != NameKind::Joliet) continue;
+        walkAfter = got == static_cast<std::uint64_t>(candidate.sectorCount) * kSectorSize || reader.jolietPathTableRuns <= 1;
       }
-      if (candidate.nameKind != 1) continue;
-      walkAfter = got == static_cast<std::uint64_t>(candidate.sectorCount) * kSectorSize || reader.jolietPathTableRuns <= 1;
       run = &candidate;
       break;
     }
@@ -67,15 +76,15 @@ void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool i
     ++runIndex;
 
     platform::ByteReader table(buffer.data(), buffer.size());
-    const bool joliet = run->nameKind == 1;
+    const bool joliet = run->nameKind == NameKind::Joliet;
     for (std::size_t pos = ptrec::kSecondRecord; table.Has(pos, ptrec::kName);) {
       const std::size_t nameLength = table.U8(pos + ptrec::kNameLength);
       if (!table.Has(pos + ptrec::kName, nameLength)) break;
-      const std::uint16_t parent = run->tableType == 1 ? table.Le16(pos + ptrec::kParent) : table.Be16(pos + ptrec::kParent);
+      const std::uint16_t parent = TableU16(table, run->tableType, pos + ptrec::kParent);
       if (parent == 1 && nameLength > 0) {
         const std::uint8_t* name = table.data() + pos + ptrec::kName;
         std::string text = joliet ? Ucs2BeToUtf8(name, nameLength) : std::string(reinterpret_cast<const char*>(name), nameLength);
-        const std::uint32_t extent = run->tableType == 1 ? table.Le32(pos + ptrec::kExtent) : table.Be32(pos + ptrec::kExtent);
+        const std::uint32_t extent = TableU32(table, run->tableType, pos + ptrec::kExtent);
         if (freshList || !FindDirEntry(reader, extent, text, false)) {
           DirEntryNode node;
           node.type = kTypeFolder;
@@ -122,8 +131,10 @@ void ScanPathTableSectors(CCDReader& reader) {
     if (r < 0) continue;
     if (r == 0) break;
     platform::ByteReader first(sector);
-    if (first.U8(0) != 1 || first.U8(6) > 1 || first.U8(7) > 1 || first.U8(8) != 0 || first.U8(9) != 0 ||
-        first.Le32(2) == 0) {
+    // The root's record: a name of one zero byte and its pad, its own parent (1, in either byte
+    // order), a sector.
+    if (first.U8(ptrec::kNameLength) != 1 || first.U8(ptrec::kParent) > 1 || first.U8(ptrec::kParent + 1) > 1 ||
+        first.U8(ptrec::kName) != 0 || first.U8(ptrec::kName + 1) != 0 || first.Le32(ptrec::kExtent) == 0) {
       continue;
     }
     // Walk the records that follow the root's, reading on into further sectors as they run on.
@@ -132,7 +143,7 @@ void ScanPathTableSectors(CCDReader& reader) {
     bool consistent = false, endedAtZero = false;
     std::size_t pos = ptrec::kSecondRecord;
     for (;;) {
-      if (pos + ptrec::kName >= table.size() || pos + PathRecordLength(table[std::min(pos, table.size() - 1)]) > table.size()) {
+      if (pos + ptrec::kName >= table.size() || pos + PathRecordLength(table[std::min(pos + ptrec::kNameLength, table.size() - 1)]) > table.size()) {
         // The record runs past the sectors read: read the next one, or take the table as it stands.
         std::vector<std::uint8_t> next;
         std::uint32_t more = 0;
@@ -145,7 +156,7 @@ void ScanPathTableSectors(CCDReader& reader) {
         ++spanned;
         continue;
       }
-      const std::uint8_t length = table[pos];
+      const std::uint8_t length = table[pos + ptrec::kNameLength];
       if (length == kFillByte && pos >= kTableMinEnd) {
         consistent = true;
         break;
@@ -162,9 +173,9 @@ void ScanPathTableSectors(CCDReader& reader) {
     PathTableRun run;
     run.firstSector = static_cast<std::uint32_t>(s);
     run.sectorCount = spanned;
-    run.tableType = first.U8(6) == 1 ? 1 : 2;
-    run.nameKind = first.U8(18) == 0 ? 1 : 2;
-    if (run.nameKind == 1) ++reader.jolietPathTableRuns;
+    run.tableType = first.U8(ptrec::kParent) == 1 ? PathTableType::L : PathTableType::M;
+    run.nameKind = first.U8(ptrec::kSecondRecord + ptrec::kName) == 0 ? NameKind::Joliet : NameKind::Iso9660;
+    if (run.nameKind == NameKind::Joliet) ++reader.jolietPathTableRuns;
     reader.pathTableRuns.push_back(run);
     if (endedAtZero && ++tablesFound >= kTablesToFind) break;
   }
@@ -174,9 +185,9 @@ void ScanPathTableSectors(CCDReader& reader) {
 namespace {
 
 bool PlausibleDate(platform::ByteReader r, std::size_t pos) {
-  const std::uint8_t month = r.U8(pos + dirrec::kDate + 1);
-  const std::uint8_t day = r.U8(pos + dirrec::kDate + 2);
-  const std::uint8_t hour = r.U8(pos + dirrec::kDate + 3);
+  const std::uint8_t month = r.U8(pos + dirrec::kDateMonth);
+  const std::uint8_t day = r.U8(pos + dirrec::kDateDay);
+  const std::uint8_t hour = r.U8(pos + dirrec::kDateHour);
   return month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour <= 23;
 }
 
@@ -195,7 +206,9 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
     }
     if (r == 0) break;
     platform::ByteReader b(sector);
-    if (b.U8(0) != 34 || b.Le32(dirrec::kExtent) != s || b.U8(34) != 34 || b.U8(68) < 34) {
+    if (b.U8(dirrec::kLength) != dirrec::kMinLength || b.Le32(dirrec::kExtent) != s ||
+        b.U8(dirrec::kDotDotRecord + dirrec::kLength) != dirrec::kMinLength ||
+        b.U8(dirrec::kFirstRecordAfterDots + dirrec::kLength) < dirrec::kMinLength) {
       ++s;
       continue;
     }
@@ -203,8 +216,8 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
     // directory ends: its "." record gives its length.
     DirSectorRun run;
     run.firstSector = static_cast<std::uint32_t>(s);
-    run.kind = b.U8(68 + dirrec::kName) == 0 ? 1 : 2;
-    run.root = b.Le32(34 + dirrec::kExtent) == s;
+    run.kind = b.U8(dirrec::kFirstRecordAfterDots + dirrec::kName) == 0 ? NameKind::Joliet : NameKind::Iso9660;
+    run.root = b.Le32(dirrec::kDotDotRecord + dirrec::kExtent) == s;
     const std::uint64_t length = b.Le32(dirrec::kDataLength);
     const std::uint64_t wanted = std::max<std::uint64_t>(1, (length + kSectorSize - 1) / kSectorSize);
     run.sectorCount = static_cast<std::uint32_t>(std::min<std::uint64_t>({wanted, medium - s, kMaxDirectorySectors}));
@@ -212,10 +225,10 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
       // The first sector's records must look like records with dates; a fill or a broken record
       // means the sector was not read as written.
       run.complete = 1;
-      for (std::size_t pos = 68; pos < kSectorSize;) {
-        const std::uint8_t recordLength = sector[pos];
+      for (std::size_t pos = dirrec::kFirstRecordAfterDots; pos < kSectorSize;) {
+        const std::uint8_t recordLength = sector[pos + dirrec::kLength];
         if (recordLength == 0) break;
-        if ((recordLength == kFillByte && IsFillAt(sector, pos)) || recordLength < dirrec::kFixedPart + 1 ||
+        if ((recordLength == kFillByte && IsFillAt(sector, pos)) || recordLength < dirrec::kMinLength ||
             pos + recordLength > kSectorSize || !PlausibleDate(b, pos)) {
           run.complete = 0;
           break;
@@ -225,7 +238,7 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
     }
     reader.dirSectorRuns.push_back(run);
     reader.directorySectorsFound = 1;
-    if (run.complete && run.kind == 1 && run.root) break;
+    if (run.complete && run.kind == NameKind::Joliet && run.root) break;
     s += run.sectorCount;
   }
   reader.dirSectorCursor = 0;
@@ -235,7 +248,7 @@ namespace {
 
 // The first run of KIND that is a root directory ("." and ".." name the same extent), a complete
 // one first; null when there is none.
-const DirSectorRun* FindRootRun(const CCDReader& reader, std::uint8_t kind) {
+const DirSectorRun* FindRootRun(const CCDReader& reader, NameKind kind) {
   const DirSectorRun* found = nullptr;
   for (const DirSectorRun& run : reader.dirSectorRuns) {
     if (run.kind != kind || !run.root) continue;
@@ -263,23 +276,20 @@ void RunRawScanFallback(CCDReader& reader, FallbackForm form) {
   reader.pathTableCursor = 0;
   reader.dirSectorCursor = 0;
   // The Joliet root; without one the ISO 9660 tree, from its path tables or its root directory.
-  if (WalkRootRun(reader, FindRootRun(reader, 1))) return;
+  if (WalkRootRun(reader, FindRootRun(reader, NameKind::Joliet))) return;
   const bool isoTables = std::any_of(reader.pathTableRuns.begin(), reader.pathTableRuns.end(),
-                                     [](const PathTableRun& run) { return run.nameKind == 2; });
+                                     [](const PathTableRun& run) { return run.nameKind == NameKind::Iso9660; });
   if (isoTables) {
     ReadIsoPathTableTree(reader);
     if (reader.listed != 0 || reader.walkAborted) return;
   }
-  if (WalkRootRun(reader, FindRootRun(reader, 2))) return;
+  if (WalkRootRun(reader, FindRootRun(reader, NameKind::Iso9660))) return;
   for (std::size_t i = 0; i < reader.dirSectorRuns.size(); ++i) {
     const DirSectorRun run = reader.dirSectorRuns[i];
-    if (run.kind != 1) continue;
+    if (run.kind != NameKind::Joliet) continue;
     reader.dirSectorCursor = i;
-    if (run.complete) {
-      WalkDirectoryRecords(reader, 0, false, 0, run.firstSector, run.sectorCount * kSectorSize, true);
-      break;
-    }
-    WalkDirectoryRecords(reader, 0, false, 0, run.firstSector, run.sectorCount * kSectorSize, false);
+    WalkDirectoryRecords(reader, 0, false, 0, run.firstSector, run.sectorCount * kSectorSize, run.complete != 0);
+    if (run.complete) break;
     reader.nameKindSettled = 0;
     if (reader.jolietPathTableRuns >= 1) {
       ReadPathTableTree(reader, false, false, false);
@@ -291,20 +301,19 @@ void RunRawScanFallback(CCDReader& reader, FallbackForm form) {
 }
 
 void ReadIsoPathTableTree(CCDReader& reader) {
-  constexpr std::uint32_t kIsoNames = 2;
   std::vector<std::uint8_t> table, root;
   for (const PathTableRun& run : reader.pathTableRuns) {
     std::uint32_t got = 0;
-    if (run.nameKind != kIsoNames || ReadOne(reader, run.firstSector, table, got) <= 0) continue;
+    if (run.nameKind != NameKind::Iso9660 || ReadOne(reader, run.firstSector, table, got) <= 0) continue;
     const platform::ByteReader t(table);
-    const std::uint32_t extent = run.tableType == 1 ? t.Le32(ptrec::kExtent) : t.Be32(ptrec::kExtent);
+    const std::uint32_t extent = TableU32(t, run.tableType, ptrec::kExtent);
     if (ReadOne(reader, extent, root, got) <= 0) continue;
     // A directory begins with its "." record, which names the directory's own extent.
     const platform::ByteReader d(root);
-    if (d.U8(dirrec::kLength) < dirrec::kFixedPart + 1 || d.Le32(dirrec::kExtent) != extent) continue;
+    if (d.U8(dirrec::kLength) < dirrec::kMinLength || d.Le32(dirrec::kExtent) != extent) continue;
     WalkDirectoryRecords(reader, 0, false, 0, extent, d.Le32(dirrec::kDataLength), true);
     return;
   }
-  ReadPathTableTree(reader, true, true, false, kIsoNames);
+  ReadPathTableTree(reader, true, true, false, NameKind::Iso9660);
   reader.visitedDirs.clear();
 }

@@ -26,7 +26,7 @@ bool RootReadsWhole(CCDReader& reader, const VolumeInfo& v) {
     return false;
   }
   platform::ByteReader r(scratch.data(), got);
-  return r.U8(dirrec::kLength) >= dirrec::kFixedPart + 1 && r.Le32(dirrec::kExtent) == v.rootExtent;
+  return r.U8(dirrec::kLength) >= dirrec::kMinLength && r.Le32(dirrec::kExtent) == v.rootExtent;
 }
 
 bool ReadsWhole(CCDReader& reader, std::uint32_t sector, std::uint32_t bytes) {
@@ -72,10 +72,10 @@ void ReadDirectoryTree(CCDReader& reader, bool isJoliet) {
     const bool lWhole = ReadsWhole(reader, v.lPathTable, v.pathTableSize);
     const bool mWhole = !lWhole && ReadsWhole(reader, v.mPathTable, v.pathTableSize);
     const auto count = static_cast<std::uint32_t>((static_cast<std::uint64_t>(v.pathTableSize) + kSectorSize - 1) / kSectorSize);
-    const std::uint32_t kind = isJoliet ? 1 : 2;
+    const NameKind kind = isJoliet ? NameKind::Joliet : NameKind::Iso9660;
     reader.pathTableRuns.clear();
-    if (lWhole || !mWhole) reader.pathTableRuns.push_back({v.lPathTable, count, 1, kind});
-    if (mWhole || !lWhole) reader.pathTableRuns.push_back({v.mPathTable, count, 2, kind});
+    if (lWhole || !mWhole) reader.pathTableRuns.push_back({v.lPathTable, count, PathTableType::L, kind});
+    if (mWhole || !lWhole) reader.pathTableRuns.push_back({v.mPathTable, count, PathTableType::M, kind});
     reader.pathTableCursor = 0;
     ReadPathTableTree(reader, false, true, isJoliet);
   }

@@ -7,12 +7,12 @@
 
 bool IsVolumeDescriptor(std::span<const std::uint8_t> sector) {
   platform::ByteReader r(sector);
-  if (!r.Has(0, vd::kUnused72 + 8)) return false;
+  if (!r.Has(0, vd::kUnused72 + vd::kUnused72Length)) return false;
   const std::uint8_t type = r.U8(vd::kType);
   if (type != vd::kPrimary && type != vd::kSupplementary) return false;
-  if (std::memcmp(r.data() + vd::kIdentifier, "CD001", 5) != 0) return false;
+  if (std::memcmp(r.data() + vd::kIdentifier, "CD001", vd::kIdentifierLength) != 0) return false;
   if (r.U8(vd::kVersion) != 1 || r.U8(vd::kUnused7) != 0) return false;
-  for (std::size_t i = 0; i < 8; ++i) {
+  for (std::size_t i = 0; i < vd::kUnused72Length; ++i) {
     if (r.U8(vd::kUnused72 + i) != 0) return false;
   }
   return true;
@@ -34,9 +34,9 @@ void ReadVolumeDescriptor(CCDReader& reader, std::uint32_t sector) {
   v.optionalLPathTable = r.Le32(vd::kOptionalLPathTable);
   v.mPathTable = r.Be32(vd::kMPathTable);
   v.optionalMPathTableRaw = r.Le32(vd::kOptionalMPathTable);
-  v.rootRecordLength = r.U8(vd::kRootRecord);
-  v.rootExtendedAttributeLength = r.U8(vd::kRootRecord + 1);
-  v.rootExtent = r.Le32(vd::kRootRecord + 2);
-  v.rootDataLength = r.Le32(vd::kRootRecord + 10);
+  v.rootRecordLength = r.U8(vd::kRootRecord + dirrec::kLength);
+  v.rootExtendedAttributeLength = r.U8(vd::kRootRecord + dirrec::kExtendedAttributeLength);
+  v.rootExtent = r.Le32(vd::kRootRecord + dirrec::kExtent);
+  v.rootDataLength = r.Le32(vd::kRootRecord + dirrec::kDataLength);
   reader.volumeSpaceSize = r.Le32(vd::kVolumeSpaceSize);
 }

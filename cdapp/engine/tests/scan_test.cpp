@@ -470,12 +470,12 @@ TEST(RawScans, PathTableAndDirectoryStarts) {
   ASSERT_EQ(host.reader.pathTableRuns.size(), 1u);
   EXPECT_EQ(host.reader.pathTableRuns[0].firstSector, 18u);
   EXPECT_EQ(host.reader.pathTableRuns[0].sectorCount, 1u);
-  EXPECT_EQ(host.reader.pathTableRuns[0].tableType, 1);
-  EXPECT_EQ(host.reader.pathTableRuns[0].nameKind, 1u);
+  EXPECT_EQ(host.reader.pathTableRuns[0].tableType, PathTableType::L);
+  EXPECT_EQ(host.reader.pathTableRuns[0].nameKind, NameKind::Joliet);
   ScanDirectorySectors(host.reader, 16);
   ASSERT_EQ(host.reader.dirSectorRuns.size(), 1u);
   EXPECT_EQ(host.reader.dirSectorRuns[0].firstSector, 23u);
-  EXPECT_EQ(host.reader.dirSectorRuns[0].kind, 1);
+  EXPECT_EQ(host.reader.dirSectorRuns[0].kind, NameKind::Joliet);
   EXPECT_EQ(host.reader.dirSectorRuns[0].complete, 1u);
 }
 

@@ -3,6 +3,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "ext2engine/ext2_layout.h"
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
@@ -43,10 +44,6 @@ struct CLinuxDrive::BlockWalk {
     if (file != nullptr) file->cut = true;
   }
 };
-
-namespace {
-constexpr std::size_t kDirectBlocks = 12;
-}
 
 std::vector<std::uint32_t> CLinuxDrive::GetBlockList(const InodeCopy& inode, std::vector<std::uint32_t>* unreadable) {
   std::vector<std::uint32_t> list;

@@ -6,15 +6,9 @@
 
 #include "ext2engine/disk_access.h"
 #include "ext2engine/drive_selection.h"
+#include "ext2engine/ext2_layout.h"
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
-
-namespace {
-constexpr std::size_t kSbBlocksCount = 4;
-constexpr std::size_t kSbLogBlockSize = 24;
-constexpr std::size_t kSbMagic = 56;
-constexpr std::uint16_t kExt2Magic = 0xEF53;
-}  // namespace
 
 void FitDriveToDisk(FrameServices& frame, CLinuxDrive& drive) {
   if (!drive.HasGeometry()) return;
@@ -23,7 +17,7 @@ void FitDriveToDisk(FrameServices& frame, CLinuxDrive& drive) {
   // The file system's own size, from the super block at the drive's start when it has the block
   // size taken.
   std::vector<std::uint8_t> sector(kSectorSize, 0);
-  if (drive.ReadDriveSectors(2, sector.data(), kSectorSize)) {
+  if (drive.ReadDriveSectors(kSuperBlockSector, sector.data(), kSectorSize)) {
     platform::ByteReader sb(sector.data(), sector.size());
     const std::uint8_t logBlockSize = sb.U8(kSbLogBlockSize);
     const std::uint64_t fsSectors = std::uint64_t{sb.Le32(kSbBlocksCount)} * drive.sectorsPerBlock;

@@ -13,21 +13,11 @@
 
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
+#include "ext2engine/ext2_layout.h"
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
 namespace {
-constexpr std::size_t kSbInodesCount = 0;
-constexpr std::size_t kSbBlocksCount = 4;
-constexpr std::size_t kSbReservedBlocksCount = 8;
-constexpr std::size_t kSbLogBlockSize = 24;
-constexpr std::size_t kSbBlocksPerGroup = 32;
-constexpr std::size_t kSbInodesPerGroup = 40;
-constexpr std::size_t kSbMagic = 56;
-constexpr std::size_t kSbLastCheck = 64;
-constexpr std::size_t kSbCheckInterval = 68;
-constexpr std::size_t kSbBlockGroupNr = 90;
-constexpr std::uint16_t kExt2Magic = 0xEF53;
 
 constexpr std::uint32_t kTrack = 63;                 // sectors per track
 constexpr std::uint32_t kCylinder = 255 * kTrack;    // 16065
@@ -35,8 +25,6 @@ constexpr std::uint32_t kSmallCylinder = 16 * kTrack;  // 1008
 constexpr std::uint32_t kSmallCylinderStart = kCylinder + kTrack;  // 16128
 constexpr std::uint32_t kMebibyte = 2048;  // partitioning tools align partitions to 1 MiB
 constexpr std::uint32_t kStandardReadSectors = 3;
-constexpr std::size_t kSuperBlockInRead = 1024;  // the super block lies 1024 bytes into its drive
-constexpr std::uint32_t kSuperBlockSector = 2;
 constexpr std::uint32_t kAdvancedReadSectors = 63;
 
 bool HasMagic(const platform::ByteReader& r, std::size_t offset) { return r.Le16(offset + kSbMagic) == kExt2Magic; }
@@ -296,7 +284,7 @@ int CLinuxDrive::StandardSearch() {
       break;
     }
     run.Read(s, kStandardReadSectors, at);
-    run.Consider(at, kSuperBlockInRead, kSectorSize, s + kSuperBlockSector);
+    run.Consider(at, kSuperBlockOffset, kSectorSize, s + kSuperBlockSector);
   }
 
   // Boundaries of STEP-sector cylinders from START on: a drive one track in (the read at s + 63) is
@@ -310,10 +298,10 @@ int CLinuxDrive::StandardSearch() {
       }
       run.Read(s, kStandardReadSectors, at);
       run.Read(s + kTrack, kStandardReadSectors, afterTrack);
-      if (HasMagic(afterTrackReader, kSuperBlockInRead)) {
-        added |= run.Consider(afterTrack, kSuperBlockInRead, kSectorSize, s + kTrack + kSuperBlockSector);
+      if (HasMagic(afterTrackReader, kSuperBlockOffset)) {
+        added |= run.Consider(afterTrack, kSuperBlockOffset, kSectorSize, s + kTrack + kSuperBlockSector);
       } else {
-        added |= run.Consider(at, kSuperBlockInRead, kSectorSize, s + kSuperBlockSector);
+        added |= run.Consider(at, kSuperBlockOffset, kSectorSize, s + kSuperBlockSector);
       }
     }
     return added;

@@ -4,15 +4,9 @@
 #include <vector>
 
 #include "ext2engine/disk_access.h"
+#include "ext2engine/ext2_layout.h"
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
-
-namespace {
-constexpr std::size_t kDescriptorSize = 32;
-constexpr std::size_t kBgBlockBitmap = 0;
-constexpr std::size_t kBgInodeBitmap = 4;
-constexpr std::size_t kBgInodeTable = 8;
-}  // namespace
 
 bool CLinuxDrive::ReadDescriptorBlock(std::uint32_t group, std::uint32_t k, std::vector<std::uint8_t>& block) {
   const std::uint64_t firstData = sectorsPerBlock == 2 ? 1 : 0;

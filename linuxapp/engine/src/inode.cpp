@@ -3,20 +3,11 @@
 #include <vector>
 
 #include "ext2engine/disk_access.h"
+#include "ext2engine/ext2_layout.h"
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
 namespace {
-constexpr std::size_t kInoMode = 0;
-constexpr std::size_t kInoSize = 4;
-constexpr std::size_t kInoAtime = 8;
-constexpr std::size_t kInoCtime = 12;
-constexpr std::size_t kInoMtime = 16;
-constexpr std::size_t kInoDtime = 20;
-constexpr std::size_t kInoFlags = 32;
-constexpr std::size_t kInoBlock = 40;
-constexpr std::size_t kInoSizeHigh = 108;
-constexpr std::size_t kDirectBlocks = 12;
 // Sectors of an inode-table run: 16 KiB, the inodes of 64 to 128 entries.
 constexpr std::uint32_t kInodeRunSectors = 32;
 }  // namespace
@@ -35,7 +26,7 @@ InodeCopy DecodeInode(const std::uint8_t* buffer, std::size_t size, std::size_t 
   inode.mtime = static_cast<std::int32_t>(r.Le32(kInoMtime));
   inode.dtime = r.Le32(kInoDtime);
   inode.flags = r.Le32(kInoFlags);
-  for (std::size_t i = 0; i < 15; ++i) inode.block[i] = r.Le32(kInoBlock + 4 * i);
+  for (std::size_t i = 0; i < kBlockPointers; ++i) inode.block[i] = r.Le32(kInoBlock + 4 * i);
   return inode;
 }
 
@@ -45,10 +36,10 @@ bool IsFastSymlink(const InodeCopy& inode) {
 
 bool HasNoBlocks(const InodeCopy& inode) {
   switch (inode.mode & kModeTypeMask) {
-    case 0x1000:  // fifo
-    case 0x2000:  // character device
-    case 0x6000:  // block device
-    case 0xC000:  // socket
+    case kModeFifo:
+    case kModeCharDevice:
+    case kModeBlockDevice:
+    case kModeSocket:
       return true;
     default:
       return false;

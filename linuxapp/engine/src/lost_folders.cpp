@@ -10,13 +10,12 @@
 
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
+#include "ext2engine/ext2_layout.h"
 #include "ext2engine/linux_drive.h"
 #include "inode_table_scan.h"
 #include "platform/byte_reader.h"
 
 namespace {
-constexpr std::size_t kDotName = 8;
-constexpr std::size_t kDotDotInode = 12;
 
 // Drops the folders taken off the lost list from its vector, keeping the order of the rest.
 void CompactLost(CLinuxDrive& d) {
@@ -81,8 +80,8 @@ void CLinuxDrive::SearchLostFolders() {
     if (!ReadDriveSectors(static_cast<std::uint64_t>(inode.block[0]) * sectorsPerBlock, first.data(), kSectorSize)) {
       ReportFolderBlock("", i, 0, inode.block[0], false);
     }
-    if (first[kDotName] != '.') return true;
-    const std::uint32_t parent = platform::ByteReader(first.data(), first.size()).Le32(kDotDotInode);
+    if (first[kDotRecord + kDeName] != '.') return true;
+    const std::uint32_t parent = platform::ByteReader(first.data(), first.size()).Le32(kDotDotRecord + kDeInode);
     const bool reached = IsInodeListed(i, 0) != 0;
     if (parent == kRootInode && !reached) {
       if (i == kRootInode) {

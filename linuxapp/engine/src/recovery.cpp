@@ -16,6 +16,7 @@
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
 #include "ext2engine/entry_list.h"
+#include "ext2engine/ext2_layout.h"
 #include "ext2engine/linux_drive.h"
 #include "platform/output_tree.h"
 
@@ -330,7 +331,7 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_
     }
   };
   if (fastLink) {
-    pending.assign(record.raw + 40, record.raw + 40 + size);  // the link's target text
+    pending.assign(record.raw + kInoBlock, record.raw + kInoBlock + size);  // the link's target text
   }
   bool stoppedInFile = false;  // Stop arrived before the last block was read
   for (const FileRun& run : blocks.runs) {

@@ -6,28 +6,13 @@
 
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
+#include "ext2engine/ext2_layout.h"
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
 #include "platform/byte_reader.h"
 
 namespace {
-constexpr std::size_t kSbInodesCount = 0;
-constexpr std::size_t kSbBlocksCount = 4;
-constexpr std::size_t kSbLogBlockSize = 24;
-constexpr std::size_t kSbBlocksPerGroup = 32;
-constexpr std::size_t kSbInodesPerGroup = 40;
-constexpr std::size_t kSbMagic = 56;
-constexpr std::size_t kSbRevLevel = 76;
-constexpr std::size_t kSbInodeSize = 88;
-constexpr std::size_t kSbBlockGroupNr = 90;
-constexpr std::size_t kSbFeatureIncompat = 96;
-constexpr std::size_t kSbFeatureRoCompat = 100;
-constexpr std::size_t kSbUuid = 104;
-constexpr std::size_t kSbVolumeName = 120;
-constexpr std::uint16_t kExt2Magic = 0xEF53;
 constexpr std::uint32_t kSearchStep = 63;
-constexpr std::uint32_t kSparseSuper = 0x0001;  // ro_compat: backups only in groups 1 and powers of 3, 5, 7
-constexpr std::uint32_t kMetaBg = 0x0010;       // incompat: the descriptor table lies elsewhere
 
 std::string Fault(const char* field, std::uint32_t value) { return std::string(field) + " " + std::to_string(value); }
 
@@ -47,7 +32,7 @@ std::string SuperBlockFault(const platform::ByteReader& sb) {
   const std::uint32_t blocksPerGroup = sb.Le32(kSbBlocksPerGroup);
   if (count == 0) return Fault("s_inodes_count", count);
   if (perGroup == 0) return Fault("s_inodes_per_group", perGroup);
-  const std::uint32_t size = sb.Le32(kSbRevLevel) >= 1 ? sb.Le16(kSbInodeSize) : 128;
+  const std::uint32_t size = sb.Le32(kSbRevLevel) >= 1 ? sb.Le16(kSbInodeSize) : kRevision0InodeSize;
   if (size < 128 || (size & (size - 1)) != 0 || size > blockSize) return Fault("s_inode_size", size);
   if (blocks == 0) return Fault("s_blocks_count", blocks);
   if (blocksPerGroup == 0 || blocksPerGroup > bitmapBits) return Fault("s_blocks_per_group", blocksPerGroup);
@@ -74,7 +59,7 @@ bool CLinuxDrive::TakeSuperBlock(const std::uint8_t* sector, std::string* fault)
   // Inodes are s_inode_size bytes from revision 1 on; revision 0 has 128-byte inodes and no
   // feature fields.
   const bool dynamic = sb.Le32(kSbRevLevel) >= 1;
-  inodeSize = static_cast<std::uint16_t>(dynamic ? sb.Le16(kSbInodeSize) : 128);
+  inodeSize = static_cast<std::uint16_t>(dynamic ? sb.Le16(kSbInodeSize) : kRevision0InodeSize);
   incompatFeatures = dynamic ? sb.Le32(kSbFeatureIncompat) : 0;
   roCompatFeatures = dynamic ? sb.Le32(kSbFeatureRoCompat) : 0;
   inodesPerGroup = perGroup;
@@ -97,11 +82,11 @@ bool CLinuxDrive::TakeSuperBlock(const std::uint8_t* sector, std::string* fault)
 
 std::vector<std::uint32_t> CLinuxDrive::BackupGroups() const {
   std::vector<std::uint32_t> out;
-  if (!HasGeometry() || blocksPerGroup == 0 || (incompatFeatures & kMetaBg) != 0) return out;
+  if (!HasGeometry() || blocksPerGroup == 0 || (incompatFeatures & kIncompatMetaBg) != 0) return out;
   const std::uint64_t firstData = sectorsPerBlock == 2 ? 1 : 0;
   const std::uint64_t groups =
       fileSystemBlocks > firstData ? (fileSystemBlocks - firstData + blocksPerGroup - 1) / blocksPerGroup : 0;
-  if ((roCompatFeatures & kSparseSuper) == 0) {
+  if ((roCompatFeatures & kRoCompatSparseSuper) == 0) {
     for (std::uint64_t g = 1; g < groups; ++g) out.push_back(static_cast<std::uint32_t>(g));
     return out;
   }
@@ -154,7 +139,7 @@ bool CLinuxDrive::TakeFirstBackupSuperBlock(const std::uint8_t* first) {
 
 bool CLinuxDrive::SuperBlockMatchesGeometry() {
   std::vector<std::uint8_t> sector(kSectorSize, 0);
-  if (!ReadDriveSectors(2, sector.data(), kSectorSize)) return false;
+  if (!ReadDriveSectors(kSuperBlockSector, sector.data(), kSectorSize)) return false;
   platform::ByteReader sb(sector.data(), sector.size());
   if (sb.Le16(kSbMagic) != kExt2Magic) return false;
   const std::uint8_t logBlockSize = sb.U8(kSbLogBlockSize);
@@ -173,7 +158,7 @@ bool CLinuxDrive::SuperBlockMatchesGeometry() {
 void CLinuxDrive::ReadSuperBlock(const LogicalDriveNode& drive) {
   std::vector<std::uint8_t> sector(kSectorSize, 0);
   std::string fault = "the first super block cannot be read";
-  if (ReadDriveSectors(2, sector.data(), kSectorSize) && TakeSuperBlock(sector.data(), &fault)) return;
+  if (ReadDriveSectors(kSuperBlockSector, sector.data(), kSectorSize) && TakeSuperBlock(sector.data(), &fault)) return;
   // The row names what is wrong with the first copy; the copy of group 1 is tried before the
   // drive is searched sector by sector.
   Log(nullptr, ("Super block unusable: " + fault).c_str(), "Trying the backup super block", kIconAborted);

@@ -75,17 +75,22 @@ struct DirEntryNode {
   std::uint8_t existence = kExistenceExisting;
 };
 
+// A path table's byte order: the L table little-endian, the M table big-endian.
+enum class PathTableType : std::uint8_t { L = 1, M = 2 };
+// How the names of a path table or directory are written: Joliet (UCS-2) or ISO 9660 (bytes).
+enum class NameKind : std::uint8_t { Joliet = 1, Iso9660 = 2 };
+
 struct PathTableRun {
   std::uint32_t firstSector = 0;
   std::uint32_t sectorCount = 0;
-  std::uint8_t tableType = 0;  // 1 L, 2 M
-  std::uint32_t nameKind = 0;  // 1 Joliet, 2 ISO9660
+  PathTableType tableType = PathTableType::L;
+  NameKind nameKind = NameKind::Joliet;
 };
 
 struct DirSectorRun {
   std::uint32_t firstSector = 0;
   std::uint32_t sectorCount = 0;
-  std::uint8_t kind = 0;  // 1 Joliet-looking, 2 otherwise
+  NameKind kind = NameKind::Joliet;  // Joliet when its first name looks like UCS-2
   std::uint32_t complete = 0;  // the whole length of its "." record lies on the medium
   bool root = false;           // its "." and ".." name the same extent
 };

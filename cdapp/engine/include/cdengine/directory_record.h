@@ -1,4 +1,4 @@
-// ISO 9660 directory records: field offsets, name conversion and the walk over a buffer of
+// ISO 9660 directory records: name conversion and the walk over a buffer of
 // directory sectors that never reads past the buffer or across a sector end.
 #pragma once
 
@@ -8,18 +8,7 @@
 #include <span>
 #include <string>
 
-namespace dirrec {
-inline constexpr std::size_t kLength = 0;
-inline constexpr std::size_t kExtent = 2;
-inline constexpr std::size_t kDataLength = 10;
-inline constexpr std::size_t kDate = 18;  // six bytes: years since 1900, month, day, hour, minute, second
-inline constexpr std::size_t kFlags = 25;
-inline constexpr std::size_t kNameLength = 32;
-inline constexpr std::size_t kName = 33;
-inline constexpr std::size_t kFixedPart = 33;  // bytes before the name
-inline constexpr std::uint8_t kFlagDirectory = 0x02;
-inline constexpr std::uint8_t kFlagMultiExtent = 0x80;  // not the file's last extent
-}  // namespace dirrec
+#include "cdengine/iso_layout.h"
 
 // UCS-2 (big-endian; surrogate pairs joined) to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Ucs2BeToUtf8(const std::uint8_t* bytes, std::size_t byteCount);

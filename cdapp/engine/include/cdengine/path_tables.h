@@ -2,22 +2,15 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "cdengine/cd_reader.h"
-
-namespace ptrec {
-inline constexpr std::size_t kNameLength = 0;
-inline constexpr std::size_t kExtent = 2;
-inline constexpr std::size_t kParent = 6;
-inline constexpr std::size_t kName = 8;
-inline constexpr std::size_t kSecondRecord = 10;  // after the root's record
-}  // namespace ptrec
+#include "cdengine/iso_layout.h"
 
 // Lists the folders directly below the root from a path-table run and, when WALK_AFTER, walks
-// them and everything below. With ONLY_NAME_KIND (1 Joliet, 2 ISO 9660) the first run of that
-// kind that reads is taken.
+// them and everything below. With ONLY_NAME_KIND the first run of that kind that reads is taken.
 void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool isJoliet,
-                       std::uint32_t onlyNameKind = 0);
+                       std::optional<NameKind> onlyNameKind = std::nullopt);
 // A disc whose descriptors are gone and whose directories are not Joliet: the root directory that
 // an ISO 9660 path table names in its first record is walked whole; when no such root reads, the
 // folders below it come from the table.

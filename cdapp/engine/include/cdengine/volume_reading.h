@@ -7,27 +7,7 @@
 #include <string>
 
 #include "cdengine/cd_reader.h"
-
-namespace vd {
-inline constexpr std::size_t kType = 0;
-inline constexpr std::size_t kIdentifier = 1;  // "CD001"
-inline constexpr std::size_t kVersion = 6;
-inline constexpr std::size_t kUnused7 = 7;
-inline constexpr std::size_t kUnused72 = 72;  // 8 zero bytes
-inline constexpr std::size_t kVolumeSpaceSize = 80;
-inline constexpr std::size_t kVolumeSetSize = 120;
-inline constexpr std::size_t kVolumeSequence = 124;
-inline constexpr std::size_t kLogicalBlockSize = 128;
-inline constexpr std::size_t kPathTableSize = 132;
-inline constexpr std::size_t kLPathTable = 140;
-inline constexpr std::size_t kOptionalLPathTable = 144;
-inline constexpr std::size_t kMPathTable = 148;
-inline constexpr std::size_t kOptionalMPathTable = 152;
-inline constexpr std::size_t kRootRecord = 156;
-inline constexpr std::uint8_t kPrimary = 1;
-inline constexpr std::uint8_t kSupplementary = 2;
-inline constexpr std::uint32_t kFirstDescriptorSector = 16;
-}  // namespace vd
+#include "cdengine/iso_layout.h"
 
 // Largest directory or path table read in one buffer, in sectors.
 inline constexpr std::uint32_t kMaxDirectorySectors = 65536;

@@ -44,9 +44,13 @@ struct InodeCopy {
 
 constexpr std::uint32_t kInodeIndexFlag = 0x1000;
 constexpr std::uint16_t kModeTypeMask = 0xF000;
+constexpr std::uint16_t kModeFifo = 0x1000;
+constexpr std::uint16_t kModeCharDevice = 0x2000;
 constexpr std::uint16_t kModeDirectory = 0x4000;
+constexpr std::uint16_t kModeBlockDevice = 0x6000;
 constexpr std::uint16_t kModeRegular = 0x8000;
 constexpr std::uint16_t kModeSymlink = 0xA000;
+constexpr std::uint16_t kModeSocket = 0xC000;
 constexpr std::uint32_t kFastSymlinkMax = 60;
 
 // A symbolic link whose target text sits in the block pointers: one shorter than the 60 bytes they
