@@ -59,9 +59,9 @@ class MemoryDevice : public SectorDevice {
   struct Fault {
     std::uint64_t begin, end;
     bool fails;       // else the read comes short by CUT
-    bool bad = false;  // fails where it starts inside, ends at BEGIN where it reaches in
     std::size_t cut;
     int times;        // reads left it applies to; kEvery: all
+    bool bad = false;  // fails where it starts inside, ends at BEGIN where it reaches in
   };
   struct Medium {
     std::vector<std::uint8_t> bytes;
