@@ -8,7 +8,6 @@
 #include <wx/toolbar.h>
 
 #include <ctime>
-#include <fstream>
 
 #include "cd_about_dlg.h"
 #include "cd_app_state.h"
@@ -20,6 +19,7 @@
 #include "cdcore/cd_texts.h"
 #include "controls/wx/help_book.h"
 #include "controls/wx/message_box.h"
+#include "controls/wx/save_log.h"
 #include "controls/wx/toolbar_buttons.h"
 
 namespace {
@@ -363,18 +363,10 @@ void CMainFrame::ClearLog() {
 
 void CMainFrame::SaveLog(std::string path) {
   if (path.empty()) {
-    wxFileDialog save(this, "Save Log To File", wxEmptyString, "Quarvel Velnora CD.txt", "Text Document(*.txt)|*",
-                      wxFD_SAVE);
-    if (save.ShowModal() != wxID_OK || save.GetPath().empty()) return;
-    path = save.GetPath().utf8_string();
+    path = controls::ChooseLogPath(this, "Quarvel Velnora CD.txt");
+    if (path.empty()) return;
   }
-  std::ofstream out(CdLogReportPath(path), std::ios::binary | std::ios::trunc);
-  if (!out) {
-    controls::CMessageBoxDlg box(nullptr, "File Creation Error", "Quarvel Velnora CD", wxOK | wxICON_ERROR);
-    box.ShowModal();
-    return;
-  }
-  out << CdLogReport(log_->Rows());
+  controls::SaveLogReport(path, CdLogReport(log_->Rows()), {"File Creation Error", "File Write Error", "Quarvel Velnora CD"});
 }
 
 void CMainFrame::HelpTopics() {

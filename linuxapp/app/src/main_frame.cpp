@@ -12,13 +12,13 @@
 #include <wx/toolbar.h>
 
 #include <cstdio>
-#include <fstream>
 #include <tuple>
 
 #include "app_images.h"
 #include "controls/wx/display_string.h"
 #include "controls/wx/help_book.h"
 #include "controls/wx/pane_caption.h"
+#include "controls/wx/save_log.h"
 #include "controls/wx/state_images.h"
 #include "controls/wx/status_bar.h"
 #include "controls/wx/toolbar_buttons.h"
@@ -664,18 +664,11 @@ void CMainFrame::ClearLog() {
 void CMainFrame::SaveLog(std::string path) {
   if (path.empty()) {
     RunCautionDlg(this, 1);
-    wxFileDialog save(this, "Save Log To File", wxEmptyString, "Quarvel Velnora Linux Log", "Text Document(*.txt)|*",
-                      wxFD_SAVE);
-    if (save.ShowModal() != wxID_OK) return;
-    path = save.GetPath().utf8_string();
+    path = controls::ChooseLogPath(this, "Quarvel Velnora Linux Log");
+    if (path.empty()) return;
   }
-  std::ofstream out(LogReportPath(path), std::ios::binary | std::ios::trunc);
-  if (!out) {
-    controls::CMessageBoxDlg box(nullptr, "File creation error", "Quarvel Velnora Linux", wxOK | wxICON_ERROR);
-    box.ShowModal();
-    return;
-  }
-  out << FormatLogReport(log_->Rows());
+  controls::SaveLogReport(path, FormatLogReport(log_->Rows()),
+                          {"File creation error", "File write error", "Quarvel Velnora Linux"});
 }
 
 void CMainFrame::OnArrange(int column) {
