@@ -130,7 +130,7 @@ CMainFrame::CMainFrame()
     list->PopupMenu(&menu, at);
   });
 
-  log_ = new CMessageLogDlg(this);
+  log_ = new CMessageLogDlg(this, MessageLogLook());
   aui_.AddPane(splitter_, wxAuiPaneInfo().Name("tree").CenterPane());
   aui_.AddPane(log_, wxAuiPaneInfo()
                          .Name("log")
