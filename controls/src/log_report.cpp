@@ -1,6 +1,8 @@
 // The saved log's text report.
 #include "controls/log_report.h"
 
+#include <cstdio>
+
 namespace controls {
 
 std::string FormatLogReport(std::string_view header, const std::vector<LogReportRow>& rows) {
@@ -21,6 +23,17 @@ std::string FormatLogReport(std::string_view header, const std::vector<LogReport
 
 std::string LogReportPath(const std::string& path) {
   return path.find(".log") != std::string::npos ? path : path + ".Txt";
+}
+
+LogReportWrite WriteLogReport(const std::string& path, std::string_view report) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return LogReportWrite::kNotCreated;
+  bool whole = std::fwrite(report.data(), 1, report.size(), file) == report.size();
+  whole = std::fflush(file) == 0 && whole;
+  whole = std::fclose(file) == 0 && whole;
+  if (whole) return LogReportWrite::kWritten;
+  std::remove(path.c_str());
+  return LogReportWrite::kNotWritten;
 }
 
 }  // namespace controls

@@ -8,7 +8,6 @@
 #include <wx/toolbar.h>
 
 #include <ctime>
-#include <fstream>
 
 #include "cd_about_dlg.h"
 #include "cd_app_state.h"
@@ -19,17 +18,12 @@
 #include "cdengine/recovery.h"
 #include "cdcore/cd_texts.h"
 #include "controls/wx/help_book.h"
+#include "controls/wx/menu_table.h"
 #include "controls/wx/message_box.h"
+#include "controls/wx/save_log.h"
 #include "controls/wx/toolbar_buttons.h"
 
 namespace {
-
-struct MenuItem {
-  int id;  // 0: a separator
-  const char* text;
-  const char* prompt;
-  wxItemKind kind = wxITEM_NORMAL;
-};
 
 constexpr const char* kCaption = "Quarvel Velnora CDROM";
 
@@ -46,67 +40,55 @@ const std::pair<int, controls::ListViewStyle> kStyles[] = {{kCdIdLargeIcons, con
 }  // namespace
 
 void CMainFrame::BuildMenus() {
-  auto add = [](wxMenu* menu, std::initializer_list<MenuItem> items) {
-    for (const auto& item : items) {
-      if (item.id == 0) {
-        menu->AppendSeparator();
-      } else {
-        menu->Append(CdWxId(item.id), wxString::FromUTF8(item.text), wxString::FromUTF8(item.prompt), item.kind);
-      }
-    }
-  };
-  auto* drive = new wxMenu;
-  add(drive, {{kCdCmdOpenDrive, "&Open Drive", "Open drive"},
-              {kCdIdCreateImage, "&Create Image", "Create cdrom image"},
-              {kCdIdOpenImage, "Open &Image", "Open cdrom image"},
-              {0, "", ""},
-              {kCdIdExit, "E&xit Quarvel Velnora CDROM ", "Quit the application; prompts to save documents"}});
-  auto* file = new wxMenu;
-  add(file, {{kCdCmdRecoverSelected, "Recover &Selected Files\tCtrl+S", "Recover selected files"},
-             {kCdCmdRecoverAll, "&Recover All", "Recover all"},
-             {0, "", ""},
-             {kCdCmdAddFileFilter, "&Add File Filter", "Add file filter"},
-             {kCdIdRemoveFileFilter, "Remove &File Filter", "Remove file filter"}});
-  auto* tools = new wxMenu;
-  add(tools, {{kCdCmdFind, "&Find\tCtrl+F", "Find item"},
-              {kCdIdFindNext, "Find Next Item\tF3", "Find next item"},
-              {kCdCmdFileMask, "File &Mask\tCtrl+M", "File mask"},
-              {0, "", ""},
-              {kCdIdSelectAll, "Select &All", "Mark all items"},
-              {kCdIdUnselectAll, "&Unselect All", "Unmark all items"},
-              {0, "", ""},
-              {kCdIdClearLog, "&Clear Process Log", "Clear process log"},
-              {kCdIdSaveLog, "&Save Process Log to File", "Save process log to file"}});
-  auto* view = new wxMenu;
-  add(view, {{kCdIdViewToolBar, "&Toolbar", "Show or hide toolbar", wxITEM_CHECK},
-             {kCdIdViewStatusBar, "&Status Bar", "Show or hide statusbar", wxITEM_CHECK},
-             {kCdIdViewProcessLog, "&Process Log", "Show or hide process log", wxITEM_CHECK},
-             {0, "", ""},
-             {kCdCmdStop, "Stop &Current Process", "Stop current process"},
-             {kCdCmdGoUp, "&Go Up", "Up"},
-             {0, "", ""},
-             {kCdIdLargeIcons, "Large Icons", "Display items by using large icons.", wxITEM_RADIO},
-             {kCdIdSmallIcons, "Small Icons", "Display items by using small icons.", wxITEM_RADIO},
-             {kCdIdList, "List", "Displays items in a list.", wxITEM_RADIO},
-             {kCdIdDetails, "Details", "Displays detailed information about each item in the window.", wxITEM_RADIO}});
-  auto* arrange = new wxMenu;
-  add(arrange, {{kCdIdArrangeByName, "By &Name", "Sort items by name"},
-                {kCdIdArrangeByType, "By &Type", "Sort items by type"},
-                {kCdIdArrangeBySize, "By &Size", "Sort items by size"},
-                {kCdIdArrangeByDate, "By &Date", "Sort items by date"}});
-  view->AppendSubMenu(arrange, "Arrange");
-  auto* help = new wxMenu;
-  add(help,
-      {{kCdCmdHelpTopics, "&Help Topics", "List help topics"},
-       {kCdIdAbout, "&About Quarvel Velnora CDROM ", "Display program information, version number and copyright"}});
-  auto* bar = new wxMenuBar;
-  bar->Append(drive, "&Drive");
-  bar->Append(file, "&File");
-  bar->Append(tools, "&Tools");
-  bar->Append(view, "&View");
-  bar->Append(help, "&Help");
+  using controls::MenuItem;
+  wxMenuBar* bar = controls::BuildMenuBar(
+      {{"&Drive",
+        {{kCdCmdOpenDrive, "&Open Drive", "Open drive"},
+         {kCdIdCreateImage, "&Create Image", "Create cdrom image"},
+         {kCdIdOpenImage, "Open &Image", "Open cdrom image"},
+         {0, "", ""},
+         {kCdIdExit, "E&xit Quarvel Velnora CDROM ", "Quit the application; prompts to save documents"}}},
+       {"&File",
+        {{kCdCmdRecoverSelected, "Recover &Selected Files\tCtrl+S", "Recover selected files"},
+         {kCdCmdRecoverAll, "&Recover All", "Recover all"},
+         {0, "", ""},
+         {kCdCmdAddFileFilter, "&Add File Filter", "Add file filter"},
+         {kCdIdRemoveFileFilter, "Remove &File Filter", "Remove file filter"}}},
+       {"&Tools",
+        {{kCdCmdFind, "&Find\tCtrl+F", "Find item"},
+         {kCdIdFindNext, "Find Next Item\tF3", "Find next item"},
+         {kCdCmdFileMask, "File &Mask\tCtrl+M", "File mask"},
+         {0, "", ""},
+         {kCdIdSelectAll, "Select &All", "Mark all items"},
+         {kCdIdUnselectAll, "&Unselect All", "Unmark all items"},
+         {0, "", ""},
+         {kCdIdClearLog, "&Clear Process Log", "Clear process log"},
+         {kCdIdSaveLog, "&Save Process Log to File", "Save process log to file"}}},
+       {"&View",
+        {{kCdIdViewToolBar, "&Toolbar", "Show or hide toolbar", wxITEM_CHECK},
+         {kCdIdViewStatusBar, "&Status Bar", "Show or hide statusbar", wxITEM_CHECK},
+         {kCdIdViewProcessLog, "&Process Log", "Show or hide process log", wxITEM_CHECK},
+         {0, "", ""},
+         {kCdCmdStop, "Stop &Current Process", "Stop current process"},
+         {kCdCmdGoUp, "&Go Up", "Up"},
+         {0, "", ""},
+         {kCdIdLargeIcons, "Large Icons", "Display items by using large icons.", wxITEM_RADIO},
+         {kCdIdSmallIcons, "Small Icons", "Display items by using small icons.", wxITEM_RADIO},
+         {kCdIdList, "List", "Displays items in a list.", wxITEM_RADIO},
+         {kCdIdDetails, "Details", "Displays detailed information about each item in the window.", wxITEM_RADIO},
+         {0,
+          "Arrange",
+          "",
+          wxITEM_NORMAL,
+          {{kCdIdArrangeByName, "By &Name", "Sort items by name"},
+           {kCdIdArrangeByType, "By &Type", "Sort items by type"},
+           {kCdIdArrangeBySize, "By &Size", "Sort items by size"},
+           {kCdIdArrangeByDate, "By &Date", "Sort items by date"}}}}},
+       {"&Help",
+        {{kCdCmdHelpTopics, "&Help Topics", "List help topics"},
+         {kCdIdAbout, "&About Quarvel Velnora CDROM ", "Display program information, version number and copyright"}}}},
+      [](int id) { return CdWxId(id); }, {kCdIdViewToolBar, kCdIdViewStatusBar, kCdIdViewProcessLog, kCdIdDetails});
   SetMenuBar(bar);
-  for (int id : {kCdIdViewToolBar, kCdIdViewStatusBar, kCdIdViewProcessLog, kCdIdDetails}) bar->Check(CdWxId(id), true);
 }
 
 void CMainFrame::BuildToolbar() {
@@ -363,18 +345,10 @@ void CMainFrame::ClearLog() {
 
 void CMainFrame::SaveLog(std::string path) {
   if (path.empty()) {
-    wxFileDialog save(this, "Save Log To File", wxEmptyString, "Quarvel Velnora CD.txt", "Text Document(*.txt)|*",
-                      wxFD_SAVE);
-    if (save.ShowModal() != wxID_OK || save.GetPath().empty()) return;
-    path = save.GetPath().utf8_string();
+    path = controls::ChooseLogPath(this, "Quarvel Velnora CD.txt");
+    if (path.empty()) return;
   }
-  std::ofstream out(CdLogReportPath(path), std::ios::binary | std::ios::trunc);
-  if (!out) {
-    controls::CMessageBoxDlg box(nullptr, "File Creation Error", "Quarvel Velnora CD", wxOK | wxICON_ERROR);
-    box.ShowModal();
-    return;
-  }
-  out << CdLogReport(log_->Rows());
+  controls::SaveLogReport(path, CdLogReport(log_->Rows()), {"File Creation Error", "File Write Error", "Quarvel Velnora CD"});
 }
 
 void CMainFrame::HelpTopics() {

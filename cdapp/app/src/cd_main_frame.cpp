@@ -74,7 +74,7 @@ CMainFrame::CMainFrame()
   list_->Window()->Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& e) { listView_->OnHeaderItemClick(e.GetColumn(), 0); });
   list_->Window()->Bind(wxEVT_CONTEXT_MENU, &CMainFrame::OnListContextMenu, this);
 
-  log_ = new CProcessLogBar(this);
+  log_ = new CProcessLogBar(this, ProcessLogLook());
   aui_.AddPane(splitter_, wxAuiPaneInfo().Name("tree").CenterPane());
   aui_.AddPane(log_, wxAuiPaneInfo()
                          .Name("log")

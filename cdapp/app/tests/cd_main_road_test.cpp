@@ -10,6 +10,7 @@
 #include "cd_dialogs.h"
 #include "controls/wx/notice_dialogs.h"
 #include "cd_gui_support.h"
+#include "file_size_limit.h"
 #include "cdengine/recovery.h"
 #include "cdcore/cd_texts.h"
 #include "real_input.h"
@@ -447,6 +448,12 @@ TEST_F(MainRoad, ProcessLogSavesItsReportAndClears) {
   EXPECT_NE(report.find("Process Completed"), std::string::npos);
   frame->SaveLog((work / "run.log").string());
   EXPECT_EQ(ReadFile(work / "run.log"), report);
+  // A report that cannot be written whole (the disk fills) is reported, and no part of it is left.
+  {
+    FileSizeLimit full(64);
+    wxTEST_DIALOG(frame->SaveLog((work / "full").string()), ExpectMessage("File Write Error"));
+  }
+  EXPECT_FALSE(fs::exists(work / "full.Txt"));
   frame->ClearLog();
   EXPECT_EQ(frame->Log()->List()->GetItemCount(), 0);
   EXPECT_EQ(CdApp().logHasRows, 0);

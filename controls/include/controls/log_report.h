@@ -20,4 +20,12 @@ std::string FormatLogReport(std::string_view header, const std::vector<LogReport
 // appended.
 std::string LogReportPath(const std::string& path);
 
+// How writing a report ended.
+enum class LogReportWrite { kWritten, kNotCreated, kNotWritten };
+
+// Writes REPORT to PATH, replacing a file of that name. Every write, the flush and the close are
+// checked; when any of them fails the partly written file is removed and kNotWritten is answered,
+// when the file cannot be made at all kNotCreated.
+LogReportWrite WriteLogReport(const std::string& path, std::string_view report);
+
 }  // namespace controls

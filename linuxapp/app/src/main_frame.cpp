@@ -12,13 +12,14 @@
 #include <wx/toolbar.h>
 
 #include <cstdio>
-#include <fstream>
 #include <tuple>
 
 #include "app_images.h"
 #include "controls/wx/display_string.h"
 #include "controls/wx/help_book.h"
+#include "controls/wx/menu_table.h"
 #include "controls/wx/pane_caption.h"
+#include "controls/wx/save_log.h"
 #include "controls/wx/state_images.h"
 #include "controls/wx/status_bar.h"
 #include "controls/wx/toolbar_buttons.h"
@@ -59,13 +60,6 @@ class HeaderSortArrow : public SortArrow {
 
  private:
   controls::WxListControl& list_;
-};
-
-struct MenuItem {
-  int id;
-  const char* text;
-  const char* prompt;
-  wxItemKind kind = wxITEM_NORMAL;
 };
 
 }  // namespace
@@ -130,7 +124,7 @@ CMainFrame::CMainFrame()
     list->PopupMenu(&menu, at);
   });
 
-  log_ = new CMessageLogDlg(this);
+  log_ = new CMessageLogDlg(this, MessageLogLook());
   aui_.AddPane(splitter_, wxAuiPaneInfo().Name("tree").CenterPane());
   aui_.AddPane(log_, wxAuiPaneInfo()
                          .Name("log")
@@ -159,72 +153,60 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::BuildMenus() {
-  auto add = [this](wxMenu* menu, std::initializer_list<MenuItem> items) {
-    for (const auto& item : items) {
-      if (item.id == 0) {
-        menu->AppendSeparator();
-      } else {
-        menu->Append(WxId(item.id), wxString::FromUTF8(item.text), wxString::FromUTF8(item.prompt), item.kind);
-      }
-    }
-  };
-  auto* drive = new wxMenu;
-  add(drive, {{kCmdOpenDrive, "&Open Drive", "Open Drive"},
-              {kCmdSelectPhysicalDisk, "&Select Physical Disk\tCtrl+O", "Select Physical Disk Drive"},
-              {kCmdOpenScanInfo, "Open &Using Scan Information", "Open Drive Using Scan Information"},
-              {0, "", ""},
-              {kIdExit, "E&xit Quarvel Velnora", "Quit the application; prompts to save documents"}});
-  auto* file = new wxMenu;
-  add(file, {{kCmdRecoverSelected, "Recover &Selected Files\tCtrl+S", "Recover Selected Files"},
-             {kCmdRecoverAll, "Recover &All", "Recover All"},
-             {kCmdRecoverDeleted, "Recover &Deleted Files", "Recover Deleted Files"},
-             {0, "", ""},
-             {kCmdAddFileFilter, "Add &File Filter", "Add File Filter"},
-             {kIdRemoveFileFilter, "&Remove File Filter", ""}});
-  auto* tools = new wxMenu;
-  add(tools, {{kIdSearchDeletedAndLost, "&Search Deleted and Lost Files and Folders", ""},
-              {kCmdStop, "S&top Current Process", "Stop Current Process"},
-              {0, "", ""},
-              {kCmdFind, "&Find\tCtrl+F", "Find"},
-              {kIdFindNext, "Find &Next Item\tF3", "Find Next"},
-              {kCmdFileMask, "File &Mask\tCtrl+M", "File Mask"},
-              {kIdUnMask, "UnMas&k", ""},
-              {0, "", ""},
-              {kIdSelectAll, "Select &All", "Mark All Items"},
-              {kIdUnselectAll, "&Unselect All", "UnMark All Items"},
-              {0, "", ""},
-              {kIdSaveScanInfo, "Save Scan &Information", "Save Scan Information"},
-              {kIdClearLog, "&Clear Log", "Clear Log"},
-              {kIdSaveLog, "Save &Log", "Save Log To File"},
-              {0, "", ""},
-              {kIdAdvanceSettings, "A&dvance Settings", "Set Advance Configuration"}});
-  auto* view = new wxMenu;
-  add(view, {{kIdViewToolBar, "&Tool Bar", "Show or hide the toolbar", wxITEM_CHECK},
-             {kIdViewStatusBar, "&Status Bar", "Show or hide the status bar", wxITEM_CHECK},
-             {kIdViewMessageLog, "&Message Log", "", wxITEM_CHECK},
-             {0, "", ""},
-             {kCmdGoUp, "&Go Up", "Up"},
-             {0, "", ""},
-             {kIdLargeIcons, "&Large Icons", "Display items by using large icons.", wxITEM_RADIO},
-             {kIdSmallIcons, "Small Ic&ons", "Display items by using small icons.", wxITEM_RADIO},
-             {kIdList, "L&ist", "Displays items in a list.", wxITEM_RADIO},
-             {kIdDetails, "&Details", "Displays detailed information about each item in the window.", wxITEM_RADIO}});
-  auto* arrange = new wxMenu;
-  add(arrange, {{kIdArrangeByName, "By &Name", "Arrange File By Name"},
-                {kIdArrangeByType, "By &Type", "Arrange Files By Type"},
-                {kIdArrangeBySize, "By &Size", "Arrange Files By Size"},
-                {kIdArrangeByDate, "By &Date", "Arrange Files By Date"}});
-  view->AppendSubMenu(arrange, "&Arrange");
-  auto* help = new wxMenu;
-  add(help, {{kIdHelpTopics, "&Help Topics", ""}, {kIdAbout, "&About Quarvel Velnora Linux", ""}});
-  auto* bar = new wxMenuBar;
-  bar->Append(drive, "&Drive");
-  bar->Append(file, "&File");
-  bar->Append(tools, "&Tools");
-  bar->Append(view, "&View");
-  bar->Append(help, "&Help");
+  using controls::MenuItem;
+  wxMenuBar* bar = controls::BuildMenuBar(
+      {{"&Drive",
+        {{kCmdOpenDrive, "&Open Drive", "Open Drive"},
+         {kCmdSelectPhysicalDisk, "&Select Physical Disk\tCtrl+O", "Select Physical Disk Drive"},
+         {kCmdOpenScanInfo, "Open &Using Scan Information", "Open Drive Using Scan Information"},
+         {0, "", ""},
+         {kIdExit, "E&xit Quarvel Velnora", "Quit the application; prompts to save documents"}}},
+       {"&File",
+        {{kCmdRecoverSelected, "Recover &Selected Files\tCtrl+S", "Recover Selected Files"},
+         {kCmdRecoverAll, "Recover &All", "Recover All"},
+         {kCmdRecoverDeleted, "Recover &Deleted Files", "Recover Deleted Files"},
+         {0, "", ""},
+         {kCmdAddFileFilter, "Add &File Filter", "Add File Filter"},
+         {kIdRemoveFileFilter, "&Remove File Filter", ""}}},
+       {"&Tools",
+        {{kIdSearchDeletedAndLost, "&Search Deleted and Lost Files and Folders", ""},
+         {kCmdStop, "S&top Current Process", "Stop Current Process"},
+         {0, "", ""},
+         {kCmdFind, "&Find\tCtrl+F", "Find"},
+         {kIdFindNext, "Find &Next Item\tF3", "Find Next"},
+         {kCmdFileMask, "File &Mask\tCtrl+M", "File Mask"},
+         {kIdUnMask, "UnMas&k", ""},
+         {0, "", ""},
+         {kIdSelectAll, "Select &All", "Mark All Items"},
+         {kIdUnselectAll, "&Unselect All", "UnMark All Items"},
+         {0, "", ""},
+         {kIdSaveScanInfo, "Save Scan &Information", "Save Scan Information"},
+         {kIdClearLog, "&Clear Log", "Clear Log"},
+         {kIdSaveLog, "Save &Log", "Save Log To File"},
+         {0, "", ""},
+         {kIdAdvanceSettings, "A&dvance Settings", "Set Advance Configuration"}}},
+       {"&View",
+        {{kIdViewToolBar, "&Tool Bar", "Show or hide the toolbar", wxITEM_CHECK},
+         {kIdViewStatusBar, "&Status Bar", "Show or hide the status bar", wxITEM_CHECK},
+         {kIdViewMessageLog, "&Message Log", "", wxITEM_CHECK},
+         {0, "", ""},
+         {kCmdGoUp, "&Go Up", "Up"},
+         {0, "", ""},
+         {kIdLargeIcons, "&Large Icons", "Display items by using large icons.", wxITEM_RADIO},
+         {kIdSmallIcons, "Small Ic&ons", "Display items by using small icons.", wxITEM_RADIO},
+         {kIdList, "L&ist", "Displays items in a list.", wxITEM_RADIO},
+         {kIdDetails, "&Details", "Displays detailed information about each item in the window.", wxITEM_RADIO},
+         {0,
+          "&Arrange",
+          "",
+          wxITEM_NORMAL,
+          {{kIdArrangeByName, "By &Name", "Arrange File By Name"},
+           {kIdArrangeByType, "By &Type", "Arrange Files By Type"},
+           {kIdArrangeBySize, "By &Size", "Arrange Files By Size"},
+           {kIdArrangeByDate, "By &Date", "Arrange Files By Date"}}}}},
+       {"&Help", {{kIdHelpTopics, "&Help Topics", ""}, {kIdAbout, "&About Quarvel Velnora Linux", ""}}}},
+      [](int id) { return WxId(id); }, {kIdViewToolBar, kIdViewStatusBar, kIdViewMessageLog, kIdDetails});
   SetMenuBar(bar);
-  for (int id : {kIdViewToolBar, kIdViewStatusBar, kIdViewMessageLog, kIdDetails}) bar->Check(WxId(id), true);
 
   // Menu items follow the menu rule; toolbar buttons the toolbar rule while no process runs (a
   // process sets them at its start, and its message pump must not give a second process a button
@@ -664,18 +646,11 @@ void CMainFrame::ClearLog() {
 void CMainFrame::SaveLog(std::string path) {
   if (path.empty()) {
     RunCautionDlg(this, 1);
-    wxFileDialog save(this, "Save Log To File", wxEmptyString, "Quarvel Velnora Linux Log", "Text Document(*.txt)|*",
-                      wxFD_SAVE);
-    if (save.ShowModal() != wxID_OK) return;
-    path = save.GetPath().utf8_string();
+    path = controls::ChooseLogPath(this, "Quarvel Velnora Linux Log");
+    if (path.empty()) return;
   }
-  std::ofstream out(LogReportPath(path), std::ios::binary | std::ios::trunc);
-  if (!out) {
-    controls::CMessageBoxDlg box(nullptr, "File creation error", "Quarvel Velnora Linux", wxOK | wxICON_ERROR);
-    box.ShowModal();
-    return;
-  }
-  out << FormatLogReport(log_->Rows());
+  controls::SaveLogReport(path, FormatLogReport(log_->Rows()),
+                          {"File creation error", "File write error", "Quarvel Velnora Linux"});
 }
 
 void CMainFrame::OnArrange(int column) {

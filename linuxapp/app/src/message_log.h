@@ -1,26 +1,11 @@
-// The message log: a list of rows (icon, activity, text, status) in a dockable pane of the frame.
+// The message log: the shared log pane with this program's columns (Activity, Text, Status) and
+// row icons, in a dockable pane of the frame; from the seventh row on the list follows its last row.
 #pragma once
 
-#include <wx/listctrl.h>
-#include <wx/panel.h>
-
-#include <vector>
-
+#include "controls/wx/log_pane.h"
 #include "linuxcore/log_report.h"
 
-class CMessageLogDlg : public wxPanel {
- public:
-  static constexpr int kListId = 1008;
-  explicit CMessageLogDlg(wxWindow* parent);
-  ~CMessageLogDlg() override;
+using CMessageLogDlg = controls::CLogPane;
 
-  // Appends a row; from the seventh row on the list scrolls to it. Returns the number of rows.
-  int AddRow(const char* activity, const char* text, const char* status, int icon);
-  void Clear();
-  std::vector<LogReportRow> Rows() const;
-  wxListCtrl* List() const { return list_; }
-
- private:
-  wxListCtrl* list_;
-  wxImageList images_;
-};
+// The look of the message log.
+controls::LogPaneLook MessageLogLook();

@@ -27,6 +27,7 @@
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
 #include "ext2engine/recovery.h"
+#include "file_size_limit.h"
 #include "gui_test_support.h"
 #include "controls/list_sort.h"
 #include "linuxcore/command_states.h"
@@ -608,6 +609,12 @@ TEST_F(MainRoad, SaveLogWritesTheReportAndClearLogEmptiesIt) {
   // A file that cannot be made is reported, and nothing else happens.
   wxTEST_DIALOG(frame->SaveLog((dest / "no-such-folder" / "report").string()),
                 ExpectMessage("File creation error", wxID_OK));
+  // A report that cannot be written whole (the disk fills) is reported, and no part of it is left.
+  {
+    FileSizeLimit full(64);
+    wxTEST_DIALOG(frame->SaveLog((dest / "full").string()), ExpectMessage("File write error", wxID_OK));
+  }
+  EXPECT_FALSE(fs::exists(dest / "full.Txt"));
   frame->ClearLog();
   EXPECT_EQ(frame->Log()->List()->GetItemCount(), 0);
   EXPECT_EQ(App().logHasRows, 0);

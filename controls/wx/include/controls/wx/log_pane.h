@@ -1,0 +1,62 @@
+// The log pane of both programs: a report list of rows (three texts and one icon) in a panel that
+// the frame docks. The rows are kept here as given; the list control is virtual and asks for the
+// texts of the rows it draws, decoded then, so that adding a row costs the same however long the
+// log has grown.
+#pragma once
+
+#include <wx/bitmap.h>
+#include <wx/imaglist.h>
+#include <wx/listctrl.h>
+#include <wx/panel.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/log_report.h"
+
+namespace controls {
+
+struct LogPaneColumn {
+  wxString title;
+  int width = 0;
+};
+
+// How a program's log pane looks.
+struct LogPaneLook {
+  int listId = wxID_ANY;
+  std::vector<LogPaneColumn> columns;  // the three columns: activity, text, status
+  std::vector<wxBitmap> icons;         // the rows' icons, by index
+  int border = 0;                      // blank pixels around the list
+  int firstScrolledRow = 1;            // the list follows its last row from this row on (1-based)
+};
+
+class CLogPane : public wxPanel {
+ public:
+  CLogPane(wxWindow* parent, const LogPaneLook& look);
+  ~CLogPane() override;
+
+  // Appends a row at the current count; a null text leaves its column empty, an icon index
+  // without an icon shows none. Texts are bytes, shown decoded (invalid UTF-8 as Latin-1). Once
+  // the rows of a burst are in, the list scrolls to its last row. Returns the number of rows.
+  int AddRow(const char* activity, const char* text, const char* status, int icon);
+  void Clear();
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  // The texts of every row as shown, for the saved report.
+  std::vector<LogReportRow> Rows() const;
+  wxListCtrl* List() const { return list_; }
+
+ private:
+  class RowList;
+  struct Row {
+    LogReportRow texts;
+    int icon = -1;
+  };
+
+  wxListCtrl* list_;  // a RowList
+  wxImageList images_;
+  std::vector<Row> rows_;
+  int firstScrolledRow_;
+  bool scrollAsked_ = false;
+};
+
+}  // namespace controls
