@@ -73,14 +73,14 @@ int HeadlessHost::MessageBox(const char* text, const char* caption, MessageButto
   return answer != answersByText.end() ? answer->second : yesNoAnswer;
 }
 
-void HeadlessHost::ShowCaution(std::uint8_t type) {
-  const CautionText c = CautionTextOf(type);
+void HeadlessHost::ShowCaution(CautionKind kind) {
+  const CautionText c = CautionTextOf(kind);
   const std::string text = std::string(c.line1) + "\n" + c.line2;
   messages.push_back({c.caption, text});
   Print("MSG\t" + EscapeField(c.caption) + "\t" + EscapeField(text));
 }
 
-bool HeadlessHost::Confirm(std::uint8_t) { return false; }
+bool HeadlessHost::Confirm(ConfirmKind) { return false; }
 
 bool HeadlessHost::FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) {
   AppState& app = App();

@@ -60,8 +60,8 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
 
   // Prompts: OK boxes are answered OK, Yes/No boxes with yesNoAnswer; confirmations with No.
   int MessageBox(const char* text, const char* caption, MessageButtons buttons) override;
-  void ShowCaution(std::uint8_t type) override;
-  bool Confirm(std::uint8_t type) override;
+  void ShowCaution(CautionKind kind) override;
+  bool Confirm(ConfirmKind kind) override;
   // Answers with onExists; a rename proposes the dialog's first free name.
   bool FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) override;
   // Answers with onScanExists; a rename takes the dialog's proposed name with ".DAT".

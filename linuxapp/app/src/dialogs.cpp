@@ -174,18 +174,19 @@ class CTwoLineDlg : public controls::CTitledDialog {
 
 }  // namespace
 
-void RunCautionDlg(wxWindow* parent, std::uint8_t type) {
-  const CautionText c = CautionTextOf(type);
+void RunCautionDlg(wxWindow* parent, CautionKind kind) {
+  const CautionText c = CautionTextOf(kind);
   CTwoLineDlg dlg(parent, U(c.caption), DialogIcon(4), kCautionLine1Id, U(c.line1), kCautionLine2Id, U(c.line2),
                   {{wxID_OK, "OK"}});
   dlg.ShowModal();
 }
 
-ConfirmAnswer RunConfirmDlgAnswer(wxWindow* parent, std::uint8_t type) {
+ConfirmAnswer RunConfirmDlgAnswer(wxWindow* parent, ConfirmKind kind) {
   static const char* const lines[][2] = {
       {"Save Drive Scan Information ?",
        "(Click YES if you wish to resume recovery of this logical drive at a later stage)"},
       {"Stop current process ?", "(This process cannot be resumed from current state and has to be restarted)"}};
+  const auto type = static_cast<std::size_t>(kind);
   const char* const* text = type < 2 ? lines[type] : nullptr;
   CTwoLineDlg dlg(parent, "Quarvel Velnora Linux", DialogIcon(6), kConfirmLine1Id, text ? text[0] : "", kConfirmLine2Id,
                   text ? text[1] : "", {{wxID_OK, "Yes"}, {wxID_NO, "No"}});
@@ -204,7 +205,7 @@ ConfirmAnswer RunConfirmDlgAnswer(wxWindow* parent, std::uint8_t type) {
   return answer == wxID_OK ? ConfirmAnswer::Yes : answer == wxID_NO ? ConfirmAnswer::No : ConfirmAnswer::Closed;
 }
 
-bool RunConfirmDlg(wxWindow* parent, std::uint8_t type) { return RunConfirmDlgAnswer(parent, type) == ConfirmAnswer::Yes; }
+bool RunConfirmDlg(wxWindow* parent, ConfirmKind kind) { return RunConfirmDlgAnswer(parent, kind) == ConfirmAnswer::Yes; }
 
 namespace {
 

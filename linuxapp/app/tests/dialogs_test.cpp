@@ -106,15 +106,15 @@ TEST_F(Dialogs, ScanFileExistsRenameAddsTheExtension) {
 
 TEST_F(Dialogs, CautionAndConfirmationTexts) {
   const struct {
-    int type;
+    CautionKind kind;
     const char* caption;
     const char* line1;
-  } cautions[] = {{0, "Caution", "If you are unable to find the lost file(s) and folder(s) in the displayed tree"},
-                  {1, "Caution", "Saving files on to the same logical drive that contains your lost data"},
-                  {2, "Quarvel Velnora Linux", "Can not exit"},
-                  {3, "Caution", "This process may take long time that depends upon the disk size"}};
+  } cautions[] = {{CautionKind::LostFilesHint, "Caution", "If you are unable to find the lost file(s) and folder(s) in the displayed tree"},
+                  {CautionKind::SameDriveOverwrite, "Caution", "Saving files on to the same logical drive that contains your lost data"},
+                  {CautionKind::CannotExit, "Quarvel Velnora Linux", "Can not exit"},
+                  {CautionKind::LongProcess, "Caution", "This process may take long time that depends upon the disk size"}};
   for (const auto& c : cautions) {
-    wxTEST_DIALOG(RunCautionDlg(nullptr, static_cast<std::uint8_t>(c.type)), Press(wxID_OK, [&](wxDialog* dlg) {
+    wxTEST_DIALOG(RunCautionDlg(nullptr, c.kind), Press(wxID_OK, [&](wxDialog* dlg) {
                     EXPECT_EQ(dlg->GetTitle(), c.caption);
                     EXPECT_EQ(LabelOf(dlg, kCautionLine1Id).utf8_string(), c.line1);
                     EXPECT_FALSE(LabelOf(dlg, kCautionLine2Id).empty());
@@ -131,13 +131,13 @@ TEST_F(Dialogs, CautionAndConfirmationTexts) {
   };
   bool yes = false;
   wxTEST_DIALOG(
-      yes = RunConfirmDlg(nullptr, 0),
+      yes = RunConfirmDlg(nullptr, ConfirmKind::SaveScanInformation),
       Press(wxID_OK, lines("Save Drive Scan Information ?",
                            "(Click YES if you wish to resume recovery of this logical drive at a later stage)")));
   EXPECT_TRUE(yes);
   // Esc and the close box answer No.
   wxTEST_DIALOG(
-      yes = RunConfirmDlg(nullptr, 1),
+      yes = RunConfirmDlg(nullptr, ConfirmKind::StopProcess),
       Press(wxID_CANCEL, lines("Stop current process ?",
                                "(This process cannot be resumed from current state and has to be restarted)")));
   EXPECT_FALSE(yes);
