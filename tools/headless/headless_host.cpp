@@ -84,8 +84,7 @@ bool HeadlessHost::Confirm(ConfirmKind) { return false; }
 
 bool HeadlessHost::FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) {
   AppState& app = App();
-  for (int& d : app.fileExists) d = 0;
-  app.fileExists[onExists] = 1;
+  app.fileExists = onExists;
   const std::string proposed = ProposeCopyName(directory, inode, name);
   std::snprintf(app.newName, sizeof app.newName, "%s", proposed.c_str());
   return true;
@@ -93,9 +92,8 @@ bool HeadlessHost::FileExists(const std::string& directory, const std::string& n
 
 bool HeadlessHost::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) {
   AppState& app = App();
-  for (int& d : app.scanFileExists) d = 0;
-  app.scanFileExists[onScanExists] = 1;
-  if (onScanExists == 0) {
+  app.scanFileExists = onScanExists;
+  if (onScanExists == ScanFileExistsDecision::Rename) {
     const std::string proposed = ProposeScanFileName(path, diskIndex, driveIndex) + ".DAT";
     std::snprintf(app.newName, sizeof app.newName, "%s", proposed.c_str());
   }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "ext2engine/app_state.h"
 #include "ext2engine/entry_list.h"
 #include "ext2engine/ports.h"
 #include "probe_output.h"
@@ -93,12 +94,10 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   int yesNoAnswer = kAnswerNo;
   // Yes/No boxes answered by their text, in place of yesNoAnswer.
   std::map<std::string, int> answersByText;
-  // The File Already Exists answer: an index into the application's decisions
-  // (0 Skip All, 1 Overwrite All, 2 Rename All, 3 Skip, 4 OverWrite, 5 Rename).
-  int onExists = 4;
-  // The File already exists answer of the scan-information file: an index into the application's
-  // decisions (0 Rename, 1 Cancel, 2 Overwrite).
-  int onScanExists = 2;
+  // The File Already Exists answer.
+  FileExistsDecision onExists = FileExistsDecision::Overwrite;
+  // The File already exists answer of the scan-information file.
+  ScanFileExistsDecision onScanExists = ScanFileExistsDecision::Overwrite;
   // Every state image set on a tree item: (item, image).
   std::vector<std::pair<std::uintptr_t, int>> stateImages;
   // Runs inside every pump, as a user's command would (a test's Stop, say).

@@ -57,9 +57,10 @@ TEST_F(Dialogs, FileAlreadyExistsWritesOneDecisionPerButton) {
   const struct {
     int id;
     const char* text;
-    int decision;
-  } buttons[] = {{1017, "Skip All", 0}, {1010, "Overwrite All", 1}, {1019, "Rename All", 2},
-                 {1009, "Skip", 3},     {1011, "OverWrite", 4},     {wxID_OK, "Rename", 5}};
+    FileExistsDecision decision;
+  } buttons[] = {{1017, "Skip All", FileExistsDecision::SkipAll},   {1010, "Overwrite All", FileExistsDecision::OverwriteAll},
+                 {1019, "Rename All", FileExistsDecision::RenameAll}, {1009, "Skip", FileExistsDecision::Skip},
+                 {1011, "OverWrite", FileExistsDecision::Overwrite}, {wxID_OK, "Rename", FileExistsDecision::Rename}};
   AppState& app = App();
   for (const auto& b : buttons) {
     SCOPED_TRACE(b.text);
@@ -72,12 +73,12 @@ TEST_F(Dialogs, FileAlreadyExistsWritesOneDecisionPerButton) {
                     EXPECT_EQ(edit->GetValue(), "Copy1_12_a.txt");
                     edit->ChangeValue("b.txt");
                   }));
-    for (int d = 0; d < 6; ++d) EXPECT_EQ(app.fileExists[d], d == b.decision ? 1 : 0) << d;
+    EXPECT_EQ(app.fileExists, b.decision);
   }
   EXPECT_STREQ(app.newName, "b.txt");
   // Esc or the close box keeps the decision of the previous file.
   wxTEST_DIALOG(RunFileExistsDlg(nullptr, dir.string(), "a.txt", 12), Press(wxID_CANCEL));
-  EXPECT_EQ(app.fileExists[5], 1);
+  EXPECT_EQ(app.fileExists, FileExistsDecision::Rename);
 }
 
 TEST_F(Dialogs, ScanFileExistsRenameAddsTheExtension) {
@@ -87,8 +88,10 @@ TEST_F(Dialogs, ScanFileExistsRenameAddsTheExtension) {
   const struct {
     int id;
     const char* text;
-    int decision;  // Rename, Cancel, Overwrite
-  } buttons[] = {{1011, "Overwrite", 2}, {1021, "Cancel", 1}, {wxID_OK, "Rename", 0}};
+    ScanFileExistsDecision decision;
+  } buttons[] = {{1011, "Overwrite", ScanFileExistsDecision::Overwrite},
+                 {1021, "Cancel", ScanFileExistsDecision::Cancel},
+                 {wxID_OK, "Rename", ScanFileExistsDecision::Rename}};
   for (const auto& b : buttons) {
     SCOPED_TRACE(b.text);
     wxTEST_DIALOG(RunScanFileExistsDlg(nullptr, path, 0, 0), Press(b.id, [&](wxDialog* dlg) {
@@ -99,7 +102,7 @@ TEST_F(Dialogs, ScanFileExistsRenameAddsTheExtension) {
                     ASSERT_NE(edit, nullptr);
                     EXPECT_EQ(edit->GetValue(), (dir / "HardDrv0_LogDrv0_Scan").string());
                   }));
-    for (int d = 0; d < 3; ++d) EXPECT_EQ(app.scanFileExists[d], d == b.decision ? 1 : 0) << d;
+    EXPECT_EQ(app.scanFileExists, b.decision);
   }
   EXPECT_EQ(std::string(app.newName), (dir / "HardDrv0_LogDrv0_Scan.DAT").string());
 }
