@@ -73,19 +73,18 @@ int HeadlessHost::MessageBox(const char* text, const char* caption, MessageButto
   return answer != answersByText.end() ? answer->second : yesNoAnswer;
 }
 
-void HeadlessHost::ShowCaution(std::uint8_t type) {
-  const CautionText c = CautionTextOf(type);
+void HeadlessHost::ShowCaution(CautionKind kind) {
+  const CautionText c = CautionTextOf(kind);
   const std::string text = std::string(c.line1) + "\n" + c.line2;
   messages.push_back({c.caption, text});
   Print("MSG\t" + EscapeField(c.caption) + "\t" + EscapeField(text));
 }
 
-bool HeadlessHost::Confirm(std::uint8_t) { return false; }
+bool HeadlessHost::Confirm(ConfirmKind) { return false; }
 
 bool HeadlessHost::FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) {
   AppState& app = App();
-  for (int& d : app.fileExists) d = 0;
-  app.fileExists[onExists] = 1;
+  app.fileExists = onExists;
   const std::string proposed = ProposeCopyName(directory, inode, name);
   std::snprintf(app.newName, sizeof app.newName, "%s", proposed.c_str());
   return true;
@@ -93,9 +92,8 @@ bool HeadlessHost::FileExists(const std::string& directory, const std::string& n
 
 bool HeadlessHost::ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) {
   AppState& app = App();
-  for (int& d : app.scanFileExists) d = 0;
-  app.scanFileExists[onScanExists] = 1;
-  if (onScanExists == 0) {
+  app.scanFileExists = onScanExists;
+  if (onScanExists == ScanFileExistsDecision::Rename) {
     const std::string proposed = ProposeScanFileName(path, diskIndex, driveIndex) + ".DAT";
     std::snprintf(app.newName, sizeof app.newName, "%s", proposed.c_str());
   }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "ext2engine/app_state.h"
 #include "ext2engine/entry_list.h"
 #include "ext2engine/ports.h"
 #include "probe_output.h"
@@ -60,8 +61,8 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
 
   // Prompts: OK boxes are answered OK, Yes/No boxes with yesNoAnswer; confirmations with No.
   int MessageBox(const char* text, const char* caption, MessageButtons buttons) override;
-  void ShowCaution(std::uint8_t type) override;
-  bool Confirm(std::uint8_t type) override;
+  void ShowCaution(CautionKind kind) override;
+  bool Confirm(ConfirmKind kind) override;
   // Answers with onExists; a rename proposes the dialog's first free name.
   bool FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) override;
   // Answers with onScanExists; a rename takes the dialog's proposed name with ".DAT".
@@ -93,12 +94,10 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   int yesNoAnswer = kAnswerNo;
   // Yes/No boxes answered by their text, in place of yesNoAnswer.
   std::map<std::string, int> answersByText;
-  // The File Already Exists answer: an index into the application's decisions
-  // (0 Skip All, 1 Overwrite All, 2 Rename All, 3 Skip, 4 OverWrite, 5 Rename).
-  int onExists = 4;
-  // The File already exists answer of the scan-information file: an index into the application's
-  // decisions (0 Rename, 1 Cancel, 2 Overwrite).
-  int onScanExists = 2;
+  // The File Already Exists answer.
+  FileExistsDecision onExists = FileExistsDecision::Overwrite;
+  // The File already exists answer of the scan-information file.
+  ScanFileExistsDecision onScanExists = ScanFileExistsDecision::Overwrite;
   // Every state image set on a tree item: (item, image).
   std::vector<std::pair<std::uintptr_t, int>> stateImages;
   // Runs inside every pump, as a user's command would (a test's Stop, say).

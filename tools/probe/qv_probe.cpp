@@ -221,7 +221,7 @@ int main(int argc, char** argv) {
   long retries = -1;
   int readMode = -1;
   int advancedOnFail = kAnswerNo;
-  int onExists = 4;
+  FileExistsDecision onExists = FileExistsDecision::Overwrite;
   int i = 1;
   for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; i += 2) {
     const std::string opt = argv[i];
@@ -240,12 +240,15 @@ int main(int argc, char** argv) {
       if (value != "sector" && value != "block") return Usage("--read-mode takes sector or block");
       readMode = value == "sector" ? 1 : 0;
     } else if (opt == "--on-exists") {
-      static const char* const answers[] = {"skip-all", "overwrite-all", "rename-all", "skip", "overwrite", "rename"};
-      onExists = -1;
-      for (int k = 0; k < 6; ++k) {
-        if (value == answers[k]) onExists = k;
+      using enum FileExistsDecision;
+      static const std::pair<const char*, FileExistsDecision> answers[] = {
+          {"skip-all", SkipAll}, {"overwrite-all", OverwriteAll}, {"rename-all", RenameAll},
+          {"skip", Skip},        {"overwrite", Overwrite},        {"rename", Rename}};
+      onExists = None;
+      for (const auto& [text, decision] : answers) {
+        if (value == text) onExists = decision;
       }
-      if (onExists < 0) return Usage("--on-exists takes skip|skip-all|overwrite|overwrite-all|rename|rename-all");
+      if (onExists == None) return Usage("--on-exists takes skip|skip-all|overwrite|overwrite-all|rename|rename-all");
     } else {
       return Usage("unknown option " + opt);
     }

@@ -50,9 +50,9 @@ class Recovery {
     const int matched = MatchesFileFilter(r_, name);
     return (matched == 1 && frame_.filterMode == 1) || (matched == 0 && frame_.filterMode == 0);
   }
-  void RecoverSubtree(TreeItem start, int stateCode);
-  bool EnterFolder(TreeItem item, int stateCode, bool& pushed);
-  void RecoverDirectoryFiles(TreeItem item, int stateCode);
+  void RecoverSubtree(TreeItem start);
+  bool EnterFolder(TreeItem item, bool& pushed);
+  void RecoverDirectoryFiles(TreeItem item);
   void SaveRecoveredFile(TreeItemNode& node);
   // Copies the file's bytes, each of its extents in turn, into FD; false when a write failed or
   // came short.
@@ -99,7 +99,7 @@ class Recovery {
 };
 
 // Steps 1 to 3 of a folder: false when the stop flag ends the walk here.
-bool Recovery::EnterFolder(TreeItem item, int stateCode, bool& pushed) {
+bool Recovery::EnterFolder(TreeItem item, bool& pushed) {
   pushed = false;
   if (frame_.stopFlag) {
     StepFiles();
@@ -115,19 +115,19 @@ bool Recovery::EnterFolder(TreeItem item, int stateCode, bool& pushed) {
     pushed = true;
   }
   if (((mode_ == kRecoverMarked && marked) || mode_ != kRecoverMarked) && !frame_.stopFlag) {
-    RecoverDirectoryFiles(item, stateCode);
+    RecoverDirectoryFiles(item);
   }
   return true;
 }
 
-void Recovery::RecoverSubtree(TreeItem start, int stateCode) {
+void Recovery::RecoverSubtree(TreeItem start) {
   struct Level {
     TreeItem nextChild;
     bool pushed;
   };
   std::vector<Level> stack;
   bool pushed = false;
-  if (!EnterFolder(start, stateCode, pushed)) return;
+  if (!EnterFolder(start, pushed)) return;
   const bool visitChildren = start != view_.RootItem() && mode_ != kRecoverDeleted;
   stack.push_back({visitChildren ? tree_.GetChild(start) : kNoItem, pushed});
   while (!stack.empty()) {
@@ -146,14 +146,14 @@ void Recovery::RecoverSubtree(TreeItem start, int stateCode) {
       stack.pop_back();
       continue;
     }
-    if (!EnterFolder(next, stateCode, pushed)) {
+    if (!EnterFolder(next, pushed)) {
       continue;
     }
     stack.push_back({tree_.GetChild(next), pushed});
   }
 }
 
-void Recovery::RecoverDirectoryFiles(TreeItem item, int stateCode) {
+void Recovery::RecoverDirectoryFiles(TreeItem item) {
   app_.itemUnderRecovery = item;
   ++r_.foldersSaved;
   const std::uint32_t key = tree_.GetItemData(item);
@@ -170,7 +170,6 @@ void Recovery::RecoverDirectoryFiles(TreeItem item, int stateCode) {
       ++r_.filesSaved;
     }
   }
-  (void)stateCode;
   for (std::uint32_t i : children) {
     if (nodes[i].type == 1 && nodes[i].mark == 1) {
       foldersWithUnwritten_.push_back(item);
@@ -313,20 +312,16 @@ void Recovery::Run() {
   bool stopped = false;
   if (root != kNoItem) {
     const int rootImage = tree_.GetStateImage(root);
-    if (mode_ != kRecoverMarked) {
-      RecoverSubtree(root, 0);
-    } else if (rootImage == controls::kStateChecked) {
-      RecoverSubtree(root, 1);
-    } else if (rootImage == controls::kStatePartly) {
-      RecoverSubtree(root, 2);
+    if (mode_ != kRecoverMarked || rootImage == controls::kStateChecked || rootImage == controls::kStatePartly) {
+      RecoverSubtree(root);
     }
     for (TreeItem child = tree_.GetChild(root); child != kNoItem; child = tree_.GetNext(child)) {
       const int image = tree_.GetStateImage(child);
       if (image == controls::kStateChecked || image == controls::kStatePartly) {
-        RecoverSubtree(child, image == controls::kStateChecked ? 1 : 2);
+        RecoverSubtree(child);
         if (mode_ != kRecoverDeleted) Uncheck(child);
       } else if (mode_ != kRecoverMarked) {
-        RecoverSubtree(child, 0);
+        RecoverSubtree(child);
       }
       if (app_.recoveryStop) {
         stopped = true;

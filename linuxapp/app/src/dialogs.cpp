@@ -174,18 +174,19 @@ class CTwoLineDlg : public controls::CTitledDialog {
 
 }  // namespace
 
-void RunCautionDlg(wxWindow* parent, std::uint8_t type) {
-  const CautionText c = CautionTextOf(type);
+void RunCautionDlg(wxWindow* parent, CautionKind kind) {
+  const CautionText c = CautionTextOf(kind);
   CTwoLineDlg dlg(parent, U(c.caption), DialogIcon(4), kCautionLine1Id, U(c.line1), kCautionLine2Id, U(c.line2),
                   {{wxID_OK, "OK"}});
   dlg.ShowModal();
 }
 
-ConfirmAnswer RunConfirmDlgAnswer(wxWindow* parent, std::uint8_t type) {
+ConfirmAnswer RunConfirmDlgAnswer(wxWindow* parent, ConfirmKind kind) {
   static const char* const lines[][2] = {
       {"Save Drive Scan Information ?",
        "(Click YES if you wish to resume recovery of this logical drive at a later stage)"},
       {"Stop current process ?", "(This process cannot be resumed from current state and has to be restarted)"}};
+  const auto type = static_cast<std::size_t>(kind);
   const char* const* text = type < 2 ? lines[type] : nullptr;
   CTwoLineDlg dlg(parent, "Quarvel Velnora Linux", DialogIcon(6), kConfirmLine1Id, text ? text[0] : "", kConfirmLine2Id,
                   text ? text[1] : "", {{wxID_OK, "Yes"}, {wxID_NO, "No"}});
@@ -204,7 +205,7 @@ ConfirmAnswer RunConfirmDlgAnswer(wxWindow* parent, std::uint8_t type) {
   return answer == wxID_OK ? ConfirmAnswer::Yes : answer == wxID_NO ? ConfirmAnswer::No : ConfirmAnswer::Closed;
 }
 
-bool RunConfirmDlg(wxWindow* parent, std::uint8_t type) { return RunConfirmDlgAnswer(parent, type) == ConfirmAnswer::Yes; }
+bool RunConfirmDlg(wxWindow* parent, ConfirmKind kind) { return RunConfirmDlgAnswer(parent, kind) == ConfirmAnswer::Yes; }
 
 namespace {
 
@@ -260,11 +261,13 @@ class CExistsDlg : public controls::CTitledDialog {
   wxTextCtrl* edit_;
 };
 
-// Sets decision INDEX of DECISIONS and clears the others.
-template <std::size_t N>
-void Decide(int (&decisions)[N], std::size_t index) {
-  for (int& d : decisions) d = 0;
-  decisions[index] = 1;
+// The decision of the button ID in BUTTONS (pairs of id and decision); false for none.
+template <typename Decision, std::size_t N>
+bool DecisionOf(const std::pair<int, Decision> (&buttons)[N], int id, Decision& decision) {
+  const auto* hit = std::find_if(std::begin(buttons), std::end(buttons), [id](const auto& b) { return b.first == id; });
+  if (hit == std::end(buttons)) return false;
+  decision = hit->second;
+  return true;
 }
 
 }  // namespace
@@ -278,13 +281,14 @@ bool RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std:
                   {1010, "Overwrite All"},
                   {1009, "Skip"},
                   {1017, "Skip All"}});
-  // The decisions in the application's order: Skip All, Overwrite All, Rename All, Skip, OverWrite, Rename.
-  static const int order[] = {1017, 1010, 1019, 1009, 1011, wxID_OK};
+  using enum FileExistsDecision;
+  static const std::pair<int, FileExistsDecision> decisions[] = {{1017, SkipAll}, {1010, OverwriteAll},
+                                                                 {1019, RenameAll}, {1009, Skip},
+                                                                 {1011, Overwrite}, {wxID_OK, Rename}};
   const int answer = dlg.ShowModal();
-  const auto* hit = std::find(std::begin(order), std::end(order), answer);
-  if (hit == std::end(order)) return false;  // closed: the decisions stay as they were
   AppState& app = App();
-  Decide(app.fileExists, static_cast<std::size_t>(hit - std::begin(order)));
+  // Closed: the decision stays as it was.
+  if (!DecisionOf(decisions, answer, app.fileExists)) return false;
   if (answer == wxID_OK) std::snprintf(app.newName, sizeof app.newName, "%s", dlg.Text().c_str());
   return true;
 }
@@ -294,13 +298,11 @@ bool RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_
   CExistsDlg dlg(parent, "File already exists", {wxID_ANY, 1022, 1023, 1020}, "File Name:", path,
                  "New Name:", ProposeScanFileName(path, diskIndex, driveIndex),
                  {{wxID_OK, "Rename"}, {1011, "Overwrite"}, {1021, "Cancel"}});
-  // The decisions in the application's order: Rename, Cancel, Overwrite.
-  static const int order[] = {wxID_OK, 1021, 1011};
+  using enum ScanFileExistsDecision;
+  static const std::pair<int, ScanFileExistsDecision> decisions[] = {{wxID_OK, Rename}, {1021, Cancel}, {1011, Overwrite}};
   const int answer = dlg.ShowModal();
-  const auto* hit = std::find(std::begin(order), std::end(order), answer);
-  if (hit == std::end(order)) return false;
   AppState& app = App();
-  Decide(app.scanFileExists, static_cast<std::size_t>(hit - std::begin(order)));
+  if (!DecisionOf(decisions, answer, app.scanFileExists)) return false;
   if (answer == wxID_OK) std::snprintf(app.newName, sizeof app.newName, "%s.DAT", dlg.Text().c_str());
   return true;
 }

@@ -13,6 +13,7 @@
 #include "controls/wx/titled_dialog.h"
 #include "ext2engine/disk_access.h"
 #include "ext2engine/logical_drives.h"
+#include "ext2engine/ports.h"
 
 // A dialog of one report list whose row is chosen by a click, a double click (which is OK too)
 // or Enter on the highlighted row.
@@ -87,14 +88,14 @@ inline constexpr int kCautionLine2Id = 1027;
 inline constexpr int kConfirmLine1Id = 1029;
 inline constexpr int kConfirmLine2Id = 1030;
 
-// The Caution dialog of a message type.
-void RunCautionDlg(wxWindow* parent, std::uint8_t type);
-// The Yes/No confirmation of a message type: 0 "Save Drive Scan Information ?", 1 "Stop current process ?".
+// The Caution dialog of KIND.
+void RunCautionDlg(wxWindow* parent, CautionKind kind);
+// The Yes/No confirmation of KIND.
 // Yes is the dialog's wxID_OK, No its wxID_NO; Esc and the close box end it with wxID_CANCEL.
 enum class ConfirmAnswer { Yes, No, Closed };
-ConfirmAnswer RunConfirmDlgAnswer(wxWindow* parent, std::uint8_t type);
+ConfirmAnswer RunConfirmDlgAnswer(wxWindow* parent, ConfirmKind kind);
 // The same where closing it answers No.
-bool RunConfirmDlg(wxWindow* parent, std::uint8_t type);
+bool RunConfirmDlg(wxWindow* parent, ConfirmKind kind);
 // "File Already Exists": writes one decision and the new name into the application state. The
 // buttons are Rename (wxID_OK), Rename All 1019, OverWrite 1011, Overwrite All 1010, Skip 1009 and
 // Skip All 1017; the edit is 1016. Esc and the close box change nothing and return false.

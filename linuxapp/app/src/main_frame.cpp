@@ -357,7 +357,7 @@ void CMainFrame::OnCharHook(wxKeyEvent& event) {
 void CMainFrame::OnClose(wxCloseEvent& event) {
   AppState& app = App();
   if (busyFlag && event.CanVeto()) {
-    RunCautionDlg(this, 2);
+    RunCautionDlg(this, CautionKind::CannotExit);
     event.Veto();
     return;
   }
@@ -365,7 +365,7 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
   if (commands_->DeferClose(event)) return;
   if (app.scanned && !app.scanSaved) {
     // Only No lets the scan go; Esc or the close box of the question keeps the window.
-    const ConfirmAnswer answer = RunConfirmDlgAnswer(this, 0);
+    const ConfirmAnswer answer = RunConfirmDlgAnswer(this, ConfirmKind::SaveScanInformation);
     if (answer == ConfirmAnswer::Closed && event.CanVeto()) {
       event.Veto();
       return;
@@ -487,8 +487,8 @@ int CMainFrame::MessageBox(const char* text, const char* caption, MessageButtons
   return answer == wxID_YES ? kAnswerYes : kAnswerNo;
 }
 
-void CMainFrame::ShowCaution(std::uint8_t type) { RunCautionDlg(this, type); }
-bool CMainFrame::Confirm(std::uint8_t type) { return RunConfirmDlg(this, type); }
+void CMainFrame::ShowCaution(CautionKind kind) { RunCautionDlg(this, kind); }
+bool CMainFrame::Confirm(ConfirmKind kind) { return RunConfirmDlg(this, kind); }
 
 bool CMainFrame::FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) {
   return RunFileExistsDlg(this, directory, name, inode);
@@ -556,7 +556,7 @@ void CMainFrame::RunSelectLogicalDrive(std::uint8_t diskNumber) {
     return;
   }
   AppState& app = App();
-  if (app.scanned && !app.scanSaved && Confirm(0)) SaveScanInformation();
+  if (app.scanned && !app.scanSaved && Confirm(ConfirmKind::SaveScanInformation)) SaveScanInformation();
   OpenLogicalDrive(*this, diskNumber, row);
 }
 
@@ -578,7 +578,7 @@ void CMainFrame::Recover(std::uint8_t type, std::string destination) {
 }
 
 void CMainFrame::Stop() {
-  if (!Confirm(1)) return;
+  if (!Confirm(ConfirmKind::StopProcess)) return;
   AppState& app = App();
   app.stopRequested = 1;
   abortFlag = 1;
@@ -593,7 +593,7 @@ void CMainFrame::SaveScanInformation(std::string path) {
   AppState& app = App();
   if (!app.currentDrive) return;
   if (path.empty()) {
-    RunCautionDlg(this, 1);
+    RunCautionDlg(this, CautionKind::SameDriveOverwrite);
     wxFileDialog save(this, "Save Scan Information to File", wxEmptyString, "Quarvel Velnora Linux Scan", "(*.DAT)|*",
                       wxFD_SAVE);
     if (save.ShowModal() != wxID_OK) return;
@@ -645,7 +645,7 @@ void CMainFrame::ClearLog() {
 
 void CMainFrame::SaveLog(std::string path) {
   if (path.empty()) {
-    RunCautionDlg(this, 1);
+    RunCautionDlg(this, CautionKind::SameDriveOverwrite);
     path = controls::ChooseLogPath(this, "Quarvel Velnora Linux Log");
     if (path.empty()) return;
   }

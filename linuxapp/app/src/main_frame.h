@@ -57,8 +57,8 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
 
   // Prompts
   int MessageBox(const char* text, const char* caption, MessageButtons buttons) override;
-  void ShowCaution(std::uint8_t type) override;
-  bool Confirm(std::uint8_t type) override;
+  void ShowCaution(CautionKind kind) override;
+  bool Confirm(ConfirmKind kind) override;
   bool FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) override;
   bool ScanFileExists(const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex) override;
   bool BrowseForFolder(std::string& path) override;

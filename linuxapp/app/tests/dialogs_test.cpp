@@ -57,9 +57,10 @@ TEST_F(Dialogs, FileAlreadyExistsWritesOneDecisionPerButton) {
   const struct {
     int id;
     const char* text;
-    int decision;
-  } buttons[] = {{1017, "Skip All", 0}, {1010, "Overwrite All", 1}, {1019, "Rename All", 2},
-                 {1009, "Skip", 3},     {1011, "OverWrite", 4},     {wxID_OK, "Rename", 5}};
+    FileExistsDecision decision;
+  } buttons[] = {{1017, "Skip All", FileExistsDecision::SkipAll},   {1010, "Overwrite All", FileExistsDecision::OverwriteAll},
+                 {1019, "Rename All", FileExistsDecision::RenameAll}, {1009, "Skip", FileExistsDecision::Skip},
+                 {1011, "OverWrite", FileExistsDecision::Overwrite}, {wxID_OK, "Rename", FileExistsDecision::Rename}};
   AppState& app = App();
   for (const auto& b : buttons) {
     SCOPED_TRACE(b.text);
@@ -72,12 +73,12 @@ TEST_F(Dialogs, FileAlreadyExistsWritesOneDecisionPerButton) {
                     EXPECT_EQ(edit->GetValue(), "Copy1_12_a.txt");
                     edit->ChangeValue("b.txt");
                   }));
-    for (int d = 0; d < 6; ++d) EXPECT_EQ(app.fileExists[d], d == b.decision ? 1 : 0) << d;
+    EXPECT_EQ(app.fileExists, b.decision);
   }
   EXPECT_STREQ(app.newName, "b.txt");
   // Esc or the close box keeps the decision of the previous file.
   wxTEST_DIALOG(RunFileExistsDlg(nullptr, dir.string(), "a.txt", 12), Press(wxID_CANCEL));
-  EXPECT_EQ(app.fileExists[5], 1);
+  EXPECT_EQ(app.fileExists, FileExistsDecision::Rename);
 }
 
 TEST_F(Dialogs, ScanFileExistsRenameAddsTheExtension) {
@@ -87,8 +88,10 @@ TEST_F(Dialogs, ScanFileExistsRenameAddsTheExtension) {
   const struct {
     int id;
     const char* text;
-    int decision;  // Rename, Cancel, Overwrite
-  } buttons[] = {{1011, "Overwrite", 2}, {1021, "Cancel", 1}, {wxID_OK, "Rename", 0}};
+    ScanFileExistsDecision decision;
+  } buttons[] = {{1011, "Overwrite", ScanFileExistsDecision::Overwrite},
+                 {1021, "Cancel", ScanFileExistsDecision::Cancel},
+                 {wxID_OK, "Rename", ScanFileExistsDecision::Rename}};
   for (const auto& b : buttons) {
     SCOPED_TRACE(b.text);
     wxTEST_DIALOG(RunScanFileExistsDlg(nullptr, path, 0, 0), Press(b.id, [&](wxDialog* dlg) {
@@ -99,22 +102,22 @@ TEST_F(Dialogs, ScanFileExistsRenameAddsTheExtension) {
                     ASSERT_NE(edit, nullptr);
                     EXPECT_EQ(edit->GetValue(), (dir / "HardDrv0_LogDrv0_Scan").string());
                   }));
-    for (int d = 0; d < 3; ++d) EXPECT_EQ(app.scanFileExists[d], d == b.decision ? 1 : 0) << d;
+    EXPECT_EQ(app.scanFileExists, b.decision);
   }
   EXPECT_EQ(std::string(app.newName), (dir / "HardDrv0_LogDrv0_Scan.DAT").string());
 }
 
 TEST_F(Dialogs, CautionAndConfirmationTexts) {
   const struct {
-    int type;
+    CautionKind kind;
     const char* caption;
     const char* line1;
-  } cautions[] = {{0, "Caution", "If you are unable to find the lost file(s) and folder(s) in the displayed tree"},
-                  {1, "Caution", "Saving files on to the same logical drive that contains your lost data"},
-                  {2, "Quarvel Velnora Linux", "Can not exit"},
-                  {3, "Caution", "This process may take long time that depends upon the disk size"}};
+  } cautions[] = {{CautionKind::LostFilesHint, "Caution", "If you are unable to find the lost file(s) and folder(s) in the displayed tree"},
+                  {CautionKind::SameDriveOverwrite, "Caution", "Saving files on to the same logical drive that contains your lost data"},
+                  {CautionKind::CannotExit, "Quarvel Velnora Linux", "Can not exit"},
+                  {CautionKind::LongProcess, "Caution", "This process may take long time that depends upon the disk size"}};
   for (const auto& c : cautions) {
-    wxTEST_DIALOG(RunCautionDlg(nullptr, static_cast<std::uint8_t>(c.type)), Press(wxID_OK, [&](wxDialog* dlg) {
+    wxTEST_DIALOG(RunCautionDlg(nullptr, c.kind), Press(wxID_OK, [&](wxDialog* dlg) {
                     EXPECT_EQ(dlg->GetTitle(), c.caption);
                     EXPECT_EQ(LabelOf(dlg, kCautionLine1Id).utf8_string(), c.line1);
                     EXPECT_FALSE(LabelOf(dlg, kCautionLine2Id).empty());
@@ -131,13 +134,13 @@ TEST_F(Dialogs, CautionAndConfirmationTexts) {
   };
   bool yes = false;
   wxTEST_DIALOG(
-      yes = RunConfirmDlg(nullptr, 0),
+      yes = RunConfirmDlg(nullptr, ConfirmKind::SaveScanInformation),
       Press(wxID_OK, lines("Save Drive Scan Information ?",
                            "(Click YES if you wish to resume recovery of this logical drive at a later stage)")));
   EXPECT_TRUE(yes);
   // Esc and the close box answer No.
   wxTEST_DIALOG(
-      yes = RunConfirmDlg(nullptr, 1),
+      yes = RunConfirmDlg(nullptr, ConfirmKind::StopProcess),
       Press(wxID_CANCEL, lines("Stop current process ?",
                                "(This process cannot be resumed from current state and has to be restarted)")));
   EXPECT_FALSE(yes);

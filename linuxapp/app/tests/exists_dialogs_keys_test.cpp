@@ -26,18 +26,16 @@ TEST_F(ExistsDialogs, EscAndTheCloseBoxChangeNoDecision) {
   for (const auto& [how, close] : kClosings) {
     SCOPED_TRACE(how);
     // The decisions of an earlier question: OverWrite, and the scan dialog's Overwrite.
-    for (int& d : app.fileExists) d = 0;
-    for (int& d : app.scanFileExists) d = 0;
-    app.fileExists[4] = 1;
-    app.scanFileExists[2] = 1;
+    app.fileExists = FileExistsDecision::Overwrite;
+    app.scanFileExists = ScanFileExistsDecision::Overwrite;
     std::snprintf(app.newName, sizeof app.newName, "%s", "earlier.txt");
 
     ModalAnswers answers({close, close});
     EXPECT_FALSE(RunFileExistsDlg(frame, dest.string(), "a.txt", 12));
     EXPECT_FALSE(RunScanFileExistsDlg(frame, existing.string(), 0, 0));
     EXPECT_EQ(answers.Done(), 2u);
-    for (int d = 0; d < 6; ++d) EXPECT_EQ(app.fileExists[d], d == 4 ? 1 : 0) << d;
-    for (int d = 0; d < 3; ++d) EXPECT_EQ(app.scanFileExists[d], d == 2 ? 1 : 0) << d;
+    EXPECT_EQ(app.fileExists, FileExistsDecision::Overwrite);
+    EXPECT_EQ(app.scanFileExists, ScanFileExistsDecision::Overwrite);
     EXPECT_STREQ(app.newName, "earlier.txt");
   }
 }

@@ -144,7 +144,7 @@ TEST_F(Screenshots, MainWindowDialogsAndFloatingLog) {
 
   // The dialogs that no road of this disk opens.
   wxTEST_DIALOG(RunSelectSearchTypeDlg(frame), ShootModal<CChoiceOfTwoDlg>("select_search_type", wxID_OK));
-  wxTEST_DIALOG(RunConfirmDlg(frame, 1), ShootModal<>("confirm_stop", wxID_CANCEL));
+  wxTEST_DIALOG(RunConfirmDlg(frame, ConfirmKind::StopProcess), ShootModal<>("confirm_stop", wxID_CANCEL));
   wxTEST_DIALOG(RunFileExistsDlg(frame, "/tmp/dest/#Root/docs", "notes.txt", 14),
                 ShootModal<>("file_already_exists", wxID_CANCEL));
   wxTEST_DIALOG(RunScanFileExistsDlg(frame, "/tmp/Quarvel Velnora Linux Scan.DAT", 0, 1),

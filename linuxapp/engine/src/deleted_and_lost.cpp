@@ -42,7 +42,7 @@ void SearchDeletedAndLost(FrameServices& frame) {
     frame.EnableToolbarButton(command, false);
   }
   frame.EnableToolbarButton(kCmdStop, true);
-  frame.GetPrompts().ShowCaution(3);
+  frame.GetPrompts().ShowCaution(CautionKind::LongProcess);
   if (tree != nullptr) tree->FreeEntryLists();
 
   frame.AddLogEntry("Creating directory tree", "Process started", ("Started on " + CTimeNow()).c_str(), kIconStarted);

@@ -45,5 +45,5 @@ void CLinuxDrive::BuildDirectoryTree() {
     treeView->ExpandAndSelect(true);
   }
   if (entries > 0) app.scanned = 1;
-  if (frame != nullptr) frame->GetPrompts().ShowCaution(0);
+  if (frame != nullptr) frame->GetPrompts().ShowCaution(CautionKind::LostFilesHint);
 }

@@ -228,12 +228,13 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_
   constexpr int kCreate = O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC;
   int fd = ::openat(dirFd, target.c_str(), kCreate | O_EXCL, 0644);
   if (fd < 0 && errno == EEXIST) {
-    int* d = app.fileExists;  // Skip All, Overwrite All, Rename All, Skip, OverWrite, Rename
-    if (!d[2] && !d[1] && !d[0]) {
+    using enum FileExistsDecision;
+    const auto decided = [&app](FileExistsDecision d) { return app.fileExists == d; };
+    if (!decided(RenameAll) && !decided(OverwriteAll) && !decided(SkipAll)) {
       // This file's own answer decides it: a question closed without one leaves the decisions of
       // an earlier file in place, and those must not write over or rename this one.
       bool answered = frame != nullptr && frame->GetPrompts().FileExists(dirPath, target, entry.inode);
-      for (int asks = 0; answered && d[5] && asks < kMaxRenameAsks; ++asks) {
+      for (int asks = 0; answered && decided(Rename) && asks < kMaxRenameAsks; ++asks) {
         const std::string wanted = SafeRecoveredName(app.newName, entry.inode);
         if (!Exists(dirFd, wanted)) {
           target = wanted;
@@ -247,11 +248,11 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_
       }
     }
     bool skipped = false;
-    if (d[2]) {
+    if (decided(RenameAll)) {
       target = ProposeCopyName(dirPath, entry.inode, target);
-    } else if (d[5]) {
+    } else if (decided(Rename)) {
       if (Exists(dirFd, target)) skipped = true;  // no free name was given
-    } else if (!d[1] && !d[4]) {
+    } else if (!decided(OverwriteAll) && !decided(Overwrite)) {
       skipped = true;  // Skip, Skip All, or no answer
     }
     if (skipped) {

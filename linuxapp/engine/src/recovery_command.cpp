@@ -28,8 +28,8 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
   AppState& app = App();
   // A file-size limit fails the write (reported like a full disk) instead of ending the program.
   platform::IgnoreFileSizeSignal();
-  for (int& d : app.fileExists) d = 0;
-  frame.GetPrompts().ShowCaution(1);
+  app.fileExists = FileExistsDecision::None;
+  frame.GetPrompts().ShowCaution(CautionKind::SameDriveOverwrite);
   frame.abortFlag = 0;
   app.processRunning = 1;
   app.stopRequested = 0;

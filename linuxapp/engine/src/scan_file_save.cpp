@@ -43,9 +43,10 @@ bool CLinuxDrive::SaveScanInfo(const std::string& chosen) {
     if (!frame->GetPrompts().ScanFileExists(path, static_cast<std::uint8_t>(disk - kFirstPhysicalDisk), driveIndex)) {
       continue;
     }
-    if (app.scanFileExists[2]) break;        // Overwrite
-    if (app.scanFileExists[1]) return false;  // Cancel
-    if (app.scanFileExists[0]) path = app.newName;  // Rename: the new name is tested again
+    if (app.scanFileExists == ScanFileExistsDecision::Overwrite) break;
+    if (app.scanFileExists == ScanFileExistsDecision::Cancel) return false;
+    // Rename: the new name is tested again.
+    if (app.scanFileExists == ScanFileExistsDecision::Rename) path = app.newName;
   }
   if (frame != nullptr) frame->StartProgressText(static_cast<int>(folders), "Saving File..");
   // A drive filled from a scan file has no folder list to save by (a drive read from the disk may

@@ -192,31 +192,32 @@ TEST_F(Recovery, ExistingAndDeletedSelections) {
 
 TEST_F(Recovery, NameClashAnswers) {
   struct Case {
-    int answer;  // index of the decision
+    FileExistsDecision answer;
     const char* expectFile;
     const char* expectOld;
   } cases[] = {
-      {0, nullptr, "old"},             // Skip All
-      {3, nullptr, "old"},             // Skip
-      {4, nullptr, nullptr},           // OverWrite: a.txt holds the recovered bytes
-      {2, "Copy1_13_a.txt", "old"},    // Rename All, with Copy_13_a.txt taken
-      {5, "Copy1_13_a.txt", "old"},    // Rename, taking the dialog's proposal
+      {FileExistsDecision::SkipAll, nullptr, "old"},
+      {FileExistsDecision::Skip, nullptr, "old"},
+      {FileExistsDecision::Overwrite, nullptr, nullptr},           // a.txt holds the recovered bytes
+      {FileExistsDecision::RenameAll, "Copy1_13_a.txt", "old"},    // with Copy_13_a.txt taken
+      {FileExistsDecision::Rename, "Copy1_13_a.txt", "old"},       // taking the dialog's proposal
   };
   for (const auto& c : cases) {
     std::string a, b;
     OpenedDrive d(SmallTree(a, b).bytes);
     d.Build();
     d.host.onExists = c.answer;
-    const fs::path out = dest / std::to_string(c.answer);
+    const int n = static_cast<int>(c.answer);
+    const fs::path out = dest / std::to_string(n);
     fs::create_directories(out / "#Root/docs");
     std::ofstream(out / "#Root/docs/a.txt") << "old";
     std::ofstream(out / "#Root/docs/Copy_13_a.txt") << "taken";
     RecoverFiles(d.host, d.drive, kRecoverAll, out.string());
-    EXPECT_EQ(ReadFile(out / "#Root/docs/a.txt"), c.expectOld ? c.expectOld : a) << c.answer;
+    EXPECT_EQ(ReadFile(out / "#Root/docs/a.txt"), c.expectOld ? c.expectOld : a) << n;
     if (c.expectFile) {
-      EXPECT_EQ(ReadFile(out / "#Root/docs" / c.expectFile), a) << c.answer;
+      EXPECT_EQ(ReadFile(out / "#Root/docs" / c.expectFile), a) << n;
     }
-    EXPECT_EQ(ReadFile(out / "#Root/docs/b.bin"), b) << c.answer;
+    EXPECT_EQ(ReadFile(out / "#Root/docs/b.bin"), b) << n;
   }
 }
 
@@ -851,7 +852,7 @@ TEST_F(Recovery, UnwritableFoldersAndFilesAreReportedAndTheWalkGoesOn) {
     fs::create_directories(out / "#Root");
     if (c.folderInTheWay) fs::create_directories(out / "#Root/c.txt");
     std::ofstream(out / "#Root/docs") << "in the way";
-    d.host.onExists = 4;  // overwrite
+    d.host.onExists = FileExistsDecision::Overwrite;
     d.host.log.clear();
     ASSERT_EQ(RecoverFiles(d.host, d.drive, kRecoverAll, out.string()), 1);
     EXPECT_EQ(ReadFile(out / "#Root/docs"), "in the way");

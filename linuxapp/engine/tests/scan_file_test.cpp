@@ -487,13 +487,13 @@ TEST(ScanFile, ExistingFileIsWrittenOverRenamedOrLeftAsTheUserSays) {
   const Bytes old = {1, 2, 3};
   WriteBytes(file, old);
 
-  c.host.onScanExists = 1;  // Cancel
+  c.host.onScanExists = ScanFileExistsDecision::Cancel;
   const std::size_t rows = c.host.log.size();
   EXPECT_FALSE(c.drive().SaveScanInfo(file.string()));  // nothing saved
   EXPECT_EQ(ReadBytes(file), old);
   EXPECT_EQ(c.host.log.size(), rows);
 
-  c.host.onScanExists = 0;  // Rename to the proposed name
+  c.host.onScanExists = ScanFileExistsDecision::Rename;  // to the proposed name
   WriteBytes(dir.path / "HardDrv1_LogDrv3_Scan.DAT", old);
   EXPECT_EQ(ProposeScanFileName(file.string(), 1, 3), (dir.path / "HardDrv1_LogDrv3_Scan1").string());
   EXPECT_EQ(ProposeScanFileName("x.DAT", 1, 3).rfind("HardDrv1_LogDrv3_Scan", 0), 0u);
@@ -502,7 +502,7 @@ TEST(ScanFile, ExistingFileIsWrittenOverRenamedOrLeftAsTheUserSays) {
   EXPECT_GT(ReadBytes(dir.path / "HardDrv1_LogDrv3_Scan1.DAT").size(), 512u);
   EXPECT_EQ(c.host.log[c.host.log.size() - 2].text, (dir.path / "HardDrv1_LogDrv3_Scan1.DAT").string());
 
-  c.host.onScanExists = 2;  // Overwrite
+  c.host.onScanExists = ScanFileExistsDecision::Overwrite;
   EXPECT_TRUE(c.drive().SaveScanInfo(file.string()));
   EXPECT_GT(ReadBytes(file).size(), 512u);
 }
@@ -516,7 +516,7 @@ TEST(ScanFile, FileThatCannotBeCreatedIsReportedAndNotSaved) {
   for (const fs::path& file : {dir.path / "no-such-folder" / "x.DAT", dir.path}) {
     SCOPED_TRACE(file.string());
     c.host.messages.clear();
-    c.host.onScanExists = 2;  // an existing folder's name is written over, if it could be
+    c.host.onScanExists = ScanFileExistsDecision::Overwrite;  // an existing folder's name is written over, if it could be
     EXPECT_FALSE(c.drive().SaveScanInfo(file.string()));
     EXPECT_EQ(c.host.log.back().activity, "Unable to save scan information");
     EXPECT_EQ(c.host.log.back().text, file.string());

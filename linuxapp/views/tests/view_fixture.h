@@ -40,8 +40,8 @@ struct RecordingFrame : FrameServices, Prompts {
     messages.push_back({text, caption});
     return kAnswerOk;
   }
-  void ShowCaution(std::uint8_t) override {}
-  bool Confirm(std::uint8_t) override { return false; }
+  void ShowCaution(CautionKind) override {}
+  bool Confirm(ConfirmKind) override { return false; }
   bool FileExists(const std::string&, const std::string&, std::uint32_t) override { return false; }
   bool ScanFileExists(const std::string&, std::uint8_t, std::uint32_t) override { return false; }
 };

@@ -40,6 +40,12 @@ struct FileMaskCriteria {
   void ResetKeepingTimeChoice();
 };
 
+// The decision of the File Already Exists dialog; the three "All" decisions hold for the rest of a
+// recovery run.
+enum class FileExistsDecision : std::uint8_t { None, SkipAll, OverwriteAll, RenameAll, Skip, Overwrite, Rename };
+// The decision of the File already exists dialog of the scan-information file.
+enum class ScanFileExistsDecision : std::uint8_t { None, Rename, Cancel, Overwrite };
+
 // The plain fields, with the defaults of a freshly started program.
 struct AppFields {
   char diskSerial[32] = {};
@@ -75,10 +81,10 @@ struct AppFields {
   char rowText[260] = {};
   char rowStatus[64] = {};
   int searchType = 1;
-  // File-exists answers, in the order Skip All, Overwrite All, Rename All, Skip, OverWrite, Rename.
-  int fileExists[6] = {};
-  // Scan-file-exists answers, in the order Rename, Cancel, Overwrite.
-  int scanFileExists[3] = {};
+  // The last file-exists answer (each dialog writes one decision); cleared when a recovery starts.
+  FileExistsDecision fileExists = FileExistsDecision::None;
+  // The last scan-file-exists answer.
+  ScanFileExistsDecision scanFileExists = ScanFileExistsDecision::None;
   char newName[260] = {};
   std::string findText;
   std::uint8_t scanSaved = 0;

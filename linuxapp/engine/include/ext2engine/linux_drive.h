@@ -72,7 +72,6 @@ class CLinuxDrive {
   void ClearLists();
   void ClearDirectoryLists();
   void AttachFrame(FrameServices* frame);
-  void SetProgressCtrl(void* control) { progressControl = control; }
 
   // Super block and group descriptors.
   void ReadSuperBlock(const LogicalDriveNode& drive);
@@ -215,7 +214,6 @@ class CLinuxDrive {
   std::unordered_set<std::uint32_t> visitedSet;
   std::vector<std::uint32_t> lost;  // folders not reached from the root
   std::unordered_set<std::uint32_t> lostSet;
-  void* progressControl = nullptr;
   std::uint32_t recoveredFileCount = 0;
   // What the recovery could not write: folders that could not be made or entered (their contents
   // are not recovered), files not recovered (they could not be created or written whole, or their

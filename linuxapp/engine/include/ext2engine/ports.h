@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ext2engine/caution_texts.h"
 #include "ext2engine/entry_node.h"
 
 class EntryList;
@@ -38,6 +39,8 @@ enum ToolbarCommand : int {
 };
 
 enum class MessageButtons { Ok, YesNo };
+// The Yes/No confirmations: "Save Drive Scan Information ?" and "Stop current process ?".
+enum class ConfirmKind : std::uint8_t { SaveScanInformation = 0, StopProcess = 1 };
 enum MessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
 
 // Message boxes, cautions and confirmations; each call returns when the user has answered.
@@ -45,10 +48,10 @@ class Prompts {
  public:
   virtual ~Prompts() = default;
   virtual int MessageBox(const char* text, const char* caption, MessageButtons buttons) = 0;
-  // The Caution dialog of a message type (0 to 3).
-  virtual void ShowCaution(std::uint8_t type) = 0;
-  // The Yes/No confirmation of a message type; true for Yes.
-  virtual bool Confirm(std::uint8_t type) = 0;
+  // The Caution dialog of KIND.
+  virtual void ShowCaution(CautionKind kind) = 0;
+  // The Yes/No confirmation of KIND; true for Yes.
+  virtual bool Confirm(ConfirmKind kind) = 0;
   // The File Already Exists dialog for NAME in the folder DIRECTORY (recovering INODE): writes one
   // decision and, for Rename, the new name into the application object. False when the user closed
   // it without a decision (Esc, the close box): then no field changes.
