@@ -13,6 +13,8 @@
 #include "cd_headless_host.h"
 #include "fuzz_targets.h"
 
+namespace fuzz {
+
 namespace {
 
 // The input as a disc. Its own class, not the engine tests' MemoryDevice: the ext2 targets' device
@@ -90,3 +92,5 @@ int FuzzCdRecovery(const std::uint8_t* data, std::size_t size) {
   std::filesystem::remove_all(scratch, error);
   return 0;
 }
+
+}  // namespace fuzz

@@ -4,6 +4,8 @@
 #include "cdengine/commands.h"
 #include "probe_output.h"
 
+using namespace probe;
+
 namespace {
 std::string Text(const char* s) { return s != nullptr ? s : ""; }
 }

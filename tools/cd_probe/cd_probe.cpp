@@ -17,6 +17,8 @@
 #include "probe_output.h"
 #include "probe_steps.h"
 
+using namespace probe;
+
 namespace {
 
 const char* const kUsage =

@@ -7,6 +7,10 @@
 #include "app_images.h"
 #include "controls/wx/display_string.h"
 
+namespace ext2::app {
+
+using namespace ext2::core;
+
 CMessageLogDlg::CMessageLogDlg(wxWindow* parent) : wxPanel(parent, wxID_ANY), images_(16, 16, true, 2) {
   list_ = new wxListCtrl(this, kListId, wxDefaultPosition, wxDefaultSize,
                          wxLC_REPORT | wxLC_SINGLE_SEL | wxBORDER_SUNKEN);
@@ -42,3 +46,5 @@ std::vector<LogReportRow> CMessageLogDlg::Rows() const {
   }
   return rows;
 }
+
+}  // namespace ext2::app

@@ -8,6 +8,8 @@
 
 #include "linuxcore/log_report.h"
 
+namespace ext2::app {
+
 class CMessageLogDlg : public wxPanel {
  public:
   static constexpr int kListId = 1008;
@@ -17,10 +19,12 @@ class CMessageLogDlg : public wxPanel {
   // Appends a row; from the seventh row on the list scrolls to it. Returns the number of rows.
   int AddRow(const char* activity, const char* text, const char* status, int icon);
   void Clear();
-  std::vector<LogReportRow> Rows() const;
+  std::vector<core::LogReportRow> Rows() const;
   wxListCtrl* List() const { return list_; }
 
  private:
   wxListCtrl* list_;
   wxImageList images_;
 };
+
+}  // namespace ext2::app

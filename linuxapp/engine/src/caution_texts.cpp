@@ -1,6 +1,8 @@
 // Caution texts by type.
 #include "ext2engine/caution_texts.h"
 
+namespace ext2 {
+
 CautionText CautionTextOf(std::uint8_t type) {
   switch (type) {
     case 0:
@@ -18,3 +20,5 @@ CautionText CautionTextOf(std::uint8_t type) {
       return {"", "", ""};
   }
 }
+
+}  // namespace ext2

@@ -10,6 +10,8 @@
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 namespace {
 constexpr std::size_t kDeInode = 0;
 constexpr std::size_t kDeRecLen = 4;
@@ -284,3 +286,5 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
   }
   return rootHasBlocks && entries > 0 ? 1 : 0;
 }
+
+}  // namespace ext2

@@ -13,6 +13,8 @@
 #include "platform/disk_list.h"
 #include "platform/raw_device.h"
 
+namespace ext2 {
+
 int g_isWin9x = 0;
 
 namespace {
@@ -208,3 +210,5 @@ int GetDiskSectorCount(std::uint8_t disk, std::uint32_t* count, Prompts* prompts
   *count = total > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(total);
   return 1;
 }
+
+}  // namespace ext2

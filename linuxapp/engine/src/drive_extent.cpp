@@ -9,6 +9,8 @@
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 namespace {
 constexpr std::size_t kSbBlocksCount = 4;
 constexpr std::size_t kSbLogBlockSize = 24;
@@ -48,3 +50,5 @@ void FitDriveToDisk(FrameServices& frame, CLinuxDrive& drive) {
     frame.AddLogEntry(nullptr, text, "Drive reaches past the end of the disk", kIconAborted);
   }
 }
+
+}  // namespace ext2

@@ -16,6 +16,8 @@
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 namespace {
 constexpr std::size_t kSbInodesCount = 0;
 constexpr std::size_t kSbBlocksCount = 4;
@@ -410,3 +412,5 @@ void CLinuxDrive::AdvancedSearch() {
   if (frame != nullptr) frame->EndProgress();
   app.logHasRows = 1;
 }
+
+}  // namespace ext2

@@ -7,6 +7,8 @@
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 namespace {
 constexpr std::size_t kDescriptorSize = 32;
 constexpr std::size_t kBgBlockBitmap = 0;
@@ -110,3 +112,5 @@ int CLinuxDrive::ReadGroupDescriptors() {
   }
   return descriptors.empty() ? 0 : 1;
 }
+
+}  // namespace ext2

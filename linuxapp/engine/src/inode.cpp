@@ -6,6 +6,8 @@
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 namespace {
 constexpr std::size_t kInoMode = 0;
 constexpr std::size_t kInoSize = 4;
@@ -119,3 +121,5 @@ std::unique_ptr<InodeCopy> CLinuxDrive::ReadInode(std::uint32_t inode) {
   }
   return copy;
 }
+
+}  // namespace ext2

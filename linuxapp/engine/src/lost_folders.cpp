@@ -14,6 +14,8 @@
 #include "inode_table_scan.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 namespace {
 constexpr std::size_t kDotName = 8;
 constexpr std::size_t kDotDotInode = 12;
@@ -224,3 +226,5 @@ void CLinuxDrive::AddLostFolders() {
   CompactLost(*this);
   FinishReadFailureRows();
 }
+
+}  // namespace ext2

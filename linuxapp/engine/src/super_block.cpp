@@ -10,6 +10,8 @@
 #include "ext2engine/logical_drives.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 namespace {
 constexpr std::size_t kSbInodesCount = 0;
 constexpr std::size_t kSbBlocksCount = 4;
@@ -233,3 +235,5 @@ int CLinuxDrive::SearchSuperBlock(const LogicalDriveNode& drive) {
   }
   return found ? 1 : 0;
 }
+
+}  // namespace ext2

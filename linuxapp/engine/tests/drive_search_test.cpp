@@ -16,6 +16,9 @@
 #include "ext2engine/logical_drives.h"
 #include "headless_host.h"
 
+using namespace ext2;
+using namespace ext2::headless;
+
 namespace {
 
 // A disk of SECTORS sectors that is zero except for the sectors put into it. Remembers how far

@@ -13,6 +13,8 @@
 
 #include "ext2engine/disk_access.h"
 
+namespace ext2::testing {
+
 // A disk held in memory. FAILURES reads fail before reads succeed again; SHORT_BY bytes are left
 // off the end of every read. A failed read sets errno to EIO, as a device would. Every read is
 // kept in READ_LOG as (position, bytes asked).
@@ -154,3 +156,5 @@ class TinyExt2 {
  private:
   std::uint16_t inodeSize_;
 };
+
+}  // namespace ext2::testing

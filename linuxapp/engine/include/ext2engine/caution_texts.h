@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace ext2 {
+
 struct CautionText {
   const char* line1;
   const char* line2;
@@ -11,3 +13,5 @@ struct CautionText {
 
 // Types 0 to 3; any other type has empty texts.
 CautionText CautionTextOf(std::uint8_t type);
+
+}  // namespace ext2

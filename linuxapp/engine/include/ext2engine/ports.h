@@ -7,6 +7,8 @@
 
 #include "ext2engine/entry_node.h"
 
+namespace ext2 {
+
 class EntryList;
 
 class CLinuxDrive;
@@ -124,3 +126,5 @@ class FrameServices {
   virtual ListViewPort* GetRightPane() = 0;
   virtual Prompts& GetPrompts() = 0;
 };
+
+}  // namespace ext2
