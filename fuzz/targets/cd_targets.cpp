@@ -15,6 +15,9 @@
 
 namespace fuzz {
 
+using namespace cd;
+using namespace cd::headless;
+
 namespace {
 
 // The input as a disc. Its own class, not the engine tests' MemoryDevice: the ext2 targets' device

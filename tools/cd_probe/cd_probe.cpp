@@ -17,6 +17,8 @@
 #include "probe_output.h"
 #include "probe_steps.h"
 
+namespace cd::headless {
+
 using namespace probe;
 
 namespace {
@@ -182,6 +184,11 @@ int Usage(const std::string& problem) {
 }
 
 }  // namespace
+
+}  // namespace cd::headless
+
+using namespace cd;
+using namespace cd::headless;
 
 int main(int argc, char** argv) {
   std::vector<std::string> drives;

@@ -22,6 +22,11 @@
 #include "controls/wx/message_box.h"
 #include "controls/wx/toolbar_buttons.h"
 
+namespace cd::app {
+
+using namespace cd::core;
+using namespace cd::views;
+
 namespace {
 
 struct MenuItem {
@@ -385,3 +390,5 @@ void CMainFrame::About() {
   CAboutDlg about(this);
   about.ShowModal();
 }
+
+}  // namespace cd::app

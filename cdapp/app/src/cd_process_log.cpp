@@ -7,6 +7,10 @@
 #include "controls/display_text.h"
 #include "controls/wx/display_string.h"
 
+namespace cd::app {
+
+using namespace cd::core;
+
 namespace {
 constexpr int kIcons = 3;
 }
@@ -80,3 +84,5 @@ std::vector<CdLogRowTexts> CProcessLogBar::Rows() const {
   }
   return texts;
 }
+
+}  // namespace cd::app

@@ -13,6 +13,8 @@
 
 #include "cdcore/cd_texts.h"
 
+namespace cd::app {
+
 class CProcessLogBar : public wxPanel {
  public:
   static constexpr int kListId = 1001;
@@ -26,13 +28,13 @@ class CProcessLogBar : public wxPanel {
   void Clear();
   int RowCount() const { return static_cast<int>(rows_.size()); }
   // The texts of every row as shown, for the saved report.
-  std::vector<CdLogRowTexts> Rows() const;
+  std::vector<core::CdLogRowTexts> Rows() const;
   wxListCtrl* List() const { return list_; }
 
  private:
   class RowList;
   struct Row {
-    CdLogRowTexts texts;
+    core::CdLogRowTexts texts;
     int icon = -1;
   };
 
@@ -41,3 +43,5 @@ class CProcessLogBar : public wxPanel {
   std::vector<Row> rows_;
   bool scrollAsked_ = false;
 };
+
+}  // namespace cd::app

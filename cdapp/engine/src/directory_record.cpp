@@ -5,6 +5,8 @@
 
 #include "cdengine/cd_reader.h"
 
+namespace cd {
+
 namespace {
 
 void AppendUtf8(std::string& out, std::uint32_t c) {
@@ -99,3 +101,5 @@ std::size_t FirstRealRecord(std::span<const std::uint8_t> buffer) {
   if (first == 0 || first >= buffer.size()) return first;
   return first + buffer[first];
 }
+
+}  // namespace cd

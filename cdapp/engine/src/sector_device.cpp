@@ -6,6 +6,8 @@
 
 #include "platform/raw_device.h"
 
+namespace cd {
+
 namespace {
 
 class RawSectorDevice : public SectorDevice {
@@ -32,3 +34,5 @@ std::unique_ptr<SectorDevice> OpenSectorDevice(const std::string& path) {
   if (!raw) return nullptr;
   return std::make_unique<RawSectorDevice>(std::move(raw));
 }
+
+}  // namespace cd

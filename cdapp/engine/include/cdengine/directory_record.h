@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 
+namespace cd {
+
 namespace dirrec {
 inline constexpr std::size_t kLength = 0;
 inline constexpr std::size_t kExtent = 2;
@@ -40,3 +42,5 @@ void WalkRecords(std::span<const std::uint8_t> buffer, std::size_t start,
 
 // Where the walk of a directory's first sector starts: after its "." and ".." records.
 std::size_t FirstRealRecord(std::span<const std::uint8_t> buffer);
+
+}  // namespace cd

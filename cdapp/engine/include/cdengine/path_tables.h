@@ -5,6 +5,8 @@
 
 #include "cdengine/cd_reader.h"
 
+namespace cd {
+
 namespace ptrec {
 inline constexpr std::size_t kNameLength = 0;
 inline constexpr std::size_t kExtent = 2;
@@ -30,3 +32,5 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector);
 // The fallback of the disc scan: form A (descriptors found, none readable) or form B (none found).
 enum class FallbackForm { A, B };
 void RunRawScanFallback(CCDReader& reader, FallbackForm form);
+
+}  // namespace cd

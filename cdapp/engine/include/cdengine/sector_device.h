@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+namespace cd {
+
 class SectorDevice {
  public:
   virtual ~SectorDevice() = default;
@@ -21,3 +23,5 @@ class SectorDevice {
 
 // Opens PATH read-only (a CD device or an image file); null when it cannot be opened.
 std::unique_ptr<SectorDevice> OpenSectorDevice(const std::string& path);
+
+}  // namespace cd

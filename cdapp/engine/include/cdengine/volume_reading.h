@@ -8,6 +8,8 @@
 
 #include "cdengine/cd_reader.h"
 
+namespace cd {
+
 namespace vd {
 inline constexpr std::size_t kType = 0;
 inline constexpr std::size_t kIdentifier = 1;  // "CD001"
@@ -52,3 +54,5 @@ bool IsDirectoryVisited(const CCDReader& reader, std::uint32_t extent, const std
 
 // Sectors of a directory or table of BYTE_LENGTH bytes at EXTENT that the medium can hold.
 std::uint32_t SectorsToRead(const CCDReader& reader, std::uint32_t extent, std::uint64_t byteLength);
+
+}  // namespace cd
