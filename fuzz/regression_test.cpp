@@ -9,6 +9,8 @@
 
 #include "fuzz_targets.h"
 
+using namespace fuzz;
+
 namespace fs = std::filesystem;
 
 namespace {

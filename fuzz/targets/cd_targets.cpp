@@ -12,6 +12,11 @@
 #include "fuzz_targets.h"
 #include "memory_device.h"
 
+namespace fuzz {
+
+using namespace cd;
+using namespace cd::headless;
+
 namespace {
 
 // The input as a disc.
@@ -67,3 +72,5 @@ int FuzzCdRecovery(const std::uint8_t* data, std::size_t size) {
   std::filesystem::remove_all(scratch, error);
   return 0;
 }
+
+}  // namespace fuzz

@@ -16,6 +16,12 @@
 #include "headless_host.h"
 #include "test_disk.h"
 
+namespace fuzz {
+
+using namespace ext2;
+using namespace ext2::headless;
+using namespace ext2::testing;
+
 namespace {
 std::shared_ptr<platform::MemoryDevice> Disk(const std::uint8_t* data, std::size_t size) {
   App().Reset();
@@ -117,3 +123,5 @@ int FuzzRecovery(const std::uint8_t* data, std::size_t size) {
   LogicalDrives().Clear();
   return 0;
 }
+
+}  // namespace fuzz

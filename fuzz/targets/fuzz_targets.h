@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace fuzz {
+
 // The input is a whole disk: its partition tables are walked.
 int FuzzPartitionWalk(const std::uint8_t* data, std::size_t size);
 // The input is one logical drive: super block (and its search), group descriptors, the directory
@@ -34,3 +36,5 @@ int FuzzCdRecovery(const std::uint8_t* data, std::size_t size);
 // A file of this process for targets whose road reads a named file: in /dev/shm when there is
 // one, because rewriting a file on a disk for every input slows a run many times over.
 std::string FuzzTempPath(const char* name);
+
+}  // namespace fuzz

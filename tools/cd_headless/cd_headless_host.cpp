@@ -4,6 +4,10 @@
 #include "cdengine/commands.h"
 #include "probe_output.h"
 
+namespace cd::headless {
+
+using namespace probe;
+
 namespace {
 std::string Text(const char* s) { return s != nullptr ? s : ""; }
 }
@@ -200,3 +204,5 @@ void CdHeadlessHost::RunSelectDriveDialog(const std::vector<std::string>& drives
     app.selectedDrive = static_cast<std::uint8_t>(driveChoice);
   }
 }
+
+}  // namespace cd::headless

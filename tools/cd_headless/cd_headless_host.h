@@ -15,6 +15,8 @@
 #include "cdengine/tree_view.h"
 #include "controls/memory_tree_control.h"
 
+namespace cd::headless {
+
 struct CdLogRow {
   std::string activity, text, status;
   int icon = 0;
@@ -102,3 +104,5 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
   enum class BarKind { Reading, Recovered, Sector, Entries } barKind_ = BarKind::Reading;
   std::uint32_t barCount_ = 0;
 };
+
+}  // namespace cd::headless

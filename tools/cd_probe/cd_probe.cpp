@@ -16,6 +16,10 @@
 #include "probe_output.h"
 #include "probe_steps.h"
 
+namespace cd::headless {
+
+using namespace probe;
+
 namespace {
 
 const char* const kUsage =
@@ -182,6 +186,11 @@ int Usage(const std::string& problem) {
 }
 
 }  // namespace
+
+}  // namespace cd::headless
+
+using namespace cd;
+using namespace cd::headless;
 
 int main(int argc, char** argv) {
   std::vector<std::string> drives;

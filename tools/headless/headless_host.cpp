@@ -6,6 +6,10 @@
 #include "ext2engine/recovery.h"
 #include "ext2engine/scan_file.h"
 
+namespace ext2::headless {
+
+using namespace probe;
+
 static std::string Text(const char* s) { return s != nullptr ? s : ""; }
 
 void HeadlessHost::Print(const std::string& line) {
@@ -99,3 +103,5 @@ bool HeadlessHost::ScanFileExists(const std::string& path, std::uint8_t diskInde
   }
   return true;
 }
+
+}  // namespace ext2::headless

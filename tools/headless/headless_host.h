@@ -15,6 +15,8 @@
 #include "ext2engine/ports.h"
 #include "probe_output.h"
 
+namespace ext2::headless {
+
 struct LogRow {
   std::string activity, text, status;
   int icon = 0;
@@ -107,3 +109,5 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   void Print(const std::string& line);
   std::FILE* out_;
 };
+
+}  // namespace ext2::headless

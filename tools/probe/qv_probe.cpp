@@ -24,6 +24,10 @@
 #include "headless_host.h"
 #include "probe_steps.h"
 
+namespace ext2::headless {
+
+using namespace probe;
+
 namespace {
 
 const char* const kUsage =
@@ -214,6 +218,11 @@ int Usage(const std::string& problem) {
 }
 
 }  // namespace
+
+}  // namespace ext2::headless
+
+using namespace ext2;
+using namespace ext2::headless;
 
 int main(int argc, char** argv) {
   std::vector<std::string> disks;

@@ -1,6 +1,8 @@
 // Field escaping of the probes' output lines.
 #include "probe_output.h"
 
+namespace probe {
+
 std::string EscapeField(const std::string& bytes) {
   std::string out;
   out.reserve(bytes.size());
@@ -22,3 +24,5 @@ std::string EscapeField(const std::string& bytes) {
   }
   return out;
 }
+
+}  // namespace probe

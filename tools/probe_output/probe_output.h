@@ -3,4 +3,8 @@
 
 #include <string>
 
+namespace probe {
+
 std::string EscapeField(const std::string& bytes);
+
+}  // namespace probe

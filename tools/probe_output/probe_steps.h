@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+namespace probe {
+
 using ProbeArgs = std::vector<std::string>;
 
 // STEP has `name`, `argCount` and `check(args)` (an error text, empty when the arguments are right).
@@ -40,3 +42,5 @@ std::string PlanSteps(int argc, char** argv, int i, const std::vector<Step>& ste
   }
   return {};
 }
+
+}  // namespace probe

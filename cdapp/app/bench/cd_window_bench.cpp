@@ -25,6 +25,9 @@
 #include "cdengine/recovery.h"
 #include "controls/wx/message_box.h"
 
+using namespace cd;
+using namespace cd::app;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

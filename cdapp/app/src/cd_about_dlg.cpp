@@ -9,6 +9,8 @@
 
 #include "cd_images.h"
 
+namespace cd::app {
+
 // No close box: the window manager's Close stays unavailable, Escape and OK close the box.
 CAboutDlg::CAboutDlg(wxWindow* parent)
     : controls::CTitledDialog(parent, wxID_ANY, "Quarvel Velnora CDROM (For ISO9660/JOLIET File System)", wxDefaultPosition,
@@ -38,3 +40,5 @@ void CAboutDlg::OnPaint(wxPaintEvent&) {
   const wxSize size = GetClientSize();
   dc.DrawRectangle(0, 0, size.x, size.y);
 }
+
+}  // namespace cd::app

@@ -3,6 +3,8 @@
 
 #include "controls/wx/titled_dialog.h"
 
+namespace cd::app {
+
 class CAboutDlg : public controls::CTitledDialog {
  public:
   static constexpr int kNameId = 1051;
@@ -12,3 +14,5 @@ class CAboutDlg : public controls::CTitledDialog {
  private:
   void OnPaint(wxPaintEvent& event);
 };
+
+}  // namespace cd::app

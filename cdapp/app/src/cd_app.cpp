@@ -7,6 +7,11 @@
 #include "cd_main_frame.h"
 #include "controls/wx/notice_dialogs.h"
 
+namespace cd::app {
+
+using namespace cd::core;
+using namespace cd::views;
+
 class CCDApp : public wxApp {
  public:
   bool OnInit() override {
@@ -34,4 +39,6 @@ class CCDApp : public wxApp {
   wxFileHistory history_{4};
 };
 
-wxIMPLEMENT_APP(CCDApp);
+}  // namespace cd::app
+
+wxIMPLEMENT_APP(cd::app::CCDApp);

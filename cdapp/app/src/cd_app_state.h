@@ -4,4 +4,8 @@
 
 #include "cdengine/app_state.h"
 
+namespace cd::app {
+
 CdAppState& CdApp();
+
+}  // namespace cd::app

@@ -23,6 +23,11 @@
 #include "controls/wx/save_log.h"
 #include "controls/wx/toolbar_buttons.h"
 
+namespace cd::app {
+
+using namespace cd::core;
+using namespace cd::views;
+
 namespace {
 
 constexpr const char* kCaption = "Quarvel Velnora CDROM";
@@ -359,3 +364,5 @@ void CMainFrame::About() {
   CAboutDlg about(this);
   about.ShowModal();
 }
+
+}  // namespace cd::app

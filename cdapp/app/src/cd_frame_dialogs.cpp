@@ -3,6 +3,11 @@
 #include "cd_dialogs.h"
 #include "cd_main_frame.h"
 
+namespace cd::app {
+
+using namespace cd::core;
+using namespace cd::views;
+
 void CMainFrame::RunSelectDriveDialog(const std::vector<std::string>& drives) {
   RunSelectDriveDlg(this, CdApp(), drives);
 }
@@ -14,3 +19,5 @@ void CMainFrame::AddFileFilterCmd() { RunFileFilterDlg(this, *reader_); }
 void CMainFrame::FindCmd() { RunFindDlg(this, *reader_); }
 
 void CMainFrame::FileMaskCmd() { RunFileMaskDlg(this, *reader_, mask_); }
+
+}  // namespace cd::app

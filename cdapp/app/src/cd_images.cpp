@@ -9,6 +9,10 @@
 #include "cdcore/cd_command_states.h"
 #include "controls/wx/theme_pictures.h"
 
+namespace cd::app {
+
+using namespace cd::core;
+
 using controls::CommandPicture;
 using controls::EntryPicture;
 using controls::NoticePicture;
@@ -76,3 +80,5 @@ wxBitmap CdSplashPicture() {
   dc.SelectObject(wxNullBitmap);
   return picture;
 }
+
+}  // namespace cd::app

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace cd::app {
+
 // The process log's icon of index 0 to 2 (tick, cross, "i"), 16 x 16.
 wxBitmap CdLogIcon(int index);
 // A 30 x 30 toolbar picture for command ID.
@@ -20,3 +22,5 @@ wxBitmap CdDiscPicture(int size);
 // colour, every text inside a margin of kCdSplashMargin.
 inline constexpr int kCdSplashMargin = 8;
 wxBitmap CdSplashPicture();
+
+}  // namespace cd::app

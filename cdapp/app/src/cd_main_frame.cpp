@@ -16,6 +16,11 @@
 #include "controls/wx/pane_caption.h"
 #include "controls/wx/status_bar.h"
 
+namespace cd::app {
+
+using namespace cd::core;
+using namespace cd::views;
+
 namespace {
 constexpr int kTreeWidth = 195;
 }
@@ -250,3 +255,5 @@ int CMainFrame::MessageBox(const std::string& text, const std::string& caption, 
   const int answer = box.ShowModal();
   return !okCancel || answer == wxID_OK ? kCdAnswerOk : kCdAnswerCancel;
 }
+
+}  // namespace cd::app

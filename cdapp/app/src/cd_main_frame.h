@@ -25,20 +25,22 @@
 #include "controls/wx/wx_list_control.h"
 #include "controls/wx/wx_tree_control.h"
 
-class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public CdSortArrow {
+namespace cd::app {
+
+class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public views::CdSortArrow {
  public:
   CMainFrame();
   ~CMainFrame() override;
 
   CCDReader& Reader() { return *reader_; }
   CdTreeView& LeftView() { return *leftView_; }
-  CCDView& ListView() { return *listView_; }
+  views::CCDView& ListView() { return *listView_; }
   controls::WxTreeControl& Tree() { return *tree_; }
   controls::WxListControl& List() { return *list_; }
   CProcessLogBar* Log() { return log_; }
   controls::CProgressBar* Bar() { return bar_.get(); }
   // The inputs of the enable rules as they are now.
-  CdCommandInputs Inputs() const;
+  core::CdCommandInputs Inputs() const;
   // The commands with their rules, checked whenever one is invoked.
   controls::FrameCommands& Commands() { return *commands_; }
 
@@ -109,7 +111,7 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public CdSo
   std::unique_ptr<controls::WxTreeControl> tree_;
   std::unique_ptr<controls::WxListControl> list_;
   std::unique_ptr<CdTreeView> leftView_;
-  std::unique_ptr<CCDView> listView_;
+  std::unique_ptr<views::CCDView> listView_;
   std::unique_ptr<CCDReader> reader_;
   CProcessLogBar* log_ = nullptr;
   std::unique_ptr<controls::CProgressBar> bar_;
@@ -123,10 +125,12 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public CdSo
   int logRows_ = 0;
   int recoverMode_ = 0;
   std::unique_ptr<wxHtmlHelpController> help_;
-  CdFileMask mask_;
+  views::CdFileMask mask_;
   // After Open Image the image is the device (recovery reads it) until Open Drive.
   bool imageIsDevice_ = false;
   std::string imagePath_;
   // A menu has opened; the drive choice runs once the toolkit has returned from opening it.
   bool driveChoicePending_ = false;
 };
+
+}  // namespace cd::app

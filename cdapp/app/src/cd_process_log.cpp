@@ -3,6 +3,10 @@
 
 #include "cd_images.h"
 
+namespace cd::app {
+
+using namespace cd::core;
+
 controls::LogPaneLook ProcessLogLook() {
   controls::LogPaneLook look;
   look.listId = 1001;
@@ -10,3 +14,5 @@ controls::LogPaneLook ProcessLogLook() {
   for (int i = 0; i < 3; ++i) look.icons.push_back(CdLogIcon(i));
   return look;
 }
+
+}  // namespace cd::app

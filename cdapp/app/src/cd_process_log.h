@@ -5,7 +5,11 @@
 #include "cdcore/cd_texts.h"
 #include "controls/wx/log_pane.h"
 
+namespace cd::app {
+
 using CProcessLogBar = controls::CLogPane;
 
 // The look of the process log.
 controls::LogPaneLook ProcessLogLook();
+
+}  // namespace cd::app

@@ -7,6 +7,12 @@
 #include "cd_gui_support.h"
 #include "real_input.h"
 
+using namespace cd;
+using namespace cd::core;
+using namespace cd::views;
+using namespace cd::app;
+using namespace cd::testing;
+
 namespace {
 
 using namespace cdtest;

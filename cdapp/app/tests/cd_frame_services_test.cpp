@@ -10,6 +10,12 @@
 #include "cdcore/cd_command_states.h"
 #include "command_loop.h"
 
+using namespace cd;
+using namespace cd::core;
+using namespace cd::views;
+using namespace cd::app;
+using namespace cd::testing;
+
 namespace {
 
 using namespace cdtest;

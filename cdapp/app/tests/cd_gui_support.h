@@ -21,6 +21,10 @@
 #include "controls/wx/message_box.h"
 #include "gui_test_support.h"
 
+namespace cd::testing {
+
+using namespace cd::app;
+
 namespace cdtest {
 
 namespace fs = std::filesystem;
@@ -152,3 +156,5 @@ class CdWindow : public ::testing::Test {
 };
 
 }  // namespace cdtest
+
+}  // namespace cd::testing

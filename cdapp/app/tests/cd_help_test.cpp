@@ -4,6 +4,12 @@
 #include "help_shown.h"
 #include "real_input.h"
 
+using namespace cd;
+using namespace cd::core;
+using namespace cd::views;
+using namespace cd::app;
+using namespace cd::testing;
+
 namespace {
 
 using namespace cdtest;

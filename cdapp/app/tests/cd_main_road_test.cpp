@@ -17,6 +17,12 @@
 
 #include <ctime>
 
+using namespace cd;
+using namespace cd::core;
+using namespace cd::views;
+using namespace cd::app;
+using namespace cd::testing;
+
 namespace {
 
 using namespace cdtest;

@@ -12,6 +12,12 @@
 #include "help_shown.h"
 #include "window_shot.h"
 
+using namespace cd;
+using namespace cd::core;
+using namespace cd::views;
+using namespace cd::app;
+using namespace cd::testing;
+
 namespace {
 
 using namespace cdtest;

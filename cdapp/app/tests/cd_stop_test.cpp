@@ -12,6 +12,12 @@
 #include "real_input.h"
 #include "toolbar_pointing.h"
 
+using namespace cd;
+using namespace cd::core;
+using namespace cd::views;
+using namespace cd::app;
+using namespace cd::testing;
+
 namespace {
 
 using namespace cdtest;

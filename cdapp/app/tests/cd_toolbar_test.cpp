@@ -10,6 +10,12 @@
 #include "same_pixels.h"
 #include "toolbar_pointing.h"
 
+using namespace cd;
+using namespace cd::core;
+using namespace cd::views;
+using namespace cd::app;
+using namespace cd::testing;
+
 namespace {
 
 using namespace cdtest;

@@ -12,6 +12,12 @@
 #include "cd_process_log.h"
 #include "cdviews/cd_list_view.h"
 
+using namespace cd;
+using namespace cd::core;
+using namespace cd::views;
+using namespace cd::app;
+using namespace cd::testing;
+
 namespace {
 
 using namespace cdtest;

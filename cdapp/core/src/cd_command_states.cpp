@@ -3,6 +3,8 @@
 
 #include <initializer_list>
 
+namespace cd::core {
+
 namespace {
 void Set(CdCommandStates& s, std::initializer_list<int> ids, bool on) {
   for (int id : ids) s[id] = on;
@@ -102,3 +104,5 @@ bool CdFrameSwallowsKey(int key, bool findNext) {
   if (key == kKeyEscape || key == kKeyReturn || key == kKeyNumpadEnter) return true;
   return key >= kKeyF1 && key <= kKeyF12 && !findNext;
 }
+
+}  // namespace cd::core

@@ -6,6 +6,8 @@
 #include "controls/calendar_days.h"
 #include "controls/tree_control.h"
 
+namespace cd::core {
+
 namespace {
 constexpr std::uint64_t kBytesPerShownMb = 1000000;  // the status bar's "MB"
 }
@@ -89,3 +91,5 @@ bool PassesFileMask(const TreeItemNode& node, const CdFileMaskSettings& s, const
   if (s.dateRangeActive && !WithinDates(date, AndPickerDate(s, today), BetweenPickerDate(s, today))) return false;
   return true;
 }
+
+}  // namespace cd::core

@@ -6,6 +6,9 @@
 
 #include "cdcore/cd_command_states.h"
 
+using namespace cd;
+using namespace cd::core;
+
 namespace {
 
 struct Case {

@@ -3,6 +3,9 @@
 
 #include "cdcore/cd_texts.h"
 
+using namespace cd;
+using namespace cd::core;
+
 namespace {
 
 TEST(CdTexts, LogReportSeparatesRowsWithAnActivityOnly) {

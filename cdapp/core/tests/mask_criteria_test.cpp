@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace cd;
+using namespace cd::core;
+
 namespace {
 
 TreeItemNode File(const std::string& name, std::uint32_t size = 0, CdDate date = {2024, 5, 15},

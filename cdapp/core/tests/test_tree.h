@@ -6,6 +6,11 @@
 #include "cd_headless_host.h"
 #include "cdcore/mask_criteria.h"
 
+namespace cd::testing {
+
+using namespace cd::core;
+using namespace cd::headless;
+
 namespace cdtest {
 
 inline void AddEntry(CdHeadlessHost& host, std::uint8_t type, const std::string& name, std::uint32_t parent,
@@ -33,3 +38,5 @@ inline void StartTree(CdHeadlessHost& host) {
 }
 
 }  // namespace cdtest
+
+}  // namespace cd::testing

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+namespace cd {
+
 namespace {
 
 constexpr std::uint32_t kSectorsPerPump = 512;  // 1 MiB
@@ -57,3 +59,5 @@ bool CCDReader::PumpWhileReading() {
   }
   return frame->stopFlag != 0;
 }
+
+}  // namespace cd

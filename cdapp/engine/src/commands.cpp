@@ -9,6 +9,8 @@
 #include "cdengine/tree_view.h"
 #include "cdengine/volume_reading.h"
 
+namespace cd {
+
 std::string SizePaneText(const char* word, std::uint64_t bytes, std::uint32_t files, std::uint32_t folders) {
   const char* unit = "Bytes";
   std::uint64_t shown = bytes;
@@ -182,3 +184,5 @@ void StopCommand(CCDReader& reader) {
   }
   app.processRunning = 0;
 }
+
+}  // namespace cd

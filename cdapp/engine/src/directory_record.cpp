@@ -5,6 +5,8 @@
 
 #include "cdengine/cd_reader.h"
 
+namespace cd {
+
 namespace {
 
 void AppendUtf8(std::string& out, std::uint32_t c) {
@@ -100,3 +102,5 @@ std::size_t FirstRealRecord(std::span<const std::uint8_t> buffer) {
   if (first == 0 || first + dirrec::kLength >= buffer.size()) return first;
   return first + buffer[first + dirrec::kLength];
 }
+
+}  // namespace cd

@@ -12,6 +12,8 @@
 #include "cdengine/volume_reading.h"
 #include "platform/byte_reader.h"
 
+namespace cd {
+
 namespace {
 
 // Sectors of BYTE_LENGTH bytes at EXTENT that a medium of MEDIUM sectors holds.
@@ -319,3 +321,5 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
   reader.filesCounted = 0;
   return true;
 }
+
+}  // namespace cd

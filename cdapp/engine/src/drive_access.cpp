@@ -7,6 +7,8 @@
 
 #include "cdengine/tree_view.h"
 
+namespace cd {
+
 std::vector<std::string> FindCdDrives() {
   std::vector<std::string> drives;
   if (const char* list = std::getenv("QUARVEL_CDROMS"); list != nullptr && *list != 0) {
@@ -65,3 +67,5 @@ void CloseDevice(CCDReader& reader) {
   reader.dirSectorRuns.clear();
   reader.visitedDirs.clear();
 }
+
+}  // namespace cd

@@ -15,6 +15,8 @@
 #include "cdengine/log_time.h"
 #include "cdengine/volume_reading.h"
 
+namespace cd {
+
 const char kImageSignature[26] = "12345abbgtpogpkicupog6789";
 
 namespace {
@@ -210,3 +212,5 @@ bool OpenImage(CCDReader& reader, const std::string& path) {
   reader.imageIsDevice = true;
   return true;
 }
+
+}  // namespace cd

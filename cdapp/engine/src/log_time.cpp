@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+namespace cd {
+
 namespace {
 std::function<CdTime()>& Clock() {
   static std::function<CdTime()> clock;
@@ -37,3 +39,5 @@ std::string FormatLogTime(const char* format, const std::string& weekday, const 
   std::snprintf(text, sizeof text, format, weekday.c_str(), month.c_str(), t.day, t.year, t.hour, t.minute, t.second);
   return text;
 }
+
+}  // namespace cd

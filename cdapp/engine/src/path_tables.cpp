@@ -9,6 +9,8 @@
 #include "cdengine/volume_reading.h"
 #include "platform/byte_reader.h"
 
+namespace cd {
+
 namespace {
 
 constexpr std::uint32_t kMaxScannedTableSectors = 1024;
@@ -317,3 +319,5 @@ void ReadIsoPathTableTree(CCDReader& reader) {
   ReadPathTableTree(reader, true, true, false, NameKind::Iso9660);
   reader.visitedDirs.clear();
 }
+
+}  // namespace cd

@@ -16,6 +16,8 @@
 #include "cdengine/tree_view.h"
 #include "platform/output_tree.h"
 
+namespace cd {
+
 using controls::kNoItem;
 using controls::TreeItem;
 
@@ -438,3 +440,5 @@ void RecoverItems(CCDReader& reader, const std::string& destination, int mode) {
   if (reader.treeView == nullptr) return;
   Recovery(reader, destination, mode).Run();
 }
+
+}  // namespace cd

@@ -9,6 +9,8 @@
 #include "cdengine/volume_reading.h"
 #include "platform/byte_reader.h"
 
+namespace cd {
+
 namespace {
 
 constexpr std::uint32_t kProbeSectors = 5001;
@@ -159,3 +161,5 @@ bool ScanDisc(CCDReader& reader) {
   FinishScan(reader);
   return frame.imaging != 0;
 }
+
+}  // namespace cd

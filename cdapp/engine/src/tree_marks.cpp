@@ -5,6 +5,8 @@
 
 #include "cdengine/tree_view.h"
 
+namespace cd {
+
 using controls::kNoItem;
 using controls::TreeItem;
 
@@ -211,3 +213,5 @@ void CdTreeView::SettleAncestors(int state) {
     PropagateCheckUp(r);
   }
 }
+
+}  // namespace cd

@@ -4,6 +4,8 @@
 
 #include "cdengine/cd_reader.h"
 
+namespace cd {
+
 using controls::kNoItem;
 using controls::TreeItem;
 
@@ -225,3 +227,5 @@ void CdTreeView::SetNodeMark(int state, std::uint32_t key, const std::string& na
     }
   }
 }
+
+}  // namespace cd

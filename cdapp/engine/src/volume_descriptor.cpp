@@ -5,6 +5,8 @@
 #include "cdengine/volume_reading.h"
 #include "platform/byte_reader.h"
 
+namespace cd {
+
 bool IsVolumeDescriptor(std::span<const std::uint8_t> sector) {
   platform::ByteReader r(sector);
   if (!r.Has(0, vd::kUnused72 + vd::kUnused72Length)) return false;
@@ -40,3 +42,5 @@ void ReadVolumeDescriptor(CCDReader& reader, std::uint32_t sector) {
   v.rootDataLength = r.Le32(vd::kRootRecord + dirrec::kDataLength);
   reader.volumeSpaceSize = r.Le32(vd::kVolumeSpaceSize);
 }
+
+}  // namespace cd

@@ -12,6 +12,10 @@
 #include "file_size_limit.h"
 #include "test_image.h"
 
+using namespace cd;
+using namespace cd::testing;
+using namespace cd::headless;
+
 namespace fs = std::filesystem;
 
 namespace {

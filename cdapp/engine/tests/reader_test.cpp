@@ -7,6 +7,10 @@
 #include "cdengine/drive_access.h"
 #include "test_image.h"
 
+using namespace cd;
+using namespace cd::testing;
+using namespace cd::headless;
+
 namespace {
 
 TEST(ReadSectors, RetriesAndReportsTheLastAttempt) {

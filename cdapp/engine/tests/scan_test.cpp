@@ -8,6 +8,10 @@
 #include "cdengine/volume_reading.h"
 #include "test_image.h"
 
+using namespace cd;
+using namespace cd::testing;
+using namespace cd::headless;
+
 namespace {
 
 // "parent/key name" of every node but Root, in list order.

@@ -13,6 +13,10 @@
 #include "cd_headless_host.h"
 #include "memory_device.h"
 
+namespace cd::testing {
+
+using namespace cd::headless;
+
 // An image under construction: sectors of 2048 bytes.
 struct TestImage {
   std::vector<std::uint8_t> bytes;
@@ -174,3 +178,5 @@ inline TestImage StandardImage(bool joliet) {
   img.Fill(34, 3, 9);
   return img;
 }
+
+}  // namespace cd::testing

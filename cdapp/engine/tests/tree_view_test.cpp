@@ -6,6 +6,10 @@
 #include "cdengine/tree_view.h"
 #include "test_image.h"
 
+using namespace cd;
+using namespace cd::testing;
+using namespace cd::headless;
+
 namespace {
 
 using controls::kStateChecked;

@@ -5,6 +5,8 @@
 
 #include "controls/list_sort.h"
 
+namespace cd::views {
+
 using controls::kNoRow;
 
 namespace {
@@ -188,3 +190,5 @@ int CCDView::SortNumericItems(int column, bool ascending, int low, int high) {
                                            : controls::SortRowsByNumber(list_, column, ascending, low, high);
   return sorted ? 1 : 0;
 }
+
+}  // namespace cd::views

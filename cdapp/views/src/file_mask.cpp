@@ -4,6 +4,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+namespace cd::views {
+
+using namespace cd::core;
+
 std::vector<std::string> SplitMaskPatterns(const std::string& text) {
   std::vector<std::string> patterns;
   if (text.size() < 2) return patterns;
@@ -130,3 +134,5 @@ void CdFileMask::Apply(CCDReader& reader, CdDate today) {
   app.markedBytesFlag = frame.markedBytes != 0;
   view->ExpandRoot(0);
 }
+
+}  // namespace cd::views

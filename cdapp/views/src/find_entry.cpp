@@ -1,6 +1,8 @@
 // Find over the CD tree's node list.
 #include "cdviews/find_entry.h"
 
+namespace cd::views {
+
 bool FindEntry(CdTreeView& view, CdListViewPort* list, CdAppState& app, const std::string& text) {
   app.findNext = 1;
   app.findText = text;
@@ -8,3 +10,5 @@ bool FindEntry(CdTreeView& view, CdListViewPort* list, CdAppState& app, const st
   app.findNext = 0;
   return false;
 }
+
+}  // namespace cd::views

@@ -2,6 +2,10 @@
 // Find highlighting and opening folders.
 #include "view_fixture.h"
 
+using namespace cd;
+using namespace cd::views;
+using namespace cd::testing;
+
 namespace {
 
 using controls::kListStateChecked;

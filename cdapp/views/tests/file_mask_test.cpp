@@ -8,6 +8,12 @@
 
 #include "test_tree.h"
 
+using namespace cd;
+using namespace cd::core;
+using namespace cd::views;
+using namespace cd::testing;
+using namespace cd::headless;
+
 namespace {
 
 constexpr CdDate kToday{2024, 5, 15};

@@ -5,6 +5,12 @@
 
 #include "test_tree.h"
 
+using namespace cd;
+using namespace cd::core;
+using namespace cd::views;
+using namespace cd::testing;
+using namespace cd::headless;
+
 namespace {
 
 // Root(0): A(10) [Readme 101, sub(11) [readme 111 deleted]], readme.txt 1, only.del 2 (deleted).

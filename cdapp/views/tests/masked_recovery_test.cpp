@@ -10,6 +10,12 @@
 #include "cdengine/recovery.h"
 #include "test_image.h"
 
+using namespace cd;
+using namespace cd::core;
+using namespace cd::views;
+using namespace cd::testing;
+using namespace cd::headless;
+
 namespace fs = std::filesystem;
 
 namespace {

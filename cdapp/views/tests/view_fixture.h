@@ -12,6 +12,10 @@
 #include "controls/memory_list_control.h"
 #include "controls/memory_tree_control.h"
 
+namespace cd::testing {
+
+using namespace cd::views;
+
 // The frame services the views call; the rest do nothing.
 class ViewFrame : public CdFrame, public CdPrompts {
  public:
@@ -109,3 +113,5 @@ class CdViews : public ::testing::Test {
   CCDView list;
   RecordingArrow arrow;
 };
+
+}  // namespace cd::testing

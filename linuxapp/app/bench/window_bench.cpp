@@ -29,6 +29,9 @@
 #include "main_frame.h"
 #include "real_input.h"
 
+using namespace ext2;
+using namespace ext2::app;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

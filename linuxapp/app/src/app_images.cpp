@@ -8,6 +8,10 @@
 #include "controls/wx/theme_pictures.h"
 #include "linuxcore/command_states.h"
 
+namespace ext2::app {
+
+using namespace ext2::core;
+
 using controls::CommandPicture;
 using controls::EntryPicture;
 using controls::NoticePicture;
@@ -90,3 +94,5 @@ wxBitmap ToolbarPicture(int id) {
   }
   return wxBitmap();
 }
+
+}  // namespace ext2::app

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace ext2::app {
+
 // The log's icon of index 0 to 6 (tick, panel, wheelchair, cross, "i", camera, "?"), 16 x 16.
 wxBitmap LogIcon(int index);
 // The same picture at 32 x 32, for the caution and confirmation dialogs.
@@ -23,3 +25,5 @@ wxBitmap DiskIcon();
 wxBitmap ProgramPicture(wxSize size);
 // A 32 x 32 toolbar picture for command ID.
 wxBitmap ToolbarPicture(int id);
+
+}  // namespace ext2::app

@@ -16,6 +16,11 @@
 #include "linuxviews/left_view.h"
 #include "linuxcore/mask_criteria.h"
 
+namespace ext2::app {
+
+using namespace ext2::core;
+using namespace ext2::views;
+
 namespace {
 
 constexpr std::size_t kMaxPattern = 255;
@@ -454,3 +459,5 @@ void RunFindDlg(wxWindow* parent, CLeftView& tree) {
   }
   if (!text.empty()) tree.Find(text);
 }
+
+}  // namespace ext2::app

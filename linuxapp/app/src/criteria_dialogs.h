@@ -21,8 +21,14 @@
 
 #include "workbench_dialog.h"
 
-class CLeftView;
+namespace ext2 {
 class CLinuxDrive;
+}  // namespace ext2
+namespace ext2::views {
+class CLeftView;
+}  // namespace ext2::views
+
+namespace ext2::app {
 
 // Control ids of the three dialogs (OK and Cancel are wxID_OK and wxID_CANCEL).
 enum CriteriaDlgId : int {
@@ -141,6 +147,8 @@ class CFindDlg : public CWorkbenchDlg {
 // Add File Filter on the open drive (nothing without one).
 void RunFileFilterDlg(wxWindow* parent, CLinuxDrive* drive);
 // File Mask: after OK any earlier mask is taken back, the wait notice shows and the tree is masked.
-void RunFileMaskDlg(wxWindow* parent, CLinuxDrive* drive, CLeftView& tree);
+void RunFileMaskDlg(wxWindow* parent, CLinuxDrive* drive, views::CLeftView& tree);
 // Find: clears the match-case option, and after OK with a text looks for it in the tree's list.
-void RunFindDlg(wxWindow* parent, CLeftView& tree);
+void RunFindDlg(wxWindow* parent, views::CLeftView& tree);
+
+}  // namespace ext2::app

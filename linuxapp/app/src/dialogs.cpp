@@ -23,6 +23,8 @@
 #include "ext2engine/recovery.h"
 #include "ext2engine/scan_file.h"
 
+namespace ext2::app {
+
 namespace {
 wxString U(const std::string& s) { return controls::DisplayString(s); }
 }  // namespace
@@ -324,3 +326,5 @@ void RunAboutDlg(wxWindow* parent) {
   dlg.CentreOnParent();
   dlg.ShowModal();
 }
+
+}  // namespace ext2::app

@@ -15,6 +15,8 @@
 #include "ext2engine/logical_drives.h"
 #include "ext2engine/ports.h"
 
+namespace ext2::app {
+
 // A dialog of one report list whose row is chosen by a click, a double click (which is OK too)
 // or Enter on the highlighted row.
 class CListChoiceDlg : public controls::CTitledDialog {
@@ -105,3 +107,5 @@ bool RunFileExistsDlg(wxWindow* parent, const std::string& directory, const std:
 // change nothing and return false.
 bool RunScanFileExistsDlg(wxWindow* parent, const std::string& path, std::uint8_t diskIndex, std::uint32_t driveIndex);
 void RunAboutDlg(wxWindow* parent);
+
+}  // namespace ext2::app

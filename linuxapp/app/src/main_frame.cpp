@@ -39,6 +39,11 @@
 #include "linuxcore/size_text.h"
 #include "settings_dialog.h"
 
+namespace ext2::app {
+
+using namespace ext2::core;
+using namespace ext2::views;
+
 namespace {
 
 wxString U(const char* s) { return controls::DisplayString(s); }
@@ -662,3 +667,5 @@ void CMainFrame::OnArrange(int column) {
   if (app.scanned) list_->Header().SetSortImage(column, app.sortDirection);
   listView_->SortByColumn(column, app.sortDirection != 0);
 }
+
+}  // namespace ext2::app

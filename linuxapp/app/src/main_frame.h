@@ -22,16 +22,18 @@
 #include "linuxviews/list_view.h"
 #include "message_log.h"
 
+namespace ext2::app {
+
 class CMainFrame : public wxFrame, public FrameServices, public Prompts {
  public:
   CMainFrame();
   ~CMainFrame() override;
 
-  CLeftView* LeftView() { return leftView_.get(); }
-  CQuarvelVelnoraView* ListView() { return listView_.get(); }
+  views::CLeftView* LeftView() { return leftView_.get(); }
+  views::CQuarvelVelnoraView* ListView() { return listView_.get(); }
   CMessageLogDlg* Log() { return log_; }
   // The commands' states as the menus and the toolbar would show them now.
-  CommandInputs Inputs() const;
+  core::CommandInputs Inputs() const;
   // The commands with their rules, checked whenever one is invoked.
   controls::FrameCommands& Commands() { return *commands_; }
   // The type of the last recovery command.
@@ -94,9 +96,9 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   wxSplitterWindow* splitter_ = nullptr;
   std::unique_ptr<controls::WxTreeControl> tree_;
   std::unique_ptr<controls::WxListControl> list_;
-  std::unique_ptr<CLeftView> leftView_;
-  std::unique_ptr<CQuarvelVelnoraView> listView_;
-  std::unique_ptr<SortArrow> sortArrow_;
+  std::unique_ptr<views::CLeftView> leftView_;
+  std::unique_ptr<views::CQuarvelVelnoraView> listView_;
+  std::unique_ptr<views::SortArrow> sortArrow_;
   CMessageLogDlg* log_ = nullptr;
   std::unique_ptr<controls::CProgressBar> bar_;
   CLinuxDrive* drive_ = nullptr;
@@ -107,3 +109,5 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   std::uint8_t recoverType_ = 0;
   std::unique_ptr<wxHtmlHelpController> help_;
 };
+
+}  // namespace ext2::app

@@ -3,6 +3,10 @@
 
 #include "app_images.h"
 
+namespace ext2::app {
+
+using namespace ext2::core;
+
 controls::LogPaneLook MessageLogLook() {
   controls::LogPaneLook look;
   look.listId = 1008;
@@ -12,3 +16,5 @@ controls::LogPaneLook MessageLogLook() {
   look.firstScrolledRow = 7;
   return look;
 }
+
+}  // namespace ext2::app

@@ -5,7 +5,11 @@
 #include "controls/wx/log_pane.h"
 #include "linuxcore/log_report.h"
 
+namespace ext2::app {
+
 using CMessageLogDlg = controls::CLogPane;
 
 // The look of the message log.
 controls::LogPaneLook MessageLogLook();
+
+}  // namespace ext2::app

@@ -12,6 +12,8 @@
 #include "ext2engine/app_state.h"
 #include "ext2engine/settings_file.h"
 
+namespace ext2::app {
+
 namespace {
 constexpr int kMaxRetries = 6;
 constexpr int kDefaultRetries = 3;
@@ -108,3 +110,5 @@ void RunAdvanceSettingsDlg(wxWindow* parent, const std::string& path) {
   CAdvanceSettingsDlg dlg(parent, path);
   dlg.ShowModal();
 }
+
+}  // namespace ext2::app

@@ -10,6 +10,8 @@
 
 #include "workbench_dialog.h"
 
+namespace ext2::app {
+
 enum SettingsDlgId : int {
   kIdSectorAtATime = 1001,
   kIdBlockAtATime = 1002,
@@ -36,3 +38,5 @@ class CAdvanceSettingsDlg : public CWorkbenchDlg {
 };
 
 void RunAdvanceSettingsDlg(wxWindow* parent, const std::string& path);
+
+}  // namespace ext2::app

@@ -8,6 +8,11 @@
 #include "controls/wx/notice_dialogs.h"
 #include "main_frame.h"
 
+namespace ext2::app {
+
+using namespace ext2::core;
+using namespace ext2::views;
+
 CMainFrame* StartUserInterface(wxFileHistory& history) {
   delete wxConfigBase::Set(new wxConfig(kProfileKey));
   history.Load(*wxConfigBase::Get());
@@ -22,3 +27,5 @@ CMainFrame* StartUserInterface(wxFileHistory& history) {
   frame->SetTitle(kWindowTitle);
   return frame;
 }
+
+}  // namespace ext2::app

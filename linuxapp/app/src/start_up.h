@@ -4,6 +4,8 @@
 
 #include <wx/filehistory.h>
 
+namespace ext2::app {
+
 class CMainFrame;
 
 inline constexpr const char* kProfileKey = "Local AppWizard-Generated Applications";
@@ -12,3 +14,5 @@ inline constexpr const char* kWindowTitle = "Quarvel Velnora Linux 2.1";
 // Makes the profile the program-wide configuration, loads HISTORY (four entries) from it, shows
 // the splash, and creates and shows the main window. Returns the window.
 CMainFrame* StartUserInterface(wxFileHistory& history);
+
+}  // namespace ext2::app

@@ -8,6 +8,8 @@
 #include "ext2engine/settings_file.h"
 #include "start_up.h"
 
+namespace ext2::app {
+
 class CQuarvelVelnoraApp : public wxApp {
  public:
   CQuarvelVelnoraApp() { ReadSettings(SettingsPath(), App()); }
@@ -27,4 +29,6 @@ class CQuarvelVelnoraApp : public wxApp {
   wxFileHistory history_{4};
 };
 
-wxIMPLEMENT_APP(CQuarvelVelnoraApp);
+}  // namespace ext2::app
+
+wxIMPLEMENT_APP(ext2::app::CQuarvelVelnoraApp);

@@ -4,6 +4,8 @@
 
 #include "controls/wx/titled_dialog.h"
 
+namespace ext2::app {
+
 class CWorkbenchDlg : public controls::CTitledDialog {
  public:
   using controls::CTitledDialog::CTitledDialog;
@@ -17,3 +19,5 @@ class CWorkbenchDlg : public controls::CTitledDialog {
     }
   }
 };
+
+}  // namespace ext2::app

@@ -38,6 +38,12 @@
 #include "main_frame.h"
 #include "settings_dialog.h"
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::app;
+using ext2::testing::InstallMemoryDisk;
+
 namespace fs = std::filesystem;
 
 namespace {

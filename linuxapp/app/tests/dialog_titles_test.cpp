@@ -11,6 +11,11 @@
 #include "gui_test_support.h"
 #include "real_input.h"
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::app;
+
 namespace {
 
 using namespace guitest;

@@ -98,10 +98,10 @@ inline std::map<std::string, std::string> Files(const fs::path& root) {
 class WorkbenchTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    App().Reset();
-    LogicalDrives().Clear();
-    SetDiskSource(PathListDiskSource({QV_SAMPLE_DISK}));
-    frame = new CMainFrame();
+    ext2::App().Reset();
+    ext2::LogicalDrives().Clear();
+    ext2::SetDiskSource(ext2::PathListDiskSource({QV_SAMPLE_DISK}));
+    frame = new ext2::app::CMainFrame();
     frame->Show();
     Pump();
     dest = fs::temp_directory_path() / ("qv_gui_" + std::to_string(::getpid()));
@@ -111,23 +111,23 @@ class WorkbenchTest : public ::testing::Test {
   void TearDown() override {
     if (frame != nullptr) {
       frame->busyFlag = 0;
-      App().scanSaved = 1;  // no question on closing
+      ext2::App().scanSaved = 1;  // no question on closing
       frame->Close(true);
       Pump();
     }
-    SetDiskSource(nullptr);
+    ext2::SetDiskSource(nullptr);
     fs::remove_all(dest);
   }
 
   // Select Physical Disk -> Use Partition Table Information -> Select Logical Drive ROW.
   void OpenDrive(int row) {
-    wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),
-                  wxExpectDismissableModal<CChoiceOfTwoDlg>(wxID_OK), ExpectRow<CSelectLogicalDriveDlg>(row),
+    wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<ext2::app::CSelectPhysicalDiskDlg>(wxID_OK),
+                  wxExpectDismissableModal<ext2::app::CChoiceOfTwoDlg>(wxID_OK), ExpectRow<ext2::app::CSelectLogicalDriveDlg>(row),
                   wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution after the tree is built"));
     Pump();
   }
 
-  CMainFrame* frame = nullptr;
+  ext2::app::CMainFrame* frame = nullptr;
   fs::path dest;
 };
 

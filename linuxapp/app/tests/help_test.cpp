@@ -5,6 +5,11 @@
 #include "help_shown.h"
 #include "real_input.h"
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::app;
+
 namespace {
 
 using namespace guitest;

@@ -10,6 +10,11 @@
 #include "linuxcore/command_states.h"
 #include "real_input.h"
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::app;
+
 namespace {
 
 using namespace guitest;

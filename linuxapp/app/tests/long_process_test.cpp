@@ -22,6 +22,11 @@
 #include "real_input.h"
 #include "toolbar_pointing.h"
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::app;
+
 namespace {
 
 using namespace guitest;

@@ -34,6 +34,11 @@
 #include "linuxcore/log_report.h"
 #include "main_frame.h"
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::app;
+
 namespace fs = std::filesystem;
 
 namespace {

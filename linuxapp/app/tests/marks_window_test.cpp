@@ -18,6 +18,11 @@
 #include "linuxcore/size_text.h"
 #include "real_input.h"
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::app;
+
 namespace {
 
 using namespace guitest;

@@ -33,6 +33,11 @@
 #include "main_frame.h"
 #include "settings_dialog.h"
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::app;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -12,6 +12,11 @@
 #include <X11/Xutil.h>
 #include <gdk/gdkx.h>
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::app;
+
 namespace {
 
 // The splash: shown before any main window exists, once the profile is in place.

@@ -12,6 +12,11 @@
 #include "same_pixels.h"
 #include "toolbar_pointing.h"
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::app;
+
 namespace {
 
 using namespace guitest;

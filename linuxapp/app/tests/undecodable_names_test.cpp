@@ -13,6 +13,11 @@
 #include "ext2engine/recovery.h"
 #include "gui_test_support.h"
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::app;
+
 namespace {
 
 using namespace guitest;

@@ -3,6 +3,8 @@
 
 #include <initializer_list>
 
+namespace ext2::core {
+
 namespace {
 void Set(CommandStates& s, std::initializer_list<int> ids, bool on) {
   for (int id : ids) s[id] = on;
@@ -98,3 +100,5 @@ bool FrameSwallowsKey(int key, bool scanned) {
   if (key == kKeyEscape || key == kKeyReturn || key == kKeyNumpadEnter) return true;
   return !scanned && key >= kKeyF1 && key <= kKeyF12;
 }
+
+}  // namespace ext2::core

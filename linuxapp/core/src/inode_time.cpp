@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+namespace ext2::core {
+
 namespace {
 
 // Days since 1970-01-01 into year, month and day (Howard Hinnant's civil_from_days).
@@ -43,3 +45,5 @@ std::string FormatInodeTime(std::int64_t time) {
   std::snprintf(text, sizeof text, "%.2d-%.2d-%d %.2d:%.2d:%.2d", t.day, t.month, t.year, t.hour, t.minute, t.second);
   return text;
 }
+
+}  // namespace ext2::core

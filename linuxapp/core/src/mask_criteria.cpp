@@ -9,6 +9,8 @@
 #include "linuxcore/size_text.h"
 #include "linuxcore/mask_criteria.h"
 
+namespace ext2::core {
+
 namespace {
 
 constexpr std::size_t kMaxItem = 255;
@@ -126,3 +128,5 @@ bool PassesFileMask(const EntryNode& entry, const std::string& name, const FileM
   if (c.betweenDates != 0 && !WithinDates(date.day, date.month, date.year, c)) return false;
   return true;
 }
+
+}  // namespace ext2::core

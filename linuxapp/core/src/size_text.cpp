@@ -4,6 +4,8 @@
 #include <charconv>
 #include <iterator>
 
+namespace ext2::core {
+
 namespace {
 
 // Appends N in decimal, with leading zeros up to WIDTH digits.
@@ -53,3 +55,5 @@ std::string FormatSizeText(std::uint64_t bytes, long files, long folders, bool m
   text += " Folders";
   return text;
 }
+
+}  // namespace ext2::core

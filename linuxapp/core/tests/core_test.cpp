@@ -3,6 +3,9 @@
 #include "linuxcore/log_report.h"
 #include "linuxcore/size_text.h"
 
+using namespace ext2;
+using namespace ext2::core;
+
 TEST(SizeText, UnitsByRangeAndTheirFractions) {
   struct Case {
     std::uint64_t bytes;

@@ -3,6 +3,8 @@
 
 #include "ext2engine/linux_drive.h"
 
+namespace ext2 {
+
 AppState::AppState() = default;
 AppState::~AppState() = default;
 
@@ -24,3 +26,5 @@ AppState& App() {
   static AppState state;
   return state;
 }
+
+}  // namespace ext2

@@ -7,6 +7,8 @@
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 // One walk over an inode's pointers. A folder's walk lists data blocks up to the first zero
 // pointer; a file's walk keeps each data block's place in the file, so that zero pointers are holes.
 struct CLinuxDrive::BlockWalk {
@@ -139,3 +141,5 @@ void CLinuxDrive::WalkIndirectBlock(std::uint32_t block, int level, BlockWalk& w
 void CLinuxDrive::FindSingleDirectBlock(std::uint32_t block, BlockWalk& walk) { WalkIndirectBlock(block, 1, walk); }
 void CLinuxDrive::FindDoubleDirectBlock(std::uint32_t block, BlockWalk& walk) { WalkIndirectBlock(block, 2, walk); }
 void CLinuxDrive::FindTrippleDirectBlock(std::uint32_t block, BlockWalk& walk) { WalkIndirectBlock(block, 3, walk); }
+
+}  // namespace ext2

@@ -1,6 +1,8 @@
 // Caution texts by type.
 #include "ext2engine/caution_texts.h"
 
+namespace ext2 {
+
 CautionText CautionTextOf(CautionKind kind) {
   switch (kind) {
     case CautionKind::LostFilesHint:
@@ -18,3 +20,5 @@ CautionText CautionTextOf(CautionKind kind) {
       return {"", "", ""};
   }
 }
+
+}  // namespace ext2

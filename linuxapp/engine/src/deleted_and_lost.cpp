@@ -6,6 +6,8 @@
 #include "ext2engine/app_state.h"
 #include "ext2engine/linux_drive.h"
 
+namespace ext2 {
+
 void SearchDeletedAndLost(FrameServices& frame) {
   AppState& app = App();
   CLinuxDrive* drive = app.currentDrive.get();
@@ -71,3 +73,5 @@ void SearchDeletedAndLost(FrameServices& frame) {
   }
   if (drive->entries > 0) app.scanned = 1;
 }
+
+}  // namespace ext2

@@ -6,6 +6,8 @@
 #include "ext2engine/linux_drive.h"
 #include "inode_table_scan.h"
 
+namespace ext2 {
+
 namespace {
 // Lists a pseudo-folder under Root (the Root first when the drive has no entries yet).
 void ListPseudoFolder(CLinuxDrive& d, std::uint32_t inode, std::uint32_t deleted, const char* name) {
@@ -77,3 +79,5 @@ void CLinuxDrive::SearchDeletedFiles() {
   if (frame != nullptr) frame->EndProgress();
   app.logHasRows = 1;
 }
+
+}  // namespace ext2

@@ -6,6 +6,8 @@
 #include "ext2engine/ext2_layout.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 namespace {
 
 // The first record of the chain after offset D, or BLOCK_SIZE when there is none.
@@ -88,3 +90,5 @@ BlockWalkEnd WalkDirectoryBlock(std::span<const std::uint8_t> bytes, std::uint32
   }
   return BlockWalkEnd::BlockDone;
 }
+
+}  // namespace ext2

@@ -5,6 +5,8 @@
 #include "ext2engine/app_state.h"
 #include "ext2engine/linux_drive.h"
 
+namespace ext2 {
+
 void CLinuxDrive::BuildDirectoryTree() {
   AppState& app = App();
   app.scanned = 0;
@@ -47,3 +49,5 @@ void CLinuxDrive::BuildDirectoryTree() {
   if (entries > 0) app.scanned = 1;
   if (frame != nullptr) frame->GetPrompts().ShowCaution(CautionKind::LostFilesHint);
 }
+
+}  // namespace ext2

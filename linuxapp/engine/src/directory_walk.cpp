@@ -12,6 +12,8 @@
 #include "ext2engine/ext2_layout.h"
 #include "ext2engine/linux_drive.h"
 
+namespace ext2 {
+
 namespace {
 
 // One folder being parsed: its blocks and where the parse stands.
@@ -230,3 +232,5 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
   }
   return rootHasBlocks && entries > 0 ? 1 : 0;
 }
+
+}  // namespace ext2

@@ -12,6 +12,8 @@
 #include "ext2engine/ports.h"
 #include "platform/disk_list.h"
 
+namespace ext2 {
+
 int g_isWin9x = 0;
 
 namespace {
@@ -193,3 +195,5 @@ int GetDiskSectorCount(std::uint8_t disk, std::uint32_t* count, Prompts* prompts
   *count = total > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(total);
   return 1;
 }
+
+}  // namespace ext2

@@ -9,6 +9,8 @@
 #include "platform/byte_reader.h"
 #include "platform/disk_identity.h"
 
+namespace ext2 {
+
 namespace {
 
 constexpr int kSerialFirst = 10;
@@ -102,3 +104,5 @@ bool IdentifyDisk(std::uint8_t n) {
   StoreDiskIdentity(n, DecodeIdentifyWords(bytes));
   return true;
 }
+
+}  // namespace ext2

@@ -10,6 +10,8 @@
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 void FitDriveToDisk(FrameServices& frame, CLinuxDrive& drive) {
   if (!drive.HasGeometry()) return;
   std::uint32_t diskSectors = 0;
@@ -42,3 +44,5 @@ void FitDriveToDisk(FrameServices& frame, CLinuxDrive& drive) {
     frame.AddLogEntry(nullptr, text, "Drive reaches past the end of the disk", kIconAborted);
   }
 }
+
+}  // namespace ext2

@@ -17,6 +17,8 @@
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 namespace {
 
 constexpr std::uint32_t kTrack = 63;                 // sectors per track
@@ -398,3 +400,5 @@ void CLinuxDrive::AdvancedSearch() {
   if (frame != nullptr) frame->EndProgress();
   app.logHasRows = 1;
 }
+
+}  // namespace ext2

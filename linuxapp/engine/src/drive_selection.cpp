@@ -13,6 +13,8 @@
 #include "ext2engine/logical_drives.h"
 #include "platform/disk_list.h"
 
+namespace ext2 {
+
 std::string FormatDriveSize(std::uint64_t bytes) {
   constexpr std::uint64_t G = 1ull << 30;
   constexpr std::uint64_t M = 1ull << 20;
@@ -252,3 +254,5 @@ bool OpenLogicalDrive(FrameServices& frame, std::uint8_t diskNumber, int row) {
   }
   return true;
 }
+
+}  // namespace ext2

@@ -1,6 +1,8 @@
 // The master entry list.
 #include "ext2engine/entry_list.h"
 
+namespace ext2 {
+
 void EntryList::StartWithRoot(std::uintptr_t rootItem) {
   entries_.clear();
   ListedEntry root;
@@ -19,3 +21,5 @@ ListedEntry& EntryList::Append(const EntryNode& entry, const char* name) {
   entries_.push_back(std::move(listed));
   return entries_.back();
 }
+
+}  // namespace ext2

@@ -3,6 +3,8 @@
 
 #include "ext2engine/recovery.h"
 
+namespace ext2 {
+
 namespace {
 char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
 
@@ -52,3 +54,5 @@ int MatchFilterList(const std::string& name, const std::vector<FilterNode>& list
   }
   return mode == 0 ? 0 : 1;
 }
+
+}  // namespace ext2

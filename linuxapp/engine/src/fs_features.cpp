@@ -1,6 +1,8 @@
 // Names of the incompatible features the engine does not read.
 #include "ext2engine/fs_features.h"
 
+namespace ext2 {
+
 namespace {
 
 // The features that leave what the engine reads as ext2 keeps it.
@@ -37,3 +39,5 @@ std::string UnreadIncompatFeatures(std::uint32_t incompat) {
   }
   return names;
 }
+
+}  // namespace ext2

@@ -8,6 +8,8 @@
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 bool CLinuxDrive::ReadDescriptorBlock(std::uint32_t group, std::uint32_t k, std::vector<std::uint8_t>& block) {
   const std::uint64_t firstData = sectorsPerBlock == 2 ? 1 : 0;
   // Group 0's table is where the drive's descriptor offset says; a copy follows its group's super block.
@@ -104,3 +106,5 @@ int CLinuxDrive::ReadGroupDescriptors() {
   }
   return descriptors.empty() ? 0 : 1;
 }
+
+}  // namespace ext2

@@ -7,6 +7,8 @@
 #include "ext2engine/linux_drive.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 namespace {
 // Sectors of an inode-table run: 16 KiB, the inodes of 64 to 128 entries.
 constexpr std::uint32_t kInodeRunSectors = 32;
@@ -110,3 +112,5 @@ std::unique_ptr<InodeCopy> CLinuxDrive::ReadInode(std::uint32_t inode) {
   }
   return copy;
 }
+
+}  // namespace ext2

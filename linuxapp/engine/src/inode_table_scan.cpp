@@ -8,6 +8,8 @@
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
 
+namespace ext2 {
+
 bool StopRequested(const CLinuxDrive& drive) { return drive.frame != nullptr && drive.frame->abortFlag != 0; }
 
 void StartInodeSearch(CLinuxDrive& drive) {
@@ -65,3 +67,5 @@ bool ScanInodeTables(CLinuxDrive& drive, bool stepPerSector,
   }
   return true;
 }
+
+}  // namespace ext2

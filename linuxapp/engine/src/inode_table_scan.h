@@ -6,6 +6,8 @@
 
 #include "ext2engine/linux_drive.h"
 
+namespace ext2 {
+
 // Calls VISIT with the number and the decoded record of every inode of every group's table, group by
 // group and sector by sector. Before each sector the frame's messages are pumped, its stop flag is
 // tested and " Reading Inode Sector %d of Block Group %d" is shown in the Marked pane; with
@@ -20,3 +22,5 @@ bool StopRequested(const CLinuxDrive& drive);
 // The flags that every inode-table search sets as it starts: process running, stop and recovering
 // requests cleared, the frame busy and its stop flag cleared.
 void StartInodeSearch(CLinuxDrive& drive);
+
+}  // namespace ext2

@@ -5,6 +5,8 @@
 
 #include "ext2engine/disk_access.h"
 
+namespace ext2 {
+
 std::string CTimeNow() {
   std::time_t now = std::time(nullptr);
   char text[64] = {};
@@ -48,3 +50,5 @@ int CLinuxDrive::ReadDriveSectorsOnce(std::uint64_t relativeSector, void* buffer
 void CLinuxDrive::Log(const char* activity, const char* text, const char* status, int icon) {
   if (frame != nullptr) frame->AddLogEntry(activity, text, status, icon);
 }
+
+}  // namespace ext2

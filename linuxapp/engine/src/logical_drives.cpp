@@ -7,6 +7,8 @@
 #include "ext2engine/disk_access.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 namespace {
 constexpr std::size_t kFirstEntry = 446;
 constexpr std::size_t kEntrySize = 16;
@@ -110,3 +112,5 @@ LogicalDriveList& LogicalDrives() {
   static LogicalDriveList list;
   return list;
 }
+
+}  // namespace ext2

@@ -15,6 +15,8 @@
 #include "inode_table_scan.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 namespace {
 
 // Drops the folders taken off the lost list from its vector, keeping the order of the rest.
@@ -223,3 +225,5 @@ void CLinuxDrive::AddLostFolders() {
   CompactLost(*this);
   FinishReadFailureRows();
 }
+
+}  // namespace ext2

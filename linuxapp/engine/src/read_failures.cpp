@@ -6,6 +6,8 @@
 #include "ext2engine/disk_access.h"
 #include "ext2engine/linux_drive.h"
 
+namespace ext2 {
+
 namespace {
 constexpr const char* kReadError = "Disk read error";
 
@@ -54,3 +56,5 @@ void CLinuxDrive::ReportInodeTableSector(std::uint32_t group, std::uint64_t rela
                 static_cast<unsigned long long>(last));
   Log(nullptr, text, kReadError, kIconEvent);
 }
+
+}  // namespace ext2

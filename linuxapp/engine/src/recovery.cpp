@@ -20,6 +20,8 @@
 #include "ext2engine/linux_drive.h"
 #include "platform/output_tree.h"
 
+namespace ext2 {
+
 namespace {
 
 constexpr int kMaxRenameAsks = 1000;
@@ -549,3 +551,5 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
   }
   return run.last;
 }
+
+}  // namespace ext2

@@ -9,6 +9,8 @@
 #include "ext2engine/recovery.h"
 #include "platform/output_tree.h"
 
+namespace ext2 {
+
 namespace {
 
 bool FileSystemFreeSpace(const std::string& path, std::uint64_t& bytes) {
@@ -102,3 +104,5 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
   app.recoverSelected = 0;
   return 1;
 }
+
+}  // namespace ext2

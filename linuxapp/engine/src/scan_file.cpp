@@ -7,6 +7,8 @@
 
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 namespace {
 // Header fields.
 constexpr std::size_t kHdDisk = 0;
@@ -263,3 +265,5 @@ std::string ProposeScanFileName(const std::string& path, std::uint8_t diskIndex,
     if (!taken(candidate + ".DAT")) return candidate;
   }
 }
+
+}  // namespace ext2

@@ -14,6 +14,8 @@
 #include "ext2engine/logical_drives.h"
 #include "ext2engine/scan_file.h"
 
+namespace ext2 {
+
 namespace {
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -213,3 +215,5 @@ void OpenUsingScanInfo(FrameServices& frame, const std::string& path) {
   drive.LoadScanInfo(path);
   frame.abortFlag = 1;
 }
+
+}  // namespace ext2

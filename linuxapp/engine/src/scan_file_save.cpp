@@ -13,6 +13,8 @@
 #include "ext2engine/logical_drives.h"
 #include "ext2engine/scan_file.h"
 
+namespace ext2 {
+
 namespace {
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -125,3 +127,4 @@ bool CLinuxDrive::SaveScanInfo(const std::string& chosen) {
   return true;
 }
 
+}  // namespace ext2

@@ -11,6 +11,8 @@
 
 #include "ext2engine/app_state.h"
 
+namespace ext2 {
+
 std::string SettingsPathInCurrentDirectory() {
   std::vector<char> dir(4096);
   if (::getcwd(dir.data(), dir.size()) == nullptr) return kSettingsFileName;
@@ -60,3 +62,5 @@ bool WriteSettings(const std::string& path, std::uint8_t retries, bool sectorAtA
   if (!ok) ::unlink(temp.c_str());
   return ok;
 }
+
+}  // namespace ext2

@@ -11,6 +11,8 @@
 #include "ext2engine/logical_drives.h"
 #include "platform/byte_reader.h"
 
+namespace ext2 {
+
 namespace {
 constexpr std::uint32_t kSearchStep = 63;
 
@@ -218,3 +220,5 @@ int CLinuxDrive::SearchSuperBlock(const LogicalDriveNode& drive) {
   }
   return found ? 1 : 0;
 }
+
+}  // namespace ext2

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+using namespace ext2;
+
 namespace {
 
 constexpr std::uint32_t kBlock = 1024;

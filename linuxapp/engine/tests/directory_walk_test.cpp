@@ -3,6 +3,9 @@
 
 #include "walk_fixture.h"
 
+using namespace ext2;
+using namespace ext2::testing;
+
 namespace {
 
 using Names = std::vector<std::string>;

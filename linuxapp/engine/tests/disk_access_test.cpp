@@ -15,6 +15,9 @@
 #include "ext2engine/drive_selection.h"
 #include "test_disk.h"
 
+using namespace ext2;
+using namespace ext2::testing;
+
 namespace {
 
 class DiskAccess : public ::testing::Test {

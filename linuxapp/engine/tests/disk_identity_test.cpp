@@ -14,6 +14,8 @@
 #include "ext2engine/app_state.h"
 #include "platform/disk_identity.h"
 
+using namespace ext2;
+
 namespace {
 
 // IDENTIFY bytes with TEXT in words FIRST on, two characters a word, the earlier one in the high

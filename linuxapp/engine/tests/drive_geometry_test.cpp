@@ -9,6 +9,9 @@
 #include "ext2engine/recovery.h"
 #include "walk_fixture.h"
 
+using namespace ext2;
+using namespace ext2::testing;
+
 namespace {
 
 std::vector<std::uint8_t> SuperBlockImage(std::uint32_t logBlock, std::uint32_t inodes, std::uint32_t perGroup,

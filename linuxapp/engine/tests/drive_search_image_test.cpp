@@ -27,6 +27,9 @@
 #include "ext2engine/logical_drives.h"
 #include "headless_host.h"
 
+using namespace ext2;
+using namespace ext2::headless;
+
 namespace {
 
 constexpr std::uint64_t kDiskSectors = 430080;

@@ -17,6 +17,10 @@
 #include "headless_host.h"
 #include "test_disk.h"
 
+using namespace ext2;
+using namespace ext2::headless;
+using namespace ext2::testing;
+
 namespace {
 
 void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {

@@ -11,6 +11,10 @@
 #include "headless_host.h"
 #include "test_disk.h"
 
+using namespace ext2;
+using namespace ext2::headless;
+using namespace ext2::testing;
+
 namespace {
 
 // A disk with partition tables written at given sectors.

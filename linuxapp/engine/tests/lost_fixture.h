@@ -12,6 +12,10 @@
 #include "headless_host.h"
 #include "test_disk.h"
 
+namespace ext2::testing {
+
+using namespace ext2::headless;
+
 struct CurrentDrive {
   HeadlessHost host;
   std::shared_ptr<platform::MemoryDevice> disk;
@@ -60,3 +64,5 @@ struct CurrentDrive {
     return out;
   }
 };
+
+}  // namespace ext2::testing

@@ -7,6 +7,9 @@
 #include "ext2engine/deleted_and_lost.h"
 #include "lost_fixture.h"
 
+using namespace ext2;
+using namespace ext2::testing;
+
 namespace {
 
 using Names = std::vector<std::string>;

@@ -9,6 +9,9 @@
 #include "ext2engine/logical_drives.h"
 #include "walk_fixture.h"
 
+using namespace ext2;
+using namespace ext2::testing;
+
 namespace {
 
 using Names = std::vector<std::string>;

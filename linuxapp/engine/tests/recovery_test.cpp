@@ -15,6 +15,9 @@
 #include "file_size_limit.h"
 #include "walk_fixture.h"
 
+using namespace ext2;
+using namespace ext2::testing;
+
 namespace fs = std::filesystem;
 
 namespace {

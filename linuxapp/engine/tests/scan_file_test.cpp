@@ -12,6 +12,9 @@
 #include "ext2engine/scan_file.h"
 #include "lost_fixture.h"
 
+using namespace ext2;
+using namespace ext2::testing;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -12,6 +12,8 @@
 
 #include "ext2engine/app_state.h"
 
+using namespace ext2;
+
 namespace {
 
 std::string TempPath() { return (std::filesystem::temp_directory_path() / "qv_settings_test.cfg").string(); }

@@ -14,6 +14,8 @@
 #include "ext2engine/disk_access.h"
 #include "memory_device.h"
 
+namespace ext2::testing {
+
 // In-memory disks (platform::MemoryDevice) as the physical disks 0, 1, ...; each open gives a
 // device on the same medium, so that its faults and read record outlive a reopen.
 class MemoryDiskSource : public DiskSource {
@@ -116,3 +118,5 @@ class TinyExt2 {
  private:
   std::uint16_t inodeSize_;
 };
+
+}  // namespace ext2::testing

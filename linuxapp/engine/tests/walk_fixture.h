@@ -10,6 +10,10 @@
 #include "headless_host.h"
 #include "test_disk.h"
 
+namespace ext2::testing {
+
+using namespace ext2::headless;
+
 struct OpenedDrive {
   HeadlessHost host;
   CLinuxDrive drive;
@@ -46,3 +50,5 @@ struct OpenedDrive {
     return out;
   }
 };
+
+}  // namespace ext2::testing

@@ -1,6 +1,8 @@
 // The entry list's lookups by inode and parent inode.
 #include "linuxviews/entry_index.h"
 
+namespace ext2::views {
+
 void EntryIndex::Reset() {
   byInode_.clear();
   byParent_.clear();
@@ -39,3 +41,5 @@ EntryIndex::Positions EntryIndex::WithInode(std::uint32_t inode) const { return 
 EntryIndex::Positions EntryIndex::WithParent(std::uint32_t parentInode) const {
   return Find(byParent_, nextWithParent_, parentInode);
 }
+
+}  // namespace ext2::views

@@ -9,6 +9,10 @@
 #include "linuxviews/list_view.h"
 #include "linuxcore/mask_criteria.h"
 
+namespace ext2::views {
+
+using namespace ext2::core;
+
 using controls::kNoItem;
 using controls::TreeItem;
 
@@ -191,3 +195,5 @@ void CLeftView::UnMask(CLinuxDrive* drive) {
   if (entries > 0 || folders > 0) app_.scanned = 1;
   if (frame_ != nullptr) frame_->EndProgress();
 }
+
+}  // namespace ext2::views

@@ -2,6 +2,10 @@
 #include "linuxviews/left_view.h"
 #include "linuxviews/list_view.h"
 
+namespace ext2::views {
+
+using namespace ext2::core;
+
 namespace {
 
 bool NameMatches(const std::string& name, const std::string& text, bool matchCase) {
@@ -38,3 +42,5 @@ void CLeftView::FindNext() {
   if (frame_ != nullptr) frame_->GetPrompts().MessageBox("No more entries are available", "Search Failure", MessageButtons::Ok);
   app_.findNext = 0;
 }
+
+}  // namespace ext2::views

@@ -3,6 +3,10 @@
 
 #include "linuxviews/list_view.h"
 
+namespace ext2::views {
+
+using namespace ext2::core;
+
 using controls::kNoItem;
 using controls::TreeItem;
 
@@ -193,3 +197,5 @@ bool CLeftView::OpenChildFolder(std::uint32_t inode) {
 bool CLeftView::SameItem(TreeItem a, TreeItem b) const {
   return tree_.GetItemText(a) == tree_.GetItemText(b) && tree_.GetItemData(a) == tree_.GetItemData(b);
 }
+
+}  // namespace ext2::views

@@ -2,6 +2,10 @@
 #include "linuxviews/left_view.h"
 #include "linuxviews/list_view.h"
 
+namespace ext2::views {
+
+using namespace ext2::core;
+
 using controls::kNoRow;
 
 namespace {
@@ -86,3 +90,5 @@ void CQuarvelVelnoraView::FlipRow(int row) {
   SetEntryCheck(state, inode, name);
   if (tree_ != nullptr) tree_->SyncTreeCheckFromList(state, name, kind, GetListCheckSummary(), inode);
 }
+
+}  // namespace ext2::views

@@ -3,6 +3,8 @@
 #include "controls/list_sort.h"
 #include "linuxviews/list_view.h"
 
+namespace ext2::views {
+
 // The quicksort itself is the control layer's, shared with CD's list.
 bool CQuarvelVelnoraView::SortTextItems(int column, bool ascending, int low, int high) {
   return controls::SortRowsByText(list_, column, ascending, low, high);
@@ -38,3 +40,5 @@ void CQuarvelVelnoraView::OnHeaderItemClick(int column, int button) {
   if (app_.scanned == 1 && arrow_ != nullptr) arrow_->SetSortImage(column, app_.sortToggle);
   SortByColumn(column, app_.sortToggle == 1);
 }
+
+}  // namespace ext2::views

@@ -6,6 +6,10 @@
 #include "linuxcore/inode_time.h"
 #include "linuxviews/left_view.h"
 
+namespace ext2::views {
+
+using namespace ext2::core;
+
 using controls::kNoRow;
 
 namespace {
@@ -95,3 +99,5 @@ void CQuarvelVelnoraView::OnKeyDown(bool enter) {
   if (row == kNoRow || tree_ == nullptr) return;
   if (tree_->HasFolderRecord(list_.GetItemData(row))) OpenRowFolder(row);
 }
+
+}  // namespace ext2::views

@@ -7,6 +7,10 @@
 #include "linuxviews/left_view.h"
 #include "linuxviews/list_view.h"
 
+namespace ext2::views {
+
+using namespace ext2::core;
+
 using controls::kNoItem;
 using controls::TreeItem;
 
@@ -270,3 +274,5 @@ void CLeftView::SettleFolderChecks() {
     if (folder.treeItem != kNoItem) tree_.SetStateImage(folder.treeItem, TreeStateOfCheck(folder.check));
   }
 }
+
+}  // namespace ext2::views

@@ -9,6 +9,11 @@
 #include "linuxcore/mask_criteria.h"
 #include "view_fixture.h"
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::testing;
+
 namespace {
 
 using controls::kNoItem;
@@ -51,7 +56,7 @@ TEST(MaskPeriods, LastDaysCountsCalendarDaysBackAcrossMonthYearAndLeapDays) {
       return WithinLastDays(n, d.day, d.month, d.year, today);
     };
     for (int n = 1; n <= 1000; ++n) {
-      SCOPED_TRACE(testing::Message() << n << " days before " << today.year << "-" << today.month << "-" << today.day);
+      SCOPED_TRACE(::testing::Message() << n << " days before " << today.year << "-" << today.month << "-" << today.day);
       ASSERT_TRUE(within(n, -n));
       ASSERT_FALSE(within(n, -n - 1));
       ASSERT_TRUE(within(n, 0));

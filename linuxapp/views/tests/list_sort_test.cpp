@@ -4,6 +4,11 @@
 #include "controls/list_sort.h"
 #include "view_fixture.h"
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::testing;
+
 namespace {
 
 struct RecordingArrow : SortArrow {

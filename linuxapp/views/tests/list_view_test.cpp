@@ -5,6 +5,11 @@
 #include "linuxcore/inode_time.h"
 #include "view_fixture.h"
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::testing;
+
 namespace {
 
 using controls::kListStateChecked;

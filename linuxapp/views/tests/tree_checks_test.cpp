@@ -3,6 +3,11 @@
 
 #include "view_fixture.h"
 
+using namespace ext2;
+using namespace ext2::core;
+using namespace ext2::views;
+using namespace ext2::testing;
+
 namespace {
 
 // Root

@@ -12,6 +12,10 @@
 #include "linuxviews/left_view.h"
 #include "linuxviews/list_view.h"
 
+namespace ext2::testing {
+
+using namespace ext2::views;
+
 struct RecordingFrame : FrameServices, Prompts {
   struct Message {
     std::string text, caption;
@@ -116,3 +120,5 @@ struct ViewsFixture : TreeFixture {
     return texts;
   }
 };
+
+}  // namespace ext2::testing

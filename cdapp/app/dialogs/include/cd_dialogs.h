@@ -23,11 +23,13 @@ class wxRadioButton;
 class wxStaticText;
 class wxTextCtrl;
 
+namespace cd::app {
+
 // Add File Filter: the patterns go to the engine's filter list, Include or Exclude to the frame.
 void RunFileFilterDlg(wxWindow* parent, CCDReader& reader);
 // File Mask: the criteria go to the application state; OK narrows the tree with MASK after the
 // wait notice. True when the mask was applied.
-bool RunFileMaskDlg(wxWindow* parent, CCDReader& reader, CdFileMask& mask);
+bool RunFileMaskDlg(wxWindow* parent, CCDReader& reader, views::CdFileMask& mask);
 // Find: clears the match-case option, asks for a name and selects the first entry of that name.
 void RunFindDlg(wxWindow* parent, CCDReader& reader);
 // "Imp Note": the overwrite answer (1 Overwrite, 0 Cancel); Cancel also clears the frame's busy flag.
@@ -82,8 +84,8 @@ class CFileMaskDlg : public CCdFramedDlg {
   void OnOk();
 
   CdAppState& app_;
-  CdDate today_;
-  CdDate betweenOpening_;
+  core::CdDate today_;
+  core::CdDate betweenOpening_;
   wxTextCtrl* mask_;
   wxTextCtrl* sizeFrom_;
   wxTextCtrl* sizeUpto_;
@@ -121,3 +123,5 @@ class CSelectDriveDlg : public controls::CTitledDialog {
  private:
   wxBitmapComboBox* combo_;
 };
+
+}  // namespace cd::app

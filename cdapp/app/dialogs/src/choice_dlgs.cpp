@@ -8,6 +8,11 @@
 
 #include "cd_dialogs.h"
 
+namespace cd::app {
+
+using namespace cd::core;
+using namespace cd::views;
+
 COverwriteDlg::COverwriteDlg(wxWindow* parent) : CCdFramedDlg(parent, "Imp Note", wxCAPTION | wxSYSTEM_MENU) {
   auto* row = new wxBoxSizer(wxHORIZONTAL);
   row->Add(new wxStaticBitmap(this, 177, wxArtProvider::GetBitmap(wxART_WARNING, wxART_MESSAGE_BOX)), 0, wxRIGHT, 12);
@@ -66,3 +71,5 @@ void RunSelectDriveDlg(wxWindow* parent, CdAppState& app, const std::vector<std:
   CSelectDriveDlg dlg(parent, app, drives);
   dlg.ShowModal();
 }
+
+}  // namespace cd::app

@@ -8,6 +8,11 @@
 #include "cd_dialogs.h"
 #include "cdengine/commands.h"
 
+namespace cd::app {
+
+using namespace cd::core;
+using namespace cd::views;
+
 namespace {
 // Longest pattern the filter keeps.
 constexpr unsigned long kPatternLength = 255;
@@ -82,3 +87,5 @@ void RunFileFilterDlg(wxWindow* parent, CCDReader& reader) {
   CFileFilterDlg dlg(parent, reader);
   dlg.ShowModal();
 }
+
+}  // namespace cd::app

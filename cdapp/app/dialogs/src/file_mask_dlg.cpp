@@ -17,6 +17,11 @@
 #include "controls/wx/message_box.h"
 #include "controls/wx/notice_dialogs.h"
 
+namespace cd::app {
+
+using namespace cd::core;
+using namespace cd::views;
+
 namespace {
 
 // Longest mask text the edit takes.
@@ -239,3 +244,5 @@ bool RunFileMaskDlg(wxWindow* parent, CCDReader& reader, CdFileMask& mask) {
   reader.fileMaskPatterns.clear();
   return true;
 }
+
+}  // namespace cd::app

@@ -9,6 +9,11 @@
 #include "cdviews/find_entry.h"
 #include "controls/wx/message_box.h"
 
+namespace cd::app {
+
+using namespace cd::core;
+using namespace cd::views;
+
 CFindDlg::CFindDlg(wxWindow* parent, CdAppState& app) : CCdFramedDlg(parent, "Find") {
   edit_ = new wxTextCtrl(this, 1003, wxEmptyString, wxDefaultPosition, wxSize(220, -1));
   auto* matchCase = new wxCheckBox(this, 1004, "Match Case");
@@ -55,3 +60,5 @@ void RunFindDlg(wxWindow* parent, CCDReader& reader) {
     box.ShowModal();
   }
 }
+
+}  // namespace cd::app

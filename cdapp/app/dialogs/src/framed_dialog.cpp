@@ -3,6 +3,11 @@
 
 #include "cd_dialogs.h"
 
+namespace cd::app {
+
+using namespace cd::core;
+using namespace cd::views;
+
 CCdFramedDlg::CCdFramedDlg(wxWindow* parent, const wxString& caption, long style)
     : controls::CTitledDialog(parent, wxID_ANY, caption, wxDefaultPosition, wxDefaultSize, style) {
   Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
@@ -17,3 +22,5 @@ void CCdFramedDlg::EndWith(int id) {
   SetReturnCode(id);
   EndDialog(id);
 }
+
+}  // namespace cd::app

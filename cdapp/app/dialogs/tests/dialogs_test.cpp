@@ -19,6 +19,13 @@
 #include "controls/wx/notice_dialogs.h"
 #include "test_tree.h"
 
+using namespace cd;
+using namespace cd::core;
+using namespace cd::views;
+using namespace cd::app;
+using namespace cd::testing;
+using namespace cd::headless;
+
 namespace {
 
 // Runs ACT on the dialog of type T when it is shown; the dialog's return code ends the run

@@ -7,6 +7,8 @@
 
 #include "cdengine/ports.h"
 
+namespace cd::core {
+
 // Command ids beside those the engine knows (CdCommand).
 enum CdMenuCommand : int {
   kCdIdRemoveFileFilter = 32780,
@@ -70,3 +72,5 @@ int CdCommandOfWxId(int id);
 // True when the main frame discards a key: Escape and Enter always, F1 to F12 until a Find has
 // matched. KEY is a wx key code.
 bool CdFrameSwallowsKey(int key, bool findNext);
+
+}  // namespace cd::core

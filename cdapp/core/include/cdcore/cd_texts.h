@@ -7,6 +7,8 @@
 
 #include "controls/log_report.h"
 
+namespace cd::core {
+
 using CdLogRowTexts = controls::LogReportRow;
 
 // The shared report under this program's header line.
@@ -17,3 +19,5 @@ inline std::string CdLogReportPath(const std::string& path) { return controls::L
 
 // "CD Image 8- December -2026" for the UTC date YEAR, MONTH (1-12), DAY.
 std::string CdDefaultImageName(int year, int month, int day);
+
+}  // namespace cd::core

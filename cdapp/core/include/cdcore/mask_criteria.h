@@ -9,6 +9,8 @@
 #include "cdengine/app_state.h"
 #include "cdengine/tree_view.h"
 
+namespace cd::core {
+
 // A calendar date: full year, month 1-12, day 1-31.
 struct CdDate {
   int year = 0;
@@ -46,3 +48,5 @@ CdDate BetweenPickerDate(const CdFileMaskSettings& s, CdDate today);
 // True when the file NODE meets every criterion of S in force.
 bool PassesFileMask(const TreeItemNode& node, const CdFileMaskSettings& s, const std::vector<std::string>& patterns,
                     CdDate today);
+
+}  // namespace cd::core

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace cd {
+
 // The File Mask's criteria. A criterion's "active" flag says it is in force: its box is checked
 // (for the dates, Date is checked and its radio button chosen); a value typed stays when the box
 // is unchecked but filters nothing then. Sizes are in the megabytes the status bar shows.
@@ -62,3 +64,5 @@ struct CdAppState {
   std::string weekday, month;
   int recoveryStopped = 0;
 };
+
+}  // namespace cd

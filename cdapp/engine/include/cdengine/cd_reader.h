@@ -16,6 +16,8 @@
 #include "cdengine/ports.h"
 #include "platform/sector_device.h"
 
+namespace cd {
+
 inline constexpr std::uint32_t kSectorSize = 2048;
 inline constexpr std::uint8_t kFillByte = 0xF6;
 inline constexpr int kReadAttempts = 3;
@@ -103,3 +105,5 @@ struct CCDReader {
   bool PumpWhileReading();
   std::uint32_t sectorsSincePump = 0;
 };
+
+}  // namespace cd

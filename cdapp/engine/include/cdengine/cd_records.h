@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace cd {
+
 inline constexpr std::uint8_t kTypeFile = 1;
 inline constexpr std::uint8_t kTypeFolder = 2;
 inline constexpr std::uint8_t kExistenceDeleted = 1;
@@ -99,3 +101,5 @@ struct ScannedDirNode {
   std::string name;
   std::uint32_t extent = 0;
 };
+
+}  // namespace cd

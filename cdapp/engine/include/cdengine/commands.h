@@ -7,6 +7,8 @@
 
 #include "cdengine/cd_reader.h"
 
+namespace cd {
+
 // The Open Drive command: prompt, media lock, fresh views, the disc scan. After Open Image it goes
 // back to the selected drive.
 void OpenDriveCommand(CCDReader& reader);
@@ -27,3 +29,5 @@ void RemoveFileFilter(CCDReader& reader);
 void StopCommand(CCDReader& reader);
 // "   Marked %ld KB in ..." and the like: a pane text of a byte count, file and folder count.
 std::string SizePaneText(const char* word, std::uint64_t bytes, std::uint32_t files, std::uint32_t folders);
+
+}  // namespace cd

@@ -10,6 +10,8 @@
 
 #include "cdengine/iso_layout.h"
 
+namespace cd {
+
 // UCS-2 (big-endian; surrogate pairs joined) to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Ucs2BeToUtf8(const std::uint8_t* bytes, std::size_t byteCount);
 
@@ -30,3 +32,5 @@ bool WalkRecords(std::span<const std::uint8_t> buffer, std::size_t start,
 
 // Where the walk of a directory's first sector starts: after its "." and ".." records.
 std::size_t FirstRealRecord(std::span<const std::uint8_t> buffer);
+
+}  // namespace cd

@@ -6,6 +6,8 @@
 
 #include "cdengine/cd_reader.h"
 
+namespace cd {
+
 // The CD drives: the paths in QUARVEL_CDROMS (colon-separated) when set, else those of
 // /dev/sr0 to /dev/sr3 that exist.
 std::vector<std::string> FindCdDrives();
@@ -23,3 +25,5 @@ void CloseDevice(CCDReader& reader);
 
 // The media-removal lock of the Open Drive command.
 void SetMediaLock(CCDReader& reader, bool lock);
+
+}  // namespace cd

@@ -5,6 +5,8 @@
 
 #include "cdengine/cd_reader.h"
 
+namespace cd {
+
 // "12345abbgtpogpkicupog6789": the first 25 bytes of an image's trailer sector.
 extern const char kImageSignature[26];
 inline constexpr std::uint32_t kSectorsWithoutDescriptor = 341796;
@@ -20,3 +22,5 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
 // Makes PATH the shared device when its last sector starts with the signature; otherwise reopens
 // the selected drive and returns false.
 bool OpenImage(CCDReader& reader, const std::string& path);
+
+}  // namespace cd

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace cd {
+
 // Volume descriptor: one 2048-byte sector each from sector 16 on.
 namespace vd {
 inline constexpr std::size_t kType = 0;                 // 1 primary, 2 supplementary (Joliet)
@@ -62,3 +64,5 @@ inline constexpr std::size_t kParent = 6;         // the parent's record number 
 inline constexpr std::size_t kName = 8;           // the name, then a zero pad byte when its length is odd
 inline constexpr std::size_t kSecondRecord = 10;  // after the root's record (its name one zero byte, a pad)
 }  // namespace ptrec
+
+}  // namespace cd

@@ -7,6 +7,8 @@
 #include "cdengine/cd_reader.h"
 #include "cdengine/iso_layout.h"
 
+namespace cd {
+
 // Lists the folders directly below the root from a path-table run and, when WALK_AFTER, walks
 // them and everything below. With ONLY_NAME_KIND the first run of that kind that reads is taken.
 void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool isJoliet,
@@ -23,3 +25,5 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector);
 // The fallback of the disc scan: form A (descriptors found, none readable) or form B (none found).
 enum class FallbackForm { A, B };
 void RunRawScanFallback(CCDReader& reader, FallbackForm form);
+
+}  // namespace cd

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace cd {
+
 class CdTreeView;
 
 // Log-row icons (index into the process log's three icons).
@@ -91,3 +93,5 @@ class CdFrame {
   virtual CdListViewPort* GetRightPane() = 0;
   virtual CdPrompts& GetPrompts() = 0;
 };
+
+}  // namespace cd

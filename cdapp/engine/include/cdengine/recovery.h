@@ -8,6 +8,8 @@
 #include "cdengine/cd_reader.h"
 #include "controls/tree_control.h"
 
+namespace cd {
+
 struct TreeItemNode;
 
 enum RecoverMode : int { kRecoverMarked = 0, kRecoverAll = 1, kRecoverDeleted = 2 };
@@ -26,3 +28,5 @@ std::string SafeOutputName(const std::string& name, std::uint32_t key);
 
 // Adds PATTERN to the File Filter list unless it is there already; false when it was.
 bool AddFilterPattern(CCDReader& reader, const std::string& pattern);
+
+}  // namespace cd

@@ -14,6 +14,8 @@
 #include "cdengine/ports.h"
 #include "controls/tree_control.h"
 
+namespace cd {
+
 struct CCDReader;
 
 inline constexpr std::uint32_t kRootParentKey = 0xFFFFFFFFu;
@@ -136,3 +138,5 @@ class CdTreeView {
   int walkFinished_ = 0;
   std::uint16_t level_ = 0;
 };
+
+}  // namespace cd

@@ -9,6 +9,8 @@
 #include "cdengine/cd_reader.h"
 #include "cdengine/iso_layout.h"
 
+namespace cd {
+
 // Largest directory or path table read in one buffer, in sectors.
 inline constexpr std::uint32_t kMaxDirectorySectors = 65536;
 
@@ -32,3 +34,5 @@ bool IsDirectoryVisited(const CCDReader& reader, std::uint32_t extent, const std
 
 // Sectors of a directory or table of BYTE_LENGTH bytes at EXTENT that the medium can hold.
 std::uint32_t SectorsToRead(const CCDReader& reader, std::uint32_t extent, std::uint64_t byteLength);
+
+}  // namespace cd

@@ -11,6 +11,8 @@
 #include "cdengine/tree_view.h"
 #include "controls/list_control.h"
 
+namespace cd::views {
+
 // The list's header arrow (the sort header control in the program).
 class CdSortArrow {
  public:
@@ -74,3 +76,5 @@ class CCDView : public CdListViewPort {
   CdSortArrow* arrow_ = nullptr;
   int sortColumn_ = 0;
 };
+
+}  // namespace cd::views

@@ -10,6 +10,8 @@
 #include "cdengine/cd_reader.h"
 #include "cdengine/tree_view.h"
 
+namespace cd::views {
+
 // The mask text split at ';' into patterns: an empty part is an empty pattern, a trailing ';'
 // adds none, and a text of fewer than two characters gives none.
 std::vector<std::string> SplitMaskPatterns(const std::string& text);
@@ -26,7 +28,7 @@ class CdFileMask {
   // Narrows the tree view of READER's frame with the criteria of the application state and the
   // patterns in READER.fileMaskPatterns. A mask in force is undone first, so every mask filters
   // the full scan. Rebuilds the tree, selects Root (refilling the list) and recounts the panes.
-  void Apply(CCDReader& reader, CdDate today);
+  void Apply(CCDReader& reader, core::CdDate today);
 
   // The scan's node list set aside by the mask in force; empty when none.
   const TreeNodeList& SavedList() const { return saved_; }
@@ -35,3 +37,5 @@ class CdFileMask {
   TreeNodeList saved_;
   bool haveSaved_ = false;
 };
+
+}  // namespace cd::views

@@ -6,6 +6,8 @@
 
 #include "ext2engine/ports.h"
 
+namespace ext2::core {
+
 // Command ids of the menus beside those the engine knows (ToolbarCommand).
 enum Command : int {
   kIdRemoveFileFilter = 32778,
@@ -72,3 +74,5 @@ int CommandOfWxId(int id);
 // True when the main frame swallows a key: Esc and Enter always, F1 to F12 until a drive is scanned.
 // KEY is a wx key code.
 bool FrameSwallowsKey(int key, bool scanned);
+
+}  // namespace ext2::core

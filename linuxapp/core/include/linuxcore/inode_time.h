@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace ext2::core {
+
 // Calendar fields of an instant in UTC, as SYSTEMTIME holds them.
 struct SystemTime {
   std::uint16_t year = 0;
@@ -22,3 +24,5 @@ void InodeTimeToSystemTime(SystemTime& out, std::int64_t time);
 
 // "dd-mm-yyyy hh:mm:ss" of an inode time.
 std::string FormatInodeTime(std::int64_t time);
+
+}  // namespace ext2::core

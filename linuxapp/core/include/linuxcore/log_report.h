@@ -6,9 +6,13 @@
 
 #include "controls/log_report.h"
 
+namespace ext2::core {
+
 using LogReportRow = controls::LogReportRow;
 
 // The shared report under this program's header line.
 std::string FormatLogReport(const std::vector<LogReportRow>& rows);
 
 using controls::LogReportPath;
+
+}  // namespace ext2::core

@@ -9,6 +9,8 @@
 #include "ext2engine/entry_node.h"
 #include "linuxcore/inode_time.h"
 
+namespace ext2::core {
+
 // Today's date in UTC.
 SystemTime TodayUtc();
 
@@ -36,3 +38,5 @@ bool ParseWholeMegabytes(const std::string& text, int& megabytes);
 
 // Whether the file ENTRY (NAME) passes every criterion of C that is in force.
 bool PassesFileMask(const EntryNode& entry, const std::string& name, const FileMaskCriteria& c, const SystemTime& today);
+
+}  // namespace ext2::core

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace ext2 {
+
 class CLinuxDrive;
 
 // The File Mask criteria: written by the mask dialog's handlers, read by the tree's mask. Each
@@ -105,3 +107,5 @@ struct AppState : AppFields {
 
 // The one application state of the process.
 AppState& App();
+
+}  // namespace ext2

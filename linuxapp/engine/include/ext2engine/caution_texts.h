@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace ext2 {
+
 // The Caution dialog's message types, by what each warns of.
 enum class CautionKind : std::uint8_t {
   LostFilesHint = 0,       // the tree is built: lost entries are found by Search Deleted and Lost
@@ -19,3 +21,5 @@ struct CautionText {
 
 // Any value outside the four kinds has empty texts.
 CautionText CautionTextOf(CautionKind kind);
+
+}  // namespace ext2

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace ext2 {
+
 // A record that names an inode, as the walk hands it on.
 struct DirectoryRecord {
   std::uint32_t inode = 0;
@@ -47,3 +49,5 @@ void StartDirectoryBlock(std::span<const std::uint8_t> bytes, std::uint32_t bloc
 // never takes the walk past the next record of the chain.
 BlockWalkEnd WalkDirectoryBlock(std::span<const std::uint8_t> bytes, std::uint32_t blockSize,
                                 DirectoryBlockPlace& place, const DirectoryRecordVisitor& visitor);
+
+}  // namespace ext2

@@ -10,6 +10,8 @@
 
 #include "platform/sector_device.h"
 
+namespace ext2 {
+
 class Prompts;
 
 constexpr std::uint32_t kSectorSize = 512;
@@ -93,3 +95,5 @@ int GetDiskParameters(std::uint16_t disk, std::uint16_t* cylinders, std::uint8_t
 // The disk's size in sectors, from its full size (capped at 0xFFFFFFFF, the last 32-bit LBA);
 // 0 when the geometry cannot be had.
 int GetDiskSectorCount(std::uint8_t disk, std::uint32_t* count, Prompts* prompts = nullptr);
+
+}  // namespace ext2

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace ext2 {
+
 constexpr std::size_t kIdentifyWordCount = 256;
 using IdentifyWords = std::array<std::uint16_t, kIdentifyWordCount>;
 using IdentifyBytes = std::array<std::uint8_t, 2 * kIdentifyWordCount>;
@@ -43,3 +45,5 @@ void SetIdentitySource(std::shared_ptr<IdentitySource> source);
 // Asks disk N (0-based) for its identity. True when it answered: the application's three identity
 // fields hold its texts. Otherwise the fields are cleared, so no other disk's texts remain.
 bool IdentifyDisk(std::uint8_t n);
+
+}  // namespace ext2

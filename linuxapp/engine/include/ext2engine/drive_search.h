@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace ext2 {
+
 // The question asked when the standard search found nothing.
 constexpr const char* kSwitchToAdvancedSearchText = "No Linux logical drive(s) found, switch to Advanced Search?";
 constexpr const char* kSwitchToAdvancedSearchCaption = "Quarvel Velnora Linux";
@@ -37,3 +39,5 @@ struct FoundDriveNode {
 // and key.
 bool IsPlausibleSuperBlock(const std::uint8_t* sb, std::size_t size, std::uint64_t first,
                            std::uint32_t diskSize, FoundDriveNode& node);
+
+}  // namespace ext2

@@ -7,6 +7,8 @@
 
 #include "ext2engine/ports.h"
 
+namespace ext2 {
+
 // The size text of a drive list row: "%s.%s GB", "%d GB", "%s.%s MB", "%d MB" or "?.? GB".
 std::string FormatDriveSize(std::uint64_t bytes);
 
@@ -56,3 +58,5 @@ bool OpenLogicalDrive(FrameServices& frame, std::uint8_t diskNumber, int row);
 // the drive the file system's size, as far as the disk holds it, with a row that says the drive is
 // larger than its partition; a drive that ends past the disk's end gets a row that says so.
 void FitDriveToDisk(FrameServices& frame, CLinuxDrive& drive);
+
+}  // namespace ext2

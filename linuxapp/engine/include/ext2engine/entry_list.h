@@ -7,6 +7,8 @@
 
 #include "ext2engine/entry_node.h"
 
+namespace ext2 {
+
 struct ListedEntry : EntryNode {
   std::string name;  // bytes as stored on the disk
 };
@@ -30,3 +32,5 @@ class EntryList {
  private:
   std::deque<ListedEntry> entries_;  // stable references while it grows
 };
+
+}  // namespace ext2

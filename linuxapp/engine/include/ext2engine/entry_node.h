@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace ext2 {
+
 constexpr std::uint8_t kKindFolder = 0x10;
 constexpr std::uint8_t kKindFile = 0x20;
 
@@ -28,3 +30,5 @@ struct EntryNode {
 
   bool IsFolder() const { return (kind & kKindFolder) != 0; }
 };
+
+}  // namespace ext2

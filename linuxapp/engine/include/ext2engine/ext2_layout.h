@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace ext2 {
+
 // Super block: 1024 bytes into its drive (sector 2), or at the first block of a group for a copy.
 constexpr std::size_t kSuperBlockOffset = 1024;  // bytes from the drive's start to the first copy
 constexpr std::uint32_t kSuperBlockSector = 2;   // the same in 512-byte sectors
@@ -62,3 +64,5 @@ constexpr std::uint8_t kFileTypeDirectory = 2;
 constexpr std::size_t kDotRecord = 0;
 constexpr std::size_t kDotDotRecord = 12;
 constexpr std::uint32_t kFirstEntryAfterDots = 24;
+
+}  // namespace ext2

@@ -14,6 +14,8 @@
 #include "ext2engine/read_failure_rows.h"
 #include "ext2engine/recovery.h"
 
+namespace ext2 {
+
 struct LogicalDriveNode;
 struct ListedEntry;
 
@@ -313,3 +315,5 @@ class CLinuxDrive {
 
 // The C library's ctime text of now, without its final newline.
 std::string CTimeNow();
+
+}  // namespace ext2

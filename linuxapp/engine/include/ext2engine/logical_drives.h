@@ -7,6 +7,8 @@
 #include <set>
 #include <vector>
 
+namespace ext2 {
+
 struct LogicalDriveNode {
   std::uint32_t firstSector = 0;  // absolute LBA of the drive's first sector
   std::uint32_t tableBase = 0;    // absolute LBA of the table that held the entry (0: MBR or search)
@@ -80,3 +82,5 @@ std::uint32_t GetPartitionStart(const std::uint8_t* entry);
 
 // The program-wide list.
 LogicalDriveList& LogicalDrives();
+
+}  // namespace ext2

@@ -8,6 +8,8 @@
 #include "ext2engine/caution_texts.h"
 #include "ext2engine/entry_node.h"
 
+namespace ext2 {
+
 class EntryList;
 
 class CLinuxDrive;
@@ -127,3 +129,5 @@ class FrameServices {
   virtual ListViewPort* GetRightPane() = 0;
   virtual Prompts& GetPrompts() = 0;
 };
+
+}  // namespace ext2

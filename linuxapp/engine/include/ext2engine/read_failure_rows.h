@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <unordered_set>
 
+namespace ext2 {
+
 class ReadFailureRows {
  public:
   static constexpr std::size_t kRowsShown = 20;
@@ -42,3 +44,5 @@ class ReadFailureRows {
   std::size_t shown_ = 0;
   std::size_t counted_ = 0;
 };
+
+}  // namespace ext2

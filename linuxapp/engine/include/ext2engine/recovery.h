@@ -8,6 +8,8 @@
 
 #include "ext2engine/ports.h"
 
+namespace ext2 {
+
 class CLinuxDrive;
 
 // What a recovery takes.
@@ -49,3 +51,5 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
 using FreeSpaceQuery = bool (*)(const std::string& path, std::uint64_t& bytes);
 // Null puts back the query of the file system (statvfs).
 void SetFreeSpaceQuery(FreeSpaceQuery query);
+
+}  // namespace ext2

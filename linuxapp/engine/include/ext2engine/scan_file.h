@@ -20,6 +20,8 @@
 #include "ext2engine/logical_drives.h"
 #include "ext2engine/ports.h"
 
+namespace ext2 {
+
 constexpr std::size_t kScanHeaderSize = 512;
 constexpr std::size_t kScanDescriptorSize = 24;
 constexpr std::size_t kScanDriveRecordSize = 36;
@@ -72,3 +74,5 @@ std::string ProposeScanFileName(const std::string& path, std::uint8_t diskIndex,
 // Open Using Scan Information after the file was chosen: the logical-drive list and the current
 // drive are dropped, a fresh drive is made, attached to FRAME and filled from the file at PATH.
 void OpenUsingScanInfo(FrameServices& frame, const std::string& path);
+
+}  // namespace ext2

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace ext2 {
+
 constexpr const char* kSettingsFileName = "Velnora.cfg";
 constexpr std::size_t kSettingsFileSize = 260;
 
@@ -24,3 +26,5 @@ void ReadSettings(const std::string& path, AppFields& state);
 // that a symbolic link at PATH is replaced and its target left alone. False when the file cannot
 // be written; the old one then stays.
 bool WriteSettings(const std::string& path, std::uint8_t retries, bool sectorAtATime);
+
+}  // namespace ext2

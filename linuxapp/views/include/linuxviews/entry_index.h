@@ -9,6 +9,8 @@
 
 #include "ext2engine/entry_list.h"
 
+namespace ext2::views {
+
 class EntryIndex {
  public:
   // The positions of the records of one key, in list order: a chain through the index, valid until
@@ -69,3 +71,5 @@ class EntryIndex {
   std::vector<std::size_t> nextWithParent_;
   std::size_t indexed_ = 0;
 };
+
+}  // namespace ext2::views

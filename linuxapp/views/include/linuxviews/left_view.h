@@ -16,7 +16,12 @@
 #include "linuxviews/entry_index.h"
 #include "linuxcore/inode_time.h"
 
+namespace ext2 {
 class CLinuxDrive;
+}  // namespace ext2
+
+namespace ext2::views {
+
 class CQuarvelVelnoraView;
 
 // Normal images of tree items.
@@ -108,7 +113,7 @@ class CLeftView : public TreeViewPort {
   // lead to them, under a new "Root"; the list as it stood is kept aside for UnMask. The periods
   // count back from TODAY. The items show their records' marks and the marked totals count the
   // masked list, which is what Recover Selected then reads.
-  void ApplyFileMask(const SystemTime& today);
+  void ApplyFileMask(const core::SystemTime& today);
   // A mask is in force: the list of the full scan is kept aside.
   bool HasUnmaskedList() const { return hasUnmasked_; }
   // Puts the list kept aside back as the entry list; the tree is left as it is.
@@ -191,3 +196,5 @@ class CLeftView : public TreeViewPort {
   controls::TreeItem walkItem_ = controls::kNoItem;
   bool walkDone_ = false;
 };
+
+}  // namespace ext2::views

@@ -12,6 +12,8 @@
 #include "ext2engine/entry_node.h"
 #include "ext2engine/ports.h"
 
+namespace ext2::views {
+
 class CLeftView;
 
 // Columns of the report style.
@@ -137,3 +139,5 @@ class CQuarvelVelnoraView : public ListViewPort {
   SortArrow* arrow_ = nullptr;
   int sortColumn_ = 0;
 };
+
+}  // namespace ext2::views
