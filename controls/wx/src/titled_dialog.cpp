@@ -33,4 +33,13 @@ bool CTitledDialog::Show(bool show) {
   return wxDialog::Show(show);
 }
 
+void CTitledDialog::Finish(int id) {
+  SetReturnCode(id);
+  if (IsModal()) {
+    EndModal(id);
+  } else if (IsShown()) {
+    Hide();
+  }
+}
+
 }  // namespace controls

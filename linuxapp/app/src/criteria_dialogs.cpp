@@ -50,7 +50,7 @@ wxSpinButton* MakeSpin(wxWindow* parent, int id) {
 // --- Add FileFilter ---
 
 CFileFilterDlg::CFileFilterDlg(CLinuxDrive* drive, wxWindow* parent)
-    : CWorkbenchDlg(parent, wxID_ANY, "Add FileFilter", wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU),
+    : controls::CTitledDialog(parent, wxID_ANY, "Add FileFilter", wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU),
       drive_(drive) {
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(new wxStaticText(this, wxID_ANY, "Enter Filter Basis"), 0, wxLEFT | wxRIGHT | wxTOP, 10);
@@ -125,7 +125,7 @@ void RunFileFilterDlg(wxWindow* parent, CLinuxDrive* drive) {
 
 // --- File Mask ---
 
-CFileMaskDlg::CFileMaskDlg(CLinuxDrive*, wxWindow* parent) : CWorkbenchDlg(parent, wxID_ANY, "File Mask") {
+CFileMaskDlg::CFileMaskDlg(CLinuxDrive*, wxWindow* parent) : controls::CTitledDialog(parent, wxID_ANY, "File Mask") {
   App().mask.ResetKeepingTimeChoice();
   Build();
   InitControls();
@@ -413,7 +413,7 @@ void RunFileMaskDlg(wxWindow* parent, CLinuxDrive* drive, CLeftView& tree) {
 
 // --- Find ---
 
-CFindDlg::CFindDlg(wxWindow* parent) : CWorkbenchDlg(parent, wxID_ANY, "Find") {
+CFindDlg::CFindDlg(wxWindow* parent) : controls::CTitledDialog(parent, wxID_ANY, "Find") {
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   auto* row = new wxBoxSizer(wxHORIZONTAL);
   row->Add(new wxStaticText(this, kIdFindLabel, "File"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);

@@ -19,7 +19,7 @@
 
 #include "ext2engine/recovery.h"
 
-#include "workbench_dialog.h"
+#include "controls/wx/titled_dialog.h"
 
 namespace ext2 {
 class CLinuxDrive;
@@ -68,7 +68,7 @@ enum CriteriaDlgId : int {
 
 // "Add FileFilter": the open drive's patterns; Include or Exclude keeps them all with that mode,
 // Cancel puts back exactly the patterns that were in force when it opened.
-class CFileFilterDlg : public CWorkbenchDlg {
+class CFileFilterDlg : public controls::CTitledDialog {
  public:
   CFileFilterDlg(CLinuxDrive* drive, wxWindow* parent);
 
@@ -87,7 +87,7 @@ class CFileFilterDlg : public CWorkbenchDlg {
 };
 
 // "File Mask": every criterion goes into the application state as it is set; OK applies the mask.
-class CFileMaskDlg : public CWorkbenchDlg {
+class CFileMaskDlg : public controls::CTitledDialog {
  public:
   CFileMaskDlg(CLinuxDrive* drive, wxWindow* parent);
 
@@ -135,7 +135,7 @@ class CFileMaskDlg : public CWorkbenchDlg {
 };
 
 // "Find": the Find options in the application state follow the check boxes.
-class CFindDlg : public CWorkbenchDlg {
+class CFindDlg : public controls::CTitledDialog {
  public:
   explicit CFindDlg(wxWindow* parent);
   std::string Text() const;

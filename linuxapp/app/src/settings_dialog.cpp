@@ -22,7 +22,7 @@ constexpr int kSpinRange = 1000000;
 }  // namespace
 
 CAdvanceSettingsDlg::CAdvanceSettingsDlg(wxWindow* parent, std::string path)
-    : CWorkbenchDlg(parent, wxID_ANY, "Advance Settings "), path_(std::move(path)) {
+    : controls::CTitledDialog(parent, wxID_ANY, "Advance Settings "), path_(std::move(path)) {
   auto* retryRow = new wxBoxSizer(wxHORIZONTAL);
   retryRow->Add(new wxStaticText(this, wxID_ANY, "Set Read Retries on  Disk Error"), 0,
                 wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "workbench_dialog.h"
+#include "controls/wx/titled_dialog.h"
 
 namespace ext2::app {
 
@@ -20,7 +20,7 @@ enum SettingsDlgId : int {
   kIdDefault = 1051,
 };
 
-class CAdvanceSettingsDlg : public CWorkbenchDlg {
+class CAdvanceSettingsDlg : public controls::CTitledDialog {
  public:
   // PATH is the settings file read now and written by OK and Default.
   CAdvanceSettingsDlg(wxWindow* parent, std::string path);

@@ -41,10 +41,6 @@ void RunSelectDriveDlg(wxWindow* parent, CdAppState& app, const std::vector<std:
 class CCdFramedDlg : public controls::CTitledDialog {
  public:
   CCdFramedDlg(wxWindow* parent, const wxString& caption, long style = wxDEFAULT_DIALOG_STYLE);
-
- protected:
-  // Ends the dialog with ID, modal or not.
-  void EndWith(int id);
 };
 
 class CFileFilterDlg : public CCdFramedDlg {

@@ -29,8 +29,8 @@ COverwriteDlg::COverwriteDlg(wxWindow* parent) : CCdFramedDlg(parent, "Imp Note"
   SetSizerAndFit(sizer);
   cancel->SetDefault();
   cancel->SetFocus();
-  overwrite->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndWith(wxID_OK); });
-  cancel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndWith(wxID_CANCEL); });
+  overwrite->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Finish(wxID_OK); });
+  cancel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Finish(wxID_CANCEL); });
 }
 
 void RunOverwriteDlg(wxWindow* parent, CdAppState& app, CdFrame& frame) {

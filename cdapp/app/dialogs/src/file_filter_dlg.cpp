@@ -80,7 +80,7 @@ void CFileFilterDlg::OnIncludeOrExclude(int include) {
 
 void CFileFilterDlg::OnCancel() {
   if (discardOnClose_) reader_.app->filterPatternsAdded = 0;
-  EndWith(wxID_CANCEL);
+  Finish(wxID_CANCEL);
 }
 
 void RunFileFilterDlg(wxWindow* parent, CCDReader& reader) {

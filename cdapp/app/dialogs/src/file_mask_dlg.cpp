@@ -231,7 +231,7 @@ void CFileMaskDlg::OnOk() {
     box.ShowModal();
     return;
   }
-  EndWith(wxID_OK);
+  Finish(wxID_OK);
 }
 
 bool RunFileMaskDlg(wxWindow* parent, CCDReader& reader, CdFileMask& mask) {

@@ -41,7 +41,7 @@ CFindDlg::CFindDlg(wxWindow* parent, CdAppState& app) : CCdFramedDlg(parent, "Fi
   matchCase->Bind(wxEVT_CHECKBOX, [&app](wxCommandEvent& e) { app.findMatchCase = e.IsChecked(); });
   existing->Bind(wxEVT_CHECKBOX, [&app](wxCommandEvent& e) { app.findExisting = e.IsChecked(); });
   edit_->Bind(wxEVT_TEXT, [this, ok](wxCommandEvent&) { ok->Enable(!edit_->IsEmpty()); });
-  ok->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndWith(wxID_OK); });
+  ok->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Finish(wxID_OK); });
   edit_->SetFocus();
 }
 

@@ -18,9 +18,4 @@ CCdFramedDlg::CCdFramedDlg(wxWindow* parent, const wxString& caption, long style
   });
 }
 
-void CCdFramedDlg::EndWith(int id) {
-  SetReturnCode(id);
-  EndDialog(id);
-}
-
 }  // namespace cd::app

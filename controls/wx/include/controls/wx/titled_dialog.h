@@ -15,11 +15,16 @@ int TitleBarWidth(const wxString& title);
 // width.
 void KeepTitleWhole(wxTopLevelWindow& window);
 
-// A dialog that keeps its title whole each time it is shown, after its contents are laid out.
+// The base of both programs' dialogs: it keeps its title whole each time it is shown, after its
+// contents are laid out.
 class CTitledDialog : public wxDialog {
  public:
   using wxDialog::wxDialog;
   bool Show(bool show = true) override;
+
+  // Ends the dialog with ID from a handler, whether or not it runs modally (a test hook may answer
+  // ShowModal without a modal loop): the return code is ID; a dialog shown without a loop hides.
+  void Finish(int id);
 };
 
 }  // namespace controls
