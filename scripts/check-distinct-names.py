@@ -11,7 +11,7 @@ import subprocess
 import sys
 
 SHARED = ("std::", "__gnu_cxx::", "__cxxabiv1::", "controls::", "platform::", "probe::", "wx", "testing::")
-BUILTIN = ("operator new", "operator delete", "int", "char", "bool", "long", "unsigned", "short", "signed", "double",
+BUILTIN = ("operator", "int", "char", "bool", "long", "unsigned", "short", "signed", "double",
            "float", "void (", "void*")
 PREFIXES = ("vtable for ", "typeinfo for ", "typeinfo name for ", "VTT for ", "construction vtable for ",
             "guard variable for ", "non-virtual thunk to ", "virtual thunk to ")
@@ -26,6 +26,8 @@ def symbols(libs):
             if len(parts) != 3 or parts[1] in "tdbrn" or parts[1] == "U":
                 continue  # local symbols cannot clash
             name = parts[2]
+            if parts[1] == "W" and "<" in name:
+                continue  # a template instance: each library that uses it may emit it, all alike
             bare = name
             for p in PREFIXES:
                 if bare.startswith(p):
