@@ -81,22 +81,7 @@ CMainFrame::CMainFrame()
 
   log_ = new CProcessLogBar(this, ProcessLogLook());
   aui_.AddPane(splitter_, wxAuiPaneInfo().Name("tree").CenterPane());
-  aui_.AddPane(log_, wxAuiPaneInfo()
-                         .Name("log")
-                         .Caption("Process Log")
-                         .CaptionVisible(false)
-                         .Gripper(true)
-                         .Bottom()
-                         .BestSize(-1, 180)
-                         .MinSize(32, 32)
-                         .TopDockable(true)
-                         .BottomDockable(true)
-                         .LeftDockable(false)
-                         .RightDockable(false)
-                         .CloseButton(true)
-                         .Floatable(true));
-  // The pane's own caption floats it and docks it again (button or double click).
-  controls::CPaneCaption::Add(log_, aui_, "log", "Process Log");
+  controls::AddLogPane(aui_, log_, "log", "Process Log", 180, true);
   aui_.Update();
 
   Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);

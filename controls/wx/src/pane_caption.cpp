@@ -173,4 +173,26 @@ void CPaneCaption::ClosePane() {
   aui_.Update();
 }
 
+void AddLogPane(wxAuiManager& aui, wxWindow* log, const wxString& name, const wxString& caption, int height,
+                bool topOrBottomOnly) {
+  wxAuiPaneInfo pane = wxAuiPaneInfo()
+                           .Name(name)
+                           .Caption(caption)
+                           .CaptionVisible(false)
+                           .Gripper(true)
+                           .Bottom()
+                           .BestSize(-1, height)
+                           .MinSize(32, 32)
+                           .CloseButton(true)
+                           .Floatable(true);
+  if (topOrBottomOnly) {
+    pane.TopDockable(true).BottomDockable(true).LeftDockable(false).RightDockable(false);
+  } else {
+    pane.Dockable(true);
+  }
+  aui.AddPane(log, pane);
+  // The pane's own caption floats it and docks it again (button or double click).
+  CPaneCaption::Add(log, aui, name, caption);
+}
+
 }  // namespace controls

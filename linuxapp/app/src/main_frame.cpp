@@ -131,19 +131,7 @@ CMainFrame::CMainFrame()
 
   log_ = new CMessageLogDlg(this, MessageLogLook());
   aui_.AddPane(splitter_, wxAuiPaneInfo().Name("tree").CenterPane());
-  aui_.AddPane(log_, wxAuiPaneInfo()
-                         .Name("log")
-                         .Caption("Quarvel Velnora Linux Log")
-                         .CaptionVisible(false)
-                         .Gripper(true)
-                         .Bottom()
-                         .BestSize(-1, 200)
-                         .MinSize(32, 32)
-                         .CloseButton(true)
-                         .Floatable(true)
-                         .Dockable(true));
-  // The pane's own caption floats it and docks it again (button or double click).
-  controls::CPaneCaption::Add(log_, aui_, "log", "Quarvel Velnora Linux Log");
+  controls::AddLogPane(aui_, log_, "log", "Quarvel Velnora Linux Log", 200, false);
   aui_.Update();
 
   Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);

@@ -33,4 +33,10 @@ class CPaneCaption : public wxPanel {
   wxBitmapButton* close_;
 };
 
+// Adds LOG to AUI as a frame's log pane NAME, docked at the bottom with the best height HEIGHT,
+// floatable and closable, with a CPaneCaption titled CAPTION in place of the manager's caption.
+// TOP_OR_BOTTOM_ONLY keeps it from docking at the left or right.
+void AddLogPane(wxAuiManager& aui, wxWindow* log, const wxString& name, const wxString& caption, int height,
+                bool topOrBottomOnly);
+
 }  // namespace controls
