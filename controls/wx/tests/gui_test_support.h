@@ -11,5 +11,7 @@ namespace guitest {
 wxFrame* Frame();
 // Dispatches events for about TIME.
 void Pump(std::chrono::milliseconds time);
+// Dispatches events for about MS milliseconds.
+inline void Pump(int ms = 100) { Pump(std::chrono::milliseconds(ms)); }
 
 }  // namespace guitest
