@@ -13,7 +13,7 @@
 #include <set>
 
 #include "ext2engine/recovery.h"
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 
 using namespace ext2;
 using namespace ext2::core;
@@ -23,6 +23,7 @@ using namespace ext2::app;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 using Shown = std::map<int, bool>;
 

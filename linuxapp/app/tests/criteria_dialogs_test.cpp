@@ -32,7 +32,7 @@
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
 #include "ext2engine/recovery.h"
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 #include "linuxcore/command_states.h"
 #include "linuxcore/size_text.h"
 #include "main_frame.h"
@@ -42,45 +42,13 @@ using namespace ext2;
 using namespace ext2::core;
 using namespace ext2::views;
 using namespace ext2::app;
-using ext2::testing::InstallMemoryDisk;
 
 namespace fs = std::filesystem;
 
 namespace {
 
 using namespace guitest;
-
-// Runs ACT on the dialog as a user would, then answers with the code its handlers left.
-template <class T>
-class Drive : public wxExpectModalBase<T, Drive<T>> {
- public:
-  explicit Drive(std::function<void(T*)> act) : act_(std::move(act)) {}
-
- protected:
-  int OnInvoked(T* dlg) const override {
-    act_(dlg);
-    return dlg->GetReturnCode();
-  }
-
- private:
-  std::function<void(T*)> act_;
-};
-
-// A message box with TEXT and CAPTION, answered OK.
-class ExpectBox : public wxExpectModalBase<controls::CMessageBoxDlg, ExpectBox> {
- public:
-  ExpectBox(std::string text, std::string caption) : text_(std::move(text)), caption_(std::move(caption)) {}
-
- protected:
-  int OnInvoked(controls::CMessageBoxDlg* dlg) const override {
-    EXPECT_EQ(dlg->GetMessage().utf8_string(), text_);
-    EXPECT_EQ(dlg->GetTitle().utf8_string(), caption_);
-    return wxID_OK;
-  }
-
- private:
-  std::string text_, caption_;
-};
+using namespace ext2::testing;
 
 template <class W>
 W* Ctrl(wxWindow* dlg, int id) {
@@ -241,7 +209,7 @@ class CriteriaDialogs : public ::testing::Test {
 
   // Adds PATTERNS in Add FileFilter and leaves with the button FINISH.
   void AddFilters(const std::vector<std::string>& patterns, int finish) {
-    wxTEST_DIALOG(Command(kCmdAddFileFilter), Drive<CFileFilterDlg>([&](CFileFilterDlg* dlg) {
+    wxTEST_DIALOG(Command(kCmdAddFileFilter), Act<CFileFilterDlg>([&](CFileFilterDlg* dlg) {
                     for (const std::string& p : patterns) {
                       Type(dlg, kIdFilterText, p);
                       Click(dlg, kIdAddToList);
@@ -252,7 +220,7 @@ class CriteriaDialogs : public ::testing::Test {
 
   // Applies the mask TEXT through the File Mask dialog.
   void Mask(const std::string& text, std::function<void(CFileMaskDlg*)> more = {}) {
-    wxTEST_DIALOG(Command(kCmdFileMask), Drive<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
+    wxTEST_DIALOG(Command(kCmdFileMask), Act<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
                     Type(dlg, kIdMaskText, text);
                     if (more) more(dlg);
                     Click(dlg, wxID_OK);
@@ -276,7 +244,7 @@ TEST_F(CriteriaDialogs, AddFileFilterCancelTakesBackOnlyItsOwnPatterns) {
   CLinuxDrive& drive = *App().currentDrive;
 
   // The first patterns of a drive, cancelled: nothing stays.
-  wxTEST_DIALOG(Command(kCmdAddFileFilter), Drive<CFileFilterDlg>([](CFileFilterDlg* dlg) {
+  wxTEST_DIALOG(Command(kCmdAddFileFilter), Act<CFileFilterDlg>([](CFileFilterDlg* dlg) {
                   EXPECT_EQ(dlg->GetTitle(), "Add FileFilter");
                   EXPECT_FALSE(Enabled(dlg, kIdAddToList));
                   EXPECT_FALSE(Enabled(dlg, kIdInclude));
@@ -309,7 +277,7 @@ TEST_F(CriteriaDialogs, AddFileFilterCancelTakesBackOnlyItsOwnPatterns) {
   EXPECT_TRUE(MenuEnabled(kIdRemoveFileFilter));
 
   // Reopened, it shows them; a pattern added and cancelled goes, the earlier two stay.
-  wxTEST_DIALOG(Command(kCmdAddFileFilter), Drive<CFileFilterDlg>([](CFileFilterDlg* dlg) {
+  wxTEST_DIALOG(Command(kCmdAddFileFilter), Act<CFileFilterDlg>([](CFileFilterDlg* dlg) {
                   EXPECT_EQ(ListLines(Ctrl<wxListBox>(dlg, kIdFilterList)), (std::vector<std::string>{"*.txt", "*.c"}));
                   EXPECT_TRUE(Enabled(dlg, kIdInclude));
                   Type(dlg, kIdFilterText, "x*");
@@ -338,7 +306,7 @@ TEST_F(CriteriaDialogs, ACancelledFilterAfterTheFiltersWereDroppedStaysOutOfForc
   EXPECT_TRUE(App().currentDrive->filters.empty());
   EXPECT_FALSE(MenuEnabled(kIdRemoveFileFilter));
   // A pattern added and cancelled leaves no filter in force.
-  wxTEST_DIALOG(Command(kCmdAddFileFilter), Drive<CFileFilterDlg>([](CFileFilterDlg* dlg) {
+  wxTEST_DIALOG(Command(kCmdAddFileFilter), Act<CFileFilterDlg>([](CFileFilterDlg* dlg) {
                   EXPECT_TRUE(ListLines(Ctrl<wxListBox>(dlg, kIdFilterList)).empty());
                   EXPECT_FALSE(Enabled(dlg, kIdInclude));
                   Type(dlg, kIdFilterText, "*.jpg");
@@ -487,7 +455,7 @@ TEST_F(CriteriaDialogs, FileMaskHandlersWriteTheCriteriaAtOnceAndCancelKeepsThem
   OpenDrive(0);
   App().mask.sizeFrom = 77;  // reset when the dialog opens
   wxTEST_DIALOG(
-      Command(kCmdFileMask), Drive<CFileMaskDlg>([](CFileMaskDlg* dlg) {
+      Command(kCmdFileMask), Act<CFileMaskDlg>([](CFileMaskDlg* dlg) {
         const FileMaskCriteria& c = App().mask;
         EXPECT_EQ(dlg->GetTitle(), "File Mask");
         EXPECT_EQ(Text(dlg, kIdSizeFromEdit), "0");
@@ -602,7 +570,7 @@ TEST_F(CriteriaDialogs, FileMaskHandlersWriteTheCriteriaAtOnceAndCancelKeepsThem
         Click(dlg, kIdExistingFiles);
         Click(dlg, wxID_CANCEL);
       }),
-      ExpectBox("One or both button (Deleted Files and Existing Files) must be checked", "Quarvel Velnora Linux"));
+      ExpectMessage("One or both button (Deleted Files and Existing Files) must be checked", "Quarvel Velnora Linux"));
   // Cancel leaves the tree alone and the criteria as the handlers wrote them.
   const FileMaskCriteria& c = App().mask;
   EXPECT_FALSE(frame->LeftView()->HasUnmaskedList());
@@ -736,7 +704,7 @@ TEST_F(CriteriaDialogs, FindSelectsTheWholeNameAndFindNextRunsToTheEnd) {
   OpenDrive(0);
   CLeftView& tree = *frame->LeftView();
   auto find = [&](const std::string& text, std::function<void(CFindDlg*)> more = {}) {
-    return Drive<CFindDlg>([text, more](CFindDlg* dlg) {
+    return Act<CFindDlg>([text, more](CFindDlg* dlg) {
       EXPECT_EQ(dlg->GetTitle(), "Find");
       EXPECT_TRUE(Checked(dlg, kIdFindDeleted));
       EXPECT_TRUE(Checked(dlg, kIdFindExisting));
@@ -755,18 +723,18 @@ TEST_F(CriteriaDialogs, FindSelectsTheWholeNameAndFindNextRunsToTheEnd) {
   EXPECT_EQ(tree.Tree().GetItemText(tree.Tree().GetSelection()), "notes");
   EXPECT_TRUE(MenuEnabled(kIdFindNext));
 
-  wxTEST_DIALOG(Command(kIdFindNext), ExpectBox("No more entries are available", "Search Failure"));
+  wxTEST_DIALOG(Command(kIdFindNext), ExpectMessage("No more entries are available", "Search Failure"));
   EXPECT_EQ(App().findNext, 0);
   EXPECT_FALSE(MenuEnabled(kIdFindNext));
 
   // With match case, and as a whole name only.
   wxTEST_DIALOG(Command(kCmdFind), find("TODO.txt", [](CFindDlg* dlg) { Click(dlg, kIdFindMatchCase); }),
-                ExpectBox("No matching entry found", "Search Failure"));
+                ExpectMessage("No matching entry found", "Search Failure"));
   EXPECT_EQ(App().findNext, 0);
-  wxTEST_DIALOG(Command(kCmdFind), find("todo"), ExpectBox("No matching entry found", "Search Failure"));
+  wxTEST_DIALOG(Command(kCmdFind), find("todo"), ExpectMessage("No matching entry found", "Search Failure"));
   // Deleted Files only: the existing entry is no candidate.
   wxTEST_DIALOG(Command(kCmdFind), find("todo.txt", [](CFindDlg* dlg) { Click(dlg, kIdFindExisting); }),
-                ExpectBox("No matching entry found", "Search Failure"));
+                ExpectMessage("No matching entry found", "Search Failure"));
   EXPECT_EQ(App().findExisting, 0);
   // An empty text closes without a word.
   wxTEST_DIALOG(Command(kCmdFind), find(""));
@@ -789,7 +757,7 @@ class AdvanceSettings : public CriteriaDialogs {
   }
   // Opens the dialog on the test's file and runs ACT in it.
   void Run(std::function<void(CAdvanceSettingsDlg*)> act) {
-    wxTEST_DIALOG(RunAdvanceSettingsDlg(frame, path), Drive<CAdvanceSettingsDlg>(std::move(act)));
+    wxTEST_DIALOG(RunAdvanceSettingsDlg(frame, path), Act<CAdvanceSettingsDlg>(std::move(act)));
   }
   std::string FileBytes() { return ReadFile(path); }
   std::string path;

@@ -8,7 +8,7 @@
 
 #include "controls/wx/message_box.h"
 #include "ext2engine/recovery.h"
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 #include "real_input.h"
 
 using namespace ext2;
@@ -19,6 +19,7 @@ using namespace ext2::app;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 // What a dialog showed on the screen.
 struct Seen {

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 #include "linuxcore/command_states.h"
 
 using namespace ext2;
@@ -17,6 +17,7 @@ using namespace ext2::app;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 wxString LabelOf(wxDialog* dlg, int id) {
   wxWindow* w = dlg->FindWindow(id);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ext2engine/recovery.h"
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 #include "real_input.h"
 
 using namespace ext2;
@@ -14,6 +14,7 @@ using namespace ext2::app;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 // The two ways to close a dialog without a decision.
 const std::pair<const char*, std::function<void(wxDialog*)>> kClosings[] = {

@@ -14,7 +14,7 @@
 #include "command_loop.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/linux_drive.h"
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 #include "linuxcore/command_states.h"
 
 using namespace ext2;
@@ -25,6 +25,7 @@ using namespace ext2::app;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 class FrameServicesTest : public WorkbenchTest {
  protected:

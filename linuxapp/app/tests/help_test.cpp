@@ -1,7 +1,7 @@
 // Help Topics and F1 open the program's help book at its contents, with formatted pages.
 #include <gtest/gtest.h>
 
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 #include "help_shown.h"
 #include "real_input.h"
 
@@ -13,6 +13,7 @@ using namespace ext2::app;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 class Help : public WorkbenchTest {
  protected:

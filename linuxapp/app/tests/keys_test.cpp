@@ -4,7 +4,7 @@
 #include <wx/listctrl.h>
 
 #include "ext2engine/linux_drive.h"
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 #include "real_input.h"
 
 using namespace ext2;
@@ -15,6 +15,7 @@ using namespace ext2::app;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 class Keys : public WorkbenchTest {};
 
@@ -56,6 +57,7 @@ TEST_F(Keys, OnlyNoToSaveScanInformationLetsTheWindowClose) {
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 // Enter on a folder row of the list, typed with the real keyboard, opens that folder; on a file
 // row it does nothing.
@@ -95,6 +97,7 @@ TEST_F(Keys, EnterOnAFolderRowOfTheListOpensIt) {
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 // Select Logical Drive opens with its first row chosen: the real Enter key opens that drive.
 TEST_F(Keys, EnterInSelectLogicalDriveOpensTheFirstRow) {

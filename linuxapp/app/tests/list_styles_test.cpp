@@ -6,7 +6,7 @@
 
 #include <set>
 
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 #include "linuxcore/command_states.h"
 #include "real_input.h"
 
@@ -18,6 +18,7 @@ using namespace ext2::app;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 class ListStyles : public WorkbenchTest {};
 
@@ -70,6 +71,7 @@ TEST_F(ListStyles, EveryStyleShowsEveryRowWithItsNameAndPicture) {
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 // Every name shown in Details fits its column beside its picture, the lost+found folder and the
 // "Inode #N" rows the search adds among them.
@@ -103,6 +105,7 @@ TEST_F(ListStyles, TheNameColumnShowsWholeNames) {
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 // A click on a heading sorts and shows the arrow; opening another folder refills the list in the
 // drive's order, so the arrow goes with the sort.

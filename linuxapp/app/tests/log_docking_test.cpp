@@ -5,7 +5,7 @@
 #include <wx/menu.h>
 
 #include "controls/wx/pane_caption.h"
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 #include "linuxcore/command_states.h"
 #include "real_input.h"
 #include "toolkit_complaints.h"
@@ -18,6 +18,7 @@ using namespace ext2::app;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 class LogBar : public WorkbenchTest {};
 

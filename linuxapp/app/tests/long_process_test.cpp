@@ -17,7 +17,7 @@
 
 #include "command_loop.h"
 #include "ext2engine/recovery.h"
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 #include "linuxcore/command_states.h"
 #include "real_input.h"
 #include "toolbar_pointing.h"
@@ -30,6 +30,7 @@ using namespace ext2::app;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }

@@ -5,7 +5,6 @@
 #include <wx/app.h>
 #include <wx/dirdlg.h>
 #include <wx/evtloop.h>
-#include <wx/init.h>
 #include <wx/radiobut.h>
 #include <wx/stattext.h>
 #include <wx/testing.h>
@@ -28,7 +27,7 @@
 #include "ext2engine/logical_drives.h"
 #include "ext2engine/recovery.h"
 #include "file_size_limit.h"
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 #include "controls/list_sort.h"
 #include "linuxcore/command_states.h"
 #include "linuxcore/log_report.h"
@@ -44,6 +43,7 @@ namespace fs = std::filesystem;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 
 // Picks the first (1) or second (0) radio button of a two-way choice and presses OK.
@@ -66,22 +66,6 @@ class ExpectChoice : public wxExpectModalBase<CChoiceOfTwoDlg, ExpectChoice> {
   }
 
  private:
-  int answer_;
-};
-
-// A message box whose text is TEXT, answered with ANSWER.
-class ExpectMessage : public wxExpectModalBase<controls::CMessageBoxDlg, ExpectMessage> {
- public:
-  ExpectMessage(std::string text, int answer) : text_(std::move(text)), answer_(answer) {}
-
- protected:
-  int OnInvoked(controls::CMessageBoxDlg* dlg) const override {
-    EXPECT_EQ(dlg->GetMessage().utf8_string(), text_);
-    return answer_;
-  }
-
- private:
-  std::string text_;
   int answer_;
 };
 
@@ -678,18 +662,3 @@ TEST_F(MainRoad, ClosingIsRefusedWhileBusy) {
 }
 
 }  // namespace
-
-class TestApp : public wxApp {
- public:
-  bool OnInit() override { return true; }
-};
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  wxApp::SetInstance(new TestApp);
-  if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) return 2;
-  const int rc = RUN_ALL_TESTS();
-  wxTheApp->OnExit();
-  wxEntryCleanup();
-  return rc;
-}

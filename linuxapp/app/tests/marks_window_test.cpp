@@ -13,7 +13,7 @@
 #include "controls/wx/notice_dialogs.h"
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/recovery.h"
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 #include "linuxcore/command_states.h"
 #include "linuxcore/size_text.h"
 #include "real_input.h"
@@ -26,6 +26,7 @@ using namespace ext2::app;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 // Types TEXT as the File Mask and presses OK.
 class TypeMask : public wxExpectModalBase<CFileMaskDlg, TypeMask> {
@@ -58,21 +59,6 @@ class AddInclude : public wxExpectModalBase<CFileFilterDlg, AddInclude> {
 
  private:
   std::string pattern_;
-};
-
-// A warning with TEXT, answered OK.
-class ExpectWarning : public wxExpectModalBase<controls::CMessageBoxDlg, ExpectWarning> {
- public:
-  explicit ExpectWarning(std::string text) : text_(std::move(text)) {}
-
- protected:
-  int OnInvoked(controls::CMessageBoxDlg* dlg) const override {
-    EXPECT_EQ(dlg->GetMessage().utf8_string(), text_);
-    return wxID_OK;
-  }
-
- private:
-  std::string text_;
 };
 
 class MarksInTheWindow : public WorkbenchTest {
@@ -304,7 +290,7 @@ TEST_F(MarksInTheWindow, FileMaskAppliesExactlyTheWholeMegabytesTheSizeBoxesShow
   bool stayedOpen = true;
   ModalAnswers answers({[&](wxDialog* dlg) {
     auto okRefused = [&](const std::string& text) {
-      wxTEST_DIALOG(ClickAt(dlg->FindWindow(wxID_OK)), ExpectWarning(text));
+      wxTEST_DIALOG(ClickAt(dlg->FindWindow(wxID_OK)), ExpectMessage(text));
       stayedOpen &= dlg->IsModal();
     };
     ClickAt(dlg->FindWindow(kIdSizeFromCheck));

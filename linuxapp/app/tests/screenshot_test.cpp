@@ -1,11 +1,6 @@
 // Pictures of the workbench for review: the main window after a scan, every dialog, and the log
 // pane floating, written as PNGs into the screenshot folder of the build.
-//
-// A screen blit under Xvfb shows whatever was last composited, so each window draws itself into
-// an image surface of its own size instead.
-#include <cairo.h>
 #include <gtest/gtest.h>
-#include <gtk/gtk.h>
 #include <wx/aui/aui.h>
 #include <wx/checkbox.h>
 #include <wx/radiobut.h>
@@ -27,11 +22,12 @@
 #include "ext2engine/linux_drive.h"
 #include "ext2engine/logical_drives.h"
 #include "controls/wx/pane_caption.h"
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 #include "help_shown.h"
 #include "linuxcore/command_states.h"
 #include "main_frame.h"
 #include "settings_dialog.h"
+#include "window_shot.h"
 
 using namespace ext2;
 using namespace ext2::core;
@@ -43,47 +39,9 @@ namespace fs = std::filesystem;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 const fs::path kShots = QV_SCREENSHOT_DIR;
-
-// Draws WINDOW as it is now into kShots/NAME.png; false when nothing could be drawn.
-bool Shoot(wxWindow* window, const std::string& name) {
-  GtkWidget* widget = GTK_WIDGET(window->GetHandle());
-  GtkAllocation a{};
-  gtk_widget_get_allocation(widget, &a);
-  if (a.width <= 1 || a.height <= 1) return false;
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, a.width, a.height);
-  cairo_t* cr = cairo_create(surface);
-  gtk_widget_draw(widget, cr);
-  cairo_destroy(cr);
-  const bool ok = cairo_surface_write_to_png(surface, (kShots / (name + ".png")).c_str()) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_destroy(surface);
-  return ok;
-}
-
-// Answers a modal dialog with ANSWER after showing it for a moment and taking its picture; PREPARE
-// may set its controls first.
-template <class T = wxDialog>
-class ShootModal : public wxExpectModalBase<T, ShootModal<T>> {
- public:
-  ShootModal(std::string name, int answer, std::function<void(T*)> prepare = {})
-      : name_(std::move(name)), answer_(answer), prepare_(std::move(prepare)) {}
-
- protected:
-  int OnInvoked(T* dlg) const override {
-    if (prepare_) prepare_(dlg);
-    dlg->Show();
-    PumpFor(150);
-    EXPECT_TRUE(Shoot(dlg, name_)) << name_;
-    dlg->Hide();
-    return answer_;
-  }
-
- private:
-  std::string name_;
-  int answer_;
-  std::function<void(T*)> prepare_;
-};
 
 template <class T>
 T* FindChild(wxWindow* parent) {
@@ -117,11 +75,11 @@ class Screenshots : public ::testing::Test {
 
 TEST_F(Screenshots, MainWindowDialogsAndFloatingLog) {
   // The road to a scanned drive, each dialog pictured on the way.
-  wxTEST_DIALOG(frame->SelectPhysicalDisk(), ShootModal<CSelectPhysicalDiskDlg>("select_physical_disk", wxID_OK),
-                ShootModal<CChoiceOfTwoDlg>("select_appropriate_action", wxID_OK),
-                ShootModal<CSelectLogicalDriveDlg>("select_logical_drive", wxID_OK,
+  wxTEST_DIALOG(frame->SelectPhysicalDisk(), ShootModal<CSelectPhysicalDiskDlg>(kShots, "select_physical_disk", wxID_OK),
+                ShootModal<CChoiceOfTwoDlg>(kShots, "select_appropriate_action", wxID_OK),
+                ShootModal<CSelectLogicalDriveDlg>(kShots, "select_logical_drive", wxID_OK,
                                                    [](CSelectLogicalDriveDlg* d) { d->SelectRow(1); }),
-                ShootModal<>("caution", wxID_OK));
+                ShootModal<>(kShots, "caution", wxID_OK));
   Pump();
   ASSERT_TRUE(App().currentDrive);
 
@@ -145,22 +103,22 @@ TEST_F(Screenshots, MainWindowDialogsAndFloatingLog) {
   Pump();
   EXPECT_GT(frame->ListView()->List().GetItemCount(), 0);
   EXPECT_GT(frame->Log()->List()->GetItemCount(), 4);
-  EXPECT_TRUE(Shoot(frame, "main_window"));
+  EXPECT_TRUE(Shoot(frame, kShots, "main_window"));
 
   // The dialogs that no road of this disk opens.
-  wxTEST_DIALOG(RunSelectSearchTypeDlg(frame), ShootModal<CChoiceOfTwoDlg>("select_search_type", wxID_OK));
-  wxTEST_DIALOG(RunConfirmDlg(frame, ConfirmKind::StopProcess), ShootModal<>("confirm_stop", wxID_CANCEL));
+  wxTEST_DIALOG(RunSelectSearchTypeDlg(frame), ShootModal<CChoiceOfTwoDlg>(kShots, "select_search_type", wxID_OK));
+  wxTEST_DIALOG(RunConfirmDlg(frame, ConfirmKind::StopProcess), ShootModal<>(kShots, "confirm_stop", wxID_CANCEL));
   wxTEST_DIALOG(RunFileExistsDlg(frame, "/tmp/dest/#Root/docs", "notes.txt", 14),
-                ShootModal<>("file_already_exists", wxID_CANCEL));
+                ShootModal<>(kShots, "file_already_exists", wxID_CANCEL));
   wxTEST_DIALOG(RunScanFileExistsDlg(frame, "/tmp/Quarvel Velnora Linux Scan.DAT", 0, 1),
-                ShootModal<>("scan_file_exists", wxID_CANCEL));
-  wxTEST_DIALOG(RunAboutDlg(frame), ShootModal<>("about", wxID_OK));
+                ShootModal<>(kShots, "scan_file_exists", wxID_CANCEL));
+  wxTEST_DIALOG(RunAboutDlg(frame), ShootModal<>(kShots, "about", wxID_OK));
   wxTEST_DIALOG(
       {
         controls::CSplashDlg splash(nullptr, ProgramPicture(wxSize(326, 231)), controls::kVelnoraSplashTime);
         splash.ShowModal();
       },
-      ShootModal<controls::CSplashDlg>("splash", wxID_CANCEL));
+      ShootModal<controls::CSplashDlg>(kShots, "splash", wxID_CANCEL));
 
   // The log pane torn off into a window of its own.
   wxAuiManager* aui = wxAuiManager::GetManager(frame);
@@ -170,10 +128,10 @@ TEST_F(Screenshots, MainWindowDialogsAndFloatingLog) {
   controls::CPaneCaption* caption = controls::CPaneCaption::Of(frame->Log());
   ASSERT_NE(caption, nullptr);
   caption->ToggleDocking();
-  PumpFor(200);
+  Pump(200);
   ASSERT_NE(log.frame, nullptr);
-  EXPECT_TRUE(Shoot(log.frame, "log_floating"));
-  EXPECT_TRUE(Shoot(frame, "main_window_log_floating"));
+  EXPECT_TRUE(Shoot(log.frame, kShots, "log_floating"));
+  EXPECT_TRUE(Shoot(frame, kShots, "main_window_log_floating"));
 }
 
 }  // namespace
@@ -194,7 +152,7 @@ TEST_F(Screenshots, CriteriaAndSettingsDialogsAndAMaskedTree) {
   ASSERT_TRUE(App().currentDrive);
 
   wxTEST_DIALOG(Command(frame, kCmdAddFileFilter),
-                ShootModal<CFileFilterDlg>("add_file_filter", wxID_CANCEL, [](CFileFilterDlg* d) {
+                ShootModal<CFileFilterDlg>(kShots, "add_file_filter", wxID_CANCEL, [](CFileFilterDlg* d) {
                   auto* edit = wxDynamicCast(d->FindWindow(kIdFilterText), wxTextCtrl);
                   for (const char* p : {"*.txt", "report*.*"}) {
                     edit->SetValue(p);
@@ -203,14 +161,14 @@ TEST_F(Screenshots, CriteriaAndSettingsDialogsAndAMaskedTree) {
                   }
                   edit->SetValue("*.c");
                 }));
-  wxTEST_DIALOG(Command(frame, kCmdFind), ShootModal<CFindDlg>("find", wxID_CANCEL, [](CFindDlg* d) {
+  wxTEST_DIALOG(Command(frame, kCmdFind), ShootModal<CFindDlg>(kShots, "find", wxID_CANCEL, [](CFindDlg* d) {
                   wxDynamicCast(d->FindWindow(kIdFindText), wxTextCtrl)->SetValue("todo.txt");
                 }));
   wxTEST_DIALOG(RunAdvanceSettingsDlg(frame, (kShots / "Velnora.cfg").string()),
-                ShootModal<CAdvanceSettingsDlg>("advance_settings", wxID_CANCEL));
+                ShootModal<CAdvanceSettingsDlg>(kShots, "advance_settings", wxID_CANCEL));
   // The mask dialog with "Date" and the days period chosen, then applied.
   wxTEST_DIALOG(Command(frame, kCmdFileMask),
-                ShootModal<CFileMaskDlg>("file_mask", wxID_OK,
+                ShootModal<CFileMaskDlg>(kShots, "file_mask", wxID_OK,
                                          [](CFileMaskDlg* d) {
                                            wxDynamicCast(d->FindWindow(kIdMaskText), wxTextCtrl)->SetValue("*.txt;*.c");
                                            auto* date = wxDynamicCast(d->FindWindow(kIdDateCheck), wxCheckBox);
@@ -231,7 +189,7 @@ TEST_F(Screenshots, CriteriaAndSettingsDialogsAndAMaskedTree) {
   }
   ASSERT_TRUE(frame->LeftView()->SelectEntry(src));
   Pump();
-  EXPECT_TRUE(Shoot(frame, "main_window_masked"));
+  EXPECT_TRUE(Shoot(frame, kShots, "main_window_masked"));
 }
 
 }  // namespace
@@ -251,7 +209,7 @@ TEST_F(Screenshots, TheListInEachStyle) {
   for (const auto& [id, name] : styles) {
     Command(frame, id);
     Pump();
-    EXPECT_TRUE(Shoot(frame, name)) << name;
+    EXPECT_TRUE(Shoot(frame, kShots, name)) << name;
   }
 }
 
@@ -261,10 +219,10 @@ namespace {
 
 TEST_F(Screenshots, HelpTopics) {
   frame->HelpTopics();
-  PumpFor(300);
+  Pump(300);
   wxHtmlHelpWindow* help = ShownHelpWindow();
   ASSERT_NE(help, nullptr);
-  EXPECT_TRUE(Shoot(wxGetTopLevelParent(help), "help_topics"));
+  EXPECT_TRUE(Shoot(wxGetTopLevelParent(help), kShots, "help_topics"));
   CloseHelp();
 }
 

@@ -3,10 +3,11 @@
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <wx/app.h>
 #include <wx/config.h>
 
 #include "controls/wx/notice_dialogs.h"
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 
 // Xlib last: its macros would clash with the headers above.
 #include <X11/Xutil.h>
@@ -89,12 +90,12 @@ TEST(StartUp, TheMaximisedWindowRestoresToAUsableSize) {
   wxSetEnv("QUARVEL_NO_SPLASH", "1");
   CMainFrame* frame = StartUserInterface(history);
   wxUnsetEnv("QUARVEL_NO_SPLASH");
-  guitest::PumpFor(300);
+  guitest::Pump(300);
   const wxSize least = HintedMinimum(frame);
   EXPECT_GE(least.x, 640);
   EXPECT_GE(least.y, 400);
   frame->Maximize(false);
-  guitest::PumpFor(300);
+  guitest::Pump(300);
   EXPECT_GE(frame->GetSize().x, least.x);
   EXPECT_GE(frame->GetSize().y, least.y);
   frame->Close(true);

@@ -6,7 +6,7 @@
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 #include "linuxcore/command_states.h"
 #include "real_input.h"
 #include "same_pixels.h"
@@ -20,6 +20,7 @@ using namespace ext2::app;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 class Toolbar : public WorkbenchTest {};
 

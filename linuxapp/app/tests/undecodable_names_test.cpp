@@ -11,7 +11,7 @@
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
 #include "ext2engine/recovery.h"
-#include "gui_test_support.h"
+#include "linux_gui_support.h"
 
 using namespace ext2;
 using namespace ext2::core;
@@ -21,6 +21,7 @@ using namespace ext2::app;
 namespace {
 
 using namespace guitest;
+using namespace ext2::testing;
 
 const std::string kName = "caf\xe9.txt";            // Latin-1, not valid UTF-8
 const std::string kShown = "caf\xc3\xa9.txt";       // as the windows show it

@@ -1,29 +1,25 @@
-// Helpers shared by the window tests: pumping events, answering list dialogs, reading files back.
+// What the workbench's window tests share: a fresh main window over the sample disk and the list
+// dialogs answered by row; the pump, the message boxes and the files come from the shared kit.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <unistd.h>
-#include <wx/app.h>
 #include <wx/testing.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "dialog_expectations.h"
 #include "dialogs.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
 #include "ext2engine/logical_drives.h"
+#include "gui_test_support.h"
 #include "main_frame.h"
+#include "test_files.h"
 
-namespace guitest {
-
-namespace fs = std::filesystem;
+namespace ext2::testing {
 
 // Chooses ROW in a list dialog and presses OK.
 template <class T>
@@ -63,37 +59,6 @@ class ExpectRowNames : public wxExpectModalBase<T, ExpectRowNames<T>> {
   int row_;
 };
 
-// Handles the events that arrive within about MS milliseconds.
-inline void PumpFor(int ms) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  do {
-    wxTheApp->Yield(true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  } while (std::chrono::steady_clock::now() < end);
-}
-
-inline void Pump() { PumpFor(100); }
-
-inline std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), {});
-}
-
-inline void WriteFile(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-// The files below ROOT by relative path with their bytes.
-inline std::map<std::string, std::string> Files(const fs::path& root) {
-  std::map<std::string, std::string> out;
-  if (!fs::exists(root)) return out;
-  for (const auto& e : fs::recursive_directory_iterator(root)) {
-    if (e.is_regular_file()) out[fs::relative(e.path(), root).string()] = ReadFile(e.path());
-  }
-  return out;
-}
-
 // A main window over the sample disk, with an empty destination folder; closed without questions.
 class WorkbenchTest : public ::testing::Test {
  protected:
@@ -103,20 +68,20 @@ class WorkbenchTest : public ::testing::Test {
     ext2::SetDiskSource(ext2::PathListDiskSource({QV_SAMPLE_DISK}));
     frame = new ext2::app::CMainFrame();
     frame->Show();
-    Pump();
-    dest = fs::temp_directory_path() / ("qv_gui_" + std::to_string(::getpid()));
-    fs::remove_all(dest);
-    fs::create_directories(dest);
+    guitest::Pump();
+    dest = std::filesystem::temp_directory_path() / ("qv_gui_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dest);
+    std::filesystem::create_directories(dest);
   }
   void TearDown() override {
     if (frame != nullptr) {
       frame->busyFlag = 0;
       ext2::App().scanSaved = 1;  // no question on closing
       frame->Close(true);
-      Pump();
+      guitest::Pump();
     }
     ext2::SetDiskSource(nullptr);
-    fs::remove_all(dest);
+    std::filesystem::remove_all(dest);
   }
 
   // Select Physical Disk -> Use Partition Table Information -> Select Logical Drive ROW.
@@ -124,11 +89,11 @@ class WorkbenchTest : public ::testing::Test {
     wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<ext2::app::CSelectPhysicalDiskDlg>(wxID_OK),
                   wxExpectDismissableModal<ext2::app::CChoiceOfTwoDlg>(wxID_OK), ExpectRow<ext2::app::CSelectLogicalDriveDlg>(row),
                   wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution after the tree is built"));
-    Pump();
+    guitest::Pump();
   }
 
   ext2::app::CMainFrame* frame = nullptr;
-  fs::path dest;
+  std::filesystem::path dest;
 };
 
-}  // namespace guitest
+}  // namespace ext2::testing
