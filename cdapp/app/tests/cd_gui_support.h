@@ -1,5 +1,5 @@
-// What CD's window tests share: a fresh main window over a drive list of fixture images, the
-// message boxes answered through the test hook, and reading recovered trees back.
+// What CD's window tests share: a fresh main window over a drive list of fixture images and a
+// disc opened in it; the pump, the dialog answers and the files come from the shared kit.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,19 +7,15 @@
 #include <wx/textctrl.h>
 #include <wx/testing.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
-#include <map>
 #include <string>
 
 #include "cd_app_state.h"
 #include "cd_main_frame.h"
-#include "controls/wx/message_box.h"
+#include "dialog_expectations.h"
 #include "gui_test_support.h"
+#include "test_files.h"
 
 namespace cd::testing {
 
@@ -29,71 +25,14 @@ namespace cdtest {
 
 namespace fs = std::filesystem;
 
+using guitest::Act;
+using guitest::ExpectMessage;
+using guitest::Files;
+using guitest::NoDialogs;
+using guitest::Pump;
+using guitest::ReadFile;
+
 inline const fs::path kFixtures = QV_CD_FIXTURES;
-
-inline void Pump(int ms = 100) { guitest::Pump(std::chrono::milliseconds(ms)); }
-
-inline std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), {});
-}
-
-// The files below ROOT by relative path with their bytes.
-inline std::map<std::string, std::string> Files(const fs::path& root) {
-  std::map<std::string, std::string> out;
-  if (!fs::exists(root)) return out;
-  for (const auto& e : fs::recursive_directory_iterator(root)) {
-    if (e.is_regular_file()) out[fs::relative(e.path(), root).string()] = ReadFile(e.path());
-  }
-  return out;
-}
-
-// A message box whose text is TEXT, answered with ANSWER.
-class ExpectMessage : public wxExpectModalBase<controls::CMessageBoxDlg, ExpectMessage> {
- public:
-  ExpectMessage(std::string text, int answer = wxID_OK) : text_(std::move(text)), answer_(answer) {}
-
- protected:
-  int OnInvoked(controls::CMessageBoxDlg* dlg) const override {
-    EXPECT_EQ(dlg->GetMessage().utf8_string(), text_);
-    return answer_;
-  }
-
- private:
-  std::string text_;
-  int answer_;
-};
-
-// While it lives, any modal dialog fails the test and is cancelled at once.
-class NoDialogs : public wxModalDialogHook {
- public:
-  NoDialogs() { Register(); }
-  ~NoDialogs() override { Unregister(); }
-
- protected:
-  int Enter(wxDialog* dlg) override {
-    ADD_FAILURE() << "unexpected dialog " << dlg->GetTitle().utf8_string();
-    return wxID_CANCEL;
-  }
-  void Exit(wxDialog*) override {}
-};
-
-// Runs ACT on a modal dialog of class T, which ends it (a click on OK, say); the dialog's result
-// is the answer.
-template <class T>
-class Act : public wxExpectModalBase<T, Act<T>> {
- public:
-  explicit Act(std::function<void(T*)> act) : act_(std::move(act)) {}
-
- protected:
-  int OnInvoked(T* dlg) const override {
-    act_(dlg);
-    return dlg->GetReturnCode();
-  }
-
- private:
-  std::function<void(T*)> act_;
-};
 
 // Types TEXT into the text control ID of DLG and clicks OK.
 inline void TypeAndOk(wxWindow* dlg, int id, const wxString& text) {

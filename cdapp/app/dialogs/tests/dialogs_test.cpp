@@ -17,6 +17,7 @@
 #include "cd_dialogs.h"
 #include "controls/wx/message_box.h"
 #include "controls/wx/notice_dialogs.h"
+#include "dialog_expectations.h"
 #include "test_tree.h"
 
 using namespace cd;
@@ -25,41 +26,10 @@ using namespace cd::views;
 using namespace cd::app;
 using namespace cd::testing;
 using namespace cd::headless;
+using guitest::Act;
+using guitest::ExpectMessage;
 
 namespace {
-
-// Runs ACT on the dialog of type T when it is shown; the dialog's return code ends the run
-// (0 when its handlers left it open).
-template <class T>
-class Work : public wxExpectModalBase<T, Work<T>> {
- public:
-  explicit Work(std::function<void(T*)> act) : act_(std::move(act)) {}
-
- protected:
-  int OnInvoked(T* dlg) const override {
-    act_(dlg);
-    return dlg->GetReturnCode() != 0 ? dlg->GetReturnCode() : wxID_CANCEL;
-  }
-
- private:
-  std::function<void(T*)> act_;
-};
-
-// A message box with TEXT and CAPTION, answered with OK.
-class ExpectMessage : public wxExpectModalBase<controls::CMessageBoxDlg, ExpectMessage> {
- public:
-  ExpectMessage(const char* text, const char* caption) : text_(text), caption_(caption) {}
-
- protected:
-  int OnInvoked(controls::CMessageBoxDlg* dlg) const override {
-    EXPECT_EQ(dlg->GetMessage(), text_);
-    EXPECT_EQ(dlg->GetTitle(), caption_);
-    return wxID_OK;
-  }
-
- private:
-  wxString text_, caption_;
-};
 
 template <class W>
 W* Get(wxWindow* dlg, int id) {
@@ -127,7 +97,7 @@ TEST(CdFileFilterDlg, StoredPatternsOnTopAndIncludeStoresTheNewOnes) {
   CdHeadlessHost host;
   host.reader.filterPatterns = {"a", "b", "c"};
   host.filterMode = 0;
-  wxTEST_DIALOG(RunFileFilterDlg(nullptr, host.reader), Work<CFileFilterDlg>([](CFileFilterDlg* dlg) {
+  wxTEST_DIALOG(RunFileFilterDlg(nullptr, host.reader), Act<CFileFilterDlg>([](CFileFilterDlg* dlg) {
                   EXPECT_EQ(dlg->GetTitle(), "Add FileFilter");
                   EXPECT_EQ(ListBoxRows(dlg), (Strings{"c", "b", "a"}));
                   EXPECT_FALSE(Enabled(dlg, 1008));  // Add To List waits for text
@@ -148,7 +118,7 @@ TEST(CdFileFilterDlg, StoredPatternsOnTopAndIncludeStoresTheNewOnes) {
   EXPECT_EQ(host.filterMode, 1);
   EXPECT_EQ(host.app.filterPresent, 1);
 
-  wxTEST_DIALOG(RunFileFilterDlg(nullptr, host.reader), Work<CFileFilterDlg>([](CFileFilterDlg* dlg) {
+  wxTEST_DIALOG(RunFileFilterDlg(nullptr, host.reader), Act<CFileFilterDlg>([](CFileFilterDlg* dlg) {
                   Type(dlg, 1007, "*.tmp");
                   Click(dlg, 1008);
                   Click(dlg, 1006);
@@ -160,7 +130,7 @@ TEST(CdFileFilterDlg, StoredPatternsOnTopAndIncludeStoresTheNewOnes) {
 TEST(CdFileFilterDlg, CancelStoresNothing) {
   CdHeadlessHost host;
   host.filterMode = 1;
-  wxTEST_DIALOG(RunFileFilterDlg(nullptr, host.reader), Work<CFileFilterDlg>([](CFileFilterDlg* dlg) {
+  wxTEST_DIALOG(RunFileFilterDlg(nullptr, host.reader), Act<CFileFilterDlg>([](CFileFilterDlg* dlg) {
                   EXPECT_FALSE(Enabled(dlg, 1005));
                   EXPECT_FALSE(Enabled(dlg, 1006));
                   Type(dlg, 1007, "*.txt");
@@ -200,7 +170,7 @@ struct MaskDialog : ::testing::Test {
 TEST_F(MaskDialog, OpensWithItsDefaults) {
   const CdDate today = TodayUtc();
   wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask),
-                Work<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
+                Act<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
                   EXPECT_EQ(dlg->GetTitle(), "File Mask");
                   const CdFileMaskSettings& m = host.app.mask;
                   EXPECT_EQ(m.sizeUptoMb, 2);
@@ -227,7 +197,7 @@ TEST_F(MaskDialog, OpensWithItsDefaults) {
 }
 
 TEST_F(MaskDialog, HandlersEnableAndRecordAsTheUserGoes) {
-  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Work<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
+  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Act<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
                   const CdFileMaskSettings& m = host.app.mask;
                   Type(dlg, 1011, "*.txt;*.doc");
                   Check(dlg, 1025, true);
@@ -298,9 +268,9 @@ TEST_F(MaskDialog, DaysAndMonthsOutOfRangeKeepTheDialogOpen) {
       if (c.message) Click(dlg, wxID_CANCEL);
     };
     if (c.message) {
-      wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Work<CFileMaskDlg>(act), ExpectMessage(c.message, "CD"));
+      wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Act<CFileMaskDlg>(act), ExpectMessage(c.message, "CD"));
     } else {
-      wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Work<CFileMaskDlg>(act),
+      wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Act<CFileMaskDlg>(act),
                     wxExpectDismissableModal<controls::CWaitDlg>(wxID_CANCEL).Describe("the wait notice"));
     }
   }
@@ -357,7 +327,7 @@ TEST_F(MaskDialog, OnlyCheckedCriteriaFilter) {
        {"a.txt"}},
   };
   for (const auto& c : cases) {
-    wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Work<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
+    wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Act<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
                     c.set(dlg);
                     Click(dlg, wxID_OK);
                   }),
@@ -372,7 +342,7 @@ TEST_F(MaskDialog, OnlyCheckedCriteriaFilter) {
 }
 
 TEST_F(MaskDialog, OkNarrowsTheTreeAfterTheWaitNotice) {
-  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Work<CFileMaskDlg>([](CFileMaskDlg* dlg) {
+  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Act<CFileMaskDlg>([](CFileMaskDlg* dlg) {
                   Type(dlg, 1011, "*.txt;");
                   Check(dlg, 1025, true);
                   Type(dlg, 1026, "2");
@@ -386,7 +356,7 @@ TEST_F(MaskDialog, OkNarrowsTheTreeAfterTheWaitNotice) {
   EXPECT_EQ(host.treeView.NodeCount(), 3u);
 
   // The next mask filters the whole scan again: the last month keeps all but old.txt.
-  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Work<CFileMaskDlg>([](CFileMaskDlg* dlg) {
+  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Act<CFileMaskDlg>([](CFileMaskDlg* dlg) {
                   Check(dlg, 1029, true);
                   Type(dlg, 1032, "1");
                   Click(dlg, wxID_OK);
@@ -411,8 +381,8 @@ struct FindDialog : ::testing::Test {
   std::string Caret() { return host.treeView.Tree().GetItemText(host.treeView.Tree().GetSelection()); }
   std::string HotRow() { return host.hotRow < 0 ? "" : host.rows[host.hotRow].name; }
   // Types TEXT, sets the two options and presses OK.
-  static Work<CFindDlg> Answer(std::string text, bool matchCase, bool existing) {
-    return Work<CFindDlg>([=](CFindDlg* dlg) {
+  static Act<CFindDlg> Answer(std::string text, bool matchCase, bool existing) {
+    return Act<CFindDlg>([=](CFindDlg* dlg) {
       EXPECT_EQ(dlg->GetTitle(), "Find");
       EXPECT_FALSE(Get<wxCheckBox>(dlg, 1004)->GetValue());
       EXPECT_TRUE(Get<wxCheckBox>(dlg, 1006)->GetValue());
@@ -455,7 +425,7 @@ TEST_F(FindDialog, NoMatchSaysSoAndDisablesFindNext) {
 }
 
 TEST_F(FindDialog, OkWaitsForText) {
-  wxTEST_DIALOG(RunFindDlg(nullptr, host.reader), Work<CFindDlg>([](CFindDlg* dlg) {
+  wxTEST_DIALOG(RunFindDlg(nullptr, host.reader), Act<CFindDlg>([](CFindDlg* dlg) {
                   Type(dlg, 1003, "x");
                   EXPECT_TRUE(Enabled(dlg, wxID_OK));
                   Type(dlg, 1003, "");
@@ -470,7 +440,7 @@ TEST(CdOverwriteDlg, AnswersAndBusyFlag) {
   for (int button : {wxID_OK, wxID_CANCEL}) {
     host.busy = 1;
     host.app.overwriteAnswer = -1;
-    wxTEST_DIALOG(RunOverwriteDlg(nullptr, host.app, host), Work<COverwriteDlg>([button](COverwriteDlg* dlg) {
+    wxTEST_DIALOG(RunOverwriteDlg(nullptr, host.app, host), Act<COverwriteDlg>([button](COverwriteDlg* dlg) {
                     EXPECT_EQ(dlg->GetTitle(), "Imp Note");
                     EXPECT_EQ(Get<wxStaticText>(dlg, 1019)->GetLabel(),
                               "Image File by the same name already exists\nDo You want to Overwrite it?");
@@ -487,7 +457,7 @@ TEST(CdSelectDriveDlg, ListsTheDrivesAndStoresThePick) {
   CdAppState app;
   app.selectedDrive = 0;
   const Strings drives{"/dev/sr0", "/dev/sr1", "/tmp/disc.iso"};
-  wxTEST_DIALOG(RunSelectDriveDlg(nullptr, app, drives), Work<CSelectDriveDlg>([&](CSelectDriveDlg* dlg) {
+  wxTEST_DIALOG(RunSelectDriveDlg(nullptr, app, drives), Act<CSelectDriveDlg>([&](CSelectDriveDlg* dlg) {
                   EXPECT_EQ(dlg->GetTitle(), "Select Drive");
                   wxBitmapComboBox* combo = dlg->Combo();
                   ASSERT_EQ(combo->GetCount(), 3u);
