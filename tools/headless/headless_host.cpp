@@ -19,9 +19,9 @@ void HeadlessHost::Print(const std::string& line) {
 }
 
 int HeadlessHost::AddLogEntry(const char* activity, const char* text, const char* status, int icon) {
-  if (keepLog) log.push_back({Text(activity), Text(text), Text(status), icon});
-  Print("LOG\t" + std::to_string(icon) + "\t" + EscapeField(Text(activity)) + "\t" + EscapeField(Text(text)) + "\t" +
-        EscapeField(Text(status)));
+  LogRow row{Text(activity), Text(text), Text(status), icon};
+  Print(LogLine(row));
+  if (keepLog) log.push_back(std::move(row));
   return ++logRows;
 }
 
@@ -71,7 +71,7 @@ int HeadlessHost::PumpMessages() {
 
 int HeadlessHost::MessageBox(const char* text, const char* caption, MessageButtons buttons) {
   messages.push_back({Text(caption), Text(text)});
-  Print("MSG\t" + EscapeField(Text(caption)) + "\t" + EscapeField(Text(text)));
+  Print(MessageLine(messages.back()));
   if (buttons == MessageButtons::Ok) return kAnswerOk;
   const auto answer = answersByText.find(Text(text));
   return answer != answersByText.end() ? answer->second : yesNoAnswer;
@@ -81,7 +81,7 @@ void HeadlessHost::ShowCaution(CautionKind kind) {
   const CautionText c = CautionTextOf(kind);
   const std::string text = std::string(c.line1) + "\n" + c.line2;
   messages.push_back({c.caption, text});
-  Print("MSG\t" + EscapeField(c.caption) + "\t" + EscapeField(text));
+  Print(MessageLine(messages.back()));
 }
 
 bool HeadlessHost::Confirm(ConfirmKind) { return false; }

@@ -13,18 +13,12 @@
 #include "ext2engine/app_state.h"
 #include "ext2engine/entry_list.h"
 #include "ext2engine/ports.h"
-#include "probe_output.h"
+#include "host_lines.h"
 
 namespace ext2::headless {
 
-struct LogRow {
-  std::string activity, text, status;
-  int icon = 0;
-};
-
-struct ShownMessage {
-  std::string caption, text;
-};
+using probe::LogRow;
+using probe::ShownMessage;
 
 class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewPort, public Prompts {
  public:

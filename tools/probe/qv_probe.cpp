@@ -22,6 +22,7 @@
 #include "ext2engine/scan_file.h"
 #include "ext2engine/settings_file.h"
 #include "headless_host.h"
+#include "probe_output.h"
 #include "probe_steps.h"
 
 namespace ext2::headless {
