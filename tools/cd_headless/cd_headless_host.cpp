@@ -25,8 +25,7 @@ void CdHeadlessHost::Print(const std::string& line) {
 
 void CdHeadlessHost::AddLogEntry(const char* activity, const char* text, const char* status, int icon) {
   log.push_back({Text(activity), Text(text), Text(status), icon});
-  Print("LOG\t" + std::to_string(icon) + "\t" + EscapeField(Text(activity)) + "\t" + EscapeField(Text(text)) + "\t" +
-        EscapeField(Text(status)));
+  Print(LogLine(log.back()));
 }
 
 void CdHeadlessHost::StartProgressRange(std::uint32_t n) {
@@ -195,7 +194,7 @@ void CdHeadlessHost::ClickListRow(const std::string& name, std::uint32_t key) {
 
 int CdHeadlessHost::MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) {
   messages.push_back({caption, text});
-  Print("MSG\t" + EscapeField(caption) + "\t" + EscapeField(text));
+  Print(MessageLine(messages.back()));
   return buttons == CdButtons::Ok ? kCdAnswerOk : okCancelAnswer;
 }
 

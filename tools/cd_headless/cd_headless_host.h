@@ -14,17 +14,9 @@
 #include "cdengine/ports.h"
 #include "cdengine/tree_view.h"
 #include "controls/memory_tree_control.h"
+#include "host_lines.h"
 
 namespace cd::headless {
-
-struct CdLogRow {
-  std::string activity, text, status;
-  int icon = 0;
-};
-
-struct CdShownMessage {
-  std::string caption, text;
-};
 
 // A row of the list view: the node it shows and its state image (2 unchecked, 3 checked, 4 partly).
 struct CdListRow {
@@ -78,8 +70,8 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
   void RunSelectDriveDialog(const std::vector<std::string>& drives) override;
   void RunOverwriteDialog() override { app.overwriteAnswer = overwriteAnswer; }
 
-  std::vector<CdLogRow> log;
-  std::vector<CdShownMessage> messages;
+  std::vector<probe::LogRow> log;
+  std::vector<probe::ShownMessage> messages;
   std::vector<CdListRow> rows;
   int hotRow = -1;
   bool barShown = false;
