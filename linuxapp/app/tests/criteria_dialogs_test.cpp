@@ -25,6 +25,7 @@
 #include "controls/wx/message_box.h"
 #include "controls/wx/notice_dialogs.h"
 #include "criteria_dialogs.h"
+#include "dialog_controls.h"
 #include "dialogs.h"
 #include "ext2engine/app_state.h"
 #include "ext2engine/disk_access.h"
@@ -50,31 +51,14 @@ namespace {
 using namespace guitest;
 using namespace ext2::testing;
 
-template <class W>
-W* Ctrl(wxWindow* dlg, int id) {
-  W* w = dynamic_cast<W*>(dlg->FindWindow(id));
-  EXPECT_NE(w, nullptr) << "control " << id;
-  return w;
-}
-
-void Send(wxWindow* w, wxEvent& e) {
-  e.SetEventObject(w);
-  w->HandleWindowEvent(e);
-}
-
+// A click on the control ID: a check box toggles, a radio button is chosen, a button is pressed.
 void Click(wxWindow* dlg, int id) {
   wxWindow* w = dlg->FindWindow(id);
   ASSERT_NE(w, nullptr) << "control " << id;
   if (auto* check = dynamic_cast<wxCheckBox*>(w)) {
-    check->SetValue(!check->GetValue());
-    wxCommandEvent e(wxEVT_CHECKBOX, id);
-    e.SetInt(check->GetValue() ? 1 : 0);
-    Send(w, e);
-  } else if (auto* radio = dynamic_cast<wxRadioButton*>(w)) {
-    radio->SetValue(true);
-    wxCommandEvent e(wxEVT_RADIOBUTTON, id);
-    e.SetInt(1);
-    Send(w, e);
+    Check(dlg, id, !check->GetValue());
+  } else if (dynamic_cast<wxRadioButton*>(w) != nullptr) {
+    ChooseRadio(dlg, id);
   } else {
     wxCommandEvent e(wxEVT_BUTTON, id);
     Send(w, e);
@@ -83,7 +67,6 @@ void Click(wxWindow* dlg, int id) {
 
 void Type(wxWindow* dlg, int id, const std::string& text) { Ctrl<wxTextCtrl>(dlg, id)->SetValue(wxString::FromUTF8(text)); }
 std::string Text(wxWindow* dlg, int id) { return Ctrl<wxTextCtrl>(dlg, id)->GetValue().utf8_string(); }
-bool Enabled(wxWindow* dlg, int id) { return dlg->FindWindow(id) != nullptr && dlg->FindWindow(id)->IsEnabled(); }
 bool Checked(wxWindow* dlg, int id) {
   wxWindow* w = dlg->FindWindow(id);
   if (auto* c = dynamic_cast<wxCheckBox*>(w)) return c->GetValue();
@@ -95,13 +78,6 @@ bool Checked(wxWindow* dlg, int id) {
 void Spin(wxWindow* dlg, int id, bool up) {
   wxSpinEvent e(up ? wxEVT_SPIN_UP : wxEVT_SPIN_DOWN, id);
   Send(dlg->FindWindow(id), e);
-}
-
-void PickDate(wxWindow* dlg, int id, const wxDateTime& date) {
-  auto* picker = Ctrl<wxDatePickerCtrl>(dlg, id);
-  picker->SetValue(date);
-  wxDateEvent e(picker, date, wxEVT_DATE_CHANGED);
-  Send(picker, e);
 }
 
 void Choose(wxWindow* dlg, int id, int item) {
