@@ -17,6 +17,7 @@
 #include "cd_dialogs.h"
 #include "controls/wx/message_box.h"
 #include "controls/wx/notice_dialogs.h"
+#include "dialog_controls.h"
 #include "dialog_expectations.h"
 #include "test_tree.h"
 
@@ -26,64 +27,30 @@ using namespace cd::views;
 using namespace cd::app;
 using namespace cd::testing;
 using namespace cd::headless;
-using guitest::Act;
-using guitest::ExpectMessage;
+using namespace guitest;
 
 namespace {
 
-template <class W>
-W* Get(wxWindow* dlg, int id) {
-  W* w = wxDynamicCast(dlg->FindWindow(id), W);
-  EXPECT_NE(w, nullptr) << id;
-  return w;
-}
-
-void Send(wxWindow* w, wxEvent& e) {
-  e.SetEventObject(w);
-  w->HandleWindowEvent(e);
-}
-
 // A click on an enabled button.
 void Click(wxWindow* dlg, int id) {
-  auto* b = Get<wxButton>(dlg, id);
+  auto* b = Ctrl<wxButton>(dlg, id);
   ASSERT_TRUE(b->IsEnabled()) << id;
   wxCommandEvent e(wxEVT_BUTTON, id);
   Send(b, e);
 }
 
 void Type(wxWindow* dlg, int id, const wxString& text) {
-  auto* t = Get<wxTextCtrl>(dlg, id);
+  auto* t = Ctrl<wxTextCtrl>(dlg, id);
   t->ChangeValue(text);
   wxCommandEvent e(wxEVT_TEXT, id);
   e.SetString(text);
   Send(t, e);
 }
 
-void Check(wxWindow* dlg, int id, bool on) {
-  auto* c = Get<wxCheckBox>(dlg, id);
-  c->SetValue(on);
-  wxCommandEvent e(wxEVT_CHECKBOX, id);
-  e.SetInt(on);
-  Send(c, e);
-}
-
-void Choose(wxWindow* dlg, int id) {
-  auto* r = Get<wxRadioButton>(dlg, id);
-  r->SetValue(true);
-  wxCommandEvent e(wxEVT_RADIOBUTTON, id);
-  e.SetInt(1);
-  Send(r, e);
-}
-
 void Pick(wxWindow* dlg, int id, CdDate d) {
-  auto* p = Get<wxDatePickerCtrl>(dlg, id);
-  const wxDateTime t(static_cast<wxDateTime::wxDateTime_t>(d.day), static_cast<wxDateTime::Month>(d.month - 1), d.year);
-  p->SetValue(t);
-  wxDateEvent e(p, t, wxEVT_DATE_CHANGED);
-  Send(p, e);
+  PickDate(dlg, id,
+           wxDateTime(static_cast<wxDateTime::wxDateTime_t>(d.day), static_cast<wxDateTime::Month>(d.month - 1), d.year));
 }
-
-bool Enabled(wxWindow* dlg, int id) { return dlg->FindWindow(id)->IsEnabled(); }
 
 std::vector<std::string> ListBoxRows(CFileFilterDlg* dlg) {
   std::vector<std::string> rows;
@@ -179,13 +146,13 @@ TEST_F(MaskDialog, OpensWithItsDefaults) {
                   EXPECT_EQ(m.deletedEntries, 1);
                   EXPECT_EQ(m.existingEntries, 1);
                   EXPECT_TRUE(host.reader.fileMaskPatterns.empty());
-                  EXPECT_TRUE(Get<wxCheckBox>(dlg, 1022)->GetValue());
-                  EXPECT_EQ(Get<wxTextCtrl>(dlg, 1028)->GetValue(), "2");
+                  EXPECT_TRUE(Ctrl<wxCheckBox>(dlg, 1022)->GetValue());
+                  EXPECT_EQ(Ctrl<wxTextCtrl>(dlg, 1028)->GetValue(), "2");
                   for (int id : {1026, 1028, 1032, 1034, 1031, 1033, 1035, 1044, 1045, 1046}) {
                     EXPECT_FALSE(Enabled(dlg, id)) << id;
                   }
-                  const wxDateTime andDate = Get<wxDatePickerCtrl>(dlg, 1044)->GetValue();
-                  const wxDateTime betweenDate = Get<wxDatePickerCtrl>(dlg, 1045)->GetValue();
+                  const wxDateTime andDate = Ctrl<wxDatePickerCtrl>(dlg, 1044)->GetValue();
+                  const wxDateTime betweenDate = Ctrl<wxDatePickerCtrl>(dlg, 1045)->GetValue();
                   EXPECT_EQ((CdDate{andDate.GetYear(), andDate.GetMonth() + 1, andDate.GetDay()}), today);
                   EXPECT_EQ((CdDate{betweenDate.GetYear(), betweenDate.GetMonth() + 1, betweenDate.GetDay()}),
                             OneMonthBefore(today));
@@ -219,16 +186,16 @@ TEST_F(MaskDialog, HandlersEnableAndRecordAsTheUserGoes) {
                   EXPECT_EQ(m.matchCase, 1);
 
                   Check(dlg, 1029, true);
-                  EXPECT_TRUE(Get<wxRadioButton>(dlg, 1031)->GetValue());
+                  EXPECT_TRUE(Ctrl<wxRadioButton>(dlg, 1031)->GetValue());
                   for (int id : {1031, 1032, 1033, 1035, 1046}) EXPECT_TRUE(Enabled(dlg, id)) << id;
                   EXPECT_FALSE(Enabled(dlg, 1034));
                   EXPECT_EQ(m.monthsActive, 1);
-                  Choose(dlg, 1033);
+                  ChooseRadio(dlg, 1033);
                   EXPECT_TRUE(Enabled(dlg, 1034));
                   EXPECT_FALSE(Enabled(dlg, 1032));
                   EXPECT_EQ(m.monthsActive, 0);
                   EXPECT_EQ(m.daysActive, 1);
-                  Choose(dlg, 1035);
+                  ChooseRadio(dlg, 1035);
                   EXPECT_TRUE(Enabled(dlg, 1044));
                   EXPECT_TRUE(Enabled(dlg, 1045));
                   EXPECT_FALSE(Enabled(dlg, 1034));
@@ -261,7 +228,7 @@ TEST_F(MaskDialog, DaysAndMonthsOutOfRangeKeepTheDialogOpen) {
   for (const Case& c : cases) {
     const auto act = [&](CFileMaskDlg* dlg) {
       Check(dlg, 1029, true);
-      Choose(dlg, c.id == 1034 ? 1033 : 1031);
+      ChooseRadio(dlg, c.id == 1034 ? 1033 : 1031);
       Type(dlg, c.id, c.value);
       Click(dlg, wxID_OK);
       EXPECT_EQ(dlg->GetReturnCode(), c.message ? 0 : wxID_OK) << c.value;
@@ -295,22 +262,22 @@ TEST_F(MaskDialog, OnlyCheckedCriteriaFilter) {
       {"days typed, then months (0: no limit) chosen",
        [](CFileMaskDlg* dlg) {
          Check(dlg, 1029, true);
-         Choose(dlg, 1033);
+         ChooseRadio(dlg, 1033);
          Type(dlg, 1034, "3");
-         Choose(dlg, 1031);
+         ChooseRadio(dlg, 1031);
        },
        {"a.txt", "b.doc", "old.txt", "r.txt"}},
       {"days typed, then Date unchecked",
        [](CFileMaskDlg* dlg) {
          Check(dlg, 1029, true);
-         Choose(dlg, 1033);
+         ChooseRadio(dlg, 1033);
          Type(dlg, 1034, "3");
          Check(dlg, 1029, false);
        },
        {"a.txt", "b.doc", "old.txt", "r.txt"}},
       {"days in force", [](CFileMaskDlg* dlg) {
          Check(dlg, 1029, true);
-         Choose(dlg, 1033);
+         ChooseRadio(dlg, 1033);
          Type(dlg, 1034, "3");
        },
        {"a.txt", "b.doc", "r.txt"}},
@@ -384,9 +351,9 @@ struct FindDialog : ::testing::Test {
   static Act<CFindDlg> Answer(std::string text, bool matchCase, bool existing) {
     return Act<CFindDlg>([=](CFindDlg* dlg) {
       EXPECT_EQ(dlg->GetTitle(), "Find");
-      EXPECT_FALSE(Get<wxCheckBox>(dlg, 1004)->GetValue());
-      EXPECT_TRUE(Get<wxCheckBox>(dlg, 1006)->GetValue());
-      EXPECT_EQ(Get<wxStaticText>(dlg, 1002)->GetLabel(), "File");
+      EXPECT_FALSE(Ctrl<wxCheckBox>(dlg, 1004)->GetValue());
+      EXPECT_TRUE(Ctrl<wxCheckBox>(dlg, 1006)->GetValue());
+      EXPECT_EQ(Ctrl<wxStaticText>(dlg, 1002)->GetLabel(), "File");
       Type(dlg, 1003, wxString::FromUTF8(text));
       if (matchCase) Check(dlg, 1004, true);
       if (!existing) Check(dlg, 1006, false);
@@ -442,9 +409,9 @@ TEST(CdOverwriteDlg, AnswersAndBusyFlag) {
     host.app.overwriteAnswer = -1;
     wxTEST_DIALOG(RunOverwriteDlg(nullptr, host.app, host), Act<COverwriteDlg>([button](COverwriteDlg* dlg) {
                     EXPECT_EQ(dlg->GetTitle(), "Imp Note");
-                    EXPECT_EQ(Get<wxStaticText>(dlg, 1019)->GetLabel(),
+                    EXPECT_EQ(Ctrl<wxStaticText>(dlg, 1019)->GetLabel(),
                               "Image File by the same name already exists\nDo You want to Overwrite it?");
-                    EXPECT_EQ(Get<wxButton>(dlg, wxID_OK)->GetLabel(), "Overwrite");
+                    EXPECT_EQ(Ctrl<wxButton>(dlg, wxID_OK)->GetLabel(), "Overwrite");
                     EXPECT_EQ(dlg->GetDefaultItem(), dlg->FindWindow(wxID_CANCEL));
                     Click(dlg, button);
                   }));
