@@ -456,7 +456,7 @@ TEST_F(MainRoad, ProcessLogSavesItsReportAndClears) {
   EXPECT_EQ(ReadFile(work / "run.log"), report);
   // A report that cannot be written whole (the disk fills) is reported, and no part of it is left.
   {
-    FileSizeLimit full(64);
+    guitest::FileSizeLimit full(64);
     wxTEST_DIALOG(frame->SaveLog((work / "full").string()), ExpectMessage("File Write Error"));
   }
   EXPECT_FALSE(fs::exists(work / "full.Txt"));

@@ -6,6 +6,8 @@
 
 #include <csignal>
 
+namespace guitest {
+
 class FileSizeLimit {
  public:
   explicit FileSizeLimit(rlim_t bytes) {
@@ -26,3 +28,5 @@ class FileSizeLimit {
   rlimit old_{};
   void (*oldSignal_)(int) = nullptr;
 };
+
+}  // namespace guitest
