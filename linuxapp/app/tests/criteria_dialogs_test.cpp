@@ -1,7 +1,6 @@
 // The Add FileFilter, File Mask, Find and Advance Settings dialogs in a real window (under Xvfb),
 // driven through their controls, and what they change: recovery, the tree, the sector reads.
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
@@ -118,33 +117,10 @@ std::map<std::string, std::string> Only(const std::map<std::string, std::string>
   return out;
 }
 
-class CriteriaDialogs : public ::testing::Test {
+class CriteriaDialogs : public WorkbenchTest {
  protected:
-  void SetUp() override {
-    App().Reset();
-    LogicalDrives().Clear();
-    SetDiskSource(PathListDiskSource({QV_SAMPLE_DISK}));
-    frame = new CMainFrame();
-    frame->Show();
-    Pump();
-    dest = fs::temp_directory_path() / ("qv_criteria_" + std::to_string(::getpid()));
-    fs::remove_all(dest);
-    fs::create_directories(dest);
-  }
-  void TearDown() override {
-    frame->busyFlag = 0;
-    App().scanSaved = 1;
-    frame->Close(true);
-    Pump();
-    SetDiskSource(nullptr);
-    fs::remove_all(dest);
-  }
-
   void OpenDrive(int row) {
-    wxTEST_DIALOG(frame->SelectPhysicalDisk(), wxExpectDismissableModal<CSelectPhysicalDiskDlg>(wxID_OK),
-                  wxExpectDismissableModal<CChoiceOfTwoDlg>(wxID_OK), ExpectRow<CSelectLogicalDriveDlg>(row),
-                  wxExpectDismissableModal<wxDialog>(wxID_OK).Describe("the caution after the tree is built"));
-    Pump();
+    WorkbenchTest::OpenDrive(row);
     ASSERT_TRUE(App().currentDrive);
   }
 
@@ -204,9 +180,6 @@ class CriteriaDialogs : public ::testing::Test {
                   wxExpectDismissableModal<controls::CWaitDlg>(wxID_CANCEL).Describe("the wait notice"));
     Pump();
   }
-
-  CMainFrame* frame = nullptr;
-  fs::path dest;
 };
 
 std::vector<std::string> ListLines(wxListBox* list) {
