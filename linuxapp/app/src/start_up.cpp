@@ -1,8 +1,5 @@
-// The start-up sequence of the program.
+// The start-up values of the program.
 #include "start_up.h"
-
-#include <wx/app.h>
-#include <wx/config.h>
 
 #include "app_images.h"
 #include "controls/wx/notice_dialogs.h"
@@ -10,22 +7,15 @@
 
 namespace ext2::app {
 
-using namespace ext2::core;
-using namespace ext2::views;
-
-CMainFrame* StartUserInterface(wxFileHistory& history) {
-  delete wxConfigBase::Set(new wxConfig(kProfileKey));
-  history.Load(*wxConfigBase::Get());
-  if (controls::SplashWanted()) {
-    controls::CSplashDlg notice(nullptr, ProgramPicture(wxSize(326, 231)), controls::kVelnoraSplashTime);
-    notice.ShowModal();
-  }
-  auto* frame = new CMainFrame();
-  frame->Maximize(true);
-  frame->Show(true);
-  wxTheApp->SetTopWindow(frame);
-  frame->SetTitle(kWindowTitle);
-  return frame;
+controls::ProgramStartUp StartUp() {
+  controls::ProgramStartUp start;
+  start.profile = kProfileKey;
+  start.splashPicture = [] { return ProgramPicture(wxSize(326, 231)); };
+  start.splashTime = controls::kVelnoraSplashTime;
+  start.title = kWindowTitle;
+  start.placement = controls::WindowPlacement::Maximised;
+  start.makeFrame = [] { return new CMainFrame(); };
+  return start;
 }
 
 }  // namespace ext2::app
