@@ -8,14 +8,12 @@
 namespace cd::app {
 
 controls::ProgramStartUp StartUp() {
-  controls::ProgramStartUp start;
-  start.profile = kCdProfileKey;
-  start.splashPicture = [] { return CdSplashPicture(); };
-  start.splashTime = controls::kCdSplashTime;
-  start.title = kCdWindowTitle;
-  start.placement = controls::WindowPlacement::Centred;
-  start.makeFrame = [] { return new CMainFrame(); };
-  return start;
+  return {.profile = "Local AppWizard-Generated Applications",
+          .splashPicture = [] { return CdSplashPicture(); },
+          .splashTime = controls::kCdSplashTime,
+          .title = "Quarvel Velnora CDROM (For ISO9660/JOLIET File System)",
+          .placement = controls::WindowPlacement::Centred,
+          .makeFrame = []() -> wxFrame* { return new CMainFrame(); }};
 }
 
 }  // namespace cd::app

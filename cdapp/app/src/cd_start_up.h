@@ -6,9 +6,6 @@
 
 namespace cd::app {
 
-inline constexpr const char* kCdProfileKey = "Local AppWizard-Generated Applications";
-inline constexpr const char* kCdWindowTitle = "Quarvel Velnora CDROM (For ISO9660/JOLIET File System)";
-
 // CD's start, for controls::CProgramStart; its frame is a CMainFrame.
 controls::ProgramStartUp StartUp();
 

@@ -8,14 +8,12 @@
 namespace ext2::app {
 
 controls::ProgramStartUp StartUp() {
-  controls::ProgramStartUp start;
-  start.profile = kProfileKey;
-  start.splashPicture = [] { return ProgramPicture(wxSize(326, 231)); };
-  start.splashTime = controls::kVelnoraSplashTime;
-  start.title = kWindowTitle;
-  start.placement = controls::WindowPlacement::Maximised;
-  start.makeFrame = [] { return new CMainFrame(); };
-  return start;
+  return {.profile = "Local AppWizard-Generated Applications",
+          .splashPicture = [] { return ProgramPicture(wxSize(326, 231)); },
+          .splashTime = controls::kVelnoraSplashTime,
+          .title = "Quarvel Velnora Linux 2.1",
+          .placement = controls::WindowPlacement::Maximised,
+          .makeFrame = []() -> wxFrame* { return new CMainFrame(); }};
 }
 
 }  // namespace ext2::app

@@ -6,9 +6,6 @@
 
 namespace ext2::app {
 
-inline constexpr const char* kProfileKey = "Local AppWizard-Generated Applications";
-inline constexpr const char* kWindowTitle = "Quarvel Velnora Linux 2.1";
-
 // The program's start, for controls::CProgramStart; its frame is a CMainFrame.
 controls::ProgramStartUp StartUp();
 
