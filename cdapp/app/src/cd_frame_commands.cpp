@@ -163,8 +163,7 @@ void CMainFrame::BindCommands() {
     SendSizeEvent();
   });
   on.OnEvent(kCdIdViewProcessLog, [this](wxCommandEvent& e) {
-    aui_.GetPane("log").Show(e.IsChecked());
-    aui_.Update();
+    layout_.ShowLog(e.IsChecked());
   });
   Bind(wxEVT_AUI_PANE_CLOSE, [this](wxAuiManagerEvent&) { GetMenuBar()->Check(CdWxId(kCdIdViewProcessLog), false); });
 }
