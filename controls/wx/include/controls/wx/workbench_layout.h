@@ -1,6 +1,7 @@
 // The body of both programs' main windows: the folder tree and the entry list side by side in a
 // splitter at the centre of the window's pane manager, and the log docked under them with its own
-// caption. The manager lets the window go when the layout ends.
+// caption; the View menu's items show and hide the bars and the log. The manager lets the window go
+// when the layout ends.
 #pragma once
 
 #include <wx/aui/aui.h>
@@ -9,6 +10,7 @@
 
 #include <memory>
 
+#include "controls/wx/frame_commands.h"
 #include "controls/wx/wx_list_control.h"
 #include "controls/wx/wx_tree_control.h"
 
@@ -19,6 +21,14 @@ struct LogDock {
   wxString caption;
   int height = 0;
   bool topOrBottomOnly = false;
+};
+
+// The View menu's check items of a main window: their command ids, and the log item's window id.
+struct ViewCommandIds {
+  int toolBar = 0;
+  int statusBar = 0;
+  int log = 0;
+  int logMenuItem = 0;
 };
 
 class CWorkbenchLayout {
@@ -35,10 +45,14 @@ class CWorkbenchLayout {
 
   // Docks LOG under the tree and the list as the pane "log" and lays the window out.
   void DockLog(wxWindow* log, const LogDock& dock);
-  // Shows or hides the log pane (the View menu's item).
+  // Shows or hides the log pane.
   void ShowLog(bool show);
+  // The View menu's items through ON: the toolbar, the status bar and the log shown or hidden as
+  // the item's new check state; closing the log by its caption clears the log item's mark.
+  void BindViewCommands(FrameCommands& on, const ViewCommandIds& ids);
 
  private:
+  wxFrame* frame_;
   wxAuiManager aui_;
   wxSplitterWindow* splitter_;
   std::unique_ptr<WxTreeControl> tree_;
