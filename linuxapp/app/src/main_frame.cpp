@@ -230,18 +230,7 @@ void CMainFrame::BuildMenus() {
   Bind(wxEVT_HELP, [this](wxHelpEvent&) { HelpTopics(); });
   // F1 and Shift+F1 ask for help (once the key filter lets function keys through).
   SetAcceleratorTable(controls::HelpKeys(WxId(kIdHelpTopics)));
-  on.OnEvent(kIdViewToolBar, [this](wxCommandEvent& e) {
-    GetToolBar()->Show(e.IsChecked());
-    SendSizeEvent();
-  });
-  on.OnEvent(kIdViewStatusBar, [this](wxCommandEvent& e) {
-    GetStatusBar()->Show(e.IsChecked());
-    SendSizeEvent();
-  });
-  on.OnEvent(kIdViewMessageLog, [this](wxCommandEvent& e) {
-    layout_.ShowLog(e.IsChecked());
-  });
-  Bind(wxEVT_AUI_PANE_CLOSE, [this](wxAuiManagerEvent&) { GetMenuBar()->Check(WxId(kIdViewMessageLog), false); });
+  layout_.BindViewCommands(on, {kIdViewToolBar, kIdViewStatusBar, kIdViewMessageLog, WxId(kIdViewMessageLog)});
   const std::pair<int, controls::ListViewStyle> styles[] = {{kIdLargeIcons, controls::ListViewStyle::Icon},
                                                             {kIdSmallIcons, controls::ListViewStyle::SmallIcon},
                                                             {kIdList, controls::ListViewStyle::List},
