@@ -154,19 +154,8 @@ void CMainFrame::BindCommands() {
   Bind(wxEVT_HELP, [this](wxHelpEvent&) { HelpTopics(); });
   // F1 and Shift+F1 ask for help (once the key filter lets function keys through).
   SetAcceleratorTable(controls::HelpKeys(CdWxId(kCdCmdHelpTopics)));
-  on.OnEvent(kCdIdViewToolBar, [this](wxCommandEvent& e) {
-    GetToolBar()->Show(e.IsChecked());
-    SendSizeEvent();
-  });
-  on.OnEvent(kCdIdViewStatusBar, [this](wxCommandEvent& e) {
-    GetStatusBar()->Show(e.IsChecked());
-    SendSizeEvent();
-  });
-  on.OnEvent(kCdIdViewProcessLog, [this](wxCommandEvent& e) {
-    aui_.GetPane("log").Show(e.IsChecked());
-    aui_.Update();
-  });
-  Bind(wxEVT_AUI_PANE_CLOSE, [this](wxAuiManagerEvent&) { GetMenuBar()->Check(CdWxId(kCdIdViewProcessLog), false); });
+  layout_.BindViewCommands(on,
+                           {kCdIdViewToolBar, kCdIdViewStatusBar, kCdIdViewProcessLog, CdWxId(kCdIdViewProcessLog)});
 }
 
 // --- Enable rules and keys ---

@@ -13,7 +13,6 @@
 #include "cdengine/drive_access.h"
 #include "controls/wx/display_string.h"
 #include "controls/wx/message_box.h"
-#include "controls/wx/pane_caption.h"
 #include "controls/wx/status_bar.h"
 
 namespace cd::app {
@@ -27,7 +26,8 @@ constexpr int kTreeWidth = 195;
 
 CMainFrame::CMainFrame()
     : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora CDROM (For ISO9660/JOLIET File System)", wxDefaultPosition,
-              wxSize(1000, 700)) {
+              wxSize(1000, 700)),
+      layout_(this, kTreeWidth) {
   CdAppState& app = CdApp();
   reader_ = std::make_unique<CCDReader>(app, this);
 
@@ -40,13 +40,6 @@ CMainFrame::CMainFrame()
   SetStatusText("For Help, press F1", 0);
   SetStatusText("   Total 0 Bytes in 0 Files in 0 Folders", 1);
   SetStatusText("   Marked 0 Bytes in 0 Files in 0 Folders", 2);
-
-  aui_.SetManagedWindow(this);
-  splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
-  tree_ = std::make_unique<controls::WxTreeControl>(splitter_);
-  list_ = std::make_unique<controls::WxListControl>(splitter_);
-  splitter_->SplitVertically(tree_->Window(), list_->Window(), kTreeWidth);
-  splitter_->SetMinimumPaneSize(32);
 
   auto* treeImages = new wxImageList(16, 16, true, 3);
   for (const wxBitmap& image : CdTreeImages()) treeImages->Add(image);
@@ -68,21 +61,11 @@ CMainFrame::CMainFrame()
   tree_->Window()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
     if (!leftView_->OnLButtonDown({e.GetX(), e.GetY()})) e.Skip();
   });
-  // The list selects the clicked row first; the view then looks at the click.
-  list_->ItemWindow()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
-    e.Skip();
-    const wxPoint at = e.GetPosition();
-    CallAfter([this, at] { listView_->OnLButtonDown({at.x, at.y}); });
-  });
-  list_->Window()->Bind(wxEVT_LIST_ITEM_ACTIVATED,
-                        [this](wxListEvent& e) { listView_->OnDblclk(static_cast<int>(e.GetIndex())); });
-  list_->Window()->Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& e) { listView_->OnHeaderItemClick(e.GetColumn(), 0); });
+  controls::RouteListClicks(*this, *list_, *listView_);
   list_->Window()->Bind(wxEVT_CONTEXT_MENU, &CMainFrame::OnListContextMenu, this);
 
   log_ = new CProcessLogBar(this, ProcessLogLook());
-  aui_.AddPane(splitter_, wxAuiPaneInfo().Name("tree").CenterPane());
-  controls::AddLogPane(aui_, log_, "log", "Process Log", 180, true);
-  aui_.Update();
+  layout_.DockLog(log_, {"Process Log", 180, true});
 
   Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
   Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
@@ -90,10 +73,7 @@ CMainFrame::CMainFrame()
   BindCommands();
 }
 
-CMainFrame::~CMainFrame() {
-  bar_.reset();
-  aui_.UnInit();
-}
+CMainFrame::~CMainFrame() { bar_.reset(); }
 
 CdCommandInputs CMainFrame::Inputs() const {
   const CdAppState& app = CdApp();

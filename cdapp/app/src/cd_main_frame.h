@@ -3,10 +3,8 @@
 // pump, log rows, panes, prompts) and carries out the menu, toolbar and key commands.
 #pragma once
 
-#include <wx/aui/aui.h>
 #include <wx/frame.h>
 #include <wx/html/helpctrl.h>
-#include <wx/splitter.h>
 
 #include <chrono>
 #include <memory>
@@ -22,6 +20,7 @@
 #include "controls/wx/frame_commands.h"
 #include "controls/wx/message_pump.h"
 #include "controls/wx/progress_bar.h"
+#include "controls/wx/workbench_layout.h"
 #include "controls/wx/wx_list_control.h"
 #include "controls/wx/wx_tree_control.h"
 
@@ -106,10 +105,9 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public view
   void OnCharHook(wxKeyEvent& event);
   void OnListContextMenu(wxContextMenuEvent& event);
 
-  wxAuiManager aui_;
-  wxSplitterWindow* splitter_ = nullptr;
-  std::unique_ptr<controls::WxTreeControl> tree_;
-  std::unique_ptr<controls::WxListControl> list_;
+  controls::CWorkbenchLayout layout_;
+  controls::WxTreeControl* const tree_ = &layout_.Tree();
+  controls::WxListControl* const list_ = &layout_.List();
   std::unique_ptr<CdTreeView> leftView_;
   std::unique_ptr<views::CCDView> listView_;
   std::unique_ptr<CCDReader> reader_;

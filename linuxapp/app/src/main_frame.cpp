@@ -18,7 +18,6 @@
 #include "controls/wx/display_string.h"
 #include "controls/wx/help_book.h"
 #include "controls/wx/menu_table.h"
-#include "controls/wx/pane_caption.h"
 #include "controls/wx/save_log.h"
 #include "controls/wx/state_images.h"
 #include "controls/wx/status_bar.h"
@@ -70,7 +69,8 @@ class HeaderSortArrow : public SortArrow {
 }  // namespace
 
 CMainFrame::CMainFrame()
-    : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1", wxDefaultPosition, wxSize(1100, 760)) {
+    : wxFrame(nullptr, wxID_ANY, "Quarvel Velnora Linux 2.1", wxDefaultPosition, wxSize(1100, 760)),
+      layout_(this, 210) {
   // The window starts maximised; restored, it must not shrink to its toolbar and status bar.
   SetMinSize(wxSize(640, 480));
   BuildMenus();
@@ -84,15 +84,9 @@ CMainFrame::CMainFrame()
   SetStatusText("Total 0 Bytes in 0 Files in 0 Folders", 1);
   SetStatusText("Marked 0 Bytes in 0 Files in 0 Folders", 2);
 
-  aui_.SetManagedWindow(this);
-  splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
-  tree_ = std::make_unique<controls::WxTreeControl>(splitter_);
-  list_ = std::make_unique<controls::WxListControl>(splitter_);
   sortArrow_ = std::make_unique<HeaderSortArrow>(*list_);
   tree_->SetImageList(TreeImages());
   list_->SetIcons(EntryIcons(16), EntryIcons(32));
-  splitter_->SplitVertically(tree_->Window(), list_->Window(), 210);
-  splitter_->SetMinimumPaneSize(32);
 
   AppState& app = App();
   leftView_ = std::make_unique<CLeftView>(*tree_, app);
@@ -109,15 +103,7 @@ CMainFrame::CMainFrame()
   tree_->Window()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
     if (leftView_->OnLButtonDown({e.GetX(), e.GetY()})) e.Skip();
   });
-  list_->ItemWindow()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
-    e.Skip();
-    const wxPoint at = e.GetPosition();
-    CallAfter([this, at] { listView_->OnLButtonDown({at.x, at.y}); });
-  });
-  list_->Window()->Bind(wxEVT_LIST_ITEM_ACTIVATED,
-                        [this](wxListEvent& e) { listView_->OnDblclk(static_cast<int>(e.GetIndex())); });
-  list_->Window()->Bind(wxEVT_LIST_COL_CLICK,
-                        [this](wxListEvent& e) { listView_->OnHeaderItemClick(e.GetColumn(), 0); });
+  controls::RouteListClicks(*this, *list_, *listView_);
   listView_->SetSortArrow(sortArrow_.get());
   // The list's context menu offers the four styles; the frame's commands carry them out.
   list_->Window()->Bind(wxEVT_CONTEXT_MENU, [this](wxContextMenuEvent& e) {
@@ -130,9 +116,7 @@ CMainFrame::CMainFrame()
   });
 
   log_ = new CMessageLogDlg(this, MessageLogLook());
-  aui_.AddPane(splitter_, wxAuiPaneInfo().Name("tree").CenterPane());
-  controls::AddLogPane(aui_, log_, "log", "Quarvel Velnora Linux Log", 200, false);
-  aui_.Update();
+  layout_.DockLog(log_, {"Quarvel Velnora Linux Log", 200, false});
 
   Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
   Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
@@ -140,10 +124,7 @@ CMainFrame::CMainFrame()
   abortFlag = 0;
 }
 
-CMainFrame::~CMainFrame() {
-  bar_.reset();
-  aui_.UnInit();
-}
+CMainFrame::~CMainFrame() { bar_.reset(); }
 
 void CMainFrame::BuildMenus() {
   using controls::MenuItem;
@@ -249,19 +230,7 @@ void CMainFrame::BuildMenus() {
   Bind(wxEVT_HELP, [this](wxHelpEvent&) { HelpTopics(); });
   // F1 and Shift+F1 ask for help (once the key filter lets function keys through).
   SetAcceleratorTable(controls::HelpKeys(WxId(kIdHelpTopics)));
-  on.OnEvent(kIdViewToolBar, [this](wxCommandEvent& e) {
-    GetToolBar()->Show(e.IsChecked());
-    SendSizeEvent();
-  });
-  on.OnEvent(kIdViewStatusBar, [this](wxCommandEvent& e) {
-    GetStatusBar()->Show(e.IsChecked());
-    SendSizeEvent();
-  });
-  on.OnEvent(kIdViewMessageLog, [this](wxCommandEvent& e) {
-    aui_.GetPane("log").Show(e.IsChecked());
-    aui_.Update();
-  });
-  Bind(wxEVT_AUI_PANE_CLOSE, [this](wxAuiManagerEvent&) { GetMenuBar()->Check(WxId(kIdViewMessageLog), false); });
+  layout_.BindViewCommands(on, {kIdViewToolBar, kIdViewStatusBar, kIdViewMessageLog, WxId(kIdViewMessageLog)});
   const std::pair<int, controls::ListViewStyle> styles[] = {{kIdLargeIcons, controls::ListViewStyle::Icon},
                                                             {kIdSmallIcons, controls::ListViewStyle::SmallIcon},
                                                             {kIdList, controls::ListViewStyle::List},

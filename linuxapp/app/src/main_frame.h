@@ -3,10 +3,8 @@
 // engine its services (log rows, progress, message pump, tree entries, panes, prompts).
 #pragma once
 
-#include <wx/aui/aui.h>
 #include <wx/frame.h>
 #include <wx/html/helpctrl.h>
-#include <wx/splitter.h>
 
 #include <memory>
 #include <string>
@@ -14,6 +12,7 @@
 #include "controls/wx/frame_commands.h"
 #include "controls/wx/message_pump.h"
 #include "controls/wx/progress_bar.h"
+#include "controls/wx/workbench_layout.h"
 #include "controls/wx/wx_list_control.h"
 #include "controls/wx/wx_tree_control.h"
 #include "ext2engine/ports.h"
@@ -92,10 +91,9 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   void OnArrange(int column);
   void RunSelectLogicalDrive(std::uint8_t diskNumber);
 
-  wxAuiManager aui_;
-  wxSplitterWindow* splitter_ = nullptr;
-  std::unique_ptr<controls::WxTreeControl> tree_;
-  std::unique_ptr<controls::WxListControl> list_;
+  controls::CWorkbenchLayout layout_;
+  controls::WxTreeControl* const tree_ = &layout_.Tree();
+  controls::WxListControl* const list_ = &layout_.List();
   std::unique_ptr<views::CLeftView> leftView_;
   std::unique_ptr<views::CQuarvelVelnoraView> listView_;
   std::unique_ptr<views::SortArrow> sortArrow_;

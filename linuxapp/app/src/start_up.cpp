@@ -1,8 +1,5 @@
-// The start-up sequence of the program.
+// The start-up values of the program.
 #include "start_up.h"
-
-#include <wx/app.h>
-#include <wx/config.h>
 
 #include "app_images.h"
 #include "controls/wx/notice_dialogs.h"
@@ -10,22 +7,13 @@
 
 namespace ext2::app {
 
-using namespace ext2::core;
-using namespace ext2::views;
-
-CMainFrame* StartUserInterface(wxFileHistory& history) {
-  delete wxConfigBase::Set(new wxConfig(kProfileKey));
-  history.Load(*wxConfigBase::Get());
-  if (controls::SplashWanted()) {
-    controls::CSplashDlg notice(nullptr, ProgramPicture(wxSize(326, 231)), controls::kVelnoraSplashTime);
-    notice.ShowModal();
-  }
-  auto* frame = new CMainFrame();
-  frame->Maximize(true);
-  frame->Show(true);
-  wxTheApp->SetTopWindow(frame);
-  frame->SetTitle(kWindowTitle);
-  return frame;
+controls::ProgramStartUp StartUp() {
+  return {.profile = "Local AppWizard-Generated Applications",
+          .splashPicture = [] { return ProgramPicture(wxSize(326, 231)); },
+          .splashTime = controls::kVelnoraSplashTime,
+          .title = "Quarvel Velnora Linux 2.1",
+          .placement = controls::WindowPlacement::Maximised,
+          .makeFrame = []() -> wxFrame* { return new CMainFrame(); }};
 }
 
 }  // namespace ext2::app

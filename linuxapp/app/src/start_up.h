@@ -1,18 +1,12 @@
-// The start of the user interface, in its order: the profile with the recent-file list, the splash
-// picture, then the main window, shown maximised under its title.
+// How the program starts: its profile, its splash picture for a second, then the main window
+// maximised under its title.
 #pragma once
 
-#include <wx/filehistory.h>
+#include "controls/wx/program_start.h"
 
 namespace ext2::app {
 
-class CMainFrame;
-
-inline constexpr const char* kProfileKey = "Local AppWizard-Generated Applications";
-inline constexpr const char* kWindowTitle = "Quarvel Velnora Linux 2.1";
-
-// Makes the profile the program-wide configuration, loads HISTORY (four entries) from it, shows
-// the splash, and creates and shows the main window. Returns the window.
-CMainFrame* StartUserInterface(wxFileHistory& history);
+// The program's start, for controls::CProgramStart; its frame is a CMainFrame.
+controls::ProgramStartUp StartUp();
 
 }  // namespace ext2::app

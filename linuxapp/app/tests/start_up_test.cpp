@@ -1,13 +1,12 @@
-// The start of the user interface: profile and recent-file list, then the splash, then the window.
+// The program's start in the real window: its profile and recent files, its splash, its window
+// maximised, and restored to a usable size.
 #include "start_up.h"
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
-#include <wx/app.h>
-#include <wx/config.h>
 
-#include "controls/wx/notice_dialogs.h"
 #include "linux_gui_support.h"
+#include "program_start_check.h"
 
 // Xlib last: its macros would clash with the headers above.
 #include <X11/Xutil.h>
@@ -20,55 +19,11 @@ using namespace ext2::app;
 
 namespace {
 
-// The splash: shown before any main window exists, once the profile is in place.
-class ExpectSplash : public wxExpectModalBase<controls::CSplashDlg, ExpectSplash> {
- protected:
-  int OnInvoked(controls::CSplashDlg* dlg) const override {
-    EXPECT_EQ(dlg->Time(), std::chrono::milliseconds(1000));
-    for (wxWindow* w : wxTopLevelWindows) EXPECT_EQ(dynamic_cast<CMainFrame*>(w), nullptr);
-    EXPECT_EQ(wxConfigBase::Get()->GetAppName(), kProfileKey);
-    return wxID_CANCEL;
-  }
-};
-
-TEST(StartUp, ProfileThenSplashThenTheWindowUnderItsTitle) {
+TEST(StartUp, ProfileRecentFilesSplashAndTheMaximisedWindow) {
   App().Reset();
-  wxFileHistory history(4);
-  CMainFrame* frame = nullptr;
-  wxTEST_DIALOG(frame = StartUserInterface(history), ExpectSplash());
-  ASSERT_NE(frame, nullptr);
-  EXPECT_EQ(history.GetMaxFiles(), 4u);
-  EXPECT_TRUE(frame->IsShown());
-  EXPECT_EQ(wxTheApp->GetTopWindow(), frame);
-  EXPECT_EQ(frame->GetTitle(), "Quarvel Velnora Linux 2.1");
-  frame->Close(true);
-  guitest::Pump();
+  startcheck::ExpectProgramStart(StartUp(), {"Local AppWizard-Generated Applications", std::chrono::milliseconds(1000),
+                                             "Quarvel Velnora Linux 2.1", controls::WindowPlacement::Maximised});
 }
-
-TEST(StartUp, QuarvelNoSplashLeavesOutTheSplash) {
-  App().Reset();
-  wxFileHistory history(4);
-  wxSetEnv("QUARVEL_NO_SPLASH", "1");
-  // Counts the modal dialogs shown at start and cancels them at once.
-  struct Count : wxModalDialogHook {
-    int shown = 0;
-    int Enter(wxDialog*) override { return ++shown, wxID_CANCEL; }
-    void Exit(wxDialog*) override {}
-  } dialogs;
-  dialogs.Register();
-  CMainFrame* frame = StartUserInterface(history);
-  dialogs.Unregister();
-  wxUnsetEnv("QUARVEL_NO_SPLASH");
-  EXPECT_EQ(dialogs.shown, 0);
-  ASSERT_NE(frame, nullptr);
-  EXPECT_TRUE(frame->IsShown());
-  frame->Close(true);
-  guitest::Pump();
-}
-
-}  // namespace
-
-namespace {
 
 // The smallest size the window manager lets the window take, from the window's own size hints:
 // this is also what a window manager falls back to when it restores a window that was maximised
@@ -86,9 +41,10 @@ wxSize HintedMinimum(wxWindow* frame) {
 
 TEST(StartUp, TheMaximisedWindowRestoresToAUsableSize) {
   App().Reset();
-  wxFileHistory history(4);
+  startcheck::TemporaryHome home;
+  controls::CProgramStart start(StartUp());
   wxSetEnv("QUARVEL_NO_SPLASH", "1");
-  CMainFrame* frame = StartUserInterface(history);
+  wxFrame* frame = start.Start();
   wxUnsetEnv("QUARVEL_NO_SPLASH");
   guitest::Pump(300);
   const wxSize least = HintedMinimum(frame);
