@@ -18,7 +18,7 @@ void HeadlessHost::Print(const std::string& line) {
   std::fputc('\n', out_);
 }
 
-int HeadlessHost::AddLogEntry(const char* activity, const char* text, const char* status, int icon) {
+int HeadlessHost::AddLogEntry(const char* activity, const char* text, const char* status, LogIcon icon) {
   if (keepLog) log.push_back({Text(activity), Text(text), Text(status), icon});
   Print("LOG\t" + std::to_string(icon) + "\t" + EscapeField(Text(activity)) + "\t" + EscapeField(Text(text)) + "\t" +
         EscapeField(Text(status)));

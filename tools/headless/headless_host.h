@@ -31,7 +31,7 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   explicit HeadlessHost(std::FILE* out = nullptr) : out_(out) {}
 
   // FrameServices
-  int AddLogEntry(const char* activity, const char* text, const char* status, int icon) override;
+  int AddLogEntry(const char* activity, const char* text, const char* status, LogIcon icon) override;
   void StartProgress(int maximum) override { StartProgressText(maximum, nullptr); }
   void StartProgressText(int maximum, const char* label) override;
   void StepProgress(int n) override;

@@ -376,7 +376,7 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
 
 // --- Frame services ---
 
-int CMainFrame::AddLogEntry(const char* activity, const char* text, const char* status, int icon) {
+int CMainFrame::AddLogEntry(const char* activity, const char* text, const char* status, ext2::LogIcon icon) {
   return log_->AddRow(activity, text, status, icon);
 }
 

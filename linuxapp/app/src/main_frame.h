@@ -40,7 +40,7 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   std::uint8_t RecoverType() const { return recoverType_; }
 
   // FrameServices
-  int AddLogEntry(const char* activity, const char* text, const char* status, int icon) override;
+  int AddLogEntry(const char* activity, const char* text, const char* status, ext2::LogIcon icon) override;
   void StartProgress(int maximum) override { StartProgressText(maximum, nullptr); }
   void StartProgressText(int maximum, const char* label) override;
   void StepProgress(int n) override;

@@ -118,7 +118,7 @@ class SearchRun {
   SearchRun(CLinuxDrive& drive, std::uint32_t diskSize)
       : drive_(drive), diskSize_(diskSize), index_(drive.foundDrives) {}
 
-  void Log(const char* activity, const char* text, const std::string& status, int icon) {
+  void Log(const char* activity, const char* text, const std::string& status, LogIcon icon) {
     if (drive_.frame != nullptr) drive_.frame->AddLogEntry(activity, text, status.c_str(), icon);
   }
 

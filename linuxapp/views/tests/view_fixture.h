@@ -23,7 +23,7 @@ struct RecordingFrame : FrameServices, Prompts {
   std::vector<Message> messages;
   int markedPaneUpdates = 0;
 
-  int AddLogEntry(const char*, const char*, const char*, int) override { return 0; }
+  int AddLogEntry(const char*, const char*, const char*, LogIcon) override { return 0; }
   void StartProgress(int) override {}
   void StartProgressText(int, const char*) override {}
   void StepProgress(int) override {}

@@ -110,7 +110,7 @@ class FrameServices {
   int markedFiles = 0;
   std::uint64_t markedBytes = 0;
 
-  virtual int AddLogEntry(const char* activity, const char* text, const char* status, int icon) = 0;
+  virtual int AddLogEntry(const char* activity, const char* text, const char* status, LogIcon icon) = 0;
   virtual void StartProgress(int maximum) = 0;
   virtual void StartProgressText(int maximum, const char* label) = 0;
   virtual void StepProgress(int n) = 0;
