@@ -69,7 +69,7 @@ int HeadlessHost::PumpMessages() {
   return 1;
 }
 
-int HeadlessHost::MessageBox(const char* text, const char* caption, MessageButtons buttons) {
+MessageAnswer HeadlessHost::MessageBox(const char* text, const char* caption, MessageButtons buttons) {
   messages.push_back({Text(caption), Text(text)});
   Print("MSG\t" + EscapeField(Text(caption)) + "\t" + EscapeField(Text(text)));
   if (buttons == MessageButtons::Ok) return kAnswerOk;

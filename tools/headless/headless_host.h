@@ -62,7 +62,7 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   void UpdateItemCheck(const std::string&, std::uint32_t, std::uintptr_t, int) override {}
 
   // Prompts: OK boxes are answered OK, Yes/No boxes with yesNoAnswer; confirmations with No.
-  int MessageBox(const char* text, const char* caption, MessageButtons buttons) override;
+  MessageAnswer MessageBox(const char* text, const char* caption, MessageButtons buttons) override;
   void ShowCaution(CautionKind kind) override;
   bool Confirm(ConfirmKind kind) override;
   // Answers with onExists; a rename proposes the dialog's first free name.
@@ -93,9 +93,9 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   int pumps = 0;
   std::string markedPaneText;
 
-  int yesNoAnswer = kAnswerNo;
+  MessageAnswer yesNoAnswer = kAnswerNo;
   // Yes/No boxes answered by their text, in place of yesNoAnswer.
-  std::map<std::string, int> answersByText;
+  std::map<std::string, MessageAnswer> answersByText;
   // The File Already Exists answer.
   FileExistsDecision onExists = FileExistsDecision::Overwrite;
   // The File already exists answer of the scan-information file.

@@ -472,7 +472,7 @@ void CMainFrame::EnableToolbarButton(int command, bool enable) {
 
 // --- Prompts ---
 
-int CMainFrame::MessageBox(const char* text, const char* caption, MessageButtons buttons) {
+MessageAnswer CMainFrame::MessageBox(const char* text, const char* caption, MessageButtons buttons) {
   const bool yesNo = buttons == MessageButtons::YesNo;
   controls::CMessageBoxDlg box(nullptr, U(text), U(caption), yesNo ? (wxYES_NO | wxICON_QUESTION) : wxOK);
   const int answer = box.ShowModal();
@@ -526,7 +526,7 @@ void CMainFrame::SelectPhysicalDisk() {
   if (app.driveListAction == 0) LogSelectedDisk(*this, static_cast<std::uint8_t>(diskIndex), model, serial);
   const std::uint8_t disk = static_cast<std::uint8_t>(kFirstPhysicalDisk + diskIndex);
   if (app.driveListAction == 1) {
-    int answer = kAnswerNo;
+    MessageAnswer answer = kAnswerNo;
     if (WalkPartitionTables(*this, static_cast<std::uint8_t>(diskIndex), model, serial, &answer) > 0) {
       RunSelectLogicalDrive(disk);
       return;

@@ -58,7 +58,7 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   Prompts& GetPrompts() override { return *this; }
 
   // Prompts
-  int MessageBox(const char* text, const char* caption, MessageButtons buttons) override;
+  MessageAnswer MessageBox(const char* text, const char* caption, MessageButtons buttons) override;
   void ShowCaution(CautionKind kind) override;
   bool Confirm(ConfirmKind kind) override;
   bool FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) override;

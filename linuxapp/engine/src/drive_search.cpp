@@ -253,8 +253,8 @@ void CLinuxDrive::SearchLogicalDrives() {
     if (StandardSearch() == 0) return;
     if (frame == nullptr) return;
     frame->abortFlag = 0;
-    const int answer = frame->GetPrompts().MessageBox(kSwitchToAdvancedSearchText, kSwitchToAdvancedSearchCaption,
-                                                      MessageButtons::YesNo);
+    const MessageAnswer answer = frame->GetPrompts().MessageBox(kSwitchToAdvancedSearchText,
+                                                                kSwitchToAdvancedSearchCaption, MessageButtons::YesNo);
     if (answer != kAnswerYes) return;
     startProcess();
   } else if (app.searchType != 0) {

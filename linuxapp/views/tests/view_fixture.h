@@ -40,7 +40,7 @@ struct RecordingFrame : FrameServices, Prompts {
   ListViewPort* GetRightPane() override { return nullptr; }
   Prompts& GetPrompts() override { return *this; }
 
-  int MessageBox(const char* text, const char* caption, MessageButtons) override {
+  MessageAnswer MessageBox(const char* text, const char* caption, MessageButtons) override {
     messages.push_back({text, caption});
     return kAnswerOk;
   }

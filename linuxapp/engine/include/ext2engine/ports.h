@@ -49,7 +49,7 @@ enum MessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAn
 class Prompts {
  public:
   virtual ~Prompts() = default;
-  virtual int MessageBox(const char* text, const char* caption, MessageButtons buttons) = 0;
+  virtual MessageAnswer MessageBox(const char* text, const char* caption, MessageButtons buttons) = 0;
   // The Caution dialog of KIND.
   virtual void ShowCaution(CautionKind kind) = 0;
   // The Yes/No confirmation of KIND; true for Yes.
