@@ -54,12 +54,12 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   void ClearTree() override {}
   void FreeEntryLists() override { entries.Clear(); }
   EntryList& Entries() override { return entries; }
-  void UncheckEntry(std::uintptr_t, int) override {}
+  void UncheckEntry(std::uintptr_t, Uncheck) override {}
   void SetItemStateImage(std::uintptr_t item, int image) override { stateImages.emplace_back(item, image); }
 
   // ListViewPort
   void ClearListView() override {}
-  void UpdateItemCheck(const std::string&, std::uint32_t, std::uintptr_t, int) override {}
+  void UpdateItemCheck(const std::string&, std::uint32_t, std::uintptr_t, Uncheck) override {}
 
   // Prompts: OK boxes are answered OK, Yes/No boxes with yesNoAnswer; confirmations with No.
   MessageAnswer MessageBox(const char* text, const char* caption, MessageButtons buttons) override;

@@ -84,8 +84,8 @@ class CQuarvelVelnoraView : public ListViewPort {
   // --- ListViewPort ---
   // Deletes every row, turns grid lines off and clears the scanned flag.
   void ClearListView() override;
-  // After recovery: the row NAME/INODE, when checked or grey, becomes grey (PARTLY 1) or unchecked.
-  void UpdateItemCheck(const std::string& name, std::uint32_t inode, std::uintptr_t treeItem, int partly) override;
+  // After recovery: the row NAME/INODE, when checked or grey, becomes grey (Partly) or unchecked (Fully).
+  void UpdateItemCheck(const std::string& name, std::uint32_t inode, std::uintptr_t treeItem, Uncheck how) override;
 
   // --- Check marks ---
   // The tree sets rows by its state image CODE (1 unchecked, 2 checked, 3 grey): MODE 1 every row,
