@@ -615,13 +615,13 @@ void CMainFrame::OpenUsingScanInformation(std::string path) {
 // Recover Selected will read them.
 void CMainFrame::SelectAll() {
   leftView_->CollectCheckedItems(1, 0, leftView_->RootItem(), 0);
-  listView_->SetItemCheckState(1, 2, "");
+  listView_->SetItemCheckState(CheckRows::All, controls::kStateChecked, "");
   leftView_->RecountMarks();
 }
 
 void CMainFrame::UnselectAll() {
   leftView_->CollectCheckedItems(0, 0, leftView_->RootItem(), 0);
-  listView_->SetItemCheckState(1, 1, "");
+  listView_->SetItemCheckState(CheckRows::All, controls::kStateUnchecked, "");
   leftView_->RecountMarks();
 }
 

@@ -19,9 +19,9 @@ int RowStateOfCode(int code) {
 
 }  // namespace
 
-void CQuarvelVelnoraView::SetItemCheckState(int mode, int code, const std::string& name) {
+void CQuarvelVelnoraView::SetItemCheckState(CheckRows mode, int code, const std::string& name) {
   const int state = RowStateOfCode(code);
-  if (mode == 1) {
+  if (mode == CheckRows::All) {
     for (int row = 0; row < list_.GetItemCount(); ++row) list_.SetStateImage(row, state);
     return;
   }

@@ -233,11 +233,11 @@ TEST(ListView, RecoveryGreysOrUnchecksTheRowItNames) {
   t.listView.UpdateItemCheck("plain", 7, 0, Uncheck::Partly);  // unchecked rows stay so
   EXPECT_EQ(t.RowState("plain"), kListStateUnchecked);
 
-  t.listView.SetItemCheckState(0, controls::kStatePartly, "README");
+  t.listView.SetItemCheckState(CheckRows::Named, controls::kStatePartly, "README");
   EXPECT_EQ(t.RowState("README"), kListStatePartly);
   EXPECT_EQ(t.RowState("Readme"), kListStateChecked);
-  t.listView.SetItemCheckState(0, controls::kStateChecked, "absent");
-  t.listView.SetItemCheckState(1, controls::kStateUnchecked, "");
+  t.listView.SetItemCheckState(CheckRows::Named, controls::kStateChecked, "absent");
+  t.listView.SetItemCheckState(CheckRows::All, controls::kStateUnchecked, "");
   for (const char* name : {"Readme", "README", "plain"}) EXPECT_EQ(t.RowState(name), kListStateUnchecked) << name;
 }
 
