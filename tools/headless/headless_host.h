@@ -43,7 +43,7 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   void UpdateTotalsPane() override {}
   void UpdateMarkedPane(bool, bool, const char* text, bool useText) override;
   int PumpMessages() override;
-  void EnableToolbarButton(int, bool) override {}
+  void EnableToolbarButton(ToolbarCommand, bool) override {}
   TreeViewPort* GetLeftPane() override { return this; }
   ListViewPort* GetRightPane() override { return this; }
   Prompts& GetPrompts() override { return *this; }

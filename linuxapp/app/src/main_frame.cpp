@@ -466,7 +466,7 @@ void CMainFrame::UpdateMarkedPane(bool fromDrive, bool reset, const char* text, 
 
 int CMainFrame::PumpMessages() { return pump_.Pump(); }
 
-void CMainFrame::EnableToolbarButton(int command, bool enable) {
+void CMainFrame::EnableToolbarButton(ToolbarCommand command, bool enable) {
   if (GetToolBar() != nullptr) GetToolBar()->EnableTool(WxId(command), enable);
 }
 

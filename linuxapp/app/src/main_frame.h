@@ -52,7 +52,7 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   void UpdateTotalsPane() override;
   void UpdateMarkedPane(bool fromDrive, bool reset, const char* text, bool useText) override;
   int PumpMessages() override;
-  void EnableToolbarButton(int command, bool enable) override;
+  void EnableToolbarButton(ToolbarCommand command, bool enable) override;
   TreeViewPort* GetLeftPane() override { return leftView_.get(); }
   ListViewPort* GetRightPane() override { return listView_.get(); }
   Prompts& GetPrompts() override { return *this; }

@@ -236,8 +236,8 @@ void CLinuxDrive::SearchLogicalDrives() {
   AppState& app = App();
   if (frame != nullptr) {
     frame->EnableToolbarButton(kCmdStop, true);
-    for (int command : {kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter, kCmdFind,
-                        kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
+    for (ToolbarCommand command : {kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter, kCmdFind,
+                                   kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
       frame->EnableToolbarButton(command, false);
     }
   }

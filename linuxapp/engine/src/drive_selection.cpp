@@ -190,8 +190,9 @@ bool OpenLogicalDrive(FrameServices& frame, std::uint8_t diskNumber, int row) {
   TreeViewPort* tree = frame.GetLeftPane();
   ListViewPort* listView = frame.GetRightPane();
   if (tree != nullptr) tree->FreeEntryLists();
-  for (int command : {kCmdOpenScanInfo, kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter,
-                      kCmdFind, kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
+  for (ToolbarCommand command :
+       {kCmdOpenScanInfo, kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter, kCmdFind,
+        kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
     frame.EnableToolbarButton(command, false);
   }
   list.CommitChoice();

@@ -35,7 +35,7 @@ struct RecordingFrame : FrameServices, Prompts {
   void UpdateTotalsPane() override {}
   void UpdateMarkedPane(bool, bool, const char*, bool) override { ++markedPaneUpdates; }
   int PumpMessages() override { return 1; }
-  void EnableToolbarButton(int, bool) override {}
+  void EnableToolbarButton(ToolbarCommand, bool) override {}
   TreeViewPort* GetLeftPane() override { return nullptr; }
   ListViewPort* GetRightPane() override { return nullptr; }
   Prompts& GetPrompts() override { return *this; }

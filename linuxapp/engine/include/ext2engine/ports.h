@@ -128,7 +128,7 @@ class FrameServices {
   virtual void UpdateMarkedPane(bool fromDrive, bool reset, const char* text, bool useText) = 0;
   // Dispatches waiting events; 0 when the program is quitting.
   virtual int PumpMessages() = 0;
-  virtual void EnableToolbarButton(int command, bool enable) = 0;
+  virtual void EnableToolbarButton(ToolbarCommand command, bool enable) = 0;
   virtual TreeViewPort* GetLeftPane() = 0;
   virtual ListViewPort* GetRightPane() = 0;
   virtual Prompts& GetPrompts() = 0;
