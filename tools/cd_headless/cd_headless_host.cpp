@@ -23,7 +23,7 @@ void CdHeadlessHost::Print(const std::string& line) {
   std::fputc('\n', out_);
 }
 
-void CdHeadlessHost::AddLogEntry(const char* activity, const char* text, const char* status, int icon) {
+void CdHeadlessHost::AddLogEntry(const char* activity, const char* text, const char* status, CdLogIcon icon) {
   log.push_back({Text(activity), Text(text), Text(status), icon});
   Print("LOG\t" + std::to_string(icon) + "\t" + EscapeField(Text(activity)) + "\t" + EscapeField(Text(text)) + "\t" +
         EscapeField(Text(status)));

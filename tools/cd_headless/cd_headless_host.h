@@ -44,7 +44,7 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
   CCDReader reader;
 
   // CdFrame
-  void AddLogEntry(const char* activity, const char* text, const char* status, int icon) override;
+  void AddLogEntry(const char* activity, const char* text, const char* status, CdLogIcon icon) override;
   void StartProgress() override { StartProgressRange(10000); }
   void StartProgressRange(std::uint32_t n) override;
   void StepProgress(std::uint32_t count, std::uint8_t type, const char* name, std::uint32_t parentKey,

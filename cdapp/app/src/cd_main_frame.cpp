@@ -133,7 +133,7 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
 
 // --- Services ---
 
-void CMainFrame::AddLogEntry(const char* activity, const char* text, const char* status, int icon) {
+void CMainFrame::AddLogEntry(const char* activity, const char* text, const char* status, cd::CdLogIcon icon) {
   logRows_ = log_->AddRow(activity, text, status, icon);
 }
 

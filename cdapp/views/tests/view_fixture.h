@@ -20,7 +20,7 @@ using namespace cd::views;
 class ViewFrame : public CdFrame, public CdPrompts {
  public:
   std::string markedPane;
-  void AddLogEntry(const char*, const char*, const char*, int) override {}
+  void AddLogEntry(const char*, const char*, const char*, CdLogIcon) override {}
   void StartProgress() override {}
   void StartProgressRange(std::uint32_t) override {}
   void StepProgress(std::uint32_t, std::uint8_t, const char*, std::uint32_t, std::size_t, std::uint32_t) override {}

@@ -74,7 +74,7 @@ class CdFrame {
   std::uint64_t markedBytes = 0;
   std::uint32_t totalFolders = 0, totalFiles = 0;  // the last counts given to UpdateTotalsPane
 
-  virtual void AddLogEntry(const char* activity, const char* text, const char* status, int icon) = 0;
+  virtual void AddLogEntry(const char* activity, const char* text, const char* status, CdLogIcon icon) = 0;
   virtual void StartProgress() = 0;
   virtual void StartProgressRange(std::uint32_t n) = 0;
   // One step for one entry, sector or file; while scanning it puts the entry into the tree view.
