@@ -193,7 +193,7 @@ void CdHeadlessHost::ClickListRow(const std::string& name, std::uint32_t key) {
   app.markedBytesFlag = markedBytes != 0;
 }
 
-int CdHeadlessHost::MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) {
+CdAnswer CdHeadlessHost::MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) {
   messages.push_back({caption, text});
   Print("MSG\t" + EscapeField(caption) + "\t" + EscapeField(text));
   return buttons == CdButtons::Ok ? kCdAnswerOk : okCancelAnswer;

@@ -74,7 +74,7 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
   void ClickListRow(const std::string& name, std::uint32_t key);
 
   // CdPrompts: OK/Cancel boxes are answered with okCancelAnswer; the drive dialog keeps the choice.
-  int MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) override;
+  CdAnswer MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) override;
   void RunSelectDriveDialog(const std::vector<std::string>& drives) override;
   void RunOverwriteDialog() override { app.overwriteAnswer = overwriteAnswer; }
 
@@ -92,7 +92,7 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
   std::string markedPane;
   int pumps = 0;
 
-  int okCancelAnswer = kCdAnswerOk;
+  CdAnswer okCancelAnswer = kCdAnswerOk;
   int overwriteAnswer = 0;
   int driveChoice = -1;  // the Select Drive dialog's answer; -1 cancels it
   // Runs inside every pump, as a user's command would (a test's Stop, say).

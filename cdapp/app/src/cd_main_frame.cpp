@@ -234,7 +234,7 @@ void CMainFrame::SetSortImage(int column, int ascending) { list_->Header().SetSo
 
 // --- Prompts ---
 
-int CMainFrame::MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) {
+CdAnswer CMainFrame::MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) {
   const bool okCancel = buttons == CdButtons::OkCancel;
   controls::CMessageBoxDlg box(nullptr, controls::DisplayString(text), controls::DisplayString(caption), okCancel ? wxOK | wxCANCEL : wxOK);
   const int answer = box.ShowModal();

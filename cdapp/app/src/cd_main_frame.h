@@ -62,7 +62,7 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public view
   CdPrompts& GetPrompts() override { return *this; }
 
   // CdPrompts
-  int MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) override;
+  CdAnswer MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) override;
   void RunSelectDriveDialog(const std::vector<std::string>& drives) override;
   void RunOverwriteDialog() override;
 

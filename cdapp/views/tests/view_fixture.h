@@ -34,7 +34,7 @@ class ViewFrame : public CdFrame, public CdPrompts {
   CdTreeView* GetLeftPane() override { return tree; }
   CdListViewPort* GetRightPane() override { return list; }
   CdPrompts& GetPrompts() override { return *this; }
-  int MessageBox(const std::string&, const std::string&, CdButtons) override { return kCdAnswerOk; }
+  CdAnswer MessageBox(const std::string&, const std::string&, CdButtons) override { return kCdAnswerOk; }
   void RunSelectDriveDialog(const std::vector<std::string>&) override {}
   void RunOverwriteDialog() override {}
   CdTreeView* tree = nullptr;

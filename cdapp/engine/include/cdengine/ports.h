@@ -52,7 +52,7 @@ class CdListViewPort {
 class CdPrompts {
  public:
   virtual ~CdPrompts() = default;
-  virtual int MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) = 0;
+  virtual CdAnswer MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) = 0;
   // The Select Drive dialog over the drive paths; stores its choice in the state's selected drive.
   virtual void RunSelectDriveDialog(const std::vector<std::string>& drives) = 0;
   // The "Imp Note" overwrite question; stores 1 (Overwrite) or 0 (Cancel) in the overwrite answer.
