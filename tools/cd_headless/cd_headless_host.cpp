@@ -23,7 +23,7 @@ void CdHeadlessHost::Print(const std::string& line) {
   std::fputc('\n', out_);
 }
 
-void CdHeadlessHost::AddLogEntry(const char* activity, const char* text, const char* status, int icon) {
+void CdHeadlessHost::AddLogEntry(const char* activity, const char* text, const char* status, CdLogIcon icon) {
   log.push_back({Text(activity), Text(text), Text(status), icon});
   Print(LogLine(log.back()));
 }
@@ -192,7 +192,7 @@ void CdHeadlessHost::ClickListRow(const std::string& name, std::uint32_t key) {
   app.markedBytesFlag = markedBytes != 0;
 }
 
-int CdHeadlessHost::MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) {
+CdAnswer CdHeadlessHost::MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) {
   messages.push_back({caption, text});
   Print(MessageLine(messages.back()));
   return buttons == CdButtons::Ok ? kCdAnswerOk : okCancelAnswer;

@@ -36,7 +36,7 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
   CCDReader reader;
 
   // CdFrame
-  void AddLogEntry(const char* activity, const char* text, const char* status, int icon) override;
+  void AddLogEntry(const char* activity, const char* text, const char* status, CdLogIcon icon) override;
   void StartProgress() override { StartProgressRange(10000); }
   void StartProgressRange(std::uint32_t n) override;
   void StepProgress(std::uint32_t count, std::uint8_t type, const char* name, std::uint32_t parentKey,
@@ -66,7 +66,7 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
   void ClickListRow(const std::string& name, std::uint32_t key);
 
   // CdPrompts: OK/Cancel boxes are answered with okCancelAnswer; the drive dialog keeps the choice.
-  int MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) override;
+  CdAnswer MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) override;
   void RunSelectDriveDialog(const std::vector<std::string>& drives) override;
   void RunOverwriteDialog() override { app.overwriteAnswer = overwriteAnswer; }
 
@@ -84,7 +84,7 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
   std::string markedPane;
   int pumps = 0;
 
-  int okCancelAnswer = kCdAnswerOk;
+  CdAnswer okCancelAnswer = kCdAnswerOk;
   int overwriteAnswer = 0;
   int driveChoice = -1;  // the Select Drive dialog's answer; -1 cancels it
   // Runs inside every pump, as a user's command would (a test's Stop, say).

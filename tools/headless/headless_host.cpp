@@ -18,7 +18,7 @@ void HeadlessHost::Print(const std::string& line) {
   std::fputc('\n', out_);
 }
 
-int HeadlessHost::AddLogEntry(const char* activity, const char* text, const char* status, int icon) {
+int HeadlessHost::AddLogEntry(const char* activity, const char* text, const char* status, LogIcon icon) {
   LogRow row{Text(activity), Text(text), Text(status), icon};
   Print(LogLine(row));
   if (keepLog) log.push_back(std::move(row));
@@ -69,7 +69,7 @@ int HeadlessHost::PumpMessages() {
   return 1;
 }
 
-int HeadlessHost::MessageBox(const char* text, const char* caption, MessageButtons buttons) {
+MessageAnswer HeadlessHost::MessageBox(const char* text, const char* caption, MessageButtons buttons) {
   messages.push_back({Text(caption), Text(text)});
   Print(MessageLine(messages.back()));
   if (buttons == MessageButtons::Ok) return kAnswerOk;

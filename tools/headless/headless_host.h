@@ -25,7 +25,7 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   explicit HeadlessHost(std::FILE* out = nullptr) : out_(out) {}
 
   // FrameServices
-  int AddLogEntry(const char* activity, const char* text, const char* status, int icon) override;
+  int AddLogEntry(const char* activity, const char* text, const char* status, LogIcon icon) override;
   void StartProgress(int maximum) override { StartProgressText(maximum, nullptr); }
   void StartProgressText(int maximum, const char* label) override;
   void StepProgress(int n) override;
@@ -37,7 +37,7 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   void UpdateTotalsPane() override {}
   void UpdateMarkedPane(bool, bool, const char* text, bool useText) override;
   int PumpMessages() override;
-  void EnableToolbarButton(int, bool) override {}
+  void EnableToolbarButton(ToolbarCommand, bool) override {}
   TreeViewPort* GetLeftPane() override { return this; }
   ListViewPort* GetRightPane() override { return this; }
   Prompts& GetPrompts() override { return *this; }
@@ -48,15 +48,15 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   void ClearTree() override {}
   void FreeEntryLists() override { entries.Clear(); }
   EntryList& Entries() override { return entries; }
-  void UncheckEntry(std::uintptr_t, int) override {}
+  void UncheckEntry(std::uintptr_t, Uncheck) override {}
   void SetItemStateImage(std::uintptr_t item, int image) override { stateImages.emplace_back(item, image); }
 
   // ListViewPort
   void ClearListView() override {}
-  void UpdateItemCheck(const std::string&, std::uint32_t, std::uintptr_t, int) override {}
+  void UpdateItemCheck(const std::string&, std::uint32_t, std::uintptr_t, Uncheck) override {}
 
   // Prompts: OK boxes are answered OK, Yes/No boxes with yesNoAnswer; confirmations with No.
-  int MessageBox(const char* text, const char* caption, MessageButtons buttons) override;
+  MessageAnswer MessageBox(const char* text, const char* caption, MessageButtons buttons) override;
   void ShowCaution(CautionKind kind) override;
   bool Confirm(ConfirmKind kind) override;
   // Answers with onExists; a rename proposes the dialog's first free name.
@@ -87,9 +87,9 @@ class HeadlessHost : public FrameServices, public TreeViewPort, public ListViewP
   int pumps = 0;
   std::string markedPaneText;
 
-  int yesNoAnswer = kAnswerNo;
+  MessageAnswer yesNoAnswer = kAnswerNo;
   // Yes/No boxes answered by their text, in place of yesNoAnswer.
-  std::map<std::string, int> answersByText;
+  std::map<std::string, MessageAnswer> answersByText;
   // The File Already Exists answer.
   FileExistsDecision onExists = FileExistsDecision::Overwrite;
   // The File already exists answer of the scan-information file.

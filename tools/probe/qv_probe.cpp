@@ -230,7 +230,7 @@ int main(int argc, char** argv) {
   long diskIndex = 0;
   long retries = -1;
   int readMode = -1;
-  int advancedOnFail = kAnswerNo;
+  MessageAnswer advancedOnFail = kAnswerNo;
   FileExistsDecision onExists = FileExistsDecision::Overwrite;
   int i = 1;
   for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; i += 2) {

@@ -113,7 +113,7 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
 
 // --- Services ---
 
-void CMainFrame::AddLogEntry(const char* activity, const char* text, const char* status, int icon) {
+void CMainFrame::AddLogEntry(const char* activity, const char* text, const char* status, cd::CdLogIcon icon) {
   logRows_ = log_->AddRow(activity, text, status, icon);
 }
 
@@ -214,7 +214,7 @@ void CMainFrame::SetSortImage(int column, int ascending) { list_->Header().SetSo
 
 // --- Prompts ---
 
-int CMainFrame::MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) {
+CdAnswer CMainFrame::MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) {
   const bool okCancel = buttons == CdButtons::OkCancel;
   controls::CMessageBoxDlg box(nullptr, controls::DisplayString(text), controls::DisplayString(caption), okCancel ? wxOK | wxCANCEL : wxOK);
   const int answer = box.ShowModal();

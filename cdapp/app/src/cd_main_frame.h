@@ -44,7 +44,7 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public view
   controls::FrameCommands& Commands() { return *commands_; }
 
   // CdFrame
-  void AddLogEntry(const char* activity, const char* text, const char* status, int icon) override;
+  void AddLogEntry(const char* activity, const char* text, const char* status, cd::CdLogIcon icon) override;
   void StartProgress() override { StartProgressRange(10000); }
   void StartProgressRange(std::uint32_t n) override;
   void StepProgress(std::uint32_t count, std::uint8_t type, const char* name, std::uint32_t parentKey,
@@ -61,7 +61,7 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public view
   CdPrompts& GetPrompts() override { return *this; }
 
   // CdPrompts
-  int MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) override;
+  CdAnswer MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) override;
   void RunSelectDriveDialog(const std::vector<std::string>& drives) override;
   void RunOverwriteDialog() override;
 

@@ -148,10 +148,10 @@ TEST_F(CdFrameServices, SizeTextsOfTheAmountPanes) {
 
 TEST_F(CdFrameServices, LogRowsShowEveryTextAndTheListFollowsItsLastRow) {
   RunAsCommand(frame, [&] {
-    frame->AddLogEntry("Recovering Files", nullptr, "Started", 0);
-    // A name that is not valid UTF-8 between null texts.
-    frame->AddLogEntry(nullptr, "/Root/caf\xe9.txt", nullptr, 7);
-    for (int i = 2; i < 60; ++i) frame->AddLogEntry(nullptr, ("row " + std::to_string(i)).c_str(), "Done", 2);
+    frame->AddLogEntry("Recovering Files", nullptr, "Started", kCdIconOk);
+    // A name that is not valid UTF-8 between null texts, with an icon the log does not have.
+    frame->AddLogEntry(nullptr, "/Root/caf\xe9.txt", nullptr, static_cast<CdLogIcon>(7));
+    for (int i = 2; i < 60; ++i) frame->AddLogEntry(nullptr, ("row " + std::to_string(i)).c_str(), "Done", kCdIconInfo);
     Pump();
     const auto rows = frame->Log()->Rows();
     ASSERT_EQ(rows.size(), 60u);

@@ -92,8 +92,10 @@ TEST_F(WindowTexts, ProcessLogShowsEveryRowAsAddedAndScrollsToTheLast) {
   const std::string latin1 = "caf\xe9.txt";  // not UTF-8: shown as Latin-1
   frame->AddLogEntry("Recovering file", latin1.c_str(), "File Recovered Successfully", kCdIconOk);
   frame->AddLogEntry("Recovery Status", nullptr, "Process Stopped", kCdIconError);
-  frame->AddLogEntry(nullptr, "no icon", nullptr, 7);
-  for (int i = 0; i < 2000; ++i) frame->AddLogEntry("Recovering file", ("f" + std::to_string(i)).c_str(), "ok", 2);
+  frame->AddLogEntry(nullptr, "no icon", nullptr, static_cast<cd::CdLogIcon>(7));
+  for (int i = 0; i < 2000; ++i) {
+    frame->AddLogEntry("Recovering file", ("f" + std::to_string(i)).c_str(), "ok", kCdIconInfo);
+  }
   Pump(200);
   ASSERT_EQ(rows->GetItemCount(), 2003);
   EXPECT_EQ(log->RowCount(), 2003);

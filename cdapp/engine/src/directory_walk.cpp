@@ -209,7 +209,7 @@ struct Walk {
   }
 };
 
-void WriteRow(CCDReader& reader, const char* activity, const char* text, const std::string& status, int icon) {
+void WriteRow(CCDReader& reader, const char* activity, const char* text, const std::string& status, CdLogIcon icon) {
   CdAppState& app = *reader.app;
   app.rowActivity = activity != nullptr ? activity : "";
   app.rowText = text;

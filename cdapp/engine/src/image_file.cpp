@@ -32,7 +32,7 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t n) {
   return true;
 }
 
-void Row(CCDReader& reader, const char* activity, const char* text, const std::string& status, int icon) {
+void Row(CCDReader& reader, const char* activity, const char* text, const std::string& status, CdLogIcon icon) {
   reader.app->rowActivity = activity != nullptr ? activity : "";
   reader.app->rowText = text;
   reader.app->rowStatus = status;

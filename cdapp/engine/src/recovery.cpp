@@ -275,7 +275,7 @@ void Recovery::SaveRecoveredFile(TreeItemNode& node) {
     frame_.UpdateMarkedPane();
   }
   const char* status = "File Recovered Successfully";
-  int icon = kCdIconOk;
+  CdLogIcon icon = kCdIconOk;
   if (!written) {
     status = "File Recovery Failed";  // not written whole: not a success, whatever the reads gave
     icon = kCdIconError;
@@ -339,7 +339,7 @@ void Recovery::Run() {
     char failed[96];
     std::snprintf(failed, sizeof failed, "%s, %ld Files Not Recovered Whole", stopped ? "Process Stopped" : "Process Completed",
                   static_cast<long>(filesNotWhole_));
-    const int icon = filesNotWhole_ ? kCdIconError : kCdIconOk;
+    const CdLogIcon icon = filesNotWhole_ ? kCdIconError : kCdIconOk;
     if (!stopped) {
       app_.recoveryStopped = 0;
       if (mode_ != kRecoverDeleted && tree_.GetStateImage(root) == controls::kStatePartly) {

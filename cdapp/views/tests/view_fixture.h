@@ -20,7 +20,7 @@ using namespace cd::views;
 class ViewFrame : public CdFrame, public CdPrompts {
  public:
   std::string markedPane;
-  void AddLogEntry(const char*, const char*, const char*, int) override {}
+  void AddLogEntry(const char*, const char*, const char*, CdLogIcon) override {}
   void StartProgress() override {}
   void StartProgressRange(std::uint32_t) override {}
   void StepProgress(std::uint32_t, std::uint8_t, const char*, std::uint32_t, std::size_t, std::uint32_t) override {}
@@ -34,7 +34,7 @@ class ViewFrame : public CdFrame, public CdPrompts {
   CdTreeView* GetLeftPane() override { return tree; }
   CdListViewPort* GetRightPane() override { return list; }
   CdPrompts& GetPrompts() override { return *this; }
-  int MessageBox(const std::string&, const std::string&, CdButtons) override { return kCdAnswerOk; }
+  CdAnswer MessageBox(const std::string&, const std::string&, CdButtons) override { return kCdAnswerOk; }
   void RunSelectDriveDialog(const std::vector<std::string>&) override {}
   void RunOverwriteDialog() override {}
   CdTreeView* tree = nullptr;

@@ -345,7 +345,7 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
 
 // --- Frame services ---
 
-int CMainFrame::AddLogEntry(const char* activity, const char* text, const char* status, int icon) {
+int CMainFrame::AddLogEntry(const char* activity, const char* text, const char* status, ext2::LogIcon icon) {
   return log_->AddRow(activity, text, status, icon);
 }
 
@@ -435,13 +435,13 @@ void CMainFrame::UpdateMarkedPane(bool fromDrive, bool reset, const char* text, 
 
 int CMainFrame::PumpMessages() { return pump_.Pump(); }
 
-void CMainFrame::EnableToolbarButton(int command, bool enable) {
+void CMainFrame::EnableToolbarButton(ToolbarCommand command, bool enable) {
   if (GetToolBar() != nullptr) GetToolBar()->EnableTool(WxId(command), enable);
 }
 
 // --- Prompts ---
 
-int CMainFrame::MessageBox(const char* text, const char* caption, MessageButtons buttons) {
+MessageAnswer CMainFrame::MessageBox(const char* text, const char* caption, MessageButtons buttons) {
   const bool yesNo = buttons == MessageButtons::YesNo;
   controls::CMessageBoxDlg box(nullptr, U(text), U(caption), yesNo ? (wxYES_NO | wxICON_QUESTION) : wxOK);
   const int answer = box.ShowModal();
@@ -495,7 +495,7 @@ void CMainFrame::SelectPhysicalDisk() {
   if (app.driveListAction == 0) LogSelectedDisk(*this, static_cast<std::uint8_t>(diskIndex), model, serial);
   const std::uint8_t disk = static_cast<std::uint8_t>(kFirstPhysicalDisk + diskIndex);
   if (app.driveListAction == 1) {
-    int answer = kAnswerNo;
+    MessageAnswer answer = kAnswerNo;
     if (WalkPartitionTables(*this, static_cast<std::uint8_t>(diskIndex), model, serial, &answer) > 0) {
       RunSelectLogicalDrive(disk);
       return;
@@ -584,13 +584,13 @@ void CMainFrame::OpenUsingScanInformation(std::string path) {
 // Recover Selected will read them.
 void CMainFrame::SelectAll() {
   leftView_->CollectCheckedItems(1, 0, leftView_->RootItem(), 0);
-  listView_->SetItemCheckState(1, 2, "");
+  listView_->SetItemCheckState(CheckRows::All, controls::kStateChecked, "");
   leftView_->RecountMarks();
 }
 
 void CMainFrame::UnselectAll() {
   leftView_->CollectCheckedItems(0, 0, leftView_->RootItem(), 0);
-  listView_->SetItemCheckState(1, 1, "");
+  listView_->SetItemCheckState(CheckRows::All, controls::kStateUnchecked, "");
   leftView_->RecountMarks();
 }
 

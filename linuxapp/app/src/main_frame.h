@@ -39,7 +39,7 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   std::uint8_t RecoverType() const { return recoverType_; }
 
   // FrameServices
-  int AddLogEntry(const char* activity, const char* text, const char* status, int icon) override;
+  int AddLogEntry(const char* activity, const char* text, const char* status, ext2::LogIcon icon) override;
   void StartProgress(int maximum) override { StartProgressText(maximum, nullptr); }
   void StartProgressText(int maximum, const char* label) override;
   void StepProgress(int n) override;
@@ -51,13 +51,13 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   void UpdateTotalsPane() override;
   void UpdateMarkedPane(bool fromDrive, bool reset, const char* text, bool useText) override;
   int PumpMessages() override;
-  void EnableToolbarButton(int command, bool enable) override;
+  void EnableToolbarButton(ToolbarCommand command, bool enable) override;
   TreeViewPort* GetLeftPane() override { return leftView_.get(); }
   ListViewPort* GetRightPane() override { return listView_.get(); }
   Prompts& GetPrompts() override { return *this; }
 
   // Prompts
-  int MessageBox(const char* text, const char* caption, MessageButtons buttons) override;
+  MessageAnswer MessageBox(const char* text, const char* caption, MessageButtons buttons) override;
   void ShowCaution(CautionKind kind) override;
   bool Confirm(ConfirmKind kind) override;
   bool FileExists(const std::string& directory, const std::string& name, std::uint32_t inode) override;

@@ -138,10 +138,10 @@ TEST_F(FrameServicesTest, StopChosenDuringAStepDeletesTheBarInThatStep) {
 TEST_F(FrameServicesTest, LogRowsShowEveryTextAndTheListFollowsItsLastRow) {
   RunAsCommand(frame, [&] {
     wxListCtrl* list = frame->Log()->List();
-    EXPECT_EQ(frame->AddLogEntry("Recovering file", "Process started", "Started on Thu", 4), 1);
+    EXPECT_EQ(frame->AddLogEntry("Recovering file", "Process started", "Started on Thu", kIconStarted), 1);
     // A recovered name that is not valid UTF-8, between null texts, and a row without an icon.
-    EXPECT_EQ(frame->AddLogEntry(nullptr, "/docs/caf\xe9.txt", nullptr, 10), 2);
-    EXPECT_EQ(frame->AddLogEntry(nullptr, "/\xe6\x97\xa5\xe6\x9c\xac/b\xff\xfe", "Completed", 10), 3);
+    EXPECT_EQ(frame->AddLogEntry(nullptr, "/docs/caf\xe9.txt", nullptr, kIconNone), 2);
+    EXPECT_EQ(frame->AddLogEntry(nullptr, "/\xe6\x97\xa5\xe6\x9c\xac/b\xff\xfe", "Completed", kIconNone), 3);
     EXPECT_EQ(Cell(0, 0), "Recovering file");
     EXPECT_EQ(Cell(0, 2), "Started on Thu");
     EXPECT_EQ(Icon(0), 4);
@@ -152,7 +152,9 @@ TEST_F(FrameServicesTest, LogRowsShowEveryTextAndTheListFollowsItsLastRow) {
     EXPECT_EQ(Cell(2, 1), "/\xe6\x97\xa5\xe6\x9c\xac/b\xc3\xbf\xc3\xbe");
 
     // Many rows: the list keeps its last row in view.
-    for (int i = 3; i < 60; ++i) EXPECT_EQ(frame->AddLogEntry(nullptr, ("row " + std::to_string(i)).c_str(), "Done", 10), i + 1);
+    for (int i = 3; i < 60; ++i) {
+      EXPECT_EQ(frame->AddLogEntry(nullptr, ("row " + std::to_string(i)).c_str(), "Done", kIconNone), i + 1);
+    }
     Pump();
     const long last = list->GetItemCount() - 1;
     ASSERT_EQ(last, 59);

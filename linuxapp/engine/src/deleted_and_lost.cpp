@@ -39,8 +39,8 @@ void SearchDeletedAndLost(FrameServices& frame) {
   app.findDeleted = 1;
   app.findExisting = 1;
   app.scanned = 0;
-  for (int command : {kCmdGoUp, kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter, kCmdFind,
-                      kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
+  for (ToolbarCommand command : {kCmdGoUp, kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter,
+                                 kCmdFind, kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
     frame.EnableToolbarButton(command, false);
   }
   frame.EnableToolbarButton(kCmdStop, true);

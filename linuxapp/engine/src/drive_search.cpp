@@ -118,7 +118,7 @@ class SearchRun {
   SearchRun(CLinuxDrive& drive, std::uint32_t diskSize)
       : drive_(drive), diskSize_(diskSize), index_(drive.foundDrives) {}
 
-  void Log(const char* activity, const char* text, const std::string& status, int icon) {
+  void Log(const char* activity, const char* text, const std::string& status, LogIcon icon) {
     if (drive_.frame != nullptr) drive_.frame->AddLogEntry(activity, text, status.c_str(), icon);
   }
 
@@ -236,8 +236,8 @@ void CLinuxDrive::SearchLogicalDrives() {
   AppState& app = App();
   if (frame != nullptr) {
     frame->EnableToolbarButton(kCmdStop, true);
-    for (int command : {kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter, kCmdFind,
-                        kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
+    for (ToolbarCommand command : {kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter, kCmdFind,
+                                   kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
       frame->EnableToolbarButton(command, false);
     }
   }
@@ -253,8 +253,8 @@ void CLinuxDrive::SearchLogicalDrives() {
     if (StandardSearch() == 0) return;
     if (frame == nullptr) return;
     frame->abortFlag = 0;
-    const int answer = frame->GetPrompts().MessageBox(kSwitchToAdvancedSearchText, kSwitchToAdvancedSearchCaption,
-                                                      MessageButtons::YesNo);
+    const MessageAnswer answer = frame->GetPrompts().MessageBox(kSwitchToAdvancedSearchText,
+                                                                kSwitchToAdvancedSearchCaption, MessageButtons::YesNo);
     if (answer != kAnswerYes) return;
     startProcess();
   } else if (app.searchType != 0) {

@@ -91,7 +91,7 @@ std::string UnopenedDiskAdvice(std::uint8_t index, int openError) {
 }
 
 int WalkPartitionTables(FrameServices& frame, std::uint8_t diskIndex, const std::string& modelText,
-                        const std::string& serialText, int* answer) {
+                        const std::string& serialText, MessageAnswer* answer) {
   LogSelectedDisk(frame, diskIndex, modelText, serialText);
 
   LogicalDriveList& list = LogicalDrives();
@@ -123,8 +123,9 @@ int WalkPartitionTables(FrameServices& frame, std::uint8_t diskIndex, const std:
     return count;
   }
   if (!firstUnread) frame.AddLogEntry("Read partition table", nullptr, "No valid Linux drives found", kIconQuestion);
-  const int a = frame.GetPrompts().MessageBox("No valid Linux drives in partition table, search for logical drives",
-                                              "Quarvel Velnora Linux", MessageButtons::YesNo);
+  const MessageAnswer a = frame.GetPrompts().MessageBox(
+      "No valid Linux drives in partition table, search for logical drives", "Quarvel Velnora Linux",
+      MessageButtons::YesNo);
   if (answer != nullptr) *answer = a;
   return 0;
 }
@@ -189,8 +190,9 @@ bool OpenLogicalDrive(FrameServices& frame, std::uint8_t diskNumber, int row) {
   TreeViewPort* tree = frame.GetLeftPane();
   ListViewPort* listView = frame.GetRightPane();
   if (tree != nullptr) tree->FreeEntryLists();
-  for (int command : {kCmdOpenScanInfo, kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter,
-                      kCmdFind, kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
+  for (ToolbarCommand command :
+       {kCmdOpenScanInfo, kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter, kCmdFind,
+        kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
     frame.EnableToolbarButton(command, false);
   }
   list.CommitChoice();

@@ -47,7 +47,7 @@ int CLinuxDrive::ReadDriveSectorsOnce(std::uint64_t relativeSector, void* buffer
   return ReadSectorsNT(disk, static_cast<std::uint32_t>(lba), static_cast<std::uint32_t>(lba >> 32), buffer, bytes);
 }
 
-void CLinuxDrive::Log(const char* activity, const char* text, const char* status, int icon) {
+void CLinuxDrive::Log(const char* activity, const char* text, const char* status, LogIcon icon) {
   if (frame != nullptr) frame->AddLogEntry(activity, text, status, icon);
 }
 

@@ -147,7 +147,7 @@ std::vector<std::uint32_t> CLinuxDrive::GetclusterList(std::uint32_t inode) {
 
 void CLinuxDrive::MarkHandled(ListedEntry& entry, std::uint8_t type) {
   if (type != kRecoverMarked) return;
-  if (listView != nullptr) listView->UpdateItemCheck(entry.name, entry.inode, entry.treeItem, 0);
+  if (listView != nullptr) listView->UpdateItemCheck(entry.name, entry.inode, entry.treeItem, Uncheck::Fully);
   entry.check = 0;
   if (frame != nullptr) {
     frame->markedBytes -= std::min<std::uint64_t>(frame->markedBytes, entry.size);
@@ -484,8 +484,8 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
     }
     RecoverFolderFiles(children, type, folderDeleted, run, fd, here);
     if (type == kRecoverMarked) {
-      if (listView != nullptr) listView->UpdateItemCheck(*key, folder, item, 1);
-      if (treeView != nullptr) treeView->UncheckEntry(item, 1);
+      if (listView != nullptr) listView->UpdateItemCheck(*key, folder, item, Uncheck::Partly);
+      if (treeView != nullptr) treeView->UncheckEntry(item, Uncheck::Partly);
     }
     stack.push_back({item, folder, key, here.size(), fd, st.st_dev, st.st_ino, std::move(children)});
     if (stack.size() - firstOpen > kOpenFolders) {
@@ -520,8 +520,8 @@ int CLinuxDrive::RecoverFolder(std::uintptr_t treeItem, std::uint32_t inode, con
                          [](const ListedEntry* c) { return c->check == 1 || c->check == 2; });
     };
     if (type == kRecoverMarked && !app.stopRequested && !keepsMarks()) {
-      if (treeView != nullptr) treeView->UncheckEntry(top.treeItem, 0);
-      if (listView != nullptr) listView->UpdateItemCheck(*top.key, top.inode, top.treeItem, 0);
+      if (treeView != nullptr) treeView->UncheckEntry(top.treeItem, Uncheck::Fully);
+      if (listView != nullptr) listView->UpdateItemCheck(*top.key, top.inode, top.treeItem, Uncheck::Fully);
       if (frame != nullptr && frame->markedFolders > 0) {
         --frame->markedFolders;
         frame->UpdateMarkedPane(false, false, nullptr, false);

@@ -41,8 +41,8 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
   drive.incompleteFiles = 0;
   drive.filteredOutFiles = 0;
   app.recovering = 1;
-  for (int command : {kCmdSelectPhysicalDisk, kCmdFileMask, kCmdOpenDrive, kCmdAddFileFilter, kCmdFind, kCmdRecoverAll,
-                      kCmdRecoverSelected, kCmdRecoverDeleted}) {
+  for (ToolbarCommand command : {kCmdSelectPhysicalDisk, kCmdFileMask, kCmdOpenDrive, kCmdAddFileFilter, kCmdFind,
+                                 kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
     frame.EnableToolbarButton(command, false);
   }
   // Without a destination the user chooses one now; Cancel ends the process before anything is written.

@@ -190,8 +190,8 @@ void OpenUsingScanInfo(FrameServices& frame, const std::string& path) {
   frame.abortFlag = 0;
   frame.EnableToolbarButton(kCmdGoUp, false);
   frame.EnableToolbarButton(kCmdStop, true);
-  for (int command : {kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter, kCmdFind, kCmdRecoverAll,
-                      kCmdRecoverSelected, kCmdRecoverDeleted}) {
+  for (ToolbarCommand command : {kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter, kCmdFind,
+                                 kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
     frame.EnableToolbarButton(command, false);
   }
   LogicalDrives().Drives().clear();

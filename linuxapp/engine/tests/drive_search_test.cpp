@@ -408,7 +408,7 @@ TEST_F(DriveSearchTest, StopEndsEitherSearchAtTheNextCandidate) {
 TEST_F(DriveSearchTest, SearchRoadTurnsFoundDrivesIntoTheDriveList) {
   Layout(100000, {{1001, Sb{}}, {5000, Sb{}}});
   struct Case {
-    int answer;
+    MessageAnswer answer;
     std::vector<std::uint32_t> firsts;
   };
   for (const Case& c : {Case{kAnswerNo, {}}, Case{kAnswerYes, {1001, 5000}}}) {

@@ -124,8 +124,8 @@ void CLeftView::RestoreUnmaskedList() {
 void CLeftView::UnMask(CLinuxDrive* drive) {
   if (frame_ != nullptr) {
     frame_->EnableToolbarButton(kCmdStop, true);
-    for (int command : {kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter, kCmdFind,
-                        kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
+    for (ToolbarCommand command : {kCmdSelectPhysicalDisk, kCmdOpenDrive, kCmdFileMask, kCmdAddFileFilter, kCmdFind,
+                                   kCmdRecoverAll, kCmdRecoverSelected, kCmdRecoverDeleted}) {
       frame_->EnableToolbarButton(command, false);
     }
   }

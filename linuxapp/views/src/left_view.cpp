@@ -131,17 +131,17 @@ void CLeftView::FreeEntryLists() {
   hasUnmasked_ = false;
 }
 
-void CLeftView::UncheckEntry(std::uintptr_t treeItem, int partly) {
+void CLeftView::UncheckEntry(std::uintptr_t treeItem, Uncheck how) {
   if (treeItem == kNoItem) return;
   const std::string text = tree_.GetItemText(treeItem);
   const std::uint32_t inode = tree_.GetItemData(treeItem);
   for (std::size_t i : Index().WithInode(inode)) {
     ListedEntry& record = entries_[i];
     if (!record.IsFolder() || record.name != text) continue;
-    if (partly == 0 && (record.check == 1 || record.check == 2)) {
+    if (how == Uncheck::Fully && (record.check == 1 || record.check == 2)) {
       record.check = 0;
       tree_.SetStateImage(treeItem, controls::kStateUnchecked);
-    } else if (partly != 0 && record.check == 1) {
+    } else if (how == Uncheck::Partly && record.check == 1) {
       record.check = 2;
       tree_.SetStateImage(treeItem, controls::kStatePartly);
     }

@@ -19,9 +19,9 @@ int RowStateOfCode(int code) {
 
 }  // namespace
 
-void CQuarvelVelnoraView::SetItemCheckState(int mode, int code, const std::string& name) {
+void CQuarvelVelnoraView::SetItemCheckState(CheckRows mode, int code, const std::string& name) {
   const int state = RowStateOfCode(code);
-  if (mode == 1) {
+  if (mode == CheckRows::All) {
     for (int row = 0; row < list_.GetItemCount(); ++row) list_.SetStateImage(row, state);
     return;
   }
@@ -34,12 +34,12 @@ void CQuarvelVelnoraView::SetItemCheckState(int mode, int code, const std::strin
 }
 
 void CQuarvelVelnoraView::UpdateItemCheck(const std::string& name, std::uint32_t inode, std::uintptr_t /*treeItem*/,
-                                          int partly) {
+                                          Uncheck how) {
   for (int row = list_.FindItem(kNoRow, name); row != kNoRow; row = list_.FindItem(row, name)) {
     if (list_.GetItemData(row) != inode || list_.GetItemText(row, kColumnName) != name) continue;
     const int state = list_.GetStateImage(row);
     if (state == controls::kListStateChecked || state == controls::kListStatePartly) {
-      list_.SetStateImage(row, partly != 0 ? controls::kListStatePartly : controls::kListStateUnchecked);
+      list_.SetStateImage(row, how == Uncheck::Partly ? controls::kListStatePartly : controls::kListStateUnchecked);
     }
     return;
   }

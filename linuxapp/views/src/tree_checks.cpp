@@ -151,7 +151,8 @@ void CLeftView::ClickStateIcon(TreeItem item) {
 
   if (list_ != nullptr) {
     if (isRoot) {
-      list_->SetItemCheckState(1, state == 1 ? controls::kStateChecked : controls::kStateUnchecked, std::string());
+      list_->SetItemCheckState(CheckRows::All, state == 1 ? controls::kStateChecked : controls::kStateUnchecked,
+                                std::string());
     } else {
       SyncListAfterClick(item, state);
     }
@@ -164,12 +165,12 @@ void CLeftView::SyncListAfterClick(TreeItem item, int state) {
   if (selected == kNoItem) return;
   const int code = state == 1 ? controls::kStateChecked : controls::kStateUnchecked;
   if (SameItem(item, selected)) {
-    list_->SetItemCheckState(1, code, std::string());
+    list_->SetItemCheckState(CheckRows::All, code, std::string());
     return;
   }
   for (TreeItem a = tree_.GetParent(selected); a != kNoItem; a = tree_.GetParent(a)) {
     if (SameItem(a, item)) {
-      list_->SetItemCheckState(1, code, std::string());
+      list_->SetItemCheckState(CheckRows::All, code, std::string());
       return;
     }
   }
@@ -177,7 +178,7 @@ void CLeftView::SyncListAfterClick(TreeItem item, int state) {
     // The row of the first-level folder on the item's path.
     TreeItem top = item;
     while (tree_.GetParent(top) != kNoItem && tree_.GetParent(tree_.GetParent(top)) != kNoItem) top = tree_.GetParent(top);
-    list_->SetItemCheckState(0, tree_.GetStateImage(top), tree_.GetItemText(top));
+    list_->SetItemCheckState(CheckRows::Named, tree_.GetStateImage(top), tree_.GetItemText(top));
     return;
   }
   // Below the selection: the row of the selection's child on the path to the item.
@@ -189,7 +190,7 @@ void CLeftView::SyncListAfterClick(TreeItem item, int state) {
     if (SameItem(at, item)) {
       TreeItem child = at;
       while (tree_.GetParent(child) != selected) child = tree_.GetParent(child);
-      list_->SetItemCheckState(0, tree_.GetStateImage(child), tree_.GetItemText(child));
+      list_->SetItemCheckState(CheckRows::Named, tree_.GetStateImage(child), tree_.GetItemText(child));
       return;
     }
     for (TreeItem c = tree_.GetChild(at); c != kNoItem; c = tree_.GetNext(c)) pending.push_back(c);

@@ -223,21 +223,21 @@ TEST(ListView, RecoveryGreysOrUnchecksTheRowItNames) {
   t.list.SetStateImage(t.Row("Readme"), kListStateChecked);
   t.list.SetStateImage(t.Row("README"), kListStateChecked);
 
-  t.listView.UpdateItemCheck("README", 6, 0, 1);
+  t.listView.UpdateItemCheck("README", 6, 0, Uncheck::Partly);
   EXPECT_EQ(t.RowState("README"), kListStatePartly);
   EXPECT_EQ(t.RowState("Readme"), kListStateChecked);
-  t.listView.UpdateItemCheck("README", 6, 0, 0);
+  t.listView.UpdateItemCheck("README", 6, 0, Uncheck::Fully);
   EXPECT_EQ(t.RowState("README"), kListStateUnchecked);
-  t.listView.UpdateItemCheck("Readme", 99, 0, 0);  // another inode
+  t.listView.UpdateItemCheck("Readme", 99, 0, Uncheck::Fully);  // another inode
   EXPECT_EQ(t.RowState("Readme"), kListStateChecked);
-  t.listView.UpdateItemCheck("plain", 7, 0, 1);  // unchecked rows stay so
+  t.listView.UpdateItemCheck("plain", 7, 0, Uncheck::Partly);  // unchecked rows stay so
   EXPECT_EQ(t.RowState("plain"), kListStateUnchecked);
 
-  t.listView.SetItemCheckState(0, controls::kStatePartly, "README");
+  t.listView.SetItemCheckState(CheckRows::Named, controls::kStatePartly, "README");
   EXPECT_EQ(t.RowState("README"), kListStatePartly);
   EXPECT_EQ(t.RowState("Readme"), kListStateChecked);
-  t.listView.SetItemCheckState(0, controls::kStateChecked, "absent");
-  t.listView.SetItemCheckState(1, controls::kStateUnchecked, "");
+  t.listView.SetItemCheckState(CheckRows::Named, controls::kStateChecked, "absent");
+  t.listView.SetItemCheckState(CheckRows::All, controls::kStateUnchecked, "");
   for (const char* name : {"Readme", "README", "plain"}) EXPECT_EQ(t.RowState(name), kListStateUnchecked) << name;
 }
 

@@ -139,12 +139,16 @@ TEST(TreeChecks, SelectAllMarksTopLevelFilesAndEntriesWithoutItems) {
 TEST(TreeChecks, RecoveryUnchecksFolderRecordsByState) {
   struct Case {
     std::uint8_t before;
-    int partly;
+    Uncheck how;
     std::uint8_t after;
     int image;  // 0: left as it was
   } cases[] = {
-      {1, 0, 0, controls::kStateUnchecked}, {2, 0, 0, controls::kStateUnchecked}, {0, 0, 0, 0},
-      {1, 1, 2, controls::kStatePartly},    {2, 1, 2, 0},                         {0, 1, 0, 0},
+      {1, Uncheck::Fully, 0, controls::kStateUnchecked},
+      {2, Uncheck::Fully, 0, controls::kStateUnchecked},
+      {0, Uncheck::Fully, 0, 0},
+      {1, Uncheck::Partly, 2, controls::kStatePartly},
+      {2, Uncheck::Partly, 2, 0},
+      {0, Uncheck::Partly, 0, 0},
   };
   for (const Case& c : cases) {
     CheckTree t;
@@ -152,9 +156,9 @@ TEST(TreeChecks, RecoveryUnchecksFolderRecordsByState) {
       if (e.name == "A") e.check = c.before;
     }
     t.tree.SetStateImage(t.Item("A"), 0);
-    t.view.UncheckEntry(t.Item("A"), c.partly);
-    EXPECT_EQ(t.Check("A"), c.after) << int(c.before) << " " << c.partly;
-    EXPECT_EQ(t.Image("A"), c.image) << int(c.before) << " " << c.partly;
+    t.view.UncheckEntry(t.Item("A"), c.how);
+    EXPECT_EQ(t.Check("A"), c.after) << int(c.before) << " " << int(c.how);
+    EXPECT_EQ(t.Image("A"), c.image) << int(c.before) << " " << int(c.how);
   }
 }
 

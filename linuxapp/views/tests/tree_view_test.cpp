@@ -57,7 +57,7 @@ TEST(TreeView, ClearTreeDropsItemsButNotRecords) {
   EXPECT_EQ(t.app.scanned, 0);
   ASSERT_EQ(t.view.Entries().size(), 2u);
   EXPECT_EQ(t.Item("etc"), kNoItem);
-  t.view.UncheckEntry(kNoItem, 0);  // nothing to reach
+  t.view.UncheckEntry(kNoItem, Uncheck::Fully);  // nothing to reach
   t.view.FreeEntryLists();
   EXPECT_TRUE(t.view.Entries().empty());
 }

@@ -23,7 +23,7 @@ struct RecordingFrame : FrameServices, Prompts {
   std::vector<Message> messages;
   int markedPaneUpdates = 0;
 
-  int AddLogEntry(const char*, const char*, const char*, int) override { return 0; }
+  int AddLogEntry(const char*, const char*, const char*, LogIcon) override { return 0; }
   void StartProgress(int) override {}
   void StartProgressText(int, const char*) override {}
   void StepProgress(int) override {}
@@ -35,12 +35,12 @@ struct RecordingFrame : FrameServices, Prompts {
   void UpdateTotalsPane() override {}
   void UpdateMarkedPane(bool, bool, const char*, bool) override { ++markedPaneUpdates; }
   int PumpMessages() override { return 1; }
-  void EnableToolbarButton(int, bool) override {}
+  void EnableToolbarButton(ToolbarCommand, bool) override {}
   TreeViewPort* GetLeftPane() override { return nullptr; }
   ListViewPort* GetRightPane() override { return nullptr; }
   Prompts& GetPrompts() override { return *this; }
 
-  int MessageBox(const char* text, const char* caption, MessageButtons) override {
+  MessageAnswer MessageBox(const char* text, const char* caption, MessageButtons) override {
     messages.push_back({text, caption});
     return kAnswerOk;
   }

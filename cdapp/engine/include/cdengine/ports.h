@@ -52,7 +52,7 @@ class CdListViewPort {
 class CdPrompts {
  public:
   virtual ~CdPrompts() = default;
-  virtual int MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) = 0;
+  virtual CdAnswer MessageBox(const std::string& text, const std::string& caption, CdButtons buttons) = 0;
   // The Select Drive dialog over the drive paths; stores its choice in the state's selected drive.
   virtual void RunSelectDriveDialog(const std::vector<std::string>& drives) = 0;
   // The "Imp Note" overwrite question; stores 1 (Overwrite) or 0 (Cancel) in the overwrite answer.
@@ -74,7 +74,7 @@ class CdFrame {
   std::uint64_t markedBytes = 0;
   std::uint32_t totalFolders = 0, totalFiles = 0;  // the last counts given to UpdateTotalsPane
 
-  virtual void AddLogEntry(const char* activity, const char* text, const char* status, int icon) = 0;
+  virtual void AddLogEntry(const char* activity, const char* text, const char* status, CdLogIcon icon) = 0;
   virtual void StartProgress() = 0;
   virtual void StartProgressRange(std::uint32_t n) = 0;
   // One step for one entry, sector or file; while scanning it puts the entry into the tree view.

@@ -35,7 +35,7 @@ std::string UnopenedDiskAdvice(std::uint8_t index, int openError);
 // and logs the outcome. Returns the number of Linux drives found. With none, asks whether to search
 // and returns 0 (the search road is the caller's when the answer is Yes; ANSWER receives it).
 int WalkPartitionTables(FrameServices& frame, std::uint8_t diskIndex, const std::string& modelText,
-                        const std::string& serialText, int* answer = nullptr);
+                        const std::string& serialText, MessageAnswer* answer = nullptr);
 
 // Select Physical Disk OK, before the action is asked: the chosen disk becomes the selected disk and
 // its row is logged ("Physical disk #%d selected", model ",version " serial).

@@ -310,7 +310,7 @@ class CLinuxDrive {
   bool SuperBlockMatchesGeometry();
   // Whether INODE (entry NAME, inode NUMBER) is a folder by its mode and the "." of its block 0.
   bool FolderTestByFirstBlock(const InodeCopy& inode, const std::string& name, std::uint32_t number);
-  void Log(const char* activity, const char* text, const char* status, int icon);
+  void Log(const char* activity, const char* text, const char* status, LogIcon icon);
 };
 
 // The C library's ctime text of now, without its final newline.

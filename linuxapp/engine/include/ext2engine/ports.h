@@ -49,7 +49,7 @@ enum MessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAn
 class Prompts {
  public:
   virtual ~Prompts() = default;
-  virtual int MessageBox(const char* text, const char* caption, MessageButtons buttons) = 0;
+  virtual MessageAnswer MessageBox(const char* text, const char* caption, MessageButtons buttons) = 0;
   // The Caution dialog of KIND.
   virtual void ShowCaution(CautionKind kind) = 0;
   // The Yes/No confirmation of KIND; true for Yes.
@@ -70,6 +70,10 @@ class Prompts {
   }
 };
 
+// What recovery leaves of a mark it has passed: a folder still in progress shows partly checked (its
+// row grey), a folder or file done shows unchecked.
+enum class Uncheck : std::uint8_t { Fully = 0, Partly = 1 };
+
 // The left pane: the folder tree.
 class TreeViewPort {
  public:
@@ -81,8 +85,8 @@ class TreeViewPort {
   virtual void FreeEntryLists() = 0;
   // The master entry list the view keeps.
   virtual EntryList& Entries() = 0;
-  // Shows a folder's tree item partly checked (1) or unchecked (0).
-  virtual void UncheckEntry(std::uintptr_t treeItem, int value) = 0;
+  // Shows a folder's tree item partly checked or unchecked.
+  virtual void UncheckEntry(std::uintptr_t treeItem, Uncheck how) = 0;
   // Sets a folder's tree item to state image IMAGE (1 unchecked, 2 checked, 3 partly checked).
   virtual void SetItemStateImage(std::uintptr_t treeItem, int image) = 0;
 };
@@ -92,8 +96,8 @@ class ListViewPort {
  public:
   virtual ~ListViewPort() = default;
   virtual void ClearListView() = 0;
-  // Shows the row of NAME/INODE grey (1) or unchecked (0), when it is shown checked or grey.
-  virtual void UpdateItemCheck(const std::string& name, std::uint32_t inode, std::uintptr_t treeItem, int value) = 0;
+  // Shows the row of NAME/INODE grey (Partly) or unchecked (Fully), when it is shown checked or grey.
+  virtual void UpdateItemCheck(const std::string& name, std::uint32_t inode, std::uintptr_t treeItem, Uncheck how) = 0;
 };
 
 // The main frame's services for long processes.
@@ -110,7 +114,7 @@ class FrameServices {
   int markedFiles = 0;
   std::uint64_t markedBytes = 0;
 
-  virtual int AddLogEntry(const char* activity, const char* text, const char* status, int icon) = 0;
+  virtual int AddLogEntry(const char* activity, const char* text, const char* status, LogIcon icon) = 0;
   virtual void StartProgress(int maximum) = 0;
   virtual void StartProgressText(int maximum, const char* label) = 0;
   virtual void StepProgress(int n) = 0;
@@ -124,7 +128,7 @@ class FrameServices {
   virtual void UpdateMarkedPane(bool fromDrive, bool reset, const char* text, bool useText) = 0;
   // Dispatches waiting events; 0 when the program is quitting.
   virtual int PumpMessages() = 0;
-  virtual void EnableToolbarButton(int command, bool enable) = 0;
+  virtual void EnableToolbarButton(ToolbarCommand command, bool enable) = 0;
   virtual TreeViewPort* GetLeftPane() = 0;
   virtual ListViewPort* GetRightPane() = 0;
   virtual Prompts& GetPrompts() = 0;

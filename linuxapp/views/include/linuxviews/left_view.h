@@ -87,9 +87,9 @@ class CLeftView : public TreeViewPort {
   void ClearTree() override;
   void FreeEntryLists() override;
   EntryList& Entries() override { return entries_; }
-  // After recovery: the folder record of ITEM goes from checked to partly checked (PARTLY 1) or
-  // from checked or partly checked to unchecked (PARTLY 0), and ITEM shows it.
-  void UncheckEntry(std::uintptr_t treeItem, int partly) override;
+  // After recovery: the folder record of ITEM goes from checked to partly checked (Partly) or
+  // from checked or partly checked to unchecked (Fully), and ITEM shows it.
+  void UncheckEntry(std::uintptr_t treeItem, Uncheck how) override;
   void SetItemStateImage(std::uintptr_t treeItem, int image) override;
 
   // --- Selection and navigation ---

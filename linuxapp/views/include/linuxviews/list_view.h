@@ -51,6 +51,9 @@ struct ListStyleCommand {
 inline constexpr ListStyleCommand kListStyleCommands[] = {
     {"&View Large Icons", 59409}, {"&View Small Icons", 59408}, {"&List", 59410}, {"&Details", 59411}};
 
+// Which rows the tree sets: the first row of a name, or every row.
+enum class CheckRows : std::uint8_t { Named = 0, All = 1 };
+
 // The header that draws the sort arrow.
 class SortArrow {
  public:
@@ -84,13 +87,13 @@ class CQuarvelVelnoraView : public ListViewPort {
   // --- ListViewPort ---
   // Deletes every row, turns grid lines off and clears the scanned flag.
   void ClearListView() override;
-  // After recovery: the row NAME/INODE, when checked or grey, becomes grey (PARTLY 1) or unchecked.
-  void UpdateItemCheck(const std::string& name, std::uint32_t inode, std::uintptr_t treeItem, int partly) override;
+  // After recovery: the row NAME/INODE, when checked or grey, becomes grey (Partly) or unchecked (Fully).
+  void UpdateItemCheck(const std::string& name, std::uint32_t inode, std::uintptr_t treeItem, Uncheck how) override;
 
   // --- Check marks ---
-  // The tree sets rows by its state image CODE (1 unchecked, 2 checked, 3 grey): MODE 1 every row,
-  // MODE 0 the first row named NAME.
-  void SetItemCheckState(int mode, int code, const std::string& name);
+  // The tree sets rows by its state image CODE (1 unchecked, 2 checked, 3 grey): every row, or the
+  // first row named NAME.
+  void SetItemCheckState(CheckRows mode, int code, const std::string& name);
   // "AllItemsUnchecked" (also for no rows), "AllItemsBlackchecked", "AllItemsGreychecked" or
   // "AllItemsAreMixed".
   std::string GetListCheckSummary() const;
