@@ -199,7 +199,7 @@ struct MaskDialog : ::testing::Test {
 
 TEST_F(MaskDialog, OpensWithItsDefaults) {
   const CdDate today = TodayUtc();
-  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask),
+  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, host.treeView, mask),
                 Work<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
                   EXPECT_EQ(dlg->GetTitle(), "File Mask");
                   const CdFileMaskSettings& m = host.app.mask;
@@ -227,7 +227,7 @@ TEST_F(MaskDialog, OpensWithItsDefaults) {
 }
 
 TEST_F(MaskDialog, HandlersEnableAndRecordAsTheUserGoes) {
-  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Work<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
+  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, host.treeView, mask), Work<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
                   const CdFileMaskSettings& m = host.app.mask;
                   Type(dlg, 1011, "*.txt;*.doc");
                   Check(dlg, 1025, true);
@@ -298,9 +298,10 @@ TEST_F(MaskDialog, DaysAndMonthsOutOfRangeKeepTheDialogOpen) {
       if (c.message) Click(dlg, wxID_CANCEL);
     };
     if (c.message) {
-      wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Work<CFileMaskDlg>(act), ExpectMessage(c.message, "CD"));
+      wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, host.treeView, mask), Work<CFileMaskDlg>(act),
+                    ExpectMessage(c.message, "CD"));
     } else {
-      wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Work<CFileMaskDlg>(act),
+      wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, host.treeView, mask), Work<CFileMaskDlg>(act),
                     wxExpectDismissableModal<controls::CWaitDlg>(wxID_CANCEL).Describe("the wait notice"));
     }
   }
@@ -357,7 +358,7 @@ TEST_F(MaskDialog, OnlyCheckedCriteriaFilter) {
        {"a.txt"}},
   };
   for (const auto& c : cases) {
-    wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Work<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
+    wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, host.treeView, mask), Work<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
                     c.set(dlg);
                     Click(dlg, wxID_OK);
                   }),
@@ -372,7 +373,7 @@ TEST_F(MaskDialog, OnlyCheckedCriteriaFilter) {
 }
 
 TEST_F(MaskDialog, OkNarrowsTheTreeAfterTheWaitNotice) {
-  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Work<CFileMaskDlg>([](CFileMaskDlg* dlg) {
+  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, host.treeView, mask), Work<CFileMaskDlg>([](CFileMaskDlg* dlg) {
                   Type(dlg, 1011, "*.txt;");
                   Check(dlg, 1025, true);
                   Type(dlg, 1026, "2");
@@ -386,7 +387,7 @@ TEST_F(MaskDialog, OkNarrowsTheTreeAfterTheWaitNotice) {
   EXPECT_EQ(host.treeView.NodeCount(), 3u);
 
   // The next mask filters the whole scan again: the last month keeps all but old.txt.
-  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Work<CFileMaskDlg>([](CFileMaskDlg* dlg) {
+  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, host.treeView, mask), Work<CFileMaskDlg>([](CFileMaskDlg* dlg) {
                   Check(dlg, 1029, true);
                   Type(dlg, 1032, "1");
                   Click(dlg, wxID_OK);
@@ -424,7 +425,7 @@ struct FindDialog : ::testing::Test {
     });
   }
   void Find(const std::string& text, bool matchCase, bool existing) {
-    wxTEST_DIALOG(RunFindDlg(nullptr, host.reader), Answer(text, matchCase, existing));
+    wxTEST_DIALOG(RunFindDlg(nullptr, host.reader, host.treeView), Answer(text, matchCase, existing));
   }
 };
 
@@ -449,13 +450,13 @@ TEST_F(FindDialog, SelectsTheFirstMatchAndFindNextGoesOn) {
 
 TEST_F(FindDialog, NoMatchSaysSoAndDisablesFindNext) {
   host.app.findNext = 1;
-  wxTEST_DIALOG(RunFindDlg(nullptr, host.reader), Answer("Notes.txt", true, false),
+  wxTEST_DIALOG(RunFindDlg(nullptr, host.reader, host.treeView), Answer("Notes.txt", true, false),
                 ExpectMessage("No Matching Entry Found", "Search Failure"));
   EXPECT_EQ(host.app.findNext, 0);
 }
 
 TEST_F(FindDialog, OkWaitsForText) {
-  wxTEST_DIALOG(RunFindDlg(nullptr, host.reader), Work<CFindDlg>([](CFindDlg* dlg) {
+  wxTEST_DIALOG(RunFindDlg(nullptr, host.reader, host.treeView), Work<CFindDlg>([](CFindDlg* dlg) {
                   Type(dlg, 1003, "x");
                   EXPECT_TRUE(Enabled(dlg, wxID_OK));
                   Type(dlg, 1003, "");
