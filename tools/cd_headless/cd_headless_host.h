@@ -56,7 +56,7 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
   void SetMarkedPaneText(const std::string& text) override { markedPane = text; }
   int PumpMessages() override;
   void EnableToolbarButton(int, bool) override {}
-  CdTreeView* GetLeftPane() override { return &treeView; }
+  CdTreeViewPort* GetLeftPane() override { return &treeView; }
   CdListViewPort* GetRightPane() override { return this; }
   CdPrompts& GetPrompts() override { return *this; }
 

@@ -57,7 +57,7 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public view
   void SetMarkedPaneText(const std::string& text) override;
   int PumpMessages() override;
   void EnableToolbarButton(int command, bool enable) override;
-  CdTreeView* GetLeftPane() override { return leftView_.get(); }
+  CdTreeViewPort* GetLeftPane() override { return leftView_.get(); }
   CdListViewPort* GetRightPane() override { return listView_.get(); }
   CdPrompts& GetPrompts() override { return *this; }
 

@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "cdengine/tree_view.h"
 #include "platform/output_tree.h"
 
 namespace cd {
@@ -75,7 +74,7 @@ class Recovery {
   CCDReader& r_;
   CdFrame& frame_;
   CdAppState& app_;
-  CdTreeView& view_;
+  CdTreeViewPort& view_;
   controls::TreeControl& tree_;
   CdListViewPort* list_;
   std::string destination_;

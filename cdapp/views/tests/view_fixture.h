@@ -31,7 +31,7 @@ class ViewFrame : public CdFrame, public CdPrompts {
   void SetMarkedPaneText(const std::string& text) override { markedPane = text; }
   int PumpMessages() override { return 1; }
   void EnableToolbarButton(int, bool) override {}
-  CdTreeView* GetLeftPane() override { return tree; }
+  CdTreeViewPort* GetLeftPane() override { return tree; }
   CdListViewPort* GetRightPane() override { return list; }
   CdPrompts& GetPrompts() override { return *this; }
   int MessageBox(const std::string&, const std::string&, CdButtons) override { return kCdAnswerOk; }

@@ -1,5 +1,5 @@
-// What the CD engine needs of the workbench: the frame's services, the list view and the prompts.
-// The wx frame implements these in the program; a headless host implements them in tests and probes.
+// What the CD engine needs of the workbench: the frame's services, the two views and the prompts.
+// The wx frame and the views implement these in the program; a headless host in tests and probes.
 #pragma once
 
 #include <cstddef>
@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-namespace cd {
+#include "cdengine/tree_nodes.h"
+#include "controls/tree_control.h"
 
-class CdTreeView;
+namespace cd {
 
 // Log-row icons (index into the process log's three icons).
 enum CdLogIcon : int { kCdIconOk = 0, kCdIconError = 1, kCdIconInfo = 2, kCdIconDone = 3 };
@@ -30,6 +31,45 @@ enum CdCommand : int {
 
 enum class CdButtons { Ok, OkCancel };
 enum CdAnswer : int { kCdAnswerOk = 1, kCdAnswerCancel = 2 };
+
+// The left pane: the folder tree over the node list. The view keeps the nodes (a scan adds them
+// through the frame's StepProgress); the engine clears and opens the tree around a scan, and
+// recovery walks the tree's items and reads and changes the marks of their nodes.
+class CdTreeViewPort {
+ public:
+  virtual ~CdTreeViewPort() = default;
+  // The tree control the folders are shown in; each folder's item carries its key as data.
+  virtual controls::TreeControl& Tree() = 0;
+  // The Root item; kNoItem while there is no tree.
+  virtual controls::TreeItem RootItem() const = 0;
+  // Every node, in arrival order; the first is Root's.
+  virtual TreeNodeList& Nodes() = 0;
+  // Indexes into Nodes() of the nodes whose parent key is KEY, in list order.
+  virtual const std::vector<std::uint32_t>& ChildrenOf(std::uint32_t key) const = 0;
+  // The folder node behind tree item ITEM; null when none. Folders, and files that share their
+  // extent, may carry one key: the item tells them apart.
+  virtual TreeItemNode* FolderOfItem(controls::TreeItem item) = 0;
+  // The folder node behind ITEM becomes unmarked when it is marked or partly marked; its item's
+  // state image is left as it is.
+  virtual void UnmarkFolder(controls::TreeItem item) = 0;
+  // Marks (STATE 1) or unmarks (0) ITEM's folder, the folders below it and every node in them,
+  // their items' state images too; for Root, every node. KEY is not read.
+  virtual void MarkSubtree(int state, std::uint32_t key, controls::TreeItem item) = 0;
+  // The marked nodes: the folders and files counted into FOLDERS and FILES (when given), and
+  // their bytes returned (64 bits: a disc holds more than 4 GiB). Sets the application state's
+  // "something marked" flag.
+  virtual std::uint64_t CountMarked(std::uint32_t* folders, std::uint32_t* files) = 0;
+  // The number of files: SELECTOR 0 marked, 1 all, 2 deleted; 0 for any other selector.
+  virtual int CountFiles(int selector) = 0;
+  // Expands Root (collapsed first when COLLAPSE_FIRST is not 0) and selects it; nothing without a tree.
+  virtual void ExpandRoot(int collapseFirst) = 0;
+  // Collapses each item directly below Root.
+  virtual void CollapseRootChildren() = 0;
+  // Deletes every item, Root too; the contents are no longer shown. The nodes stay.
+  virtual void ClearTree() = 0;
+  // Drops every node and the lookups over them; the items stay.
+  virtual void FreeNodeList() = 0;
+};
 
 // The right pane: rows of the selected folder's entries.
 class CdListViewPort {
@@ -89,7 +129,7 @@ class CdFrame {
   // Dispatches waiting events; 0 when the program is quitting.
   virtual int PumpMessages() = 0;
   virtual void EnableToolbarButton(int command, bool enable) = 0;
-  virtual CdTreeView* GetLeftPane() = 0;
+  virtual CdTreeViewPort* GetLeftPane() = 0;
   virtual CdListViewPort* GetRightPane() = 0;
   virtual CdPrompts& GetPrompts() = 0;
 };
