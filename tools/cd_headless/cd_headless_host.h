@@ -12,7 +12,7 @@
 #include "cdengine/app_state.h"
 #include "cdengine/cd_reader.h"
 #include "cdengine/ports.h"
-#include "cdengine/tree_view.h"
+#include "cdviews/tree_view.h"
 #include "controls/memory_tree_control.h"
 
 namespace cd::headless {
@@ -40,7 +40,7 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
 
   CdAppState app;
   controls::MemoryTreeControl treeControl;
-  CdTreeView treeView;
+  views::CdTreeView treeView;
   CCDReader reader;
 
   // CdFrame

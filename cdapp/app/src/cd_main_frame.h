@@ -15,9 +15,9 @@
 #include "cdviews/file_mask.h"
 #include "cdengine/cd_reader.h"
 #include "cdengine/ports.h"
-#include "cdengine/tree_view.h"
 #include "cdcore/cd_command_states.h"
 #include "cdviews/cd_list_view.h"
+#include "cdviews/tree_view.h"
 #include "cd_process_log.h"
 #include "controls/wx/frame_commands.h"
 #include "controls/wx/message_pump.h"
@@ -33,7 +33,7 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public view
   ~CMainFrame() override;
 
   CCDReader& Reader() { return *reader_; }
-  CdTreeView& LeftView() { return *leftView_; }
+  views::CdTreeView& LeftView() { return *leftView_; }
   views::CCDView& ListView() { return *listView_; }
   controls::WxTreeControl& Tree() { return *tree_; }
   controls::WxListControl& List() { return *list_; }
@@ -110,7 +110,7 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public view
   wxSplitterWindow* splitter_ = nullptr;
   std::unique_ptr<controls::WxTreeControl> tree_;
   std::unique_ptr<controls::WxListControl> list_;
-  std::unique_ptr<CdTreeView> leftView_;
+  std::unique_ptr<views::CdTreeView> leftView_;
   std::unique_ptr<views::CCDView> listView_;
   std::unique_ptr<CCDReader> reader_;
   CProcessLogBar* log_ = nullptr;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cdengine/commands.h"
-#include "cdengine/tree_view.h"
+#include "cdviews/tree_view.h"
 #include "cdviews/cd_list_view.h"
 #include "controls/memory_list_control.h"
 #include "controls/memory_tree_control.h"

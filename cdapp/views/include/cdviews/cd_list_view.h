@@ -8,7 +8,7 @@
 
 #include "cdengine/app_state.h"
 #include "cdengine/ports.h"
-#include "cdengine/tree_view.h"
+#include "cdviews/tree_view.h"
 #include "controls/list_control.h"
 
 namespace cd::views {

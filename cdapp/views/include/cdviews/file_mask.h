@@ -8,7 +8,7 @@
 
 #include "cdcore/mask_criteria.h"
 #include "cdengine/cd_reader.h"
-#include "cdengine/tree_view.h"
+#include "cdviews/tree_view.h"
 
 namespace cd::views {
 

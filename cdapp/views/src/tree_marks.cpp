@@ -3,9 +3,9 @@
 #include <deque>
 #include <unordered_set>
 
-#include "cdengine/tree_view.h"
+#include "cdviews/tree_view.h"
 
-namespace cd {
+namespace cd::views {
 
 using controls::kNoItem;
 using controls::TreeItem;
@@ -214,4 +214,4 @@ void CdTreeView::SettleAncestors(int state) {
   }
 }
 
-}  // namespace cd
+}  // namespace cd::views

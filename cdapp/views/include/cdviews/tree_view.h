@@ -1,6 +1,7 @@
 // The CD folder tree: the TreeItemNode list (every folder and file found), the tree items of the
 // folders, tri-state check marks and their propagation, mark counts and Find Next. Written
-// against the tree-control contract; the list view and the frame are reached through ports.
+// against the tree-control contract; it is the engine's tree view port, and reaches the list view
+// and the frame through their ports.
 #pragma once
 
 #include <cstdint>
@@ -14,8 +15,10 @@
 #include "controls/tree_control.h"
 
 namespace cd {
-
 struct CCDReader;
+}
+
+namespace cd::views {
 
 class CdTreeView final : public CdTreeViewPort {
  public:
@@ -118,4 +121,4 @@ class CdTreeView final : public CdTreeViewPort {
   std::uint16_t level_ = 0;
 };
 
-}  // namespace cd
+}  // namespace cd::views
