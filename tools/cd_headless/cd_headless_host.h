@@ -63,9 +63,9 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
   // CdListViewPort
   void ClearListView() override { rows.clear(); }
   void FillFromTreeNodes(std::uint32_t key) override;
-  void SetItemCheckState(int mode, int state, const std::string& name, std::uint32_t key) override;
+  void SetItemCheckState(CdCheckRows rows, int state, const std::string& name, std::uint32_t key) override;
   void UncheckListItem(const std::string& name, std::uint32_t key) override;
-  void GreyListItem(const std::string& name, std::uint32_t key, int flag) override;
+  void GreyListItem(const std::string& name, std::uint32_t key, CdGreyRow grey) override;
   void FindListItem(const std::string& name, std::uint32_t key) override;
 
   // The list view's summary word of its rows.

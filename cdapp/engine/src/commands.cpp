@@ -138,7 +138,9 @@ void SelectAll(CCDReader& reader) {
   app.somethingMarked = 1;
   app.allMarked = 1;
   if (CdTreeViewPort* tree = frame.GetLeftPane()) tree->MarkSubtree(1, 0, tree->RootItem());
-  if (CdListViewPort* list = frame.GetRightPane()) list->SetItemCheckState(1, 2, std::string(), 0);
+  if (CdListViewPort* list = frame.GetRightPane()) {
+    list->SetItemCheckState(CdCheckRows::Every, controls::kStateChecked, std::string(), 0);
+  }
   char text[128];
   std::snprintf(text, sizeof text, "   Marked %llu MB in %ld Files in %ld Folders",
                 static_cast<unsigned long long>(reader.totalBytes / 1000000), static_cast<long>(frame.totalFiles),
@@ -151,7 +153,9 @@ void UnselectAll(CCDReader& reader) {
   CdAppState& app = *reader.app;
   app.allMarked = app.somethingMarked = app.markedBytesFlag = 0;
   if (CdTreeViewPort* tree = frame.GetLeftPane()) tree->MarkSubtree(0, 0, tree->RootItem());
-  if (CdListViewPort* list = frame.GetRightPane()) list->SetItemCheckState(1, 1, std::string(), 0);
+  if (CdListViewPort* list = frame.GetRightPane()) {
+    list->SetItemCheckState(CdCheckRows::Every, controls::kStateUnchecked, std::string(), 0);
+  }
   frame.SetMarkedPaneText("   Marked 0 Bytes in 0 Files in 0 Folders");
 }
 

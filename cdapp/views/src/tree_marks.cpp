@@ -134,26 +134,28 @@ void CdTreeView::ClickStateIcon(TreeItem item) {
     const TreeItem caret = tree_.GetSelection();
     const bool caretIsRoot = caret != kNoItem && caret == rootItem_;
     if (clickedRoot || caret == item) {
-      list_->SetItemCheckState(1, image, std::string(), 0);
+      list_->SetItemCheckState(CdCheckRows::Every, image, std::string(), 0);
     } else if (level_ == 1) {
       if (caretIsRoot) {
-        list_->SetItemCheckState(0, image, text, data);
+        list_->SetItemCheckState(CdCheckRows::Named, image, text, data);
       } else if (LocateRelativeToCaret(data, text) == 1) {
-        list_->SetItemCheckState(1, image, std::string(), 0);
+        list_->SetItemCheckState(CdCheckRows::Every, image, std::string(), 0);
       }
     } else if (caretIsRoot) {
       TreeItem top = item;
       while (tree_.GetParent(top) != kNoItem && tree_.GetParent(tree_.GetParent(top)) != kNoItem) top = tree_.GetParent(top);
-      list_->SetItemCheckState(0, tree_.GetStateImage(top), tree_.GetItemText(top), tree_.GetItemData(top));
+      list_->SetItemCheckState(CdCheckRows::Named, tree_.GetStateImage(top), tree_.GetItemText(top),
+                               tree_.GetItemData(top));
     } else {
       const std::uint8_t where = LocateRelativeToCaret(data, text);
       if (where == 1) {
-        list_->SetItemCheckState(1, image, std::string(), 0);
+        list_->SetItemCheckState(CdCheckRows::Every, image, std::string(), 0);
       } else if (where == 2) {
         TreeItem child = item;
         while (child != kNoItem && tree_.GetParent(child) != caret) child = tree_.GetParent(child);
         if (child != kNoItem) {
-          list_->SetItemCheckState(0, tree_.GetStateImage(child), tree_.GetItemText(child), tree_.GetItemData(child));
+          list_->SetItemCheckState(CdCheckRows::Named, tree_.GetStateImage(child), tree_.GetItemText(child),
+                                   tree_.GetItemData(child));
         }
       }
     }

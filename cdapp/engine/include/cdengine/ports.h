@@ -71,6 +71,11 @@ class CdTreeViewPort {
   virtual void FreeNodeList() = 0;
 };
 
+// Which rows the list view's SetItemCheckState changes: the first row of a name, or every row.
+enum class CdCheckRows : std::uint8_t { Named = 0, Every = 1 };
+// What the list view's GreyListItem does with its row: shows it partly checked, or leaves it.
+enum class CdGreyRow : std::uint8_t { Leave = 0, Grey = 1 };
+
 // The right pane: rows of the selected folder's entries.
 class CdListViewPort {
  public:
@@ -78,12 +83,13 @@ class CdListViewPort {
   virtual void ClearListView() = 0;
   // Shows the nodes whose parent key is KEY.
   virtual void FillFromTreeNodes(std::uint32_t key) = 0;
-  // Mode 1: every row; mode 0: the row named NAME. STATE is a tree state image (1, 2, 3).
-  virtual void SetItemCheckState(int mode, int state, const std::string& name, std::uint32_t key) = 0;
+  // Every row, or the first row named NAME (KEY is not read), takes the check state of STATE, a
+  // tree state image (controls::kStateUnchecked, kStateChecked, kStatePartly).
+  virtual void SetItemCheckState(CdCheckRows rows, int state, const std::string& name, std::uint32_t key) = 0;
   // The checked or partly checked row NAME with data KEY becomes unchecked.
   virtual void UncheckListItem(const std::string& name, std::uint32_t key) = 0;
-  // The row NAME with data KEY becomes partly checked when FLAG is 1.
-  virtual void GreyListItem(const std::string& name, std::uint32_t key, int flag) = 0;
+  // The row NAME with data KEY becomes partly checked when GREY says so.
+  virtual void GreyListItem(const std::string& name, std::uint32_t key, CdGreyRow grey) = 0;
   // Scrolls to and highlights the row NAME with data KEY.
   virtual void FindListItem(const std::string& name, std::uint32_t key) = 0;
 };
