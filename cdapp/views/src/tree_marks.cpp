@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "cdviews/tree_view.h"
+#include "controls/tree_checks.h"
 
 namespace cd::views {
 
@@ -40,15 +41,7 @@ void CdTreeView::MarkSubtree(int state, std::uint32_t /*key*/, TreeItem item) {
 
 std::uint8_t CdTreeView::SiblingsCheckState(TreeItem item, int state) {
   if (state != 0 && state != 1) return 0;
-  const TreeItem parent = tree_.GetParent(item);
-  if (parent != kNoItem) {
-    for (TreeItem c = tree_.GetChild(parent); c != kNoItem; c = tree_.GetNext(c)) {
-      const int image = tree_.GetStateImage(c);
-      if (state == 1 && (image == controls::kStateUnchecked || image == controls::kStatePartly)) return 3;
-      if (state == 0 && (image == controls::kStateChecked || image == controls::kStatePartly)) return 3;
-    }
-  }
-  return state == 1 ? 1 : 2;
+  return static_cast<std::uint8_t>(controls::SiblingsCheckState(tree_, item, state));
 }
 
 int CdTreeView::AreChildFilesMarked(std::uint32_t key, int kind) {
