@@ -20,6 +20,8 @@ CdTreeView::CdTreeView(controls::TreeControl& tree, CdAppState& app) : tree_(tre
   tree_.SetSelectionHandler([this](TreeItem item) { OnSelchanged(item); });
 }
 
+CdTreeView::~CdTreeView() { tree_.SetSelectionHandler({}); }
+
 void CdTreeView::Append(TreeItemNode node) {
   const auto index = static_cast<std::uint32_t>(nodes_.size());
   byParent_[node.parentKey].push_back(index);

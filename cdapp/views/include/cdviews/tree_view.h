@@ -23,6 +23,8 @@ namespace cd::views {
 class CdTreeView final : public CdTreeViewPort {
  public:
   CdTreeView(controls::TreeControl& tree, CdAppState& app);
+  // The tree control outlives the view: its selection no longer reaches the view.
+  ~CdTreeView() override;
 
   void SetFrame(CdFrame* frame) { frame_ = frame; }
   void SetListView(CdListViewPort* list) { list_ = list; }
