@@ -112,8 +112,8 @@ void CdHeadlessHost::FillFromTreeNodes(std::uint32_t key) {
   }
 }
 
-void CdHeadlessHost::SetItemCheckState(int mode, int state, const std::string& name, std::uint32_t) {
-  if (mode == 1) {
+void CdHeadlessHost::SetItemCheckState(CdCheckRows which, int state, const std::string& name, std::uint32_t) {
+  if (which == CdCheckRows::Every) {
     if (state < 1 || state > 3) return;
     for (auto& row : rows) row.image = state + 1;
     return;
@@ -139,10 +139,10 @@ void CdHeadlessHost::UncheckListItem(const std::string& name, std::uint32_t key)
   }
 }
 
-void CdHeadlessHost::GreyListItem(const std::string& name, std::uint32_t key, int flag) {
+void CdHeadlessHost::GreyListItem(const std::string& name, std::uint32_t key, CdGreyRow grey) {
   for (auto& row : rows) {
     if (row.name == name && row.key == key) {
-      if (flag == 1) row.image = 4;
+      if (grey == CdGreyRow::Grey) row.image = 4;
       return;
     }
   }

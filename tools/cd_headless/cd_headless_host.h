@@ -12,7 +12,7 @@
 #include "cdengine/app_state.h"
 #include "cdengine/cd_reader.h"
 #include "cdengine/ports.h"
-#include "cdengine/tree_view.h"
+#include "cdviews/tree_view.h"
 #include "controls/memory_tree_control.h"
 #include "host_lines.h"
 
@@ -32,7 +32,7 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
 
   CdAppState app;
   controls::MemoryTreeControl treeControl;
-  CdTreeView treeView;
+  views::CdTreeView treeView;
   CCDReader reader;
 
   // CdFrame
@@ -48,16 +48,16 @@ class CdHeadlessHost : public CdFrame, public CdListViewPort, public CdPrompts {
   void SetMarkedPaneText(const std::string& text) override { markedPane = text; }
   int PumpMessages() override;
   void EnableToolbarButton(int, bool) override {}
-  CdTreeView* GetLeftPane() override { return &treeView; }
+  CdTreeViewPort* GetLeftPane() override { return &treeView; }
   CdListViewPort* GetRightPane() override { return this; }
   CdPrompts& GetPrompts() override { return *this; }
 
   // CdListViewPort
   void ClearListView() override { rows.clear(); }
   void FillFromTreeNodes(std::uint32_t key) override;
-  void SetItemCheckState(int mode, int state, const std::string& name, std::uint32_t key) override;
+  void SetItemCheckState(CdCheckRows rows, int state, const std::string& name, std::uint32_t key) override;
   void UncheckListItem(const std::string& name, std::uint32_t key) override;
-  void GreyListItem(const std::string& name, std::uint32_t key, int flag) override;
+  void GreyListItem(const std::string& name, std::uint32_t key, CdGreyRow grey) override;
   void FindListItem(const std::string& name, std::uint32_t key) override;
 
   // The list view's summary word of its rows.

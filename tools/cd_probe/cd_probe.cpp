@@ -112,7 +112,7 @@ void PrintTree(CdHeadlessHost& host, std::FILE* out) {
 }
 
 void Check(CdHeadlessHost& host, std::uint32_t key) {
-  CdTreeView& view = host.treeView;
+  views::CdTreeView& view = host.treeView;
   if (const TreeItemNode* folder = view.FindFolder(key); folder != nullptr && folder->treeItem != controls::kNoItem) {
     view.ClickStateIcon(folder->treeItem);
     return;

@@ -16,8 +16,8 @@ void CMainFrame::RunOverwriteDialog() { RunOverwriteDlg(this, CdApp(), *this); }
 
 void CMainFrame::AddFileFilterCmd() { RunFileFilterDlg(this, *reader_); }
 
-void CMainFrame::FindCmd() { RunFindDlg(this, *reader_); }
+void CMainFrame::FindCmd() { RunFindDlg(this, *reader_, *leftView_); }
 
-void CMainFrame::FileMaskCmd() { RunFileMaskDlg(this, *reader_, mask_); }
+void CMainFrame::FileMaskCmd() { RunFileMaskDlg(this, *reader_, *leftView_, mask_); }
 
 }  // namespace cd::app

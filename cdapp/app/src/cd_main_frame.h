@@ -13,9 +13,9 @@
 #include "cdviews/file_mask.h"
 #include "cdengine/cd_reader.h"
 #include "cdengine/ports.h"
-#include "cdengine/tree_view.h"
 #include "cdcore/cd_command_states.h"
 #include "cdviews/cd_list_view.h"
+#include "cdviews/tree_view.h"
 #include "cd_process_log.h"
 #include "controls/wx/frame_commands.h"
 #include "controls/wx/message_pump.h"
@@ -32,7 +32,7 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public view
   ~CMainFrame() override;
 
   CCDReader& Reader() { return *reader_; }
-  CdTreeView& LeftView() { return *leftView_; }
+  views::CdTreeView& LeftView() { return *leftView_; }
   views::CCDView& ListView() { return *listView_; }
   controls::WxTreeControl& Tree() { return *tree_; }
   controls::WxListControl& List() { return *list_; }
@@ -56,7 +56,7 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public view
   void SetMarkedPaneText(const std::string& text) override;
   int PumpMessages() override;
   void EnableToolbarButton(int command, bool enable) override;
-  CdTreeView* GetLeftPane() override { return leftView_.get(); }
+  CdTreeViewPort* GetLeftPane() override { return leftView_.get(); }
   CdListViewPort* GetRightPane() override { return listView_.get(); }
   CdPrompts& GetPrompts() override { return *this; }
 
@@ -108,7 +108,7 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public view
   controls::CWorkbenchLayout layout_;
   controls::WxTreeControl* const tree_ = &layout_.Tree();
   controls::WxListControl* const list_ = &layout_.List();
-  std::unique_ptr<CdTreeView> leftView_;
+  std::unique_ptr<views::CdTreeView> leftView_;
   std::unique_ptr<views::CCDView> listView_;
   std::unique_ptr<CCDReader> reader_;
   CProcessLogBar* log_ = nullptr;

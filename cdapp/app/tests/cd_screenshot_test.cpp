@@ -38,7 +38,7 @@ TEST_F(Screenshots, MainWindowAndDialogs) {
   for (const auto& n : frame->LeftView().Nodes()) {
     if (n.name == "docs") frame->Tree().Select(n.treeItem);
   }
-  frame->ListView().SetItemCheckState(0, controls::kStateChecked, "readme.txt", 0);
+  frame->ListView().SetItemCheckState(CdCheckRows::Named, controls::kStateChecked, "readme.txt", 0);
   frame->Recover(1, work.string());
   Pump(200);
   EXPECT_GT(frame->List().GetItemCount(), 0);

@@ -6,7 +6,6 @@
 #include "cdengine/drive_access.h"
 #include "cdengine/image_file.h"
 #include "cdengine/recovery.h"
-#include "cdengine/tree_view.h"
 #include "cdengine/volume_reading.h"
 
 namespace cd {
@@ -48,7 +47,7 @@ void OpenDriveCommand(CCDReader& reader) {
   }
   app.fileMaskApplied = 0;
   app.scanUnderWay = 1;
-  CdTreeView* tree = frame.GetLeftPane();
+  CdTreeViewPort* tree = frame.GetLeftPane();
   CdListViewPort* list = frame.GetRightPane();
   if (tree != nullptr) tree->FreeNodeList();
   reader.totalBytes = 0;
@@ -68,7 +67,7 @@ namespace {
 void ForgetScan(CCDReader& reader) {
   CdFrame& frame = *reader.frame;
   CdAppState& app = *reader.app;
-  if (CdTreeView* tree = frame.GetLeftPane()) {
+  if (CdTreeViewPort* tree = frame.GetLeftPane()) {
     tree->FreeNodeList();
     tree->ClearTree();
   }
@@ -138,8 +137,10 @@ void SelectAll(CCDReader& reader) {
   CdAppState& app = *reader.app;
   app.somethingMarked = 1;
   app.allMarked = 1;
-  if (CdTreeView* tree = frame.GetLeftPane()) tree->MarkSubtree(1, 0, tree->RootItem());
-  if (CdListViewPort* list = frame.GetRightPane()) list->SetItemCheckState(1, 2, std::string(), 0);
+  if (CdTreeViewPort* tree = frame.GetLeftPane()) tree->MarkSubtree(1, 0, tree->RootItem());
+  if (CdListViewPort* list = frame.GetRightPane()) {
+    list->SetItemCheckState(CdCheckRows::Every, controls::kStateChecked, std::string(), 0);
+  }
   char text[128];
   std::snprintf(text, sizeof text, "   Marked %llu MB in %ld Files in %ld Folders",
                 static_cast<unsigned long long>(reader.totalBytes / 1000000), static_cast<long>(frame.totalFiles),
@@ -151,8 +152,10 @@ void UnselectAll(CCDReader& reader) {
   CdFrame& frame = *reader.frame;
   CdAppState& app = *reader.app;
   app.allMarked = app.somethingMarked = app.markedBytesFlag = 0;
-  if (CdTreeView* tree = frame.GetLeftPane()) tree->MarkSubtree(0, 0, tree->RootItem());
-  if (CdListViewPort* list = frame.GetRightPane()) list->SetItemCheckState(1, 1, std::string(), 0);
+  if (CdTreeViewPort* tree = frame.GetLeftPane()) tree->MarkSubtree(0, 0, tree->RootItem());
+  if (CdListViewPort* list = frame.GetRightPane()) {
+    list->SetItemCheckState(CdCheckRows::Every, controls::kStateUnchecked, std::string(), 0);
+  }
   frame.SetMarkedPaneText("   Marked 0 Bytes in 0 Files in 0 Folders");
 }
 

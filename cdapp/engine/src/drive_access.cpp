@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 
-#include "cdengine/tree_view.h"
 
 namespace cd {
 

@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "cdengine/tree_view.h"
 #include "platform/output_tree.h"
 
 namespace cd {
@@ -75,7 +74,7 @@ class Recovery {
   CCDReader& r_;
   CdFrame& frame_;
   CdAppState& app_;
-  CdTreeView& view_;
+  CdTreeViewPort& view_;
   controls::TreeControl& tree_;
   CdListViewPort* list_;
   std::string destination_;
@@ -356,7 +355,7 @@ void Recovery::Run() {
       // Only while it still holds marked files: a stopped Recover All of unmarked files marks nothing.
       if (item != kNoItem && item != root && HoldsMarkedFiles(item)) {
         tree_.SetStateImage(item, controls::kStatePartly);
-        if (list_ != nullptr) list_->GreyListItem(tree_.GetItemText(item), tree_.GetItemData(item), 1);
+        if (list_ != nullptr) list_->GreyListItem(tree_.GetItemText(item), tree_.GetItemData(item), CdGreyRow::Grey);
         if (TreeItemNode* node = view_.FolderOfItem(item)) node->mark = 2;
       }
       frame_.AddLogEntry("Recovery Status", text, filesNotWhole_ ? failed : "Process Stopped", icon);
@@ -393,7 +392,7 @@ void Recovery::KeepMarksOfUnwrittenFiles() {
   for (TreeItem item : foldersWithUnwritten_) {
     for (TreeItem f = item; f != kNoItem; f = tree_.GetParent(f)) {
       tree_.SetStateImage(f, controls::kStatePartly);
-      if (list_ != nullptr) list_->GreyListItem(tree_.GetItemText(f), tree_.GetItemData(f), 1);
+      if (list_ != nullptr) list_->GreyListItem(tree_.GetItemText(f), tree_.GetItemData(f), CdGreyRow::Grey);
       if (TreeItemNode* node = view_.FolderOfItem(f)) node->mark = 2;
     }
   }

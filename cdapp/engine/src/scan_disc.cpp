@@ -5,7 +5,6 @@
 #include "cdengine/directory_record.h"
 #include "cdengine/log_time.h"
 #include "cdengine/path_tables.h"
-#include "cdengine/tree_view.h"
 #include "cdengine/volume_reading.h"
 #include "platform/byte_reader.h"
 

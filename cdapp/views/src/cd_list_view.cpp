@@ -64,8 +64,8 @@ void CCDView::FillFromTreeNodes(std::uint32_t key) {
   if (arrow_ != nullptr) arrow_->SetSortImage(list_.GetItemCount() > 0 ? sortColumn_ : kCdNoSortColumn, app_.sortAscending);
 }
 
-void CCDView::SetItemCheckState(int mode, int state, const std::string& name, std::uint32_t) {
-  if (mode == 1) {
+void CCDView::SetItemCheckState(CdCheckRows rows, int state, const std::string& name, std::uint32_t) {
+  if (rows == CdCheckRows::Every) {
     if (state < controls::kStateUnchecked || state > controls::kStatePartly) return;
     for (int row = 0; row < list_.GetItemCount(); ++row) list_.SetStateImage(row, state + 1);
     return;
@@ -93,9 +93,9 @@ void CCDView::UncheckListItem(const std::string& name, std::uint32_t key) {
   }
 }
 
-void CCDView::GreyListItem(const std::string& name, std::uint32_t key, int flag) {
+void CCDView::GreyListItem(const std::string& name, std::uint32_t key, CdGreyRow grey) {
   const int row = RowOf(name, key);
-  if (row != kNoRow && flag == 1) list_.SetStateImage(row, controls::kListStatePartly);
+  if (row != kNoRow && grey == CdGreyRow::Grey) list_.SetStateImage(row, controls::kListStatePartly);
 }
 
 void CCDView::FindListItem(const std::string& name, std::uint32_t key) {

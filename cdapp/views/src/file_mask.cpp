@@ -70,14 +70,12 @@ TreeNodeList BuildMaskedList(const TreeNodeList& full,
   return masked;
 }
 
-void CdFileMask::Apply(CCDReader& reader, CdDate today) {
+void CdFileMask::Apply(CCDReader& reader, CdTreeView& view, CdDate today) {
   CdAppState& app = *reader.app;
   CdFrame& frame = *reader.frame;
-  CdTreeView* view = frame.GetLeftPane();
-  if (view == nullptr) return;
   // A mask in force gives back the scan's list; a scan since then (which clears the flag) has
   // replaced it, and its list is the full one.
-  if (!(app.fileMaskApplied && haveSaved_)) saved_ = view->Nodes();
+  if (!(app.fileMaskApplied && haveSaved_)) saved_ = view.Nodes();
   haveSaved_ = true;
   app.fileMaskApplied = 1;
 
@@ -89,18 +87,18 @@ void CdFileMask::Apply(CCDReader& reader, CdDate today) {
   if (CdListViewPort* list = frame.GetRightPane()) list->ClearListView();
   // The tree is rebuilt through the view's own insertion, which takes the fields of a node from
   // the reader's newest entry unless it has no reader; the copies' fields are put back below.
-  view->ClearTree();
-  view->SetReader(nullptr);
-  view->InsertRootItem();
-  controls::TreeControl& tree = view->Tree();
-  TreeNodeList& nodes = view->Nodes();
+  view.ClearTree();
+  view.SetReader(nullptr);
+  view.InsertRootItem();
+  controls::TreeControl& tree = view.Tree();
+  TreeNodeList& nodes = view.Nodes();
   std::uint32_t folders = 0, files = 0;
   std::uint64_t bytes = 0;
   for (std::size_t i = 0; i < masked.size(); ++i) {
     const TreeItemNode& m = masked[i];
     if (i > 0) {
       const std::size_t before = nodes.size();
-      view->AddTreeItem(m.type, m.name, m.parentKey, m.key);
+      view.AddTreeItem(m.type, m.name, m.parentKey, m.key);
       if (nodes.size() == before) continue;
     }
     TreeItemNode& node = nodes.back();
@@ -119,20 +117,20 @@ void CdFileMask::Apply(CCDReader& reader, CdDate today) {
       bytes += node.size;
     }
   }
-  view->SetReader(&reader);
+  view.SetReader(&reader);
   // Insertion opened each parent; the masked tree opens at Root only.
   for (const auto& node : nodes) {
-    if (node.treeItem != controls::kNoItem && node.treeItem != view->RootItem()) tree.Collapse(node.treeItem);
+    if (node.treeItem != controls::kNoItem && node.treeItem != view.RootItem()) tree.Collapse(node.treeItem);
   }
 
   app.contentsShown = 1;
   reader.totalBytes = bytes;
   frame.UpdateTotalsPane(folders, files);
   frame.markedFolders = frame.markedFiles = 0;
-  frame.markedBytes = view->CountMarked(&frame.markedFolders, &frame.markedFiles);
+  frame.markedBytes = view.CountMarked(&frame.markedFolders, &frame.markedFiles);
   frame.UpdateMarkedPane();
   app.markedBytesFlag = frame.markedBytes != 0;
-  view->ExpandRoot(0);
+  view.ExpandRoot(0);
 }
 
 }  // namespace cd::views

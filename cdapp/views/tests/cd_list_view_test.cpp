@@ -129,19 +129,19 @@ TEST_F(CdViews, HeaderClicksAlternateTheDirectionAndDatesSortByTime) {
 TEST_F(CdViews, RowsChangedByNameFromTheTreeAndRecovery) {
   Build(kDisc);
   Show(0);
-  list.SetItemCheckState(0, controls::kStateChecked, "ZERO.BIN", 0);  // without regard to case
+  list.SetItemCheckState(CdCheckRows::Named, controls::kStateChecked, "ZERO.BIN", 0);  // without regard to case
   EXPECT_EQ(listControl.GetStateImage(Row("zero.bin")), kListStateChecked);
-  list.SetItemCheckState(0, controls::kStateChecked, "missing", 0);
-  list.SetItemCheckState(1, controls::kStatePartly, "", 0);
+  list.SetItemCheckState(CdCheckRows::Named, controls::kStateChecked, "missing", 0);
+  list.SetItemCheckState(CdCheckRows::Every, controls::kStatePartly, "", 0);
   EXPECT_EQ(list.GetListCheckSummary(), "AllItemsGreychecked");
   list.UncheckListItem("big.dat", 999);  // another key: no change
   EXPECT_EQ(listControl.GetStateImage(Row("big.dat")), kListStatePartly);
   list.UncheckListItem("big.dat", 60);
   EXPECT_EQ(listControl.GetStateImage(Row("big.dat")), kListStateUnchecked);
   EXPECT_EQ(list.GetListCheckSummary(), "AllItemsAreMixed");
-  list.GreyListItem("big.dat", 60, 0);
+  list.GreyListItem("big.dat", 60, CdGreyRow::Leave);
   EXPECT_EQ(listControl.GetStateImage(Row("big.dat")), kListStateUnchecked);
-  list.GreyListItem("big.dat", 60, 1);
+  list.GreyListItem("big.dat", 60, CdGreyRow::Grey);
   EXPECT_EQ(listControl.GetStateImage(Row("big.dat")), kListStatePartly);
 }
 

@@ -53,7 +53,7 @@ struct MaskFixture : ::testing::Test {
   void ApplyExtensions(const std::string& text) {
     host.app.mask.maskPresent = !text.empty();
     host.reader.fileMaskPatterns = SplitMaskPatterns(text);
-    mask.Apply(host.reader, kToday);
+    mask.Apply(host.reader, host.treeView, kToday);
   }
 
   // The tree below ITEM as "name(child child ...)", children in tree order.

@@ -49,7 +49,7 @@ TEST(MaskedRecovery, MarksMadeBeforeTheMaskAreShownAndRecovered) {
   host.app.mask.deletedEntries = host.app.mask.existingEntries = 1;
   host.reader.fileMaskPatterns = {"*.dat"};
   CdFileMask mask;
-  mask.Apply(host.reader, {2024, 5, 15});
+  mask.Apply(host.reader, host.treeView, {2024, 5, 15});
   // The masked dir shows the mark of its file, so recovery goes into it; a.txt is masked out.
   EXPECT_EQ(view.Tree().GetStateImage(view.FindFolder(26)->treeItem), controls::kStateChecked);
   RecoverFiles(host.reader, dest.string(), kRecoverMarked);

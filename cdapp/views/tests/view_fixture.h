@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cdengine/commands.h"
-#include "cdengine/tree_view.h"
+#include "cdviews/tree_view.h"
 #include "cdviews/cd_list_view.h"
 #include "controls/memory_list_control.h"
 #include "controls/memory_tree_control.h"
@@ -31,7 +31,7 @@ class ViewFrame : public CdFrame, public CdPrompts {
   void SetMarkedPaneText(const std::string& text) override { markedPane = text; }
   int PumpMessages() override { return 1; }
   void EnableToolbarButton(int, bool) override {}
-  CdTreeView* GetLeftPane() override { return tree; }
+  CdTreeViewPort* GetLeftPane() override { return tree; }
   CdListViewPort* GetRightPane() override { return list; }
   CdPrompts& GetPrompts() override { return *this; }
   CdAnswer MessageBox(const std::string&, const std::string&, CdButtons) override { return kCdAnswerOk; }

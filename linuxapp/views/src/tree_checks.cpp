@@ -4,6 +4,7 @@
 #include <deque>
 #include <unordered_set>
 
+#include "controls/tree_checks.h"
 #include "linuxviews/left_view.h"
 #include "linuxviews/list_view.h"
 
@@ -70,17 +71,7 @@ void CLeftView::CollectCheckedItems(int state, std::uint32_t inode, TreeItem ite
   }
 }
 
-int CLeftView::SiblingsCheckState(TreeItem item, int state) {
-  const TreeItem parent = tree_.GetParent(item);
-  if (parent != kNoItem) {
-    for (TreeItem c = tree_.GetChild(parent); c != kNoItem; c = tree_.GetNext(c)) {
-      const int image = tree_.GetStateImage(c);
-      if (state == 1 && (image == controls::kStateUnchecked || image == controls::kStatePartly)) return 3;
-      if (state == 0 && (image == controls::kStateChecked || image == controls::kStatePartly)) return 3;
-    }
-  }
-  return state == 1 ? 1 : 2;
-}
+int CLeftView::SiblingsCheckState(TreeItem item, int state) { return controls::SiblingsCheckState(tree_, item, state); }
 
 int CLeftView::FilesCheckState(std::uint32_t folderInode, int d) {
   for (std::size_t i : Index().WithParent(folderInode)) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cdviews/file_mask.h"
+#include "cdviews/tree_view.h"
 #include "cdengine/app_state.h"
 #include "cdengine/cd_reader.h"
 #include "cdengine/ports.h"
@@ -27,11 +28,12 @@ namespace cd::app {
 
 // Add File Filter: the patterns go to the engine's filter list, Include or Exclude to the frame.
 void RunFileFilterDlg(wxWindow* parent, CCDReader& reader);
-// File Mask: the criteria go to the application state; OK narrows the tree with MASK after the
-// wait notice. True when the mask was applied.
-bool RunFileMaskDlg(wxWindow* parent, CCDReader& reader, views::CdFileMask& mask);
-// Find: clears the match-case option, asks for a name and selects the first entry of that name.
-void RunFindDlg(wxWindow* parent, CCDReader& reader);
+// File Mask: the criteria go to the application state; OK narrows the tree view VIEW with MASK
+// after the wait notice. True when the mask was applied.
+bool RunFileMaskDlg(wxWindow* parent, CCDReader& reader, views::CdTreeView& view, views::CdFileMask& mask);
+// Find: clears the match-case option, asks for a name and selects the first entry of that name in
+// the tree view VIEW.
+void RunFindDlg(wxWindow* parent, CCDReader& reader, views::CdTreeView& view);
 // "Imp Note": the overwrite answer (1 Overwrite, 0 Cancel); Cancel also clears the frame's busy flag.
 void RunOverwriteDlg(wxWindow* parent, CdAppState& app, CdFrame& frame);
 // Select Drive: the chosen index of DRIVES goes to the selected drive as soon as it is picked.

@@ -234,13 +234,13 @@ void CFileMaskDlg::OnOk() {
   Finish(wxID_OK);
 }
 
-bool RunFileMaskDlg(wxWindow* parent, CCDReader& reader, CdFileMask& mask) {
+bool RunFileMaskDlg(wxWindow* parent, CCDReader& reader, CdTreeView& view, CdFileMask& mask) {
   CFileMaskDlg dlg(parent, reader);
   if (dlg.ShowModal() != wxID_OK) return false;
   reader.fileMaskPatterns = SplitMaskPatterns(dlg.MaskText());
   controls::CWaitDlg wait(parent, controls::kCdWaitText);
   wait.ShowModal();
-  mask.Apply(reader, TodayUtc());
+  mask.Apply(reader, view, TodayUtc());
   reader.fileMaskPatterns.clear();
   return true;
 }

@@ -47,15 +47,14 @@ CFindDlg::CFindDlg(wxWindow* parent, CdAppState& app) : CCdFramedDlg(parent, "Fi
 
 std::string CFindDlg::Text() const { return edit_->GetValue().utf8_string(); }
 
-void RunFindDlg(wxWindow* parent, CCDReader& reader) {
+void RunFindDlg(wxWindow* parent, CCDReader& reader, CdTreeView& view) {
   CdAppState& app = *reader.app;
   app.findMatchCase = 0;
   CFindDlg dlg(parent, app);
   if (dlg.ShowModal() != wxID_OK) return;
   const std::string text = dlg.Text();
-  CdTreeView* view = reader.frame->GetLeftPane();
-  if (text.empty() || view == nullptr) return;
-  if (!FindEntry(*view, reader.frame->GetRightPane(), app, text)) {
+  if (text.empty()) return;
+  if (!FindEntry(view, reader.frame->GetRightPane(), app, text)) {
     controls::CMessageBoxDlg box(nullptr, "No Matching Entry Found", "Search Failure", wxOK);
     box.ShowModal();
   }

@@ -136,7 +136,7 @@ struct MaskDialog : ::testing::Test {
 
 TEST_F(MaskDialog, OpensWithItsDefaults) {
   const CdDate today = TodayUtc();
-  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask),
+  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, host.treeView, mask),
                 Act<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
                   EXPECT_EQ(dlg->GetTitle(), "File Mask");
                   const CdFileMaskSettings& m = host.app.mask;
@@ -164,7 +164,7 @@ TEST_F(MaskDialog, OpensWithItsDefaults) {
 }
 
 TEST_F(MaskDialog, HandlersEnableAndRecordAsTheUserGoes) {
-  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Act<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
+  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, host.treeView, mask), Act<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
                   const CdFileMaskSettings& m = host.app.mask;
                   Type(dlg, 1011, "*.txt;*.doc");
                   Check(dlg, 1025, true);
@@ -235,9 +235,10 @@ TEST_F(MaskDialog, DaysAndMonthsOutOfRangeKeepTheDialogOpen) {
       if (c.message) Click(dlg, wxID_CANCEL);
     };
     if (c.message) {
-      wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Act<CFileMaskDlg>(act), ExpectMessage(c.message, "CD"));
+      wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, host.treeView, mask), Act<CFileMaskDlg>(act),
+                    ExpectMessage(c.message, "CD"));
     } else {
-      wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Act<CFileMaskDlg>(act),
+      wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, host.treeView, mask), Act<CFileMaskDlg>(act),
                     wxExpectDismissableModal<controls::CWaitDlg>(wxID_CANCEL).Describe("the wait notice"));
     }
   }
@@ -294,7 +295,7 @@ TEST_F(MaskDialog, OnlyCheckedCriteriaFilter) {
        {"a.txt"}},
   };
   for (const auto& c : cases) {
-    wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Act<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
+    wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, host.treeView, mask), Act<CFileMaskDlg>([&](CFileMaskDlg* dlg) {
                     c.set(dlg);
                     Click(dlg, wxID_OK);
                   }),
@@ -309,7 +310,7 @@ TEST_F(MaskDialog, OnlyCheckedCriteriaFilter) {
 }
 
 TEST_F(MaskDialog, OkNarrowsTheTreeAfterTheWaitNotice) {
-  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Act<CFileMaskDlg>([](CFileMaskDlg* dlg) {
+  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, host.treeView, mask), Act<CFileMaskDlg>([](CFileMaskDlg* dlg) {
                   Type(dlg, 1011, "*.txt;");
                   Check(dlg, 1025, true);
                   Type(dlg, 1026, "2");
@@ -323,7 +324,7 @@ TEST_F(MaskDialog, OkNarrowsTheTreeAfterTheWaitNotice) {
   EXPECT_EQ(host.treeView.NodeCount(), 3u);
 
   // The next mask filters the whole scan again: the last month keeps all but old.txt.
-  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, mask), Act<CFileMaskDlg>([](CFileMaskDlg* dlg) {
+  wxTEST_DIALOG(RunFileMaskDlg(nullptr, host.reader, host.treeView, mask), Act<CFileMaskDlg>([](CFileMaskDlg* dlg) {
                   Check(dlg, 1029, true);
                   Type(dlg, 1032, "1");
                   Click(dlg, wxID_OK);
@@ -361,7 +362,7 @@ struct FindDialog : ::testing::Test {
     });
   }
   void Find(const std::string& text, bool matchCase, bool existing) {
-    wxTEST_DIALOG(RunFindDlg(nullptr, host.reader), Answer(text, matchCase, existing));
+    wxTEST_DIALOG(RunFindDlg(nullptr, host.reader, host.treeView), Answer(text, matchCase, existing));
   }
 };
 
@@ -386,13 +387,13 @@ TEST_F(FindDialog, SelectsTheFirstMatchAndFindNextGoesOn) {
 
 TEST_F(FindDialog, NoMatchSaysSoAndDisablesFindNext) {
   host.app.findNext = 1;
-  wxTEST_DIALOG(RunFindDlg(nullptr, host.reader), Answer("Notes.txt", true, false),
+  wxTEST_DIALOG(RunFindDlg(nullptr, host.reader, host.treeView), Answer("Notes.txt", true, false),
                 ExpectMessage("No Matching Entry Found", "Search Failure"));
   EXPECT_EQ(host.app.findNext, 0);
 }
 
 TEST_F(FindDialog, OkWaitsForText) {
-  wxTEST_DIALOG(RunFindDlg(nullptr, host.reader), Act<CFindDlg>([](CFindDlg* dlg) {
+  wxTEST_DIALOG(RunFindDlg(nullptr, host.reader, host.treeView), Act<CFindDlg>([](CFindDlg* dlg) {
                   Type(dlg, 1003, "x");
                   EXPECT_TRUE(Enabled(dlg, wxID_OK));
                   Type(dlg, 1003, "");

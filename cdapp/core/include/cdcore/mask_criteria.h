@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cdengine/app_state.h"
-#include "cdengine/tree_view.h"
+#include "cdengine/tree_nodes.h"
 
 namespace cd::core {
 

@@ -40,7 +40,7 @@ struct CCDReader {
 
   CdAppState* app;
   CdFrame* frame;
-  CdTreeView* treeView = nullptr;
+  CdTreeViewPort* treeView = nullptr;
   CdListViewPort* listView = nullptr;
 
   // The entry list, in arrival order: every folder listed, and the files of a walk whose list the

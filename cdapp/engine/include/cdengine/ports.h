@@ -1,5 +1,5 @@
-// What the CD engine needs of the workbench: the frame's services, the list view and the prompts.
-// The wx frame implements these in the program; a headless host implements them in tests and probes.
+// What the CD engine needs of the workbench: the frame's services, the two views and the prompts.
+// The wx frame and the views implement these in the program; a headless host in tests and probes.
 #pragma once
 
 #include <cstddef>
@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-namespace cd {
+#include "cdengine/tree_nodes.h"
+#include "controls/tree_control.h"
 
-class CdTreeView;
+namespace cd {
 
 // Log-row icons (index into the process log's three icons).
 enum CdLogIcon : int { kCdIconOk = 0, kCdIconError = 1, kCdIconInfo = 2, kCdIconDone = 3 };
@@ -31,6 +32,50 @@ enum CdCommand : int {
 enum class CdButtons { Ok, OkCancel };
 enum CdAnswer : int { kCdAnswerOk = 1, kCdAnswerCancel = 2 };
 
+// The left pane: the folder tree over the node list. The view keeps the nodes (a scan adds them
+// through the frame's StepProgress); the engine clears and opens the tree around a scan, and
+// recovery walks the tree's items and reads and changes the marks of their nodes.
+class CdTreeViewPort {
+ public:
+  virtual ~CdTreeViewPort() = default;
+  // The tree control the folders are shown in; each folder's item carries its key as data.
+  virtual controls::TreeControl& Tree() = 0;
+  // The Root item; kNoItem while there is no tree.
+  virtual controls::TreeItem RootItem() const = 0;
+  // Every node, in arrival order; the first is Root's.
+  virtual TreeNodeList& Nodes() = 0;
+  // Indexes into Nodes() of the nodes whose parent key is KEY, in list order.
+  virtual const std::vector<std::uint32_t>& ChildrenOf(std::uint32_t key) const = 0;
+  // The folder node behind tree item ITEM; null when none. Folders, and files that share their
+  // extent, may carry one key: the item tells them apart.
+  virtual TreeItemNode* FolderOfItem(controls::TreeItem item) = 0;
+  // The folder node behind ITEM becomes unmarked when it is marked or partly marked; its item's
+  // state image is left as it is.
+  virtual void UnmarkFolder(controls::TreeItem item) = 0;
+  // Marks (STATE 1) or unmarks (0) ITEM's folder, the folders below it and every node in them,
+  // their items' state images too; for Root, every node. KEY is not read.
+  virtual void MarkSubtree(int state, std::uint32_t key, controls::TreeItem item) = 0;
+  // The marked nodes: the folders and files counted into FOLDERS and FILES (when given), and
+  // their bytes returned (64 bits: a disc holds more than 4 GiB). Sets the application state's
+  // "something marked" flag.
+  virtual std::uint64_t CountMarked(std::uint32_t* folders, std::uint32_t* files) = 0;
+  // The number of files: SELECTOR 0 marked, 1 all, 2 deleted; 0 for any other selector.
+  virtual int CountFiles(int selector) = 0;
+  // Expands Root (collapsed first when COLLAPSE_FIRST is not 0) and selects it; nothing without a tree.
+  virtual void ExpandRoot(int collapseFirst) = 0;
+  // Collapses each item directly below Root.
+  virtual void CollapseRootChildren() = 0;
+  // Deletes every item, Root too; the contents are no longer shown. The nodes stay.
+  virtual void ClearTree() = 0;
+  // Drops every node and the lookups over them; the items stay.
+  virtual void FreeNodeList() = 0;
+};
+
+// Which rows the list view's SetItemCheckState changes: the first row of a name, or every row.
+enum class CdCheckRows : std::uint8_t { Named = 0, Every = 1 };
+// What the list view's GreyListItem does with its row: shows it partly checked, or leaves it.
+enum class CdGreyRow : std::uint8_t { Leave = 0, Grey = 1 };
+
 // The right pane: rows of the selected folder's entries.
 class CdListViewPort {
  public:
@@ -38,12 +83,13 @@ class CdListViewPort {
   virtual void ClearListView() = 0;
   // Shows the nodes whose parent key is KEY.
   virtual void FillFromTreeNodes(std::uint32_t key) = 0;
-  // Mode 1: every row; mode 0: the row named NAME. STATE is a tree state image (1, 2, 3).
-  virtual void SetItemCheckState(int mode, int state, const std::string& name, std::uint32_t key) = 0;
+  // Every row, or the first row named NAME (KEY is not read), takes the check state of STATE, a
+  // tree state image (controls::kStateUnchecked, kStateChecked, kStatePartly).
+  virtual void SetItemCheckState(CdCheckRows rows, int state, const std::string& name, std::uint32_t key) = 0;
   // The checked or partly checked row NAME with data KEY becomes unchecked.
   virtual void UncheckListItem(const std::string& name, std::uint32_t key) = 0;
-  // The row NAME with data KEY becomes partly checked when FLAG is 1.
-  virtual void GreyListItem(const std::string& name, std::uint32_t key, int flag) = 0;
+  // The row NAME with data KEY becomes partly checked when GREY says so.
+  virtual void GreyListItem(const std::string& name, std::uint32_t key, CdGreyRow grey) = 0;
   // Scrolls to and highlights the row NAME with data KEY.
   virtual void FindListItem(const std::string& name, std::uint32_t key) = 0;
 };
@@ -89,7 +135,7 @@ class CdFrame {
   // Dispatches waiting events; 0 when the program is quitting.
   virtual int PumpMessages() = 0;
   virtual void EnableToolbarButton(int command, bool enable) = 0;
-  virtual CdTreeView* GetLeftPane() = 0;
+  virtual CdTreeViewPort* GetLeftPane() = 0;
   virtual CdListViewPort* GetRightPane() = 0;
   virtual CdPrompts& GetPrompts() = 0;
 };

@@ -8,7 +8,7 @@
 
 #include "cdengine/app_state.h"
 #include "cdengine/ports.h"
-#include "cdengine/tree_view.h"
+#include "cdviews/tree_view.h"
 #include "controls/list_control.h"
 
 namespace cd::views {
@@ -40,9 +40,9 @@ class CCDView : public CdListViewPort {
   // CdListViewPort
   void ClearListView() override;
   void FillFromTreeNodes(std::uint32_t key) override;
-  void SetItemCheckState(int mode, int state, const std::string& name, std::uint32_t key) override;
+  void SetItemCheckState(CdCheckRows rows, int state, const std::string& name, std::uint32_t key) override;
   void UncheckListItem(const std::string& name, std::uint32_t key) override;
-  void GreyListItem(const std::string& name, std::uint32_t key, int flag) override;
+  void GreyListItem(const std::string& name, std::uint32_t key, CdGreyRow grey) override;
   void FindListItem(const std::string& name, std::uint32_t key) override;
 
   // "AllItemsUnchecked", "AllItemsBlackchecked", "AllItemsGreychecked" or "AllItemsAreMixed".

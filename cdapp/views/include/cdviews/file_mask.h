@@ -8,7 +8,7 @@
 
 #include "cdcore/mask_criteria.h"
 #include "cdengine/cd_reader.h"
-#include "cdengine/tree_view.h"
+#include "cdviews/tree_view.h"
 
 namespace cd::views {
 
@@ -25,10 +25,10 @@ TreeNodeList BuildMaskedList(const TreeNodeList& full,
 // The mask of one frame: holds the scan's node list while a mask is in force.
 class CdFileMask {
  public:
-  // Narrows the tree view of READER's frame with the criteria of the application state and the
-  // patterns in READER.fileMaskPatterns. A mask in force is undone first, so every mask filters
+  // Narrows VIEW, the tree view of READER's frame, with the criteria of the application state and
+  // the patterns in READER.fileMaskPatterns. A mask in force is undone first, so every mask filters
   // the full scan. Rebuilds the tree, selects Root (refilling the list) and recounts the panes.
-  void Apply(CCDReader& reader, core::CdDate today);
+  void Apply(CCDReader& reader, CdTreeView& view, core::CdDate today);
 
   // The scan's node list set aside by the mask in force; empty when none.
   const TreeNodeList& SavedList() const { return saved_; }

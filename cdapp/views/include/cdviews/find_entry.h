@@ -5,7 +5,7 @@
 
 #include "cdengine/app_state.h"
 #include "cdengine/ports.h"
-#include "cdengine/tree_view.h"
+#include "cdviews/tree_view.h"
 
 namespace cd::views {
 

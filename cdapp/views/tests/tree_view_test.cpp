@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "cdengine/commands.h"
-#include "cdengine/tree_view.h"
+#include "cdviews/tree_view.h"
 #include "test_image.h"
 
 using namespace cd;
+using namespace cd::views;
 using namespace cd::testing;
 using namespace cd::headless;
 

@@ -1,46 +1,30 @@
 // The CD folder tree: the TreeItemNode list (every folder and file found), the tree items of the
 // folders, tri-state check marks and their propagation, mark counts and Find Next. Written
-// against the tree-control contract; the list view and the frame are reached through ports.
+// against the tree-control contract; it is the engine's tree view port, and reaches the list view
+// and the frame through their ports.
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "cdengine/app_state.h"
-#include "cdengine/cd_records.h"
 #include "cdengine/ports.h"
+#include "cdengine/tree_nodes.h"
 #include "controls/tree_control.h"
 
 namespace cd {
-
 struct CCDReader;
+}
 
-inline constexpr std::uint32_t kRootParentKey = 0xFFFFFFFFu;
+namespace cd::views {
 
-// The fields are ordered by width, so that the node lists of large discs stay small.
-struct TreeItemNode {
-  controls::TreeItem treeItem = controls::kNoItem;  // folders only
-  std::string name;
-  std::uint64_t size = 0;
-  FileSections sections;  // a file of several extents: all of them, in order
-  std::uint32_t key = 0;
-  std::uint32_t parentKey = 0;
-  std::uint8_t type = 0;  // 1 file, 2 folder
-  std::uint8_t date[3] = {};  // years since 1900, month, day
-  std::uint8_t time[3] = {};  // hour, minute, second
-  std::uint8_t mark = 0;  // 0 unmarked, 1 marked, 2 partly marked
-  std::uint8_t existence = 2;
-};
-
-// The node list grows without moving its nodes: a scan of a large disc appends to it entry by entry.
-using TreeNodeList = std::deque<TreeItemNode>;
-
-class CdTreeView {
+class CdTreeView final : public CdTreeViewPort {
  public:
   CdTreeView(controls::TreeControl& tree, CdAppState& app);
+  // The tree control outlives the view: its selection no longer reaches the view.
+  ~CdTreeView() override;
 
   void SetFrame(CdFrame* frame) { frame_ = frame; }
   void SetListView(CdListViewPort* list) { list_ = list; }
@@ -51,10 +35,10 @@ class CdTreeView {
   // Appends one node; a folder also gets a tree item under its parent folder's (dropped when that
   // parent has no node). Date, size, parent key, mark and existence come from the reader's newest entry.
   void AddTreeItem(std::uint8_t type, std::string name, std::uint32_t parentKey, std::uint32_t key);
-  void ExpandRoot(int collapseFirst);
-  void CollapseRootChildren();
-  void ClearTree();
-  void FreeNodeList();
+  void ExpandRoot(int collapseFirst) override;
+  void CollapseRootChildren() override;
+  void ClearTree() override;
+  void FreeNodeList() override;
 
   // Events of the tree control.
   void OnSelchanged(controls::TreeItem item);
@@ -64,7 +48,7 @@ class CdTreeView {
   void ClickStateIcon(controls::TreeItem item);
 
   // Marks.
-  void MarkSubtree(int state, std::uint32_t key, controls::TreeItem item);
+  void MarkSubtree(int state, std::uint32_t key, controls::TreeItem item) override;
   std::uint8_t SiblingsCheckState(controls::TreeItem item, int state);
   int AreChildFilesMarked(std::uint32_t key, int kind);
   void PropagateCheckUp(int kind);
@@ -72,9 +56,9 @@ class CdTreeView {
   void SyncTreeCheckFromList(int state, const std::string& name, const std::string& typeText,
                              const std::string& summary, std::uint32_t key);
   // Bytes of the marked files; 64 bits, as a disc holds more than 4 GiB.
-  std::uint64_t CountMarked(std::uint32_t* folders, std::uint32_t* files);
-  int CountFiles(int selector);
-  void UnmarkFolder(controls::TreeItem item);
+  std::uint64_t CountMarked(std::uint32_t* folders, std::uint32_t* files) override;
+  int CountFiles(int selector) override;
+  void UnmarkFolder(controls::TreeItem item) override;
   // The list view's row click sets the node's mark: the node with KEY, TYPE and NAME in the
   // folder the list shows (the selected one). Entries of other folders may share its key.
   void SetNodeMark(int state, std::uint32_t key, const std::string& name, std::uint8_t type);
@@ -90,18 +74,18 @@ class CdTreeView {
 
   // The node list, in arrival order, and lookups over it.
   const TreeNodeList& Nodes() const { return nodes_; }
-  TreeNodeList& Nodes() { return nodes_; }
+  TreeNodeList& Nodes() override { return nodes_; }
   // Indexes of the nodes whose parent key is KEY, in list order.
-  const std::vector<std::uint32_t>& ChildrenOf(std::uint32_t key) const;
+  const std::vector<std::uint32_t>& ChildrenOf(std::uint32_t key) const override;
   // The first node with NAME and KEY; null when none.
   TreeItemNode* FindNode(const std::string& name, std::uint32_t key);
   // The first folder node with KEY; null when none.
   TreeItemNode* FindFolder(std::uint32_t key);
   // The folder node behind tree item ITEM; null when none. Folders, and files that share their
   // extent, may carry one key: the item tells them apart.
-  TreeItemNode* FolderOfItem(controls::TreeItem item);
-  controls::TreeControl& Tree() { return tree_; }
-  controls::TreeItem RootItem() const { return rootItem_; }
+  TreeItemNode* FolderOfItem(controls::TreeItem item) override;
+  controls::TreeControl& Tree() override { return tree_; }
+  controls::TreeItem RootItem() const override { return rootItem_; }
   std::size_t NodeCount() const { return nodes_.size(); }
 
  private:
@@ -139,4 +123,4 @@ class CdTreeView {
   std::uint16_t level_ = 0;
 };
 
-}  // namespace cd
+}  // namespace cd::views

@@ -1,10 +1,10 @@
 // The CD tree view's node list, tree items and Find Next. Lookups go through indexes by key and
 // by parent key, so adding, marking and recovering stay linear in the size of what they touch.
-#include "cdengine/tree_view.h"
+#include "cdviews/tree_view.h"
 
 #include "cdengine/cd_reader.h"
 
-namespace cd {
+namespace cd::views {
 
 using controls::kNoItem;
 using controls::TreeItem;
@@ -19,6 +19,8 @@ const std::vector<std::uint32_t>& NoIndexes() {
 CdTreeView::CdTreeView(controls::TreeControl& tree, CdAppState& app) : tree_(tree), app_(app) {
   tree_.SetSelectionHandler([this](TreeItem item) { OnSelchanged(item); });
 }
+
+CdTreeView::~CdTreeView() { tree_.SetSelectionHandler({}); }
 
 void CdTreeView::Append(TreeItemNode node) {
   const auto index = static_cast<std::uint32_t>(nodes_.size());
@@ -228,4 +230,4 @@ void CdTreeView::SetNodeMark(int state, std::uint32_t key, const std::string& na
   }
 }
 
-}  // namespace cd
+}  // namespace cd::views

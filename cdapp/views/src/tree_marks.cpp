@@ -3,9 +3,10 @@
 #include <deque>
 #include <unordered_set>
 
-#include "cdengine/tree_view.h"
+#include "cdviews/tree_view.h"
+#include "controls/tree_checks.h"
 
-namespace cd {
+namespace cd::views {
 
 using controls::kNoItem;
 using controls::TreeItem;
@@ -40,15 +41,7 @@ void CdTreeView::MarkSubtree(int state, std::uint32_t /*key*/, TreeItem item) {
 
 std::uint8_t CdTreeView::SiblingsCheckState(TreeItem item, int state) {
   if (state != 0 && state != 1) return 0;
-  const TreeItem parent = tree_.GetParent(item);
-  if (parent != kNoItem) {
-    for (TreeItem c = tree_.GetChild(parent); c != kNoItem; c = tree_.GetNext(c)) {
-      const int image = tree_.GetStateImage(c);
-      if (state == 1 && (image == controls::kStateUnchecked || image == controls::kStatePartly)) return 3;
-      if (state == 0 && (image == controls::kStateChecked || image == controls::kStatePartly)) return 3;
-    }
-  }
-  return state == 1 ? 1 : 2;
+  return static_cast<std::uint8_t>(controls::SiblingsCheckState(tree_, item, state));
 }
 
 int CdTreeView::AreChildFilesMarked(std::uint32_t key, int kind) {
@@ -134,26 +127,28 @@ void CdTreeView::ClickStateIcon(TreeItem item) {
     const TreeItem caret = tree_.GetSelection();
     const bool caretIsRoot = caret != kNoItem && caret == rootItem_;
     if (clickedRoot || caret == item) {
-      list_->SetItemCheckState(1, image, std::string(), 0);
+      list_->SetItemCheckState(CdCheckRows::Every, image, std::string(), 0);
     } else if (level_ == 1) {
       if (caretIsRoot) {
-        list_->SetItemCheckState(0, image, text, data);
+        list_->SetItemCheckState(CdCheckRows::Named, image, text, data);
       } else if (LocateRelativeToCaret(data, text) == 1) {
-        list_->SetItemCheckState(1, image, std::string(), 0);
+        list_->SetItemCheckState(CdCheckRows::Every, image, std::string(), 0);
       }
     } else if (caretIsRoot) {
       TreeItem top = item;
       while (tree_.GetParent(top) != kNoItem && tree_.GetParent(tree_.GetParent(top)) != kNoItem) top = tree_.GetParent(top);
-      list_->SetItemCheckState(0, tree_.GetStateImage(top), tree_.GetItemText(top), tree_.GetItemData(top));
+      list_->SetItemCheckState(CdCheckRows::Named, tree_.GetStateImage(top), tree_.GetItemText(top),
+                               tree_.GetItemData(top));
     } else {
       const std::uint8_t where = LocateRelativeToCaret(data, text);
       if (where == 1) {
-        list_->SetItemCheckState(1, image, std::string(), 0);
+        list_->SetItemCheckState(CdCheckRows::Every, image, std::string(), 0);
       } else if (where == 2) {
         TreeItem child = item;
         while (child != kNoItem && tree_.GetParent(child) != caret) child = tree_.GetParent(child);
         if (child != kNoItem) {
-          list_->SetItemCheckState(0, tree_.GetStateImage(child), tree_.GetItemText(child), tree_.GetItemData(child));
+          list_->SetItemCheckState(CdCheckRows::Named, tree_.GetStateImage(child), tree_.GetItemText(child),
+                                   tree_.GetItemData(child));
         }
       }
     }
@@ -214,4 +209,4 @@ void CdTreeView::SettleAncestors(int state) {
   }
 }
 
-}  // namespace cd
+}  // namespace cd::views
