@@ -5,6 +5,7 @@
 #include "cdengine/commands.h"
 #include "cdviews/tree_view.h"
 #include "test_image.h"
+#include "test_tree.h"
 
 using namespace cd;
 using namespace cd::views;
@@ -17,34 +18,22 @@ using controls::kStateChecked;
 using controls::kStatePartly;
 using controls::kStateUnchecked;
 
-void Add(CdHeadlessHost& host, std::uint8_t type, const std::string& name, std::uint32_t parent, std::uint32_t key,
-         std::uint32_t size = 0) {
-  DirEntryNode e;
-  e.name = name;
-  e.type = type;
-  e.parentKey = parent;
-  e.extent = key;
-  e.size = size;
-  host.reader.entries.push_back(e);
-  host.reader.newest = host.reader.entries.size() - 1;
-  host.treeView.AddTreeItem(type, name, parent, key);
-}
+using cdtest::AddEntry;
 
 // Root(0): A(10) [a1 101, a2 102, AA(11) [aa1 111]], B(20) [b1 201], r1 1.
 struct TreeFixture : ::testing::Test {
   CdHeadlessHost host;
   CdTreeView& view = host.treeView;
   void SetUp() override {
-    view.SetReader(&host.reader);
-    view.InsertRootItem();
-    Add(host, 2, "A", 0, 10);
-    Add(host, 2, "B", 0, 20);
-    Add(host, 1, "r1", 0, 1, 100);
-    Add(host, 1, "a1", 10, 101, 1000);
-    Add(host, 1, "a2", 10, 102, 2000);
-    Add(host, 2, "AA", 10, 11);
-    Add(host, 1, "b1", 20, 201, 5);
-    Add(host, 1, "aa1", 11, 111, 7);
+    cdtest::StartTree(host);
+    AddEntry(host, 2, "A", 0, 10);
+    AddEntry(host, 2, "B", 0, 20);
+    AddEntry(host, 1, "r1", 0, 1, 100);
+    AddEntry(host, 1, "a1", 10, 101, 1000);
+    AddEntry(host, 1, "a2", 10, 102, 2000);
+    AddEntry(host, 2, "AA", 10, 11);
+    AddEntry(host, 1, "b1", 20, 201, 5);
+    AddEntry(host, 1, "aa1", 11, 111, 7);
     view.ExpandRoot(0);
   }
   controls::TreeItem Item(std::uint32_t key) { return view.FindFolder(key)->treeItem; }
@@ -63,11 +52,11 @@ struct TreeFixture : ::testing::Test {
 };
 
 TEST_F(TreeFixture, BuildsSortedItemsAndKeepsOrphans) {
-  Add(host, 2, "orphan", 999, 50);  // its parent never arrived: dropped
-  Add(host, 1, "lost", 999, 51);    // a file is kept whatever its parent
-  Add(host, 2, "0first", 0, 30);
+  AddEntry(host, 2, "orphan", 999, 50);  // its parent never arrived: dropped
+  AddEntry(host, 1, "lost", 999, 51);    // a file is kept whatever its parent
+  AddEntry(host, 2, "0first", 0, 30);
   const std::string longName(255, 'n');
-  Add(host, 1, longName, 0, 31);
+  AddEntry(host, 1, longName, 0, 31);
   EXPECT_EQ(view.FindFolder(50), nullptr);
   EXPECT_EQ(view.Nodes()[view.NodeCount() - 3].name, "lost");
   EXPECT_EQ(view.Nodes().back().name, longName);
@@ -81,8 +70,8 @@ TEST_F(TreeFixture, BuildsSortedItemsAndKeepsOrphans) {
 TEST_F(TreeFixture, LookupsSeeNodesAddedAfterAnEarlierOne) {
   // A click may come while the scan still adds nodes: later lookups find the newer nodes too.
   ASSERT_NE(view.FindNode("a1", 101), nullptr);
-  Add(host, 1, "same key", 0, 101);
-  Add(host, 1, "late", 20, 301);
+  AddEntry(host, 1, "same key", 0, 101);
+  AddEntry(host, 1, "late", 20, 301);
   EXPECT_EQ(view.FindNode("a1", 101), &view.Nodes()[4]);
   ASSERT_NE(view.FindNode("same key", 101), nullptr);
   view.Tree().Select(Item(20));
@@ -167,9 +156,9 @@ TEST_F(TreeFixture, MarksPropagateUpAndDown) {
 // Entries that share an extent (hard links; every empty file of an xorriso disc; a file recorded
 // at a folder's extent) are told apart by where they are: a mark goes to the entry ticked.
 TEST_F(TreeFixture, EntriesSharingAnExtentAreMarkedWhereTicked) {
-  Add(host, 1, "x.txt", 10, 500, 6);
-  Add(host, 1, "x.txt", 20, 500, 6);
-  Add(host, 1, "AA", 20, 11, 0);  // a file of B at the extent of folder A/AA
+  AddEntry(host, 1, "x.txt", 10, 500, 6);
+  AddEntry(host, 1, "x.txt", 20, 500, 6);
+  AddEntry(host, 1, "AA", 20, 11, 0);  // a file of B at the extent of folder A/AA
   auto markIn = [&](std::uint32_t folder, const std::string& name) {
     for (const auto& n : view.Nodes()) {
       if (n.parentKey == folder && n.name == name) return static_cast<int>(n.mark);
@@ -251,7 +240,7 @@ TEST_F(TreeFixture, ClicksBesideTheStateIconChangeNothing) {
 }
 
 TEST_F(TreeFixture, FindNextContinuesAfterTheLastMatch) {
-  Add(host, 1, "A1", 20, 202);
+  AddEntry(host, 1, "A1", 20, 202);
   host.app.findText = "a1";
   host.app.findLastMatch = 0;
   view.FindNextItem();  // a1 (node 4)
