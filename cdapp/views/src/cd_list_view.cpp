@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "controls/list_checks.h"
 #include "controls/list_sort.h"
 
 namespace cd::views {
@@ -109,20 +110,7 @@ void CCDView::FindListItem(const std::string& name, std::uint32_t key) {
 }
 
 std::string CCDView::GetListCheckSummary() const {
-  int unchecked = 0, checked = 0, partly = 0;
-  const int rows = list_.GetItemCount();
-  for (int row = 0; row < rows; ++row) {
-    switch (list_.GetStateImage(row)) {
-      case controls::kListStateUnchecked: ++unchecked; break;
-      case controls::kListStateChecked: ++checked; break;
-      case controls::kListStatePartly: ++partly; break;
-      default: break;
-    }
-  }
-  if (unchecked == rows) return "AllItemsUnchecked";
-  if (checked == rows) return "AllItemsBlackchecked";
-  if (partly == rows) return "AllItemsGreychecked";
-  return "AllItemsAreMixed";
+  return controls::ListCheckSummary(list_);
 }
 
 void CCDView::ClickRowStateIcon(int row) {

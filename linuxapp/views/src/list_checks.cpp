@@ -2,6 +2,8 @@
 #include "linuxviews/left_view.h"
 #include "linuxviews/list_view.h"
 
+#include "controls/list_checks.h"
+
 namespace ext2::views {
 
 using namespace ext2::core;
@@ -46,20 +48,7 @@ void CQuarvelVelnoraView::UpdateItemCheck(const std::string& name, std::uint32_t
 }
 
 std::string CQuarvelVelnoraView::GetListCheckSummary() const {
-  const int rows = list_.GetItemCount();
-  int unchecked = 0, checked = 0, grey = 0;
-  for (int row = 0; row < rows; ++row) {
-    switch (list_.GetStateImage(row)) {
-      case controls::kListStateUnchecked: ++unchecked; break;
-      case controls::kListStateChecked: ++checked; break;
-      case controls::kListStatePartly: ++grey; break;
-      default: break;
-    }
-  }
-  if (unchecked == rows) return kAllItemsUnchecked;
-  if (checked == rows) return kAllItemsBlackchecked;
-  if (grey == rows) return kAllItemsGreychecked;
-  return kAllItemsAreMixed;
+  return controls::ListCheckSummary(list_);
 }
 
 void CQuarvelVelnoraView::SetEntryCheck(int state, std::uint32_t inode, const std::string& name) {
