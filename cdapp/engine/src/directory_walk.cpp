@@ -70,51 +70,86 @@ namespace {
 // that a folder of many thousand entries costs no more memory than a small one.
 constexpr std::uint32_t kPieceSectors = 64;
 
+void WriteRow(CCDReader& reader, const char* activity, const char* text, const std::string& status, CdLogIcon icon) {
+  CdAppState& app = *reader.app;
+  app.rowActivity = activity != nullptr ? activity : "";
+  app.rowText = text;
+  app.rowStatus = status;
+  reader.frame->AddLogEntry(activity, text, status.c_str(), icon);
+}
+
 // The sectors of one directory, read piece by piece into one buffer. Records never cross sectors,
-// so walking the pieces in turn walks the whole directory. Reading ends where one read of the
-// whole would have delivered no more: after a piece that comes short, and at a piece that does not
-// read (a drive delivers what it read before a bad sector). Bytes a read did not deliver hold
-// FILL, as those of one buffer filled before the read would.
+// so walking the pieces in turn walks the whole directory, and a sector that cannot be read costs
+// only the records it holds: a piece that fails or comes short is read again sector by sector,
+// and each sector that still does not read is left as FILL, with a row that names it.
 class DirectoryPieces {
  public:
   explicit DirectoryPieces(CCDReader& reader) : reader_(reader) {}
 
-  // Reads the first piece of the SECTORS sectors at EXTENT; false when it does not read.
-  bool Start(std::uint32_t extent, std::uint32_t sectors, std::uint8_t fill) {
+  // Reads the first piece of the SECTORS sectors at EXTENT of the folder NAME that holds a sector
+  // that reads; false when no sector of the folder reads.
+  bool Start(std::uint32_t extent, std::uint32_t sectors, std::uint8_t fill, std::string name) {
     extent_ = extent;
     sectors_ = sectors;
     fill_ = fill;
     done_ = 0;
-    ended_ = false;
-    return ReadNext();
+    name_ = std::move(name);
+    while (ReadNext()) {
+      if (readInPiece_ > 0) return true;
+    }
+    return false;
   }
   bool First() const { return pieceStart_ == 0; }
+  std::uint32_t Extent() const { return extent_; }
   std::span<const std::uint8_t> Piece() const { return {buffer_.data(), pieceBytes_}; }
+  // True when sector I of the piece was read (a sector that was not holds the fill).
+  bool SectorRead(std::size_t i) const { return i < unread_.size() && !unread_[i]; }
   // Reads the next piece; false when the directory has no more.
   bool ReadNext() {
-    if (ended_ || done_ >= sectors_) return false;
+    if (done_ >= sectors_) return false;
     const std::uint32_t count = std::min(kPieceSectors, sectors_ - done_);
     pieceBytes_ = static_cast<std::size_t>(count) * kSectorSize;
     if (buffer_.size() < pieceBytes_) buffer_.resize(pieceBytes_);
+    unread_.assign(count, false);
+    readInPiece_ = count;
     std::uint32_t got = 0;
-    if (!reader_.ReadSectors(extent_ + done_, count, std::span(buffer_.data(), pieceBytes_), got)) {
-      ended_ = true;
-      return false;
+    const bool ok = reader_.ReadSectors(extent_ + done_, count, std::span(buffer_.data(), pieceBytes_), got);
+    if (!ok || got < pieceBytes_) {
+      // What a read delivered before it stopped is good; the rest is read sector by sector.
+      const std::uint32_t whole = ok ? got / kSectorSize : 0;
+      for (std::uint32_t i = whole; i < count; ++i) ReadOneSector(i);
     }
-    std::fill(buffer_.begin() + got, buffer_.begin() + static_cast<std::ptrdiff_t>(pieceBytes_), fill_);
-    ended_ = got < pieceBytes_;
     pieceStart_ = done_;
     done_ += count;
     return true;
   }
 
  private:
+  void ReadOneSector(std::uint32_t i) {
+    const std::span<std::uint8_t> sector(buffer_.data() + static_cast<std::size_t>(i) * kSectorSize, kSectorSize);
+    std::uint32_t got = 0;
+    const bool ok = reader_.ReadSectors(extent_ + done_ + i, 1, sector, got);
+    if (ok && got == kSectorSize) return;
+    // Bytes a short read delivered hold whole records up to the fill.
+    std::fill(sector.begin() + (ok ? got : 0), sector.end(), fill_);
+    if (!ok || got == 0) {
+      unread_[i] = true;
+      --readInPiece_;
+    }
+    ++reader_.folderSectorsLost;
+    const std::uint32_t at = extent_ + done_ + i;
+    const std::string text = "Folder " + name_ + ": sector " + std::to_string(at) + " cannot be read";
+    WriteRow(reader_, nullptr, text.c_str(), "Error reading sector " + std::to_string(at), kCdIconError);
+    reader_.app->logHasRows = 1;
+  }
+
   CCDReader& reader_;
   std::vector<std::uint8_t> buffer_;
+  std::vector<bool> unread_;
   std::size_t pieceBytes_ = 0;
-  std::uint32_t extent_ = 0, sectors_ = 0, done_ = 0, pieceStart_ = 0;
+  std::uint32_t extent_ = 0, sectors_ = 0, done_ = 0, pieceStart_ = 0, readInPiece_ = 0;
   std::uint8_t fill_ = 0;
-  bool ended_ = false;
+  std::string name_;
 };
 
 struct Walk {
@@ -197,24 +232,31 @@ struct Walk {
     HandOn();
   }
 
-  // Walks the directory whose first piece PIECES holds, reading the rest as it goes.
+  // Walks the directory whose first piece PIECES holds, reading the rest as it goes, sector by
+  // sector: the fill of a sector that was not read ends that sector only. A directory's every
+  // sector begins with a record, and its first with its "." record naming its own extent; a sector
+  // read that does not (zeroed, overwritten) is counted with the lost ones.
   void WalkDirectory(DirectoryPieces& pieces) {
     const auto visit = [this](std::span<const std::uint8_t> rec) { AddRecord(rec); };
     do {
       const std::span<const std::uint8_t> piece = pieces.Piece();
-      if (!WalkRecords(piece, pieces.First() ? FirstRealRecord(piece) : 0, visit)) break;  // the fill ends it
+      for (std::size_t i = 0; i * kSectorSize < piece.size(); ++i) {
+        const std::span<const std::uint8_t> sector = piece.subspan(i * kSectorSize, kSectorSize);
+        const bool first = pieces.First() && i == 0;
+        if (!pieces.SectorRead(i)) {
+          if (pendingSections) HandOn();
+          continue;
+        }
+        const platform::ByteReader r(sector);
+        const bool damaged = first ? r.U8(dirrec::kLength) < dirrec::kMinLength || r.Le32(dirrec::kExtent) != pieces.Extent()
+                                   : r.U8(dirrec::kLength) == 0 || IsFillAt(sector, 0);
+        if (damaged) ++reader.folderSectorsLost;
+        WalkRecords(sector, first ? FirstRealRecord(sector) : 0, visit);
+      }
     } while (pieces.ReadNext());
     if (pendingSections) HandOn();  // the directory ended before the file's last extent
   }
 };
-
-void WriteRow(CCDReader& reader, const char* activity, const char* text, const std::string& status, CdLogIcon icon) {
-  CdAppState& app = *reader.app;
-  app.rowActivity = activity != nullptr ? activity : "";
-  app.rowText = text;
-  app.rowStatus = status;
-  reader.frame->AddLogEntry(activity, text, status.c_str(), icon);
-}
 
 // A folder whose length runs past the end of the medium is read as far as the medium holds it,
 // and says so.
@@ -254,7 +296,7 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
   if (!fromList) {
     reader.FreeEntryList();
     const std::uint32_t sectors = SectorsToRead(reader, extent, byteLength);
-    if (sectors == 0 || !pieces.Start(extent, sectors, kFillByte)) return false;
+    if (sectors == 0 || !pieces.Start(extent, sectors, kFillByte, "Root")) return false;
     ReportCutFolder(reader, "Root", extent, byteLength, sectors);
     walked.insert(extent);
     sectorsLeft -= std::min<std::uint64_t>(sectorsLeft, sectors);
@@ -295,7 +337,7 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
     if (sectors == 0) continue;
     ReportCutFolder(reader, folder.name, folder.extent, folder.folderSize, within);
     sectorsLeft -= sectors;
-    if (!pieces.Start(folder.extent, sectors, 0)) continue;
+    if (!pieces.Start(folder.extent, sectors, 0, folder.name)) continue;
     haveBuffer = true;
   }
 

@@ -74,6 +74,8 @@ struct CCDReader {
   std::uint8_t jolietPathTableRuns = 0;
   std::uint32_t rawScansUsed = 0;
   std::uint32_t directorySectorsFound = 0;
+  // Directory sectors the walks could not read, or read holding no records where records must be.
+  std::uint32_t folderSectorsLost = 0;
   std::vector<PathTableRun> pathTableRuns;
   std::size_t pathTableCursor = 0;
   std::vector<DirSectorRun> dirSectorRuns;
