@@ -3,6 +3,9 @@
 // or an ancestor cannot make the walk run on.
 #include <algorithm>
 #include <cstdio>
+#include <set>
+#include <string>
+#include <utility>
 #include <unordered_set>
 #include <vector>
 
@@ -161,6 +164,8 @@ struct Walk {
   // The newest entry is a file whose records so far carried the multi-extent flag: its further
   // extents follow in the next records of the same name, and it is handed on after its last.
   bool pendingSections = false;
+  // Folders a path table listed before the walk: their records in their parents are not listed again.
+  std::set<std::pair<std::uint32_t, std::string>> listedFromTable;
 
   void HandOn() {
     pendingSections = false;
@@ -202,6 +207,7 @@ struct Walk {
     std::string name = ConvertRecordName(record.data() + dirrec::kName, nameLength, joliet, folder);
     const std::uint32_t dataLength = r.Le32(dirrec::kDataLength);
     const std::uint32_t extent = r.Le32(dirrec::kExtent);
+    if (folder && !listedFromTable.empty() && listedFromTable.count({extent, name}) != 0) return;
     if (pendingSections) {
       if (JoinSection(folder, name, extent, dataLength, moreSections)) return;
       HandOn();
@@ -273,6 +279,16 @@ void ReportCutFolder(CCDReader& reader, const std::string& name, std::uint32_t e
 
 }  // namespace
 
+void EndTreeWalk(CCDReader& reader, std::uint32_t entries) {
+  CdAppState& app = *reader.app;
+  reader.treeWalkEnded = true;
+  WriteRow(reader, nullptr, "Process completed ",
+           FormatLogTime("Completed %s, %s %d %d at %d-%d-%d", app.weekday, app.month, CdNowUtc()), kCdIconDone);
+  app.logHasRows = 1;
+  reader.frame->EndProgress(entries + 1);
+  reader.cursor = reader.newest = 0;
+}
+
 bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::uint32_t firstNumber,
                           std::uint32_t extent, std::uint32_t byteLength, bool final) {
   CdAppState& app = *reader.app;
@@ -286,7 +302,8 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
   WriteRow(reader, "Creating directory tree", "Process started",
            FormatLogTime("Started %s, %s %d %d at %d-%d-%d", app.weekday, app.month, start), kCdIconOk);
 
-  Walk walk{reader, isJoliet, !final, 0};
+  Walk walk{reader, isJoliet, !final, 0, 0, false, {}};
+  for (const ScannedDirNode& v : reader.visitedDirs) walk.listedFromTable.emplace(v.extent, v.name);
   DirectoryPieces pieces(reader);
   std::unordered_set<std::uint32_t> walked;
   // A disc holds each directory sector once; folders whose extents overlap (a crafted disc) could
@@ -341,20 +358,16 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
     haveBuffer = true;
   }
 
-  const CdTime now = CdNowUtc();
   if (aborted) {
     reader.walkAborted = true;
+    reader.treeWalkEnded = true;
     WriteRow(reader, nullptr, "Process aborted, user intervention ",
-             FormatLogTime("Aborted %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconError);
+             FormatLogTime("Aborted %s, %s %d %d at %d-%d-%d", app.weekday, app.month, CdNowUtc()), kCdIconError);
     reader.cursor = reader.newest = 0;
     frame.EndProgress(0);
     app.logHasRows = 1;
   } else if (final) {
-    WriteRow(reader, nullptr, "Process completed ",
-             FormatLogTime("Completed %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconDone);
-    app.logHasRows = 1;
-    frame.EndProgress(walk.entryNumber + 1);
-    reader.cursor = reader.newest = 0;
+    EndTreeWalk(reader, walk.entryNumber);
   }
   frame.stopFlag = 0;
   frame.stepsAfterStop = 0;

@@ -3,6 +3,8 @@
 #include "cdengine/path_tables.h"
 
 #include <algorithm>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "cdengine/directory_record.h"
@@ -43,6 +45,90 @@ int ReadOne(CCDReader& reader, std::uint32_t s, std::vector<std::uint8_t>& secto
 
 }  // namespace
 
+std::vector<PathTableFolder> ParsePathTable(std::span<const std::uint8_t> buffer, PathTableType type, bool joliet) {
+  std::vector<PathTableFolder> folders;
+  const platform::ByteReader table(buffer);
+  for (std::size_t pos = 0; table.Has(pos, ptrec::kName);) {
+    const std::size_t nameLength = table.U8(pos + ptrec::kNameLength);
+    // A zero length ends the table; the fill of a sector that did not read ends what can be read.
+    if (nameLength == 0 || (nameLength == kFillByte && IsFillAt(buffer, pos))) break;
+    if (!table.Has(pos + ptrec::kName, nameLength)) break;
+    const std::uint8_t* name = table.data() + pos + ptrec::kName;
+    PathTableFolder folder;
+    folder.name = joliet ? Ucs2BeToUtf8(name, nameLength) : std::string(reinterpret_cast<const char*>(name), nameLength);
+    folder.extent = TableU32(table, type, pos + ptrec::kExtent);
+    folder.parent = TableU16(table, type, pos + ptrec::kParent);
+    folders.push_back(std::move(folder));
+    pos += PathRecordLength(nameLength);
+  }
+  return folders;
+}
+
+namespace {
+
+// Lists the folder of a path table as a folder node with its date and size from its "." record.
+void ListPathTableFolder(CCDReader& reader, const std::string& name, std::uint32_t extent, std::uint32_t parentKey,
+                         std::uint32_t& entryNumber, bool fromTable) {
+  DirEntryNode node;
+  node.type = kTypeFolder;
+  node.name = name;
+  node.extent = extent;
+  node.parentKey = parentKey;
+  const bool first = reader.ListEntry(std::move(node));
+  if (fromTable) reader.visitedDirs.push_back({name, extent});
+  if (first) {
+    reader.cursor = 0;
+    reader.frame->StartProgress();
+    reader.frame->AttachPanes();
+  }
+  if (fromTable) ReadFolderDateAndSize(reader);
+  ++entryNumber;
+  reader.frame->StepProgress(entryNumber, kTypeFolder, name.c_str(), parentKey, name.size(), extent);
+}
+
+}  // namespace
+
+void ListPathTableFolders(CCDReader& reader, const std::vector<PathTableFolder>& folders, bool freshList,
+                          std::uint32_t& entryNumber) {
+  // The folders already listed, by extent and name.
+  std::set<std::pair<std::uint32_t, std::string>> listed;
+  if (!freshList) {
+    for (const DirEntryNode& e : reader.entries) {
+      if (e.type == kTypeFolder) listed.emplace(e.extent, e.name);
+    }
+  }
+  // The tree key of each folder of the table once it is in the tree: the root's children hang on
+  // key 0. A table lists a folder after its parent; a record whose parent is not listed before it
+  // (a table read in part, a damaged one) goes below the lost folders.
+  std::vector<std::optional<std::uint32_t>> keys(folders.size());
+  if (!folders.empty()) keys[0] = 0;
+  bool lostListed = false;
+  for (std::size_t i = 1; i < folders.size(); ++i) {
+    const PathTableFolder& f = folders[i];
+    if (f.name.empty()) continue;
+    if (listed.count({f.extent, f.name}) != 0) {
+      keys[i] = f.extent;
+      continue;
+    }
+    std::uint32_t parentKey = kLostFoldersKey;
+    if (f.parent >= 1 && f.parent <= i && keys[f.parent - 1]) {
+      parentKey = *keys[f.parent - 1];
+    } else if (!lostListed) {
+      lostListed = true;
+      if (listed.count({kLostFoldersKey, kLostFoldersName}) == 0) {
+        ListPathTableFolder(reader, kLostFoldersName, kLostFoldersKey, 0, entryNumber, false);
+        listed.emplace(kLostFoldersKey, kLostFoldersName);
+        const std::string text = std::string("Folders whose parent is not known are listed in ") + kLostFoldersName;
+        reader.frame->AddLogEntry(nullptr, text.c_str(), "Path table damaged", kCdIconError);
+        reader.app->logHasRows = 1;
+      }
+    }
+    ListPathTableFolder(reader, f.name, f.extent, parentKey, entryNumber, true);
+    listed.emplace(f.extent, f.name);
+    keys[i] = f.extent;
+  }
+}
+
 void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool isJoliet,
                        std::optional<NameKind> onlyNameKind) {
   std::uint32_t entryNumber = 0;
@@ -77,35 +163,8 @@ void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool i
     if (run == nullptr) return;
     ++runIndex;
 
-    platform::ByteReader table(buffer.data(), buffer.size());
-    const bool joliet = run->nameKind == NameKind::Joliet;
-    for (std::size_t pos = ptrec::kSecondRecord; table.Has(pos, ptrec::kName);) {
-      const std::size_t nameLength = table.U8(pos + ptrec::kNameLength);
-      if (!table.Has(pos + ptrec::kName, nameLength)) break;
-      const std::uint16_t parent = TableU16(table, run->tableType, pos + ptrec::kParent);
-      if (parent == 1 && nameLength > 0) {
-        const std::uint8_t* name = table.data() + pos + ptrec::kName;
-        std::string text = joliet ? Ucs2BeToUtf8(name, nameLength) : std::string(reinterpret_cast<const char*>(name), nameLength);
-        const std::uint32_t extent = TableU32(table, run->tableType, pos + ptrec::kExtent);
-        if (freshList || !FindDirEntry(reader, extent, text, false)) {
-          DirEntryNode node;
-          node.type = kTypeFolder;
-          node.name = text;
-          node.extent = extent;
-          const bool first = reader.ListEntry(std::move(node));
-          reader.visitedDirs.push_back({text, extent});
-          if (first) {
-            reader.cursor = 0;
-            reader.frame->StartProgress();
-            reader.frame->AttachPanes();
-          }
-          ReadFolderDateAndSize(reader);
-          ++entryNumber;
-          reader.frame->StepProgress(entryNumber, kTypeFolder, text.c_str(), 0, text.size(), extent);
-        }
-      }
-      pos += PathRecordLength(nameLength);
-    }
+    ListPathTableFolders(reader, ParsePathTable(buffer, run->tableType, run->nameKind == NameKind::Joliet), freshList,
+                         entryNumber);
     reader.cursor = 0;
     if (!walkAfter) {
       if (reader.nameKindSettled) return;

@@ -66,10 +66,17 @@ void FinishScan(CCDReader& reader) {
 
 void ReadDirectoryTree(CCDReader& reader, bool isJoliet) {
   const VolumeInfo v = reader.volumeInfo ? *reader.volumeInfo : VolumeInfo{};
-  if (RootReadsWhole(reader, v)) {
-    WalkDirectoryRecords(reader, 0, isJoliet, 0, v.rootExtent, v.rootDataLength, true);
+  reader.folderSectorsLost = 0;
+  reader.treeWalkEnded = false;
+  const bool rootWhole = RootReadsWhole(reader, v);
+  // The walk keeps its files listed until it is known whether the path tables add folders.
+  WalkDirectoryRecords(reader, 0, isJoliet, 0, v.rootExtent, v.rootDataLength, false);
+  if (reader.walkAborted) {
+    // the walk ended with its row
+  } else if (rootWhole && reader.folderSectorsLost == 0) {
+    EndTreeWalk(reader, static_cast<std::uint32_t>(reader.listed));
   } else {
-    WalkDirectoryRecords(reader, 0, isJoliet, 0, v.rootExtent, v.rootDataLength, false);
+    // A folder sector was lost: the path tables name every folder, also those it listed.
     const bool lWhole = ReadsWhole(reader, v.lPathTable, v.pathTableSize);
     const bool mWhole = !lWhole && ReadsWhole(reader, v.mPathTable, v.pathTableSize);
     const auto count = static_cast<std::uint32_t>((static_cast<std::uint64_t>(v.pathTableSize) + kSectorSize - 1) / kSectorSize);
@@ -79,6 +86,8 @@ void ReadDirectoryTree(CCDReader& reader, bool isJoliet) {
     if (mWhole || !lWhole) reader.pathTableRuns.push_back({v.mPathTable, count, PathTableType::M, kind});
     reader.pathTableCursor = 0;
     ReadPathTableTree(reader, false, true, isJoliet);
+    // No table read: the walk ends with what the directories gave.
+    if (!reader.treeWalkEnded && reader.listed != 0) EndTreeWalk(reader, static_cast<std::uint32_t>(reader.listed));
   }
   reader.visitedDirs.clear();
 }

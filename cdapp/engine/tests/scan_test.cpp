@@ -240,8 +240,88 @@ TEST(ScanDisc, UnreadableRootComesBackThroughThePathTables) {
     dev.Fail(DiscSectorAt(25), DiscSectorAt(26));
     if (failL) dev.Fail(DiscSectorAt(21), DiscSectorAt(22));  // only the M table reads
     OpenDriveCommand(host.reader);
-    EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/26 dir", "26/34 b.dat", "26/27 deep", "27/35 c"})) << failL;
+    // The L table names deep below dir as well, the M table only dir: deep comes first or from dir's walk.
+    std::vector<std::string> listed = Listing(host);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (std::vector<std::string>{"0/26 dir", "26/27 deep", "26/34 b.dat", "27/35 c"})) << failL;
     EXPECT_EQ(host.treeView.Nodes()[1].date[1], 6);  // from the folder's "." record
+  }
+}
+
+// A plain disc: root 23-24 (two sectors: A.TXT and folder A in the first, B.TXT and folder B in
+// the second); A at 25-26 (F.TXT in its first sector, its folder S in the second); S at 27 holding
+// folder T (28) holding G.TXT. Path tables at 19 (L) and 20 (M) name every folder.
+TestImage TwoSectorFolders(bool forwardParent = false) {
+  TestImage img(60);
+  // Record numbers: 1 root, 2 A, 3 B, 4 S (in A), 5 T (in S).
+  const std::vector<TestImage::PathEntry> dirs{
+      {"A", 25, 1}, {"B", 29, 1}, {"S", 27, static_cast<std::uint16_t>(forwardParent ? 5 : 2)}, {"T", 28, 4}};
+  const auto size = img.PathTable(19, false, 23, dirs);
+  img.PathTable(20, true, 23, dirs);
+  img.Descriptor(16, 1, 23, 2 * 2048, size, 19, 20);
+  img.Terminator(17);
+  auto twoSectors = [&](std::uint32_t extent, std::uint32_t parent, std::vector<TestImage::Entry> first,
+                        std::vector<TestImage::Entry> second) {
+    img.Directory(extent, parent, first, 1);
+    TestImage::Both32(img.Sector(extent) + 10, 2 * 2048);
+    std::size_t pos = 0;
+    for (const auto& e : second) pos += TestImage::Record(img.Sector(extent + 1) + pos, e.extent, e.length, e.dir, e.name);
+  };
+  twoSectors(23, 23, {{"A.TXT;1", 40, 10, false}, {"A", 25, 2 * 2048, true}},
+             {{"B.TXT;1", 41, 20, false}, {"B", 29, 2048, true}});
+  twoSectors(25, 23, {{"F.TXT;1", 42, 30, false}}, {{"S", 27, 2048, true}});
+  img.Directory(27, 25, {{"T", 28, 2048, true}});
+  img.Directory(28, 27, {{"G.TXT;1", 43, 40, false}});
+  img.Directory(29, 23, {});
+  return img;
+}
+
+TEST(ScanDisc, ALostFolderSectorCostsOnlyItsRecordsAndThePathTablesReachEveryFolder) {
+  const std::vector<std::string> whole{"0/40 A.TXT", "0/25 A", "0/41 B.TXT", "0/29 B",
+                                       "25/42 F.TXT", "25/27 S", "27/28 T", "28/43 G.TXT"};
+  struct Case {
+    const char* what;
+    std::uint32_t sector;  // the lost sector
+    bool zeroed;           // else it fails to read
+    bool forwardParent;    // the path table gives S a parent listed after it
+    std::vector<std::string> listed;
+  };
+  const std::vector<Case> cases{
+      {"nothing lost", 0, false, false, whole},
+      {"root's first sector fails", 23, false, false,
+       {"0/41 B.TXT", "0/29 B", "0/25 A", "25/42 F.TXT", "25/27 S", "27/28 T", "28/43 G.TXT"}},
+      {"root's last sector fails", 24, false, false,
+       {"0/40 A.TXT", "0/25 A", "25/42 F.TXT", "0/29 B", "25/27 S", "27/28 T", "28/43 G.TXT"}},
+      {"A's last sector fails: S and T below it from the tables", 26, false, false,
+       {"0/40 A.TXT", "0/25 A", "0/41 B.TXT", "0/29 B", "25/42 F.TXT", "25/27 S", "27/28 T", "28/43 G.TXT"}},
+      {"A's last sector zeroed", 26, true, false,
+       {"0/40 A.TXT", "0/25 A", "0/41 B.TXT", "0/29 B", "25/42 F.TXT", "25/27 S", "27/28 T", "28/43 G.TXT"}},
+      {"A's first sector fails", 25, false, false,
+       {"0/40 A.TXT", "0/25 A", "0/41 B.TXT", "0/29 B", "25/27 S", "27/28 T", "28/43 G.TXT"}},
+      {"S's only sector fails: T below it from the tables", 27, false, false,
+       {"0/40 A.TXT", "0/25 A", "0/41 B.TXT", "0/29 B", "25/42 F.TXT", "25/27 S", "27/28 T", "28/43 G.TXT"}},
+      {"S's parent unknown in the table", 26, false, true,
+       {"0/40 A.TXT", "0/25 A", "0/41 B.TXT", "0/29 B", "25/42 F.TXT", "0/4294967294 Lost Folder(s)",
+        "4294967294/27 S", "27/28 T", "28/43 G.TXT"}},
+  };
+  for (const Case& c : cases) {
+    TestImage img = TwoSectorFolders(c.forwardParent);
+    if (c.zeroed) std::memset(img.Sector(c.sector), 0, 2048);
+    CdHeadlessHost host;
+    platform::MemoryDevice& dev = UseDevice(host, img.bytes);
+    if (c.sector != 0 && !c.zeroed) dev.Fail(DiscSectorAt(c.sector), DiscSectorAt(c.sector + 1));
+    OpenDriveCommand(host.reader);
+    std::vector<std::string> listed = Listing(host), wanted = c.listed;
+    std::sort(listed.begin(), listed.end());
+    std::sort(wanted.begin(), wanted.end());
+    EXPECT_EQ(listed, wanted) << c.what;
+    std::vector<std::string> texts = LogTexts(host);
+    EXPECT_EQ(texts.back(), "Process completed ") << c.what;
+    const bool rowed = std::find(texts.begin(), texts.end(), "Folder " + std::string(c.sector <= 24 ? "Root" : c.sector <= 26 ? "A" : "S") +
+                                                                ": sector " + std::to_string(c.sector) + " cannot be read") != texts.end();
+    EXPECT_EQ(rowed, c.sector != 0 && !c.zeroed) << c.what;
+    const bool lostRow = std::find(texts.begin(), texts.end(), "Folders whose parent is not known are listed in Lost Folder(s)") != texts.end();
+    EXPECT_EQ(lostRow, c.forwardParent) << c.what;
   }
 }
 

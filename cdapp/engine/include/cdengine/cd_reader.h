@@ -35,6 +35,7 @@ struct CCDReader {
   std::uint32_t nameKindSettled = 0;
   bool walkAborted = false;  // the user stopped a directory walk of the scan
   bool scanStopped = false;  // the user stopped a raw scan of the scan
+  bool treeWalkEnded = false;  // a walk of the tree wrote its completion or abort row
   std::string recoveredFilePath;
   std::unique_ptr<VolumeInfo> volumeInfo;
 

@@ -13,6 +13,10 @@ inline constexpr std::uint8_t kTypeFile = 1;
 inline constexpr std::uint8_t kTypeFolder = 2;
 inline constexpr std::uint8_t kExistenceDeleted = 1;
 inline constexpr std::uint8_t kExistenceExisting = 2;
+// The folder node that holds folders a path table names whose parent folder is not known; its key
+// is no sector of a disc.
+inline constexpr std::uint32_t kLostFoldersKey = 0xFFFFFFFEu;
+inline constexpr const char* kLostFoldersName = "Lost Folder(s)";
 
 struct VolumeInfo {
   std::uint8_t head[120] = {};  // the descriptor's first 120 bytes

@@ -3,13 +3,30 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <string>
+#include <vector>
 
 #include "cdengine/cd_reader.h"
 #include "cdengine/iso_layout.h"
 
 namespace cd {
 
-// Lists the folders directly below the root from a path-table run and, when WALK_AFTER, walks
+// One record of a path table: the root's first, numbered from 1; PARENT is the parent's number.
+struct PathTableFolder {
+  std::string name;
+  std::uint32_t extent = 0;
+  std::uint16_t parent = 0;
+};
+// The records of a path table, up to its end, the end of BUFFER or a sector that did not read.
+std::vector<PathTableFolder> ParsePathTable(std::span<const std::uint8_t> buffer, PathTableType type, bool joliet);
+// Lists every folder of a path table that is not listed yet (unless FRESH_LIST, where the list is
+// new), below its parent, at any depth; a folder whose parent the table does not give before it
+// goes below the lost folders, a folder node of its own (kLostFoldersKey) with one row.
+void ListPathTableFolders(CCDReader& reader, const std::vector<PathTableFolder>& folders, bool freshList,
+                          std::uint32_t& entryNumber);
+
+// Lists the folders from a path-table run and, when WALK_AFTER, walks
 // them and everything below. With ONLY_NAME_KIND the first run of that kind that reads is taken.
 void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool isJoliet,
                        std::optional<NameKind> onlyNameKind = std::nullopt);
