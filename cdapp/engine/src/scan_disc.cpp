@@ -49,7 +49,11 @@ void FinishScan(CCDReader& reader) {
   // A raw scan the user stopped ends as a stopped walk does: with its row, and no "nothing found".
   if (reader.scanStopped && !reader.walkAborted) {
     reader.walkAborted = true;
-    const std::string status = FormatLogTime("Aborted %s, %s %d %d at %d-%d-%d", app.weekday, app.month, CdNowUtc());
+    // No walk named the day and month on this road: they are the time of the stop, as a walk's are its start's.
+    const CdTime now = CdNowUtc();
+    app.weekday = WeekdayName(now.weekday);
+    app.month = MonthName(now.month);
+    const std::string status = FormatLogTime("Aborted %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now);
     frame.AddLogEntry(nullptr, "Process aborted, user intervention ", status.c_str(), kCdIconError);
     app.logHasRows = 1;
   }

@@ -483,6 +483,18 @@ TEST(ScanDisc, StopAbortsTheWalk) {
   EXPECT_EQ(host.stopFlag, 0);
 }
 
+TEST(ScanDisc, StopDuringARawScanNamesTheDayAndMonth) {
+  CdHeadlessHost host;
+  UseDevice(host, std::vector<std::uint8_t>(3000 * 2048, 0));  // no descriptors: the raw scans read it all
+  host.onPump = [](CdHeadlessHost& h) { StopCommand(h.reader); };
+  SetCdClock([] { return CdTime{2026, 12, 6, 0, 8, 5, 3}; });  // a Sunday
+  OpenDriveCommand(host.reader);
+  SetCdClock(nullptr);
+  ASSERT_FALSE(host.log.empty());
+  EXPECT_EQ(host.log.back().text, "Process aborted, user intervention ");
+  EXPECT_EQ(host.log.back().status, "Aborted Sunday, December 6 2026 at 8-5-3");
+}
+
 TEST(ScanDisc, AScanAfterARecoveryIsNotAborted) {
   CdHeadlessHost host;
   UseDevice(host, StandardImage(true).bytes);
