@@ -536,6 +536,55 @@ TEST(RawScans, DirectoriesAndPathTablesSpanningSectors) {
   EXPECT_EQ(Listing(host).size(), 60u);
 }
 
+// Discs whose descriptors are gone, read by the raw scans. Joliet: root 30 holding a.txt and
+// folder sub (26), which holds b.dat and egl (24); egl holds c.dat. Every folder's ".." names the
+// folder itself, as xorriso writes them, and the sub-folders lie before the root on the disc.
+// ISO 9660 with Rock Ridge: root 40 (".." itself) holding A.TXT and DIR (41) holding B.DAT, every
+// record with a system-use area.
+TestImage RawScanDisc(bool joliet, bool tables) {
+  TestImage img(60);
+  if (joliet) {
+    img.Directory(30, 30, {{TestImage::Ucs2("a.txt;1"), 50, 5, false}, {TestImage::Ucs2("sub"), 26, 2048, true}});
+    img.Directory(26, 26, {{TestImage::Ucs2("b.dat;1"), 51, 6, false}, {TestImage::Ucs2("egl"), 24, 2048, true}});
+    img.Directory(24, 24, {{TestImage::Ucs2("c.dat;1"), 52, 7, false}});
+    if (tables) img.PathTable(20, false, 30, {{TestImage::Ucs2("sub"), 26, 1}, {TestImage::Ucs2("egl"), 24, 2}});
+  } else {
+    img.Directory(40, 40, {{"A.TXT;1", 50, 5, false}, {"DIR", 41, 2048, true}}, 1, 96 - 34);
+    img.Directory(41, 40, {{"B.DAT;1", 51, 6, false}}, 1, 96 - 34);
+    if (tables) img.PathTable(20, false, 40, {});  // a table of the root alone
+  }
+  return img;
+}
+
+TEST(RawScans, TheRootIsTheFolderThePathTablesNameOrThatNoFolderLists) {
+  struct Case {
+    const char* what;
+    bool joliet, tables;
+    std::vector<std::string> listed;
+  };
+  const std::vector<std::string> jolietTree{"0/50 a.txt", "0/26 sub", "26/51 b.dat", "26/24 egl", "24/52 c.dat"};
+  const std::vector<Case> cases{
+      {"Joliet, folders' \"..\" their own, path tables", true, true, jolietTree},
+      {"Joliet, folders' \"..\" their own, no path tables", true, false, jolietTree},
+      {"Rock Ridge, no path tables", false, false, {"0/50 A.TXT", "0/41 DIR", "41/51 B.DAT"}},
+      {"Rock Ridge, a path table of the root alone", false, true, {"0/50 A.TXT", "0/41 DIR", "41/51 B.DAT"}},
+  };
+  for (const Case& c : cases) {
+    CdHeadlessHost host;
+    UseDevice(host, RawScanDisc(c.joliet, c.tables).bytes);
+    OpenDriveCommand(host.reader);
+    EXPECT_EQ(Listing(host), c.listed) << c.what;
+    EXPECT_EQ(host.log.back().text, "Process completed ") << c.what;
+  }
+  // A table of the root alone is a table, and names the root.
+  CdHeadlessHost host;
+  UseDevice(host, RawScanDisc(false, true).bytes);
+  ScanPathTableSectors(host.reader);
+  ASSERT_EQ(host.reader.pathTableRuns.size(), 1u);
+  EXPECT_EQ(host.reader.pathTableRuns[0].firstSector, 20u);
+  EXPECT_EQ(host.reader.pathTableRuns[0].rootExtent, 40u);
+}
+
 TEST(RawScans, RunOnPathTableCandidatesStayBounded) {
   // One stream of consistent records from sector 16 to the end: every fifth sector begins like a
   // path table, and each such table runs on to the end of the disc.

@@ -91,6 +91,7 @@ struct PathTableRun {
   std::uint32_t sectorCount = 0;
   PathTableType tableType = PathTableType::L;
   NameKind nameKind = NameKind::Joliet;
+  std::uint32_t rootExtent = 0;  // the root directory its first record names
 };
 
 struct DirSectorRun {
@@ -98,7 +99,7 @@ struct DirSectorRun {
   std::uint32_t sectorCount = 0;
   NameKind kind = NameKind::Joliet;  // Joliet when its first name looks like UCS-2
   std::uint32_t complete = 0;  // the whole length of its "." record lies on the medium
-  bool root = false;           // its "." and ".." name the same extent
+  bool root = false;           // its "." and ".." name the same extent (a root; xorriso writes every Joliet folder so)
 };
 
 struct ScannedDirNode {
