@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "cdengine/directory_pieces.h"
 #include "cdengine/directory_record.h"
 #include "cdengine/log_time.h"
 #include "cdengine/volume_reading.h"
@@ -69,10 +70,6 @@ void ReadFolderDateAndSize(CCDReader& reader) {
 
 namespace {
 
-// A directory is read and walked in pieces of at most this many sectors through one buffer, so
-// that a folder of many thousand entries costs no more memory than a small one.
-constexpr std::uint32_t kPieceSectors = 64;
-
 void WriteRow(CCDReader& reader, const char* activity, const char* text, const std::string& status, CdLogIcon icon) {
   CdAppState& app = *reader.app;
   app.rowActivity = activity != nullptr ? activity : "";
@@ -80,80 +77,6 @@ void WriteRow(CCDReader& reader, const char* activity, const char* text, const s
   app.rowStatus = status;
   reader.frame->AddLogEntry(activity, text, status.c_str(), icon);
 }
-
-// The sectors of one directory, read piece by piece into one buffer. Records never cross sectors,
-// so walking the pieces in turn walks the whole directory, and a sector that cannot be read costs
-// only the records it holds: a piece that fails or comes short is read again sector by sector,
-// and each sector that still does not read is left as FILL, with a row that names it.
-class DirectoryPieces {
- public:
-  explicit DirectoryPieces(CCDReader& reader) : reader_(reader) {}
-
-  // Reads the first piece of the SECTORS sectors at EXTENT of the folder NAME that holds a sector
-  // that reads; false when no sector of the folder reads.
-  bool Start(std::uint32_t extent, std::uint32_t sectors, std::uint8_t fill, std::string name) {
-    extent_ = extent;
-    sectors_ = sectors;
-    fill_ = fill;
-    done_ = 0;
-    name_ = std::move(name);
-    while (ReadNext()) {
-      if (readInPiece_ > 0) return true;
-    }
-    return false;
-  }
-  bool First() const { return pieceStart_ == 0; }
-  std::uint32_t Extent() const { return extent_; }
-  std::span<const std::uint8_t> Piece() const { return {buffer_.data(), pieceBytes_}; }
-  // True when sector I of the piece was read (a sector that was not holds the fill).
-  bool SectorRead(std::size_t i) const { return i < unread_.size() && !unread_[i]; }
-  // Reads the next piece; false when the directory has no more.
-  bool ReadNext() {
-    if (done_ >= sectors_) return false;
-    const std::uint32_t count = std::min(kPieceSectors, sectors_ - done_);
-    pieceBytes_ = static_cast<std::size_t>(count) * kSectorSize;
-    if (buffer_.size() < pieceBytes_) buffer_.resize(pieceBytes_);
-    unread_.assign(count, false);
-    readInPiece_ = count;
-    std::uint32_t got = 0;
-    const bool ok = reader_.ReadSectors(extent_ + done_, count, std::span(buffer_.data(), pieceBytes_), got);
-    if (!ok || got < pieceBytes_) {
-      // What a read delivered before it stopped is good; the rest is read sector by sector.
-      const std::uint32_t whole = ok ? got / kSectorSize : 0;
-      for (std::uint32_t i = whole; i < count; ++i) ReadOneSector(i);
-    }
-    pieceStart_ = done_;
-    done_ += count;
-    return true;
-  }
-
- private:
-  void ReadOneSector(std::uint32_t i) {
-    const std::span<std::uint8_t> sector(buffer_.data() + static_cast<std::size_t>(i) * kSectorSize, kSectorSize);
-    std::uint32_t got = 0;
-    const bool ok = reader_.ReadSectors(extent_ + done_ + i, 1, sector, got);
-    if (ok && got == kSectorSize) return;
-    // Bytes a short read delivered hold whole records up to the fill.
-    std::fill(sector.begin() + (ok ? got : 0), sector.end(), fill_);
-    if (!ok || got == 0) {
-      unread_[i] = true;
-      --readInPiece_;
-    }
-    ++reader_.folderSectorsLost;
-    const std::uint32_t at = extent_ + done_ + i;
-    const std::string text = "Folder " + name_ + ": sector " + std::to_string(at) + " cannot be read";
-    WriteRow(reader_, nullptr, text.c_str(), "Error reading sector " + std::to_string(at), kCdIconError);
-    reader_.app->logHasRows = 1;
-  }
-
-  CCDReader& reader_;
-  std::vector<std::uint8_t> buffer_;
-  std::vector<bool> unread_;
-  std::size_t pieceBytes_ = 0;
-  std::uint32_t extent_ = 0, sectors_ = 0, done_ = 0, pieceStart_ = 0, readInPiece_ = 0;
-  std::uint8_t fill_ = 0;
-  std::string name_;
-};
 
 struct Walk {
   CCDReader& reader;

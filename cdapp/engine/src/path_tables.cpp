@@ -130,7 +130,7 @@ void ListPathTableFolders(CCDReader& reader, const std::vector<PathTableFolder>&
 }
 
 void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool isJoliet,
-                       std::optional<NameKind> onlyNameKind) {
+                       std::optional<NameKind> onlyNameKind, bool finalWalk) {
   std::uint32_t entryNumber = 0;
   if (freshList) {
     reader.FreeEntryList();
@@ -170,7 +170,7 @@ void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool i
       if (reader.nameKindSettled) return;
       continue;
     }
-    WalkDirectoryRecords(reader, 1, isJoliet, entryNumber, 0, 0, true);
+    WalkDirectoryRecords(reader, 1, isJoliet, entryNumber, 0, 0, finalWalk);
     if (reader.rawScansUsed) reader.visitedDirs.clear();
     return;
   }

@@ -243,7 +243,11 @@ TEST(ScanDisc, UnreadableRootComesBackThroughThePathTables) {
     // The L table names deep below dir as well, the M table only dir: deep comes first or from dir's walk.
     std::vector<std::string> listed = Listing(host);
     std::sort(listed.begin(), listed.end());
-    EXPECT_EQ(listed, (std::vector<std::string>{"0/26 dir", "26/27 deep", "26/34 b.dat", "27/35 c"})) << failL;
+    // A.TXT, which only the lost Joliet root held, from the ISO 9660 tree.
+    EXPECT_EQ(listed, (std::vector<std::string>{"0/26 dir", "0/30 A.TXT", "26/27 deep", "26/34 b.dat", "27/35 c"})) << failL;
+    const std::vector<std::string> texts = LogTexts(host);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "1 entries the Joliet tree lost are listed from the ISO 9660 tree"),
+              texts.end());
     EXPECT_EQ(host.treeView.Nodes()[1].date[1], 6);  // from the folder's "." record
   }
 }
@@ -325,13 +329,56 @@ TEST(ScanDisc, ALostFolderSectorCostsOnlyItsRecordsAndThePathTablesReachEveryFol
   }
 }
 
+TEST(ScanDisc, TheIsoTreeStandsInForWhatTheJolietTreeLost) {
+  struct Case {
+    const char* what;
+    std::function<void(TestImage&, platform::MemoryDevice&)> damage;
+    std::vector<std::string> listed;
+    bool row;
+  };
+  const std::vector<Case> cases{
+      {"nothing lost", [](TestImage&, platform::MemoryDevice&) {}, {"0/30 a.txt", "0/26 dir", "26/34 b.dat"}, false},
+      {"Joliet dir unreadable: its file below it, by its ISO 9660 name",
+       [](TestImage&, platform::MemoryDevice& d) { d.Fail(DiscSectorAt(26), DiscSectorAt(27)); },
+       {"0/30 a.txt", "0/26 dir", "26/34 B.DAT"}, true},
+      {"Joliet root and path tables zeroed: the ISO 9660 tree whole",
+       [](TestImage& i, platform::MemoryDevice&) {
+         for (std::uint32_t s : {21u, 22u, 25u}) std::memset(i.Sector(s), 0, 2048);
+       },
+       {"0/30 A.TXT", "0/24 DIR", "24/34 B.DAT"}, true},
+      {"Joliet root and dir unreadable, path tables zeroed",
+       [](TestImage& i, platform::MemoryDevice& d) {
+         std::memset(i.Sector(21), 0, 2048);
+         std::memset(i.Sector(22), 0, 2048);
+         d.Fail(DiscSectorAt(25), DiscSectorAt(27));
+       },
+       {"0/30 A.TXT", "0/24 DIR", "24/34 B.DAT"}, true},
+  };
+  for (const Case& c : cases) {
+    TestImage img = StandardImage(true);
+    platform::MemoryDevice scratch;
+    c.damage(img, scratch);  // the bytes, before the device takes a copy of them
+    CdHeadlessHost host;
+    platform::MemoryDevice& dev = UseDevice(host, img.bytes);
+    c.damage(img, dev);  // the faults
+    OpenDriveCommand(host.reader);
+    EXPECT_EQ(Listing(host), c.listed) << c.what;
+    const std::vector<std::string> texts = LogTexts(host);
+    EXPECT_EQ(std::any_of(texts.begin(), texts.end(),
+                          [](const std::string& t) { return t.find("entries the Joliet tree lost are listed from the ISO 9660 tree") != std::string::npos; }),
+              c.row)
+        << c.what;
+    EXPECT_EQ(texts.back(), "Process completed ") << c.what;
+  }
+}
+
 TEST(ScanDisc, ZeroedRootExtentCountsAsUnreadable) {
   TestImage img = StandardImage(true);
   std::memset(img.Sector(25), 0, 2048);
   CdHeadlessHost host;
   UseDevice(host, img.bytes);
   OpenDriveCommand(host.reader);
-  EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/26 dir", "26/34 b.dat"}));
+  EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/26 dir", "26/34 b.dat", "0/30 A.TXT"}));
 }
 
 TEST(ScanDisc, DescriptorsGoneTreeComesFromRawScans) {

@@ -26,10 +26,11 @@ std::vector<PathTableFolder> ParsePathTable(std::span<const std::uint8_t> buffer
 void ListPathTableFolders(CCDReader& reader, const std::vector<PathTableFolder>& folders, bool freshList,
                           std::uint32_t& entryNumber);
 
-// Lists the folders from a path-table run and, when WALK_AFTER, walks
-// them and everything below. With ONLY_NAME_KIND the first run of that kind that reads is taken.
+// Lists the folders of a path-table run that are not listed yet and, when WALK_AFTER, walks them
+// and everything below. With ONLY_NAME_KIND the first run of that kind that reads is taken. A
+// walk that is not FINAL_WALK writes no completion row and keeps its files listed.
 void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool isJoliet,
-                       std::optional<NameKind> onlyNameKind = std::nullopt);
+                       std::optional<NameKind> onlyNameKind = std::nullopt, bool finalWalk = true);
 // A disc whose descriptors are gone and whose directories are not Joliet: the root directory that
 // an ISO 9660 path table names in its first record is walked whole; when no such root reads, the
 // folders below it come from the table.
