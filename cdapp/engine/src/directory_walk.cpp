@@ -3,9 +3,13 @@
 // or an ancestor cannot make the walk run on.
 #include <algorithm>
 #include <cstdio>
+#include <set>
+#include <string>
+#include <utility>
 #include <unordered_set>
 #include <vector>
 
+#include "cdengine/directory_pieces.h"
 #include "cdengine/directory_record.h"
 #include "cdengine/log_time.h"
 #include "cdengine/volume_reading.h"
@@ -66,56 +70,13 @@ void ReadFolderDateAndSize(CCDReader& reader) {
 
 namespace {
 
-// A directory is read and walked in pieces of at most this many sectors through one buffer, so
-// that a folder of many thousand entries costs no more memory than a small one.
-constexpr std::uint32_t kPieceSectors = 64;
-
-// The sectors of one directory, read piece by piece into one buffer. Records never cross sectors,
-// so walking the pieces in turn walks the whole directory. Reading ends where one read of the
-// whole would have delivered no more: after a piece that comes short, and at a piece that does not
-// read (a drive delivers what it read before a bad sector). Bytes a read did not deliver hold
-// FILL, as those of one buffer filled before the read would.
-class DirectoryPieces {
- public:
-  explicit DirectoryPieces(CCDReader& reader) : reader_(reader) {}
-
-  // Reads the first piece of the SECTORS sectors at EXTENT; false when it does not read.
-  bool Start(std::uint32_t extent, std::uint32_t sectors, std::uint8_t fill) {
-    extent_ = extent;
-    sectors_ = sectors;
-    fill_ = fill;
-    done_ = 0;
-    ended_ = false;
-    return ReadNext();
-  }
-  bool First() const { return pieceStart_ == 0; }
-  std::span<const std::uint8_t> Piece() const { return {buffer_.data(), pieceBytes_}; }
-  // Reads the next piece; false when the directory has no more.
-  bool ReadNext() {
-    if (ended_ || done_ >= sectors_) return false;
-    const std::uint32_t count = std::min(kPieceSectors, sectors_ - done_);
-    pieceBytes_ = static_cast<std::size_t>(count) * kSectorSize;
-    if (buffer_.size() < pieceBytes_) buffer_.resize(pieceBytes_);
-    std::uint32_t got = 0;
-    if (!reader_.ReadSectors(extent_ + done_, count, std::span(buffer_.data(), pieceBytes_), got)) {
-      ended_ = true;
-      return false;
-    }
-    std::fill(buffer_.begin() + got, buffer_.begin() + static_cast<std::ptrdiff_t>(pieceBytes_), fill_);
-    ended_ = got < pieceBytes_;
-    pieceStart_ = done_;
-    done_ += count;
-    return true;
-  }
-
- private:
-  CCDReader& reader_;
-  std::vector<std::uint8_t> buffer_;
-  std::size_t pieceBytes_ = 0;
-  std::uint32_t extent_ = 0, sectors_ = 0, done_ = 0, pieceStart_ = 0;
-  std::uint8_t fill_ = 0;
-  bool ended_ = false;
-};
+void WriteRow(CCDReader& reader, const char* activity, const char* text, const std::string& status, CdLogIcon icon) {
+  CdAppState& app = *reader.app;
+  app.rowActivity = activity != nullptr ? activity : "";
+  app.rowText = text;
+  app.rowStatus = status;
+  reader.frame->AddLogEntry(activity, text, status.c_str(), icon);
+}
 
 struct Walk {
   CCDReader& reader;
@@ -126,6 +87,8 @@ struct Walk {
   // The newest entry is a file whose records so far carried the multi-extent flag: its further
   // extents follow in the next records of the same name, and it is handed on after its last.
   bool pendingSections = false;
+  // Folders a path table listed before the walk: their records in their parents are not listed again.
+  std::set<std::pair<std::uint32_t, std::string>> listedFromTable;
 
   void HandOn() {
     pendingSections = false;
@@ -167,6 +130,7 @@ struct Walk {
     std::string name = ConvertRecordName(record.data() + dirrec::kName, nameLength, joliet, folder);
     const std::uint32_t dataLength = r.Le32(dirrec::kDataLength);
     const std::uint32_t extent = r.Le32(dirrec::kExtent);
+    if (folder && !listedFromTable.empty() && listedFromTable.count({extent, name}) != 0) return;
     if (pendingSections) {
       if (JoinSection(folder, name, extent, dataLength, moreSections)) return;
       HandOn();
@@ -197,24 +161,31 @@ struct Walk {
     HandOn();
   }
 
-  // Walks the directory whose first piece PIECES holds, reading the rest as it goes.
+  // Walks the directory whose first piece PIECES holds, reading the rest as it goes, sector by
+  // sector: the fill of a sector that was not read ends that sector only. A directory's every
+  // sector begins with a record, and its first with its "." record naming its own extent; a sector
+  // read that does not (zeroed, overwritten) is counted with the lost ones.
   void WalkDirectory(DirectoryPieces& pieces) {
     const auto visit = [this](std::span<const std::uint8_t> rec) { AddRecord(rec); };
     do {
       const std::span<const std::uint8_t> piece = pieces.Piece();
-      if (!WalkRecords(piece, pieces.First() ? FirstRealRecord(piece) : 0, visit)) break;  // the fill ends it
+      for (std::size_t i = 0; i * kSectorSize < piece.size(); ++i) {
+        const std::span<const std::uint8_t> sector = piece.subspan(i * kSectorSize, kSectorSize);
+        const bool first = pieces.First() && i == 0;
+        if (!pieces.SectorRead(i)) {
+          if (pendingSections) HandOn();
+          continue;
+        }
+        const platform::ByteReader r(sector);
+        const bool damaged = first ? r.U8(dirrec::kLength) < dirrec::kMinLength || r.Le32(dirrec::kExtent) != pieces.Extent()
+                                   : r.U8(dirrec::kLength) == 0 || IsFillAt(sector, 0);
+        if (damaged) ++reader.folderSectorsLost;
+        WalkRecords(sector, first ? FirstRealRecord(sector) : 0, visit);
+      }
     } while (pieces.ReadNext());
     if (pendingSections) HandOn();  // the directory ended before the file's last extent
   }
 };
-
-void WriteRow(CCDReader& reader, const char* activity, const char* text, const std::string& status, CdLogIcon icon) {
-  CdAppState& app = *reader.app;
-  app.rowActivity = activity != nullptr ? activity : "";
-  app.rowText = text;
-  app.rowStatus = status;
-  reader.frame->AddLogEntry(activity, text, status.c_str(), icon);
-}
 
 // A folder whose length runs past the end of the medium is read as far as the medium holds it,
 // and says so.
@@ -231,6 +202,16 @@ void ReportCutFolder(CCDReader& reader, const std::string& name, std::uint32_t e
 
 }  // namespace
 
+void EndTreeWalk(CCDReader& reader, std::uint32_t entries) {
+  CdAppState& app = *reader.app;
+  reader.treeWalkEnded = true;
+  WriteRow(reader, nullptr, "Process completed ",
+           FormatLogTime("Completed %s, %s %d %d at %d-%d-%d", app.weekday, app.month, CdNowUtc()), kCdIconDone);
+  app.logHasRows = 1;
+  reader.frame->EndProgress(entries + 1);
+  reader.cursor = reader.newest = 0;
+}
+
 bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::uint32_t firstNumber,
                           std::uint32_t extent, std::uint32_t byteLength, bool final) {
   CdAppState& app = *reader.app;
@@ -244,7 +225,8 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
   WriteRow(reader, "Creating directory tree", "Process started",
            FormatLogTime("Started %s, %s %d %d at %d-%d-%d", app.weekday, app.month, start), kCdIconOk);
 
-  Walk walk{reader, isJoliet, !final, 0};
+  Walk walk{reader, isJoliet, !final, 0, 0, false, {}};
+  for (const ScannedDirNode& v : reader.visitedDirs) walk.listedFromTable.emplace(v.extent, v.name);
   DirectoryPieces pieces(reader);
   std::unordered_set<std::uint32_t> walked;
   // A disc holds each directory sector once; folders whose extents overlap (a crafted disc) could
@@ -254,7 +236,7 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
   if (!fromList) {
     reader.FreeEntryList();
     const std::uint32_t sectors = SectorsToRead(reader, extent, byteLength);
-    if (sectors == 0 || !pieces.Start(extent, sectors, kFillByte)) return false;
+    if (sectors == 0 || !pieces.Start(extent, sectors, kFillByte, "Root")) return false;
     ReportCutFolder(reader, "Root", extent, byteLength, sectors);
     walked.insert(extent);
     sectorsLeft -= std::min<std::uint64_t>(sectorsLeft, sectors);
@@ -295,24 +277,20 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
     if (sectors == 0) continue;
     ReportCutFolder(reader, folder.name, folder.extent, folder.folderSize, within);
     sectorsLeft -= sectors;
-    if (!pieces.Start(folder.extent, sectors, 0)) continue;
+    if (!pieces.Start(folder.extent, sectors, 0, folder.name)) continue;
     haveBuffer = true;
   }
 
-  const CdTime now = CdNowUtc();
   if (aborted) {
     reader.walkAborted = true;
+    reader.treeWalkEnded = true;
     WriteRow(reader, nullptr, "Process aborted, user intervention ",
-             FormatLogTime("Aborted %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconError);
+             FormatLogTime("Aborted %s, %s %d %d at %d-%d-%d", app.weekday, app.month, CdNowUtc()), kCdIconError);
     reader.cursor = reader.newest = 0;
     frame.EndProgress(0);
     app.logHasRows = 1;
   } else if (final) {
-    WriteRow(reader, nullptr, "Process completed ",
-             FormatLogTime("Completed %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconDone);
-    app.logHasRows = 1;
-    frame.EndProgress(walk.entryNumber + 1);
-    reader.cursor = reader.newest = 0;
+    EndTreeWalk(reader, walk.entryNumber);
   }
   frame.stopFlag = 0;
   frame.stepsAfterStop = 0;

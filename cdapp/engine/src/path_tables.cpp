@@ -3,6 +3,8 @@
 #include "cdengine/path_tables.h"
 
 #include <algorithm>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "cdengine/directory_record.h"
@@ -43,8 +45,92 @@ int ReadOne(CCDReader& reader, std::uint32_t s, std::vector<std::uint8_t>& secto
 
 }  // namespace
 
+std::vector<PathTableFolder> ParsePathTable(std::span<const std::uint8_t> buffer, PathTableType type, bool joliet) {
+  std::vector<PathTableFolder> folders;
+  const platform::ByteReader table(buffer);
+  for (std::size_t pos = 0; table.Has(pos, ptrec::kName);) {
+    const std::size_t nameLength = table.U8(pos + ptrec::kNameLength);
+    // A zero length ends the table; the fill of a sector that did not read ends what can be read.
+    if (nameLength == 0 || (nameLength == kFillByte && IsFillAt(buffer, pos))) break;
+    if (!table.Has(pos + ptrec::kName, nameLength)) break;
+    const std::uint8_t* name = table.data() + pos + ptrec::kName;
+    PathTableFolder folder;
+    folder.name = joliet ? Ucs2BeToUtf8(name, nameLength) : std::string(reinterpret_cast<const char*>(name), nameLength);
+    folder.extent = TableU32(table, type, pos + ptrec::kExtent);
+    folder.parent = TableU16(table, type, pos + ptrec::kParent);
+    folders.push_back(std::move(folder));
+    pos += PathRecordLength(nameLength);
+  }
+  return folders;
+}
+
+namespace {
+
+// Lists the folder of a path table as a folder node with its date and size from its "." record.
+void ListPathTableFolder(CCDReader& reader, const std::string& name, std::uint32_t extent, std::uint32_t parentKey,
+                         std::uint32_t& entryNumber, bool fromTable) {
+  DirEntryNode node;
+  node.type = kTypeFolder;
+  node.name = name;
+  node.extent = extent;
+  node.parentKey = parentKey;
+  const bool first = reader.ListEntry(std::move(node));
+  if (fromTable) reader.visitedDirs.push_back({name, extent});
+  if (first) {
+    reader.cursor = 0;
+    reader.frame->StartProgress();
+    reader.frame->AttachPanes();
+  }
+  if (fromTable) ReadFolderDateAndSize(reader);
+  ++entryNumber;
+  reader.frame->StepProgress(entryNumber, kTypeFolder, name.c_str(), parentKey, name.size(), extent);
+}
+
+}  // namespace
+
+void ListPathTableFolders(CCDReader& reader, const std::vector<PathTableFolder>& folders, bool freshList,
+                          std::uint32_t& entryNumber) {
+  // The folders already listed, by extent and name.
+  std::set<std::pair<std::uint32_t, std::string>> listed;
+  if (!freshList) {
+    for (const DirEntryNode& e : reader.entries) {
+      if (e.type == kTypeFolder) listed.emplace(e.extent, e.name);
+    }
+  }
+  // The tree key of each folder of the table once it is in the tree: the root's children hang on
+  // key 0. A table lists a folder after its parent; a record whose parent is not listed before it
+  // (a table read in part, a damaged one) goes below the lost folders.
+  std::vector<std::optional<std::uint32_t>> keys(folders.size());
+  if (!folders.empty()) keys[0] = 0;
+  bool lostListed = false;
+  for (std::size_t i = 1; i < folders.size(); ++i) {
+    const PathTableFolder& f = folders[i];
+    if (f.name.empty()) continue;
+    if (listed.count({f.extent, f.name}) != 0) {
+      keys[i] = f.extent;
+      continue;
+    }
+    std::uint32_t parentKey = kLostFoldersKey;
+    if (f.parent >= 1 && f.parent <= i && keys[f.parent - 1]) {
+      parentKey = *keys[f.parent - 1];
+    } else if (!lostListed) {
+      lostListed = true;
+      if (listed.count({kLostFoldersKey, kLostFoldersName}) == 0) {
+        ListPathTableFolder(reader, kLostFoldersName, kLostFoldersKey, 0, entryNumber, false);
+        listed.emplace(kLostFoldersKey, kLostFoldersName);
+        const std::string text = std::string("Folders whose parent is not known are listed in ") + kLostFoldersName;
+        reader.frame->AddLogEntry(nullptr, text.c_str(), "Path table damaged", kCdIconError);
+        reader.app->logHasRows = 1;
+      }
+    }
+    ListPathTableFolder(reader, f.name, f.extent, parentKey, entryNumber, true);
+    listed.emplace(f.extent, f.name);
+    keys[i] = f.extent;
+  }
+}
+
 void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool isJoliet,
-                       std::optional<NameKind> onlyNameKind) {
+                       std::optional<NameKind> onlyNameKind, bool finalWalk) {
   std::uint32_t entryNumber = 0;
   if (freshList) {
     reader.FreeEntryList();
@@ -77,41 +163,14 @@ void ReadPathTableTree(CCDReader& reader, bool freshList, bool walkAfter, bool i
     if (run == nullptr) return;
     ++runIndex;
 
-    platform::ByteReader table(buffer.data(), buffer.size());
-    const bool joliet = run->nameKind == NameKind::Joliet;
-    for (std::size_t pos = ptrec::kSecondRecord; table.Has(pos, ptrec::kName);) {
-      const std::size_t nameLength = table.U8(pos + ptrec::kNameLength);
-      if (!table.Has(pos + ptrec::kName, nameLength)) break;
-      const std::uint16_t parent = TableU16(table, run->tableType, pos + ptrec::kParent);
-      if (parent == 1 && nameLength > 0) {
-        const std::uint8_t* name = table.data() + pos + ptrec::kName;
-        std::string text = joliet ? Ucs2BeToUtf8(name, nameLength) : std::string(reinterpret_cast<const char*>(name), nameLength);
-        const std::uint32_t extent = TableU32(table, run->tableType, pos + ptrec::kExtent);
-        if (freshList || !FindDirEntry(reader, extent, text, false)) {
-          DirEntryNode node;
-          node.type = kTypeFolder;
-          node.name = text;
-          node.extent = extent;
-          const bool first = reader.ListEntry(std::move(node));
-          reader.visitedDirs.push_back({text, extent});
-          if (first) {
-            reader.cursor = 0;
-            reader.frame->StartProgress();
-            reader.frame->AttachPanes();
-          }
-          ReadFolderDateAndSize(reader);
-          ++entryNumber;
-          reader.frame->StepProgress(entryNumber, kTypeFolder, text.c_str(), 0, text.size(), extent);
-        }
-      }
-      pos += PathRecordLength(nameLength);
-    }
+    ListPathTableFolders(reader, ParsePathTable(buffer, run->tableType, run->nameKind == NameKind::Joliet), freshList,
+                         entryNumber);
     reader.cursor = 0;
     if (!walkAfter) {
       if (reader.nameKindSettled) return;
       continue;
     }
-    WalkDirectoryRecords(reader, 1, isJoliet, entryNumber, 0, 0, true);
+    WalkDirectoryRecords(reader, 1, isJoliet, entryNumber, 0, 0, finalWalk);
     if (reader.rawScansUsed) reader.visitedDirs.clear();
     return;
   }
@@ -164,7 +223,11 @@ void ScanPathTableSectors(CCDReader& reader) {
         break;
       }
       if (length == 0) {
-        consistent = pos > kTableMinEnd;
+        // A table shorter than a few records (one of the root alone is 10 bytes) ends where the
+        // rest of its sector is zero.
+        consistent = pos > kTableMinEnd || std::all_of(table.begin() + static_cast<std::ptrdiff_t>(pos),
+                                                       table.begin() + static_cast<std::ptrdiff_t>(kSectorSize),
+                                                       [](std::uint8_t b) { return b == 0; });
         endedAtZero = consistent;
         break;
       }
@@ -177,6 +240,10 @@ void ScanPathTableSectors(CCDReader& reader) {
     run.sectorCount = spanned;
     run.tableType = first.U8(ptrec::kParent) == 1 ? PathTableType::L : PathTableType::M;
     run.nameKind = first.U8(ptrec::kSecondRecord + ptrec::kName) == 0 ? NameKind::Joliet : NameKind::Iso9660;
+    run.rootExtent = TableU32(first, run.tableType, ptrec::kExtent);
+    // A table of the root alone has no name to tell its kind by; it serves as an ISO 9660 table,
+    // whose root directory is then walked whole.
+    if (first.U8(ptrec::kSecondRecord + ptrec::kNameLength) == 0) run.nameKind = NameKind::Iso9660;
     if (run.nameKind == NameKind::Joliet) ++reader.jolietPathTableRuns;
     reader.pathTableRuns.push_back(run);
     if (endedAtZero && ++tablesFound >= kTablesToFind) break;
@@ -185,6 +252,13 @@ void ScanPathTableSectors(CCDReader& reader) {
 }
 
 namespace {
+
+// True when a path table names the run's first sector as its root (the Joliet and ISO 9660 roots
+// are different sectors, and a table of the root alone says nothing of its kind).
+bool IsTableRoot(const CCDReader& reader, const DirSectorRun& run) {
+  return std::any_of(reader.pathTableRuns.begin(), reader.pathTableRuns.end(),
+                     [&](const PathTableRun& t) { return t.rootExtent == run.firstSector; });
+}
 
 bool PlausibleDate(platform::ByteReader r, std::size_t pos) {
   const std::uint8_t month = r.U8(pos + dirrec::kDateMonth);
@@ -208,9 +282,14 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
     }
     if (r == 0) break;
     platform::ByteReader b(sector);
-    if (b.U8(dirrec::kLength) != dirrec::kMinLength || b.Le32(dirrec::kExtent) != s ||
-        b.U8(dirrec::kDotDotRecord + dirrec::kLength) != dirrec::kMinLength ||
-        b.U8(dirrec::kFirstRecordAfterDots + dirrec::kLength) < dirrec::kMinLength) {
+    // "." (naming the sector itself) and ".." lead the directory; either may carry a system-use
+    // area after its one-byte name (Rock Ridge), so each is at least 34 bytes long.
+    const std::size_t dotDot = b.U8(dirrec::kLength);
+    const std::size_t firstReal = dotDot + b.U8(dotDot + dirrec::kLength);
+    if (dotDot < dirrec::kMinLength || b.Le32(dirrec::kExtent) != s || b.U8(dirrec::kNameLength) != 1 ||
+        b.U8(dirrec::kName) != 0 || b.U8(dotDot + dirrec::kLength) < dirrec::kMinLength ||
+        b.U8(dotDot + dirrec::kNameLength) != 1 || b.U8(dotDot + dirrec::kName) != 1 ||
+        b.U8(firstReal + dirrec::kLength) < dirrec::kMinLength) {
       ++s;
       continue;
     }
@@ -218,8 +297,8 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
     // directory ends: its "." record gives its length.
     DirSectorRun run;
     run.firstSector = static_cast<std::uint32_t>(s);
-    run.kind = b.U8(dirrec::kFirstRecordAfterDots + dirrec::kName) == 0 ? NameKind::Joliet : NameKind::Iso9660;
-    run.root = b.Le32(dirrec::kDotDotRecord + dirrec::kExtent) == s;
+    run.kind = b.U8(firstReal + dirrec::kName) == 0 ? NameKind::Joliet : NameKind::Iso9660;
+    run.root = b.Le32(dotDot + dirrec::kExtent) == s;
     const std::uint64_t length = b.Le32(dirrec::kDataLength);
     const std::uint64_t wanted = std::max<std::uint64_t>(1, (length + kSectorSize - 1) / kSectorSize);
     run.sectorCount = static_cast<std::uint32_t>(std::min<std::uint64_t>({wanted, medium - s, kMaxDirectorySectors}));
@@ -227,7 +306,7 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
       // The first sector's records must look like records with dates; a fill or a broken record
       // means the sector was not read as written.
       run.complete = 1;
-      for (std::size_t pos = dirrec::kFirstRecordAfterDots; pos < kSectorSize;) {
+      for (std::size_t pos = firstReal; pos < kSectorSize;) {
         const std::uint8_t recordLength = sector[pos + dirrec::kLength];
         if (recordLength == 0) break;
         if ((recordLength == kFillByte && IsFillAt(sector, pos)) || recordLength < dirrec::kMinLength ||
@@ -240,7 +319,9 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
     }
     reader.dirSectorRuns.push_back(run);
     reader.directorySectorsFound = 1;
-    if (run.complete && run.kind == NameKind::Joliet && run.root) break;
+    // The Joliet root a path table names ends the scan; without one every directory is found, so
+    // that the root can be told from folders whose ".." names themselves.
+    if (run.complete && run.kind == NameKind::Joliet && run.root && IsTableRoot(reader, run)) break;
     s += run.sectorCount;
   }
   reader.dirSectorCursor = 0;
@@ -248,16 +329,44 @@ void ScanDirectorySectors(CCDReader& reader, std::uint32_t firstSector) {
 
 namespace {
 
-// The first run of KIND that is a root directory ("." and ".." name the same extent), a complete
-// one first; null when there is none.
-const DirSectorRun* FindRootRun(const CCDReader& reader, NameKind kind) {
-  const DirSectorRun* found = nullptr;
+// The folder extents the directories of the runs of KIND list as their children.
+std::set<std::uint32_t> ChildFolders(CCDReader& reader, NameKind kind) {
+  std::set<std::uint32_t> children;
+  std::vector<std::uint8_t> buffer;
   for (const DirSectorRun& run : reader.dirSectorRuns) {
-    if (run.kind != kind || !run.root) continue;
-    if (run.complete) return &run;
-    if (found == nullptr) found = &run;
+    if (run.kind != kind) continue;
+    buffer.assign(static_cast<std::size_t>(run.sectorCount) * kSectorSize, kFillByte);
+    std::uint32_t got = 0;
+    if (!reader.ReadSectors(run.firstSector, run.sectorCount, buffer, got)) continue;
+    for (std::size_t at = 0; at < buffer.size(); at += kSectorSize) {
+      const std::span<const std::uint8_t> sector(buffer.data() + at, kSectorSize);
+      WalkRecords(sector, at == 0 ? FirstRealRecord(sector) : 0, [&](std::span<const std::uint8_t> record) {
+        const platform::ByteReader r(record);
+        if ((r.U8(dirrec::kFlags) & dirrec::kFlagDirectory) != 0) children.insert(r.Le32(dirrec::kExtent));
+      });
+    }
   }
-  return found;
+  return children;
+}
+
+// The root directory among the runs of KIND: the one a path table names in its first record;
+// failing that, of the runs whose "." and ".." agree, the one no directory lists as a child (a
+// complete one first). Null when there is none.
+const DirSectorRun* FindRootRun(CCDReader& reader, NameKind kind) {
+  for (const DirSectorRun& run : reader.dirSectorRuns) {
+    if (run.kind == kind && IsTableRoot(reader, run)) return &run;
+  }
+  std::vector<const DirSectorRun*> candidates;
+  for (const DirSectorRun& run : reader.dirSectorRuns) {
+    if (run.kind == kind && run.root) candidates.push_back(&run);
+  }
+  std::stable_partition(candidates.begin(), candidates.end(), [](const DirSectorRun* r) { return r->complete != 0; });
+  if (candidates.size() <= 1) return candidates.empty() ? nullptr : candidates.front();
+  const std::set<std::uint32_t> children = ChildFolders(reader, kind);
+  for (const DirSectorRun* run : candidates) {
+    if (children.count(run->firstSector) == 0) return run;
+  }
+  return candidates.front();
 }
 
 bool WalkRootRun(CCDReader& reader, const DirSectorRun* run) {
@@ -273,8 +382,9 @@ bool WalkRootRun(CCDReader& reader, const DirSectorRun* run) {
 
 void RunRawScanFallback(CCDReader& reader, FallbackForm form) {
   reader.directorySectorsFound = 0;
-  ScanDirectorySectors(reader, vd::kFirstDescriptorSector);
+  // The path tables first: the root they name ends the directory scan.
   ScanPathTableSectors(reader);
+  ScanDirectorySectors(reader, vd::kFirstDescriptorSector);
   reader.pathTableCursor = 0;
   reader.dirSectorCursor = 0;
   // The Joliet root; without one the ISO 9660 tree, from its path tables or its root directory.

@@ -1,10 +1,12 @@
 // The disc scan: probe, choose the volume descriptor (Joliet first), read the tree from the root
 // record, and fall back to the path tables and the raw scans.
+#include <optional>
 #include <vector>
 
 #include "cdengine/directory_record.h"
 #include "cdengine/log_time.h"
 #include "cdengine/path_tables.h"
+#include "cdengine/tree_supplement.h"
 #include "cdengine/volume_reading.h"
 #include "platform/byte_reader.h"
 
@@ -49,7 +51,11 @@ void FinishScan(CCDReader& reader) {
   // A raw scan the user stopped ends as a stopped walk does: with its row, and no "nothing found".
   if (reader.scanStopped && !reader.walkAborted) {
     reader.walkAborted = true;
-    const std::string status = FormatLogTime("Aborted %s, %s %d %d at %d-%d-%d", app.weekday, app.month, CdNowUtc());
+    // No walk named the day and month on this road: they are the time of the stop, as a walk's are its start's.
+    const CdTime now = CdNowUtc();
+    app.weekday = WeekdayName(now.weekday);
+    app.month = MonthName(now.month);
+    const std::string status = FormatLogTime("Aborted %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now);
     frame.AddLogEntry(nullptr, "Process aborted, user intervention ", status.c_str(), kCdIconError);
     app.logHasRows = 1;
   }
@@ -64,12 +70,21 @@ void FinishScan(CCDReader& reader) {
 
 }  // namespace
 
-void ReadDirectoryTree(CCDReader& reader, bool isJoliet) {
+namespace {
+
+// Reads the tree from the root record of the volume info, and the folders its path tables name
+// when a folder sector was lost, without the completion row. True when every directory read whole.
+bool ReadTreeUnended(CCDReader& reader, bool isJoliet) {
   const VolumeInfo v = reader.volumeInfo ? *reader.volumeInfo : VolumeInfo{};
-  if (RootReadsWhole(reader, v)) {
-    WalkDirectoryRecords(reader, 0, isJoliet, 0, v.rootExtent, v.rootDataLength, true);
-  } else {
-    WalkDirectoryRecords(reader, 0, isJoliet, 0, v.rootExtent, v.rootDataLength, false);
+  reader.folderSectorsLost = 0;
+  reader.treeWalkEnded = false;
+  const bool rootWhole = RootReadsWhole(reader, v);
+  // The walks keep their files listed: the path tables and the other tree look among them.
+  WalkDirectoryRecords(reader, 0, isJoliet, 0, v.rootExtent, v.rootDataLength, false);
+  if (reader.walkAborted) return false;
+  const bool whole = rootWhole && reader.folderSectorsLost == 0;
+  if (!whole) {
+    // A folder sector was lost: the path tables name every folder, also those it listed.
     const bool lWhole = ReadsWhole(reader, v.lPathTable, v.pathTableSize);
     const bool mWhole = !lWhole && ReadsWhole(reader, v.mPathTable, v.pathTableSize);
     const auto count = static_cast<std::uint32_t>((static_cast<std::uint64_t>(v.pathTableSize) + kSectorSize - 1) / kSectorSize);
@@ -78,10 +93,22 @@ void ReadDirectoryTree(CCDReader& reader, bool isJoliet) {
     if (lWhole || !mWhole) reader.pathTableRuns.push_back({v.lPathTable, count, PathTableType::L, kind});
     if (mWhole || !lWhole) reader.pathTableRuns.push_back({v.mPathTable, count, PathTableType::M, kind});
     reader.pathTableCursor = 0;
-    ReadPathTableTree(reader, false, true, isJoliet);
+    ReadPathTableTree(reader, false, true, isJoliet, std::nullopt, false);
   }
   reader.visitedDirs.clear();
+  return whole;
 }
+
+// The completion row of a tree read, unless the user stopped it; a tree of nothing but
+// unreadable directories ends without one (the scan then says nothing was found).
+void EndTreeRead(CCDReader& reader, bool whole) {
+  if (reader.walkAborted || reader.treeWalkEnded) return;
+  if (whole || reader.listed != 0) EndTreeWalk(reader, static_cast<std::uint32_t>(reader.listed));
+}
+
+}  // namespace
+
+void ReadDirectoryTree(CCDReader& reader, bool isJoliet) { EndTreeRead(reader, ReadTreeUnended(reader, isJoliet)); }
 
 bool ScanDisc(CCDReader& reader) {
   CdFrame& frame = *reader.frame;
@@ -122,6 +149,7 @@ bool ScanDisc(CCDReader& reader) {
   frame.stepsAfterStop = 0;
 
   std::vector<std::uint32_t> primaries;
+  std::optional<std::uint32_t> joliet;
   for (std::uint32_t s = vd::kFirstDescriptorSector; s < vd::kFirstDescriptorSector + kDescriptorSectors; ++s) {
     std::fill(buffer.begin(), buffer.end(), kFillByte);
     if (!reader.ReadSectors(s, 1, buffer, got)) continue;
@@ -129,14 +157,29 @@ bool ScanDisc(CCDReader& reader) {
     if (buffer[vd::kType] == vd::kSupplementary) {
       if (got != kSectorSize) continue;  // a Joliet descriptor read short is passed over
       reader.nameKindSettled = 1;
-      ReadVolumeDescriptor(reader, s);
-      if (frame.imaging) return true;
-      ReadDirectoryTree(reader, true);
-      FinishScan(reader);
-      return true;
+      if (!joliet) joliet = s;
+      continue;
     }
     if (primaries.size() < kMaxPrimaryCandidates) primaries.push_back(s);
     reader.nameKindSettled = 1;
+  }
+
+  if (joliet) {
+    ReadVolumeDescriptor(reader, *joliet);
+    if (frame.imaging) return true;
+    const bool whole = ReadTreeUnended(reader, true);
+    // What the Joliet tree lost, the ISO 9660 tree of the first primary descriptor that reads gives.
+    if (!reader.walkAborted && (!whole || reader.listed == 0)) {
+      for (std::uint32_t s : primaries) {
+        std::fill(buffer.begin(), buffer.end(), kFillByte);
+        if (!reader.ReadSectors(s, 1, buffer, got) || got != kSectorSize) continue;
+        ListWhatJolietLost(reader, s);
+        break;
+      }
+    }
+    EndTreeRead(reader, whole);
+    FinishScan(reader);
+    return true;
   }
 
   if (!primaries.empty()) {

@@ -111,9 +111,10 @@ TEST(ScanDisc, DirectoryOfThreeSectorsWithASectorFilledExactly) {
 
 
 // A folder of 200 sectors: 4,000 files of two extents, whose two records lie in different sectors
-// from the second sector on, then a folder with one file. The walk takes it whole; the fill in a
-// later sector ends it there, with the file whose further extent lay behind it; so does a bad
-// sector, and a bad first sector leaves the folder empty.
+// from the second sector on, then a folder with one file. The walk takes it whole. A sector that
+// holds the fill, fails to read, or is unreadable where a long read reaches into it from before
+// costs only the records it holds: every other sector's records are listed, the first one's too,
+// with a row for each sector that does not read.
 TEST(ScanDisc, ALargeFolderIsWalkedWholeAcrossItsSectors) {
   constexpr std::uint32_t kBig = 30, kBigSectors = 200, kSub = 240, kPairs = 4000;
   auto name = [](std::uint32_t k) {
@@ -157,26 +158,48 @@ TEST(ScanDisc, ALargeFolderIsWalkedWholeAcrossItsSectors) {
     EXPECT_EQ(nodes.back().name, "LAST.TXT");
     EXPECT_EQ(nodes.back().parentKey, kSub);
   }
-  for (const std::uint32_t s : {63u, 64u, 65u, 150u}) {
+  // The names whose records lie in the sectors of BIG other than LOST, in order.
+  auto namesOutside = [&](std::uint32_t lost) {
+    std::vector<std::string> names;
+    for (std::uint32_t s = 0; s < kBigSectors; ++s) {
+      const std::uint8_t* sector = img.Sector(kBig + s);
+      for (std::size_t pos = s == 0 ? 68 : 0; pos < 2048 && sector[pos] != 0; pos += sector[pos]) {
+        std::string n(reinterpret_cast<const char*>(sector + pos + 33), sector[pos + 32]);
+        n = n.substr(0, n.find(';'));
+        if (s != lost && (names.empty() || names.back() != n)) names.push_back(n);
+      }
+    }
+    return names;
+  };
+  enum class Damage { Fill, Fails, ReachedInto };
+  for (const auto& [s, damage] : std::vector<std::pair<std::uint32_t, Damage>>{
+           {0, Damage::Fails}, {63, Damage::Fill}, {64, Damage::Fails}, {65, Damage::ReachedInto},
+           {70, Damage::ReachedInto}, {150, Damage::Fill}, {199, Damage::Fails}}) {
     TestImage cut = img;
-    std::fill(cut.Sector(kBig + s), cut.Sector(kBig + s) + 2048, kFillByte);
+    if (damage == Damage::Fill) std::fill(cut.Sector(kBig + s), cut.Sector(kBig + s) + 2048, kFillByte);
     CdHeadlessHost host;
-    UseDevice(host, cut.bytes);
+    platform::MemoryDevice& dev = UseDevice(host, cut.bytes);
+    if (damage == Damage::Fails) dev.Fail(DiscSectorAt(kBig + s), DiscSectorAt(kBig + s + 1));
+    if (damage == Damage::ReachedInto) dev.Bad(DiscSectorAt(kBig + s), DiscSectorAt(kBig + s + 1));
     OpenDriveCommand(host.reader);
-    const std::uint32_t last = pairAt(s);
-    const auto& nodes = host.treeView.Nodes();
-    ASSERT_EQ(nodes.size(), 2 + last + 1u) << s;
-    EXPECT_EQ(nodes.back().name, name(last).substr(0, 10)) << s;
-    EXPECT_EQ(nodes.back().size, 2048u) << s;
-  }
-  for (const std::uint32_t s : {0u, 70u, 128u}) {
-    CdHeadlessHost host;
-    platform::MemoryDevice& dev = UseDevice(host, img.bytes);
-    dev.Bad(DiscSectorAt(kBig + s), DiscSectorAt(kBig + s + 1));
-    OpenDriveCommand(host.reader);
-    EXPECT_EQ(host.treeView.Nodes().size(), s == 0 ? 2u : 2 + pairAt(s) + 1u) << s;
+    std::vector<std::string> listed;
+    for (const auto& n : host.treeView.Nodes()) {
+      if (n.parentKey == kBig) listed.push_back(n.name);
+    }
+    EXPECT_EQ(listed, namesOutside(s)) << s;
+    EXPECT_EQ(host.treeView.Nodes().back().name, "LAST.TXT") << s;
+    std::vector<std::string> rows;
+    for (const auto& row : host.log) {
+      if (row.icon == kCdIconError) rows.push_back(row.text + " / " + row.status);
+    }
+    const std::string at = std::to_string(kBig + s);
+    EXPECT_EQ(rows, damage == Damage::Fill ? std::vector<std::string>{}
+                                           : std::vector<std::string>{"Folder BIG: sector " + at + " cannot be read / Error reading sector " + at})
+        << s;
   }
 }
+
+
 TEST(ScanDisc, DirectoriesThatContainThemselvesOrTheirParentEnd) {
   TestImage img(40);
   img.Descriptor(16, 1, 23, 2048);
@@ -217,8 +240,135 @@ TEST(ScanDisc, UnreadableRootComesBackThroughThePathTables) {
     dev.Fail(DiscSectorAt(25), DiscSectorAt(26));
     if (failL) dev.Fail(DiscSectorAt(21), DiscSectorAt(22));  // only the M table reads
     OpenDriveCommand(host.reader);
-    EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/26 dir", "26/34 b.dat", "26/27 deep", "27/35 c"})) << failL;
+    // The L table names deep below dir as well, the M table only dir: deep comes first or from dir's walk.
+    std::vector<std::string> listed = Listing(host);
+    std::sort(listed.begin(), listed.end());
+    // A.TXT, which only the lost Joliet root held, from the ISO 9660 tree.
+    EXPECT_EQ(listed, (std::vector<std::string>{"0/26 dir", "0/30 A.TXT", "26/27 deep", "26/34 b.dat", "27/35 c"})) << failL;
+    const std::vector<std::string> texts = LogTexts(host);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "1 entries the Joliet tree lost are listed from the ISO 9660 tree"),
+              texts.end());
     EXPECT_EQ(host.treeView.Nodes()[1].date[1], 6);  // from the folder's "." record
+  }
+}
+
+// A plain disc: root 23-24 (two sectors: A.TXT and folder A in the first, B.TXT and folder B in
+// the second); A at 25-26 (F.TXT in its first sector, its folder S in the second); S at 27 holding
+// folder T (28) holding G.TXT. Path tables at 19 (L) and 20 (M) name every folder.
+TestImage TwoSectorFolders(bool forwardParent = false) {
+  TestImage img(60);
+  // Record numbers: 1 root, 2 A, 3 B, 4 S (in A), 5 T (in S).
+  const std::vector<TestImage::PathEntry> dirs{
+      {"A", 25, 1}, {"B", 29, 1}, {"S", 27, static_cast<std::uint16_t>(forwardParent ? 5 : 2)}, {"T", 28, 4}};
+  const auto size = img.PathTable(19, false, 23, dirs);
+  img.PathTable(20, true, 23, dirs);
+  img.Descriptor(16, 1, 23, 2 * 2048, size, 19, 20);
+  img.Terminator(17);
+  auto twoSectors = [&](std::uint32_t extent, std::uint32_t parent, std::vector<TestImage::Entry> first,
+                        std::vector<TestImage::Entry> second) {
+    img.Directory(extent, parent, first, 1);
+    TestImage::Both32(img.Sector(extent) + 10, 2 * 2048);
+    std::size_t pos = 0;
+    for (const auto& e : second) pos += TestImage::Record(img.Sector(extent + 1) + pos, e.extent, e.length, e.dir, e.name);
+  };
+  twoSectors(23, 23, {{"A.TXT;1", 40, 10, false}, {"A", 25, 2 * 2048, true}},
+             {{"B.TXT;1", 41, 20, false}, {"B", 29, 2048, true}});
+  twoSectors(25, 23, {{"F.TXT;1", 42, 30, false}}, {{"S", 27, 2048, true}});
+  img.Directory(27, 25, {{"T", 28, 2048, true}});
+  img.Directory(28, 27, {{"G.TXT;1", 43, 40, false}});
+  img.Directory(29, 23, {});
+  return img;
+}
+
+TEST(ScanDisc, ALostFolderSectorCostsOnlyItsRecordsAndThePathTablesReachEveryFolder) {
+  const std::vector<std::string> whole{"0/40 A.TXT", "0/25 A", "0/41 B.TXT", "0/29 B",
+                                       "25/42 F.TXT", "25/27 S", "27/28 T", "28/43 G.TXT"};
+  struct Case {
+    const char* what;
+    std::uint32_t sector;  // the lost sector
+    bool zeroed;           // else it fails to read
+    bool forwardParent;    // the path table gives S a parent listed after it
+    std::vector<std::string> listed;
+  };
+  const std::vector<Case> cases{
+      {"nothing lost", 0, false, false, whole},
+      {"root's first sector fails", 23, false, false,
+       {"0/41 B.TXT", "0/29 B", "0/25 A", "25/42 F.TXT", "25/27 S", "27/28 T", "28/43 G.TXT"}},
+      {"root's last sector fails", 24, false, false,
+       {"0/40 A.TXT", "0/25 A", "25/42 F.TXT", "0/29 B", "25/27 S", "27/28 T", "28/43 G.TXT"}},
+      {"A's last sector fails: S and T below it from the tables", 26, false, false,
+       {"0/40 A.TXT", "0/25 A", "0/41 B.TXT", "0/29 B", "25/42 F.TXT", "25/27 S", "27/28 T", "28/43 G.TXT"}},
+      {"A's last sector zeroed", 26, true, false,
+       {"0/40 A.TXT", "0/25 A", "0/41 B.TXT", "0/29 B", "25/42 F.TXT", "25/27 S", "27/28 T", "28/43 G.TXT"}},
+      {"A's first sector fails", 25, false, false,
+       {"0/40 A.TXT", "0/25 A", "0/41 B.TXT", "0/29 B", "25/27 S", "27/28 T", "28/43 G.TXT"}},
+      {"S's only sector fails: T below it from the tables", 27, false, false,
+       {"0/40 A.TXT", "0/25 A", "0/41 B.TXT", "0/29 B", "25/42 F.TXT", "25/27 S", "27/28 T", "28/43 G.TXT"}},
+      {"S's parent unknown in the table", 26, false, true,
+       {"0/40 A.TXT", "0/25 A", "0/41 B.TXT", "0/29 B", "25/42 F.TXT", "0/4294967294 Lost Folder(s)",
+        "4294967294/27 S", "27/28 T", "28/43 G.TXT"}},
+  };
+  for (const Case& c : cases) {
+    TestImage img = TwoSectorFolders(c.forwardParent);
+    if (c.zeroed) std::memset(img.Sector(c.sector), 0, 2048);
+    CdHeadlessHost host;
+    platform::MemoryDevice& dev = UseDevice(host, img.bytes);
+    if (c.sector != 0 && !c.zeroed) dev.Fail(DiscSectorAt(c.sector), DiscSectorAt(c.sector + 1));
+    OpenDriveCommand(host.reader);
+    std::vector<std::string> listed = Listing(host), wanted = c.listed;
+    std::sort(listed.begin(), listed.end());
+    std::sort(wanted.begin(), wanted.end());
+    EXPECT_EQ(listed, wanted) << c.what;
+    std::vector<std::string> texts = LogTexts(host);
+    EXPECT_EQ(texts.back(), "Process completed ") << c.what;
+    const bool rowed = std::find(texts.begin(), texts.end(), "Folder " + std::string(c.sector <= 24 ? "Root" : c.sector <= 26 ? "A" : "S") +
+                                                                ": sector " + std::to_string(c.sector) + " cannot be read") != texts.end();
+    EXPECT_EQ(rowed, c.sector != 0 && !c.zeroed) << c.what;
+    const bool lostRow = std::find(texts.begin(), texts.end(), "Folders whose parent is not known are listed in Lost Folder(s)") != texts.end();
+    EXPECT_EQ(lostRow, c.forwardParent) << c.what;
+  }
+}
+
+TEST(ScanDisc, TheIsoTreeStandsInForWhatTheJolietTreeLost) {
+  struct Case {
+    const char* what;
+    std::function<void(TestImage&, platform::MemoryDevice&)> damage;
+    std::vector<std::string> listed;
+    bool row;
+  };
+  const std::vector<Case> cases{
+      {"nothing lost", [](TestImage&, platform::MemoryDevice&) {}, {"0/30 a.txt", "0/26 dir", "26/34 b.dat"}, false},
+      {"Joliet dir unreadable: its file below it, by its ISO 9660 name",
+       [](TestImage&, platform::MemoryDevice& d) { d.Fail(DiscSectorAt(26), DiscSectorAt(27)); },
+       {"0/30 a.txt", "0/26 dir", "26/34 B.DAT"}, true},
+      {"Joliet root and path tables zeroed: the ISO 9660 tree whole",
+       [](TestImage& i, platform::MemoryDevice&) {
+         for (std::uint32_t s : {21u, 22u, 25u}) std::memset(i.Sector(s), 0, 2048);
+       },
+       {"0/30 A.TXT", "0/24 DIR", "24/34 B.DAT"}, true},
+      {"Joliet root and dir unreadable, path tables zeroed",
+       [](TestImage& i, platform::MemoryDevice& d) {
+         std::memset(i.Sector(21), 0, 2048);
+         std::memset(i.Sector(22), 0, 2048);
+         d.Fail(DiscSectorAt(25), DiscSectorAt(27));
+       },
+       {"0/30 A.TXT", "0/24 DIR", "24/34 B.DAT"}, true},
+  };
+  for (const Case& c : cases) {
+    TestImage img = StandardImage(true);
+    platform::MemoryDevice scratch;
+    c.damage(img, scratch);  // the bytes, before the device takes a copy of them
+    CdHeadlessHost host;
+    platform::MemoryDevice& dev = UseDevice(host, img.bytes);
+    c.damage(img, dev);  // the faults
+    OpenDriveCommand(host.reader);
+    EXPECT_EQ(Listing(host), c.listed) << c.what;
+    const std::vector<std::string> texts = LogTexts(host);
+    EXPECT_EQ(std::any_of(texts.begin(), texts.end(),
+                          [](const std::string& t) { return t.find("entries the Joliet tree lost are listed from the ISO 9660 tree") != std::string::npos; }),
+              c.row)
+        << c.what;
+    EXPECT_EQ(texts.back(), "Process completed ") << c.what;
   }
 }
 
@@ -228,7 +378,7 @@ TEST(ScanDisc, ZeroedRootExtentCountsAsUnreadable) {
   CdHeadlessHost host;
   UseDevice(host, img.bytes);
   OpenDriveCommand(host.reader);
-  EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/26 dir", "26/34 b.dat"}));
+  EXPECT_EQ(Listing(host), (std::vector<std::string>{"0/26 dir", "26/34 b.dat", "0/30 A.TXT"}));
 }
 
 TEST(ScanDisc, DescriptorsGoneTreeComesFromRawScans) {
@@ -380,6 +530,18 @@ TEST(ScanDisc, StopAbortsTheWalk) {
   EXPECT_EQ(host.stopFlag, 0);
 }
 
+TEST(ScanDisc, StopDuringARawScanNamesTheDayAndMonth) {
+  CdHeadlessHost host;
+  UseDevice(host, std::vector<std::uint8_t>(3000 * 2048, 0));  // no descriptors: the raw scans read it all
+  host.onPump = [](CdHeadlessHost& h) { StopCommand(h.reader); };
+  SetCdClock([] { return CdTime{2026, 12, 6, 0, 8, 5, 3}; });  // a Sunday
+  OpenDriveCommand(host.reader);
+  SetCdClock(nullptr);
+  ASSERT_FALSE(host.log.empty());
+  EXPECT_EQ(host.log.back().text, "Process aborted, user intervention ");
+  EXPECT_EQ(host.log.back().status, "Aborted Sunday, December 6 2026 at 8-5-3");
+}
+
 TEST(ScanDisc, AScanAfterARecoveryIsNotAborted) {
   CdHeadlessHost host;
   UseDevice(host, StandardImage(true).bytes);
@@ -419,6 +581,55 @@ TEST(RawScans, DirectoriesAndPathTablesSpanningSectors) {
   host.reader.FreeEntryList();
   OpenDriveCommand(host.reader);
   EXPECT_EQ(Listing(host).size(), 60u);
+}
+
+// Discs whose descriptors are gone, read by the raw scans. Joliet: root 30 holding a.txt and
+// folder sub (26), which holds b.dat and egl (24); egl holds c.dat. Every folder's ".." names the
+// folder itself, as xorriso writes them, and the sub-folders lie before the root on the disc.
+// ISO 9660 with Rock Ridge: root 40 (".." itself) holding A.TXT and DIR (41) holding B.DAT, every
+// record with a system-use area.
+TestImage RawScanDisc(bool joliet, bool tables) {
+  TestImage img(60);
+  if (joliet) {
+    img.Directory(30, 30, {{TestImage::Ucs2("a.txt;1"), 50, 5, false}, {TestImage::Ucs2("sub"), 26, 2048, true}});
+    img.Directory(26, 26, {{TestImage::Ucs2("b.dat;1"), 51, 6, false}, {TestImage::Ucs2("egl"), 24, 2048, true}});
+    img.Directory(24, 24, {{TestImage::Ucs2("c.dat;1"), 52, 7, false}});
+    if (tables) img.PathTable(20, false, 30, {{TestImage::Ucs2("sub"), 26, 1}, {TestImage::Ucs2("egl"), 24, 2}});
+  } else {
+    img.Directory(40, 40, {{"A.TXT;1", 50, 5, false}, {"DIR", 41, 2048, true}}, 1, 96 - 34);
+    img.Directory(41, 40, {{"B.DAT;1", 51, 6, false}}, 1, 96 - 34);
+    if (tables) img.PathTable(20, false, 40, {});  // a table of the root alone
+  }
+  return img;
+}
+
+TEST(RawScans, TheRootIsTheFolderThePathTablesNameOrThatNoFolderLists) {
+  struct Case {
+    const char* what;
+    bool joliet, tables;
+    std::vector<std::string> listed;
+  };
+  const std::vector<std::string> jolietTree{"0/50 a.txt", "0/26 sub", "26/51 b.dat", "26/24 egl", "24/52 c.dat"};
+  const std::vector<Case> cases{
+      {"Joliet, folders' \"..\" their own, path tables", true, true, jolietTree},
+      {"Joliet, folders' \"..\" their own, no path tables", true, false, jolietTree},
+      {"Rock Ridge, no path tables", false, false, {"0/50 A.TXT", "0/41 DIR", "41/51 B.DAT"}},
+      {"Rock Ridge, a path table of the root alone", false, true, {"0/50 A.TXT", "0/41 DIR", "41/51 B.DAT"}},
+  };
+  for (const Case& c : cases) {
+    CdHeadlessHost host;
+    UseDevice(host, RawScanDisc(c.joliet, c.tables).bytes);
+    OpenDriveCommand(host.reader);
+    EXPECT_EQ(Listing(host), c.listed) << c.what;
+    EXPECT_EQ(host.log.back().text, "Process completed ") << c.what;
+  }
+  // A table of the root alone is a table, and names the root.
+  CdHeadlessHost host;
+  UseDevice(host, RawScanDisc(false, true).bytes);
+  ScanPathTableSectors(host.reader);
+  ASSERT_EQ(host.reader.pathTableRuns.size(), 1u);
+  EXPECT_EQ(host.reader.pathTableRuns[0].firstSector, 20u);
+  EXPECT_EQ(host.reader.pathTableRuns[0].rootExtent, 40u);
 }
 
 TEST(RawScans, RunOnPathTableCandidatesStayBounded) {

@@ -37,11 +37,13 @@ struct TestImage {
   }
 
   // A directory record at P; returns its length. NAME holds the raw name bytes.
+  // SYSTEM_USE bytes of a system-use area (Rock Ridge) follow the name.
   static std::size_t Record(std::uint8_t* p, std::uint32_t extent, std::uint32_t length, bool dir,
-                            const std::string& name, int hour = 10, std::uint8_t flags = 0) {
+                            const std::string& name, int hour = 10, std::uint8_t flags = 0, std::size_t systemUse = 0) {
     const std::size_t n = name.size();
-    const std::size_t len = 33 + n + ((n & 1) == 0 ? 1 : 0);
+    const std::size_t len = 33 + n + ((n & 1) == 0 ? 1 : 0) + systemUse;
     std::memset(p, 0, len);
+    if (systemUse >= 4) std::memcpy(p + len - systemUse, "PX\x24\x01", 4);
     p[0] = static_cast<std::uint8_t>(len);
     Both32(p + 2, extent);
     Both32(p + 10, length);
@@ -72,15 +74,17 @@ struct TestImage {
     bool dir;
     std::uint8_t flags = 0;  // 0x80: a further extent of the file follows
   };
-  void Directory(std::uint32_t extent, std::uint32_t parent, const std::vector<Entry>& entries, std::uint32_t sectors = 1) {
+  // With SYSTEM_USE, every record carries a system-use area of that many bytes, as on a Rock Ridge disc.
+  void Directory(std::uint32_t extent, std::uint32_t parent, const std::vector<Entry>& entries, std::uint32_t sectors = 1,
+                 std::size_t systemUse = 0) {
     std::uint8_t* base = Sector(extent);
     std::size_t pos = 0;
-    pos += Record(base + pos, extent, sectors * 2048, true, std::string(1, '\0'));
-    pos += Record(base + pos, parent, 2048, true, std::string(1, '\1'));
+    pos += Record(base + pos, extent, sectors * 2048, true, std::string(1, '\0'), 10, 0, systemUse);
+    pos += Record(base + pos, parent, 2048, true, std::string(1, '\1'), 10, 0, systemUse);
     for (const auto& e : entries) {
-      const std::size_t need = 33 + e.name.size() + 1;
+      const std::size_t need = 33 + e.name.size() + 1 + systemUse;
       if (pos % 2048 + need > 2048) pos = (pos / 2048 + 1) * 2048;
-      pos += Record(base + pos, e.extent, e.length, e.dir, e.name, 10, e.flags);
+      pos += Record(base + pos, e.extent, e.length, e.dir, e.name, 10, e.flags, systemUse);
     }
   }
 

@@ -35,6 +35,7 @@ struct CCDReader {
   std::uint32_t nameKindSettled = 0;
   bool walkAborted = false;  // the user stopped a directory walk of the scan
   bool scanStopped = false;  // the user stopped a raw scan of the scan
+  bool treeWalkEnded = false;  // a walk of the tree wrote its completion or abort row
   std::string recoveredFilePath;
   std::unique_ptr<VolumeInfo> volumeInfo;
 
@@ -43,11 +44,11 @@ struct CCDReader {
   CdTreeViewPort* treeView = nullptr;
   CdListViewPort* listView = nullptr;
 
-  // The entry list, in arrival order: every folder listed, and the files of a walk whose list the
-  // path tables add folders to afterwards (FindDirEntry looks among them). Any other walk drops a
-  // file once the tree view has it: the tree view's node list holds every entry, and a second copy
-  // of each file would double what a scan of a large disc keeps. The cursor and newest are indexes
-  // into it. A deque grows without moving what it holds.
+  // The entry list, in arrival order: every folder listed, and the files of the walks of a tree
+  // that the path tables or the other tree may add to afterwards (both look among them). A walk
+  // that ends a tree drops a file once the tree view has it: the tree view's node list holds every
+  // entry, and a second copy of each file would double what a scan of a large disc keeps. The
+  // cursor and newest are indexes into it. A deque grows without moving what it holds.
   std::deque<DirEntryNode> entries;
   std::size_t listed = 0;  // entries listed since the list was freed, dropped files too
   std::size_t cursor = 0;
@@ -74,6 +75,8 @@ struct CCDReader {
   std::uint8_t jolietPathTableRuns = 0;
   std::uint32_t rawScansUsed = 0;
   std::uint32_t directorySectorsFound = 0;
+  // Directory sectors the walks could not read, or read holding no records where records must be.
+  std::uint32_t folderSectorsLost = 0;
   std::vector<PathTableRun> pathTableRuns;
   std::size_t pathTableCursor = 0;
   std::vector<DirSectorRun> dirSectorRuns;

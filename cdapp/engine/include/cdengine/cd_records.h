@@ -13,6 +13,10 @@ inline constexpr std::uint8_t kTypeFile = 1;
 inline constexpr std::uint8_t kTypeFolder = 2;
 inline constexpr std::uint8_t kExistenceDeleted = 1;
 inline constexpr std::uint8_t kExistenceExisting = 2;
+// The folder node that holds folders a path table names whose parent folder is not known; its key
+// is no sector of a disc.
+inline constexpr std::uint32_t kLostFoldersKey = 0xFFFFFFFEu;
+inline constexpr const char* kLostFoldersName = "Lost Folder(s)";
 
 struct VolumeInfo {
   std::uint8_t head[120] = {};  // the descriptor's first 120 bytes
@@ -87,6 +91,7 @@ struct PathTableRun {
   std::uint32_t sectorCount = 0;
   PathTableType tableType = PathTableType::L;
   NameKind nameKind = NameKind::Joliet;
+  std::uint32_t rootExtent = 0;  // the root directory its first record names
 };
 
 struct DirSectorRun {
@@ -94,7 +99,7 @@ struct DirSectorRun {
   std::uint32_t sectorCount = 0;
   NameKind kind = NameKind::Joliet;  // Joliet when its first name looks like UCS-2
   std::uint32_t complete = 0;  // the whole length of its "." record lies on the medium
-  bool root = false;           // its "." and ".." name the same extent
+  bool root = false;           // its "." and ".." name the same extent (a root; xorriso writes every Joliet folder so)
 };
 
 struct ScannedDirNode {

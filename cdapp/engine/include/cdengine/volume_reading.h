@@ -26,6 +26,8 @@ void ReadDirectoryTree(CCDReader& reader, bool isJoliet);
 // The breadth-first walk; false only when the first extent (not from the list) does not read.
 bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::uint32_t firstNumber,
                           std::uint32_t extent, std::uint32_t byteLength, bool final);
+// The completion row of a tree walk of ENTRIES entries, and the end of its progress.
+void EndTreeWalk(CCDReader& reader, std::uint32_t entries);
 // Date and folder size of the newest node from the "." record of its extent.
 void ReadFolderDateAndSize(CCDReader& reader);
 // With COUNT_ONLY the number of entries; else 1 when an entry has NAME and EXTENT (cursor left on it).
