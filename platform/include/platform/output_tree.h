@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -23,5 +25,11 @@ int OpenFolderBelow(int dirFd, const std::string& name);
 // eight hex digits of a hash of the whole name, then its extension (the text from the last ".",
 // when that is short), so that two long names with one start stay apart.
 std::string FitNameLength(const std::string& name);
+
+// The name a recovered file is written under when NAME is taken in its folder: "Copy_" NUMBER "_"
+// NAME (NUMBER tells the entry on its medium: an inode, an extent), else "Copy" k "_" NUMBER "_" NAME
+// for the first k = 1, 2, ... that TAKEN says is free.
+std::string ProposeCopyName(std::uint32_t number, const std::string& name,
+                            const std::function<bool(const std::string&)>& taken);
 
 }  // namespace platform
