@@ -90,7 +90,6 @@ if [ -d "$doc_tree" ]; then
   if [ "$(cat "$work/real-doc.iso.recipe" 2>/dev/null)" != "$recipe" ]; then
     echo "building real-doc ..." >&2
     rm -f "$work/real-doc.iso"
-    # genisoimage follows no link: links are Rock Ridge links, and not files of the Joliet tree.
     genisoimage -quiet -J -joliet-long -r -o "$work/real-doc.iso" "$doc_tree" 2>/dev/null
     echo "$recipe" > "$work/real-doc.iso.recipe"
   fi
