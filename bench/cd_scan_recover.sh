@@ -167,7 +167,7 @@ for name in ["files-10k", "files-100k", "folder-20k", "folder-40k", "real-doc"]:
     recover(img)
 img = os.path.join(work, "large-file.iso")
 print("large-file (%.0f MiB):" % (os.path.getsize(img) / 2**20))
-recover(img, 3)
+recover(img)
 print("one folder, scan of 40,000 files / 20,000 files (linear: about 2, quadratic: about 4):")
 print("  " + ", ".join("%s %.2f" % (tool, scans["folder-40k"][tool] / scans["folder-20k"][tool])
                        for tool in ["cd-probe", "isoinfo -J -l", "bsdtar -tf"]))
