@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <map>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -81,7 +82,7 @@ class Recovery {
   // The name NODE is written under in the current folder: its own, or, when this recovery has
   // written that name in the folder already (two entries of one folder named alike, on a damaged
   // or hostile disc), the first free name of the Copy series, so that neither is written over.
-  std::string OutputName(const TreeItemNode& node) const;
+  std::string OutputName(const TreeItemNode& node);
   // Bytes of the extent at SECTOR of LENGTH bytes that the medium holds.
   std::uint64_t BytesOnMedium(std::uint32_t sector, std::uint64_t length) const;
   // Copies the file's bytes, each of its extents in turn, into FD; false when a write failed or
@@ -127,9 +128,15 @@ class Recovery {
   std::vector<std::uint8_t> run_;  // the run being copied; one buffer for the whole recovery
   std::uint64_t mediumBytes_ = 0;  // the medium's size, taken once at the start
   // The names this recovery has written in each destination folder (by device and inode: two disc
-  // folders of one name are one destination folder), and those of the folder being written.
-  std::map<std::pair<dev_t, ino_t>, std::unordered_set<std::string>> namesWritten_;
-  std::unordered_set<std::string>* folderNames_ = nullptr;
+  // folders of one name are one destination folder), and those of the folder being written. For
+  // each extent and name given a Copy name, the next name of its series to try: a disc of many
+  // entries of one name and extent costs one step per entry, not one per entry before it.
+  struct FolderNames {
+    std::unordered_set<std::string> written;
+    std::unordered_map<std::string, unsigned> nextCopy;
+  };
+  std::map<std::pair<dev_t, ino_t>, FolderNames> namesWritten_;
+  FolderNames* folderNames_ = nullptr;
   bool Writable() const {
     return destinationFd_ >= 0 && std::find(dirFds_.begin(), dirFds_.end(), -1) == dirFds_.end();
   }
@@ -302,13 +309,14 @@ void Recovery::ReadRun(std::uint64_t offset, std::uint32_t n) {
   }
 }
 
-std::string Recovery::OutputName(const TreeItemNode& node) const {
+std::string Recovery::OutputName(const TreeItemNode& node) {
   const std::string name = platform::FitNameLength(SafeOutputName(node.name, node.key));
-  if (folderNames_ == nullptr || folderNames_->count(name) == 0) return name;
-  const auto taken = [this](const std::string& candidate) {
-    return folderNames_->count(platform::FitNameLength(candidate)) != 0;
-  };
-  return platform::FitNameLength(platform::ProposeCopyName(node.key, name, taken));
+  if (folderNames_ == nullptr || folderNames_->written.count(name) == 0) return name;
+  unsigned& k = folderNames_->nextCopy[std::to_string(node.key) + "/" + name];
+  std::string copy = platform::FitNameLength(platform::CopyName(k, node.key, name));
+  while (folderNames_->written.count(copy) != 0) copy = platform::FitNameLength(platform::CopyName(++k, node.key, name));
+  ++k;
+  return copy;
 }
 
 void Recovery::SaveRecoveredFile(TreeItemNode& node) {
@@ -330,7 +338,7 @@ void Recovery::SaveRecoveredFile(TreeItemNode& node) {
   if (fd >= 0 && ::close(fd) != 0) written = false;
   // A file not written whole (a full destination, a size limit, Stop) is not left behind as if it were.
   if (fd >= 0 && !written) ::unlinkat(dirFd, name.c_str(), 0);
-  if (written && folderNames_ != nullptr) folderNames_->insert(name);
+  if (written && folderNames_ != nullptr) folderNames_->written.insert(name);
   if (!written || r_.failedReads || r_.shortReads) ++filesNotWhole_;
   // A marked file keeps its mark until it is written.
   if (node.mark == 1 && written) {

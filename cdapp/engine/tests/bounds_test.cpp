@@ -125,3 +125,27 @@ TEST(MediumBounds, AFolderClaimingMoreThanTheMediumIsCutWithARow) {
   EXPECT_LE(host.treeView.Nodes().size(), static_cast<std::size_t>(kSectors) * 2048 / 34 + 2);
   EXPECT_EQ(host.log.back().text, "Process completed ");
 }
+
+TEST(MediumBounds, ManyEntriesOfOneNameAndExtentAreWrittenInLinearTime) {
+  // A hostile folder: 20,000 entries f0.txt, all at one extent. Each is written under a name of
+  // its own, and finding that name does not walk the names given before it.
+  constexpr std::uint32_t kEntries = 20000, kDirSectors = 520;  // 40 records a sector
+  TestImage img(kSectors + kDirSectors);
+  img.Descriptor(16, 2, 20, kDirSectors * 2048);
+  img.Terminator(17);
+  img.Directory(20, 20, std::vector<TestImage::Entry>(kEntries, {TestImage::Ucs2("f0.txt;1"), 19, 3, false}), kDirSectors);
+  img.Fill(19, 3, 7);
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  const fs::path dest = FreshDestination();
+  const auto start = std::chrono::steady_clock::now();
+  RecoverFiles(host.reader, dest.string(), kRecoverAll);
+  EXPECT_LT(Seconds(start), 20.0);
+  EXPECT_EQ(host.log.back().text, "Saved 20000 Files in 1 Dirs");
+  std::size_t files = 0;
+  for (const auto& e : fs::directory_iterator(dest / "Root")) files += e.is_regular_file() && fs::file_size(e) == 3 ? 1 : 0;
+  EXPECT_EQ(files, kEntries);
+  EXPECT_TRUE(fs::exists(dest / "Root" / "Copy19998_19_f0.txt"));
+  fs::remove_all(dest);
+}

@@ -26,9 +26,11 @@ int OpenFolderBelow(int dirFd, const std::string& name);
 // when that is short), so that two long names with one start stay apart.
 std::string FitNameLength(const std::string& name);
 
-// The name a recovered file is written under when NAME is taken in its folder: "Copy_" NUMBER "_"
-// NAME (NUMBER tells the entry on its medium: an inode, an extent), else "Copy" k "_" NUMBER "_" NAME
-// for the first k = 1, 2, ... that TAKEN says is free.
+// The series of names a recovered file is written under when NAME is taken in its folder; NUMBER
+// tells the entry on its medium (an inode, an extent). Name K of it: "Copy_" NUMBER "_" NAME for
+// K = 0, else "Copy" K "_" NUMBER "_" NAME.
+std::string CopyName(unsigned k, std::uint32_t number, const std::string& name);
+// The first name of the series for which TAKEN is false (of the first 100,000).
 std::string ProposeCopyName(std::uint32_t number, const std::string& name,
                             const std::function<bool(const std::string&)>& taken);
 
