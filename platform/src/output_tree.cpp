@@ -35,4 +35,15 @@ std::string FitNameLength(const std::string& name) {
   return name.substr(0, keep) + tag + extension;
 }
 
+std::string CopyName(unsigned k, std::uint32_t number, const std::string& name) {
+  return "Copy" + (k == 0 ? std::string() : std::to_string(k)) + "_" + std::to_string(number) + "_" + name;
+}
+
+std::string ProposeCopyName(std::uint32_t number, const std::string& name,
+                            const std::function<bool(const std::string&)>& taken) {
+  std::string candidate = CopyName(0, number, name);
+  for (unsigned k = 1; taken(candidate) && k < 100000; ++k) candidate = CopyName(k, number, name);
+  return candidate;
+}
+
 }  // namespace platform

@@ -10,10 +10,10 @@ namespace {
 constexpr std::uint32_t kSectorsPerPump = 512;  // 1 MiB
 
 bool ReadWithRetries(platform::SectorDevice* device, std::uint64_t position, std::uint8_t* buffer, std::size_t n,
-                     std::uint32_t& bytesRead) {
+                     std::uint32_t& bytesRead, int attempts = kReadAttempts) {
   bytesRead = 0;
   if (device == nullptr) return false;
-  for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+  for (int attempt = 0; attempt < attempts; ++attempt) {
     const long long got = device->ReadAt(position, buffer, n);
     if (got >= 0) {
       bytesRead = static_cast<std::uint32_t>(got);
@@ -45,15 +45,22 @@ bool CCDReader::ReadBytes(std::uint64_t offset, std::uint32_t length, int mode, 
   return ReadWithRetries(device.get(), position, buffer.data(), n, bytesRead);
 }
 
+bool CCDReader::ReadBytesOnce(std::uint64_t offset, std::uint32_t length, std::span<std::uint8_t> buffer,
+                              std::uint32_t& bytesRead) {
+  const std::size_t n = std::min<std::size_t>(length, buffer.size());
+  return ReadWithRetries(device.get(), offset, buffer.data(), n, bytesRead, 1);
+}
+
 std::uint64_t CCDReader::MediumSectors() const {
   std::uint64_t size = 0;
   if (device == nullptr || !device->SizeBytes(size)) return 0xFFFFFFFFull;
   return (size + kSectorSize - 1) / kSectorSize;
 }
 
-bool CCDReader::PumpWhileReading() {
+bool CCDReader::PumpWhileReading(std::uint32_t sectors) {
   if (frame == nullptr) return false;
-  if (++sectorsSincePump >= kSectorsPerPump) {
+  sectorsSincePump += sectors;
+  if (sectorsSincePump >= kSectorsPerPump) {
     sectorsSincePump = 0;
     frame->PumpMessages();
   }

@@ -11,6 +11,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <map>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "platform/output_tree.h"
@@ -22,7 +26,27 @@ using controls::TreeItem;
 
 namespace {
 
-constexpr std::uint32_t kChunk = 2048;
+// A file is read and written in runs of up to 1 MiB: one read and one write for most files, and
+// the window is let in between runs, so that Stop still acts within a run's time.
+constexpr std::uint32_t kRunBytes = 1 << 20;
+
+// Writes N bytes of DATA to FD; false when the destination takes fewer (full, a size limit).
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t n) {
+  while (n > 0) {
+    const ssize_t w = ::write(fd, data, n);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return false;
+    data += w;
+    n -= static_cast<std::size_t>(w);
+  }
+  return true;
+}
+
+// The extents of NODE in file order: its sections, or the one extent of a usual file.
+std::vector<FileSection> ExtentsOf(const TreeItemNode& node) {
+  if (!node.sections.empty()) return {node.sections.begin(), node.sections.end()};
+  return {{node.key, static_cast<std::uint32_t>(std::min<std::uint64_t>(node.size, 0xFFFFFFFFu))}};
+}
 
 bool MakeDirectory(const std::string& path) {
   if (::mkdir(path.c_str(), 0755) == 0) return true;
@@ -55,10 +79,23 @@ class Recovery {
   bool EnterFolder(TreeItem item, bool& pushed);
   void RecoverDirectoryFiles(TreeItem item);
   void SaveRecoveredFile(TreeItemNode& node);
+  // The name NODE is written under in the current folder: its own, or, when this recovery has
+  // written that name in the folder already (two entries of one folder named alike, on a damaged
+  // or hostile disc), the first free name of the Copy series, so that neither is written over.
+  std::string OutputName(const TreeItemNode& node);
+  // Bytes of the extent at SECTOR of LENGTH bytes that the medium holds.
+  std::uint64_t BytesOnMedium(std::uint32_t sector, std::uint64_t length) const;
   // Copies the file's bytes, each of its extents in turn, into FD; false when a write failed or
-  // came short.
-  bool CopyFileSections(int fd, const TreeItemNode& node, const std::string& name);
-  bool CopyFileExtent(int fd, std::uint64_t size, bool& written);
+  // came short, or Stop came in the middle of the file.
+  bool CopyFileSections(int fd, const TreeItemNode& node);
+  // Copies the extent at the read offset of LENGTH recorded bytes. An extent that lies within the
+  // volume's recorded size is written at its length, with 0xF6 for what the medium does not hold
+  // (a cut disc); one that claims more than the volume is written as far as the medium holds it.
+  bool CopyFileExtent(int fd, std::uint64_t length);
+  // Reads N bytes at OFFSET into the run buffer: in one attempt, and when that fails or comes
+  // short, the rest sector by sector with the retries, so that a bad sector costs only its own
+  // bytes (0xF6) and is counted in the file's row.
+  void ReadRun(std::uint64_t offset, std::uint32_t n);
   // Folders holding a marked file that was not written keep a mark, and so do the folders above
   // them, so that the next Recover Selected reaches the file.
   void KeepMarksOfUnwrittenFiles();
@@ -88,6 +125,18 @@ class Recovery {
   std::uint32_t filesNotWhole_ = 0;
   std::vector<TreeItem> foldersWithUnwritten_;
   bool stoppedInFile_ = false;  // Stop came while the file being saved was copied
+  std::vector<std::uint8_t> run_;  // the run being copied; one buffer for the whole recovery
+  std::uint64_t mediumBytes_ = 0;  // the medium's size, taken once at the start
+  // The names this recovery has written in each destination folder (by device and inode: two disc
+  // folders of one name are one destination folder), and those of the folder being written. For
+  // each extent and name given a Copy name, the next name of its series to try: a disc of many
+  // entries of one name and extent costs one step per entry, not one per entry before it.
+  struct FolderNames {
+    std::unordered_set<std::string> written;
+    std::unordered_map<std::string, unsigned> nextCopy;
+  };
+  std::map<std::pair<dev_t, ino_t>, FolderNames> namesWritten_;
+  FolderNames* folderNames_ = nullptr;
   bool Writable() const {
     return destinationFd_ >= 0 && std::find(dirFds_.begin(), dirFds_.end(), -1) == dirFds_.end();
   }
@@ -157,6 +206,9 @@ void Recovery::RecoverSubtree(TreeItem start) {
 void Recovery::RecoverDirectoryFiles(TreeItem item) {
   app_.itemUnderRecovery = item;
   ++r_.foldersSaved;
+  folderNames_ = nullptr;
+  struct stat folder {};
+  if (Writable() && ::fstat(CurrentFd(), &folder) == 0) folderNames_ = &namesWritten_[{folder.st_dev, folder.st_ino}];
   const std::uint32_t key = tree_.GetItemData(item);
   const std::vector<std::uint32_t> children = view_.ChildrenOf(key);
   auto& nodes = view_.Nodes();
@@ -188,82 +240,105 @@ void Recovery::RecoverDirectoryFiles(TreeItem item) {
   }
 }
 
-bool Recovery::CopyFileSections(int fd, const TreeItemNode& node, const std::string& name) {
-  bool written = fd >= 0;
-  if (node.sections.empty()) {
-    r_.readOffset = static_cast<std::uint64_t>(node.key) * kSectorSize;
-    CopyFileExtent(fd, node.size, written);
-  }
-  for (const FileSection& section : node.sections) {
-    if (stoppedInFile_) break;
-    r_.readOffset = static_cast<std::uint64_t>(section.extent) * kSectorSize;
-    CopyFileExtent(fd, section.length, written);
-  }
-  r_.recoveredFilePath = CurrentDirectory() + "/" + name;
-  return written;
+std::uint64_t Recovery::BytesOnMedium(std::uint32_t sector, std::uint64_t length) const {
+  const std::uint64_t at = static_cast<std::uint64_t>(sector) * kSectorSize;
+  return at < mediumBytes_ ? std::min(length, mediumBytes_ - at) : 0;
 }
 
-bool Recovery::CopyFileExtent(int fd, std::uint64_t size, bool& written) {
-  std::vector<std::uint8_t> buffer(kChunk);
-  // A recorded size is only a claim: the file is read as far as the medium holds it, and a file
-  // cut there is not recovered whole (nothing on the medium: failed; some of it: partial).
-  const std::uint64_t mediumBytes = r_.MediumSectors() * kSectorSize;
-  const std::uint64_t held = r_.readOffset < mediumBytes ? std::min(size, mediumBytes - r_.readOffset) : 0;
-  if (held < size) {
+bool Recovery::CopyFileSections(int fd, const TreeItemNode& node) {
+  for (const FileSection& section : ExtentsOf(node)) {
+    r_.readOffset = static_cast<std::uint64_t>(section.extent) * kSectorSize;
+    if (!CopyFileExtent(fd, section.length)) return false;
+  }
+  return true;
+}
+
+bool Recovery::CopyFileExtent(int fd, std::uint64_t length) {
+  // A recorded length is only a claim: the medium holds what it holds. Where the volume's recorded
+  // size takes the extent in, the medium was cut (a disc read short, an image copied short): the
+  // file keeps its length and the bytes past the medium's end are written as 0xF6. A claim past
+  // the volume is bounded by the medium. Either way a file cut there is not recovered whole
+  // (nothing of the extent on the medium: failed; some of it: partial).
+  const std::uint64_t held = BytesOnMedium(static_cast<std::uint32_t>(r_.readOffset / kSectorSize), length);
+  const std::uint64_t volumeBytes = static_cast<std::uint64_t>(r_.volumeSpaceSize) * kSectorSize;
+  const bool inVolume = r_.readOffset <= volumeBytes && length <= volumeBytes - r_.readOffset;
+  const std::uint64_t total = inVolume ? length : held;
+  if (held < length) {
     if (held == 0) {
       if (r_.failedReads < 255) ++r_.failedReads;
     } else if (r_.shortReads < 255) {
       ++r_.shortReads;
     }
   }
-  std::uint64_t remaining = held;
-  for (;;) {
-    std::fill(buffer.begin(), buffer.end(), kFillByte);
-    const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, kChunk));
-    std::uint32_t got = 0;
-    const bool ok = r_.ReadBytes(r_.readOffset, n, 1, buffer, got);
-    if (written && n > 0) {
-      std::size_t done = 0;
-      while (done < n) {
-        const ssize_t w = ::write(fd, buffer.data() + done, n - done);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) break;
-        done += static_cast<std::size_t>(w);
-      }
-      // A full or failing destination: the rest of the file is not written either.
-      written = done == n;
-    }
-    if (!ok) {
-      if (r_.failedReads < 255) ++r_.failedReads;
-    } else if (got < n) {
-      if (r_.shortReads < 255) ++r_.shortReads;
-    }
+  if (run_.size() < kRunBytes) run_.resize(kRunBytes);
+  for (std::uint64_t done = 0; done < total;) {
+    const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(total - done, kRunBytes));
+    const auto readable = static_cast<std::uint32_t>(done < held ? std::min<std::uint64_t>(n, held - done) : 0);
+    if (readable > 0) ReadRun(r_.readOffset, readable);
+    std::fill(run_.begin() + readable, run_.begin() + n, kFillByte);
+    // A full or failing destination: the rest of the file is not written either.
+    if (!WriteAll(fd, run_.data(), n)) return false;
     r_.readOffset += n;
+    done += n;
     // Stop ends the copy in the middle of a file: it is not recovered whole.
-    if (r_.PumpWhileReading() && remaining > kChunk && app_.recoveryStop) {
+    if (r_.PumpWhileReading((n + kSectorSize - 1) / kSectorSize) && done < total && app_.recoveryStop) {
       stoppedInFile_ = true;
-      written = false;
-      break;
-    }
-    if (remaining > kChunk) {
-      remaining -= kChunk;
-    } else {
-      break;
+      return false;
     }
   }
-  return written;
+  return true;
+}
+
+void Recovery::ReadRun(std::uint64_t offset, std::uint32_t n) {
+  std::uint32_t got = 0;
+  const bool read = r_.ReadBytesOnce(offset, n, std::span(run_.data(), n), got);
+  if (read && got == n) return;
+  // The whole sectors the attempt delivered stand; the rest is read a sector at a time.
+  for (std::uint32_t at = read ? got / kSectorSize * kSectorSize : 0; at < n; at += kSectorSize) {
+    const std::uint32_t m = std::min(n - at, kSectorSize);
+    std::uint8_t* sector = run_.data() + at;
+    std::uint32_t part = 0;
+    if (!r_.ReadBytes(offset + at, m, 1, std::span(sector, m), part)) {
+      part = 0;
+      if (r_.failedReads < 255) ++r_.failedReads;
+    } else if (part < m && r_.shortReads < 255) {
+      ++r_.shortReads;
+    }
+    std::fill(sector + part, sector + m, kFillByte);
+    r_.PumpWhileReading();  // a damaged run can take long: the window goes on repainting
+  }
+}
+
+std::string Recovery::OutputName(const TreeItemNode& node) {
+  const std::string name = platform::FitNameLength(SafeOutputName(node.name, node.key));
+  if (folderNames_ == nullptr || folderNames_->written.count(name) == 0) return name;
+  unsigned& k = folderNames_->nextCopy[std::to_string(node.key) + "/" + name];
+  std::string copy = platform::FitNameLength(platform::CopyName(k, node.key, name));
+  while (folderNames_->written.count(copy) != 0) copy = platform::FitNameLength(platform::CopyName(++k, node.key, name));
+  ++k;
+  return copy;
 }
 
 void Recovery::SaveRecoveredFile(TreeItemNode& node) {
   r_.failedReads = r_.shortReads = 0;
   stoppedInFile_ = false;
-  const std::string name = platform::FitNameLength(SafeOutputName(node.name, node.key));
+  const std::string name = OutputName(node);
   const int dirFd = CurrentFd();
-  const int fd = Writable() ? ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644) : -1;
-  bool written = CopyFileSections(fd, node, name);
+  // A file the medium holds nothing of (it lies wholly past the end of a cut disc) is not made:
+  // no empty file is left as if it were the file.
+  std::uint64_t held = 0;
+  for (const FileSection& section : ExtentsOf(node)) held += BytesOnMedium(section.extent, section.length);
+  const bool onMedium = node.size == 0 || held > 0;
+  if (!onMedium && r_.failedReads < 255) ++r_.failedReads;
+  const int fd = Writable() && onMedium
+                     ? ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644)
+                     : -1;
+  bool written = fd >= 0 && CopyFileSections(fd, node);
+  r_.recoveredFilePath = CurrentDirectory() + "/" + name;
   if (fd >= 0 && ::close(fd) != 0) written = false;
-  // A file not written whole (a full destination, a size limit) is not left behind as if it were.
+  // A file not written whole (a full destination, a size limit, Stop) is not left behind as if it were.
   if (fd >= 0 && !written) ::unlinkat(dirFd, name.c_str(), 0);
+  if (written && folderNames_ != nullptr) folderNames_->written.insert(name);
   if (!written || r_.failedReads || r_.shortReads) ++filesNotWhole_;
   // A marked file keeps its mark until it is written.
   if (node.mark == 1 && written) {
@@ -305,6 +380,7 @@ void Recovery::Run() {
   const int n = mode_ == kRecoverAll ? static_cast<int>(tree_.GetCount()) : view_.CountFiles(mode_);
   frame_.StartProgressRange(static_cast<std::uint32_t>(n));
   platform::IgnoreFileSizeSignal();
+  mediumBytes_ = r_.MediumSectors() * kSectorSize;
   if (MakeDirectory(destination_)) {
     destinationFd_ = ::open(destination_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   }

@@ -53,7 +53,8 @@ fs::path FreshDestination() {
 
 TEST(MediumBounds, FilesAreReadOnlyAsFarAsTheMediumHoldsThem) {
   // small.txt lies whole on the medium; tail.bin runs 100,000 bytes from sector 390, of which the
-  // medium holds 10 sectors; forty files claim 4 GiB each at extents past the end.
+  // medium holds 10 sectors; forty files claim 4 GiB each at extents past the end: no file is
+  // made for them.
   std::vector<TestImage::Entry> entries{{TestImage::Ucs2("small.txt;1"), 30, 100, false},
                                         {TestImage::Ucs2("tail.bin;1"), 390, 100000, false}};
   for (int i = 0; i < 40; ++i) {
@@ -79,15 +80,15 @@ TEST(MediumBounds, FilesAreReadOnlyAsFarAsTheMediumHoldsThem) {
       const fs::path p(r.text);
       const std::string name = p.filename().string();
       if (name.rfind("huge", 0) == 0 && name != "huge00" && name != "huge39") continue;
-      out += name + " " + std::to_string(fs::exists(p) ? fs::file_size(p) : -1) + " " + r.status + "\n";
+      out += name + " " + (fs::exists(p) ? std::to_string(fs::file_size(p)) : "none") + " " + r.status + "\n";
     }
     return out;
   });
   EXPECT_EQ(result,
             "small.txt 100 File Recovered Successfully\n"
             "tail.bin 20480 File Recovered Partially\n"
-            "huge00 0 File Recovery Failed\n"
-            "huge39 0 File Recovery Failed\n");
+            "huge00 none File Recovery Failed\n"
+            "huge39 none File Recovery Failed\n");
   const std::string tail = FileBytes(dest / "Root" / "tail.bin");
   EXPECT_TRUE(tail == std::string(reinterpret_cast<const char*>(img.Sector(390)), 10 * 2048))
       << tail.size() << " bytes differ from the medium's last 10 sectors";
@@ -123,4 +124,28 @@ TEST(MediumBounds, AFolderClaimingMoreThanTheMediumIsCutWithARow) {
   // Every sector is walked at most once: no more entries than the medium's records.
   EXPECT_LE(host.treeView.Nodes().size(), static_cast<std::size_t>(kSectors) * 2048 / 34 + 2);
   EXPECT_EQ(host.log.back().text, "Process completed ");
+}
+
+TEST(MediumBounds, ManyEntriesOfOneNameAndExtentAreWrittenInLinearTime) {
+  // A hostile folder: 20,000 entries f0.txt, all at one extent. Each is written under a name of
+  // its own, and finding that name does not walk the names given before it.
+  constexpr std::uint32_t kEntries = 20000, kDirSectors = 520;  // 40 records a sector
+  TestImage img(kSectors + kDirSectors);
+  img.Descriptor(16, 2, 20, kDirSectors * 2048);
+  img.Terminator(17);
+  img.Directory(20, 20, std::vector<TestImage::Entry>(kEntries, {TestImage::Ucs2("f0.txt;1"), 19, 3, false}), kDirSectors);
+  img.Fill(19, 3, 7);
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  const fs::path dest = FreshDestination();
+  const auto start = std::chrono::steady_clock::now();
+  RecoverFiles(host.reader, dest.string(), kRecoverAll);
+  EXPECT_LT(Seconds(start), 20.0);
+  EXPECT_EQ(host.log.back().text, "Saved 20000 Files in 1 Dirs");
+  std::size_t files = 0;
+  for (const auto& e : fs::directory_iterator(dest / "Root")) files += e.is_regular_file() && fs::file_size(e) == 3 ? 1 : 0;
+  EXPECT_EQ(files, kEntries);
+  EXPECT_TRUE(fs::exists(dest / "Root" / "Copy19998_19_f0.txt"));
+  fs::remove_all(dest);
 }

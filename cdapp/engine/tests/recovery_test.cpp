@@ -93,12 +93,12 @@ TEST_F(RecoveryFixture, AllWritesTheSourceBytesBelowRoot) {
                                                             "readme"}));
   EXPECT_EQ(ReadFile(dest / "Root/a.txt"), Bytes(img, 30, 5000));
   EXPECT_EQ(ReadFile(dest / "Root/dir/b.dat"), Bytes(img, 34, 3));
-  // A 5000-byte file is read in chunks of 2048, 2048 and 904 from its extent.
+  // A 5000-byte file is read in one run from its extent.
   std::vector<std::pair<std::uint64_t, std::size_t>> chunks;
   for (const auto& r : dev->Reads()) {
     if (r.first >= 30 * 2048 && r.first < 33 * 2048) chunks.push_back(r);
   }
-  EXPECT_EQ(chunks, (std::vector<std::pair<std::uint64_t, std::size_t>>{{61440, 2048}, {63488, 2048}, {65536, 904}}));
+  EXPECT_EQ(chunks, (std::vector<std::pair<std::uint64_t, std::size_t>>{{61440, 5000}}));
   EXPECT_EQ(host.log.back().activity, "Recovery Status");
   EXPECT_EQ(host.log.back().text, "Saved 6 Files in 2 Dirs");
   EXPECT_EQ(host.log.back().status, "Process Completed");
@@ -406,6 +406,160 @@ TEST(SeveralExtents, FileIsOneEntryAndOneRecoveredFile) {
   }
   EXPECT_EQ(bigRows, 1);
   EXPECT_EQ(host.log.back().text, "Saved 4 Files in 1 Dirs");
+  fs::remove_all(dest);
+}
+
+// BIG.BIN: 3 MiB and 1000 bytes from sector 40. It is read in runs of 1 MiB; a run that fails or
+// comes short is read again sector by sector from the first sector it did not deliver, so that a
+// bad sector costs only its own 2048 bytes.
+TEST(RecoveryRuns, ALargeFileIsReadInRunsAndABadSectorCostsOnlyItself) {
+  constexpr std::uint32_t kStart = 40, kBad = kStart + 600;  // in the second run
+  constexpr std::size_t kSize = (3u << 20) + 1000, kRun = 1u << 20;
+  TestImage img(kStart + kSize / 2048 + 1);
+  img.Descriptor(16, 1, 23, 2048);
+  img.Terminator(17);
+  img.Directory(23, 23, {{"BIG.BIN;1", kStart, static_cast<std::uint32_t>(kSize), false}});
+  for (std::size_t i = 0; i < kSize; ++i) img.bytes[kStart * 2048 + i] = static_cast<std::uint8_t>(i * 7 + i / 2039);
+  const std::string source = Bytes(img, kStart, kSize);
+  std::string withHole = source;
+  withHole.replace((kBad - kStart) * 2048, 2048, std::string(2048, '\xF6'));
+  const std::uint64_t at = DiscSectorAt(kStart);
+  using Reads = std::vector<platform::MemoryDevice::Read>;
+  const Reads whole{{at, kRun}, {at + kRun, kRun}, {at + 2 * kRun, kRun}, {at + 3 * kRun, 1000}};
+  struct Case {
+    const char* fault;  // "", "fail": every read touching kBad fails, "bad": as on a drive
+    std::string bytes;
+    const char* status;
+    std::size_t readsOfBad, readsBeforeBad;  // reads touching kBad, and kBad - 1
+  };
+  const Case cases[] = {
+      {"", source, "File Recovered Successfully", 1, 1},
+      // The second run fails whole: each of its sectors is read alone, kBad with its retries.
+      {"fail", withHole, "File Recovery Failed", 1 + kReadAttempts, 2},
+      // The second run delivers up to kBad: those sectors are kept, the rest read alone.
+      {"bad", withHole, "File Recovery Failed", 1 + kReadAttempts, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault);
+    CdHeadlessHost host;
+    platform::MemoryDevice& dev = UseDevice(host, img.bytes);
+    OpenDriveCommand(host.reader);
+    if (std::string(c.fault) == "fail") dev.Fail(DiscSectorAt(kBad), DiscSectorAt(kBad + 1));
+    if (std::string(c.fault) == "bad") dev.Bad(DiscSectorAt(kBad), DiscSectorAt(kBad + 1));
+    dev.ClearReads();
+    const fs::path dest = fs::temp_directory_path() / ("cdrec-runs-" + std::to_string(::getpid()));
+    fs::remove_all(dest);
+    fs::create_directories(dest);
+    RecoverFiles(host.reader, dest.string(), kRecoverAll);
+    EXPECT_TRUE(ReadFile(dest / "Root/BIG.BIN") == c.bytes);
+    ASSERT_GE(host.log.size(), 2u);
+    EXPECT_EQ(host.log[host.log.size() - 2].status, c.status);
+    EXPECT_EQ(dev.ReadsOf(DiscSectorAt(kBad), DiscSectorAt(kBad + 1)), c.readsOfBad);
+    EXPECT_EQ(dev.ReadsOf(DiscSectorAt(kBad - 1), DiscSectorAt(kBad)), c.readsBeforeBad);
+    Reads runs;  // the reads of the first, third and fourth runs
+    for (const auto& r : dev.Reads()) {
+      if (r.first >= at && (r.first < at + kRun || r.first >= at + 2 * kRun)) runs.push_back(r);
+    }
+    EXPECT_EQ(runs, (Reads{whole[0], whole[2], whole[3]}));
+    std::size_t secondRun = 0;
+    for (const auto& r : dev.Reads()) secondRun += r.first >= at + kRun && r.first < at + 2 * kRun ? 1 : 0;
+    EXPECT_EQ(secondRun, std::string(c.fault).empty() ? 1u : std::string(c.fault) == "fail" ? 1 + 512 + 2u : 1 + 512 - 88 + 2u);
+    fs::remove_all(dest);
+  }
+}
+
+// A disc whose volume is 100 sectors, cut after 60 (an image copied short, a disc read short).
+// cross.bin runs from sector 50 to 70: it is written at its size, with 0xF6 past the cut. past.bin
+// lies wholly past the cut: nothing of it is on the medium, and no file is left for it. claim.bin
+// claims more than the volume holds: it is written as far as the medium holds it.
+TEST(CutDisc, FilesAreWrittenAtTheirSizeWithinTheVolumeAndNotAtAllPastTheCut) {
+  constexpr std::uint32_t kVolume = 100, kCut = 60;
+  TestImage img(kVolume);
+  img.Descriptor(16, 1, 23, 2048);
+  img.Terminator(17);
+  img.Directory(23, 23,
+                {{"WHOLE.TXT;1", 30, 3000, false},
+                 {"CROSS.BIN;1", 50, 20 * 2048 - 100, false},
+                 {"PAST.BIN;1", 80, 4000, false},
+                 {"EMPTY;1", 90, 0, false},
+                 {"CLAIM.BIN;1", 55, 200 * 2048, false}});
+  img.Fill(30, 3000, 1);
+  img.Fill(50, 20 * 2048, 2);
+  img.bytes.resize(kCut * 2048);
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  const fs::path dest = fs::temp_directory_path() / ("cdrec-cut-" + std::to_string(::getpid()));
+  fs::remove_all(dest);
+  fs::create_directories(dest);
+  RecoverFiles(host.reader, dest.string(), kRecoverAll);
+  std::string rows;
+  for (const auto& r : host.log) {
+    if (r.activity != "Recovering file") continue;
+    const fs::path p(r.text);
+    rows += p.filename().string() + " " + (fs::exists(p) ? std::to_string(fs::file_size(p)) : "none") + " " + r.status + "\n";
+  }
+  EXPECT_EQ(rows,
+            "WHOLE.TXT 3000 File Recovered Successfully\n"
+            "CROSS.BIN 40860 File Recovered Partially\n"
+            "PAST.BIN none File Recovery Failed\n"
+            "EMPTY 0 File Recovered Successfully\n"
+            "CLAIM.BIN 10240 File Recovered Partially\n");
+  EXPECT_TRUE(ReadFile(dest / "Root/WHOLE.TXT") == Bytes(img, 30, 3000));
+  EXPECT_TRUE(ReadFile(dest / "Root/CROSS.BIN") == Bytes(img, 50, 10 * 2048) + std::string(10 * 2048 - 100, '\xF6'));
+  EXPECT_TRUE(ReadFile(dest / "Root/CLAIM.BIN") == Bytes(img, 55, 5 * 2048));
+  EXPECT_EQ(host.log.back().text, "Saved 2 Files in 1 Dirs");
+  EXPECT_EQ(host.log.back().status, "Process Completed, 3 Files Not Recovered Whole");
+  fs::remove_all(dest);
+}
+
+// A hostile disc: four f0.txt in the root, and two folders d each holding x.txt (one destination
+// folder), and a file really named like the first copy. Each is written, none over another, and a
+// second recovery into the same destination replaces them rather than adding copies.
+TEST(RecoveryNames, SiblingsOfOneNameAreWrittenUnderDistinctNames) {
+  TestImage img(50);
+  img.Descriptor(16, 2, 20, 2048);
+  img.Terminator(17);
+  const auto u = [](const std::string& s) { return TestImage::Ucs2(s); };
+  img.Directory(20, 20,
+                {{u("f0.txt;1"), 30, 12, false},
+                 {u("f0.txt;1"), 31, 12, false},
+                 {u("f0.txt;1"), 32, 12, false},
+                 {u("Copy_31_f0.txt;1"), 33, 12, false},
+                 {u("f0.txt;1"), 34, 12, false},
+                 {u("d"), 21, 2048, true},
+                 {u("d"), 22, 2048, true}});
+  img.Directory(21, 20, {{u("x.txt;1"), 35, 5, false}});
+  img.Directory(22, 20, {{u("x.txt;1"), 36, 5, false}});
+  for (std::uint32_t s = 30; s <= 36; ++s) img.Fill(s, 12, static_cast<std::uint8_t>(s));
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  const fs::path dest = fs::temp_directory_path() / ("cdrec-same-" + std::to_string(::getpid()));
+  fs::remove_all(dest);
+  fs::create_directories(dest);
+  const std::map<std::string, std::string> want{{"f0.txt", Bytes(img, 30, 12)},
+                                                {"Copy_31_f0.txt", Bytes(img, 31, 12)},
+                                                {"Copy_32_f0.txt", Bytes(img, 32, 12)},
+                                                {"Copy_33_Copy_31_f0.txt", Bytes(img, 33, 12)},
+                                                {"Copy_34_f0.txt", Bytes(img, 34, 12)},
+                                                {"d/x.txt", Bytes(img, 35, 5)},
+                                                {"d/Copy_36_x.txt", Bytes(img, 36, 5)}};
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    host.log.clear();
+    RecoverFiles(host.reader, dest.string(), kRecoverAll);
+    std::map<std::string, std::string> got;
+    for (const auto& f : Files(dest / "Root")) got[f] = ReadFile(dest / "Root" / f);
+    EXPECT_EQ(got, want);
+    int rows = 0;
+    for (const auto& r : host.log) {
+      if (r.activity != "Recovering file") continue;
+      ++rows;
+      EXPECT_EQ(r.status, "File Recovered Successfully") << r.text;
+    }
+    EXPECT_EQ(rows, 7);
+  }
   fs::remove_all(dest);
 }
 

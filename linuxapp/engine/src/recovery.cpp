@@ -82,10 +82,7 @@ std::string SafeRecoveredName(const std::string& name, std::uint32_t inode) {
 }
 
 std::string ProposeCopyName(const std::string& directory, std::uint32_t inode, const std::string& name) {
-  const std::string tail = "_" + std::to_string(inode) + "_" + name;
-  std::string candidate = "Copy" + tail;
-  for (unsigned k = 1; Exists(directory, candidate) && k < 100000; ++k) candidate = "Copy" + std::to_string(k) + tail;
-  return candidate;
+  return platform::ProposeCopyName(inode, name, [&directory](const std::string& c) { return Exists(directory, c); });
 }
 
 // What one recovery keeps while it runs: the children of each folder in list order, and the

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -23,5 +25,13 @@ int OpenFolderBelow(int dirFd, const std::string& name);
 // eight hex digits of a hash of the whole name, then its extension (the text from the last ".",
 // when that is short), so that two long names with one start stay apart.
 std::string FitNameLength(const std::string& name);
+
+// The series of names a recovered file is written under when NAME is taken in its folder; NUMBER
+// tells the entry on its medium (an inode, an extent). Name K of it: "Copy_" NUMBER "_" NAME for
+// K = 0, else "Copy" K "_" NUMBER "_" NAME.
+std::string CopyName(unsigned k, std::uint32_t number, const std::string& name);
+// The first name of the series for which TAKEN is false (of the first 100,000).
+std::string ProposeCopyName(std::uint32_t number, const std::string& name,
+                            const std::function<bool(const std::string&)>& taken);
 
 }  // namespace platform

@@ -100,12 +100,17 @@ struct CCDReader {
   // the end of the device (the image trailer).
   bool ReadBytes(std::uint64_t offset, std::uint32_t length, int mode, std::span<std::uint8_t> buffer,
                  std::uint32_t& bytesRead);
+  // Reads LENGTH bytes at OFFSET in a single attempt: a run of a file is tried once, and only
+  // when it fails or comes short are its sectors read one by one with the retries.
+  bool ReadBytesOnce(std::uint64_t offset, std::uint32_t length, std::span<std::uint8_t> buffer,
+                     std::uint32_t& bytesRead);
   // Sectors of the medium, or the largest sector number when its size is unknown.
   std::uint64_t MediumSectors() const;
 
-  // Long reads (a large file, a raw scan) call this after each sector they read: every MiB it lets
-  // the window pump its messages, so that it repaints and Stop arrives. True once Stop was given.
-  bool PumpWhileReading();
+  // Long reads (a large file, a raw scan) call this after each sector they read, or after each run
+  // with its SECTORS: every MiB it lets the window pump its messages, so that it repaints and Stop
+  // arrives. True once Stop was given.
+  bool PumpWhileReading(std::uint32_t sectors = 1);
   std::uint32_t sectorsSincePump = 0;
 };
 
