@@ -8,8 +8,10 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -52,13 +54,26 @@ std::string RunBounded(int (*run)(const std::uint8_t*, std::size_t), const std::
       ::setrlimit(RLIMIT_AS, &limit);
     }
     ::alarm(kSecondsPerInput);  // SIGALRM ends the child
+    int code = 0;
+    try {
+      code = run(bytes.data(), bytes.size()) == 0 ? 0 : 1;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "exception: %s\n", e.what());  // std::bad_alloc at the memory limit
+      code = 2;
+    } catch (...) {
+      code = 2;
+    }
     // exit, not _exit: the leak check of a sanitized build runs at the child's end.
-    std::exit(run(bytes.data(), bytes.size()) == 0 ? 0 : 1);
+    std::exit(code);
   }
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
-  if (WIFEXITED(status)) return WEXITSTATUS(status) == 0 ? "" : "ended with status " + std::to_string(WEXITSTATUS(status));
+  if (WIFEXITED(status)) {
+    if (WEXITSTATUS(status) == 0) return "";
+    if (WEXITSTATUS(status) == 2) return "ended by an exception (std::bad_alloc past the 1 GiB limit, say)";
+    return "ended with status " + std::to_string(WEXITSTATUS(status));
+  }
   if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) {
     return "ran longer than " + std::to_string(kSecondsPerInput) + " s";
   }

@@ -385,10 +385,11 @@ std::vector<std::uint8_t> BackupsEverywhereImage(std::uint32_t blocksCount) {
 }  // namespace
 
 // A damaged first descriptor table is looked for in backup copies only in groups that lie on the
-// drive and the disk, and in the first few of them: a block count of 2^32 - 1 in groups of 2 blocks
-// names two billion groups, but the drive holds 16 and no more than 8 are tried.
+// drive and the disk, and in the first few of them: a block count of 2^16 in groups of 2 blocks
+// names 32,767 backup groups, but the drive holds 16 and no more than 8 are tried. (The block count
+// of 2^32 - 1 is replayed by the fuzz regressions under a memory limit.)
 TEST(GroupDescriptors, BackupCopiesAreTriedOnlyInTheFirstGroupsOnTheDrive) {
-  for (const std::uint32_t blocks : {0xFFFFFFFFu, 1u << 26, 64u}) {
+  for (const std::uint32_t blocks : {1u << 16, 64u}) {
     SCOPED_TRACE(blocks);
     OpenedDrive d(BackupsEverywhereImage(blocks));
     d.drive.ReadSuperBlock(d.Node());
