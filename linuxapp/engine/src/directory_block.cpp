@@ -32,6 +32,17 @@ void StartDirectoryBlock(std::span<const std::uint8_t> bytes, std::uint32_t bloc
   }
 }
 
+bool ChainReachesBlockEnd(std::span<const std::uint8_t> bytes, std::uint32_t blockSize) {
+  const platform::ByteReader rec(bytes);
+  std::uint32_t at = 0;
+  while (at + kDirEntryHeader <= blockSize && rec.Has(at + kDeRecLen, 2)) {
+    const std::uint16_t length = rec.Le16(at + kDeRecLen);
+    if (length < kDirEntryHeader || length > blockSize - at) return false;
+    at += length;
+  }
+  return at == blockSize;
+}
+
 BlockWalkEnd WalkDirectoryBlock(std::span<const std::uint8_t> bytes, std::uint32_t blockSize,
                                 DirectoryBlockPlace& place, const DirectoryRecordVisitor& visitor) {
   const platform::ByteReader rec(bytes);

@@ -77,6 +77,13 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
     for (const std::uint32_t block : unreadIndirect) ReportIndirectBlock(f.name, folder, block);
     f.indexed = (raw.flags & kInodeIndexFlag) != 0;
     f.directoryMode = (raw.mode & kModeTypeMask) == kModeDirectory;
+    // A folder's size is its blocks: a list that ends before it (a zeroed indirect block, a
+    // pointer cleared) leaves the entries of the rest unseen. An indirect block that could not be
+    // read has its own row.
+    const std::uint64_t sized = raw.size / blockSize + (raw.size % blockSize != 0 ? 1 : 0);
+    if (f.directoryMode && unreadIndirect.empty() && f.blocks.size() < sized) {
+      ReportShortBlockList(f.name, folder, raw, f.blocks.size(), sized);
+    }
     if (f.blocks.empty()) return false;
     stack.push_back(std::move(f));
     return true;
@@ -106,6 +113,7 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
     node = ReadInode(entryInode);
     return node != nullptr;
   };
+  const std::uint8_t zeros[kInodeCopySize] = {};
   visitor.take = [&](const DirectoryRecord& record) {
     const std::uint32_t entryInode = record.inode;
     EntryNode entry;
@@ -114,6 +122,11 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
     FillEntryFromInode(entry, *node);
     entry.deleted = deleted;
 
+    // A live entry whose inode is all zeros (the table block was wiped) is listed as found, but
+    // nothing of the file is known: no size, no times, no blocks.
+    if (std::equal(std::begin(zeros), std::end(zeros), node->raw) && entryInode <= inodesCount) {
+      ReportEmptyInode(stack.back().name, stack.back().inode, record.name, entryInode);
+    }
     bool isFolder = record.fileType == kFileTypeDirectory;
     if (record.fileType == kFileTypeUnknown) isFolder = FolderTestByFirstBlock(*node, record.name, entryInode);
     bool enter = false;
@@ -185,6 +198,12 @@ int CLinuxDrive::ReadDirectory(std::uint32_t inode, std::uint32_t deleted) {
       // folder's (then nothing of it is read).
       const bool dots = buffer[kDotRecord + kDeName] == '.' && buffer[kDotDotRecord + kDeName] == '.' &&
                         buffer[kDotDotRecord + kDeName + 1] == '.';
+      // Every block parsed from its start holds a chain of records to its end; one without (a
+      // zeroed block) is named, and what records it may still hold are read.
+      const bool fromStart = f.k == 0 || f.place.offset <= blockSize;
+      if (readable && (f.k != 0 || dots) && fromStart && !ChainReachesBlockEnd(buffer, blockSize)) {
+        ReportFolderBlock(f.name, f.inode, f.k, f.blocks[f.k], true);
+      }
       if (!readable || (f.k == 0 && !dots)) {
         const bool damaged = readable;
         ReportFolderBlock(f.name, f.inode, f.k, f.blocks[f.k], damaged);

@@ -131,28 +131,47 @@ std::unique_ptr<platform::SectorDevice> OpenDiskDevice(std::uint16_t n) {
   return Context().source->Open(n - kFirstPhysicalDisk);
 }
 
-int ReadSectorsNT(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
-                  std::uint32_t bytes, std::uint32_t* delivered) {
+namespace {
+
+enum class ReadResult { kWhole, kFailed, kAtDiskEnd };
+
+// One attempt, telling a read that came short because the disk ends there (its result cannot
+// change) from one that failed.
+ReadResult ReadOnce(std::uint8_t disk, std::uint64_t lba, void* buffer, std::uint32_t bytes, std::uint32_t* delivered) {
   if (delivered != nullptr) *delivered = 0;
   platform::SectorDevice* dev = KeptDevice(disk);
-  if (dev == nullptr) return 0;
-  const std::uint64_t lba = (static_cast<std::uint64_t>(lbaHigh) << 32) | lbaLow;
-  if (lba > UINT64_MAX / kSectorSize) return 0;
+  if (dev == nullptr) return ReadResult::kFailed;
+  if (lba > (UINT64_MAX - bytes) / kSectorSize) return ReadResult::kAtDiskEnd;  // no disk reaches there
   const long long got = dev->ReadAt(lba * kSectorSize, buffer, bytes);
   if (got < 0) {
     Context().open.erase(disk);
-    return 0;
+    return ReadResult::kFailed;
   }
   if (delivered != nullptr) *delivered = static_cast<std::uint32_t>(std::min<long long>(got, bytes));
+  if (got >= static_cast<long long>(bytes)) return ReadResult::kWhole;
   // Fewer bytes than asked (an error part way, or the disk's end) is a failed read.
-  return got >= static_cast<long long>(bytes) ? 1 : 0;
+  std::uint64_t size = 0;
+  if (dev->SizeBytes(size) && lba * kSectorSize + static_cast<std::uint64_t>(got) >= size) return ReadResult::kAtDiskEnd;
+  return ReadResult::kFailed;
+}
+
+}  // namespace
+
+int ReadSectorsNT(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
+                  std::uint32_t bytes, std::uint32_t* delivered) {
+  const std::uint64_t lba = (static_cast<std::uint64_t>(lbaHigh) << 32) | lbaLow;
+  return ReadOnce(disk, lba, buffer, bytes, delivered) == ReadResult::kWhole ? 1 : 0;
 }
 
 int ReadDiskSectors(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
                     std::uint32_t bytes, std::uint32_t* delivered) {
+  const std::uint64_t lba = (static_cast<std::uint64_t>(lbaHigh) << 32) | lbaLow;
   const unsigned attempts = App().readRetryCount == 0 ? 1 : App().readRetryCount;
   for (unsigned k = 0; k < attempts; ++k) {
-    if (ReadSectorsNT(disk, lbaLow, lbaHigh, buffer, bytes, delivered)) return 1;
+    const ReadResult result = ReadOnce(disk, lba, buffer, bytes, delivered);
+    if (result == ReadResult::kWhole) return 1;
+    // What lies past the disk's end does not come with another attempt.
+    if (result == ReadResult::kAtDiskEnd) return 0;
   }
   return 0;
 }
@@ -186,14 +205,20 @@ int GetDiskParameters(std::uint16_t disk, std::uint16_t* cylinders, std::uint8_t
   return 1;
 }
 
-int GetDiskSectorCount(std::uint8_t disk, std::uint32_t* count, Prompts* prompts) {
+int GetDiskSectorCount64(std::uint8_t disk, std::uint64_t* count, Prompts* prompts) {
   *count = 0;
   std::uint64_t size = 0;
   if (!DiskSizeBytes(disk, size, prompts)) return 0;
   // From the full size, not from the 16-bit cylinder count of the geometry.
-  const std::uint64_t total = size / kSectorSize;
-  *count = total > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(total);
+  *count = size / kSectorSize;
   return 1;
+}
+
+int GetDiskSectorCount(std::uint8_t disk, std::uint32_t* count, Prompts* prompts) {
+  std::uint64_t total = 0;
+  const int known = GetDiskSectorCount64(disk, &total, prompts);
+  *count = total > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(total);
+  return known;
 }
 
 }  // namespace ext2

@@ -1,12 +1,14 @@
 // The logical-drive search: super blocks at track and cylinder boundaries (standard) or in every
 // sector (advanced), backup copies dropped, and the overlap pass after an advanced search.
-// Sector numbers run in 64 bits so that the loops end on a disk of 2^32 - 1 sectors, and no read
-// asks for sectors at or past the disk's end.
+// Sector numbers run in 64 bits: the search covers disks of 2 TiB and more, and no read asks for
+// sectors at or past the disk's end. The drive list holds 32-bit sectors, so a drive that reaches
+// past sector 2^32 - 1 is named in a row instead of listed.
 #include "ext2engine/drive_search.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -115,7 +117,7 @@ class DuplicateIndex {
 // What one search run shares: the drive, the disk size, the duplicate index and the frame.
 class SearchRun {
  public:
-  SearchRun(CLinuxDrive& drive, std::uint32_t diskSize)
+  SearchRun(CLinuxDrive& drive, std::uint64_t diskSize)
       : drive_(drive), diskSize_(diskSize), index_(drive.foundDrives) {}
 
   void Log(const char* activity, const char* text, const std::string& status, LogIcon icon) {
@@ -136,7 +138,8 @@ class SearchRun {
     if (frame == nullptr) return true;
     if (barFirst) frame->StepProgressBar();
     char text[64];
-    std::snprintf(text, sizeof text, " Reading Sector %llu of %u", static_cast<unsigned long long>(sector), diskSize_);
+    std::snprintf(text, sizeof text, " Reading Sector %llu of %llu", static_cast<unsigned long long>(sector),
+                  static_cast<unsigned long long>(diskSize_));
     frame->UpdateMarkedPane(false, false, text, true);
     if (!barFirst) frame->StepProgressBar();
     frame->PumpMessages();
@@ -169,7 +172,13 @@ class SearchRun {
     std::uint64_t first = 0;
     std::uint32_t group = 0;
     if (!DriveStartOf(platform::ByteReader(buffer.data() + offset, size), at, first, group)) return false;
-    if (!IsPlausibleSuperBlock(buffer.data() + offset, size, first, diskSize_, node)) return false;
+    const std::optional<PlausibleDrive> drive = PlausibleDriveOf(buffer.data() + offset, size, first, diskSize_);
+    if (!drive) return false;
+    if (!FitsDriveList(*drive)) {
+      NameUnlisted(*drive, group);
+      return false;
+    }
+    node = ListedNode(*drive);
     if (index_.IsBackupCopy(node.key, node.firstSector, group)) return false;
     drive_.foundDrives.push_back(node);
     index_.Add(drive_.foundDrives.size() - 1);
@@ -179,31 +188,48 @@ class SearchRun {
   }
 
  private:
+  // A drive the list cannot hold gets one row, its backup copies none.
+  void NameUnlisted(const PlausibleDrive& drive, std::uint32_t group) {
+    for (const PlausibleDrive& u : unlisted_) {
+      const bool copy = u.key == drive.key && u.first <= drive.first && drive.first < u.first + u.sectors;
+      const bool checkedCopy = group != 0 && u.first == drive.first && u.key.inodesCount == drive.key.inodesCount &&
+                               u.key.blocksCount == drive.key.blocksCount;
+      if (copy || checkedCopy) return;
+    }
+    unlisted_.push_back(drive);
+    char text[160];
+    std::snprintf(text, sizeof text, "Logical drive at sector %llu, %llu sectors: past sector %u, not listed",
+                  static_cast<unsigned long long>(drive.first), static_cast<unsigned long long>(drive.sectors),
+                  kLastListedSector);
+    Log(nullptr, text, "Drive list holds 32-bit sectors only", kIconAborted);
+  }
+
   CLinuxDrive& drive_;
-  std::uint32_t diskSize_;
+  std::uint64_t diskSize_;
   DuplicateIndex index_;
+  std::vector<PlausibleDrive> unlisted_;
 };
 
-std::uint32_t DiskSizeOf(CLinuxDrive& drive) {
-  std::uint32_t size = 0;
-  GetDiskSectorCount(drive.disk, &size, drive.frame != nullptr ? &drive.frame->GetPrompts() : nullptr);
+std::uint64_t DiskSizeOf(CLinuxDrive& drive) {
+  std::uint64_t size = 0;
+  GetDiskSectorCount64(drive.disk, &size, drive.frame != nullptr ? &drive.frame->GetPrompts() : nullptr);
   return size;
 }
 
-std::string SearchRangeText(std::uint32_t diskSize) {
+std::string SearchRangeText(std::uint64_t diskSize) {
   char text[64];
-  std::snprintf(text, sizeof text, "Search sector range 0 to %u", diskSize);
+  std::snprintf(text, sizeof text, "Search sector range 0 to %llu", static_cast<unsigned long long>(diskSize));
   return text;
 }
 
 }  // namespace
 
-bool IsPlausibleSuperBlock(const std::uint8_t* sb, std::size_t size, std::uint64_t first, std::uint32_t diskSize,
-                           FoundDriveNode& node) {
+std::optional<PlausibleDrive> PlausibleDriveOf(const std::uint8_t* sb, std::size_t size, std::uint64_t first,
+                                               std::uint64_t diskSize) {
   const platform::ByteReader r(sb, size);
-  if (r.Le16(kSbMagic) != kExt2Magic) return false;
+  if (r.Le16(kSbMagic) != kExt2Magic) return std::nullopt;
   const std::uint8_t logBlockSize = r.U8(kSbLogBlockSize);
-  if (logBlockSize > 2) return false;
+  if (logBlockSize > 2) return std::nullopt;
   const std::uint32_t sectorsPerBlock = 2u << logBlockSize;
   const std::uint32_t blocks = r.Le32(kSbBlocksCount);
   const std::uint32_t inodes = r.Le32(kSbInodesCount);
@@ -211,7 +237,7 @@ bool IsPlausibleSuperBlock(const std::uint8_t* sb, std::size_t size, std::uint64
   const std::uint32_t inodesPerGroup = r.Le32(kSbInodesPerGroup);
   // The size and the end in 64 bits: a block count that overflows 32 bits must not wrap into range.
   const std::uint64_t count = static_cast<std::uint64_t>(sectorsPerBlock) * blocks;
-  if (blocks == 0 || count > diskSize) return false;
+  if (blocks == 0 || count > diskSize) return std::nullopt;
   // A drive of one block group (mke2fs makes one for up to 8 MiB with 1 KiB blocks, 128 MiB with
   // 4 KiB) has as many inodes per group as inodes, and when small as many inodes as blocks. Its
   // group keeps the full group size of its block size even when the drive is smaller, so more
@@ -220,15 +246,35 @@ bool IsPlausibleSuperBlock(const std::uint8_t* sb, std::size_t size, std::uint64
   // More inodes than blocks only as the groups count them: mke2fs -N gives a small drive more.
   const std::uint64_t groups =
       blocksPerGroup == 0 ? 0 : (blocks - (logBlockSize == 0 ? 1u : 0u) + blocksPerGroup - 1) / blocksPerGroup;
-  if (inodes == 0 || (inodes > blocks && inodes != groups * inodesPerGroup)) return false;
-  if (blocksPerGroup == 0 || (blocksPerGroup > blocks && blocksPerGroup > bitmapBits)) return false;
-  if (inodesPerGroup == 0 || inodesPerGroup > inodes) return false;
-  if (first + count > diskSize) return false;
-  node.firstSector = static_cast<std::uint32_t>(first);
-  node.sectorCount = static_cast<std::uint32_t>(count);
-  node.endSector = static_cast<std::uint32_t>(first + count);
-  node.sectorsPerBlock = static_cast<std::uint8_t>(sectorsPerBlock);
-  node.key = {inodes, blocks, r.Le32(kSbReservedBlocksCount), r.Le32(kSbLastCheck), r.Le32(kSbCheckInterval)};
+  if (inodes == 0 || (inodes > blocks && inodes != groups * inodesPerGroup)) return std::nullopt;
+  if (blocksPerGroup == 0 || (blocksPerGroup > blocks && blocksPerGroup > bitmapBits)) return std::nullopt;
+  if (inodesPerGroup == 0 || inodesPerGroup > inodes) return std::nullopt;
+  if (first + count > diskSize) return std::nullopt;
+  PlausibleDrive drive;
+  drive.first = first;
+  drive.sectors = count;
+  drive.sectorsPerBlock = static_cast<std::uint8_t>(sectorsPerBlock);
+  drive.key = {inodes, blocks, r.Le32(kSbReservedBlocksCount), r.Le32(kSbLastCheck), r.Le32(kSbCheckInterval)};
+  return drive;
+}
+
+bool FitsDriveList(const PlausibleDrive& drive) { return drive.first + drive.sectors <= kLastListedSector; }
+
+FoundDriveNode ListedNode(const PlausibleDrive& drive) {
+  FoundDriveNode node;
+  node.firstSector = static_cast<std::uint32_t>(drive.first);
+  node.sectorCount = static_cast<std::uint32_t>(drive.sectors);
+  node.endSector = static_cast<std::uint32_t>(drive.first + drive.sectors);
+  node.sectorsPerBlock = drive.sectorsPerBlock;
+  node.key = drive.key;
+  return node;
+}
+
+bool IsPlausibleSuperBlock(const std::uint8_t* sb, std::size_t size, std::uint64_t first, std::uint64_t diskSize,
+                           FoundDriveNode& node) {
+  const std::optional<PlausibleDrive> drive = PlausibleDriveOf(sb, size, first, diskSize);
+  if (!drive || !FitsDriveList(*drive)) return false;
+  node = ListedNode(*drive);
   return true;
 }
 
@@ -266,7 +312,7 @@ void CLinuxDrive::SearchLogicalDrives() {
 int CLinuxDrive::StandardSearch() {
   AppState& app = App();
   foundDrives.clear();
-  const std::uint32_t size = DiskSizeOf(*this);
+  const std::uint64_t size = DiskSizeOf(*this);
   SearchRun run(*this, size);
   run.Log("Searching logical drive", SearchRangeText(size).c_str(), "Started on " + CTimeNow(), kIconStarted);
   if (frame != nullptr) {

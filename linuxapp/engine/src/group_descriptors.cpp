@@ -1,4 +1,5 @@
 // The group-descriptor table, and its backup copies when a block of it is damaged.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -9,6 +10,25 @@
 #include "platform/byte_reader.h"
 
 namespace ext2 {
+
+namespace {
+// Backup copies tried for a damaged block of the table: the copies of the first groups that hold
+// one. A copy that is not among them is as damaged as the drive whose first copy failed.
+constexpr std::uint32_t kBackupCopiesTried = 8;
+}  // namespace
+
+std::uint64_t CLinuxDrive::GroupsOnDisk() const {
+  if (!HasGeometry() || blocksPerGroup == 0) return 0;
+  // The blocks of the drive that the disk holds; a disk of unknown size bounds nothing.
+  std::uint64_t sectors = sectorCount;
+  std::uint64_t diskSectors = 0;
+  if (GetDiskSectorCount64(disk, &diskSectors) && diskSectors != 0) {
+    sectors = std::min<std::uint64_t>(sectors, diskSectors > firstSector ? diskSectors - firstSector : 0);
+  }
+  const std::uint64_t blocks = std::min<std::uint64_t>(fileSystemBlocks, sectors / sectorsPerBlock);
+  const std::uint64_t firstData = sectorsPerBlock == 2 ? 1 : 0;
+  return blocks > firstData ? (blocks - firstData + blocksPerGroup - 1) / blocksPerGroup : 0;
+}
 
 bool CLinuxDrive::ReadDescriptorBlock(std::uint32_t group, std::uint32_t k, std::vector<std::uint8_t>& block) {
   const std::uint64_t firstData = sectorsPerBlock == 2 ? 1 : 0;
@@ -45,8 +65,7 @@ int CLinuxDrive::ReadGroupDescriptors() {
   if (!HasGeometry()) return 0;
   std::vector<std::uint8_t> block(BlockSize(), 0);
   const std::size_t perBlock = BlockSize() / kDescriptorSize;
-  std::vector<std::uint32_t> backups;
-  bool backupsListed = false;
+  const std::uint64_t groups = GroupsOnDisk();
   // The table holds one descriptor per group: no more are read than the super block counts. A block
   // that cannot be read, or names places outside the drive, is read from the first backup copy
   // that holds it whole; without one the first copy is read as far as it goes, a sector at a time:
@@ -54,12 +73,10 @@ int CLinuxDrive::ReadGroupDescriptors() {
   for (std::uint32_t k = 0; descriptors.size() < groupCount; ++k) {
     bool whole = ReadDescriptorBlock(0, k, block);
     if (!whole) {
-      if (!backupsListed) {
-        backups = BackupGroups();
-        backupsListed = true;
-      }
       std::vector<std::uint8_t> copy(block.size(), 0);
-      for (std::uint32_t group : backups) {
+      std::uint32_t tried = 0;
+      for (std::uint32_t group = NextBackupGroup(0, groups); group != 0 && tried < kBackupCopiesTried;
+           group = NextBackupGroup(group, groups), ++tried) {
         if (!ReadDescriptorBlock(group, k, copy)) continue;
         block.swap(copy);
         whole = true;

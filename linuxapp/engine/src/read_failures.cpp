@@ -4,12 +4,14 @@
 #include <string>
 
 #include "ext2engine/disk_access.h"
+#include "ext2engine/ext2_layout.h"
 #include "ext2engine/linux_drive.h"
 
 namespace ext2 {
 
 namespace {
 constexpr const char* kReadError = "Disk read error";
+constexpr const char* kEmptyInode = "Inode empty";
 
 // "\"NAME\" (inode N)", or "inode N" when the name is not known.
 std::string FolderLabel(const std::string& name, std::uint32_t folder) {
@@ -20,8 +22,11 @@ std::string FolderLabel(const std::string& name, std::uint32_t folder) {
 
 void CLinuxDrive::FinishReadFailureRows() {
   const std::size_t counted = readFailures_.Finish();
-  if (counted == 0) return;
-  Log(nullptr, (std::to_string(counted) + " more metadata blocks cannot be read").c_str(), kReadError, kIconEvent);
+  if (counted != 0) {
+    Log(nullptr, (std::to_string(counted) + " more metadata blocks cannot be read").c_str(), kReadError, kIconEvent);
+  }
+  const std::size_t empty = emptyInodes_.Finish();
+  if (empty != 0) Log(nullptr, (std::to_string(empty) + " more entries name an empty inode").c_str(), kEmptyInode, kIconEvent);
 }
 
 void CLinuxDrive::ReportFolderBlock(const std::string& name, std::uint32_t folder, std::size_t index,
@@ -38,6 +43,36 @@ void CLinuxDrive::ReportIndirectBlock(const std::string& name, std::uint32_t fol
   const std::string text =
       "Folder " + FolderLabel(name, folder) + ", indirect block " + std::to_string(block) + ": cannot be read";
   Log(nullptr, text.c_str(), kReadError, kIconEvent);
+}
+
+void CLinuxDrive::ReportShortBlockList(const std::string& name, std::uint32_t folder, const InodeCopy& raw,
+                                       std::size_t listed, std::uint64_t sized) {
+  // The pointer that the first missing block lies under: the inode's own for a direct block, else
+  // the top indirect block of its level.
+  const std::uint64_t perBlock = BlockSize() / 4;
+  std::uint64_t first = kDirectBlocks;
+  std::uint32_t under = 0;
+  for (int level = 1; level <= 3 && listed >= first; ++level) {
+    std::uint64_t covered = 1;
+    for (int l = 0; l < level; ++l) covered *= perBlock;
+    under = raw.block[kDirectBlocks - 1 + level];
+    if (listed < first + covered) break;
+    first += covered;
+  }
+  // Keyed apart from block numbers when no pointer block holds the gap.
+  if (!readFailures_.Take(under != 0 ? under : (std::uint64_t{1} << 32) | folder)) return;
+  std::string text = "Folder " + FolderLabel(name, folder) + ", block " + std::to_string(listed) + " of " +
+                     std::to_string(sized) + ": not in the folder's block list";
+  text += under != 0 ? " (indirect block " + std::to_string(under) + " names no more)" : " (no pointer in its inode)";
+  Log(nullptr, text.c_str(), "Folder block list damaged", kIconEvent);
+}
+
+void CLinuxDrive::ReportEmptyInode(const std::string& name, std::uint32_t folder, const std::string& entryName,
+                                   std::uint32_t inode) {
+  if (!emptyInodes_.Take(inode)) return;
+  const std::string text = "Entry \"" + entryName + "\" of folder " + FolderLabel(name, folder) + ": inode " +
+                           std::to_string(inode) + " is empty, its size, times and data are not known";
+  Log(nullptr, text.c_str(), kEmptyInode, kIconEvent);
 }
 
 void CLinuxDrive::ReportInodeTableSector(std::uint32_t group, std::uint64_t relativeSector) {

@@ -34,6 +34,8 @@ constexpr std::size_t kHdNoticeSize = 37;
 constexpr std::size_t kHdUuid = 128;
 constexpr std::size_t kHdVolumeName = 144;
 constexpr std::size_t kHdIdentitySize = 16;
+constexpr std::size_t kHdSuperBlockSector = 160;
+constexpr std::uint32_t kFirstSuperBlockSector = 2;
 // Descriptor records.
 constexpr std::size_t kGdBlockBitmap = 4;
 constexpr std::size_t kGdInodeBitmap = 8;
@@ -132,6 +134,7 @@ std::vector<std::uint8_t> EncodeScanHeader(const ScanFileHeader& h) {
     w.U8(kHdUuid + i, h.uuid[i]);
     w.U8(kHdVolumeName + i, h.volumeName[i]);
   }
+  w.Le32(kHdSuperBlockSector, h.superBlockSector == kFirstSuperBlockSector ? 0 : h.superBlockSector);
   return w.Take();
 }
 
@@ -164,6 +167,7 @@ std::optional<ScanFileHeader> DecodeScanHeader(std::span<const std::uint8_t> byt
     h.uuid[i] = r.U8(kHdUuid + i);
     h.volumeName[i] = r.U8(kHdVolumeName + i);
   }
+  h.superBlockSector = r.Le32(kHdSuperBlockSector) == 0 ? kFirstSuperBlockSector : r.Le32(kHdSuperBlockSector);
   return h;
 }
 

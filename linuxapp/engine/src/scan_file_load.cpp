@@ -93,6 +93,7 @@ void CLinuxDrive::LoadScanInfo(const std::string& path) {
   groupCount = header->groupCount;
   std::copy(std::begin(header->uuid), std::end(header->uuid), fsUuid);
   std::copy(std::begin(header->volumeName), std::end(header->volumeName), volumeName);
+  superBlockSector = header->superBlockSector;
   const std::span<const std::uint8_t> all(records);
   descriptors.clear();
   for (std::size_t g = 0; g < header->groupCount; ++g) {
@@ -165,7 +166,15 @@ void CLinuxDrive::LoadScanInfo(const std::string& path) {
       }
       frame->UpdateMarkedPane(false, false, nullptr, false);
     }
-    Log(nullptr, "Process completed successfully ", ("Completed on " + CTimeNow()).c_str(), kIconCompleted);
+    if (entries < header->entries) {
+      // A file cut short (a copy that stopped, a full disk at the save) keeps what it holds, but
+      // the tree is not the scanned one: the header counts the entries it was saved with.
+      char text[160];
+      std::snprintf(text, sizeof text, "Scan file ends early: %u of its %u entries read", entries, header->entries);
+      Log(nullptr, text, ("Incomplete on " + CTimeNow()).c_str(), kIconAborted);
+    } else {
+      Log(nullptr, "Process completed successfully ", ("Completed on " + CTimeNow()).c_str(), kIconCompleted);
+    }
   }
 
   // Disk numbers follow the order of the disk list, which changes when a disk is attached: the
@@ -173,8 +182,8 @@ void CLinuxDrive::LoadScanInfo(const std::string& path) {
   // The drive stays open (its super block may have died since the scan), but the user is told.
   if (!SuperBlockMatchesGeometry()) {
     char text[160];
-    std::snprintf(text, sizeof text, "No matching super block at sector %u of HardDisk %d", firstSector + 2,
-                  disk - kFirstPhysicalDisk + 1);
+    std::snprintf(text, sizeof text, "No matching super block at sector %llu of HardDisk %d",
+                  static_cast<unsigned long long>(firstSector) + superBlockSector, disk - kFirstPhysicalDisk + 1);
     Log("Disk does not hold the saved drive", text, "Process failed", kIconQuestion);
     if (frame != nullptr) {
       const std::string message = std::string("The disk does not hold the logical drive saved in ") + path + ".\n" +

@@ -1,5 +1,11 @@
 // Writing the scan-information file of the current drive.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdint>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -21,7 +27,34 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-bool OpensForReading(const std::string& path) { return File(std::fopen(path.c_str(), "rb")) != nullptr; }
+// A name that is taken: a file, a folder, or a symbolic link, also one that leads nowhere.
+bool NameTaken(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// A new file beside PATH, in the same folder so that a rename can put it in PATH's place: made
+// with O_EXCL and O_NOFOLLOW, so that no existing file or link is opened. TEMP receives its name.
+File CreateBeside(const std::string& path, std::string& temp) {
+  const std::size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  for (unsigned n = 0; n < 100; ++n) {
+    temp = folder + "." + name + "." + std::to_string(::getpid()) + "." + std::to_string(n) + ".part";
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+      File file(::fdopen(fd, "wb"));
+      if (!file) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+      }
+      return file;
+    }
+    if (errno != EEXIST) break;
+  }
+  temp.clear();
+  return nullptr;
+}
 
 bool WriteAll(std::FILE* f, const std::vector<std::uint8_t>& bytes) {
   return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
@@ -38,8 +71,9 @@ bool CLinuxDrive::SaveScanInfo(const std::string& chosen) {
       frame->GetPrompts().MessageBox((what + path).c_str(), "Quarvel Velnora Linux", MessageButtons::Ok);
     }
   };
-  // An existing file is written over only when the user says so.
-  while (OpensForReading(path)) {
+  // An existing file is written over only when the user says so. A symbolic link of the name is
+  // replaced as a name, never written through: the file is made anew beside it and renamed.
+  while (NameTaken(path)) {
     if (frame == nullptr) return false;
     // Closed without a decision: the question is asked again.
     if (!frame->GetPrompts().ScanFileExists(path, static_cast<std::uint8_t>(disk - kFirstPhysicalDisk), driveIndex)) {
@@ -77,24 +111,13 @@ bool CLinuxDrive::SaveScanInfo(const std::string& chosen) {
   header.inodesCount = inodesCount;
   // The records that follow are the ones counted here, so that a reader finds the entries after them.
   header.groupCount = static_cast<std::uint16_t>(std::min<std::size_t>(descriptors.size(), 0xFFFF));
-  header.entries = entries;
   header.folders = folders;
   header.files = files;
   header.totalBytes = totalBytes;
   header.driveRecords = static_cast<std::uint8_t>(std::min<std::size_t>(drives.size(), 0xFF));
   std::copy(std::begin(fsUuid), std::end(fsUuid), header.uuid);
   std::copy(std::begin(volumeName), std::end(volumeName), header.volumeName);
-
-  File file(std::fopen(path.c_str(), "wb+"));
-  if (!file) {
-    if (frame != nullptr) frame->EndProgress();
-    failed("Error creating file ");
-    return false;
-  }
-  std::vector<std::uint8_t> bytes = EncodeScanHeader(header);
-  for (std::size_t g = 0; g < header.groupCount; ++g) AppendDescriptorRecord(bytes, descriptors[g]);
-  for (std::size_t d = 0; d < header.driveRecords; ++d) AppendDriveRecord(bytes, drives[d]);
-  bool written = WriteAll(file.get(), bytes);
+  header.superBlockSector = superBlockSector;
 
   // The entries folder by folder: Root, then the folders in the order they were first reached; each
   // folder's entries in the order of the tree's list.
@@ -107,20 +130,47 @@ bool CLinuxDrive::SaveScanInfo(const std::string& chosen) {
   order.reserve(visited.size() + 1);
   order.push_back(kRootInode);
   order.insert(order.end(), visited.begin(), visited.end());
+  // The header counts the entries that follow it, so that a reader can tell a file cut short.
+  std::uint64_t written = 0;
+  for (const std::uint32_t folder : order) {
+    const auto it = byParent.find(folder);
+    if (it != byParent.end()) written += it->second.size();
+  }
+  header.entries = static_cast<std::uint32_t>(std::min<std::uint64_t>(written, UINT32_MAX));
+
+  std::string temp;
+  File file = CreateBeside(path, temp);
+  if (!file) {
+    if (frame != nullptr) frame->EndProgress();
+    failed("Error creating file ");
+    return false;
+  }
+  std::vector<std::uint8_t> bytes = EncodeScanHeader(header);
+  for (std::size_t g = 0; g < header.groupCount; ++g) AppendDescriptorRecord(bytes, descriptors[g]);
+  for (std::size_t d = 0; d < header.driveRecords; ++d) AppendDriveRecord(bytes, drives[d]);
+  bool whole = WriteAll(file.get(), bytes);
   for (const std::uint32_t folder : order) {
     bytes.clear();
     const auto it = byParent.find(folder);
     if (it != byParent.end()) {
       for (const ListedEntry* e : it->second) AppendEntryRecord(bytes, *e, e->name);
     }
-    written = WriteAll(file.get(), bytes) && written;
+    whole = WriteAll(file.get(), bytes) && whole;
     if (frame != nullptr) frame->StepProgressBar();
   }
-  written = std::fclose(file.release()) == 0 && written;
+  whole = std::fclose(file.release()) == 0 && whole;
   if (frame != nullptr) frame->EndProgress();
-  if (!written) {
-    // A full or failing destination leaves a file that would load as a cut tree: say so.
+  if (!whole) {
+    // A full or failing destination would leave a file that loads as a cut tree: say so, and
+    // leave the name as it was.
+    ::unlink(temp.c_str());
     failed("Error writing file ");
+    return false;
+  }
+  if (std::rename(temp.c_str(), path.c_str()) != 0) {
+    // The name is a folder, or the folder does not let it be replaced.
+    ::unlink(temp.c_str());
+    failed("Error creating file ");
     return false;
   }
   Log(nullptr, nullptr, "Completed", kIconAborted);

@@ -82,24 +82,20 @@ bool CLinuxDrive::TakeSuperBlock(const std::uint8_t* sector, std::string* fault)
   return true;
 }
 
-std::vector<std::uint32_t> CLinuxDrive::BackupGroups() const {
-  std::vector<std::uint32_t> out;
-  if (!HasGeometry() || blocksPerGroup == 0 || (incompatFeatures & kIncompatMetaBg) != 0) return out;
-  const std::uint64_t firstData = sectorsPerBlock == 2 ? 1 : 0;
-  const std::uint64_t groups =
-      fileSystemBlocks > firstData ? (fileSystemBlocks - firstData + blocksPerGroup - 1) / blocksPerGroup : 0;
-  if ((roCompatFeatures & kRoCompatSparseSuper) == 0) {
-    for (std::uint64_t g = 1; g < groups; ++g) out.push_back(static_cast<std::uint32_t>(g));
-    return out;
+std::uint32_t CLinuxDrive::NextBackupGroup(std::uint32_t after, std::uint64_t groups) const {
+  if (!HasGeometry() || blocksPerGroup == 0 || (incompatFeatures & kIncompatMetaBg) != 0) return 0;
+  std::uint64_t next = static_cast<std::uint64_t>(after) + 1;
+  if ((roCompatFeatures & kRoCompatSparseSuper) != 0 && next > 1) {
+    // Group 1 and the powers of 3, 5 and 7: the smallest of them above AFTER.
+    std::uint64_t best = UINT64_MAX;
+    for (std::uint64_t base : {3, 5, 7}) {
+      std::uint64_t p = base;
+      while (p <= after) p *= base;
+      best = std::min(best, p);
+    }
+    next = best;
   }
-  std::vector<std::uint64_t> all;
-  for (std::uint64_t base : {3, 5, 7}) {
-    for (std::uint64_t p = base; p < groups; p *= base) all.push_back(p);
-  }
-  if (groups > 1) all.push_back(1);
-  std::sort(all.begin(), all.end());
-  for (std::uint64_t g : all) out.push_back(static_cast<std::uint32_t>(g));
-  return out;
+  return next < groups && next <= UINT32_MAX ? static_cast<std::uint32_t>(next) : 0;
 }
 
 bool CLinuxDrive::TakeFirstBackupSuperBlock(const std::uint8_t* first) {
@@ -131,6 +127,7 @@ bool CLinuxDrive::TakeFirstBackupSuperBlock(const std::uint8_t* first) {
       continue;
     }
     superBlockGroup = 1;
+    superBlockSector = static_cast<std::uint32_t>(at);
     char status[64];
     std::snprintf(status, sizeof status, "At sector %llu of the drive", static_cast<unsigned long long>(at));
     Log(nullptr, "Backup super block of group 1 used", status, kIconCompleted);
@@ -141,7 +138,7 @@ bool CLinuxDrive::TakeFirstBackupSuperBlock(const std::uint8_t* first) {
 
 bool CLinuxDrive::SuperBlockMatchesGeometry() {
   std::vector<std::uint8_t> sector(kSectorSize, 0);
-  if (!ReadDriveSectors(kSuperBlockSector, sector.data(), kSectorSize)) return false;
+  if (!ReadDriveSectors(superBlockSector, sector.data(), kSectorSize)) return false;
   platform::ByteReader sb(sector.data(), sector.size());
   if (sb.Le16(kSbMagic) != kExt2Magic) return false;
   const std::uint8_t logBlockSize = sb.U8(kSbLogBlockSize);
@@ -160,6 +157,7 @@ bool CLinuxDrive::SuperBlockMatchesGeometry() {
 void CLinuxDrive::ReadSuperBlock(const LogicalDriveNode& drive) {
   std::vector<std::uint8_t> sector(kSectorSize, 0);
   std::string fault = "the first super block cannot be read";
+  superBlockSector = kSuperBlockSector;
   if (ReadDriveSectors(kSuperBlockSector, sector.data(), kSectorSize) && TakeSuperBlock(sector.data(), &fault)) return;
   // The row names what is wrong with the first copy; the copy of group 1 is tried before the
   // drive is searched sector by sector.
@@ -200,6 +198,7 @@ int CLinuxDrive::SearchSuperBlock(const LogicalDriveNode& drive) {
     if (frame != nullptr) frame->StepProgressBar();
     for (std::uint32_t i = 0; i < kSearchStep && !found; ++i) {
       found = TakeSuperBlock(buffer.data() + i * kSectorSize);
+      if (found) superBlockSector = static_cast<std::uint32_t>(s + i - drive.firstSector);
     }
   }
   if (stopped) {

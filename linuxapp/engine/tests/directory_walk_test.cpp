@@ -134,6 +134,9 @@ TEST(DirectoryWalk, ABadFolderBlockHidesOnlyItsOwnEntries) {
        "Folder \"d\" (inode 12), block 0 at drive block 41: cannot be read", "Disk read error"},
       {"block 1 unreadable", false, 42 * 2, {"d@12<2", "f0@13<12", "f2@15<12"},
        "Folder \"d\" (inode 12), block 1 at drive block 42: cannot be read", "Disk read error"},
+      // A later block zeroed holds no chain of records: its entries are gone, and it is named.
+      {"block 1 zeroed", false, 0, {"d@12<2", "f0@13<12", "f2@15<12"},
+       "Folder \"d\" (inode 12), block 1 at drive block 42: not a folder block", "Folder block damaged"},
   };
   for (const auto& c : cases) {
     TinyExt2 fs = RootOnly();
@@ -145,6 +148,7 @@ TEST(DirectoryWalk, ABadFolderBlockHidesOnlyItsOwnEntries) {
     fs.Record(43, 0, 15, 1024, "f2", 1);
     for (std::uint32_t i = 13; i <= 15; ++i) fs.File(i, 1);
     if (c.zeroFirst) std::fill_n(fs.bytes.begin() + 41 * 1024, 1024, 0);
+    if (std::string(c.what) == "block 1 zeroed") std::fill_n(fs.bytes.begin() + 42 * 1024, 1024, 0);
     OpenedDrive d(fs.bytes);
     if (c.badSector != 0) FailSector(*d.disk, c.badSector);
     d.Build();
@@ -155,6 +159,73 @@ TEST(DirectoryWalk, ABadFolderBlockHidesOnlyItsOwnEntries) {
     EXPECT_EQ(rows, 1) << c.what;
     EXPECT_EQ(d.host.log.back().text, "Process completed") << c.what;
   }
+}
+
+// A folder's size counts its blocks: a block list that ends before it (a zeroed indirect block, a
+// cleared pointer) gets one row naming the folder, the first missing block and the pointer block;
+// the blocks listed are read.
+TEST(DirectoryWalk, BlockListEndingBeforeTheFolderSizeIsNamed) {
+  struct Case {
+    const char* what;
+    bool zeroIndirect;
+    std::uint32_t size;  // of folder d, in blocks
+    std::string row;     // empty: none
+  } cases[] = {
+      {"indirect block zeroed", true, 14,
+       "Folder \"d\" (inode 12), block 12 of 14: not in the folder's block list (indirect block 70 names no more)"},
+      {"pointers end in the inode", false, 16,
+       "Folder \"d\" (inode 12), block 14 of 16: not in the folder's block list (indirect block 70 names no more)"},
+      {"sound list", false, 14, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TinyExt2 fs = RootOnly();
+    fs.Record(40, 24, 12, 1000, "d", 2);
+    // Blocks 41-52 direct, 53 and 54 through the single indirect block 70.
+    std::vector<std::uint32_t> pointers;
+    for (std::uint32_t b = 41; b <= 52; ++b) pointers.push_back(b);
+    pointers.push_back(70);
+    fs.SetInode(12, 0x41ED, 1024 * c.size, pointers);
+    PutLe32(fs.bytes, 70 * 1024, 53);
+    PutLe32(fs.bytes, 70 * 1024 + 4, 54);
+    fs.Dots(41, 12, 2);
+    fs.Record(41, 24, 0, 1000, "", 0);
+    for (std::uint32_t b = 42; b <= 54; ++b) fs.Record(b, 0, 0, 1024, "", 0);
+    fs.Record(42, 0, 13, 1024, "early", 1);
+    fs.Record(54, 0, 14, 1024, "late", 1);
+    fs.File(13, 1);
+    fs.File(14, 1);
+    if (c.zeroIndirect) std::fill_n(fs.bytes.begin() + 70 * 1024, 1024, 0);
+    OpenedDrive d(fs.bytes);
+    d.Build();
+    const Names listed = c.zeroIndirect ? Names{"d@12<2", "early@13<12"} : Names{"d@12<2", "early@13<12", "late@14<12"};
+    EXPECT_EQ(d.Listed(), listed);
+    const auto rows = std::count_if(d.host.log.begin(), d.host.log.end(), [&](const LogRow& r) {
+      return r.text == c.row && r.status == "Folder block list damaged" && r.icon == kIconEvent;
+    });
+    EXPECT_EQ(rows, c.row.empty() ? 0 : 1);
+    EXPECT_EQ(d.host.log.back().text, "Process completed");
+    for (const LogRow& r : d.host.log) EXPECT_NE(r.status, "Folder block damaged") << r.text;
+  }
+}
+
+// A live entry whose inode record is all zeros is listed as the folder names it, with a row that
+// says nothing of the file is known.
+TEST(DirectoryWalk, EntryNamingAnEmptyInodeGetsARow) {
+  TinyExt2 fs = RootOnly();
+  fs.Record(40, 24, 12, 12, "kept", 1);
+  fs.Record(40, 36, 20, 1024 - 36, "wiped", 1);
+  fs.File(12, 3);
+  OpenedDrive d(fs.bytes);
+  d.Build();
+  EXPECT_EQ(d.Listed(), (Names{"kept@12<2", "wiped@20<2"}));
+  const auto rows = std::count_if(d.host.log.begin(), d.host.log.end(), [](const LogRow& r) {
+    return r.text == "Entry \"wiped\" of folder \"Root\" (inode 2): inode 20 is empty, its size, times and data are "
+                     "not known" &&
+           r.status == "Inode empty" && r.icon == kIconEvent;
+  });
+  EXPECT_EQ(rows, 1);
+  EXPECT_EQ(d.host.log.back().text, "Process completed");
 }
 
 TEST(DirectoryWalk, FolderMetTwiceIsListedAndEnteredOnce) {

@@ -69,8 +69,9 @@ TEST_F(DiskAccess, OneOpenServesEveryReadUntilAReadFails) {
   EXPECT_EQ(source->opens, 3);
 }
 
-// A read that delivers less than asked (an error part way, the disk's end) has failed: it is
-// retried like any failure, and the bytes it did deliver are reported.
+// A read that delivers less than asked (an error part way, the disk's end) has failed, and the
+// bytes it did deliver are reported. It is retried like any failure, except where it came short at
+// the disk's end: another attempt cannot read what the disk does not hold.
 TEST_F(DiskAccess, ShortDeliveryIsAFailedReadAndIsRetried) {
   auto disk = InstallMemoryDisk(std::vector<std::uint8_t>(1024, 0x11));
   disk->Short(0, platform::MemoryDevice::kEnd, 100);
@@ -85,8 +86,12 @@ TEST_F(DiskAccess, ShortDeliveryIsAFailedReadAndIsRetried) {
   disk->ClearFaults();
   EXPECT_EQ(ReadDiskSectors(0x80, 1, 0, buf, 1024, &delivered), 0);  // half past the end
   EXPECT_EQ(delivered, 512u);
+  EXPECT_EQ(disk->Reads().size(), 4u);
   EXPECT_EQ(ReadDiskSectors(0x80, 100, 0, buf, 512, &delivered), 0);  // wholly past it
   EXPECT_EQ(delivered, 0u);
+  EXPECT_EQ(disk->Reads().size(), 5u);
+  EXPECT_EQ(ReadDiskSectors(0x80, 0xFFFFFFFF, 0xFFFFFFFF, buf, 512, &delivered), 0);  // past any disk
+  EXPECT_EQ(disk->Reads().size(), 5u);
   EXPECT_EQ(ReadDiskSectors(0x80, 1, 0, buf, 512, &delivered), 1);
   EXPECT_EQ(delivered, 512u);
 }

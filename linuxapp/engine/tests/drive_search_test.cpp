@@ -316,6 +316,34 @@ TEST_F(DriveSearchTest, StandardSearchEndsOnTheLargestDisk) {
   EXPECT_EQ(host.pumps, candidates);
 }
 
+// A disk of more than 2 TiB is searched to its end. The drive list holds 32-bit sectors: a drive
+// that ends past sector 2^32 - 1 gets a row with its place and size (its copies none) and is not
+// listed; the drives before it are.
+TEST_F(DriveSearchTest, StandardSearchReadsPast2TiBAndNamesTheDrivesTheListCannotHold) {
+  const std::uint64_t far = (std::uint64_t{1} << 32) + 2048;  // 2 TiB + 1 MiB
+  const std::uint64_t size = far + 20000;
+  Sb straddling;  // 4,000 sectors from the last 1 MiB boundary below 2 TiB
+  straddling.blocks = 2000;
+  straddling.lastCheck = 1300000000;
+  Sb copy;  // a backup copy of the far drive, in its group 1
+  copy.group = 1;
+  Layout(size, {{10 * 16065 + 63, Sb{}}, {(std::uint64_t{1} << 32) - 2048, straddling}, {far, Sb{}}});
+  disk->Put((far + 50 * 2 + 2) * kSectorSize, SuperBlockSector(copy));
+  auto drive = SearchDrive();
+  EXPECT_EQ(drive->StandardSearch(), 0);
+  EXPECT_EQ(Firsts(*drive), std::vector<std::uint32_t>{10 * 16065 + 63});
+  EXPECT_TRUE(Logged("Search sector range 0 to " + std::to_string(size), "Started on ", kIconStarted));
+  const auto rows = [&](const std::string& text) {
+    return std::count_if(host.log.begin(), host.log.end(), [&](const LogRow& r) {
+      return r.text == text && r.status == "Drive list holds 32-bit sectors only" && r.icon == kIconAborted;
+    });
+  };
+  EXPECT_EQ(rows("Logical drive at sector 4294965248, 4000 sectors: past sector 4294967295, not listed"), 1);
+  EXPECT_EQ(rows("Logical drive at sector 4294969344, 200 sectors: past sector 4294967295, not listed"), 1);
+  EXPECT_GT(FurthestAsked(), far * kSectorSize);
+  EXPECT_LE(FurthestAsked(), size * kSectorSize);
+}
+
 // A read that comes back short inside the disk (a device stopping at a bad sector) leaves the rest of
 // the buffer cleared, so no super block of the read before is seen again at another sector.
 TEST_F(DriveSearchTest, ShortReadInsideTheDiskLeavesNoBytesOfThePreviousRead) {

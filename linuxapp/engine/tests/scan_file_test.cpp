@@ -337,9 +337,13 @@ struct HostileCase {
   std::function<void(Bytes&)> damage;
   bool refused;
   std::size_t entriesLoaded;  // when not refused
+  // When not refused: the load's end row, for a file that holds fewer entries than its header counts.
+  const char* endRow = "Process completed successfully ";
 };
 
 class HostileScanFile : public ::testing::TestWithParam<HostileCase> {};
+
+constexpr const char* kThreeOfFour = "Scan file ends early: 3 of its 4 entries read";
 
 // The valid file has 4 entries; the last one is "x", 1 + 52 + 1 bytes at the end.
 TEST_P(HostileScanFile, IsRefusedOrLoadsWhatItHolds) {
@@ -368,6 +372,12 @@ TEST_P(HostileScanFile, IsRefusedOrLoadsWhatItHolds) {
   } else {
     EXPECT_EQ(d.entries, k.entriesLoaded);
     EXPECT_TRUE(c.host.messages.empty());
+    const auto end = std::find_if(c.host.log.rbegin(), c.host.log.rend(), [](const auto& row) {
+      return row.status.rfind("Completed on ", 0) == 0 || row.status.rfind("Incomplete on ", 0) == 0;
+    });
+    ASSERT_NE(end, c.host.log.rend());
+    EXPECT_EQ(end->text, k.endRow);
+    EXPECT_EQ(end->icon, std::string(k.endRow) == "Process completed successfully " ? kIconCompleted : kIconAborted);
     for (const auto& e : c.host.entries) EXPECT_LE(e.check, 2);
   }
 }
@@ -384,10 +394,15 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"DriveRecordsPastTheFile", [](Bytes& b) { b[56] = 0xFF; }, true, 0},
         HostileCase{"InodeSizeNotAPowerOfTwo", [](Bytes& b) { b[18] = 100; }, true, 0},
         HostileCase{"InodeSizeHuge", [](Bytes& b) { b[18] = 0; b[19] = 0x80; }, true, 0},
-        HostileCase{"CutInTheLastName", [](Bytes& b) { b.pop_back(); }, false, 3},
-        HostileCase{"CutInTheLastRecord", [](Bytes& b) { b.resize(b.size() - 20); }, false, 3},
-        HostileCase{"NameLengthPastTheEnd", [](Bytes& b) { b[b.size() - 54] = 255; }, false, 3},
-        HostileCase{"HugeEntryCount", [](Bytes& b) { std::fill(b.begin() + 36, b.begin() + 48, 0xFF); }, false, 4},
+        HostileCase{"CutInTheLastName", [](Bytes& b) { b.pop_back(); }, false, 3, kThreeOfFour},
+        HostileCase{"CutInTheLastRecord", [](Bytes& b) { b.resize(b.size() - 20); }, false, 3, kThreeOfFour},
+        HostileCase{"CutBeforeTheLastEntry", [](Bytes& b) { b.resize(b.size() - 54); }, false, 3, kThreeOfFour},
+        HostileCase{"CutAfterTheRecords", [](Bytes& b) { b.resize(512 + (b[32] | b[33] << 8) * 24 + b[56] * 36); },
+                    false, 0,
+                    "Scan file ends early: 0 of its 4 entries read"},
+        HostileCase{"NameLengthPastTheEnd", [](Bytes& b) { b[b.size() - 54] = 255; }, false, 3, kThreeOfFour},
+        HostileCase{"HugeEntryCount", [](Bytes& b) { std::fill(b.begin() + 36, b.begin() + 48, 0xFF); }, false, 4,
+                    "Scan file ends early: 4 of its 4294967295 entries read"},
         HostileCase{"CheckByteOutOfRange", [](Bytes& b) { b[b.size() - 5] = 9; }, false, 4},
         HostileCase{"TrailingByte", [](Bytes& b) { b.push_back(7); }, false, 4}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -533,3 +548,48 @@ TEST(ScanFile, FileThatCannotBeCreatedIsReportedAndNotSaved) {
 }
 
 }  // namespace
+
+// A symbolic link of the chosen name is a name that exists: the user is asked, and the link is
+// replaced by the file, never written through (a link left in a shared folder would otherwise
+// make the save create or overwrite a file of the link's choosing).
+TEST(ScanFile, SymbolicLinkOfTheNameIsReplacedNotFollowed) {
+  struct Case {
+    const char* name;
+    bool targetExists;
+    ScanFileExistsDecision answer;
+  };
+  for (const Case& k : {Case{"dangling link, written over", false, ScanFileExistsDecision::Overwrite},
+                        Case{"link to a file, written over", true, ScanFileExistsDecision::Overwrite},
+                        Case{"dangling link, cancelled", false, ScanFileExistsDecision::Cancel},
+                        Case{"link to a file, cancelled", true, ScanFileExistsDecision::Cancel}}) {
+    SCOPED_TRACE(k.name);
+    TempFolder dir;
+    CurrentDrive c(SmallTree(128).bytes);
+    c.Open();
+    const fs::path target = dir.path / "elsewhere" / "target";
+    fs::create_directories(target.parent_path());
+    const Bytes old = {1, 2, 3};
+    if (k.targetExists) WriteBytes(target, old);
+    const fs::path file = dir.path / "scan.DAT";
+    fs::create_symlink(target, file);
+    c.host.onScanExists = k.answer;
+    const bool saved = c.drive().SaveScanInfo(file.string());
+    EXPECT_EQ(fs::exists(target), k.targetExists);
+    if (k.targetExists) {
+      EXPECT_EQ(ReadBytes(target), old);
+    }
+    if (k.answer == ScanFileExistsDecision::Cancel) {
+      EXPECT_FALSE(saved);  // the user was asked, and said no
+
+      EXPECT_TRUE(fs::is_symlink(file));
+    } else {
+      EXPECT_TRUE(saved);
+      ASSERT_FALSE(fs::is_symlink(file));
+      EXPECT_GT(ReadBytes(file).size(), 512u);
+    }
+    // No file is left beside it.
+    std::size_t names = 0;
+    for (const auto& e : fs::directory_iterator(dir.path)) names += e.path().filename() != "elsewhere" ? 1 : 0;
+    EXPECT_EQ(names, 1u);
+  }
+}

@@ -11,7 +11,8 @@ table fills two blocks (fs blocks 2 and 3) and the 520 entries of its tree lie i
                              a row saying which backup was read
   no-table-no-super-block    sector 0 and the first super block zeroed: both searches list the
                              drive at sector 2048 (through the backup of group 1), and it opens
-                             through that backup with every file
+                             through that backup with every file, and its scan information,
+                             saved and loaded again, is checked against that backup
 """
 import os
 import shutil
@@ -84,6 +85,17 @@ def check_backup_super_block(probe_path, source, work):
         fails.expect((0, "", "Backup super block of group 1 used") in logs, "no backup row: %r" % logs)
         compare_tree.diff_rows(expected, compare_tree.probe_rows(run, fails), fails)
         status |= fails.report()
+
+    # A scan saved from the drive opened through the backup loads against the same backup.
+    fails = probe.Failures("scan information of a drive opened through its backup super block")
+    scan = os.path.join(work, "backup.DAT")
+    run = probe.run(probe_path, [disk], ["--search-advanced-on-fail", "no", "search", "standard", "open", "0",
+                                         "save-scan", scan, "load-scan", scan], timeout=120)
+    logs = run.log_texts()
+    fails.expect(not any(row[1] == "Disk does not hold the saved drive" for row in logs), "warned: %r" % logs[-3:])
+    fails.expect(not any("does not hold" in text for _, text in run.msgs), "message boxes: %r" % run.msgs)
+    fails.expect((0, "", "Process completed successfully ") in logs, "load did not complete: %r" % logs[-3:])
+    status |= fails.report()
     return status
 
 

@@ -6,9 +6,10 @@
                                             cleared), written into the image by this script
   check_damaged_folders.py PROBE mounted    the same deletion made by the kernel on a loop mount;
                                             exits 77 (skipped) where mounting is not permitted
-  check_damaged_folders.py PROBE zeroed     block 0 of a folder of 80 blocks zeroed: every file
-                                            of its other blocks is listed and recovered byte for
-                                            byte, and one row names the folder and the block
+  check_damaged_folders.py PROBE zeroed     block 0, block 5 or the indirect block of a folder of
+                                            80 blocks zeroed: every file of its other blocks is
+                                            listed (and, for block 0, recovered byte for byte), and
+                                            one row names the folder and the block
 
 Each disk (MBR, one partition at sector 2048, ext2 of 1 KiB blocks) is built in a temporary folder.
 """
@@ -139,50 +140,80 @@ def mounted(probe_path, work):
     return fails.report()
 
 
+def names_in(disk, block):
+    """The names of the records that drive block BLOCK holds, "." and ".." left out."""
+    with open(disk, "rb") as f:
+        f.seek(START * 512 + block * 1024)
+        return {r[3] for r in chain(f.read(1024)) if r[1] != 0 and r[3] not in (b".", b"..")}
+
+
+def zero_block(disk, block):
+    with open(disk, "r+b") as f:
+        f.seek(START * 512 + block * 1024)
+        f.write(bytes(1024))
+
+
 def zeroed(probe_path, work):
-    fails = probe.Failures("block 0 of a folder of 80 blocks zeroed hides only the entries it held")
+    """Block 0, a later block and the indirect block of one folder zeroed, each on its own copy:
+    only the entries the block held (or listed) are missing, and one row names the folder and the block."""
     tree = os.path.join(work, "tree")
     os.makedirs(os.path.join(tree, "many"))
     for i in range(2600):
         with open(os.path.join(tree, "many", "file-%04d-of-the-folder.txt" % i), "w") as f:
             f.write("content of file %d\n" % i)
-    disk = make_disk(work, tree, ["-N", "4096", "-O", "^dir_index"])
-    image = fs_of(disk)
-    expected = compare_tree.oracle(image)
-    many = [r[0] for r in expected if r[7] == b"many"][0]
-    blocks = int(ext2fixture.debugfs(image, ["stat many"])["stat many"].split(b"Blockcount: ")[1].split()[0]) // 2
-    fails.expect(blocks >= 80, "folder many has %d blocks, not 80 or more" % blocks)
-    block = folder_block(disk, "many")
-    with open(disk, "r+b") as f:
-        f.seek(START * 512 + block * 1024)
-        held = {r[3] for r in chain(f.read(1024)) if r[1] != 0 and r[3] not in (b".", b"..")}
-        f.seek(START * 512 + block * 1024)
-        f.write(bytes(1024))
-    fails.expect(len(held) > 10, "block 0 of many held only %r" % held)
-    expected = [r for r in expected if not (r[1] == many and r[7] in held)]
+    source = make_disk(work, tree, ["-N", "4096", "-O", "^dir_index"])
+    image = fs_of(source)
+    oracle = compare_tree.oracle(image)
+    many = [r[0] for r in oracle if r[7] == b"many"][0]
+    stat = ext2fixture.debugfs(image, ["stat many"])["stat many"]
+    blocks = int(stat.split(b"Blockcount: ")[1].split()[0]) // 2 - 1  # less the indirect block
+    indirect = int(stat.split(b"(IND):")[1].split(b",")[0].split()[0])
+    status = 0
+    cases = [
+        ("block 0", folder_block(source, "many", 0), range(0, 1),
+         'Folder "many" (inode %d), block 0 at drive block %d: not a folder block'),
+        ("block 5", folder_block(source, "many", 5), range(5, 6),
+         'Folder "many" (inode %d), block 5 at drive block %d: not a folder block'),
+        ("the indirect block", indirect, range(12, blocks),
+         'Folder "many" (inode %%d), block 12 of %d: not in the folder\'s block list (indirect block %%d names no more)'
+         % blocks),
+    ]
+    for what, block, lost_blocks, row in cases:
+        fails = probe.Failures("%s of a folder of %d blocks zeroed hides only the entries it held" % (what, blocks))
+        fails.expect(blocks >= 80, "folder many has %d blocks, not 80 or more" % blocks)
+        disk = os.path.join(work, "damaged.img")
+        subprocess.run(["cp", "--sparse=always", source, disk], check=True)
+        held = set()
+        for k in lost_blocks:
+            held |= names_in(disk, folder_block(source, "many", k))
+        zero_block(disk, block)
+        fails.expect(len(held) > 10, "the lost blocks of many held only %r" % held)
+        expected = [r for r in oracle if not (r[1] == many and r[7] in held)]
 
-    run = probe.run(probe_path, [disk], ["partitions", "open", "0", "tree"])
-    compare_tree.diff_rows(expected, compare_tree.probe_rows(run, fails), fails)
-    row = 'Folder "many" (inode %d), block 0 at drive block %d: not a folder block' % (many, block)
-    fails.expect((1, "", row) in run.log_texts(), "row %r missing: %r" % (row, run.log_texts()))
-    fails.expect((0, "Creating directory tree", "Process completed") in run.log_texts(), "walk did not complete")
+        run = probe.run(probe_path, [disk], ["partitions", "open", "0", "tree"])
+        compare_tree.diff_rows(expected, compare_tree.probe_rows(run, fails), fails)
+        row = row % (many, block)
+        fails.expect((1, "", row) in run.log_texts(), "row %r missing: %r" % (row, run.log_texts()))
+        fails.expect((0, "Creating directory tree", "Process completed") in run.log_texts(), "walk did not complete")
 
-    # The Sleuth Kit lists the same files in the folder.
-    fls = subprocess.run(["fls", "-o", str(START), "-p", "-r", disk], capture_output=True, check=True).stdout
-    theirs = sorted(l.split(b"\t", 1)[1][len(b"many/"):] for l in fls.splitlines()
-                    if b"\tmany/" in l and b"*" not in l.split(b"\t")[0])
-    ours = sorted(r[7] for r in expected if r[1] == many)
-    fails.expect(theirs == ours, "fls lists %d files in many, the probe %d" % (len(theirs), len(ours)))
+        # The Sleuth Kit lists the same files in the folder.
+        fls = subprocess.run(["fls", "-o", str(START), "-p", "-r", disk], capture_output=True, check=True).stdout
+        theirs = sorted(l.split(b"\t", 1)[1][len(b"many/"):] for l in fls.splitlines()
+                        if b"\tmany/" in l and b"*" not in l.split(b"\t")[0])
+        ours = sorted(r[7] for r in expected if r[1] == many)
+        fails.expect(theirs == ours, "fls lists %d files in many, the probe %d" % (len(theirs), len(ours)))
 
-    out = os.path.join(work, "out")
-    os.mkdir(out)
-    probe.run(probe_path, [disk], ["partitions", "open", "0", "recover", "all", out], timeout=120)
-    for name in ours:
-        path = os.path.join(os.fsencode(out), b"#Root", b"many", name)
-        want = open(os.path.join(os.fsencode(tree), b"many", name), "rb").read()
-        got = open(path, "rb").read() if os.path.exists(path) else None
-        fails.expect(got == want, "recovered %r differs" % name)
-    return fails.report()
+        if what == "block 0":
+            out = os.path.join(work, "out")
+            os.mkdir(out)
+            probe.run(probe_path, [disk], ["partitions", "open", "0", "recover", "all", out], timeout=120)
+            for name in ours:
+                path = os.path.join(os.fsencode(out), b"#Root", b"many", name)
+                want = open(os.path.join(os.fsencode(tree), b"many", name), "rb").read()
+                got = open(path, "rb").read() if os.path.exists(path) else None
+                fails.expect(got == want, "recovered %r differs" % name)
+        status |= fails.report()
+    return status
 
 
 def main(argv):

@@ -41,6 +41,10 @@ enum class BlockWalkEnd { BlockDone, Paused, Stopped };
 void StartDirectoryBlock(std::span<const std::uint8_t> bytes, std::uint32_t blockSize, std::uint32_t offset,
                          bool fromFirst, DirectoryBlockPlace& place);
 
+// True when the records of the block in BYTES, from its first on by their lengths, end exactly at
+// its end (BLOCK_SIZE): the chain every folder block of a sound drive holds. A zeroed block has none.
+bool ChainReachesBlockEnd(std::span<const std::uint8_t> bytes, std::uint32_t blockSize);
+
 // Walks the records of the block from PLACE on, until the block ends, a record pauses the walk (PLACE
 // then holds the record after it) or the visitor says stop. A record of length 0, or with an inode
 // but no name, ends nothing: the walk goes on at the next record of the chain (Linux wipes a deleted

@@ -80,7 +80,8 @@ int ReadSectorsNT(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh
                   std::uint32_t bytes, std::uint32_t* delivered = nullptr);
 
 // The sector-read entry: as many attempts in all as the application's read-retry count says
-// (at least one), each failed or short attempt retried. 1 when an attempt delivered every byte, 0
+// (at least one), each failed or short attempt retried, except one that came short at the disk's
+// end, whose result another attempt cannot change. 1 when an attempt delivered every byte, 0
 // otherwise; nothing is shown to the user. DELIVERED, when given, receives the byte count of the
 // last attempt.
 int ReadDiskSectors(std::uint8_t disk, std::uint32_t lbaLow, std::uint32_t lbaHigh, void* buffer,
@@ -95,5 +96,7 @@ int GetDiskParameters(std::uint16_t disk, std::uint16_t* cylinders, std::uint8_t
 // The disk's size in sectors, from its full size (capped at 0xFFFFFFFF, the last 32-bit LBA);
 // 0 when the geometry cannot be had.
 int GetDiskSectorCount(std::uint8_t disk, std::uint32_t* count, Prompts* prompts = nullptr);
+// The same without the cap: disks of 2 TiB and more have sectors past the last 32-bit LBA.
+int GetDiskSectorCount64(std::uint8_t disk, std::uint64_t* count, Prompts* prompts = nullptr);
 
 }  // namespace ext2

@@ -119,7 +119,10 @@ class CLinuxDrive {
 
   // Rows of the metadata reads that fail while a walk or an inode-table search runs
   // (read_failures.cpp): one for each block, the first ReadFailureRows::kRowsShown in full.
-  void StartReadFailureRows() { readFailures_.Start(); }
+  void StartReadFailureRows() {
+    readFailures_.Start();
+    emptyInodes_.Start();
+  }
   // Logs how many failed blocks got no row of their own, if any, and ends the rows.
   void FinishReadFailureRows();
   // Block INDEX of folder FOLDER (named NAME; empty when the name is not known), drive block BLOCK,
@@ -128,6 +131,13 @@ class CLinuxDrive {
                          bool damaged);
   // The indirect block BLOCK of folder FOLDER (named NAME) could not be read.
   void ReportIndirectBlock(const std::string& name, std::uint32_t folder, std::uint32_t block);
+  // The block list of folder FOLDER (named NAME, inode record RAW) ends after LISTED blocks, though
+  // its size asks for SIZED: the row names the first missing block and the pointer block it lies under.
+  void ReportShortBlockList(const std::string& name, std::uint32_t folder, const InodeCopy& raw, std::size_t listed,
+                            std::uint64_t sized);
+  // The entry ENTRY_NAME of folder FOLDER (named NAME) names inode INODE, whose record is all zeros.
+  void ReportEmptyInode(const std::string& name, std::uint32_t folder, const std::string& entryName,
+                        std::uint32_t inode);
   // The sector RELATIVE_SECTOR of the inode table of group GROUP (from 0) could not be read.
   void ReportInodeTableSector(std::uint32_t group, std::uint64_t relativeSector);
 
@@ -210,6 +220,9 @@ class CLinuxDrive {
   std::uint32_t fileSystemBlocks = 0;  // s_blocks_count
   std::uint32_t roCompatFeatures = 0;
   std::uint32_t superBlockGroup = 0;  // the group whose copy was taken (0: the first copy)
+  // The sector of the super block copy the drive was opened through, relative to its first sector:
+  // the copy a scan file of the drive is checked against when it is loaded.
+  std::uint32_t superBlockSector = 2;
   std::uint8_t fsUuid[16] = {};
   std::uint8_t volumeName[16] = {};
   std::vector<std::uint32_t> visited;  // folders in the order first reached
@@ -236,7 +249,7 @@ class CLinuxDrive {
   // disk's size in sectors as the advanced search took it.
   std::vector<FoundDriveNode> foundDrives;
   std::uint32_t foundCount = 0;
-  std::uint32_t diskSize = 0;
+  std::uint64_t diskSize = 0;
   // Include/exclude patterns of recovery and their mode (0 include, 1 exclude). The list is the
   // one record of the filters in force: their count is its size, and Remove File Filter is offered
   // while it is not empty.
@@ -276,6 +289,7 @@ class CLinuxDrive {
   };
   InodeTableRun inodeRun_;
   ReadFailureRows readFailures_;
+  ReadFailureRows emptyInodes_;  // the rows of entries whose inode is all zeros, keyed by inode
   bool ReadFromInodeRun(std::uint64_t tableSector, std::uint32_t sectorInTable, std::uint8_t* sector);
   struct RecoveryRun;
   // A file of some size, of a real inode, that the name filters keep.
@@ -299,12 +313,18 @@ class CLinuxDrive {
   // The super block of group 1, at the place the first copy's group size gives (when it can be
   // read) or at the place of the usual group size of each block size; true when one was taken.
   bool TakeFirstBackupSuperBlock(const std::uint8_t* first);
-  // The groups that hold backup copies of the super block and the descriptor table, in order.
-  std::vector<std::uint32_t> BackupGroups() const;
+  // The first group after AFTER, and below GROUPS, that holds backup copies of the super block and
+  // the descriptor table (every group, or with sparse_super group 1 and the powers of 3, 5 and 7);
+  // 0 when there is none.
+  std::uint32_t NextBackupGroup(std::uint32_t after, std::uint64_t groups) const;
+  // The groups of the file system whose first block lies on the drive and on the disk: the ones
+  // that can hold a backup copy to read.
+  std::uint64_t GroupsOnDisk() const;
   // Reads descriptor-table block K from the table that follows the super block copy of GROUP;
   // true when it was read whole and every descriptor of it lies inside the drive.
   bool ReadDescriptorBlock(std::uint32_t group, std::uint32_t k, std::vector<std::uint8_t>& block);
-  // True when the super block at the drive's third sector has the drive's block size, inode counts,
+  // True when the super block copy the drive was opened through (its third sector, or the backup
+  // copy taken instead) has the drive's block size, inode counts,
   // a block count within its sectors and, when the drive holds one, its UUID and volume name: the
   // disk holds the drive this object describes.
   bool SuperBlockMatchesGeometry();

@@ -51,6 +51,9 @@ struct ScanFileHeader {
   // 128 (16 bytes, all zero when not held) and the volume name at 144 (16 bytes).
   std::uint8_t uuid[16] = {};
   std::uint8_t volumeName[16] = {};
+  // The sector of the super block copy the drive was opened through, relative to the drive, at
+  // 160; the first copy (sector 2) is stored as 0, as files of the old layout hold it.
+  std::uint32_t superBlockSector = 2;
 };
 
 std::vector<std::uint8_t> EncodeScanHeader(const ScanFileHeader& header);
