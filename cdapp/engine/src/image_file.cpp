@@ -193,8 +193,11 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
 
 bool OpenImage(CCDReader& reader, const std::string& path) {
   reader.device.reset();
+  errno = 0;
   reader.device = reader.openDevice(path);
+  const int error = errno;
   if (!reader.device) {
+    LogOpenFailure(reader, "Opening CD-ROM Image", path, error, "Image not opened");
     reader.frame->GetPrompts().MessageBox("Unable to Open Image File", "System Error", CdButtons::Ok);
     ReopenSelectedDrive(reader);
     return false;
