@@ -104,7 +104,7 @@ TEST(RawDevice, OnlyRegularFilesAndBlockDevicesAreOpened) {
   for (const Case& c : refused) {
     SCOPED_TRACE(c.path);
     const TimedOpen open = OpenWithWatchdog(c.path);
-    EXPECT_EQ(open.device, nullptr);
+    EXPECT_FALSE(open.device);
     EXPECT_EQ(open.error, c.error);
     EXPECT_LT(open.seconds, 1.0);
     EXPECT_EQ(platform::OpenFailureText(c.path, open.error), c.text);

@@ -91,16 +91,16 @@ TEST_F(DriveChoice, KeysAndAClickInSelectDriveFromTheFirstMenuChooseTheDrive) {
   EXPECT_EQ(frame->Reader().device->Path(), first.string());
 }
 
-// Releases any open of the FIFO at PATH that is still waiting after two seconds, by opening its
-// other end: a program that waits for a writer then fails its test instead of hanging it.
+// Once armed, releases any open of the FIFO at PATH that is still waiting five seconds later, by
+// opening its other end: a program that waits for a writer then fails its test instead of
+// hanging it.
 class FifoRelease {
  public:
   explicit FifoRelease(std::string path)
       : thread_([this, path = std::move(path)] {
-          const auto start = std::chrono::steady_clock::now();
           while (!done_) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            if (std::chrono::steady_clock::now() - start < std::chrono::seconds(2)) continue;
+            if (!armed_ || std::chrono::steady_clock::now() - armedAt_ < std::chrono::seconds(5)) continue;
             const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
             if (writer >= 0) ::close(writer);
           }
@@ -109,9 +109,15 @@ class FifoRelease {
     done_ = true;
     thread_.join();
   }
+  void Arm() {
+    armedAt_ = std::chrono::steady_clock::now();
+    armed_ = true;
+  }
 
  private:
   std::atomic<bool> done_{false};
+  std::atomic<bool> armed_{false};
+  std::chrono::steady_clock::time_point armedAt_;  // written before armed_ is set
   std::thread thread_;
 };
 
@@ -129,21 +135,22 @@ TEST_F(DriveChoice, AFifoAsTheDriveIsRefusedAndEscInSelectDriveLeavesTheWindowAn
                  [&] {
                    guitest::PointAt(SelectDriveOnScreen());
                    escaped = std::chrono::steady_clock::now();
+                   release.Arm();
                    sim.Char(WXK_ESCAPE);
                    return true;
                  },
                  [&] {
-                   // The next tick comes once the window's loop runs again, after the drive's open.
+                   // Seen once the window's loop runs again, after the dialog and the drive's open.
+                   if (SelectDriveOnScreen() != nullptr) return false;
                    afterEsc = std::chrono::steady_clock::now() - escaped;
                    return true;
-                 },
-                 [] { return SelectDriveOnScreen() == nullptr; }});
+                 }});
   guitest::PressKey(frame->Tree().Window(), 'd', wxMOD_ALT);
   for (int waited = 0; waited < 10000 && !script.Done(); waited += 50) guitest::Settle(50);
   ASSERT_TRUE(script.Done());
   sim.Char(WXK_ESCAPE);  // the menu
   guitest::Settle(300);
-  EXPECT_LT(std::chrono::duration<double>(afterEsc).count(), 1.5);
+  EXPECT_LT(std::chrono::duration<double>(afterEsc).count(), 3.0);
 
   EXPECT_EQ(CdApp().driveOpened, 1);
   EXPECT_EQ(CdApp().selectedDrive, 0);
