@@ -3,8 +3,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
-
 
 namespace cd {
 
@@ -34,8 +34,19 @@ void ReopenSelectedDrive(CCDReader& reader) {
   reader.device.reset();
   reader.imageIsDevice = false;
   if (reader.selectedDrive < reader.drivePaths.size()) {
-    reader.device = reader.openDevice(reader.drivePaths[reader.selectedDrive]);
+    const std::string& path = reader.drivePaths[reader.selectedDrive];
+    errno = 0;
+    reader.device = reader.openDevice(path);
+    const int error = errno;
+    if (!reader.device) LogOpenFailure(reader, "Opening CD-ROM drive", path, error, "Drive not opened");
   }
+}
+
+void LogOpenFailure(CCDReader& reader, const char* activity, const std::string& path, int error, const char* status) {
+  if (reader.frame == nullptr) return;
+  const std::string text = platform::OpenFailureText(path, error);
+  reader.frame->AddLogEntry(activity, text.c_str(), status, kCdIconError);
+  reader.app->logHasRows = 1;
 }
 
 void OpenDrive(CCDReader& reader) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -60,6 +61,11 @@ class TrailerBoundDevice : public platform::SectorDevice {
   std::uint64_t end_;
 };
 
+bool MediumKnown(const CCDReader& reader) {
+  std::uint64_t size = 0;
+  return reader.device != nullptr && reader.device->SizeBytes(size);
+}
+
 }  // namespace
 
 std::string ImageFilePath(const std::string& pathName, const std::string& fileName) {
@@ -87,7 +93,13 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
 
   const std::string path = ImageFilePath(pathName, fileName);
   if (!ScanDisc(reader)) return;
-  std::uint64_t sectors = reader.volumeSpaceSize != 0 ? reader.volumeSpaceSize : kSectorsWithoutDescriptor;
+  const std::uint64_t volume = reader.volumeSpaceSize != 0 ? reader.volumeSpaceSize : kSectorsWithoutDescriptor;
+  // Reads past the end of the medium end the copy as a read that delivers nothing does.
+  const std::uint64_t medium = reader.MediumSectors();
+  // A volume space size smaller than the medium would leave out whatever the disc holds past it,
+  // files its tree names among them: the copy goes on to the medium's end (when its size is known).
+  const bool pastVolume = MediumKnown(reader) && medium > volume;
+  const std::uint64_t sectors = pastVolume ? std::min<std::uint64_t>(medium, UINT32_MAX) : volume;
 
   // An existing file is replaced only when the user says Overwrite.
   struct stat st {};
@@ -113,14 +125,20 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
     frame.busy = 0;
     return;
   }
+  if (pastVolume) {
+    char status[64];
+    std::snprintf(status, sizeof status, "Volume %llu sectors, medium %llu sectors",
+                  static_cast<unsigned long long>(volume), static_cast<unsigned long long>(medium));
+    Row(reader, nullptr, "Medium larger than the volume, copying to the medium's end", status, kCdIconInfo);
+    app.logHasRows = 1;
+  }
   frame.StartProgressRange(static_cast<std::uint32_t>(sectors));
 
-  // Reads past the end of the medium end the copy as a read that delivers nothing does.
-  const std::uint64_t medium = reader.MediumSectors();
   std::vector<std::uint8_t> buffer(kSectorSize);
   bool stopped = false;
   bool writeFailed = false;
   bool cut = false;  // the disc ended before its volume did
+  std::uint64_t unread = 0;  // sectors not read whole, their missing bytes written as 0xF6
   std::uint64_t i = 0;
   for (; i < sectors; ++i) {
     if (frame.stopFlag) {
@@ -148,6 +166,7 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
       break;
     }
     if (!ok || got < kSectorSize) {
+      ++unread;
       char status[64];
       std::snprintf(status, sizeof status, "Error reading sector %d", static_cast<int>(i));
       Row(reader, nullptr, "Read error", status, kCdIconError);
@@ -175,10 +194,19 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
         FormatLogTime("Failed %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconError);
     app.logHasRows = 1;
     frame.GetPrompts().MessageBox("Unable to write image file", "System Error", CdButtons::Ok);
-  } else if (cut) {
+  } else if (!stopped && (cut || unread > 0)) {
+    // The image is not the disc: no success row, and the count of what it lacks.
+    std::string text = "Process completed";
+    if (cut) text += ", image holds less than the volume";
+    if (unread > 0) {
+      char count[96];
+      std::snprintf(count, sizeof count, ", %llu unreadable sector%s written as 0xF6",
+                    static_cast<unsigned long long>(unread), unread == 1 ? "" : "s");
+      text += count;
+    }
     const CdTime now = CdNowUtc();
-    Row(reader, nullptr, "Process completed, image holds less than the volume",
-        FormatLogTime("Completed %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now), kCdIconError);
+    Row(reader, nullptr, text.c_str(), FormatLogTime("Completed %s, %s %d %d at %d-%d-%d", app.weekday, app.month, now),
+        kCdIconError);
     app.logHasRows = 1;
   } else if (!stopped) {
     const CdTime now = CdNowUtc();
@@ -193,8 +221,11 @@ void CreateImage(CCDReader& reader, const std::string& pathName, const std::stri
 
 bool OpenImage(CCDReader& reader, const std::string& path) {
   reader.device.reset();
+  errno = 0;
   reader.device = reader.openDevice(path);
+  const int error = errno;
   if (!reader.device) {
+    LogOpenFailure(reader, "Opening CD-ROM Image", path, error, "Image not opened");
     reader.frame->GetPrompts().MessageBox("Unable to Open Image File", "System Error", CdButtons::Ok);
     ReopenSelectedDrive(reader);
     return false;

@@ -63,7 +63,9 @@ TEST_F(ImageFixture, CreateWritesEverySectorAndTheTrailer) {
   }
   EXPECT_EQ(errors, (std::vector<std::string>{"Error reading sector 5", "Error reading sector 7"}));
   EXPECT_EQ(host.log.front().activity, "Creating CD-ROM Image");
-  EXPECT_EQ(host.log.back().text, "Process completed successfully");
+  // The image is not the disc: the end row says so, with the count of sectors it lacks.
+  EXPECT_EQ(host.log.back().text, "Process completed, 2 unreadable sectors written as 0xF6");
+  EXPECT_EQ(host.log.back().icon, kCdIconError);
   EXPECT_TRUE(host.treeView.Nodes().empty());  // imaging builds no tree when a descriptor is found
 }
 
@@ -101,6 +103,56 @@ TEST_F(ImageFixture, VolumeLargerThanTheMediumStopsAtItsEnd) {
   EXPECT_EQ(cut.status, "Error reading sector 40");
   EXPECT_NE(host.log.back().text, "Process completed successfully");
   EXPECT_EQ(host.log.back().icon, kCdIconError);
+}
+
+// A descriptor whose volume space size is smaller than the disc: the copy goes on to the medium's
+// end, says so, and the image opened later holds every file the tree names.
+TEST_F(ImageFixture, VolumeSmallerThanTheMediumIsCopiedToTheMediumsEnd) {
+  struct Case {
+    std::uint32_t volume;
+    std::uint32_t badSector;  // 0: none
+    std::string end;
+  };
+  const Case cases[] = {
+      {2, 0, "Process completed successfully"},
+      {16, 0, "Process completed successfully"},
+      {31, 0, "Process completed successfully"},
+      {16, 34, "Process completed, 1 unreadable sector written as 0xF6"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.volume);
+    TestImage img = StandardImage(true);
+    TestImage::Both32(img.Sector(16) + 80, c.volume);
+    TestImage::Both32(img.Sector(17) + 80, c.volume);
+    CdHeadlessHost maker;
+    platform::MemoryDevice& dev = UseDevice(maker, img.bytes);
+    if (c.badSector != 0) dev.Fail(DiscSectorAt(c.badSector), DiscSectorAt(c.badSector + 1));
+    const fs::path image = dir / "small.cd";
+    fs::remove(image);
+    CreateImageCommand(maker.reader, image.string());
+    ASSERT_EQ(fs::file_size(image), 41u * 2048);
+    const std::string bytes = ReadFile(image);
+    EXPECT_EQ(bytes.substr(0, 30 * 2048), std::string(reinterpret_cast<const char*>(img.bytes.data()), 30 * 2048));
+    bool said = false;
+    for (const auto& r : maker.log) {
+      said |= r.text == "Medium larger than the volume, copying to the medium's end" &&
+              r.status == "Volume " + std::to_string(c.volume) + " sectors, medium 40 sectors";
+    }
+    EXPECT_TRUE(said);
+    EXPECT_EQ(maker.log.back().text, c.end);
+    EXPECT_EQ(maker.log.back().icon, c.badSector == 0 ? kCdIconDone : kCdIconError);
+
+    CdHeadlessHost host;
+    UseDevice(host, StandardImage(false).bytes);
+    OpenImageCommand(host.reader, image.string());
+    ASSERT_EQ(host.treeView.NodeCount(), 4u);
+    fs::remove_all(dir / "Root");
+    RecoverFiles(host.reader, dir.string(), kRecoverAll);
+    EXPECT_EQ(ReadFile(dir / "Root/a.txt"), std::string(reinterpret_cast<const char*>(img.Sector(30)), 5000));
+    EXPECT_EQ(ReadFile(dir / "Root/dir/b.dat"), c.badSector == 34
+                                                    ? std::string(3, '\xF6')
+                                                    : std::string(reinterpret_cast<const char*>(img.Sector(34)), 3));
+  }
 }
 
 TEST_F(ImageFixture, AnOpenedImageEndsAtItsTrailer) {

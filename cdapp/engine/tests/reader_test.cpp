@@ -1,7 +1,12 @@
 // The read primitives, record names and the bounded record walk.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <utility>
 
 #include "cdengine/directory_record.h"
 #include "cdengine/drive_access.h"
@@ -73,19 +78,31 @@ TEST(ReadSectors, NoDeviceFails) {
 }
 
 TEST(OpenDrive, DriveListAndChoice) {
-  ::setenv("QUARVEL_CDROMS", ":/dev/null::/proc/self/exe:", 1);
-  EXPECT_EQ(FindCdDrives(), (std::vector<std::string>{"/dev/null", "/proc/self/exe"}));
+  const std::string first = ::testing::TempDir() + "cd_drive_" + std::to_string(::getpid());
+  std::ofstream(first) << "disc";
+  ::setenv("QUARVEL_CDROMS", (":" + first + "::/proc/self/exe:").c_str(), 1);
+  EXPECT_EQ(FindCdDrives(), (std::vector<std::string>{first, "/proc/self/exe"}));
   for (int choice : {-1, 1}) {  // -1: the dialog is cancelled and the previous choice (0) stays
     CdHeadlessHost host;
     host.driveChoice = choice;
     OpenDrive(host.reader);
     ASSERT_TRUE(host.reader.device);
-    EXPECT_EQ(host.reader.device->Path(), choice == 1 ? "/proc/self/exe" : "/dev/null");
+    EXPECT_EQ(host.reader.device->Path(), choice == 1 ? "/proc/self/exe" : first);
+    EXPECT_TRUE(host.log.empty());
   }
-  ::setenv("QUARVEL_CDROMS", "/nonexistent/cd", 1);
-  CdHeadlessHost host;
-  OpenDrive(host.reader);
-  EXPECT_FALSE(host.reader.device);  // every later read fails
+  std::remove(first.c_str());
+  // A drive that cannot be opened, or is not a disc at all, says so in a row; every later read fails.
+  for (const auto& [path, why] : {std::pair<std::string, std::string>{"/nonexistent/cd", "No such file or directory"},
+                                  {"/dev/null", "a character device is neither a regular file nor a block device"}}) {
+    ::setenv("QUARVEL_CDROMS", path.c_str(), 1);
+    CdHeadlessHost host;
+    OpenDrive(host.reader);
+    EXPECT_FALSE(host.reader.device);
+    ASSERT_EQ(host.log.size(), 1u);
+    EXPECT_EQ(host.log[0].activity, "Opening CD-ROM drive");
+    EXPECT_EQ(host.log[0].text, path + " cannot be opened: " + why);
+    EXPECT_EQ(host.log[0].status, "Drive not opened");
+  }
   ::unsetenv("QUARVEL_CDROMS");
 }
 

@@ -100,8 +100,12 @@ int WalkPartitionTables(FrameServices& frame, std::uint8_t diskIndex, const std:
   // A table that cannot be read says so, with the reason: no drives found is not no drives there.
   bool firstUnread = false;
   for (const LogicalDriveList::UnreadTable& table : list.UnreadTables()) {
-    const std::string text = "Sector " + std::to_string(table.lba) + " cannot be read: " +
-                             (table.error != 0 ? std::strerror(table.error) : "read error");
+    std::string reason = table.error != 0 ? std::strerror(table.error) : "read error";
+    // A disk refused for what it is (a FIFO, a folder) is named by its path and kind.
+    if (table.error == ENOTBLK || table.error == EISDIR) {
+      reason = platform::OpenFailureText(PhysicalDiskPath(diskIndex), table.error);
+    }
+    const std::string text = "Sector " + std::to_string(table.lba) + " cannot be read: " + reason;
     firstUnread |= table.lba == 0;
     frame.AddLogEntry("Read partition table", text.c_str(),
                       table.lba == 0 ? "Partition table not read" : "Extended partition table not read", kIconQuestion);

@@ -10,8 +10,9 @@ namespace platform {
 
 class RawDevice {
  public:
-  // Opens PATH read-only (block device or regular file); null when it cannot be opened.
-  // errno tells why.
+  // Opens PATH read-only when it is a block device or a regular file; null otherwise, errno telling
+  // why: EISDIR for a folder, ENOTBLK for anything else that is neither (a FIFO, a socket, a
+  // character device), which is never opened. The open never waits (a FIFO without a writer).
   static std::unique_ptr<RawDevice> OpenReadOnly(const std::string& path);
 
   ~RawDevice();

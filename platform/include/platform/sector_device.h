@@ -23,7 +23,12 @@ class SectorDevice {
 };
 
 // Opens PATH read-only (a block device or an image file); null when it cannot be opened, errno
-// telling why. A block device's media lock is the CD drive's door lock (CDROM_LOCKDOOR).
+// telling why (ENOTBLK: neither, and never opened). A block device's media lock is the CD drive's
+// door lock (CDROM_LOCKDOOR).
 std::unique_ptr<SectorDevice> OpenSectorDevice(const std::string& path);
+
+// The row text of a failed open of PATH with errno ERROR: the path and why, naming the kind of
+// what was refused ("/tmp/f cannot be opened: a FIFO is neither a regular file nor a block device").
+std::string OpenFailureText(const std::string& path, int error);
 
 }  // namespace platform

@@ -16,8 +16,13 @@ std::vector<std::string> FindCdDrives();
 // shared device (null when it cannot be opened).
 void OpenDrive(CCDReader& reader);
 
-// Closes the shared device and opens the selected drive again.
+// Closes the shared device and opens the selected drive again; a drive that cannot be opened gets
+// a row that names its path and why.
 void ReopenSelectedDrive(CCDReader& reader);
+
+// The row of a device or image at PATH that could not be opened (errno ERROR): ACTIVITY, the path
+// and the reason, STATUS.
+void LogOpenFailure(CCDReader& reader, const char* activity, const std::string& path, int error, const char* status);
 
 // Releases the media lock and the device, and frees every list of the reader and the tree view's
 // node list.
