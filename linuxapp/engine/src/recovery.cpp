@@ -209,13 +209,14 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_
     return 0;
   };
   if (app.stopRequested) return finish();
-  if (!HasDataToWrite(entry, folderDeleted)) {
-    if (entry.inode >= 2 && MatchFilterList(entry.name, filters, filterMode) != 0) return dataGone();
+  const bool keptByFilters = MatchFilterList(entry.name, filters, filterMode) != 0;
+  if (entry.inode < 2 || !keptByFilters) {
     if (frame != nullptr) frame->StepProgress(static_cast<int>(recoveredFileCount));
     // The filters decide this recovery only: a file they leave out keeps its mark for the next one.
-    if (MatchFilterList(entry.name, filters, filterMode) != 0) MarkHandled(entry, type);
+    if (keptByFilters) MarkHandled(entry, type);
     return 0;
   }
+  if (!HasDataToWrite(entry, folderDeleted)) return dataGone();  // a deleted entry of 0 bytes
   if (type == kRecoverExisting && entry.deleted != 0) return finish();
 
   // What the inode holds, before anything is made on the destination. A live file of 0 bytes is
