@@ -48,6 +48,8 @@ bool HasNoBlocks(const InodeCopy& inode) {
   }
 }
 
+bool KeptInExtents(const InodeCopy& inode) { return (inode.flags & kInodeExtentsFlag) != 0; }
+
 long CLinuxDrive::LocateInode(std::uint32_t inode, std::uint16_t* group, std::uint32_t* sector) const {
   if (inode == 0 || inodesPerGroup == 0) return -1;
   const std::uint32_t i = inode - 1;
@@ -79,7 +81,9 @@ bool CLinuxDrive::ReadFromInodeRun(std::uint64_t tableSector, std::uint32_t sect
   return true;
 }
 
-bool CLinuxDrive::ReadInodeRecord(std::uint32_t inode, InodeCopy& record) {
+bool CLinuxDrive::ReadInodeRecord(std::uint32_t inode, InodeCopy& record, bool* readFailed,
+                                  std::uint64_t* unreadSector) {
+  if (readFailed != nullptr) *readFailed = false;
   std::uint16_t group = 0;
   std::uint32_t sectorInTable = 0;
   const long offset = LocateInode(inode, &group, &sectorInTable);
@@ -89,6 +93,8 @@ bool CLinuxDrive::ReadInodeRecord(std::uint32_t inode, InodeCopy& record) {
   if (!inodeRun_.active || !ReadFromInodeRun(tableSector, sectorInTable, sector)) {
     if (!ReadDriveSectors(tableSector + sectorInTable, sector, kSectorSize)) {
       ReportInodeTableSector(group, tableSector + sectorInTable);
+      if (readFailed != nullptr) *readFailed = true;
+      if (unreadSector != nullptr) *unreadSector = tableSector + sectorInTable;
     }
   }
   record = DecodeInode(sector, sizeof sector, static_cast<std::size_t>(offset));
@@ -98,9 +104,11 @@ bool CLinuxDrive::ReadInodeRecord(std::uint32_t inode, InodeCopy& record) {
 std::unique_ptr<InodeCopy> CLinuxDrive::ReadInode(std::uint32_t inode) {
   auto copy = std::make_unique<InodeCopy>();
   if (!ReadInodeRecord(inode, *copy)) return nullptr;
-  // A fast symbolic link keeps its target text where the block pointers would be, and a device,
-  // fifo or socket its device numbers: neither has blocks to check.
-  if (IsFastSymlink(*copy) || HasNoBlocks(*copy)) return copy;
+  // A fast symbolic link keeps its target text where the block pointers would be, a device, fifo
+  // or socket its device numbers, and a file kept in extents the extent tree's header: none has
+  // block numbers to check. Such a file is listed; recovery says that it does not read it.
+  const bool extentFile = KeptInExtents(*copy) && (copy->mode & kModeTypeMask) != kModeDirectory;
+  if (IsFastSymlink(*copy) || HasNoBlocks(*copy) || extentFile) return copy;
   // Direct pointers past the drive: the first one rejects the inode, a later one ends the list.
   const std::uint32_t blocks = BlockCount();
   for (std::size_t i = 0; i < kDirectBlocks && copy->block[i] != 0; ++i) {

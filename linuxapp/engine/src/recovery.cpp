@@ -100,8 +100,9 @@ std::uint32_t CLinuxDrive::CountCheckedEntries() const {
   return n;
 }
 
-bool CLinuxDrive::HasDataToWrite(const ListedEntry& entry) const {
-  return entry.size != 0 && entry.inode >= 2 && MatchFilterList(entry.name, filters, filterMode) != 0;
+bool CLinuxDrive::HasDataToWrite(const ListedEntry& entry, std::uint32_t folderDeleted) const {
+  if (entry.size == 0 && (entry.deleted != 0 || folderDeleted != 0)) return false;
+  return entry.inode >= 2 && MatchFilterList(entry.name, filters, filterMode) != 0;
 }
 
 std::uint64_t CLinuxDrive::BytesToRecover(std::uint8_t type) const {
@@ -133,7 +134,8 @@ std::uint64_t CLinuxDrive::BytesToRecover(std::uint8_t type) const {
 }
 
 bool CLinuxDrive::WritesFile(const ListedEntry& file, std::uint8_t type, std::uint32_t folderDeleted) const {
-  return TakesFile(file, type, folderDeleted) && HasDataToWrite(file) && !(type == kRecoverExisting && file.deleted != 0);
+  return TakesFile(file, type, folderDeleted) && HasDataToWrite(file, folderDeleted) &&
+         !(type == kRecoverExisting && file.deleted != 0);
 }
 
 std::vector<std::uint32_t> CLinuxDrive::GetclusterList(std::uint32_t inode) {
@@ -157,9 +159,12 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_
                              const std::string& dirPath) {
   AppState& app = App();
   // How the file ends: written whole, skipped at a name clash, written with unreadable parts as
-  // zeros, or not recovered (nothing of it is left on the destination, and it keeps its mark).
+  // zeros, or not recovered (nothing of it is left on the destination, and it keeps its mark; the
+  // counter says why for the end rows).
   enum class Outcome { kCompleted, kSkipped, kIncomplete, kNotRecovered };
   Outcome outcome = Outcome::kCompleted;
+  std::uint32_t* notRecovered = &unwrittenFiles;
+  bool written = false;  // the file is on the destination, whole or with zeros for what was unreadable
   std::string target = SafeRecoveredName(entry.name, entry.inode);
   auto started = [&] {
     app.rowActivity[0] = app.rowText[0] = app.rowStatus[0] = 0;
@@ -176,49 +181,77 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_
         return 1;
       case Outcome::kCompleted:
         MarkHandled(entry, type);
+        writtenFiles += written ? 1 : 0;
         Log(nullptr, nullptr, "Completed", kIconNone);
         return 1;
       case Outcome::kIncomplete:
         MarkHandled(entry, type);
+        writtenFiles += written ? 1 : 0;
         ++incompleteFiles;
         Log(nullptr, "Unreadable data written as zeros", "Incomplete", kIconEvent);
         return 1;
       case Outcome::kNotRecovered:
         break;
     }
-    ++unwrittenFiles;
+    ++*notRecovered;
     Log(nullptr, "File not recovered", "Not recovered", kIconAborted);
     return 0;
   };
+  // A deleted file whose inode no longer records its data blocks: nothing can be written, and
+  // the end rows count such files in one row instead of one row each.
+  auto dataGone = [&] {
+    ++dataGoneFiles;
+    if (frame != nullptr) frame->StepProgress(static_cast<int>(recoveredFileCount));
+    MarkHandled(entry, type);
+    return 0;
+  };
   if (app.stopRequested) return finish();
-  if (!HasDataToWrite(entry)) {
+  const bool keptByFilters = MatchFilterList(entry.name, filters, filterMode) != 0;
+  if (entry.inode < 2 || !keptByFilters) {
     if (frame != nullptr) frame->StepProgress(static_cast<int>(recoveredFileCount));
     // The filters decide this recovery only: a file they leave out keeps its mark for the next one.
-    if (MatchFilterList(entry.name, filters, filterMode) != 0) MarkHandled(entry, type);
+    if (keptByFilters) MarkHandled(entry, type);
     return 0;
   }
+  if (!HasDataToWrite(entry, folderDeleted)) return dataGone();  // a deleted entry of 0 bytes
   if (type == kRecoverExisting && entry.deleted != 0) return finish();
 
-  // What the inode holds, before anything is made on the destination.
+  // What the inode holds, before anything is made on the destination. A live file of 0 bytes is
+  // written as an empty file with its times.
   const std::uint64_t size = entry.size;
   InodeCopy record;
-  const bool haveRecord = ReadInodeRecord(entry.inode, record);
-  const bool fastLink = haveRecord && IsFastSymlink(record);
-  const FileBlocks blocks = haveRecord && !fastLink ? GetFileBlockList(record, size) : FileBlocks{};
-  const char* refused = nullptr;
+  bool inodeUnread = false;
+  std::uint64_t unreadSector = 0;
+  const bool haveRecord = ReadInodeRecord(entry.inode, record, &inodeUnread, &unreadSector);
+  const bool fastLink = haveRecord && !inodeUnread && IsFastSymlink(record);
+  const bool extents = haveRecord && !inodeUnread && size != 0 && !fastLink && KeptInExtents(record);
+  const bool readBlocks = haveRecord && !inodeUnread && !fastLink && !extents;
+  const FileBlocks blocks = readBlocks ? GetFileBlockList(record, size) : FileBlocks{};
+  std::string refused;
   if (!haveRecord) {
     refused = "Inode lies outside the drive's inode tables, file not recovered";
+  } else if (inodeUnread) {
+    // The record would read as zeros: no size, no blocks, nothing that is the file.
+    char text[128];
+    std::snprintf(text, sizeof text, "Disk read error, inode %u cannot be read (sector %llu), file not recovered",
+                  entry.inode, static_cast<unsigned long long>(firstSector + unreadSector));
+    refused = text;
+    notRecovered = &unreadInodeFiles;
+  } else if (extents) {
+    refused = "File kept in extents, which are not read: file not recovered";
+    notRecovered = &extentFiles;
   } else if (fastLink && size > kFastSymlinkMax) {
     // The link's text is the 60 bytes of the block pointers; a larger size names bytes it does not have.
     refused = "Link size exceeds the 60 bytes of its inode, link not recovered";
-  } else if (!fastLink && blocks.runs.empty() && blocks.unreadIndirect.empty() && !blocks.cut &&
+  } else if (size != 0 && !fastLink && blocks.runs.empty() && blocks.unreadIndirect.empty() && !blocks.cut &&
              (entry.deleted != 0 || folderDeleted != 0 || record.dtime != 0)) {
-    // A deleted inode whose pointers were cleared (ext3 does so): its size alone is no file.
-    refused = "Data blocks of the deleted file are gone, file not recovered";
+    // A deleted inode whose pointers were cleared: its size alone is no file.
+    return dataGone();
   }
-  if (refused != nullptr) {
+  if (!refused.empty()) {
     started();
-    Log(nullptr, refused, "Error reading file", kIconEvent);
+    Log(nullptr, refused.c_str(), inodeUnread ? "Error reading inode" : extents ? "Not read" : "Error reading file",
+        kIconEvent);
     outcome = Outcome::kNotRecovered;
     return finish();
   }
@@ -385,6 +418,7 @@ int CLinuxDrive::RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_
                               {static_cast<time_t>(entry.modificationTime), 0}};
   ::futimens(fd, times);
   ::close(fd);
+  written = true;
   if (readFailed || blocks.cut) outcome = Outcome::kIncomplete;
   return finish();
 }

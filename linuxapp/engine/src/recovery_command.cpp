@@ -22,6 +22,43 @@ bool FileSystemFreeSpace(const std::string& path, std::uint64_t& bytes) {
 
 FreeSpaceQuery g_freeSpace = FileSystemFreeSpace;
 
+// A row of TEXT (a printf format of one count) when COUNT is not 0.
+void CountRow(FrameServices& frame, const char* format, std::uint32_t count, LogIcon icon) {
+  if (count == 0) return;
+  char text[200];
+  std::snprintf(text, sizeof text, format, count);
+  frame.AddLogEntry(nullptr, text, ("Completed on " + CTimeNow()).c_str(), icon);
+}
+
+// The rows that close a recovery: one for each kind of file it could not write whole, then the
+// end row with the count of files written, whatever it wrote.
+void LogRecoveryEnd(FrameServices& frame, const CLinuxDrive& drive, bool stopped) {
+  if (drive.unwrittenFolders != 0 || drive.unwrittenFiles != 0) {
+    char text[160];
+    std::snprintf(text, sizeof text, "Recovery incomplete, %u folder(s) and %u file(s) could not be written",
+                  drive.unwrittenFolders, drive.unwrittenFiles);
+    frame.AddLogEntry(nullptr, text, ("Completed on " + CTimeNow()).c_str(), kIconAborted);
+  }
+  CountRow(frame, "Recovery incomplete, %u file(s) not recovered: their inodes cannot be read",
+           drive.unreadInodeFiles, kIconAborted);
+  CountRow(frame, "Recovery incomplete, %u file(s) kept in extents not recovered: extents are not read",
+           drive.extentFiles, kIconAborted);
+  CountRow(frame, "Recovery incomplete, %u file(s) written with unreadable parts as zeros", drive.incompleteFiles,
+           kIconEvent);
+  CountRow(frame,
+           "%u deleted file(s) not recovered: their data blocks are no longer recorded (ext3 clears them on delete)",
+           drive.dataGoneFiles, kIconEvent);
+  CountRow(frame, "%u marked file(s) left out by the file filters, still marked", drive.filteredOutFiles, kIconEvent);
+  const std::uint32_t notRecovered =
+      drive.unwrittenFiles + drive.unreadInodeFiles + drive.extentFiles + drive.dataGoneFiles;
+  char text[160];
+  std::snprintf(text, sizeof text, "%s, %u file(s) recovered, %u not recovered",
+                stopped ? "Recovery stopped" : "Process completed", drive.writtenFiles, notRecovered);
+  const bool whole = notRecovered == 0 && drive.incompleteFiles == 0 && drive.unwrittenFolders == 0;
+  frame.AddLogEntry(nullptr, text, ((stopped ? "Aborted on " : "Completed on ") + CTimeNow()).c_str(),
+                    stopped ? kIconAborted : whole ? kIconCompleted : kIconEvent);
+}
+
 }  // namespace
 
 void SetFreeSpaceQuery(FreeSpaceQuery query) { g_freeSpace = query != nullptr ? query : FileSystemFreeSpace; }
@@ -39,6 +76,10 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
   drive.unwrittenFolders = 0;
   drive.unwrittenFiles = 0;
   drive.incompleteFiles = 0;
+  drive.unreadInodeFiles = 0;
+  drive.extentFiles = 0;
+  drive.dataGoneFiles = 0;
+  drive.writtenFiles = 0;
   drive.filteredOutFiles = 0;
   app.recovering = 1;
   for (ToolbarCommand command : {kCmdSelectPhysicalDisk, kCmdFileMask, kCmdOpenDrive, kCmdAddFileFilter, kCmdFind,
@@ -81,24 +122,7 @@ int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, co
     frame.AddLogEntry(nullptr, "Process aborted, user intervention ", ("Aborted on " + CTimeNow()).c_str(),
                       kIconAborted);
   }
-  if (drive.unwrittenFolders != 0 || drive.unwrittenFiles != 0) {
-    char text[160];
-    std::snprintf(text, sizeof text, "Recovery incomplete, %u folder(s) and %u file(s) could not be written",
-                  drive.unwrittenFolders, drive.unwrittenFiles);
-    frame.AddLogEntry(nullptr, text, ("Completed on " + CTimeNow()).c_str(), kIconAborted);
-  }
-  if (drive.incompleteFiles != 0) {
-    char text[160];
-    std::snprintf(text, sizeof text, "Recovery incomplete, %u file(s) written with unreadable parts as zeros",
-                  drive.incompleteFiles);
-    frame.AddLogEntry(nullptr, text, ("Completed on " + CTimeNow()).c_str(), kIconEvent);
-  }
-  if (drive.filteredOutFiles != 0) {
-    char text[160];
-    std::snprintf(text, sizeof text, "%u marked file(s) left out by the file filters, still marked",
-                  drive.filteredOutFiles);
-    frame.AddLogEntry(nullptr, text, ("Completed on " + CTimeNow()).c_str(), kIconEvent);
-  }
+  LogRecoveryEnd(frame, drive, app.stopRequested != 0);
   app.recovering = 0;
   frame.EndProgress();
   app.recoverSelected = 0;

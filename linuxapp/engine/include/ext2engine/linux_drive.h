@@ -45,6 +45,9 @@ struct InodeCopy {
 };
 
 constexpr std::uint32_t kInodeIndexFlag = 0x1000;
+// The inode maps its data with an extent tree (ext4) instead of block pointers: i_block holds the
+// tree's header and entries, which this engine does not read.
+constexpr std::uint32_t kInodeExtentsFlag = 0x80000;
 constexpr std::uint16_t kModeTypeMask = 0xF000;
 constexpr std::uint16_t kModeFifo = 0x1000;
 constexpr std::uint16_t kModeCharDevice = 0x2000;
@@ -60,6 +63,8 @@ constexpr std::uint32_t kFastSymlinkMax = 60;
 bool IsFastSymlink(const InodeCopy& inode);
 // A device, fifo or socket: its block pointers hold no block numbers.
 bool HasNoBlocks(const InodeCopy& inode);
+// An inode whose data is mapped by extents: its i_block holds no block numbers.
+bool KeptInExtents(const InodeCopy& inode);
 
 // Decodes the inode record at OFFSET of BUFFER (SIZE bytes); fields beyond the buffer read 0.
 InodeCopy DecodeInode(const std::uint8_t* buffer, std::size_t size, std::size_t offset);
@@ -85,8 +90,11 @@ class CLinuxDrive {
   long LocateInode(std::uint32_t inode, std::uint16_t* group, std::uint32_t* sector) const;
   std::unique_ptr<InodeCopy> ReadInode(std::uint32_t inode);
   // The inode's record as stored, pointers unchecked; false when it lies in no group of the
-  // descriptor table (the super block's group count bounds the table).
-  bool ReadInodeRecord(std::uint32_t inode, InodeCopy& record);
+  // descriptor table (the super block's group count bounds the table). A table sector that cannot
+  // be read gives a record of zeros; READ_FAILED, when given, is then set (else cleared), and
+  // UNREAD_SECTOR, when given, receives that sector (relative to the drive).
+  bool ReadInodeRecord(std::uint32_t inode, InodeCopy& record, bool* readFailed = nullptr,
+                       std::uint64_t* unreadSector = nullptr);
 
   // The data blocks of an inode in file order, through its direct and indirect pointers. The list
   // holds at most the drive's block count, and an indirect block met twice is not read again. An
@@ -232,10 +240,17 @@ class CLinuxDrive {
   std::uint32_t recoveredFileCount = 0;
   // What the recovery could not write: folders that could not be made or entered (their contents
   // are not recovered), files not recovered (they could not be created or written whole, or their
-  // data is gone), and files written with unreadable parts as zeros.
+  // inode says nothing usable of their data), and files written with unreadable parts as zeros.
   std::uint32_t unwrittenFolders = 0;
   std::uint32_t unwrittenFiles = 0;
   std::uint32_t incompleteFiles = 0;
+  // Files not recovered because their inode could not be read, files kept in extents (not read),
+  // and deleted files whose data blocks the inode no longer records (ext3 clears them on delete).
+  std::uint32_t unreadInodeFiles = 0;
+  std::uint32_t extentFiles = 0;
+  std::uint32_t dataGoneFiles = 0;
+  // Files written, whole or with unreadable parts as zeros.
+  std::uint32_t writtenFiles = 0;
   // Marked files that a recovery of the marked entries left out for the file filters; they stay marked.
   std::uint32_t filteredOutFiles = 0;
   std::uint32_t entries = 0;
@@ -292,8 +307,9 @@ class CLinuxDrive {
   ReadFailureRows emptyInodes_;  // the rows of entries whose inode is all zeros, keyed by inode
   bool ReadFromInodeRun(std::uint64_t tableSector, std::uint32_t sectorInTable, std::uint8_t* sector);
   struct RecoveryRun;
-  // A file of some size, of a real inode, that the name filters keep.
-  bool HasDataToWrite(const ListedEntry& entry) const;
+  // A file of a real inode that the name filters keep, and not a deleted entry of 0 bytes (in a
+  // folder whose deleted flag is FOLDER_DELETED), which holds nothing to write.
+  bool HasDataToWrite(const ListedEntry& entry, std::uint32_t folderDeleted) const;
   // Whether a recovery of TYPE writes FILE, in a folder whose deleted flag is FOLDER_DELETED.
   bool WritesFile(const ListedEntry& file, std::uint8_t type, std::uint32_t folderDeleted) const;
   int RecoverFile(ListedEntry& entry, std::uint8_t type, std::uint32_t folderDeleted, int dirFd,

@@ -42,8 +42,11 @@ std::string ProposeCopyName(const std::string& directory, std::uint32_t inode, c
 // The Recover command of the frame: the caution, the flags, the destination (DESTINATION, or when it
 // is empty the user's choice; Cancel ends the process), the free-space check against the bytes this
 // recovery writes, the start row, the walk from Root into DESTINATION/#Root, and the end of the
-// process. A recovery that could not write a folder or a file ends with a row that says how many.
-// 1 when the recovery ran.
+// process. Every recovery that ran ends with its end row, "Process completed, N file(s) recovered,
+// M not recovered" ("Recovery stopped, ..." after a Stop), after one row for each kind of file it
+// could not write whole, with their count (folders or files that could not be written, inodes that
+// cannot be read, files kept in extents, files written with zeros, deleted files whose data blocks
+// are no longer recorded, marked files the filters left out). 1 when the recovery ran.
 int RecoverFiles(FrameServices& frame, CLinuxDrive& drive, std::uint8_t type, const std::string& destination);
 
 // The free bytes of the file system that holds PATH, for a writer without privileges; false when
