@@ -115,6 +115,8 @@ bool ScanDisc(CCDReader& reader) {
   CdAppState& app = *reader.app;
   reader.nameKindSettled = 0;
   reader.rawScansUsed = 0;
+  // The volume size is this disc's own: a disc without a readable descriptor has none recorded.
+  reader.volumeSpaceSize = 0;
   reader.walkAborted = false;
   reader.scanStopped = false;
   reader.treeView = frame.GetLeftPane();

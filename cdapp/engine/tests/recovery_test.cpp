@@ -513,6 +513,32 @@ TEST(CutDisc, FilesAreWrittenAtTheirSizeWithinTheVolumeAndNotAtAllPastTheCut) {
   fs::remove_all(dest);
 }
 
+// A disc whose descriptors are gone has no recorded volume size: one read before it does not lend it
+// its own. A file that runs past this disc's end is bounded by the medium, not padded to the size
+// the earlier disc's volume would have allowed.
+TEST(CutDisc, ADiscWithoutDescriptorsKeepsNoVolumeSizeFromTheDiscBefore) {
+  constexpr std::uint32_t kVolume = 100, kCut = 60;
+  TestImage img(kVolume);
+  img.Descriptor(16, 1, 23, 2048);
+  img.Terminator(17);
+  img.Directory(23, 23, {{"CROSS.BIN;1", 50, 20 * 2048 - 100, false}});
+  img.Fill(50, 20 * 2048, 2);
+  CdHeadlessHost host;
+  UseDevice(host, img.bytes);
+  OpenDriveCommand(host.reader);
+  TestImage bare = img;
+  std::memset(bare.Sector(16), 0, 2 * 2048);
+  bare.bytes.resize(kCut * 2048);
+  UseDevice(host, bare.bytes);
+  OpenDriveCommand(host.reader);
+  const fs::path dest = fs::temp_directory_path() / ("cdrec-bare-" + std::to_string(::getpid()));
+  fs::remove_all(dest);
+  fs::create_directories(dest);
+  RecoverFiles(host.reader, dest.string(), kRecoverAll);
+  EXPECT_TRUE(ReadFile(dest / "Root/CROSS.BIN") == Bytes(img, 50, 10 * 2048));
+  fs::remove_all(dest);
+}
+
 // A hostile disc: four f0.txt in the root, and two folders d each holding x.txt (one destination
 // folder), and a file really named like the first copy. Each is written, none over another, and a
 // second recovery into the same destination replaces them rather than adding copies.
