@@ -1,12 +1,28 @@
 // The log pane: rows in a vector, shown by a virtual report list.
 #include "controls/wx/log_pane.h"
 
+#include <wx/settings.h>
 #include <wx/sizer.h>
+
+#include <algorithm>
 
 #include "controls/display_text.h"
 #include "controls/wx/display_string.h"
 
 namespace controls {
+
+namespace {
+
+// The report list draws a cell's text this much narrower than its column, and a row's icon before
+// the text of the first column with this gap after it.
+constexpr int kCellMargin = 8;
+constexpr int kIconGap = 5;
+
+bool IsAscii(const std::string& bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
 
 // The report list that draws the pane's rows: it holds none of its own.
 class CLogPane::RowList : public wxListCtrl {
@@ -35,12 +51,21 @@ CLogPane::CLogPane(wxWindow* parent, const LogPaneLook& look)
       images_(16, 16, true, static_cast<int>(look.icons.size())),
       firstScrolledRow_(look.firstScrolledRow) {
   list_ = new RowList(this, look.listId, rows_);
-  for (const LogPaneColumn& column : look.columns) list_->AppendColumn(column.title, wxLIST_FORMAT_LEFT, column.width);
+  for (const LogPaneColumn& column : look.columns) {
+    list_->AppendColumn(column.title, wxLIST_FORMAT_LEFT, column.width);
+    headingNeeds_.push_back(list_->GetTextExtent(column.title).x + 2 * kCellMargin);
+    widths_.push_back({column.width, headingNeeds_.back()});
+  }
+  for (wxChar c = ' '; c <= '~'; ++c) widestCharacter_ = std::max(widestCharacter_, list_->GetTextExtent(wxString(c)).x);
   for (const wxBitmap& icon : look.icons) images_.Add(icon);
   list_->SetImageList(&images_, wxIMAGE_LIST_SMALL);
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(list_, 1, look.border > 0 ? wxEXPAND | wxALL : wxEXPAND, look.border);
   SetSizer(sizer);
+  list_->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
+    e.Skip();
+    FitColumns();
+  });
 }
 
 CLogPane::~CLogPane() {
@@ -53,6 +78,9 @@ int CLogPane::AddRow(const char* activity, const char* text, const char* status,
   auto bytes = [](const char* s) { return s != nullptr ? std::string(s) : std::string(); };
   const bool shown = icon >= 0 && icon < images_.GetImageCount();
   rows_.push_back({{bytes(activity), bytes(text), bytes(status)}, shown ? icon : -1});
+  const LogReportRow& texts = rows_.back().texts;
+  // Bitwise or: every column takes the row in.
+  if (Needs(0, texts.activity, shown) | Needs(1, texts.text, false) | Needs(2, texts.status, false)) FitColumns();
   list_->SetItemCount(static_cast<long>(rows_.size()));
   // The list scrolls to its last row once the rows of a burst are in, not at every row.
   if (RowCount() >= firstScrolledRow_ && !scrollAsked_) {
@@ -65,9 +93,31 @@ int CLogPane::AddRow(const char* activity, const char* text, const char* status,
   return RowCount();
 }
 
+bool CLogPane::Needs(std::size_t column, const std::string& text, bool icon) {
+  if (column >= widths_.size() || text.empty()) return false;
+  const int around = kCellMargin + (icon ? images_.GetSize().x + kIconGap : 0);
+  int& needed = widths_[column].needed;
+  // A text of N ASCII characters is no wider than N of the widest: most rows need not be measured.
+  if (IsAscii(text) && static_cast<long long>(text.size()) * widestCharacter_ + around <= needed) return false;
+  const int width = list_->GetTextExtent(DisplayString(text)).x + around;
+  if (width <= needed) return false;
+  needed = width;
+  return true;
+}
+
+void CLogPane::FitColumns() {
+  const int room = list_->GetClientSize().x - wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, list_);
+  const std::vector<int> widths = LogColumnWidths(widths_, room);
+  for (std::size_t c = 0; c < widths.size(); ++c) {
+    if (list_->GetColumnWidth(static_cast<int>(c)) != widths[c]) list_->SetColumnWidth(static_cast<int>(c), widths[c]);
+  }
+}
+
 void CLogPane::Clear() {
   rows_.clear();
   list_->DeleteAllItems();
+  for (std::size_t c = 0; c < widths_.size(); ++c) widths_[c].needed = headingNeeds_[c];
+  FitColumns();
 }
 
 std::vector<LogReportRow> CLogPane::Rows() const {
