@@ -73,6 +73,13 @@ class TypeIntoFolderChooser : public wxModalDialogHook, public wxTimer {
     startFolder_ = folder != nullptr ? folder : "";
     g_free(folder);
     newFolder_ = gtk_file_chooser_get_create_folders(files);
+    if (startFolder_.empty()) {
+      // On the recent files a typed path is not taken (GTK answers with the file system's root,
+      // where a recovery would then write): such a chooser is cancelled untouched.
+      chooser_->EndModal(wxID_CANCEL);
+      busy_ = false;
+      return;
+    }
     Settle(200);
 
     // Without a window manager the keys go to the window under the pointer.
