@@ -18,9 +18,6 @@ namespace {
 constexpr int kCellMargin = 8;
 constexpr int kIconGap = 5;
 
-bool IsAscii(const std::string& bytes) {
-  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
 
 }  // namespace
 
@@ -56,7 +53,8 @@ CLogPane::CLogPane(wxWindow* parent, const LogPaneLook& look)
     headingNeeds_.push_back(list_->GetTextExtent(column.title).x + 2 * kCellMargin);
     widths_.push_back({column.width, headingNeeds_.back()});
   }
-  for (wxChar c = ' '; c <= '~'; ++c) widestCharacter_ = std::max(widestCharacter_, list_->GetTextExtent(wxString(c)).x);
+  lastMeasured_.resize(widths_.size());
+  for (wxChar c = ' '; c <= '~'; ++c) advances_[c] = list_->GetTextExtent(wxString(c)).x;
   for (const wxBitmap& icon : look.icons) images_.Add(icon);
   list_->SetImageList(&images_, wxIMAGE_LIST_SMALL);
   auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -97,8 +95,22 @@ bool CLogPane::Needs(std::size_t column, const std::string& text, bool icon) {
   if (column >= widths_.size() || text.empty()) return false;
   const int around = kCellMargin + (icon ? images_.GetSize().x + kIconGap : 0);
   int& needed = widths_[column].needed;
-  // A text of N ASCII characters is no wider than N of the widest: most rows need not be measured.
-  if (IsAscii(text) && static_cast<long long>(text.size()) * widestCharacter_ + around <= needed) return false;
+  // Measuring a text costs far more than adding its row, and most rows need not be measured: a
+  // text just measured (a status repeated row after row), and a text of printable ASCII
+  // characters whose widths added, and some, are inside the need (kerning and ligatures make a
+  // text a little narrower, if anything, than its characters).
+  if (text == lastMeasured_[column]) return false;
+  long long estimate = 0;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < ' ' || byte > '~') {
+      estimate = -1;
+      break;
+    }
+    estimate += advances_[byte];
+  }
+  if (estimate >= 0 && estimate + estimate / 50 + 2 + around <= needed) return false;
+  lastMeasured_[column] = text;
   const int width = list_->GetTextExtent(DisplayString(text)).x + around;
   if (width <= needed) return false;
   needed = width;
@@ -117,6 +129,7 @@ void CLogPane::Clear() {
   rows_.clear();
   list_->DeleteAllItems();
   for (std::size_t c = 0; c < widths_.size(); ++c) widths_[c].needed = headingNeeds_[c];
+  lastMeasured_.assign(widths_.size(), std::string());
   FitColumns();
 }
 

@@ -11,6 +11,7 @@
 #include <wx/listctrl.h>
 #include <wx/panel.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -67,7 +68,8 @@ class CLogPane : public wxPanel {
   std::vector<Row> rows_;
   std::vector<LogColumnWidth> widths_;
   std::vector<int> headingNeeds_;
-  int widestCharacter_ = 0;  // of the printable ASCII characters, in the list's font
+  std::vector<std::string> lastMeasured_;  // the text each column measured last
+  std::array<int, 128> advances_{};        // of the printable ASCII characters, in the list's font
   int firstScrolledRow_;
   bool scrollAsked_ = false;
 };
