@@ -20,7 +20,8 @@ wxString DestinationStartFolder(const wxString& entry) {
 
 std::string ChooseDestination(wxWindow* parent, const wxString& title, const wxString& entry) {
   // Without a start folder the toolkit's chooser shows the recent files, where a typed path is
-  // not taken; with wxDD_DIR_MUST_EXIST it offers no new folder.
+  // lost (it answers with the file system's root); with wxDD_DIR_MUST_EXIST it offers no new
+  // folder.
   wxDirDialog choose(parent, title, DestinationStartFolder(entry), wxDD_DEFAULT_STYLE);
   if (choose.ShowModal() != wxID_OK || choose.GetPath().empty()) return {};
   const wxString path = choose.GetPath();

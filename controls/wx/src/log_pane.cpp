@@ -4,8 +4,6 @@
 #include <wx/settings.h>
 #include <wx/sizer.h>
 
-#include <algorithm>
-
 #include "controls/display_text.h"
 #include "controls/wx/display_string.h"
 
@@ -17,7 +15,6 @@ namespace {
 // the text of the first column with this gap after it.
 constexpr int kCellMargin = 8;
 constexpr int kIconGap = 5;
-
 
 }  // namespace
 
