@@ -5,6 +5,7 @@
 #include <wx/dirdlg.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/utils.h>
 
 namespace controls {
@@ -28,6 +29,8 @@ std::string ChooseDestination(wxWindow* parent, const wxString& title, const wxS
   // A typed path may name folders that are not there yet: the recovery writes below it.
   if (!wxDirExists(path)) wxFileName::Mkdir(path, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
   if (wxConfigBase* profile = wxConfigBase::Get(false)) {
+    // Remembering is a convenience: a profile that cannot be written is no error to show.
+    wxLogNull quiet;
     profile->Write(entry, path);
     profile->Flush();
   }
