@@ -1,7 +1,6 @@
 // The CD main window's menus, toolbar, enable rules, key filter and commands.
 #include <unistd.h>
 #include <wx/config.h>
-#include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
@@ -17,6 +16,7 @@
 #include "cdengine/drive_access.h"
 #include "cdengine/recovery.h"
 #include "cdcore/cd_texts.h"
+#include "controls/wx/destination_chooser.h"
 #include "controls/wx/help_book.h"
 #include "controls/wx/menu_table.h"
 #include "controls/wx/message_box.h"
@@ -281,12 +281,11 @@ void CMainFrame::OpenImageCmd(std::string path) {
 void CMainFrame::Recover(int mode, std::string destination) {
   recoverMode_ = mode;
   if (destination.empty()) {
-    wxDirDialog choose(this,
-                       imaging ? "Select the Destination folder for Saving Image File"
-                               : "Select the Destination folder for Saving Files",
-                       wxEmptyString, wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
-    if (choose.ShowModal() != wxID_OK || choose.GetPath().empty()) return;
-    destination = choose.GetPath().utf8_string();
+    destination = controls::ChooseDestination(this,
+                                              imaging ? "Select the Destination folder for Saving Image File"
+                                                      : "Select the Destination folder for Saving Files",
+                                              kDestinationEntry);
+    if (destination.empty()) return;
   }
   const wxString saved = wxGetCwd();
   RecoverFiles(*reader_, destination, mode);

@@ -26,6 +26,9 @@
 
 namespace cd::app {
 
+// The entry of the program's profile that remembers the last destination folder of a recovery.
+inline constexpr const char* kDestinationEntry = "Quarvel Velnora CD/Destination";
+
 class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public views::CdSortArrow {
  public:
   CMainFrame();
@@ -76,7 +79,8 @@ class CMainFrame : public wxFrame, public CdFrame, public CdPrompts, public view
   void OpenDriveCmd();
   void CreateImageCmd(std::string path = {});
   void OpenImageCmd(std::string path = {});
-  // Recover Selected Files (0), Recover All (1), Recover Deleted Files (2) into DESTINATION/Root.
+  // Recover Selected Files (0), Recover All (1), Recover Deleted Files (2) into DESTINATION/Root;
+  // with an empty destination the folder chooser asks for it, opened at the last destination.
   void Recover(int mode, std::string destination = {});
   void AddFileFilterCmd();
   void RemoveFileFilterCmd();

@@ -9,6 +9,7 @@
 #include "cd_gui_support.h"
 #include "cdcore/cd_command_states.h"
 #include "command_loop.h"
+#include "log_row_check.h"
 
 using namespace cd;
 using namespace cd::core;
@@ -169,6 +170,23 @@ TEST_F(CdFrameServices, LogRowsShowEveryTextAndTheListFollowsItsLastRow) {
     const fs::path report = work / "log.log";
     frame->SaveLog(report.string());
     EXPECT_NE(ReadFile(report).find("\r\n" + std::string(20, ' ') + "/Root/caf\xc3\xa9.txt\r\n"), std::string::npos);
+  });
+}
+
+TEST_F(CdFrameServices, LongRowsAreShownWholeInsideThePane) {
+  RunAsCommand(frame, [&] {
+    Pump(200);
+    // The recovery's end row with files not recovered whole, and a recovered file's row; the
+    // look's three columns are wider together than the window.
+    const std::vector<std::vector<std::string>> rows = {
+        {"Recovery Status", "Saved 0 Files in 1 Dirs", "Process Completed, 1 Files Not Recovered Whole"},
+        {"Recovering file", "/tmp/recovered/Root/DOCUMENTS/REPORTS_2026/QUARTERLY/SUMMARY.TXT",
+         "File Recovered Partially"},
+    };
+    for (const auto& row : rows) {
+      frame->AddLogEntry(row[0].c_str(), row[1].c_str(), row[2].c_str(), kCdIconError);
+      guitest::ExpectLastRowShownWhole(frame->Log(), row, true);
+    }
   });
 }
 

@@ -4,7 +4,6 @@
 
 #include <wx/app.h>
 #include <wx/config.h>
-#include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
@@ -15,6 +14,7 @@
 #include <tuple>
 
 #include "app_images.h"
+#include "controls/wx/destination_chooser.h"
 #include "controls/wx/display_string.h"
 #include "controls/wx/help_book.h"
 #include "controls/wx/menu_table.h"
@@ -461,10 +461,10 @@ bool CMainFrame::ScanFileExists(const std::string& path, std::uint8_t diskIndex,
 }
 
 bool CMainFrame::BrowseForFolder(std::string& path) {
-  wxDirDialog choose(this, "Select the Destination folder for Saving Files", wxEmptyString,
-                     wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
-  if (choose.ShowModal() != wxID_OK || choose.GetPath().empty()) return false;
-  path = choose.GetPath().utf8_string();
+  std::string chosen = controls::ChooseDestination(this, "Select the Destination folder for Saving Files",
+                                                   kDestinationEntry);
+  if (chosen.empty()) return false;
+  path = std::move(chosen);
   return true;
 }
 

@@ -23,6 +23,9 @@
 
 namespace ext2::app {
 
+// The entry of the program's profile that remembers the last destination folder of a recovery.
+inline constexpr const char* kDestinationEntry = "Quarvel Velnora Linux/Destination";
+
 class CMainFrame : public wxFrame, public FrameServices, public Prompts {
  public:
   CMainFrame();
@@ -67,8 +70,8 @@ class CMainFrame : public wxFrame, public FrameServices, public Prompts {
   // Commands (also called by tests).
   void SelectPhysicalDisk();
   void OpenDrive();
-  // Recover of TYPE into DESTINATION; with an empty destination the folder dialog asks for it
-  // after the caution.
+  // Recover of TYPE into DESTINATION; with an empty destination the folder chooser asks for it
+  // after the caution, opened at the last destination.
   void Recover(std::uint8_t type, std::string destination = {});
   void Stop();
   void SearchDeletedAndLostCommand();

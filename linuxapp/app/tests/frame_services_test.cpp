@@ -16,6 +16,7 @@
 #include "ext2engine/linux_drive.h"
 #include "linux_gui_support.h"
 #include "linuxcore/command_states.h"
+#include "log_row_check.h"
 
 using namespace ext2;
 using namespace ext2::core;
@@ -168,6 +169,32 @@ TEST_F(FrameServicesTest, LogRowsShowEveryTextAndTheListFollowsItsLastRow) {
     const std::string text = ReadFile(report.string() + ".Txt");
     EXPECT_NE(text.find("\r\n                    /docs/caf\xc3\xa9.txt\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\r\n                    /\xe6\x97\xa5\xe6\x9c\xac/b\xc3\xbf\xc3\xbe\r\n"), std::string::npos);
+  });
+}
+
+TEST_F(FrameServicesTest, LongRowsAreShownWholeInsideThePane) {
+  RunAsCommand(frame, [&] {
+    Pump(200);
+    // The search's end row, the longest activity, a recovered path and a name of other scripts,
+    // each wider than its column's width of the look; each is checked once it is the last row.
+    const std::vector<std::vector<std::string>> rows = {
+        {"Creating directory tree", "Process completed, found 29 deleted & 0 lost entries",
+         "Completed on Fri Dec 11 14:03:25 2026"},
+        {"Searching missing file(s) and folder(s)", "Process started", "Started on Fri Dec 11 14:03:25 2026"},
+        {"", "/media/recovered/#Root/usr/include/linux/netfilter/ipset/ip_set_hash.h",
+         "File Recovered Successfully"},
+        {"", "/#Root/\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e/\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab\xe5\x90\x8d\xe3\x81\x8c\xe3\x81\xa8\xe3\x81\xa6\xe3\x82\x82\xe9\x95\xb7\xe3\x81\x84.txt",
+         "File Recovery Failed"},
+    };
+    for (const auto& row : rows) {
+      frame->AddLogEntry(row[0].empty() ? nullptr : row[0].c_str(), row[1].c_str(), row[2].c_str(),
+                         row[0].empty() ? kIconNone : kIconCompleted);
+      ExpectLastRowShownWhole(frame->Log(), row, !row[0].empty());
+    }
+    // Clear Log: the columns have their widths of the look again.
+    frame->ClearLog();
+    Pump();
+    EXPECT_EQ(frame->Log()->List()->GetColumnWidth(1), 300);
   });
 }
 

@@ -56,6 +56,7 @@ TEST(StartUp, TheMaximisedWindowRestoresToAUsableSize) {
   EXPECT_GE(frame->GetSize().y, least.y);
   frame->Close(true);
   guitest::Pump();
+  delete wxConfigBase::Set(nullptr);  // its file went with the home
 }
 
 }  // namespace
