@@ -11,6 +11,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "destination_fixture.h"
 #include "ext2engine/recovery.h"
 #include "file_size_limit.h"
 #include "walk_fixture.h"
@@ -98,16 +99,7 @@ std::string ClosingStatus(const std::vector<LogRow>& log, const std::string& pat
 // The row before the end row that closes every recovery.
 const LogRow& BeforeEndRow(const std::vector<LogRow>& log) { return log.at(log.size() - 2); }
 
-class Recovery : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dest = fs::temp_directory_path() / ("qv_recovery_" + std::to_string(::getpid()));
-    fs::remove_all(dest);
-    fs::create_directories(dest);
-  }
-  void TearDown() override { fs::remove_all(dest); }
-  fs::path dest;
-};
+using Recovery = DestinationTest;
 
 // Root: "docs" (folder 12) holding a.txt (13, 1000 bytes) and b.bin (14, 2049 bytes); c.txt (15,
 // 1 byte, deleted) and empty (16, 0 bytes) in Root.

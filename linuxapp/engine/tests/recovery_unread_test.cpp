@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "destination_fixture.h"
 #include "ext2engine/deleted_and_lost.h"
 #include "ext2engine/recovery.h"
 #include "ext2engine/scan_file.h"
@@ -78,16 +79,7 @@ TinyExt2 Tree(std::string& live, std::string& far) {
   return fs;
 }
 
-class RecoveryUnread : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dest = fs::temp_directory_path() / ("qv_recovery_unread_" + std::to_string(::getpid()));
-    fs::remove_all(dest);
-    fs::create_directories(dest);
-  }
-  void TearDown() override { fs::remove_all(dest); }
-  fs::path dest;
-};
+using RecoveryUnread = DestinationTest;
 
 // An inode-table sector that fails after the scan (a dying disk, or a drive opened from a scan
 // file): the file is a failed read with its row, not a file of zeros under "Completed", and the
