@@ -81,7 +81,6 @@ void WriteRow(CCDReader& reader, const char* activity, const char* text, const s
 struct Walk {
   CCDReader& reader;
   bool joliet;
-  bool keepFiles;  // the path tables add folders to the list afterwards
   std::uint32_t entryNumber;
   std::uint32_t parentKey = 0;
   // The newest entry is a file whose records so far carried the multi-extent flag: its further
@@ -96,7 +95,7 @@ struct Walk {
     const DirEntryNode& added = reader.entries[reader.newest];
     reader.frame->StepProgress(entryNumber, added.type, added.name.c_str(), added.parentKey, added.name.size(),
                                added.extent);
-    if (!keepFiles && reader.newest + 1 == reader.entries.size() && reader.entries.back().type == kTypeFile) {
+    if (reader.newest + 1 == reader.entries.size() && reader.entries.back().type == kTypeFile) {
       reader.entries.pop_back();
     }
   }
@@ -225,7 +224,7 @@ bool WalkDirectoryRecords(CCDReader& reader, int fromList, bool isJoliet, std::u
   WriteRow(reader, "Creating directory tree", "Process started",
            FormatLogTime("Started %s, %s %d %d at %d-%d-%d", app.weekday, app.month, start), kCdIconOk);
 
-  Walk walk{reader, isJoliet, !final, 0, 0, false, {}};
+  Walk walk{reader, isJoliet, 0, 0, false, {}};
   for (const ScannedDirNode& v : reader.visitedDirs) walk.listedFromTable.emplace(v.extent, v.name);
   DirectoryPieces pieces(reader);
   std::unordered_set<std::uint32_t> walked;

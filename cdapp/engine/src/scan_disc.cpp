@@ -79,7 +79,7 @@ bool ReadTreeUnended(CCDReader& reader, bool isJoliet) {
   reader.folderSectorsLost = 0;
   reader.treeWalkEnded = false;
   const bool rootWhole = RootReadsWhole(reader, v);
-  // The walks keep their files listed: the path tables and the other tree look among them.
+  // The walks note the files they drop: the other tree tells its files apart from them.
   WalkDirectoryRecords(reader, 0, isJoliet, 0, v.rootExtent, v.rootDataLength, false);
   if (reader.walkAborted) return false;
   const bool whole = rootWhole && reader.folderSectorsLost == 0;

@@ -18,6 +18,8 @@
 #include "cdengine/directory_pieces.h"
 #include "cdengine/directory_record.h"
 #include "cdengine/path_tables.h"
+#include "cdengine/ports.h"
+#include "cdengine/tree_nodes.h"
 #include "cdengine/volume_reading.h"
 #include "platform/byte_reader.h"
 
@@ -179,15 +181,25 @@ class Supplement {
  public:
   Supplement(CCDReader& reader, const IsoTree& iso) : reader_(reader), iso_(iso) {
     constexpr std::uint32_t kShared = 0xFFFFFFFFu;
+    const auto noteFile = [this](std::uint32_t parentKey, std::uint32_t extent, std::uint64_t size) {
+      ++jolietFiles_[{parentKey, extent, size}];
+      if (size == 0) return;
+      const auto [it, fresh] = jolietParentOfFile_.try_emplace(extent, parentKey);
+      if (!fresh && it->second != parentKey) it->second = kShared;
+    };
+    // The entry list holds the Joliet tree's folders; its files are the tree view's (the walks drop
+    // a file from the list once the view has it).
     for (const DirEntryNode& e : reader.entries) {
       if (e.type == kTypeFolder) {
         jolietFolderByName_.emplace(std::pair{e.parentKey, Lower(e.name)}, e.extent);
-        continue;
+      } else if (reader.treeView == nullptr) {
+        noteFile(e.parentKey, e.extent, e.size);
       }
-      ++jolietFiles_[{e.parentKey, e.extent, e.size}];
-      if (e.size == 0) continue;
-      const auto [it, fresh] = jolietParentOfFile_.try_emplace(e.extent, e.parentKey);
-      if (!fresh && it->second != e.parentKey) it->second = kShared;
+    }
+    if (reader.treeView != nullptr) {
+      for (const TreeItemNode& n : reader.treeView->Nodes()) {
+        if (n.type == kTypeFile) noteFile(n.parentKey, n.key, n.size);
+      }
     }
     for (auto it = jolietParentOfFile_.begin(); it != jolietParentOfFile_.end();) {
       it = it->second == kShared ? jolietParentOfFile_.erase(it) : std::next(it);

@@ -44,11 +44,10 @@ struct CCDReader {
   CdTreeViewPort* treeView = nullptr;
   CdListViewPort* listView = nullptr;
 
-  // The entry list, in arrival order: every folder listed, and the files of the walks of a tree
-  // that the path tables or the other tree may add to afterwards (both look among them). A walk
-  // that ends a tree drops a file once the tree view has it: the tree view's node list holds every
-  // entry, and a second copy of each file would double what a scan of a large disc keeps. The
-  // cursor and newest are indexes into it. A deque grows without moving what it holds.
+  // The entry list, in arrival order: every folder listed, and a file until the tree view has it
+  // (the tree view's node list holds every entry; a second copy of each file would double what a
+  // scan of a large disc keeps). The cursor and newest are indexes into it. A deque grows without
+  // moving what it holds.
   std::deque<DirEntryNode> entries;
   std::size_t listed = 0;  // entries listed since the list was freed, dropped files too
   std::size_t cursor = 0;
