@@ -22,6 +22,7 @@
 #include "controls/wx/notice_dialogs.h"
 #include "controls/wx/program_start.h"
 #include "gui_test_support.h"
+#include "temporary_home.h"
 
 namespace startcheck {
 
@@ -35,25 +36,8 @@ struct ExpectedStart {
   controls::WindowPlacement placement;
 };
 
-// A home folder of the test's own while it lives: the profile is a file in the home folder.
-class TemporaryHome {
- public:
-  TemporaryHome() {
-    char pattern[] = "/tmp/qv-home-XXXXXX";
-    path_ = mkdtemp(pattern);
-    wxGetEnv("HOME", &old_);
-    wxSetEnv("HOME", path_.string());
-  }
-  ~TemporaryHome() {
-    wxSetEnv("HOME", old_);
-    fs::remove_all(path_);
-  }
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-  wxString old_;
-};
+// The profile is a file in the home folder.
+using guitest::TemporaryHome;
 
 // The splash: shown with the program's time before any other window has come, once the profile
 // and the list are in place.
