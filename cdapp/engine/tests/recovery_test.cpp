@@ -33,6 +33,17 @@ std::string Bytes(const TestImage& img, std::uint32_t sector, std::size_t n) {
   return std::string(reinterpret_cast<const char*>(img.bytes.data()) + static_cast<std::size_t>(sector) * 2048, n);
 }
 
+// A destination folder of the test's own, made empty and removed after.
+struct ScratchDestination {
+  explicit ScratchDestination(const std::string& tag)
+      : path(fs::temp_directory_path() / ("cdrec-" + tag + "-" + std::to_string(::getpid()))) {
+    fs::remove_all(path);
+    fs::create_directories(path);
+  }
+  ~ScratchDestination() { fs::remove_all(path); }
+  const fs::path path;
+};
+
 // Every regular file below ROOT, as relative paths.
 std::vector<std::string> Files(const fs::path& root) {
   std::vector<std::string> out;
@@ -342,9 +353,8 @@ TEST(SharedExtents, RecoverSelectedWritesTheEntriesTicked) {
   CdHeadlessHost host;
   UseDevice(host, img.bytes);
   OpenDriveCommand(host.reader);
-  const fs::path dest = fs::temp_directory_path() / ("cdrec-shared-" + std::to_string(::getpid()));
-  fs::remove_all(dest);
-  fs::create_directories(dest);
+  const ScratchDestination scratch("shared");
+  const fs::path& dest = scratch.path;
   host.treeView.Tree().Select(host.treeView.FindFolder(25)->treeItem);
   host.ClickListRow("x.txt", 30);
   host.ClickListRow("e", 31);
@@ -358,7 +368,6 @@ TEST(SharedExtents, RecoverSelectedWritesTheEntriesTicked) {
       EXPECT_EQ(n.mark, 0) << n.name << " in " << n.parentKey;
     }
   }
-  fs::remove_all(dest);
 }
 
 // BIG.DAT in three extents (not in disc order), a file whose further extent never comes (CUT.DAT,
@@ -389,9 +398,8 @@ TEST(SeveralExtents, FileIsOneEntryAndOneRecoveredFile) {
                                              "END.DAT 41 2048"}));
   EXPECT_EQ(host.TotalsPane(), "   Total 9 KB in 4 Files in 0 Folders");
 
-  const fs::path dest = fs::temp_directory_path() / ("cdrec-extents-" + std::to_string(::getpid()));
-  fs::remove_all(dest);
-  fs::create_directories(dest);
+  const ScratchDestination scratch("extents");
+  const fs::path& dest = scratch.path;
   RecoverFiles(host.reader, dest.string(), kRecoverAll);
   EXPECT_EQ(Files(dest / "Root"), (std::vector<std::string>{"BIG.DAT", "CUT.DAT", "END.DAT", "NEXT.TXT"}));
   EXPECT_TRUE(ReadFile(dest / "Root/BIG.DAT") == Bytes(img, 30, 2048) + Bytes(img, 35, 2048) + Bytes(img, 32, 1000));
@@ -406,7 +414,6 @@ TEST(SeveralExtents, FileIsOneEntryAndOneRecoveredFile) {
   }
   EXPECT_EQ(bigRows, 1);
   EXPECT_EQ(host.log.back().text, "Saved 4 Files in 1 Dirs");
-  fs::remove_all(dest);
 }
 
 // BIG.BIN: 3 MiB and 1000 bytes from sector 40. It is read in runs of 1 MiB; a run that fails or
@@ -447,9 +454,8 @@ TEST(RecoveryRuns, ALargeFileIsReadInRunsAndABadSectorCostsOnlyItself) {
     if (std::string(c.fault) == "fail") dev.Fail(DiscSectorAt(kBad), DiscSectorAt(kBad + 1));
     if (std::string(c.fault) == "bad") dev.Bad(DiscSectorAt(kBad), DiscSectorAt(kBad + 1));
     dev.ClearReads();
-    const fs::path dest = fs::temp_directory_path() / ("cdrec-runs-" + std::to_string(::getpid()));
-    fs::remove_all(dest);
-    fs::create_directories(dest);
+    const ScratchDestination scratch("runs");
+    const fs::path& dest = scratch.path;
     RecoverFiles(host.reader, dest.string(), kRecoverAll);
     EXPECT_TRUE(ReadFile(dest / "Root/BIG.BIN") == c.bytes);
     ASSERT_GE(host.log.size(), 2u);
@@ -464,34 +470,38 @@ TEST(RecoveryRuns, ALargeFileIsReadInRunsAndABadSectorCostsOnlyItself) {
     std::size_t secondRun = 0;
     for (const auto& r : dev.Reads()) secondRun += r.first >= at + kRun && r.first < at + 2 * kRun ? 1 : 0;
     EXPECT_EQ(secondRun, std::string(c.fault).empty() ? 1u : std::string(c.fault) == "fail" ? 1 + 512 + 2u : 1 + 512 - 88 + 2u);
-    fs::remove_all(dest);
   }
 }
 
-// A disc whose volume is 100 sectors, cut after 60 (an image copied short, a disc read short).
-// cross.bin runs from sector 50 to 70: it is written at its size, with 0xF6 past the cut. past.bin
-// lies wholly past the cut: nothing of it is on the medium, and no file is left for it. claim.bin
-// claims more than the volume holds: it is written as far as the medium holds it.
-TEST(CutDisc, FilesAreWrittenAtTheirSizeWithinTheVolumeAndNotAtAllPastTheCut) {
-  constexpr std::uint32_t kVolume = 100, kCut = 60;
-  TestImage img(kVolume);
+// A disc whose volume is 100 sectors and whose root holds ENTRIES; it is cut after 60 sectors by
+// the caller (an image copied short, a disc read short). Sectors 30 and 50 on hold the bytes of
+// the files there.
+constexpr std::uint32_t kCutVolume = 100, kCut = 60;
+TestImage CutDiscOf(const std::vector<TestImage::Entry>& entries) {
+  TestImage img(kCutVolume);
   img.Descriptor(16, 1, 23, 2048);
   img.Terminator(17);
-  img.Directory(23, 23,
-                {{"WHOLE.TXT;1", 30, 3000, false},
-                 {"CROSS.BIN;1", 50, 20 * 2048 - 100, false},
-                 {"PAST.BIN;1", 80, 4000, false},
-                 {"EMPTY;1", 90, 0, false},
-                 {"CLAIM.BIN;1", 55, 200 * 2048, false}});
+  img.Directory(23, 23, entries);
   img.Fill(30, 3000, 1);
   img.Fill(50, 20 * 2048, 2);
+  return img;
+}
+
+// cross.bin runs from sector 50 to 70: it is written at its size, with 0xF6 past the cut.
+// past.bin lies wholly past the cut: nothing of it is on the medium, and no file is left for it.
+// claim.bin claims more than the volume holds: it is written as far as the medium holds it.
+TEST(CutDisc, FilesAreWrittenAtTheirSizeWithinTheVolumeAndNotAtAllPastTheCut) {
+  TestImage img = CutDiscOf({{"WHOLE.TXT;1", 30, 3000, false},
+                             {"CROSS.BIN;1", 50, 20 * 2048 - 100, false},
+                             {"PAST.BIN;1", 80, 4000, false},
+                             {"EMPTY;1", 90, 0, false},
+                             {"CLAIM.BIN;1", 55, 200 * 2048, false}});
   img.bytes.resize(kCut * 2048);
   CdHeadlessHost host;
   UseDevice(host, img.bytes);
   OpenDriveCommand(host.reader);
-  const fs::path dest = fs::temp_directory_path() / ("cdrec-cut-" + std::to_string(::getpid()));
-  fs::remove_all(dest);
-  fs::create_directories(dest);
+  const ScratchDestination scratch("cut");
+  const fs::path& dest = scratch.path;
   RecoverFiles(host.reader, dest.string(), kRecoverAll);
   std::string rows;
   for (const auto& r : host.log) {
@@ -510,19 +520,13 @@ TEST(CutDisc, FilesAreWrittenAtTheirSizeWithinTheVolumeAndNotAtAllPastTheCut) {
   EXPECT_TRUE(ReadFile(dest / "Root/CLAIM.BIN") == Bytes(img, 55, 5 * 2048));
   EXPECT_EQ(host.log.back().text, "Saved 2 Files in 1 Dirs");
   EXPECT_EQ(host.log.back().status, "Process Completed, 3 Files Not Recovered Whole");
-  fs::remove_all(dest);
 }
 
 // A disc whose descriptors are gone has no recorded volume size: one read before it does not lend it
 // its own. A file that runs past this disc's end is bounded by the medium, not padded to the size
 // the earlier disc's volume would have allowed.
 TEST(CutDisc, ADiscWithoutDescriptorsKeepsNoVolumeSizeFromTheDiscBefore) {
-  constexpr std::uint32_t kVolume = 100, kCut = 60;
-  TestImage img(kVolume);
-  img.Descriptor(16, 1, 23, 2048);
-  img.Terminator(17);
-  img.Directory(23, 23, {{"CROSS.BIN;1", 50, 20 * 2048 - 100, false}});
-  img.Fill(50, 20 * 2048, 2);
+  const TestImage img = CutDiscOf({{"CROSS.BIN;1", 50, 20 * 2048 - 100, false}});
   CdHeadlessHost host;
   UseDevice(host, img.bytes);
   OpenDriveCommand(host.reader);
@@ -531,12 +535,9 @@ TEST(CutDisc, ADiscWithoutDescriptorsKeepsNoVolumeSizeFromTheDiscBefore) {
   bare.bytes.resize(kCut * 2048);
   UseDevice(host, bare.bytes);
   OpenDriveCommand(host.reader);
-  const fs::path dest = fs::temp_directory_path() / ("cdrec-bare-" + std::to_string(::getpid()));
-  fs::remove_all(dest);
-  fs::create_directories(dest);
-  RecoverFiles(host.reader, dest.string(), kRecoverAll);
-  EXPECT_TRUE(ReadFile(dest / "Root/CROSS.BIN") == Bytes(img, 50, 10 * 2048));
-  fs::remove_all(dest);
+  const ScratchDestination dest("bare");
+  RecoverFiles(host.reader, dest.path.string(), kRecoverAll);
+  EXPECT_TRUE(ReadFile(dest.path / "Root/CROSS.BIN") == Bytes(img, 50, 10 * 2048));
 }
 
 // A hostile disc: four f0.txt in the root, and two folders d each holding x.txt (one destination
@@ -561,9 +562,8 @@ TEST(RecoveryNames, SiblingsOfOneNameAreWrittenUnderDistinctNames) {
   CdHeadlessHost host;
   UseDevice(host, img.bytes);
   OpenDriveCommand(host.reader);
-  const fs::path dest = fs::temp_directory_path() / ("cdrec-same-" + std::to_string(::getpid()));
-  fs::remove_all(dest);
-  fs::create_directories(dest);
+  const ScratchDestination scratch("same");
+  const fs::path& dest = scratch.path;
   const std::map<std::string, std::string> want{{"f0.txt", Bytes(img, 30, 12)},
                                                 {"Copy_31_f0.txt", Bytes(img, 31, 12)},
                                                 {"Copy_32_f0.txt", Bytes(img, 32, 12)},
@@ -586,7 +586,6 @@ TEST(RecoveryNames, SiblingsOfOneNameAreWrittenUnderDistinctNames) {
     }
     EXPECT_EQ(rows, 7);
   }
-  fs::remove_all(dest);
 }
 
 TEST(RecoveryNames, UnsafeNamesStayInsideTheDestination) {
@@ -650,9 +649,8 @@ TEST(RecoveryNames, PathsPastPathMaxAndNamesPast255BytesAreWritten) {
   }
   img.Fill(90, 30, 4);
   img.Fill(91, 50, 8);
-  const fs::path dest = fs::temp_directory_path() / ("cdrec-long-" + std::to_string(::getpid()));
-  fs::remove_all(dest);
-  fs::create_directories(dest);
+  const ScratchDestination scratch("long");
+  const fs::path& dest = scratch.path;
   CdHeadlessHost host;
   UseDevice(host, img.bytes);
   OpenDriveCommand(host.reader);
@@ -685,7 +683,6 @@ TEST(RecoveryNames, PathsPastPathMaxAndNamesPast255BytesAreWritten) {
   ASSERT_GE(dirFd, 0);
   EXPECT_EQ(readAt(dirFd, "deep.txt"), Bytes(img, 91, 50));
   ::close(dirFd);
-  fs::remove_all(dest);
 }
 
 TEST(SafeOutputName, Table) {
